@@ -1,0 +1,83 @@
+# Helper functions shared by every folder's CMakeLists.txt.
+
+# rw_add_program(NAME name [CONSOLE] [DEST dir] SOURCES ... [LIBS ...] [RESOURCES file.rc ...])
+# Builds a Winelib program name.exe (launcher) + name.exe.so; GUI programs enter at wWinMain.
+function(rw_add_program)
+    cmake_parse_arguments(A "CONSOLE" "NAME;DEST" "SOURCES;LIBS;RESOURCES" ${ARGN})
+    add_executable(${A_NAME} ${A_SOURCES})
+    if(A_CONSOLE)
+        target_link_options(${A_NAME} PRIVATE -mconsole)
+    else()
+        target_link_options(${A_NAME} PRIVATE -mwindows -municode)
+    endif()
+    if(A_LIBS)
+        target_link_libraries(${A_NAME} PRIVATE ${A_LIBS})
+    endif()
+    if(A_DEST)
+        set_target_properties(${A_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${A_DEST})
+    endif()
+    foreach(rc ${A_RESOURCES})
+        rw_add_resource(${A_NAME} ${rc})
+    endforeach()
+endfunction()
+
+# rw_add_resource(target file.rc): compiles a resource script with wrc and links it in.
+function(rw_add_resource target rc)
+    get_filename_component(abs ${rc} ABSOLUTE)
+    get_filename_component(name ${rc} NAME_WE)
+    set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}.res)
+    get_filename_component(rcdir ${abs} DIRECTORY)
+    add_custom_command(OUTPUT ${res}
+        COMMAND wrc --nostdinc -I${rcdir} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}
+                -I/usr/include/wine/wine/windows
+                -DRC_INVOKED -o ${res} ${abs}
+        DEPENDS ${abs}
+        IMPLICIT_DEPENDS CXX ${abs}
+        COMMENT "Compiling resources ${rc}")
+    target_sources(${target} PRIVATE ${res})
+    set_source_files_properties(${res} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+endfunction()
+
+# rw_add_dll(NAME name SPEC file.spec DEST dir SOURCES ... [LIBS ...])
+# Builds name.dll.so into the program folder's x86_64-unix folder (on WINEDLLPATH through the
+# program's launcher) and a fake PE module name.dll in DEST, so LoadLibrary of DEST\name.dll works.
+function(rw_add_dll)
+    cmake_parse_arguments(A "" "NAME;SPEC;DEST" "SOURCES;LIBS" ${ARGN})
+    get_filename_component(spec ${A_SPEC} ABSOLUTE)
+    add_library(${A_NAME} SHARED ${A_SOURCES})
+    set_target_properties(${A_NAME} PROPERTIES
+        PREFIX "" OUTPUT_NAME "${A_NAME}.dll" SUFFIX ".so"
+        LIBRARY_OUTPUT_DIRECTORY ${RW_UNIX_DLL_DIR})
+    target_link_options(${A_NAME} PRIVATE ${spec})
+    set_property(TARGET ${A_NAME} APPEND PROPERTY LINK_DEPENDS ${spec})
+    if(A_LIBS)
+        target_link_libraries(${A_NAME} PRIVATE ${A_LIBS})
+    endif()
+    add_custom_command(TARGET ${A_NAME} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${A_DEST}
+        COMMAND winebuild --dll --fake-module -E ${spec} -F ${A_NAME}.dll -o ${A_DEST}/${A_NAME}.dll
+        VERBATIM)
+endfunction()
+
+# rw_add_test(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s])
+# A GoogleTest program in build/tests, run by ctest as ./name.exe inside the prefix the test
+# script made (WINEPREFIX and DISPLAY come from tools/test.sh).
+function(rw_add_test)
+    cmake_parse_arguments(A "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCES" ${ARGN})
+    add_executable(${A_NAME} ${A_SOURCES})
+    target_link_options(${A_NAME} PRIVATE -mconsole)
+    target_link_libraries(${A_NAME} PRIVATE rw_testsupport ${A_LIBS})
+    set_target_properties(${A_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${RW_TEST_BIN_DIR})
+    foreach(rc ${A_RESOURCES})
+        rw_add_resource(${A_NAME} ${rc})
+    endforeach()
+    add_test(NAME ${A_NAME} COMMAND ${RW_TEST_BIN_DIR}/${A_NAME}.exe WORKING_DIRECTORY ${RW_TEST_BIN_DIR})
+    if(NOT A_TIMEOUT)
+        set(A_TIMEOUT 300)
+    endif()
+    set_tests_properties(${A_NAME} PROPERTIES TIMEOUT ${A_TIMEOUT}
+        ENVIRONMENT "WINEDLLPATH=${RW_PROGRAM_DIR}")
+    if(A_LABELS)
+        set_tests_properties(${A_NAME} PROPERTIES LABELS "${A_LABELS}")
+    endif()
+endfunction()

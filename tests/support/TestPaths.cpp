@@ -1,0 +1,60 @@
+#include "TestPaths.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern "C" WCHAR* CDECL wine_get_dos_file_name(const char* unixName);
+
+namespace rwtest
+{
+std::string ProgramDir()
+{
+    return RW_PROGRAM_DIR;
+}
+
+std::string MediaDir()
+{
+    return RW_TEST_MEDIA_DIR;
+}
+
+std::string Media(const std::string& name)
+{
+    return MediaDir() + "/" + name;
+}
+
+static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    return ::remove(path);
+}
+
+static void MakeDirs(const std::string& dir)
+{
+    for (size_t pos = 1; pos != std::string::npos; pos = dir.find('/', pos + 1))
+        ::mkdir(dir.substr(0, pos).c_str(), 0755);
+    ::mkdir(dir.c_str(), 0755);
+}
+
+std::string ScratchDir(const std::string& name)
+{
+    std::string dir = std::string(RW_BINARY_DIR) + "/scratch/" + name;
+    ::nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    MakeDirs(dir);
+    return dir;
+}
+
+std::string ToWin32Path(const std::string& unixPath)
+{
+    WCHAR* dos = wine_get_dos_file_name(unixPath.c_str());
+    if (!dos)
+        return std::string();
+    char buf[4 * MAX_PATH];
+    ::WideCharToMultiByte(CP_UTF8, 0, dos, -1, buf, sizeof(buf), nullptr, nullptr);
+    ::HeapFree(::GetProcessHeap(), 0, dos);
+    return buf;
+}
+}

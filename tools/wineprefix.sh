@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Sourced by the run and test scripts: a pinned Wine prefix inside the build folder and an X server.
+#   rw_make_prefix DIR   creates DIR as a fresh prefix and pins it (Windows version, 96 dpi, fonts,
+#                        no window-manager decorations, classic look unless a suite turns a style on)
+#   rw_start_x           starts Xvfb on a free display when DISPLAY is unset; rw_stop_x stops it
+
+rw_reg()
+{
+    # rw_reg KEY NAME TYPE DATA
+    wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+}
+
+rw_make_prefix()
+{
+    local dir="$1"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    export WINEPREFIX="$dir"
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    export WINEARCH=win64
+    wineboot -i >/dev/null 2>&1
+    rw_reg 'HKCU\Software\Wine' Version REG_SZ win7
+    rw_reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 96
+    rw_reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' LogPixels REG_DWORD 96
+    rw_reg 'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
+    rw_reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' ThemeActive REG_SZ 0
+    local fonts="$dir/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    local f
+    for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        [ -f "/usr/share/wine/fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
+    done
+    wineserver -w
+}
+
+RW_XVFB_PID=""
+rw_start_x()
+{
+    if [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    local fifo
+    fifo="$(mktemp -u)"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    RW_XVFB_PID=$!
+    local num
+    read -r num <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$num"
+}
+
+rw_stop_x()
+{
+    if [ -n "$RW_XVFB_PID" ]; then
+        kill "$RW_XVFB_PID" 2>/dev/null || true
+        wait "$RW_XVFB_PID" 2>/dev/null || true
+        RW_XVFB_PID=""
+    fi
+}
