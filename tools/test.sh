@@ -7,6 +7,10 @@ build="${RW_BUILD_DIR:-$root/build}"
 . "$root/tools/wineprefix.sh"
 trap 'wineserver -k >/dev/null 2>&1 || true; rw_stop_x' EXIT
 rw_start_x
-rw_make_prefix "$build/wineprefix"
+if [ "${RW_KEEP_PREFIX:-0}" = 1 ] && [ -d "$build/wineprefix/drive_c" ]; then
+    export WINEPREFIX="$build/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
+else
+    rw_make_prefix "$build/wineprefix"
+fi
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 600 "$@"

@@ -3,7 +3,7 @@
 #include "RwTest.h"
 
 #ifdef RW_HAVE_MFC
-#include "ExitSequence.h"
+#include "platform/mfc/ExitSequence.h"
 #endif
 
 int main(int argc, char** argv)
