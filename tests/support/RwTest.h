@@ -33,6 +33,9 @@
 #pragma pop_macro("__WINNT")
 #pragma pop_macro("__WINNT__")
 
+// The C++ maths header first: once windows.h has defined its min/max macros, <cmath> (pulled in by
+// the FFmpeg headers' <math.h>) no longer compiles.
+#include <cmath>
 #include <windows.h>
 #include <string>
 
