@@ -8,7 +8,7 @@
 
 namespace rwtest
 {
-// The standard clip: every clip_* file and the audio_* files are made with these properties.
+// The standard clip: every clip_* file and the audio.* files are made with these properties.
 constexpr int kClipWidth = 320;
 constexpr int kClipHeight = 240;
 constexpr int kClipFps = 25;
@@ -17,6 +17,9 @@ constexpr int kClipFrames = 75;
 constexpr int kClipSampleRate = 44100;
 constexpr int kClipChannels = 2;
 constexpr double kToneHz = 440.0;
+constexpr double kToneLevel = 0.2;   // peak, of full scale, between beeps
+constexpr double kBeepLevel = 0.6;   // peak, of full scale, during a beep
+constexpr double kBeepSeconds = 0.1; // each beep starts on a whole second
 
 // The frame number drawn into each picture: kCounterBits blocks along the bottom edge, each as
 // wide as a tenth of the picture and a twelfth of its height tall, lowest bit at the left, white
@@ -56,7 +59,8 @@ constexpr int kSurroundChannels = 6;
 constexpr int kSurroundSampleRate = 48000;
 constexpr const char* kMono8k = "mono8k.wav"; // mono 8000 Hz PCM 16-bit
 constexpr int kMono8kSampleRate = 8000;
-constexpr const char* kManyStreams = "many_streams.mkv"; // MPEG-4 + 21 MP2 streams, pitch rising per stream
+// MPEG-4 + 21 MP2 streams; audio stream k (from 0) carries the tone at 440 Hz * (1 + k / 4).
+constexpr const char* kManyStreams = "many_streams.mkv";
 constexpr int kManyStreamsAudio = 21;
 constexpr const char* kWithData = "with_data.ts";       // MPEG-TS: H.264, MP2 and a KLV data stream
 constexpr const char* kNoDuration = "no_duration.h264"; // raw H.264, the container gives no duration

@@ -3,7 +3,10 @@
 #include "RwTest.h"
 #include "TestMedia.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 extern "C"
 {
@@ -252,6 +255,52 @@ TEST(GeneratedMedia, PicturesCountTheirFrames)
     drain();
     EXPECT_EQ(decoded, rwtest::kClipFrames);
 }
+
+// The tone is at 440 Hz on every channel, with a beep at the start of each second. Checked on the
+// PCM files, whose packets are the samples themselves.
+class GeneratedTone : public testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(GeneratedTone, BeepsEachSecond)
+{
+    InputPtr in = Open(GetParam());
+    ASSERT_TRUE(in);
+    const AVCodecParameters* par = in->streams[0]->codecpar;
+    ASSERT_EQ(par->codec_id, AV_CODEC_ID_PCM_S16LE);
+    const int channels = par->ch_layout.nb_channels, rate = par->sample_rate;
+    std::vector<int16_t> samples; // the first channel
+    PacketPtr pkt(av_packet_alloc());
+    while (av_read_frame(in.get(), pkt.get()) >= 0)
+    {
+        const int16_t* s = reinterpret_cast<const int16_t*>(pkt->data);
+        for (int i = 0; i + channels <= pkt->size / 2; i += channels)
+            samples.push_back(s[i]);
+        av_packet_unref(pkt.get());
+    }
+    ASSERT_EQ(samples.size(), size_t(rwtest::kClipSeconds * rate));
+
+    auto peak = [&](double from, double to) {
+        int p = 0;
+        for (size_t i = size_t(from * rate); i < size_t(to * rate); ++i)
+            p = (std::max)(p, std::abs(int(samples[i]))); // windows.h defines max
+        return p / 32767.0;
+    };
+    const double beepEnd = rwtest::kBeepSeconds;
+    for (int second = 0; second < int(rwtest::kClipSeconds); ++second)
+    {
+        SCOPED_TRACE(second);
+        EXPECT_NEAR(peak(second, second + beepEnd), rwtest::kBeepLevel, 0.01);
+        EXPECT_NEAR(peak(second + beepEnd + 0.01, second + 1), rwtest::kToneLevel, 0.01);
+    }
+    int crossings = 0;
+    for (size_t i = 1; i < size_t(rate); ++i)
+        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+    EXPECT_NEAR(crossings, 2 * rwtest::kToneHz, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, GeneratedTone, testing::Values(rwtest::kAudioWav, rwtest::kMono8k),
+                         [](const testing::TestParamInfo<const char*>& info) { return CaseName(info.param); });
 
 struct BrokenCase
 {

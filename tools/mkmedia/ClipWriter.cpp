@@ -87,6 +87,9 @@ enum class Kind
 // One output stream and where it has got to, in its encoder's time base (milliseconds for data).
 struct Track
 {
+    explicit Track(Kind k) : kind(k)
+    {
+    }
     Kind kind;
     AVStream* stream = nullptr;
     CodecPtr enc;
@@ -183,7 +186,7 @@ class Writer
         const AVCodec* codec = avcodec_find_encoder_by_name(v.codec);
         if (!codec)
             return Fail(std::string("no encoder ") + v.codec);
-        Track t{Kind::Video};
+        Track t(Kind::Video);
         t.enc.reset(avcodec_alloc_context3(codec));
         t.enc->width = v.width;
         t.enc->height = v.height;
@@ -217,7 +220,7 @@ class Writer
         const AVCodec* codec = avcodec_find_encoder_by_name(a.codec);
         if (!codec)
             return Fail(std::string("no encoder ") + a.codec);
-        Track t{Kind::Audio};
+        Track t(Kind::Audio);
         t.voice = voice;
         t.enc.reset(avcodec_alloc_context3(codec));
         t.enc->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
@@ -250,7 +253,7 @@ class Writer
 
     void AddData()
     {
-        Track t{Kind::Data};
+        Track t(Kind::Data);
         t.stream = avformat_new_stream(m_out.get(), nullptr);
         t.stream->codecpar->codec_type = AVMEDIA_TYPE_DATA;
         t.stream->codecpar->codec_id = AV_CODEC_ID_SMPTE_KLV;

@@ -12,17 +12,13 @@
 extern "C"
 {
 #include <libavutil/log.h>
+#include <libavutil/macros.h>
 }
 
 namespace mkmedia
 {
 namespace
 {
-constexpr uint32_t Tag(char a, char b, char c, char d)
-{
-    return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 | uint32_t(uint8_t(d)) << 24;
-}
-
 constexpr VideoSpec kNoVideo = {nullptr, 0, 0, 0, 0};
 constexpr AudioSpec kNoAudio = {nullptr, 0, 0};
 constexpr AudioSpec kStereo(const char* codec)
@@ -36,7 +32,7 @@ constexpr VideoSpec kStandard(const char* codec, uint32_t tag = 0)
 
 const ClipSpec kClips[] = {
     {"clip_h264_aac.mp4", "mp4", kStandard("libx264"), kStereo("aac"), 1, false, 3.0},
-    {"clip_mpeg4_mp3.avi", "avi", kStandard("mpeg4", Tag('D', 'I', 'V', 'X')), kStereo("libmp3lame"), 1, false, 3.0},
+    {"clip_mpeg4_mp3.avi", "avi", kStandard("mpeg4", MKTAG('D', 'I', 'V', 'X')), kStereo("libmp3lame"), 1, false, 3.0},
     {"clip_wmv2_wma.wmv", "asf", kStandard("wmv2"), kStereo("wmav2"), 1, false, 3.0},
     {"clip_flv.flv", "flv", kStandard("flv"), kStereo("libmp3lame"), 1, false, 3.0},
     {"clip_mpeg2.mpg", "vob", kStandard("mpeg2video"), kStereo("mp2"), 1, false, 3.0},

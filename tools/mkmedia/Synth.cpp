@@ -57,11 +57,10 @@ void DrawPattern(AVFrame* f, int64_t index)
         int x0 = f->width * b / barCount, x1 = f->width * (b + 1) / barCount;
         FillRect(f, x0, 0, x1 - x0, f->height, kBars[b]);
     }
-    // The box crosses the picture in about four seconds and starts again.
+    // The box crosses the picture in kBoxFrames frames and starts again.
     int box = f->height / 6;
     int travel = f->width - box;
-    int step = travel / 100 > 0 ? travel / 100 : 1;
-    FillRect(f, static_cast<int>((index * step) % (travel + 1)), f->height / 3, box, box, kWhite);
+    FillRect(f, static_cast<int>(travel * (index % kBoxFrames) / kBoxFrames), f->height / 3, box, box, kWhite);
     // The frame number in binary, lowest bit at the left.
     int strip = f->height / 12;
     for (int bit = 0; bit < kCounterBits; ++bit)

@@ -16,6 +16,7 @@ constexpr double kToneLevel = 0.2;   // of full scale, between beeps
 constexpr double kBeepLevel = 0.6;   // of full scale, during the beep
 constexpr double kBeepSeconds = 0.1; // the beep starts on each whole second
 constexpr int kCounterBits = 10;     // frame-counter blocks along the bottom edge
+constexpr int kBoxFrames = 100;      // frames the moving box takes to cross the picture
 
 // Draws frame `index` into a YUV420P frame of the frame's own size.
 void DrawPattern(AVFrame* frame, int64_t index);
