@@ -2,6 +2,7 @@
 // sizes and durations the other tests rely on, and the broken files fail without crashing.
 #include "RwTest.h"
 #include "TestMedia.h"
+#include "tools/mkmedia/AvFree.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,38 +17,10 @@ extern "C"
 
 namespace
 {
-struct InputClose
-{
-    void operator()(AVFormatContext* f) const
-    {
-        avformat_close_input(&f);
-    }
-};
-struct PacketFree
-{
-    void operator()(AVPacket* p) const
-    {
-        av_packet_free(&p);
-    }
-};
-struct FrameFree
-{
-    void operator()(AVFrame* f) const
-    {
-        av_frame_free(&f);
-    }
-};
-struct CodecFree
-{
-    void operator()(AVCodecContext* c) const
-    {
-        avcodec_free_context(&c);
-    }
-};
-using InputPtr = std::unique_ptr<AVFormatContext, InputClose>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
+using InputPtr = std::unique_ptr<AVFormatContext, AvFree<AVFormatContext, avformat_close_input>>;
+using PacketPtr = std::unique_ptr<AVPacket, AvFree<AVPacket, av_packet_free>>;
+using FramePtr = std::unique_ptr<AVFrame, AvFree<AVFrame, av_frame_free>>;
+using CodecPtr = std::unique_ptr<AVCodecContext, AvFree<AVCodecContext, avcodec_free_context>>;
 
 // Opens a media file and reads its stream info; null (with the error in `err`) when either fails.
 InputPtr Open(const char* name, int* err = nullptr)

@@ -1,5 +1,6 @@
 #include "ClipWriter.h"
 
+#include "AvFree.h"
 #include "Synth.h"
 
 #include <cstring>
@@ -24,34 +25,6 @@ constexpr int kPcmChunk = 1024;      // samples per frame for encoders without a
 constexpr int kDataIntervalMs = 200; // one data packet this often
 constexpr AVRational kMillis = {1, 1000};
 
-struct CodecFree
-{
-    void operator()(AVCodecContext* c) const
-    {
-        avcodec_free_context(&c);
-    }
-};
-struct FrameFree
-{
-    void operator()(AVFrame* f) const
-    {
-        av_frame_free(&f);
-    }
-};
-struct PacketFree
-{
-    void operator()(AVPacket* p) const
-    {
-        av_packet_free(&p);
-    }
-};
-struct SwrFree
-{
-    void operator()(SwrContext* s) const
-    {
-        swr_free(&s);
-    }
-};
 // Encoder options; the encoder hands back what it did not use, which is freed with the rest.
 struct Options
 {
@@ -71,10 +44,10 @@ struct OutputFree
         avformat_free_context(f);
     }
 };
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecFree>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
-using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
+using CodecPtr = std::unique_ptr<AVCodecContext, AvFree<AVCodecContext, avcodec_free_context>>;
+using FramePtr = std::unique_ptr<AVFrame, AvFree<AVFrame, av_frame_free>>;
+using PacketPtr = std::unique_ptr<AVPacket, AvFree<AVPacket, av_packet_free>>;
+using SwrPtr = std::unique_ptr<SwrContext, AvFree<SwrContext, swr_free>>;
 using OutputPtr = std::unique_ptr<AVFormatContext, OutputFree>;
 
 enum class Kind
