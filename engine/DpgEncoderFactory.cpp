@@ -1,0 +1,7 @@
+// DPG output is not available yet: no job is made.
+#include "engine/EncoderFactory.h"
+
+CEncoder* CreateDpgEncoder()
+{
+    return nullptr;
+}

@@ -1,0 +1,116 @@
+#include "engine/Thread.h"
+
+#include <string.h>
+
+namespace
+{
+thread_local bool t_isWin32Thread = false;
+}
+
+CThread::CThread() : m_hThread(INVALID_HANDLE_VALUE), m_threadId(0), m_stopRequested(false), m_selfDelete(false)
+{
+    memset(m_name, 0, sizeof(m_name));
+}
+
+CThread::~CThread()
+{
+    HANDLE thread = m_hThread.exchange(INVALID_HANDLE_VALUE);
+    if (thread != INVALID_HANDLE_VALUE)
+    {
+        // Only a thread that was never stopped can still run here.
+        if (::WaitForSingleObject(thread, 0) == WAIT_TIMEOUT)
+            ::TerminateThread(thread, kDestroyExitCode);
+        ::CloseHandle(thread);
+    }
+    m_threadId = 0;
+}
+
+bool CThread::IsWin32Thread()
+{
+    return t_isWin32Thread;
+}
+
+void CThread::MarkWin32Thread()
+{
+    t_isWin32Thread = true;
+}
+
+bool CThread::Start()
+{
+    OnBeforeStart();
+    DWORD id = 0;
+    HANDLE thread = ::CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id);
+    if (!thread)
+        return false;
+    m_threadId = id;
+    m_hThread.store(thread);
+    // Created suspended so that the handle is stored before the thread can end and take it.
+    ::ResumeThread(thread);
+    OnStarted();
+    return true;
+}
+
+DWORD WINAPI CThread::ThreadProc(LPVOID param)
+{
+    CThread* self = static_cast<CThread*>(param);
+    MarkWin32Thread();
+    try
+    {
+        self->Run();
+    }
+    catch (...)
+    {
+        try
+        {
+            self->OnException();
+        }
+        catch (...)
+        {
+        }
+    }
+    try
+    {
+        self->OnExit();
+    }
+    catch (...)
+    {
+    }
+    HANDLE thread = self->m_hThread.exchange(INVALID_HANDLE_VALUE);
+    if (thread != INVALID_HANDLE_VALUE)
+    {
+        // The thread ended by itself before anyone stopped it: it cleans up after itself.
+        memset(self->m_name, 0, sizeof(self->m_name));
+        ::CloseHandle(thread);
+        if (self->m_selfDelete)
+            delete self;
+    }
+    return 0;
+}
+
+int CThread::Stop(int milliseconds)
+{
+    m_stopRequested = true;
+    HANDLE thread = m_hThread.exchange(INVALID_HANDLE_VALUE);
+    if (thread == INVALID_HANDLE_VALUE)
+        return -1;
+    // A suspended thread must be able to run to its end.
+    for (DWORD count = ::ResumeThread(thread); count != 0 && count != (DWORD)-1; count = ::ResumeThread(thread))
+    {
+    }
+    m_selfDelete = false;
+    int result = 1;
+    if (::WaitForSingleObject(thread, milliseconds < 0 ? INFINITE : (DWORD)milliseconds) != WAIT_OBJECT_0)
+    {
+        OnStopped(1);
+        ::TerminateThread(thread, kStopExitCode);
+        result = 0;
+    }
+    else
+    {
+        OnStopped(0);
+    }
+    m_threadId = 0;
+    memset(m_name, 0, sizeof(m_name));
+    ::CloseHandle(thread);
+    return result;
+}

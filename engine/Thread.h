@@ -1,0 +1,46 @@
+// Base of every thread the engine starts of its own (conversion jobs, the preview player): one
+// Win32 thread running the subclass's Run, stoppable with a time-out after which it is terminated.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+class CThread
+{
+public:
+    CThread();
+    virtual ~CThread();
+
+    virtual int Run() = 0;
+    virtual void OnBeforeStart() {}
+    virtual void OnStarted() {}
+    virtual void OnStopped(int timedOut) { (void)timedOut; }
+    virtual void OnExit() {}
+    virtual void OnException() {}
+
+    // True when the thread was created.
+    bool Start();
+    // Waits up to milliseconds (-1: no limit) for the thread to end. 1 when it ended by itself,
+    // 0 when it had to be terminated, -1 when no thread was attached.
+    int Stop(int milliseconds);
+
+    static DWORD WINAPI ThreadProc(LPVOID param);
+
+    // Whether the calling thread may call Win32: true on threads this class started and on
+    // threads marked with MarkWin32Thread (the UI thread). FFmpeg's and libx264's own threads
+    // are plain threads and stay unmarked.
+    static bool IsWin32Thread();
+    static void MarkWin32Thread();
+
+    static const DWORD kStopExitCode = (DWORD)-8888;
+    static const DWORD kDestroyExitCode = (DWORD)-8008;
+    static const int kNameCapacity = 128;
+
+protected:
+    std::atomic<HANDLE> m_hThread; // INVALID_HANDLE_VALUE when no thread is attached
+    DWORD m_threadId;
+    std::atomic<bool> m_stopRequested;
+    std::atomic<bool> m_selfDelete;
+    char m_name[kNameCapacity];
+};
