@@ -14,6 +14,7 @@
 
 class CEncoder;
 class PlayThread;
+struct MediaInfo;
 
 // The application's log receiver: job id and an 8-bit line in the system code page, valid only
 // during the call. Called on the worker thread that logged the line; must not wait for the UI.
@@ -53,6 +54,11 @@ void FFmpegLogCallback(void* context, int level, const char* format, va_list arg
 int EngineDispatchLog(void* context, const char* text);
 // Delivers the queued lines; call from a Win32 thread.
 void EngineFlushLog();
+
+// Media information and thumbnails (UI thread): 0, or -1 when the file cannot be opened or probed
+// or, for the thumbnail, has no decodable picture or the BMP file cannot be written.
+int EngineGetMediaInfo(const char* path, MediaInfo* info);
+int EngineMakeThumbnail(const char* mediaPath, const char* bmpPath);
 
 // Preview (UI thread).
 int EngineStartPreview(const char* path, HWND hwndVideo);
