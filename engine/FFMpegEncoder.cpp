@@ -52,6 +52,18 @@ template <size_t N> void Terminate(WCHAR (&text)[N])
     text[N - 1] = 0;
 }
 
+// The job whose worker runs on this thread.
+thread_local CFFMpegEncoder* t_currentJob = nullptr;
+
+class CurrentJobScope
+{
+public:
+    explicit CurrentJobScope(CFFMpegEncoder* job) { t_currentJob = job; }
+    ~CurrentJobScope() { t_currentJob = nullptr; }
+    CurrentJobScope(const CurrentJobScope&) = delete;
+    CurrentJobScope& operator=(const CurrentJobScope&) = delete;
+};
+
 bool IsSegmented(const char* arguments)
 {
     return strstr(arguments, "-fs ") || strstr(arguments, "-t ");
@@ -249,8 +261,15 @@ void CFFMpegEncoder::SeekToSegmentStart()
     av_seek_frame(input, -1, target, AVSEEK_FLAG_BACKWARD);
 }
 
+void EngineLogToCurrentJob(int level, const char* text)
+{
+    if (t_currentJob && text)
+        av_log(t_currentJob->LogContext(), level, "%s", text);
+}
+
 int CFFMpegEncoder::Run()
 {
+    CurrentJobScope current(this);
     try
     {
         if (!ResolvePaths())

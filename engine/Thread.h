@@ -33,9 +33,9 @@ public:
     static bool IsWin32Thread();
     static void MarkWin32Thread();
 
-    static const DWORD kStopExitCode = (DWORD)-8888;
-    static const DWORD kDestroyExitCode = (DWORD)-8008;
-    static const int kNameCapacity = 128;
+    static constexpr DWORD kStopExitCode = (DWORD)-8888;
+    static constexpr DWORD kDestroyExitCode = (DWORD)-8008;
+    static constexpr int kNameCapacity = 128;
 
 protected:
     std::atomic<HANDLE> m_hThread; // INVALID_HANDLE_VALUE when no thread is attached
