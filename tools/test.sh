@@ -9,6 +9,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true; rw_stop_x' EXIT
 rw_start_x
 if [ "${RW_KEEP_PREFIX:-0}" = 1 ] && [ -d "$build/wineprefix/drive_c" ]; then
     export WINEPREFIX="$build/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
+    rw_subtitle_font "$WINEPREFIX"
 else
     rw_make_prefix "$build/wineprefix"
 fi

@@ -31,7 +31,19 @@ rw_make_prefix()
     for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
         [ -f "/usr/share/wine/fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
     done
+    rw_subtitle_font "$dir"
     wineserver -w
+}
+
+# rw_subtitle_font DIR: the subtitle renderer reads SIMHEI.TTF from the Windows fonts folder; a
+# CJK-capable TrueType font from Debian takes its place.
+rw_subtitle_font()
+{
+    local fonts="$1/drive_c/windows/Fonts"
+    local src=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+    if [ -f "$src" ] && [ -d "$fonts" ] && [ ! -f "$fonts/SIMHEI.TTF" ]; then
+        cp "$src" "$fonts/SIMHEI.TTF"
+    fi
 }
 
 RW_XVFB_PID=""
