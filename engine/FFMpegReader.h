@@ -12,8 +12,8 @@
 class FFMpegReader : public IPluginReader
 {
 public:
-    static const int kMaxStreams = 20;
-    static const int kAudioBufferSize = 3072000;
+    static constexpr int kMaxStreams = 20;
+    static constexpr int kAudioBufferSize = 3072000;
 
     FFMpegReader();
     virtual ~FFMpegReader();
