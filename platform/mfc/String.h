@@ -1,0 +1,226 @@
+// The framework's string: a counted, null-terminated text of wide (CString, CStringW) or 8-bit
+// (CStringA) characters, with the formatting, searching and editing members framework code uses.
+// Texts convert between the two widths through the ANSI code page.
+#pragma once
+
+#include "platform/mfc/Afx.h"
+
+#include <cstdarg>
+#include <type_traits>
+
+template <typename XCHAR>
+class CStringT
+{
+public:
+    typedef XCHAR XCHAR_TYPE;
+    typedef typename std::conditional<sizeof(XCHAR) == 1, WCHAR, char>::type YCHAR;
+    typedef XCHAR* PXSTR;
+    typedef const XCHAR* PCXSTR;
+    typedef const YCHAR* PCYSTR;
+
+    CStringT() noexcept;
+    CStringT(const CStringT& src);
+    CStringT(CStringT&& src) noexcept;
+    CStringT(const CStringT<YCHAR>& src);
+    // A null-terminated text; a MAKEINTRESOURCE value loads that string resource instead.
+    CStringT(PCXSTR psz);
+    CStringT(PCYSTR psz);
+    CStringT(PCXSTR pch, int nLength);
+    CStringT(PCYSTR pch, int nLength);
+    explicit CStringT(XCHAR ch, int nRepeat = 1);
+    ~CStringT();
+
+    CStringT& operator=(const CStringT& src);
+    CStringT& operator=(CStringT&& src) noexcept;
+    CStringT& operator=(const CStringT<YCHAR>& src);
+    CStringT& operator=(PCXSTR psz);
+    CStringT& operator=(PCYSTR psz);
+    CStringT& operator=(XCHAR ch);
+
+    CStringT& operator+=(const CStringT& str);
+    CStringT& operator+=(PCXSTR psz);
+    CStringT& operator+=(PCYSTR psz);
+    CStringT& operator+=(XCHAR ch);
+
+    int GetLength() const noexcept { return Data()->nDataLength; }
+    bool IsEmpty() const noexcept { return GetLength() == 0; }
+    void Empty() noexcept;
+    XCHAR GetAt(int iChar) const;
+    void SetAt(int iChar, XCHAR ch);
+    XCHAR operator[](int iChar) const { return GetAt(iChar); }
+    operator PCXSTR() const noexcept { return m_pszData; }
+    PCXSTR GetString() const noexcept { return m_pszData; }
+
+    // A writable buffer of at least nMinBufferLength characters plus the terminator.
+    PXSTR GetBuffer();
+    PXSTR GetBuffer(int nMinBufferLength);
+    PXSTR GetBufferSetLength(int nLength);
+    // Ends writing through GetBuffer: -1 measures the text up to its terminator.
+    void ReleaseBuffer(int nNewLength = -1);
+    void ReleaseBufferSetLength(int nNewLength);
+    void Preallocate(int nLength);
+    void FreeExtra();
+    PXSTR LockBuffer() { return GetBuffer(); }
+    void UnlockBuffer() noexcept {}
+    int GetAllocLength() const noexcept { return Data()->nAllocLength; }
+
+    void SetString(PCXSTR psz);
+    void SetString(PCXSTR pch, int nLength);
+    void Append(PCXSTR psz);
+    void Append(PCXSTR pch, int nLength);
+    void Append(const CStringT& str) { Append(str.m_pszData, str.GetLength()); }
+    void AppendChar(XCHAR ch) { Append(&ch, 1); }
+
+    int Compare(PCXSTR psz) const;
+    int CompareNoCase(PCXSTR psz) const;
+    int Collate(PCXSTR psz) const;
+    int CollateNoCase(PCXSTR psz) const;
+
+    CStringT Mid(int iFirst) const;
+    CStringT Mid(int iFirst, int nCount) const;
+    CStringT Left(int nCount) const;
+    CStringT Right(int nCount) const;
+    CStringT SpanIncluding(PCXSTR pszCharSet) const;
+    CStringT SpanExcluding(PCXSTR pszCharSet) const;
+    CStringT Tokenize(PCXSTR pszTokens, int& iStart) const;
+
+    CStringT& MakeUpper();
+    CStringT& MakeLower();
+    CStringT& MakeReverse();
+
+    int Replace(XCHAR chOld, XCHAR chNew);
+    int Replace(PCXSTR pszOld, PCXSTR pszNew);
+    int Remove(XCHAR chRemove);
+    int Insert(int iIndex, XCHAR ch);
+    int Insert(int iIndex, PCXSTR psz);
+    int Delete(int iIndex, int nCount = 1);
+
+    CStringT& Trim();
+    CStringT& Trim(XCHAR chTarget);
+    CStringT& Trim(PCXSTR pszTargets);
+    CStringT& TrimLeft();
+    CStringT& TrimLeft(XCHAR chTarget);
+    CStringT& TrimLeft(PCXSTR pszTargets);
+    CStringT& TrimRight();
+    CStringT& TrimRight(XCHAR chTarget);
+    CStringT& TrimRight(PCXSTR pszTargets);
+
+    int Find(XCHAR ch, int iStart = 0) const;
+    int Find(PCXSTR pszSub, int iStart = 0) const;
+    int ReverseFind(XCHAR ch) const;
+    int FindOneOf(PCXSTR pszCharSet) const;
+
+    // printf-style formatting with the framework's conventions: in a wide format %s and %c take
+    // wide arguments and %S/%C narrow ones (the reverse in an 8-bit format); %ls/%ws/%lc are
+    // always wide, %hs/%hc always narrow; %I64d, %I64u, %I64x take 64-bit integers, %l is 32 bits.
+    void AFX_CDECL Format(PCXSTR pszFormat, ...);
+    void AFX_CDECL Format(UINT nFormatID, ...);
+    void AFX_CDECL AppendFormat(PCXSTR pszFormat, ...);
+    void FormatV(PCXSTR pszFormat, va_list args);
+    void AppendFormatV(PCXSTR pszFormat, va_list args);
+
+    // Loads a string of the resource module's string table; FALSE (and empty) when absent.
+    BOOL LoadString(UINT nID);
+    BOOL LoadString(HINSTANCE hInstance, UINT nID);
+
+    // A BSTR copy of the text (wide), owned by the caller.
+    BSTR AllocSysString() const;
+
+private:
+    struct Header
+    {
+        int nDataLength;
+        int nAllocLength;
+    };
+
+    Header* Data() const noexcept { return reinterpret_cast<Header*>(m_pszData) - 1; }
+    bool IsNil() const noexcept;
+    // Makes room for nLength characters (keeping the text) and returns the buffer.
+    PXSTR Reserve(int nLength);
+    void SetLength(int nLength);
+    void AssignConverted(PCYSTR psz, int nLength);
+
+    PXSTR m_pszData;
+};
+
+typedef CStringT<WCHAR> CStringW;
+typedef CStringT<char> CStringA;
+typedef CStringW CString;
+
+extern template class CStringT<WCHAR>;
+extern template class CStringT<char>;
+
+template <typename XCHAR>
+CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)
+{
+    CStringT<XCHAR> result(str1);
+    result += str2;
+    return result;
+}
+template <typename XCHAR>
+CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const XCHAR* psz2)
+{
+    CStringT<XCHAR> result(str1);
+    result += psz2;
+    return result;
+}
+template <typename XCHAR>
+CStringT<XCHAR> operator+(const XCHAR* psz1, const CStringT<XCHAR>& str2)
+{
+    CStringT<XCHAR> result(psz1);
+    result += str2;
+    return result;
+}
+template <typename XCHAR>
+CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, XCHAR ch2)
+{
+    CStringT<XCHAR> result(str1);
+    result += ch2;
+    return result;
+}
+template <typename XCHAR>
+CStringT<XCHAR> operator+(XCHAR ch1, const CStringT<XCHAR>& str2)
+{
+    CStringT<XCHAR> result(ch1);
+    result += str2;
+    return result;
+}
+
+#define RW_STRING_COMPARISON(op)                                                                   \
+    template <typename XCHAR>                                                                      \
+    bool operator op(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)                     \
+    {                                                                                              \
+        return str1.Compare(str2) op 0;                                                            \
+    }                                                                                              \
+    template <typename XCHAR>                                                                      \
+    bool operator op(const CStringT<XCHAR>& str1, const XCHAR* psz2)                               \
+    {                                                                                              \
+        return str1.Compare(psz2) op 0;                                                            \
+    }                                                                                              \
+    template <typename XCHAR>                                                                      \
+    bool operator op(const XCHAR* psz1, const CStringT<XCHAR>& str2)                               \
+    {                                                                                              \
+        return 0 op str2.Compare(psz1);                                                            \
+    }
+RW_STRING_COMPARISON(==)
+RW_STRING_COMPARISON(!=)
+RW_STRING_COMPARISON(<)
+RW_STRING_COMPARISON(>)
+RW_STRING_COMPARISON(<=)
+RW_STRING_COMPARISON(>=)
+#undef RW_STRING_COMPARISON
+
+template <typename XCHAR>
+bool operator==(const CStringT<XCHAR>& str1, XCHAR ch2)
+{
+    return str1.GetLength() == 1 && str1.GetAt(0) == ch2;
+}
+template <typename XCHAR>
+bool operator!=(const CStringT<XCHAR>& str1, XCHAR ch2)
+{
+    return !(str1 == ch2);
+}
+
+// Length of a null-terminated text of either width (no C library wide functions on this platform).
+int AFXAPI AfxStringLength(const WCHAR* psz) noexcept;
+int AFXAPI AfxStringLength(const char* psz) noexcept;
