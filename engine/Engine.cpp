@@ -22,8 +22,6 @@ extern "C"
 
 std::atomic<EngineLogSink> g_engineLogSink(nullptr);
 std::atomic<int> g_backgroundConversion(0);
-std::atomic<int> g_previewVolume(128);
-std::atomic<int> g_previewMute(1);
 std::mutex g_optionParserLock;
 
 namespace

@@ -1,30 +1,77 @@
-// The preview entry points until the preview player exists: every start fails cleanly.
+// The preview entry points of the engine interface: start, stop, volume and position of the one
+// preview player.
 #include "engine/Engine.h"
+#include "engine/PlayThread.h"
+#include "engine/PlayerState.h"
+
+#include <SDL.h>
+#undef main
+
+#include <new>
 
 PlayThread* g_playThread = nullptr;
+std::atomic<int> g_previewVolume(128);
+std::atomic<int> g_previewMute(1);
+
+// How long a stop waits for the player's thread before it is terminated.
+const int kPreviewStopTimeoutMs = 2000;
 
 int EngineStartPreview(const char* path, HWND hwndVideo)
 {
-    (void)path;
-    (void)hwndVideo;
-    return -1;
+    try
+    {
+        if (g_playThread)
+            EngineStopPreview();
+        PlayThread* player = new (std::nothrow) PlayThread(path, hwndVideo);
+        if (!player)
+            return -1;
+        g_playThread = player;
+        if (player->StartPlayback() < 0)
+            return -1;
+        return kPreviewJobId;
+    }
+    catch (...)
+    {
+        return -1;
+    }
 }
 
 int EngineStopPreview()
 {
+    PlayThread* player = g_playThread;
+    if (!player)
+        return 0;
+    PlayerPushQuit();
+    if (player->Stop(kPreviewStopTimeoutMs) == 0)
+    {
+        // The event loop was terminated: release whatever still waits on the player's queues
+        // before SDL closes the sound device, and leave the player's memory alone.
+        if (PlayerState* is = g_playerState.exchange(nullptr))
+        {
+            is->abortRequest = 1;
+            PlayerPacketQueueAbort(&is->audioq);
+            PlayerPacketQueueAbort(&is->videoq);
+        }
+        SDL_Quit();
+    }
+    delete player;
+    g_playThread = nullptr;
     return 0;
 }
 
 int EngineSetPreviewVolume(int percent)
 {
-    (void)percent;
     if (!g_playThread)
         return -1;
+    g_previewVolume = percent * 128 / 100;
     return 0;
 }
 
 int EngineGetPreviewPosition(int64_t* position)
 {
-    (void)position;
-    return -1;
+    PlayerState* is = g_playerState.load();
+    if (!g_playThread || !is || !position || is->openFailed)
+        return -1;
+    *position = static_cast<int64_t>(is->videoCurrentPts * 1000000.0);
+    return 0;
 }
