@@ -44,6 +44,8 @@ void FreeTranscodeContextContents(TranscodeContext* context)
             FreeOutputStreamSetup(&context->outputStreams[f][s]);
     for (int i = 0; i < context->inputFileCount; ++i)
         avformat_close_input(&context->inputFiles[i]);
+    for (AVDictionary*& options : context->inputDecoderOptions)
+        av_dict_free(&options);
     if (context->statsFile)
         fclose(context->statsFile);
     free(context->passLogPrefix);

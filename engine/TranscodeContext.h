@@ -53,7 +53,9 @@ struct TranscodeContext
     int64_t inputTimestampOffsets[kMaxConverterFiles];
     double inputTimestampScales[kMaxConverterFiles][kMaxStreamsPerFile];
     const AVCodec* inputDecoders[kMaxConverterStreams];
+    AVDictionary* inputDecoderOptions[kMaxConverterStreams]; // owned; the catch-all decoding options
     int inputDecoderCount;
+    int threadCount;
 
     AVFormatContext* outputFiles[kMaxConverterFiles];
     int outputFileCount;

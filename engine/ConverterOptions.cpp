@@ -1,0 +1,1872 @@
+#include "engine/ConverterOptions.h"
+
+#include "engine/CommandLine.h"
+#include "engine/TranscodeContext.h"
+
+#include <windows.h>
+
+#include <ctype.h>
+#include <limits.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include <memory>
+
+extern "C"
+{
+#include <libavcodec/bsf.h>
+#include <libavutil/avstring.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
+#include <libavutil/opt.h>
+#include <libavutil/parseutils.h>
+#include <libavutil/pixdesc.h>
+#include <libavutil/samplefmt.h>
+}
+
+namespace
+{
+const int kDefaultAudioSampleRate = 22050;
+const int kDefaultAudioChannels = 2;
+const int kNoFrameLimit = INT_MAX;
+const int kDefaultFrameRate = 25;
+const int kQualityScale = 118; // FF_QP2LAMBDA
+const int kMaxOptionTextLength = 256;
+const int kDebugLogLevel = 48;
+
+// Flag masks of the catch-all options per media type (video, audio, data, subtitle, attachment).
+const int kCatchAllMasks[kCodecOptionContextCount] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
+                                                      AV_OPT_FLAG_SUBTITLE_PARAM, 0};
+
+struct OptionState
+{
+    AVFormatContext* inputFiles[kMaxConverterFiles];
+    int inputFileCount;
+    int64_t inputTimestampOffsets[kMaxConverterFiles];
+    double inputTimestampScales[kMaxConverterFiles][kMaxStreamsPerFile];
+    double pendingTimestampScales[kMaxStreamsPerFile];
+    const AVCodec* inputDecoders[kMaxConverterStreams];
+    AVDictionary* inputDecoderOptions[kMaxConverterStreams];
+    int inputDecoderCount;
+    AVFormatContext* outputFiles[kMaxConverterFiles];
+    int outputFileCount;
+    OutputStreamSetup outputStreams[kMaxConverterFiles][kMaxStreamsPerFile];
+    const AVCodec* outputEncoders[kMaxConverterStreams];
+    int outputEncoderCount;
+    StreamMap streamMaps[kMaxConverterStreams];
+    int streamMapCount;
+    MetaDataMap metaDataMaps[kMaxMetaDataMaps];
+    int metaDataMapCount;
+
+    AVCodecContext* codecOptions[kCodecOptionContextCount];
+    AVFormatContext* formatOptions;
+    SwsContext* scalerOptions;
+    AVDictionary* privateOptions[kCodecOptionContextCount];
+    char** optionNames;
+    int* optionNameKinds; // bit (1 << media type) per kind whose option context the name was set on
+    int optionNameCount;
+
+    // Simple variables.
+    int fileOverwrite, benchmark, doDump, doHex, rateEmulation, loopInput, copyTimestamps, shortest, exitOnError,
+        copyInitialNonKeyFrames, intraOnly, sameQuality, deinterlace, doPsnr, qpHistogram, forceFps, audioDisable,
+        subtitleDisable, inputSync;
+    int maxFrames[4]; // video, audio, data, subtitle
+    int loopOutput, videoSyncMethod, audioSyncMethod, videoGlobalHeader, programId, videoDiscard,
+        intraDcPrecision;
+    int64_t fileSizeLimit;
+    float audioDriftThreshold, dtsDeltaThreshold, audioQscale, muxMaxDelay, muxPreload;
+    char* passLogPrefix;
+    char* audioLanguage;
+    char* subtitleLanguage;
+
+    // Values set by handlers.
+    int64_t recordingTime, startTime, inputTimestampOffset, recordingTimestamp;
+    AVDictionary* pendingMetadata;
+    int verbosity, threadCount;
+    AVRational frameRate;
+    int frameWidth, frameHeight;
+    float frameAspectRatio;
+    int framePixelFormat;
+    int cropTop, cropBottom, cropLeft, cropRight;
+    int padTop, padBottom, padLeft, padRight;
+    int padColor[3];
+    int videoDisable;
+    float videoQscale;
+    char* rcOverride;
+    char* videoCodecName;
+    char* audioCodecName;
+    char* subtitleCodecName;
+    int videoStreamCopy, audioStreamCopy, subtitleStreamCopy;
+    int meThreshold, pass, topFieldFirst;
+    char* statsFileName;
+    uint16_t* intraMatrix;
+    uint16_t* interMatrix;
+    unsigned videoTag, audioTag, subtitleTag;
+    int audioSampleRate, audioChannels, audioSampleFormat;
+    uint64_t audioChannelMask;
+    int audioVolume;
+    int captureChannel;
+    char* captureStandard;
+    char* bitstreamFilters[3]; // video, audio, subtitle: comma-separated names for the next stream
+    int realMediaPlatform;
+    const AVInputFormat* forcedInputFormat;
+    const AVOutputFormat* forcedOutputFormat;
+    int usingPgmYuv;
+};
+
+OptionState g_state;
+const char* g_programLabel = "";
+
+char* CopyText(const char* text)
+{
+    char* copy = text ? strdup(text) : nullptr;
+    if (text && !copy)
+        throw std::bad_alloc();
+    return copy;
+}
+
+void ReplaceText(char** target, const char* text)
+{
+    char* copy = CopyText(text);
+    free(*target);
+    *target = copy;
+}
+
+[[noreturn]] void Fail()
+{
+    ConverterFatalExit(1);
+    throw ConverterParseFailure{1}; // not reached
+}
+
+// ---- handlers ----
+
+void OptFormat(const char* arg)
+{
+    if (!strcmp(arg, "pgmyuv"))
+    {
+        ConverterMessage("pgmyuv format is deprecated, use image2\n");
+        g_state.usingPgmYuv = 1;
+        arg = "image2";
+    }
+    g_state.forcedInputFormat = av_find_input_format(arg);
+    g_state.forcedOutputFormat = av_guess_format(arg, nullptr, nullptr);
+    if (!g_state.forcedInputFormat && !g_state.forcedOutputFormat)
+    {
+        ConverterMessage("Unknown input or output format: %s\n", arg);
+        Fail();
+    }
+}
+
+void OptInput(const char* arg)
+{
+    OpenInputFile(arg);
+}
+
+void OptMap(const char* arg)
+{
+    if (g_state.streamMapCount >= kMaxConverterStreams)
+    {
+        ConverterMessage("Too many stream maps\n");
+        Fail();
+    }
+    StreamMap& map = g_state.streamMaps[g_state.streamMapCount++];
+    char* p = nullptr;
+    map.file = static_cast<int>(strtol(arg, &p, 0));
+    if (*p)
+        ++p;
+    map.stream = static_cast<int>(strtol(p, &p, 0));
+    if (*p)
+    {
+        ++p;
+        map.syncFile = static_cast<int>(strtol(p, &p, 0));
+        if (*p)
+            ++p;
+        map.syncStream = static_cast<int>(strtol(p, &p, 0));
+    }
+    else
+    {
+        map.syncFile = map.file;
+        map.syncStream = map.stream;
+    }
+}
+
+void OptMapMetaData(const char* arg)
+{
+    if (g_state.metaDataMapCount >= kMaxMetaDataMaps)
+    {
+        ConverterMessage("Too many metadata maps\n");
+        Fail();
+    }
+    MetaDataMap& map = g_state.metaDataMaps[g_state.metaDataMapCount++];
+    char* p = nullptr;
+    map.outputFile = static_cast<int>(strtol(arg, &p, 0));
+    if (*p)
+        ++p;
+    map.inputFile = static_cast<int>(strtol(p, &p, 0));
+}
+
+int64_t ParseTimeOrDie(const char* name, const char* arg, bool isDuration)
+{
+    int64_t value = 0;
+    if (av_parse_time(&value, arg, isDuration) < 0)
+    {
+        ConverterMessage("Invalid %s specification for %s: %s\n", isDuration ? "duration" : "date", name, arg);
+        Fail();
+    }
+    return value;
+}
+
+int OptRecordingTime(const char* name, const char* arg)
+{
+    g_state.recordingTime = ParseTimeOrDie(name, arg, true);
+    return 0;
+}
+
+int OptStartTime(const char* name, const char* arg)
+{
+    g_state.startTime = ParseTimeOrDie(name, arg, true);
+    return 0;
+}
+
+int OptInputTimestampOffset(const char* name, const char* arg)
+{
+    g_state.inputTimestampOffset = ParseTimeOrDie(name, arg, true);
+    return 0;
+}
+
+int OptRecordingTimestamp(const char* name, const char* arg)
+{
+    g_state.recordingTimestamp = ParseTimeOrDie(name, arg, false) / 1000000;
+    return 0;
+}
+
+void OptInputTimestampScale(const char* arg)
+{
+    char* p = nullptr;
+    long stream = strtol(arg, &p, 0);
+    double scale = *p ? strtod(p + 1, nullptr) : 0;
+    if (stream < 0 || stream >= kMaxStreamsPerFile)
+        Fail();
+    g_state.pendingTimestampScales[stream] = scale;
+}
+
+void OptMetadata(const char* arg)
+{
+    const char* eq = strchr(arg, '=');
+    if (!eq)
+    {
+        ConverterMessage("Missing =\n");
+        Fail();
+    }
+    std::string key(arg, eq - arg);
+    av_dict_set(&g_state.pendingMetadata, key.c_str(), eq + 1, 0);
+}
+
+void OptVerbose(const char* arg)
+{
+    g_state.verbosity = static_cast<int>(ParseNumberOrDie("v", arg, kOptInt64, -10, 10));
+}
+
+int OptLogLevel(const char* name, const char* arg)
+{
+    av_log_set_level(static_cast<int>(ParseNumberOrDie(name, arg, kOptInt, INT_MIN, INT_MAX)));
+    return 0;
+}
+
+void OptThreads(const char* arg)
+{
+    g_state.threadCount = static_cast<int>(ParseNumberOrDie("threads", arg, kOptInt64, 0, INT_MAX));
+    if (g_state.verbosity >= 0)
+        ConverterMessage("Warning: not compiled with thread support, using thread emulation\n");
+}
+
+const int kAllKinds = (1 << kCodecOptionContextCount) - 1;
+
+// Adds a name to the option-name list (once), for the media kinds in kinds.
+void RecordOptionName(const char* name, int kinds)
+{
+    for (int i = 0; i < g_state.optionNameCount; ++i)
+        if (!strcmp(g_state.optionNames[i], name))
+        {
+            g_state.optionNameKinds[i] |= kinds;
+            return;
+        }
+    size_t count = g_state.optionNameCount + 1;
+    char** names = static_cast<char**>(realloc(g_state.optionNames, count * sizeof(char*)));
+    if (names)
+        g_state.optionNames = names;
+    int* nameKinds = static_cast<int*>(realloc(g_state.optionNameKinds, count * sizeof(int)));
+    if (nameKinds)
+        g_state.optionNameKinds = nameKinds;
+    if (!names || !nameKinds)
+        throw std::bad_alloc();
+    g_state.optionNames[g_state.optionNameCount] = CopyText(name);
+    g_state.optionNameKinds[g_state.optionNameCount++] = kinds;
+}
+
+// Sets a generic codec option on one kind's option context only and records it for that kind.
+void SetKindOption(int mediaType, const char* name, const char* value)
+{
+    if (av_opt_set(g_state.codecOptions[mediaType], name, value, 0) >= 0)
+        RecordOptionName(name, 1 << mediaType);
+}
+
+// "b", "vb" and "ab" take kilobits per second and set the bit rate of exactly one kind.
+int OptBitrate(const char* name, const char* arg)
+{
+    int mediaType = !strcmp(name, "ab") ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO;
+    float bitsPerSecond = static_cast<float>(strtod(arg, nullptr)) * 1000.0f;
+    char text[32];
+    snprintf(text, sizeof(text), "%d", static_cast<int>(bitsPerSecond));
+    SetKindOption(mediaType, "b", text);
+    if (g_state.codecOptions[mediaType]->bit_rate < 1000)
+        ConverterMessage("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
+    return 0;
+}
+
+void OptFrameRate(const char* arg)
+{
+    if (av_parse_video_rate(&g_state.frameRate, arg) < 0)
+    {
+        ConverterMessage("Incorrect value for %s: %s\n", "r", arg);
+        Fail();
+    }
+}
+
+void OptFrameSize(const char* arg)
+{
+    int width = 0, height = 0;
+    if (av_parse_video_size(&width, &height, arg) < 0 || (width % 2) || (height % 2))
+    {
+        ConverterMessage("Incorrect frame size\n");
+        return;
+    }
+    g_state.frameWidth = width;
+    g_state.frameHeight = height;
+}
+
+void OptAspect(const char* arg)
+{
+    double aspect = 0;
+    const char* colon = strchr(arg, ':');
+    if (colon)
+    {
+        double x = strtod(arg, nullptr), y = strtod(colon + 1, nullptr);
+        if (x > 0 && y > 0)
+            aspect = x / y;
+    }
+    else
+        aspect = strtod(arg, nullptr);
+    if (!(aspect > 0))
+    {
+        ConverterMessage("Incorrect aspect ratio specification.\n");
+        Fail();
+    }
+    g_state.frameAspectRatio = static_cast<float>(aspect);
+}
+
+void OptPixelFormat(const char* arg)
+{
+    if (!strcmp(arg, "list"))
+    {
+        // Listing is not offered; the released state cannot be parsed on.
+        Fail();
+    }
+    g_state.framePixelFormat = av_get_pix_fmt(arg);
+    if (g_state.framePixelFormat == AV_PIX_FMT_NONE)
+    {
+        ConverterMessage("Unknown pixel format requested: %s\n", arg);
+        Fail();
+    }
+}
+
+// Crop and pad bands: one table row per option name.
+struct BandOption
+{
+    const char* name;
+    const char* side; // "top", ...
+    const char* Side; // "Top", ...
+    int* band;
+    bool crop;
+    bool vertical;
+};
+
+const BandOption kBandOptions[] = {
+    {"croptop", "top", "Top", &g_state.cropTop, true, true},
+    {"cropbottom", "bottom", "Bottom", &g_state.cropBottom, true, true},
+    {"cropleft", "left", "Left", &g_state.cropLeft, true, false},
+    {"cropright", "right", "Right", &g_state.cropRight, true, false},
+    {"padtop", "top", "Top", &g_state.padTop, false, true},
+    {"padbottom", "bottom", "Bottom", &g_state.padBottom, false, true},
+    {"padleft", "left", "Left", &g_state.padLeft, false, false},
+    {"padright", "right", "Right", &g_state.padRight, false, false},
+};
+
+int OptBand(const char* name, const char* arg)
+{
+    for (const BandOption& option : kBandOptions)
+    {
+        if (strcmp(option.name, name))
+            continue;
+        int value = atoi(arg);
+        const char* kind = option.crop ? "crop" : "pad";
+        if (value < 0)
+        {
+            ConverterMessage("Incorrect %s %s size\n", option.side, kind);
+            Fail();
+        }
+        if (value % 2)
+        {
+            ConverterMessage("%s %s size must be a multiple of 2\n", option.Side, kind);
+            Fail();
+        }
+        if (option.crop)
+        {
+            int& frame = option.vertical ? g_state.frameHeight : g_state.frameWidth;
+            if (value >= frame)
+            {
+                ConverterMessage("%s crop dimensions are outside the range of the original image.\n"
+                                 "Remember to crop first and scale second.\n",
+                                 option.vertical ? "Vertical" : "Horizontal");
+                Fail();
+            }
+            frame -= value;
+        }
+        *option.band = value;
+        return 0;
+    }
+    return -1;
+}
+
+void OptPadColor(const char* arg)
+{
+    unsigned rgb = static_cast<unsigned>(strtoul(arg, nullptr, 16));
+    int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    g_state.padColor[0] = (306 * r + 601 * g + 117 * b + 512) >> 10;
+    g_state.padColor[1] = ((512 * b - 339 * g - 173 * r + 511) >> 10) + 128;
+    g_state.padColor[2] = ((512 * r - 429 * g - 83 * b + 511) >> 10) + 128;
+}
+
+void OptVideoDisable(const char* arg)
+{
+    g_state.videoDisable = atoi(arg) != 0;
+}
+
+void OptQscale(const char* arg)
+{
+    double value = strtod(arg, nullptr);
+    if (value <= 0 || value > 255)
+    {
+        ConverterMessage("qscale must be > 0.0 and <= 255\n");
+        Fail();
+    }
+    g_state.videoQscale = static_cast<float>(value);
+}
+
+void OptRcOverride(const char* arg)
+{
+    ReplaceText(&g_state.rcOverride, arg);
+}
+
+void SelectCodec(const char* arg, char** codecName, int* streamCopy)
+{
+    if (!strcmp(arg, "copy"))
+        *streamCopy = 1;
+    else
+        ReplaceText(codecName, arg);
+}
+
+void OptVideoCodec(const char* arg)
+{
+    SelectCodec(arg, &g_state.videoCodecName, &g_state.videoStreamCopy);
+}
+
+void OptAudioCodec(const char* arg)
+{
+    SelectCodec(arg, &g_state.audioCodecName, &g_state.audioStreamCopy);
+}
+
+void OptSubtitleCodec(const char* arg)
+{
+    SelectCodec(arg, &g_state.subtitleCodecName, &g_state.subtitleStreamCopy);
+}
+
+unsigned ParseTag(const char* arg)
+{
+    char* tail = nullptr;
+    unsigned long value = strtoul(arg, &tail, 0);
+    if (*tail || tail == arg)
+    {
+        char code[4] = {0, 0, 0, 0};
+        for (int i = 0; i < 4 && arg[i]; ++i)
+            code[i] = arg[i];
+        value = static_cast<unsigned char>(code[0]) | (static_cast<unsigned char>(code[1]) << 8) |
+                (static_cast<unsigned char>(code[2]) << 16) | (static_cast<unsigned>(code[3] & 0xFF) << 24);
+    }
+    return static_cast<unsigned>(value);
+}
+
+void OptVideoTag(const char* arg)
+{
+    g_state.videoTag = ParseTag(arg);
+}
+
+void OptAudioTag(const char* arg)
+{
+    g_state.audioTag = ParseTag(arg);
+}
+
+void OptSubtitleTag(const char* arg)
+{
+    g_state.subtitleTag = ParseTag(arg);
+}
+
+void OptMeThreshold(const char* arg)
+{
+    g_state.meThreshold = static_cast<int>(ParseNumberOrDie("me_threshold", arg, kOptInt64, INT_MIN, INT_MAX));
+}
+
+void OptPass(const char* arg)
+{
+    int pass = atoi(arg);
+    if (pass != 1 && pass != 2)
+    {
+        ConverterMessage("pass number can be only 1 or 2\n");
+        Fail();
+    }
+    g_state.pass = pass;
+}
+
+void OptStats(const char*)
+{
+    time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    char name[64];
+    snprintf(name, sizeof(name), "vstats_%02d%02d%02d.log", local.tm_hour, local.tm_min, local.tm_sec);
+    ReplaceText(&g_state.statsFileName, name);
+}
+
+void OptStatsFile(const char* arg)
+{
+    ReplaceText(&g_state.statsFileName, arg);
+}
+
+const int kMatrixSize = 64;
+
+uint16_t* ParseMatrix(const char* arg)
+{
+    uint16_t* matrix = static_cast<uint16_t*>(av_mallocz(kMatrixSize * sizeof(uint16_t)));
+    if (!matrix)
+        throw std::bad_alloc();
+    const char* p = arg;
+    for (int i = 0; i < kMatrixSize; ++i)
+    {
+        char* next = nullptr;
+        matrix[i] = static_cast<uint16_t>(strtol(p, &next, 0));
+        p = strchr(next, ',');
+        if (!p && i < kMatrixSize - 1)
+        {
+            av_free(matrix);
+            ConverterMessage("Syntax error in matrix \"%s\" at coeff %d\n", arg, i);
+            Fail();
+        }
+        if (p)
+            ++p;
+    }
+    return matrix;
+}
+
+void OptIntraMatrix(const char* arg)
+{
+    uint16_t* matrix = ParseMatrix(arg);
+    av_free(g_state.intraMatrix);
+    g_state.intraMatrix = matrix;
+}
+
+void OptInterMatrix(const char* arg)
+{
+    uint16_t* matrix = ParseMatrix(arg);
+    av_free(g_state.interMatrix);
+    g_state.interMatrix = matrix;
+}
+
+void OptTopField(const char* arg)
+{
+    g_state.topFieldFirst = atoi(arg);
+}
+
+void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type);
+
+void OptNewStream(AVMediaType type)
+{
+    if (g_state.outputFileCount <= 0)
+    {
+        ConverterMessage("At least one output file must be specified\n");
+        Fail();
+    }
+    int index = g_state.outputFileCount - 1;
+    NewStream(g_state.outputFiles[index], index, type);
+}
+
+void OptNewVideo(const char*)
+{
+    OptNewStream(AVMEDIA_TYPE_VIDEO);
+}
+
+void OptNewAudio(const char*)
+{
+    OptNewStream(AVMEDIA_TYPE_AUDIO);
+}
+
+void OptNewSubtitle(const char*)
+{
+    OptNewStream(AVMEDIA_TYPE_SUBTITLE);
+}
+
+void OptSampleRate(const char* arg)
+{
+    g_state.audioSampleRate = static_cast<int>(ParseNumberOrDie("ar", arg, kOptInt64, 0, INT_MAX));
+}
+
+void OptChannels(const char* arg)
+{
+    g_state.audioChannels = static_cast<int>(ParseNumberOrDie("ac", arg, kOptInt64, 0, INT_MAX));
+    g_state.audioChannelMask = 0;
+}
+
+void OptVolume(const char* arg)
+{
+    g_state.audioVolume = 2 * atoi(arg) + 256;
+}
+
+void OptSampleFormat(const char* arg)
+{
+    if (!strcmp(arg, "list"))
+    {
+        for (int format = -1; format <= AV_SAMPLE_FMT_DBL; ++format)
+        {
+            char line[128];
+            av_get_sample_fmt_string(line, sizeof(line), static_cast<AVSampleFormat>(format));
+            printf("%s\n", line);
+        }
+        Fail();
+    }
+    g_state.audioSampleFormat = av_get_sample_fmt(arg);
+}
+
+void OptCaptureChannel(const char* arg)
+{
+    g_state.captureChannel = static_cast<int>(strtol(arg, nullptr, 0));
+}
+
+void OptCaptureStandard(const char* arg)
+{
+    ReplaceText(&g_state.captureStandard, arg);
+}
+
+void AppendBitstreamFilter(int slot, const char* arg)
+{
+    if (!av_bsf_get_by_name(arg))
+    {
+        ConverterMessage("Unknown bitstream filter %s\n", arg);
+        Fail();
+    }
+    std::string chain = g_state.bitstreamFilters[slot] ? g_state.bitstreamFilters[slot] : "";
+    if (!chain.empty())
+        chain += ",";
+    chain += arg;
+    ReplaceText(&g_state.bitstreamFilters[slot], chain.c_str());
+}
+
+void OptVideoBitstreamFilter(const char* arg)
+{
+    AppendBitstreamFilter(0, arg);
+}
+
+void OptAudioBitstreamFilter(const char* arg)
+{
+    AppendBitstreamFilter(1, arg);
+}
+
+void OptSubtitleBitstreamFilter(const char* arg)
+{
+    AppendBitstreamFilter(2, arg);
+}
+
+// Preset files: "name=value" lines under $HOME/.ffmpeg or /usr/local/share/ffmpeg.
+void LoadPreset(const char* optionName, const char* arg)
+{
+    const char* codecName = optionName[0] == 'v'   ? g_state.videoCodecName
+                            : optionName[0] == 'a' ? g_state.audioCodecName
+                                                   : g_state.subtitleCodecName;
+    const char* home = getenv("HOME");
+    std::string folders[2] = {home ? std::string(home) + "/.ffmpeg" : std::string(), "/usr/local/share/ffmpeg"};
+    FILE* file = nullptr;
+    for (const std::string& folder : folders)
+    {
+        if (folder.empty())
+            continue;
+        std::string path = folder + "/" + arg + ".ffpreset";
+        file = fopen(path.c_str(), "r");
+        if (!file && codecName)
+        {
+            path = folder + "/" + codecName + "-" + arg + ".ffpreset";
+            file = fopen(path.c_str(), "r");
+        }
+        if (file)
+            break;
+    }
+    if (!file && (!strncmp(arg, "./", 2) || arg[0] == '/' || (isalpha(static_cast<unsigned char>(arg[0])) && arg[1] == ':')))
+        file = fopen(ConverterUnixPath(arg).c_str(), "r");
+    if (!file)
+    {
+        ConverterMessage("File for preset '%s' not found\n", arg);
+        Fail();
+    }
+    std::unique_ptr<FILE, int (*)(FILE*)> owner(file, fclose);
+    char line[1000], key[1000], value[1000];
+    while (fgets(line, sizeof(line), file))
+    {
+        line[strcspn(line, "\r\n")] = 0;
+        char* start = line;
+        while (isspace(static_cast<unsigned char>(*start)))
+            ++start;
+        if (!*start || *start == '#')
+            continue;
+        if (sscanf(line, "%999[^=]=%999[^\n]", key, value) != 2)
+        {
+            ConverterMessage("%s: Invalid syntax: '%s'\n", arg, line);
+            Fail();
+        }
+        if (!strcmp(key, "acodec"))
+            OptAudioCodec(value);
+        else if (!strcmp(key, "vcodec"))
+            OptVideoCodec(value);
+        else if (!strcmp(key, "scodec"))
+            OptSubtitleCodec(value);
+        else if (SetDefaultOption(key, value) < 0)
+        {
+            ConverterMessage("%s: Invalid option or argument: '%s', parsed as '%s' = '%s'\n", arg, line, key, value);
+            Fail();
+        }
+    }
+}
+
+void OptAudioPreset(const char* arg)
+{
+    LoadPreset("apre", arg);
+}
+
+void OptVideoPreset(const char* arg)
+{
+    LoadPreset("vpre", arg);
+}
+
+void OptSubtitlePreset(const char* arg)
+{
+    LoadPreset("spre", arg);
+}
+
+int OptRealMediaPlatform(const char* name, const char* arg)
+{
+    g_state.realMediaPlatform = static_cast<int>(ParseNumberOrDie(name, arg, kOptInt64, -10, 10));
+    return 0;
+}
+
+int OptDefault(const char* name, const char* arg)
+{
+    return SetDefaultOption(name, arg);
+}
+
+// "target": the presets of the standard disc formats.
+void OptTarget(const char* arg)
+{
+    enum Norm
+    {
+        kPal,
+        kNtsc,
+        kFilm,
+        kUnknown
+    } norm = kUnknown;
+    static const char* const kPrefixes[] = {"pal-", "ntsc-", "film-"};
+    for (int i = 0; i < 3; ++i)
+        if (!strncmp(arg, kPrefixes[i], strlen(kPrefixes[i])))
+        {
+            norm = static_cast<Norm>(i);
+            arg += strlen(kPrefixes[i]);
+        }
+    if (norm == kUnknown)
+    {
+        AVRational rate = g_state.frameRate;
+        for (int i = 0; rate.num == 0 && i < g_state.inputFileCount; ++i)
+            for (unsigned s = 0; s < g_state.inputFiles[i]->nb_streams; ++s)
+            {
+                AVStream* st = g_state.inputFiles[i]->streams[s];
+                if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+                {
+                    rate = st->r_frame_rate;
+                    break;
+                }
+            }
+        if (rate.num && rate.den)
+        {
+            int fr = static_cast<int>(av_q2d(rate) * 1000);
+            if (fr == 25000)
+                norm = kPal;
+            else if (fr == 29970 || fr == 23976)
+                norm = kNtsc;
+        }
+        if (norm != kUnknown && g_state.verbosity)
+            ConverterMessage("Assuming %s for target.\n", norm == kPal ? "PAL" : "NTSC");
+    }
+    if (norm == kUnknown)
+    {
+        ConverterMessage("Could not determine norm (PAL/NTSC/NTSC-Film) for target.\n");
+        ConverterMessage("Please prefix target with \"pal-\", \"ntsc-\" or \"film-\",\n");
+        ConverterMessage("or set a framerate with \"-r xxx\".\n");
+        Fail();
+    }
+    static const char* const kRates[] = {"25", "30000/1001", "24000/1001"};
+    const char* gop = norm == kPal ? "15" : "18";
+    auto video = [](const char* name, const char* value) { SetKindOption(AVMEDIA_TYPE_VIDEO, name, value); };
+    auto audio = [](const char* name, const char* value) { SetKindOption(AVMEDIA_TYPE_AUDIO, name, value); };
+    auto format = [](const char* name, const char* value) { av_opt_set(g_state.formatOptions, name, value, 0); };
+    if (!strcmp(arg, "vcd"))
+    {
+        OptVideoCodec("mpeg1video");
+        OptAudioCodec("mp2");
+        OptFormat("vcd");
+        OptFrameSize(norm == kPal ? "352x288" : "352x240");
+        OptFrameRate(kRates[norm]);
+        video("g", gop);
+        video("b", "1150000");
+        video("maxrate", "1150000");
+        video("minrate", "1150000");
+        video("bufsize", "327680");
+        audio("b", "224000");
+        g_state.audioSampleRate = 44100;
+        g_state.audioChannels = 2;
+        format("packetsize", "2324");
+        g_state.muxPreload = 0.44f;
+    }
+    else if (!strcmp(arg, "svcd"))
+    {
+        OptVideoCodec("mpeg2video");
+        OptAudioCodec("mp2");
+        OptFormat("svcd");
+        OptFrameSize(norm == kPal ? "480x576" : "480x480");
+        OptFrameRate(kRates[norm]);
+        video("g", gop);
+        video("b", "2040000");
+        video("maxrate", "2516000");
+        video("minrate", "0");
+        video("bufsize", "1835008");
+        audio("b", "224000");
+        g_state.audioSampleRate = 44100;
+        format("packetsize", "2324");
+    }
+    else if (!strcmp(arg, "dvd"))
+    {
+        OptVideoCodec("mpeg2video");
+        OptAudioCodec("ac3");
+        OptFormat("dvd");
+        OptFrameSize(norm == kPal ? "720x576" : "720x480");
+        OptFrameRate(kRates[norm]);
+        video("g", gop);
+        video("b", "6000000");
+        video("maxrate", "9000000");
+        video("minrate", "0");
+        video("bufsize", "1835008");
+        format("packetsize", "2048");
+        audio("b", "448000");
+        g_state.audioSampleRate = 48000;
+    }
+    else if (!strncmp(arg, "dv", 2))
+    {
+        OptFormat("dv");
+        OptFrameSize(norm == kPal ? "720x576" : "720x480");
+        OptPixelFormat(!strncmp(arg, "dv50", 4) ? "yuv422p" : (norm == kPal ? "yuv420p" : "yuv411p"));
+        OptFrameRate(kRates[norm]);
+        g_state.audioSampleRate = 48000;
+        g_state.audioChannels = 2;
+    }
+    else
+    {
+        ConverterMessage("Unknown target: %s\n", arg);
+        Fail();
+    }
+}
+
+OptionDef Var(const char* name, int flags, void* variable, const char* help, const char* argName = nullptr)
+{
+    return OptionDef{name, flags, variable, nullptr, nullptr, help, argName};
+}
+
+OptionDef Fn(const char* name, int flags, OptionHandler handler, const char* help, const char* argName = nullptr)
+{
+    return OptionDef{name, flags, nullptr, handler, nullptr, help, argName};
+}
+
+OptionDef Named(const char* name, int flags, NamedOptionHandler handler, const char* help, const char* argName = nullptr)
+{
+    return OptionDef{name, flags | kOptNamedHandler, nullptr, nullptr, handler, help, argName};
+}
+
+const int A = kOptHasArg, B = kOptBool, E = kOptExpert, S = kOptString, V = kOptVideo, AU = kOptAudio,
+          G = kOptGrab, I = kOptInt, F = kOptFloat, SUB = kOptSubtitle, I64 = kOptInt64;
+
+const OptionDef kOptionTable[] = {
+    Fn("f", A, OptFormat, "force format", "fmt"),
+    Fn("i", A, OptInput, "input file name", "filename"),
+    Var("y", B, &g_state.fileOverwrite, "overwrite output files"),
+    Fn("map", A | E, OptMap, "set input stream mapping", "file:stream[:syncfile:syncstream]"),
+    Fn("map_meta_data", A | E, OptMapMetaData, "set meta data information of outfile from infile",
+       "outfile:infile"),
+    Named("t", A, OptRecordingTime, "record or transcode \"duration\" seconds of audio/video", "duration"),
+    Var("fs", A | I64, &g_state.fileSizeLimit, "set the limit file size in bytes", "limit_size"),
+    Named("ss", A, OptStartTime, "set the start time offset", "time_off"),
+    Named("itsoffset", A, OptInputTimestampOffset, "set the input ts offset", "time_off"),
+    Fn("itsscale", A, OptInputTimestampScale, "set the input ts scale", "stream:scale"),
+    Named("timestamp", A, OptRecordingTimestamp, "set the timestamp ('now' to set the current time)", "time"),
+    Fn("metadata", A, OptMetadata, "add metadata", "string=string"),
+    Var("dframes", A | I | E, &g_state.maxFrames[2], "set the number of data frames to record", "number"),
+    Var("benchmark", B | E, &g_state.benchmark, "add timings for benchmarking"),
+    Var("dump", B | E, &g_state.doDump, "dump each input packet"),
+    Var("hex", B | E, &g_state.doHex, "when dumping packets, also dump the payload"),
+    Var("re", B | E, &g_state.rateEmulation, "read input at native frame rate"),
+    Var("loop_input", B | E, &g_state.loopInput, "loop (current only works with images)"),
+    Var("loop_output", A | I | E, &g_state.loopOutput,
+        "number of times to loop output in formats that support looping (0 loops forever)", ""),
+    Fn("v", A, OptVerbose, "set ffmpeg verbosity level", "number"),
+    Named("loglevel", A, OptLogLevel, "set libav* logging level", "number"),
+    Fn("target", A, OptTarget,
+       "specify target file type (\"vcd\", \"svcd\", \"dvd\", \"dv\", \"dv50\", \"pal-vcd\", \"ntsc-svcd\", ...)",
+       "type"),
+    Fn("threads", A | E, OptThreads, "thread count", "count"),
+    Var("vsync", A | I | E, &g_state.videoSyncMethod, "video sync method", ""),
+    Var("async", A | I | E, &g_state.audioSyncMethod, "audio sync method", ""),
+    Var("adrift_threshold", A | F | E, &g_state.audioDriftThreshold,
+        "audio drift threshold", "threshold"),
+    Var("vglobal", A | I | E, &g_state.videoGlobalHeader, "video global header storage type", ""),
+    Var("copyts", B | E, &g_state.copyTimestamps, "copy timestamps"),
+    Var("shortest", B | E, &g_state.shortest, "finish encoding within shortest input"),
+    Var("dts_delta_threshold", A | F | E, &g_state.dtsDeltaThreshold, "timestamp discontinuity delta threshold",
+        "threshold"),
+    Var("programid", A | I | E, &g_state.programId, "desired program number", ""),
+    Var("xerror", B, &g_state.exitOnError, "exit on error", "error"),
+    Var("copyinkf", B | E, &g_state.copyInitialNonKeyFrames, "copy initial non-keyframes"),
+    Named("b", A | V, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
+    Named("vb", A | V, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
+    Var("vframes", A | I | V, &g_state.maxFrames[0], "set the number of video frames to record", "number"),
+    Fn("r", A | V, OptFrameRate, "set frame rate (Hz value, fraction or abbreviation)", "rate"),
+    Fn("s", A | V, OptFrameSize, "set frame size (WxH or abbreviation)", "size"),
+    Fn("aspect", A | V, OptAspect, "set aspect ratio (4:3, 16:9 or 1.3333, 1.7777)", "aspect"),
+    Fn("pix_fmt", A | E | V, OptPixelFormat, "set pixel format, 'list' as argument shows all the pixel formats supported",
+       "format"),
+    Named("croptop", A | V, OptBand, "set top crop band size (in pixels)", "size"),
+    Named("cropbottom", A | V, OptBand, "set bottom crop band size (in pixels)", "size"),
+    Named("cropleft", A | V, OptBand, "set left crop band size (in pixels)", "size"),
+    Named("cropright", A | V, OptBand, "set right crop band size (in pixels)", "size"),
+    Named("padtop", A | V, OptBand, "set top pad band size (in pixels)", "size"),
+    Named("padbottom", A | V, OptBand, "set bottom pad band size (in pixels)", "size"),
+    Named("padleft", A | V, OptBand, "set left pad band size (in pixels)", "size"),
+    Named("padright", A | V, OptBand, "set right pad band size (in pixels)", "size"),
+    Fn("padcolor", A | V, OptPadColor, "set color of pad bands (Hex 000000 thru FFFFFF)", "color"),
+    Var("intra", B | E | V, &g_state.intraOnly, "use only intra frames"),
+    Fn("vn", A | V, OptVideoDisable, "disable video"),
+    Var("vdt", A | I | E | V, &g_state.videoDiscard, "discard threshold", "n"),
+    Fn("qscale", A | E | V, OptQscale, "use fixed video quantizer scale (VBR)", "q"),
+    Fn("rc_override", A | E | V, OptRcOverride, "rate control override for specific intervals", "override"),
+    Fn("vcodec", A | V, OptVideoCodec, "force video codec ('copy' to copy stream)", "codec"),
+    Fn("me_threshold", A | E | V, OptMeThreshold, "motion estimaton threshold", "threshold"),
+    Var("sameq", B | V, &g_state.sameQuality, "use same video quality as source (implies VBR)"),
+    Fn("pass", A | V, OptPass, "select the pass number (1 or 2)", "n"),
+    Var("passlogfile", A | S | V, &g_state.passLogPrefix, "select two pass log file name prefix", "prefix"),
+    Var("deinterlace", B | E | V, &g_state.deinterlace, "deinterlace pictures"),
+    Var("psnr", B | E | V, &g_state.doPsnr, "calculate PSNR of compressed frames"),
+    Fn("vstats", E | V, OptStats, "dump video coding statistics to file"),
+    Fn("vstats_file", A | E | V, OptStatsFile, "dump video coding statistics to file", "file"),
+    Fn("intra_matrix", A | E | V, OptIntraMatrix, "specify intra matrix coeffs", "matrix"),
+    Fn("inter_matrix", A | E | V, OptInterMatrix, "specify inter matrix coeffs", "matrix"),
+    Fn("top", A | E | V, OptTopField, "top=1/bottom=0/auto=-1 field first", ""),
+    Var("dc", A | I | E | V, &g_state.intraDcPrecision, "intra_dc_precision", "precision"),
+    Fn("vtag", A | E | V, OptVideoTag, "force video tag/fourcc", "fourcc/tag"),
+    Fn("newvideo", V, OptNewVideo, "add a new video stream to the current output stream"),
+    Var("qphist", B | E | V, &g_state.qpHistogram, "show QP histogram"),
+    Var("force_fps", B | E | V, &g_state.forceFps, "force the selected framerate, disable the best supported framerate selection"),
+    Named("ab", A | AU, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
+    Var("aframes", A | I | AU, &g_state.maxFrames[1], "set the number of audio frames to record", "number"),
+    Var("aq", A | F | AU, &g_state.audioQscale, "set audio quality (codec-specific)", "quality"),
+    Fn("ar", A | AU, OptSampleRate, "set audio sampling rate (in Hz)", "rate"),
+    Fn("ac", A | AU, OptChannels, "set number of audio channels", "channels"),
+    Var("an", B | AU, &g_state.audioDisable, "disable audio"),
+    Fn("acodec", A | AU, OptAudioCodec, "force audio codec ('copy' to copy stream)", "codec"),
+    Fn("atag", A | E | AU, OptAudioTag, "force audio tag/fourcc", "fourcc/tag"),
+    Fn("vol", A | AU | E, OptVolume, "set audio volume", "volume"),
+    Fn("newaudio", AU, OptNewAudio, "add a new audio stream to the current output stream"),
+    Var("alang", A | S | AU, &g_state.audioLanguage, "set the ISO 639 language code (3 letters) of the current audio stream", "code"),
+    Fn("sample_fmt", A | E | AU, OptSampleFormat, "set sample format, 'list' as argument shows all the sample formats supported", "format"),
+    Var("sn", B | SUB, &g_state.subtitleDisable, "disable subtitle"),
+    Fn("scodec", A | SUB, OptSubtitleCodec, "force subtitle codec ('copy' to copy stream)", "codec"),
+    Fn("newsubtitle", SUB, OptNewSubtitle, "add a new subtitle stream to the current output stream"),
+    Var("slang", A | S | SUB, &g_state.subtitleLanguage, "set the ISO 639 language code (3 letters) of the current subtitle stream", "code"),
+    Fn("stag", A | E | SUB, OptSubtitleTag, "force subtitle tag/fourcc", "fourcc/tag"),
+    Fn("vc", A | E | V | G, OptCaptureChannel, "set video grab channel (DV1394 only)", "channel"),
+    Fn("tvstd", A | E | V | G, OptCaptureStandard, "set television standard (NTSC, PAL (SECAM))", "standard"),
+    Var("isync", B | E | G, &g_state.inputSync, "sync read on input", ""),
+    Var("muxdelay", F | A | E, &g_state.muxMaxDelay, "set the maximum demux-decode delay", "seconds"),
+    Var("muxpreload", F | A | E, &g_state.muxPreload, "set the initial demux-decode delay", "seconds"),
+    Fn("absf", A | AU | E, OptAudioBitstreamFilter, "", "bitstream_filter"),
+    Fn("vbsf", A | V | E, OptVideoBitstreamFilter, "", "bitstream_filter"),
+    Fn("sbsf", A | SUB | E, OptSubtitleBitstreamFilter, "", "bitstream_filter"),
+    Fn("apre", A | AU | E, OptAudioPreset, "set the audio options to the indicated preset", "preset"),
+    Fn("vpre", A | V | E, OptVideoPreset, "set the video options to the indicated preset", "preset"),
+    Fn("spre", A | SUB | E, OptSubtitlePreset, "set the subtitle options to the indicated preset", "preset"),
+    Named("rv40_platform", A, OptRealMediaPlatform, "set rv40 platform", ""),
+    Named("default", A | AU | V | E, OptDefault, "generic catch all option", ""),
+    OptionDef{nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+// ---- option contexts ----
+
+void CreateOptionContexts()
+{
+    for (int type = 0; type < kCodecOptionContextCount; ++type)
+    {
+        g_state.codecOptions[type] = avcodec_alloc_context3(nullptr);
+        if (!g_state.codecOptions[type])
+            throw std::bad_alloc();
+        g_state.codecOptions[type]->codec_type = static_cast<AVMediaType>(type);
+    }
+    g_state.formatOptions = avformat_alloc_context();
+    g_state.scalerOptions = sws_alloc_context();
+    if (!g_state.formatOptions || !g_state.scalerOptions)
+        throw std::bad_alloc();
+}
+
+// Options that are private to some encoders (crf, coder, partitions, me_method, ...): kept per
+// kind and handed to the encoder when it opens. The result is -1 when no encoder knows the name.
+int SetPrivateOption(const char* name, const char* value)
+{
+    bool found[kCodecOptionContextCount] = {};
+    void* iterator = nullptr;
+    while (const AVCodec* codec = av_codec_iterate(&iterator))
+    {
+        if (!av_codec_is_encoder(codec) || !codec->priv_class || codec->type < 0 ||
+            codec->type >= kCodecOptionContextCount || found[codec->type])
+            continue;
+        if (av_opt_find(const_cast<AVClass**>(&codec->priv_class), name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ))
+            found[codec->type] = true;
+    }
+    int result = -1;
+    for (int type = 0; type < kCodecOptionContextCount; ++type)
+        if (found[type])
+        {
+            av_dict_set(&g_state.privateOptions[type], name, value, 0);
+            result = 0;
+        }
+    return result;
+}
+
+} // namespace
+
+// ---- public operations ----
+
+const OptionDef* ConverterOptionTable()
+{
+    return kOptionTable;
+}
+
+const char* ConverterProgramLabel()
+{
+    return g_programLabel;
+}
+
+AVCodecContext* ConverterCodecOptions(int mediaType)
+{
+    return mediaType >= 0 && mediaType < kCodecOptionContextCount ? g_state.codecOptions[mediaType] : nullptr;
+}
+
+int ConverterRealMediaPlatform()
+{
+    return g_state.realMediaPlatform;
+}
+
+std::string ConverterUnixPath(const char* path)
+{
+    bool win32 = strchr(path, '\\') || (isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':');
+    if (!win32)
+        return path;
+    int length = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0)
+        return path;
+    std::unique_ptr<WCHAR[]> wide(new WCHAR[length]);
+    ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.get(), length);
+    char* unixPath = wine_get_unix_file_name(wide.get());
+    if (!unixPath)
+        return path;
+    std::string result(unixPath);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+void ResetOptionDefaults()
+{
+    memset(&g_state, 0, sizeof(g_state));
+    g_state.audioSampleRate = kDefaultAudioSampleRate;
+    g_state.audioChannels = kDefaultAudioChannels;
+    g_state.framePixelFormat = AV_PIX_FMT_NONE;
+    g_state.audioSampleFormat = AV_SAMPLE_FMT_NONE;
+    g_state.padColor[0] = 16;
+    g_state.padColor[1] = 128;
+    g_state.padColor[2] = 128;
+    for (int& limit : g_state.maxFrames)
+        limit = kNoFrameLimit;
+    g_state.topFieldFirst = -1;
+    g_state.intraDcPrecision = 8;
+    g_state.loopOutput = -1;
+    g_state.audioQscale = -99999;
+    g_state.muxPreload = 0.5f;
+    g_state.muxMaxDelay = 0.7f;
+    g_state.videoSyncMethod = -1;
+    g_state.recordingTime = INT64_MAX;
+    g_state.audioDriftThreshold = 0.1f;
+    g_state.audioVolume = 256;
+    g_state.verbosity = 1;
+    g_state.threadCount = 1;
+    g_state.dtsDeltaThreshold = 10;
+    g_state.realMediaPlatform = 0;
+}
+
+void FreeOptionState()
+{
+    for (AVCodecContext*& options : g_state.codecOptions)
+        avcodec_free_context(&options);
+    avformat_free_context(g_state.formatOptions);
+    g_state.formatOptions = nullptr;
+    sws_freeContext(g_state.scalerOptions);
+    g_state.scalerOptions = nullptr;
+    for (AVDictionary*& options : g_state.privateOptions)
+        av_dict_free(&options);
+    for (int i = 0; i < g_state.optionNameCount; ++i)
+        free(g_state.optionNames[i]);
+    free(g_state.optionNames);
+    g_state.optionNames = nullptr;
+    free(g_state.optionNameKinds);
+    g_state.optionNameKinds = nullptr;
+    g_state.optionNameCount = 0;
+    av_dict_free(&g_state.pendingMetadata);
+    char** texts[] = {&g_state.passLogPrefix,    &g_state.audioLanguage,       &g_state.subtitleLanguage,
+                      &g_state.rcOverride,       &g_state.videoCodecName,      &g_state.audioCodecName,
+                      &g_state.subtitleCodecName, &g_state.statsFileName,      &g_state.captureStandard,
+                      &g_state.bitstreamFilters[0], &g_state.bitstreamFilters[1], &g_state.bitstreamFilters[2]};
+    for (char** text : texts)
+    {
+        free(*text);
+        *text = nullptr;
+    }
+    av_freep(&g_state.intraMatrix);
+    av_freep(&g_state.interMatrix);
+}
+
+int ConverterFatalExit(int code)
+{
+    for (int i = 0; i < g_state.outputFileCount; ++i)
+    {
+        AVFormatContext* file = g_state.outputFiles[i];
+        if (!(file->oformat->flags & AVFMT_NOFILE) && file->pb)
+            avio_closep(&file->pb);
+        avformat_free_context(file);
+    }
+    for (int f = 0; f < kMaxConverterFiles; ++f)
+        for (int s = 0; s < kMaxStreamsPerFile; ++s)
+        {
+            OutputStreamSetup& setup = g_state.outputStreams[f][s];
+            avcodec_free_context(&setup.codecContext);
+            av_dict_free(&setup.privateOptions);
+            free(setup.bitstreamFilters);
+        }
+    for (int i = 0; i < g_state.inputFileCount; ++i)
+        avformat_close_input(&g_state.inputFiles[i]);
+    for (AVDictionary*& options : g_state.inputDecoderOptions)
+        av_dict_free(&options);
+    FreeOptionState();
+    ResetOptionDefaults();
+    if (code)
+        throw ConverterParseFailure{code};
+    return 0;
+}
+
+int SetDefaultOption(const char* name, const char* value)
+{
+    bool matched = false;
+    int result = 0;
+    const char* setName = name;
+    for (int type = 0; type < kCodecOptionContextCount; ++type)
+    {
+        if (!av_opt_find(g_state.codecOptions[AVMEDIA_TYPE_VIDEO], name, nullptr, kCatchAllMasks[type], 0))
+            continue;
+        matched = true;
+        result = av_opt_set(g_state.codecOptions[type], name, value, 0);
+        if (result < 0)
+            break;
+    }
+    if (!matched && av_opt_find(g_state.formatOptions, name, nullptr, 0, 0))
+    {
+        matched = true;
+        result = av_opt_set(g_state.formatOptions, name, value, 0);
+    }
+    if (!matched && av_opt_find(g_state.scalerOptions, name, nullptr, 0, 0))
+    {
+        matched = true;
+        result = av_opt_set(g_state.scalerOptions, name, value, 0);
+    }
+    if (!matched && name[0] && strchr("avs", name[0]))
+    {
+        int type = name[0] == 'a' ? AVMEDIA_TYPE_AUDIO : name[0] == 'v' ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_SUBTITLE;
+        if (av_opt_find(g_state.codecOptions[type], name + 1, nullptr, 0, 0))
+        {
+            matched = true;
+            setName = name + 1;
+            result = av_opt_set(g_state.codecOptions[type], setName, value, 0);
+        }
+    }
+    if (!matched)
+        return SetPrivateOption(name, value);
+    if (result < 0)
+    {
+        // Names such as "profile" are generic and private to some encoders at once.
+        if (SetPrivateOption(name, value) == 0)
+            return 0;
+        ConverterMessage("Invalid value '%s' for option '%s'\n", value, name);
+        return -1;
+    }
+    RecordOptionName(setName, kAllKinds);
+    if (g_state.codecOptions[AVMEDIA_TYPE_VIDEO]->debug || g_state.formatOptions->debug)
+        av_log_set_level(kDebugLogLevel);
+    return 0;
+}
+
+// The catch-all options whose flags contain every bit of mask, as text, read from optionContext;
+// from a codec option context only the names set for its own kind.
+static AVDictionary* CollectContextOptions(void* optionContext, int mask)
+{
+    int kind = kAllKinds;
+    for (int type = 0; type < kCodecOptionContextCount; ++type)
+        if (optionContext == g_state.codecOptions[type])
+            kind = 1 << type;
+    AVDictionary* options = nullptr;
+    for (int i = 0; i < g_state.optionNameCount; ++i)
+    {
+        const char* name = g_state.optionNames[i];
+        const AVOption* option = av_opt_find(optionContext, name, nullptr, 0, 0);
+        if (!option || (option->flags & mask) != mask || !(g_state.optionNameKinds[i] & kind))
+            continue;
+        uint8_t* text = nullptr;
+        if (av_opt_get(optionContext, name, 0, &text) >= 0 && text &&
+            strlen(reinterpret_cast<char*>(text)) < kMaxOptionTextLength)
+            av_dict_set(&options, name, reinterpret_cast<char*>(text), 0);
+        av_free(text);
+    }
+    return options;
+}
+
+void SetContextOptions(void* optionContext, void* target, int mask)
+{
+    AVDictionary* options = CollectContextOptions(optionContext, mask);
+    av_opt_set_dict(target, &options);
+    av_dict_free(&options);
+}
+
+static bool InputsHaveKind(AVMediaType type)
+{
+    for (int i = 0; i < g_state.inputFileCount; ++i)
+        for (unsigned s = 0; s < g_state.inputFiles[i]->nb_streams; ++s)
+            if (g_state.inputFiles[i]->streams[s]->codecpar->codec_type == type)
+                return true;
+    return false;
+}
+
+static const AVCodec* FindForcedCodec(const char* name, AVMediaType type, bool encoder)
+{
+    const AVCodec* codec = encoder ? avcodec_find_encoder_by_name(name) : avcodec_find_decoder_by_name(name);
+    const char* what = encoder ? "encoder" : "decoder";
+    if (!codec)
+    {
+        ConverterMessage("Unknown %s '%s'\n", what, name);
+        Fail();
+    }
+    if (codec->type != type)
+    {
+        ConverterMessage("Invalid %s type '%s'\n", what, name);
+        Fail();
+    }
+    return codec;
+}
+
+// Opening failed with an invalid-data answer: tell an unknown format from a broken header by
+// probing the file's first bytes ourselves.
+static int OpenFailureCode(int avError, const char* unixName, const AVInputFormat* forced)
+{
+    if (avError != AVERROR_INVALIDDATA && avError != AVERROR_EOF)
+        return LegacyErrorCode(avError);
+    if (forced)
+        return LegacyErrorCode(AVERROR_INVALIDDATA);
+    const int kProbeSize = 4096;
+    uint8_t buffer[kProbeSize + AVPROBE_PADDING_SIZE] = {};
+    FILE* file = fopen(unixName, "rb");
+    if (!file)
+        return LegacyErrorCode(AVERROR(EIO));
+    size_t size = fread(buffer, 1, kProbeSize, file);
+    fclose(file);
+    AVProbeData probe = {unixName, buffer, static_cast<int>(size), nullptr};
+    // A format has to be recognised as surely as the library's own probe needs it.
+    int score = AVPROBE_SCORE_RETRY;
+    if (!size || !av_probe_input_format2(&probe, 1, &score))
+        return LegacyErrorCode(AVERROR_DEMUXER_NOT_FOUND);
+    return LegacyErrorCode(AVERROR_INVALIDDATA);
+}
+
+void OpenInputFile(const char* fileName)
+{
+    if (g_state.inputFileCount >= kMaxConverterFiles)
+    {
+        ConverterMessage("Too many input files\n");
+        Fail();
+    }
+    if (!strcmp(fileName, "-"))
+        fileName = "pipe:";
+    std::string unixName = ConverterUnixPath(fileName);
+
+    const AVCodec* forcedDecoders[3] = {};
+    const char* forcedNames[3] = {g_state.videoCodecName, g_state.audioCodecName, g_state.subtitleCodecName};
+    const AVMediaType kinds[3] = {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO, AVMEDIA_TYPE_SUBTITLE};
+    for (int i = 0; i < 3; ++i)
+        if (forcedNames[i])
+            forcedDecoders[i] = FindForcedCodec(forcedNames[i], kinds[i], false);
+    if (g_state.usingPgmYuv)
+        forcedDecoders[0] = avcodec_find_decoder(AV_CODEC_ID_PGMYUV);
+
+    AVFormatContext* input = avformat_alloc_context();
+    if (!input)
+        throw std::bad_alloc();
+    SetContextOptions(g_state.formatOptions, input, AV_OPT_FLAG_DECODING_PARAM);
+    input->video_codec = forcedDecoders[0];
+    input->audio_codec = forcedDecoders[1];
+    input->subtitle_codec = forcedDecoders[2];
+    for (int i = 0; i < 3; ++i)
+        if (forcedDecoders[i])
+            (i == 0 ? input->video_codec_id : i == 1 ? input->audio_codec_id : input->subtitle_codec_id) =
+                forcedDecoders[i]->id;
+    input->flags |= AVFMT_FLAG_NONBLOCK;
+
+    // Raw formats take their parameters from the options given before "-i".
+    AVDictionary* parameters = nullptr;
+    if (g_state.forcedInputFormat)
+    {
+        char text[64];
+        snprintf(text, sizeof(text), "%d", g_state.audioSampleRate);
+        av_dict_set(&parameters, "sample_rate", text, 0);
+        snprintf(text, sizeof(text), "%d", g_state.audioChannels);
+        av_dict_set(&parameters, "channels", text, 0);
+        if (g_state.frameRate.num)
+        {
+            snprintf(text, sizeof(text), "%d/%d", g_state.frameRate.num, g_state.frameRate.den);
+            av_dict_set(&parameters, "framerate", text, 0);
+        }
+        if (g_state.frameWidth && g_state.frameHeight)
+        {
+            snprintf(text, sizeof(text), "%dx%d", g_state.frameWidth + g_state.padLeft + g_state.padRight,
+                     g_state.frameHeight + g_state.padTop + g_state.padBottom);
+            av_dict_set(&parameters, "video_size", text, 0);
+        }
+        if (g_state.framePixelFormat != AV_PIX_FMT_NONE)
+            av_dict_set(&parameters, "pixel_format",
+                        av_get_pix_fmt_name(static_cast<AVPixelFormat>(g_state.framePixelFormat)), 0);
+        if (g_state.captureStandard)
+            av_dict_set(&parameters, "standard", g_state.captureStandard, 0);
+        if (g_state.captureChannel)
+            av_dict_set_int(&parameters, "channel", g_state.captureChannel, 0);
+    }
+    int result = avformat_open_input(&input, unixName.c_str(), g_state.forcedInputFormat, &parameters);
+    av_dict_free(&parameters);
+    if (result < 0)
+    {
+        PrintOpenError(OpenFailureCode(result, unixName.c_str(), g_state.forcedInputFormat), fileName);
+        Fail();
+    }
+    // From here the file belongs to the option state, so that a failure closes it.
+    int fileIndex = g_state.inputFileCount++;
+    g_state.inputFiles[fileIndex] = input;
+
+    if (g_state.programId)
+        for (unsigned p = 0; p < input->nb_programs; ++p)
+            if (input->programs[p]->id != g_state.programId)
+                input->programs[p]->discard = AVDISCARD_ALL;
+    if (avformat_find_stream_info(input, nullptr) < 0 && g_state.verbosity >= 0)
+    {
+        ConverterMessage("%s: could not find codec parameters\n", fileName);
+        Fail();
+    }
+
+    int64_t timestamp = g_state.startTime;
+    if (input->start_time != AV_NOPTS_VALUE)
+        timestamp += input->start_time;
+    if (g_state.startTime != 0)
+    {
+        if (av_seek_frame(input, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
+            ConverterMessage("%s: could not seek to position %0.3f\n", fileName,
+                             static_cast<double>(timestamp) / AV_TIME_BASE);
+        g_state.startTime = 0;
+    }
+
+    for (unsigned s = 0; s < input->nb_streams; ++s)
+    {
+        AVStream* st = input->streams[s];
+        AVCodecParameters* par = st->codecpar;
+        int decoderSlot = g_state.inputDecoderCount;
+        if (decoderSlot >= kMaxConverterStreams)
+        {
+            ConverterMessage("Too many input streams\n");
+            Fail();
+        }
+        switch (par->codec_type)
+        {
+        case AVMEDIA_TYPE_AUDIO:
+            g_state.audioChannels = par->ch_layout.nb_channels;
+            g_state.audioChannelMask =
+                par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? par->ch_layout.u.mask : 0;
+            g_state.audioSampleRate = par->sample_rate;
+            g_state.audioSampleFormat = par->format;
+            if (g_state.audioDisable)
+                st->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+        {
+            g_state.frameWidth = par->width;
+            g_state.frameHeight = par->height;
+            g_state.framePixelFormat = par->format;
+            double sar = av_q2d(st->sample_aspect_ratio);
+            if (!(sar > 0))
+                sar = av_q2d(par->sample_aspect_ratio);
+            if (!(sar > 0))
+                sar = 1;
+            g_state.frameAspectRatio = par->height ? static_cast<float>(sar * par->width / par->height) : 0;
+            AVRational containerRate = st->r_frame_rate;
+            AVRational codecRate = st->avg_frame_rate;
+            if (codecRate.num && containerRate.num && av_cmp_q(codecRate, containerRate) &&
+                g_state.verbosity >= 0)
+                ConverterMessage("\nSeems stream %d codec frame rate differs from container frame rate: %2.2f (%d/%d) "
+                                 "-> %2.2f (%d/%d)\n",
+                                 static_cast<int>(s), av_q2d(codecRate), codecRate.num, codecRate.den,
+                                 av_q2d(containerRate), containerRate.num, containerRate.den);
+            g_state.frameRate = containerRate.num ? containerRate : codecRate;
+            if (g_state.videoDisable)
+                st->discard = AVDISCARD_ALL;
+            else if (g_state.videoDiscard)
+                st->discard = static_cast<AVDiscard>(g_state.videoDiscard);
+            break;
+        }
+        case AVMEDIA_TYPE_SUBTITLE:
+            if (g_state.subtitleDisable)
+                st->discard = AVDISCARD_ALL;
+            break;
+        default:
+            break;
+        }
+        int mask = par->codec_type == AVMEDIA_TYPE_VIDEO   ? AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM
+                   : par->codec_type == AVMEDIA_TYPE_AUDIO ? AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM
+                                                           : 0;
+        AVDictionary* decoderOptions = nullptr;
+        if (mask)
+            decoderOptions = CollectContextOptions(
+                g_state.codecOptions[par->codec_type == AVMEDIA_TYPE_VIDEO ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO],
+                mask);
+        g_state.inputDecoderOptions[decoderSlot] = decoderOptions;
+        int kind = par->codec_type == AVMEDIA_TYPE_VIDEO ? 0 : par->codec_type == AVMEDIA_TYPE_AUDIO ? 1
+                   : par->codec_type == AVMEDIA_TYPE_SUBTITLE ? 2 : -1;
+        g_state.inputDecoders[decoderSlot] = kind >= 0 ? forcedDecoders[kind] : nullptr;
+        g_state.inputDecoderCount++;
+    }
+
+    g_state.inputTimestampOffsets[fileIndex] =
+        g_state.inputTimestampOffset - (g_state.copyTimestamps ? 0 : timestamp);
+    memcpy(g_state.inputTimestampScales[fileIndex], g_state.pendingTimestampScales,
+           sizeof(g_state.pendingTimestampScales));
+    memset(g_state.pendingTimestampScales, 0, sizeof(g_state.pendingTimestampScales));
+    g_state.forcedInputFormat = nullptr;
+    g_state.forcedOutputFormat = nullptr;
+    g_state.captureChannel = 0;
+    ReplaceText(&g_state.captureStandard, nullptr);
+    ReplaceText(&g_state.videoCodecName, nullptr);
+    ReplaceText(&g_state.audioCodecName, nullptr);
+    ReplaceText(&g_state.subtitleCodecName, nullptr);
+}
+
+static void ParseRcOverride(AVCodecContext* encoder, const char* text)
+{
+    for (const char* p = text; p && *p;)
+    {
+        int start = 0, end = 0, q = 0;
+        if (sscanf(p, "%d,%d,%d", &start, &end, &q) != 3)
+        {
+            ConverterMessage("error parsing rc_override\n");
+            Fail();
+        }
+        RcOverride* overrides = static_cast<RcOverride*>(
+            av_realloc_array(encoder->rc_override, encoder->rc_override_count + 1, sizeof(RcOverride)));
+        if (!overrides)
+            throw std::bad_alloc();
+        encoder->rc_override = overrides;
+        RcOverride& entry = overrides[encoder->rc_override_count++];
+        entry.start_frame = start;
+        entry.end_frame = end;
+        entry.qscale = q > 0 ? q : 0;
+        entry.quality_factor = q > 0 ? 1.0f : -q / 100.0f;
+        p = strchr(p, '/');
+        if (p)
+            ++p;
+    }
+}
+
+static uint16_t* CopyMatrix(const uint16_t* matrix)
+{
+    if (!matrix)
+        return nullptr;
+    uint16_t* copy = static_cast<uint16_t*>(av_malloc(kMatrixSize * sizeof(uint16_t)));
+    if (!copy)
+        throw std::bad_alloc();
+    memcpy(copy, matrix, kMatrixSize * sizeof(uint16_t));
+    return copy;
+}
+
+static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
+{
+    AVRational rate = g_state.frameRate.num && g_state.frameRate.den ? g_state.frameRate : AVRational{kDefaultFrameRate, 1};
+    if (codec && codec->supported_framerates && !g_state.forceFps)
+        rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
+    enc->framerate = rate;
+    enc->time_base = av_inv_q(rate);
+    enc->width = g_state.frameWidth + g_state.padLeft + g_state.padRight;
+    enc->height = g_state.frameHeight + g_state.padTop + g_state.padBottom;
+    if (enc->width > 0 && enc->height > 0)
+        enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * enc->height / enc->width, 255);
+    st->sample_aspect_ratio = enc->sample_aspect_ratio;
+    AVPixelFormat format = static_cast<AVPixelFormat>(g_state.framePixelFormat);
+    if (codec && codec->pix_fmts)
+    {
+        bool supported = false;
+        for (const AVPixelFormat* p = codec->pix_fmts; *p != AV_PIX_FMT_NONE && !supported; ++p)
+            supported = *p == format;
+        if (!supported)
+            format = codec->pix_fmts[0];
+    }
+    if (format == AV_PIX_FMT_NONE)
+        format = AV_PIX_FMT_YUV420P;
+    enc->pix_fmt = format;
+    if (g_state.intraOnly)
+        enc->gop_size = 0;
+    if (g_state.videoQscale > 0 || g_state.sameQuality)
+    {
+        enc->flags |= AV_CODEC_FLAG_QSCALE;
+        if (g_state.videoQscale > 0)
+            enc->global_quality = static_cast<int>(kQualityScale * g_state.videoQscale);
+    }
+    enc->intra_matrix = CopyMatrix(g_state.intraMatrix);
+    enc->inter_matrix = CopyMatrix(g_state.interMatrix);
+    if (g_state.rcOverride)
+        ParseRcOverride(enc, g_state.rcOverride);
+    if (!enc->rc_initial_buffer_occupancy)
+        enc->rc_initial_buffer_occupancy = enc->rc_buffer_size * 3 / 4;
+    enc->intra_dc_precision = g_state.intraDcPrecision - 8;
+    if (g_state.doPsnr)
+        enc->flags |= AV_CODEC_FLAG_PSNR;
+    if (g_state.pass == 1)
+        enc->flags |= AV_CODEC_FLAG_PASS1;
+    else if (g_state.pass == 2)
+        enc->flags |= AV_CODEC_FLAG_PASS2;
+}
+
+static void SetupAudioEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
+{
+    if (g_state.audioQscale > -99999)
+    {
+        enc->flags |= AV_CODEC_FLAG_QSCALE;
+        enc->global_quality = static_cast<int>(kQualityScale * g_state.audioQscale);
+    }
+    av_channel_layout_uninit(&enc->ch_layout);
+    if (g_state.audioChannelMask && av_popcount64(g_state.audioChannelMask) == g_state.audioChannels)
+        av_channel_layout_from_mask(&enc->ch_layout, g_state.audioChannelMask);
+    else
+        av_channel_layout_default(&enc->ch_layout, g_state.audioChannels);
+    enc->sample_rate = g_state.audioSampleRate;
+    enc->time_base = AVRational{1, enc->sample_rate > 0 ? enc->sample_rate : 1};
+    AVSampleFormat format = static_cast<AVSampleFormat>(g_state.audioSampleFormat);
+    if (codec && codec->sample_fmts)
+    {
+        bool supported = false;
+        for (const AVSampleFormat* p = codec->sample_fmts; *p != AV_SAMPLE_FMT_NONE && !supported; ++p)
+            supported = *p == format;
+        if (!supported)
+            format = codec->sample_fmts[0];
+    }
+    if (format == AV_SAMPLE_FMT_NONE)
+        format = AV_SAMPLE_FMT_S16;
+    enc->sample_fmt = format;
+    if (g_state.audioLanguage)
+        av_dict_set(&st->metadata, "language", g_state.audioLanguage, 0);
+}
+
+namespace
+{
+void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
+{
+    AVStream* st = file->nb_streams < static_cast<unsigned>(kMaxStreamsPerFile) ? avformat_new_stream(file, nullptr)
+                                                                                : nullptr;
+    if (!st)
+    {
+        ConverterMessage("Could not alloc stream\n");
+        Fail();
+    }
+    OutputStreamSetup& setup = g_state.outputStreams[fileIndex][st->index];
+    int kind = type == AVMEDIA_TYPE_VIDEO ? 0 : type == AVMEDIA_TYPE_AUDIO ? 1 : 2;
+    int* streamCopy[3] = {&g_state.videoStreamCopy, &g_state.audioStreamCopy, &g_state.subtitleStreamCopy};
+    char** codecName[3] = {&g_state.videoCodecName, &g_state.audioCodecName, &g_state.subtitleCodecName};
+    int* disable[3] = {&g_state.videoDisable, &g_state.audioDisable, &g_state.subtitleDisable};
+    unsigned tags[3] = {g_state.videoTag, g_state.audioTag, g_state.subtitleTag};
+    const int masks[3] = {AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM,
+                          AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM,
+                          AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM};
+
+    setup.bitstreamFilters = g_state.bitstreamFilters[kind];
+    g_state.bitstreamFilters[kind] = nullptr;
+    st->codecpar->codec_type = type;
+    if (tags[kind])
+        st->codecpar->codec_tag = tags[kind];
+    if (*streamCopy[kind])
+        setup.streamCopy = 1;
+    else
+    {
+        const AVCodec* codec = nullptr;
+        AVCodecID id;
+        if (*codecName[kind])
+        {
+            codec = FindForcedCodec(*codecName[kind], type, true);
+            id = codec->id;
+        }
+        else
+        {
+            id = av_guess_codec(file->oformat, nullptr, file->url, nullptr, type);
+            codec = avcodec_find_encoder(id);
+        }
+        AVCodecContext* enc = avcodec_alloc_context3(codec);
+        if (!enc)
+            throw std::bad_alloc();
+        setup.codecContext = enc;
+        setup.encoder = codec;
+        if (g_state.outputEncoderCount < kMaxConverterStreams)
+            g_state.outputEncoders[g_state.outputEncoderCount++] = codec;
+        enc->codec_type = type;
+        enc->codec_id = id;
+        enc->thread_count = g_state.threadCount;
+        enc->codec_tag = tags[kind];
+        if ((file->oformat->flags & AVFMT_GLOBALHEADER) || (type == AVMEDIA_TYPE_VIDEO && (g_state.videoGlobalHeader & 1)))
+            enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        SetContextOptions(g_state.codecOptions[type], enc, masks[kind]);
+        av_dict_copy(&setup.privateOptions, g_state.privateOptions[type], 0);
+        if (type == AVMEDIA_TYPE_VIDEO)
+            SetupVideoEncoder(enc, codec, st);
+        else if (type == AVMEDIA_TYPE_AUDIO)
+            SetupAudioEncoder(enc, codec, st);
+        else if (g_state.subtitleLanguage)
+            av_dict_set(&st->metadata, "language", g_state.subtitleLanguage, 0);
+    }
+    *disable[kind] = 0;
+    *streamCopy[kind] = 0;
+    ReplaceText(codecName[kind], nullptr);
+}
+} // namespace
+
+void OpenOutputFile(const char* fileName)
+{
+    if (g_state.outputFileCount >= kMaxConverterFiles)
+    {
+        ConverterMessage("Too many output files\n");
+        Fail();
+    }
+    if (!strcmp(fileName, "-"))
+        fileName = "pipe:";
+    std::string unixName = ConverterUnixPath(fileName);
+    const AVOutputFormat* format = g_state.forcedOutputFormat;
+    if (!format)
+        format = av_guess_format(nullptr, unixName.c_str(), nullptr);
+    if (!format)
+    {
+        ConverterMessage("Unable to find a suitable output format for '%s'\n", fileName);
+        Fail();
+    }
+    AVFormatContext* output = nullptr;
+    if (avformat_alloc_output_context2(&output, format, nullptr, unixName.c_str()) < 0 || !output)
+        throw std::bad_alloc();
+    int fileIndex = g_state.outputFileCount++;
+    g_state.outputFiles[fileIndex] = output;
+
+    bool haveInputs = g_state.inputFileCount > 0;
+    bool useVideo = (format->video_codec != AV_CODEC_ID_NONE || g_state.videoStreamCopy || g_state.videoCodecName) &&
+                    !g_state.videoDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_VIDEO));
+    bool useAudio = (format->audio_codec != AV_CODEC_ID_NONE || g_state.audioStreamCopy || g_state.audioCodecName) &&
+                    !g_state.audioDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_AUDIO));
+    bool useSubtitle =
+        (format->subtitle_codec != AV_CODEC_ID_NONE || g_state.subtitleStreamCopy || g_state.subtitleCodecName) &&
+        !g_state.subtitleDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_SUBTITLE));
+    if (useVideo)
+        NewStream(output, fileIndex, AVMEDIA_TYPE_VIDEO);
+    if (useAudio)
+        NewStream(output, fileIndex, AVMEDIA_TYPE_AUDIO);
+    if (useSubtitle)
+        NewStream(output, fileIndex, AVMEDIA_TYPE_SUBTITLE);
+    // The kinds that were not used keep no forced setting for the next file.
+    g_state.videoDisable = g_state.audioDisable = g_state.subtitleDisable = 0;
+
+    if (g_state.recordingTimestamp)
+    {
+        char text[32];
+        snprintf(text, sizeof(text), "%lld", static_cast<long long>(g_state.recordingTimestamp * 1000000));
+        av_dict_set(&output->metadata, "creation_time", text, 0);
+    }
+    av_dict_copy(&output->metadata, g_state.pendingMetadata, 0);
+    av_dict_free(&g_state.pendingMetadata);
+
+    if ((format->flags & AVFMT_NEEDNUMBER) && !av_filename_number_test(unixName.c_str()))
+    {
+        PrintOpenError(-33, fileName);
+        Fail();
+    }
+    if (!(format->flags & AVFMT_NOFILE) && avio_open(&output->pb, unixName.c_str(), AVIO_FLAG_WRITE) < 0)
+    {
+        ConverterMessage("Could not open '%s'\n", fileName);
+        Fail();
+    }
+    output->max_delay = static_cast<int>(g_state.muxMaxDelay * AV_TIME_BASE);
+    SetContextOptions(g_state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
+    g_state.forcedInputFormat = nullptr;
+    g_state.forcedOutputFormat = nullptr;
+}
+
+int MoveOptionsToContext(TranscodeContext* context)
+{
+    InitTranscodeContext(context);
+    memcpy(context->inputFiles, g_state.inputFiles, sizeof(context->inputFiles));
+    context->inputFileCount = g_state.inputFileCount;
+    memcpy(context->inputTimestampOffsets, g_state.inputTimestampOffsets, sizeof(context->inputTimestampOffsets));
+    memcpy(context->inputTimestampScales, g_state.inputTimestampScales, sizeof(context->inputTimestampScales));
+    memcpy(context->inputDecoders, g_state.inputDecoders, sizeof(context->inputDecoders));
+    memcpy(context->inputDecoderOptions, g_state.inputDecoderOptions, sizeof(context->inputDecoderOptions));
+    context->inputDecoderCount = g_state.inputDecoderCount;
+    context->threadCount = g_state.threadCount;
+    memcpy(context->outputFiles, g_state.outputFiles, sizeof(context->outputFiles));
+    context->outputFileCount = g_state.outputFileCount;
+    memcpy(context->outputEncoders, g_state.outputEncoders, sizeof(context->outputEncoders));
+    context->outputEncoderCount = g_state.outputEncoderCount;
+    memcpy(context->outputStreams, g_state.outputStreams, sizeof(context->outputStreams));
+    memcpy(context->streamMaps, g_state.streamMaps, sizeof(context->streamMaps));
+    context->streamMapCount = g_state.streamMapCount;
+    memcpy(context->metaDataMaps, g_state.metaDataMaps, sizeof(context->metaDataMaps));
+    context->metaDataMapCount = g_state.metaDataMapCount;
+    context->padTop = g_state.padTop;
+    context->padBottom = g_state.padBottom;
+    context->padLeft = g_state.padLeft;
+    context->padRight = g_state.padRight;
+    memcpy(context->padColor, g_state.padColor, sizeof(context->padColor));
+    context->cropTop = g_state.cropTop;
+    context->cropBottom = g_state.cropBottom;
+    context->cropLeft = g_state.cropLeft;
+    context->cropRight = g_state.cropRight;
+    memcpy(context->frameLimits, g_state.maxFrames, sizeof(context->frameLimits));
+    context->sameQuality = g_state.sameQuality;
+    context->deinterlace = g_state.deinterlace;
+    context->topFieldFirst = g_state.topFieldFirst;
+    context->meThreshold = g_state.meThreshold;
+    context->recordingTime = g_state.recordingTime;
+    context->startTime = g_state.startTime;
+    // Two-pass log files: without a prefix of its own every job names them after its first output,
+    // so that jobs side by side never share one log file.
+    context->passLogPrefix = g_state.passLogPrefix;
+    g_state.passLogPrefix = nullptr;
+    if (!context->passLogPrefix && context->outputFileCount > 0)
+        context->passLogPrefix = CopyText(context->outputFiles[0]->url);
+    context->videoSyncMethod = g_state.videoSyncMethod;
+    context->audioSyncMethod = g_state.audioSyncMethod;
+    context->audioDriftThreshold = g_state.audioDriftThreshold;
+    context->copyTimestamps = g_state.copyTimestamps;
+    context->shortest = g_state.shortest;
+    context->statsFileName = g_state.statsFileName;
+    g_state.statsFileName = nullptr;
+    context->programId = g_state.programId;
+    context->copyInitialNonKeyFrames = g_state.copyInitialNonKeyFrames;
+    context->audioVolume = g_state.audioVolume;
+    context->inputSync = g_state.inputSync;
+    const int64_t kFileSizeReserve = 307200;
+    context->fileSizeLimit = g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;
+    context->dtsDeltaThreshold = g_state.dtsDeltaThreshold;
+    context->scalerOptions = g_state.scalerOptions;
+    g_state.scalerOptions = nullptr;
+    memcpy(context->codecOptions, g_state.codecOptions, sizeof(context->codecOptions));
+    memset(g_state.codecOptions, 0, sizeof(g_state.codecOptions));
+
+    // The files, streams and decoder options now belong to the context.
+    g_state.inputFileCount = g_state.outputFileCount = 0;
+    memset(g_state.inputDecoderOptions, 0, sizeof(g_state.inputDecoderOptions));
+    memset(g_state.outputStreams, 0, sizeof(g_state.outputStreams));
+    FreeOptionState();
+    ResetOptionDefaults();
+    return 0;
+}
+
+int ParseJobCommandLine(const char* commandLine, TranscodeContext* context)
+{
+    ResetOptionDefaults();
+    int wordCount = 0;
+    std::unique_ptr<char*, void (*)(void*)> words(SplitCommandLine(commandLine ? commandLine : "", &wordCount), free);
+    if (!words)
+        return -1;
+    g_programLabel = wordCount > 0 ? words.get()[0] : "";
+    try
+    {
+        CreateOptionContexts();
+        ParseOptions(wordCount, words.get(), OpenOutputFile);
+        if (g_state.outputFileCount == 0)
+        {
+            ConverterMessage("At least one output file must be specified\n");
+            ConverterFatalExit(1);
+        }
+        if (g_state.inputFileCount == 0)
+        {
+            ConverterMessage("At least one input file must be specified\n");
+            ConverterFatalExit(1);
+        }
+        MoveOptionsToContext(context);
+        g_programLabel = "";
+        return 0;
+    }
+    catch (const ConverterParseFailure&)
+    {
+    }
+    catch (const std::bad_alloc&)
+    {
+        ConverterMessage("%s: memory allocation error occurred\n", g_programLabel);
+        try
+        {
+            ConverterFatalExit(0);
+        }
+        catch (...)
+        {
+        }
+    }
+    g_programLabel = "";
+    return -1;
+}
