@@ -1,5 +1,7 @@
 #include "engine/CommandLine.h"
 
+#include "engine/Engine.h"
+
 #include <errno.h>
 #include <math.h>
 #include <stdarg.h>
@@ -7,16 +9,43 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+
 extern "C"
 {
 #include <libavutil/error.h>
+#include <libavutil/log.h>
+}
+
+void ConverterMessageV(int level, const char* format, va_list args)
+{
+    va_list copy;
+    va_copy(copy, args);
+    int length = vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length <= 0)
+        return;
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    vsnprintf(&text[0], text.size(), format, args);
+    text.resize(length);
+    fputs(text.c_str(), stderr);
+    // The job whose worker parses or transcodes also shows it in its log.
+    EngineLogToCurrentJob(level, text.c_str());
 }
 
 void ConverterMessage(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    vfprintf(stderr, format, args);
+    ConverterMessageV(AV_LOG_ERROR, format, args);
+    va_end(args);
+}
+
+void ConverterInfo(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    ConverterMessageV(AV_LOG_INFO, format, args);
     va_end(args);
 }
 

@@ -2,6 +2,7 @@
 // against the option table, number parsing, error texts, and how a failed parse unwinds.
 #pragma once
 
+#include <stdarg.h>
 #include <stdint.h>
 
 // Option flag bits of the option table.
@@ -42,8 +43,11 @@ struct ConverterParseFailure
     int code;
 };
 
-// Writes a converter message (C formatting rules) to the standard error stream.
+// Writes a converter message (C formatting rules) to the standard error stream and to the log of
+// the job whose worker runs on the calling thread: errors and warnings, or information.
 void ConverterMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void ConverterInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void ConverterMessageV(int level, const char* format, va_list args);
 
 // One block holding the word pointers (ending with a null pointer) and the characters of all
 // words; the caller frees it with one free().

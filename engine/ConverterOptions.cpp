@@ -1716,7 +1716,10 @@ void OpenOutputFile(const char* fileName)
     g_state.outputFiles[fileIndex] = output;
 
     bool haveInputs = g_state.inputFileCount > 0;
-    bool useVideo = (format->video_codec != AV_CODEC_ID_NONE || g_state.videoStreamCopy || g_state.videoCodecName) &&
+    // Audio formats that carry a cover picture (mp3, flac) name PNG as their video codec: they
+    // have no video of their own.
+    bool formatHasVideo = format->video_codec != AV_CODEC_ID_NONE && format->video_codec != AV_CODEC_ID_PNG;
+    bool useVideo = (formatHasVideo || g_state.videoStreamCopy || g_state.videoCodecName) &&
                     !g_state.videoDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_VIDEO));
     bool useAudio = (format->audio_codec != AV_CODEC_ID_NONE || g_state.audioStreamCopy || g_state.audioCodecName) &&
                     !g_state.audioDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_AUDIO));

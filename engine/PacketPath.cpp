@@ -194,7 +194,7 @@ void TranscodeFail(TranscodeRun* run, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    vfprintf(stderr, format, args);
+    ConverterMessageV(AV_LOG_ERROR, format, args);
     va_end(args);
     ReleaseTranscodeContext(run->job, 1);
     throw -1;

@@ -33,6 +33,7 @@ const int kOutOfMemory = -12;
 const DWORD kPausedSleepMs = 100;
 const DWORD kBackgroundSleepMs = 1;
 const DWORD kTryAgainSleepMs = 1000;
+const double kShortestSegmentSeconds = 0.5;
 
 // A setup error of the codec-opening step: kept and written after the stream mapping.
 struct SetupError
@@ -421,14 +422,15 @@ int SetupRun(TranscodeRun* run)
             result = kSetupFailed;
         }
 
-    ConverterMessage("Stream mapping:\n");
+    ConverterInfo("Stream mapping:\n");
     for (OutputStreamRecord* ost : run->outputStreams)
     {
         InputStreamRecord* ist = run->inputStreams[ost->sourceIndex];
-        ConverterMessage("  Stream #%d.%d -> #%d.%d", ist->fileIndex, ist->streamIndex, ost->fileIndex, ost->index);
+        char sync[64] = "";
         if (ost->syncStream != ist)
-            ConverterMessage(" [sync #%d.%d]", ost->syncStream->fileIndex, ost->syncStream->streamIndex);
-        ConverterMessage("\n");
+            snprintf(sync, sizeof(sync), " [sync #%d.%d]", ost->syncStream->fileIndex, ost->syncStream->streamIndex);
+        ConverterInfo("  Stream #%d.%d -> #%d.%d%s\n", ist->fileIndex, ist->streamIndex, ost->fileIndex, ost->index,
+                      sync);
     }
     if (result == kSetupFailed && !error.text.empty())
         ConverterMessage("%s\n", error.text.c_str());
@@ -550,15 +552,17 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
             return kEndOfInput;
         }
 
-        job->UpdateProgress(minOutput, InputDuration(context, lastReadFile));
+        int64_t duration = InputDuration(context, lastReadFile);
+        job->UpdateProgress(minOutput, duration);
 
-        if (minOutput >= context->recordingTime / 1000000.0)
-        {
-            job->m_segmentStartOffset += minOutput;
-            return kLimitReached;
-        }
+        // A limit reached just before the end of the input leaves the rest in this segment
+        // rather than in a segment of a few frames.
+        double remaining = duration > 0 ? duration / 1000000.0 - (job->m_segmentStartOffset + minOutput) : 1e300;
+        bool limitsApply = remaining >= kShortestSegmentSeconds;
         AVFormatContext* firstOutput = context->outputFiles[0];
-        if (context->fileSizeLimit && firstOutput->pb && avio_tell(firstOutput->pb) > context->fileSizeLimit)
+        if (limitsApply && (minOutput >= context->recordingTime / 1000000.0 ||
+                            (context->fileSizeLimit && firstOutput->pb &&
+                             avio_tell(firstOutput->pb) > context->fileSizeLimit)))
         {
             job->m_segmentStartOffset += minOutput;
             return kLimitReached;
