@@ -39,7 +39,6 @@ const int kSurfaceBitsPerPixel = 32;
 const Uint32 kSurfaceFlags = SDL_SWSURFACE;
 const int kFallbackWidth = 640;
 const int kFallbackHeight = 480;
-const int kSnapshotSlack = 2048;
 const AVRational kSnapshotTimeBase = {1, 25};
 
 struct SwsDeleter
@@ -131,8 +130,6 @@ bool WriteBmp(const AVFrame* picture, const std::string& unixPath)
         return false;
     std::unique_ptr<AVPacket, PacketDeleter> pkt(av_packet_alloc());
     if (!pkt || avcodec_send_frame(ctx.get(), picture) < 0 || avcodec_receive_packet(ctx.get(), pkt.get()) < 0)
-        return false;
-    if (pkt->size > picture->width * picture->height * 3 + kSnapshotSlack)
         return false;
     std::unique_ptr<FILE, FileDeleter> file(fopen(unixPath.c_str(), "wb+"));
     if (!file)
