@@ -834,7 +834,10 @@ void OptTarget(const char* arg)
     const char* gop = norm == kPal ? "15" : "18";
     auto video = [](const char* name, const char* value) { SetKindOption(AVMEDIA_TYPE_VIDEO, name, value); };
     auto audio = [](const char* name, const char* value) { SetKindOption(AVMEDIA_TYPE_AUDIO, name, value); };
-    auto format = [](const char* name, const char* value) { av_opt_set(g_state.formatOptions, name, value, 0); };
+    auto format = [](const char* name, const char* value) {
+        if (av_opt_set(g_state.formatOptions, name, value, 0) >= 0)
+            RecordOptionName(name, kAllKinds);
+    };
     if (!strcmp(arg, "vcd"))
     {
         OptVideoCodec("mpeg1video");
@@ -1755,6 +1758,10 @@ void OpenOutputFile(const char* fileName)
         Fail();
     }
     output->max_delay = static_cast<int>(g_state.muxMaxDelay * AV_TIME_BASE);
+    // Preload and looping are options of the muxers that know them.
+    av_opt_set_int(output, "preload", static_cast<int64_t>(g_state.muxPreload * AV_TIME_BASE), AV_OPT_SEARCH_CHILDREN);
+    if (g_state.loopOutput >= 0)
+        av_opt_set_int(output, "loop", g_state.loopOutput, AV_OPT_SEARCH_CHILDREN);
     SetContextOptions(g_state.formatOptions, output, AV_OPT_FLAG_ENCODING_PARAM);
     g_state.forcedInputFormat = nullptr;
     g_state.forcedOutputFormat = nullptr;

@@ -273,6 +273,10 @@ TEST(TranscodeLoopTest, ConvertsAndCopiesStreamsOfEachKind)
         {rwtest::kMono8k, "upmix.mp3", "-ac 2 -ar 44100 -ab 128", AV_CODEC_ID_NONE, AV_CODEC_ID_MP3, 44100, 2},
         {rwtest::kMono8k, "mono.wav", "", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE, 8000, 1},
         {rwtest::kClipMpg, "mpeg.flv", "-ar 22050", AV_CODEC_ID_FLV1, AV_CODEC_ID_MP3, 22050, 2},
+        {rwtest::kClipMp4, "vcd.mpg", "-target pal-vcd", AV_CODEC_ID_MPEG1VIDEO, AV_CODEC_ID_MP2, 44100, 2},
+        {rwtest::kManyStreams, "many.mp4", "-vcodec mpeg4", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC, 44100, 2},
+        {rwtest::kWithData, "data.avi", "-vcodec mpeg4 -acodec libmp3lame", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 44100,
+         2},
     };
     for (const Case& c : cases)
     {
@@ -490,4 +494,45 @@ TEST(TranscodeLoopTest, BrokenSourcesFailCleanly)
         EXPECT_TRUE(outcome.state == kEncoderFailed || outcome.state == kEncoderException) << c.source;
         EXPECT_EQ(outcome.progress, kProgressFailed) << c.source;
     }
+}
+
+TEST(TranscodeLoopTest, SetupErrorsFailTheJobWithTheirMessage)
+{
+    std::string dir = rwtest::ScratchDir("transcode-setup");
+    struct Case
+    {
+        const char* output;
+        const char* args;
+        int state;
+        const char* message;
+    } cases[] = {
+        {"vol.mp4", "-acodec copy -vol 100", kEncoderException,
+         "-acodec copy and -vol are incompatible (frames are not decoded)\n"},
+        {"amr.3gp", "-vcodec h263 -s 176x144", kEncoderFailed, "Unsupported codec for output stream #0.1\n"},
+        {"h263.3gp", "-vcodec h263 -s 320x240 -acodec aac", kEncoderFailed,
+         "Error while opening codec for output stream #0.0 - maybe incorrect parameters such as bit_rate, rate, "
+         "width or height\n"},
+        {"maps.mp4", "-map 0:0", kEncoderException, "Number of stream maps must match number of output streams\n"},
+        {"nostream.mp4", "-an -map 0:7", kEncoderException, "Could not find input stream #0.7\n"},
+        {"mismatch.mp4", "-an -map 0:1", kEncoderException, "Codec type mismatch for mapping #0.1 -> #0.0\n"},
+    };
+    for (const Case& c : cases)
+    {
+        testing::internal::CaptureStderr();
+        JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/" + c.output, c.args);
+        std::string messages = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(outcome.state, c.state) << c.args;
+        EXPECT_EQ(outcome.progress, kProgressFailed) << c.args;
+        EXPECT_NE(messages.find(c.message), std::string::npos) << c.args << ": " << messages;
+    }
+}
+
+TEST(TranscodeLoopTest, TakesWin32Paths)
+{
+    std::string dir = rwtest::ScratchDir("transcode-win32");
+    std::string output = dir + "/out.avi";
+    JobOutcome outcome = RunJob(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)), rwtest::ToWin32Path(dir) + "\\out.avi",
+                                "-vcodec mpeg4 -acodec libmp3lame");
+    EXPECT_EQ(outcome.state, kEncoderDone);
+    EXPECT_TRUE(Summarize(output).opened);
 }
