@@ -1,6 +1,10 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include "engine/ConverterOptions.h"
 
 #include "engine/CommandLine.h"
+#include "engine/RealMediaSettings.h"
 #include "engine/TranscodeContext.h"
 
 #include <windows.h>
@@ -13,6 +17,7 @@
 #include <string.h>
 #include <time.h>
 
+#include <algorithm>
 #include <memory>
 
 extern "C"
@@ -1837,7 +1842,55 @@ int MoveOptionsToContext(TranscodeContext* context)
     return 0;
 }
 
-int ParseJobCommandLine(const char* commandLine, TranscodeContext* context)
+void InitRealMediaSettings(RealMediaSettings* settings)
+{
+    memset(settings, 0, sizeof(*settings));
+    settings->recordingTime = INT64_MAX;
+    settings->audioVolume = 256;
+    settings->sampleRate = kDefaultAudioSampleRate;
+    settings->channels = kDefaultAudioChannels;
+    settings->bitsPerSample = 16;
+    settings->padColor[0] = 16;
+    settings->padColor[1] = 128;
+    settings->padColor[2] = 128;
+}
+
+static int MoveOptionsToRealMediaSettings(RealMediaSettings* settings)
+{
+    settings->audioDisabled = g_state.audioDisable;
+    settings->videoDisabled = g_state.videoDisable;
+    settings->recordingTime = g_state.recordingTime;
+    settings->startTime = g_state.startTime;
+    const int64_t kFileSizeReserve = 307200;
+    settings->fileSizeLimit = std::max<int64_t>(0, g_state.fileSizeLimit - kFileSizeReserve);
+    settings->width = g_state.frameWidth;
+    settings->height = g_state.frameHeight;
+    settings->aspectRatio = g_state.frameAspectRatio;
+    settings->frameRate = g_state.frameRate.den ? g_state.frameRate.num / g_state.frameRate.den : 0;
+    settings->audioVolume = g_state.audioVolume;
+    settings->sampleRate = g_state.audioSampleRate;
+    settings->channels = g_state.audioChannels;
+    settings->bitsPerSample = g_state.audioSampleFormat == AV_SAMPLE_FMT_U8    ? 8
+                              : g_state.audioSampleFormat == AV_SAMPLE_FMT_S32 ? 32
+                                                                                : 16;
+    settings->padTop = g_state.padTop;
+    settings->padBottom = g_state.padBottom;
+    settings->padLeft = g_state.padLeft;
+    settings->padRight = g_state.padRight;
+    memcpy(settings->padColor, g_state.padColor, sizeof(settings->padColor));
+    settings->deinterlace = g_state.deinterlace;
+    settings->pass = g_state.pass;
+    settings->videoBitRate = static_cast<int>(g_state.codecOptions[AVMEDIA_TYPE_VIDEO]->bit_rate);
+    settings->audioBitRate = static_cast<int>(g_state.codecOptions[AVMEDIA_TYPE_AUDIO]->bit_rate);
+    settings->realMediaPlatform = g_state.realMediaPlatform;
+    FreeOptionState();
+    ResetOptionDefaults();
+    return 0;
+}
+
+// Parses a command line into the option state and hands the result over; -1 when it failed.
+template <typename Finish>
+static int RunParse(const char* commandLine, PlainWordCallback plainWords, Finish finish)
 {
     ResetOptionDefaults();
     int wordCount = 0;
@@ -1845,10 +1898,29 @@ int ParseJobCommandLine(const char* commandLine, TranscodeContext* context)
     if (!words)
         return -1;
     g_programLabel = wordCount > 0 ? words.get()[0] : "";
+    int result = -1;
     try
     {
         CreateOptionContexts();
-        ParseOptions(wordCount, words.get(), OpenOutputFile);
+        ParseOptions(wordCount, words.get(), plainWords);
+        finish();
+        result = 0;
+    }
+    catch (const ConverterParseFailure&)
+    {
+    }
+    catch (const std::bad_alloc&)
+    {
+        ConverterMessage("%s: memory allocation error occurred\n", g_programLabel);
+        ConverterFatalExit(0);
+    }
+    g_programLabel = "";
+    return result;
+}
+
+int ParseJobCommandLine(const char* commandLine, TranscodeContext* context)
+{
+    return RunParse(commandLine, OpenOutputFile, [context] {
         if (g_state.outputFileCount == 0)
         {
             ConverterMessage("At least one output file must be specified\n");
@@ -1860,23 +1932,10 @@ int ParseJobCommandLine(const char* commandLine, TranscodeContext* context)
             ConverterFatalExit(1);
         }
         MoveOptionsToContext(context);
-        g_programLabel = "";
-        return 0;
-    }
-    catch (const ConverterParseFailure&)
-    {
-    }
-    catch (const std::bad_alloc&)
-    {
-        ConverterMessage("%s: memory allocation error occurred\n", g_programLabel);
-        try
-        {
-            ConverterFatalExit(0);
-        }
-        catch (...)
-        {
-        }
-    }
-    g_programLabel = "";
-    return -1;
+    });
+}
+
+int ParseRealMediaCommandLine(const char* commandLine, RealMediaSettings* settings)
+{
+    return RunParse(commandLine, nullptr, [settings] { MoveOptionsToRealMediaSettings(settings); });
 }

@@ -3,6 +3,7 @@
 #include "TestMedia.h"
 #include "engine/CommandLine.h"
 #include "engine/Engine.h"
+#include "engine/RealMediaSettings.h"
 #include "engine/TranscodeContext.h"
 
 #include <stdlib.h>
@@ -404,4 +405,56 @@ TEST(ConverterOptionsTest, JobsSideBySideGetTheirOwnPassLogNames)
     ASSERT_NE(first.passLogPrefix, nullptr);
     ASSERT_NE(second.passLogPrefix, nullptr);
     EXPECT_STRNE(first.passLogPrefix, second.passLogPrefix);
+}
+
+TEST(ConverterOptionsTest, RealMediaArgumentsFillTheirRecord)
+{
+    struct Case
+    {
+        const char* args;
+        std::function<void(const RealMediaSettings&)> check;
+    } cases[] = {
+        {"-r 30000/1001 -s 320x240 -vb 500 -ab 64",
+         [](const RealMediaSettings& s) {
+             EXPECT_EQ(s.frameRate, 29);
+             EXPECT_EQ(s.width, 320);
+             EXPECT_EQ(s.height, 240);
+             EXPECT_EQ(s.videoBitRate, 500000);
+             EXPECT_EQ(s.audioBitRate, 64000);
+             EXPECT_EQ(s.realMediaPlatform, 0);
+         }},
+        {"-rv40_platform 5 -fs 10000000 -t 60 -vn 1 -an",
+         [](const RealMediaSettings& s) {
+             EXPECT_EQ(s.realMediaPlatform, 5);
+             EXPECT_EQ(s.fileSizeLimit, 10000000 - 307200);
+             EXPECT_EQ(s.recordingTime, 60000000);
+             EXPECT_EQ(s.videoDisabled, 1);
+             EXPECT_EQ(s.audioDisabled, 1);
+             EXPECT_EQ(s.frameRate, 0);
+         }},
+        {"-ar 44100 -ac 1 -vol 10 -sample_fmt u8 ignored.rm",
+         [](const RealMediaSettings& s) {
+             EXPECT_EQ(s.sampleRate, 44100);
+             EXPECT_EQ(s.channels, 1);
+             EXPECT_EQ(s.audioVolume, 276);
+             EXPECT_EQ(s.bitsPerSample, 8);
+             EXPECT_EQ(s.recordingTime, INT64_MAX);
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        RealMediaSettings settings;
+        InitRealMediaSettings(&settings);
+        std::lock_guard<std::mutex> lock(g_optionParserLock);
+        ASSERT_EQ(ParseRealMediaCommandLine((std::string("reelwright ") + c.args).c_str(), &settings), 0) << c.args;
+        c.check(settings);
+    }
+    RealMediaSettings settings;
+    InitRealMediaSettings(&settings);
+    std::lock_guard<std::mutex> lock(g_optionParserLock);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ParseRealMediaCommandLine("reelwright -rv40_platform 11", &settings), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("not within"), std::string::npos);
+    EXPECT_EQ(settings.realMediaPlatform, 0);
+    EXPECT_EQ(settings.recordingTime, INT64_MAX);
 }
