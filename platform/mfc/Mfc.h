@@ -17,3 +17,6 @@
 #include "platform/mfc/StdioFile.h"
 #include "platform/mfc/String.h"
 #include "platform/mfc/WinePath.h"
+#include "platform/mfc/SyncObject.h"
+#include "platform/mfc/Thread.h"
+#include "platform/mfc/ThreadLocal.h"

@@ -1,7 +1,10 @@
 #include "RwTest.h"
 
 #include "platform/mfc/ExitSequence.h"
+#include "platform/mfc/String.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 static std::vector<int> g_order;
@@ -27,4 +30,40 @@ TEST(ExitSequence, RunsNewestFirstAndOnce)
     AfxRunExitHandlers();
     AfxRunExitHandlers();
     EXPECT_EQ(g_order, (std::vector<int>{100, 7, 3, 2, 1}));
+}
+
+// Runs the probe program (process-wide objects of every kind, exit handlers, a thread-local
+// object on a thread that ended) and checks its exit code and the order of its clean-up.
+TEST(ExitSequence, ExitCodeSurvivesTheHandlers)
+{
+    std::string dir = rwtest::ScratchDir("exitcode");
+    std::string unixLog = dir + "/order.txt";
+    std::string probe = rwtest::ToWin32Path(std::string(RW_BINARY_DIR) + "/tests/rwexitprobe.exe.so");
+    ASSERT_FALSE(probe.empty());
+    for (int code : {37, 0, 255})
+    {
+        CString command;
+        command.Format(L"\"%hs\" %d \"%hs\"", probe.c_str(), code, rwtest::ToWin32Path(unixLog).c_str());
+        STARTUPINFOW si = {sizeof(si)};
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(::CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            << ::GetLastError();
+        command.ReleaseBuffer();
+        ::WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD exitCode = 1234;
+        ::GetExitCodeProcess(pi.hProcess, &exitCode);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        EXPECT_EQ(exitCode, DWORD(code));
+        std::string order;
+        if (FILE* in = std::fopen(unixLog.c_str(), "rb"))
+        {
+            char buffer[256];
+            order.assign(buffer, std::fread(buffer, 1, sizeof(buffer), in));
+            std::fclose(in);
+        }
+        // The worker's thread-local object goes when its thread ends; the rest in reverse order of
+        // registration: the process-local and thread-local slots came with their static objects.
+        EXPECT_EQ(order, "thread-local,main,second,first,process-local,thread-local,");
+    }
 }
