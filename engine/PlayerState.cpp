@@ -469,7 +469,7 @@ static bool MakeAudioConverter(PlayerState* is, const AVFrame* frame)
         return false;
     }
     is->audioSrcFormat = frame->format;
-    is->audioSrcLayout = frame->ch_layout.nb_channels;
+    is->audioSrcChannels = frame->ch_layout.nb_channels;
     is->audioSrcRate = frame->sample_rate;
     return true;
 }
@@ -478,7 +478,7 @@ static bool MakeAudioConverter(PlayerState* is, const AVFrame* frame)
 static int ConvertAudioFrame(PlayerState* is, const AVFrame* frame)
 {
     if (!is->audioConvert || frame->format != is->audioSrcFormat ||
-        static_cast<uint64_t>(frame->ch_layout.nb_channels) != is->audioSrcLayout ||
+        frame->ch_layout.nb_channels != is->audioSrcChannels ||
         frame->sample_rate != is->audioSrcRate)
     {
         if (!MakeAudioConverter(is, frame))
@@ -695,9 +695,6 @@ int PlayerOpenComponent(PlayerState* is, int index)
         is->audioStream = index;
         is->audioBufSize = 0;
         is->audioBufIndex = 0;
-        is->audioDiffAvgCoef = std::exp(std::log(0.01) / kPlayerAudioDiffAverageCount);
-        is->audioDiffAvgCount = 0;
-        is->audioDiffThreshold = 2.0 * kPlayerSdlAudioSamples / par->sample_rate;
         is->audioPacketPending = false;
         PlayerPacketQueueInit(&is->audioq);
         is->audioSt = st;

@@ -29,7 +29,6 @@ const int kPlayerPictureQueueSize = 1;
 const int kPlayerAudioQueueLimit = 81920;
 const int kPlayerVideoQueueLimit = 0x140000;
 const int kPlayerSdlAudioSamples = 1024;
-const int kPlayerAudioDiffAverageCount = 20;
 const double kPlayerSyncThreshold = 0.01;
 const double kPlayerNoSyncThreshold = 10.0;
 const int kPlayerFirstRefreshMs = 40;
@@ -76,10 +75,6 @@ struct PlayerState
     int64_t startTime = 0;
 
     double audioClock = 0;
-    double audioDiffCum = 0;
-    double audioDiffAvgCoef = 0;
-    double audioDiffThreshold = 0;
-    int audioDiffAvgCount = 0;
 
     AVStream* audioSt = nullptr;
     AVCodecContext* audioCtx = nullptr;
@@ -95,7 +90,7 @@ struct PlayerState
     AVFrame* audioFrame = nullptr;
     SwrContext* audioConvert = nullptr;
     int audioSrcFormat = -1;
-    uint64_t audioSrcLayout = 0;
+    int audioSrcChannels = 0;
     int audioSrcRate = 0;
     int64_t audioCallbackTime = 0;
 

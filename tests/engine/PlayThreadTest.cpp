@@ -458,6 +458,35 @@ TEST_F(PlayThreadTest, SurroundSoundIsMixedDownForTheDevice)
     EXPECT_TRUE(WaitForPicture(0.5));
 }
 
+TEST_F(PlayThreadTest, StartingAgainReplacesTheRunningPreview)
+{
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kClipMp4));
+    ASSERT_TRUE(WaitForPicture(0.2));
+    int threads = ThreadCount();
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kClipMov));
+    EXPECT_TRUE(strstr(g_playerState.load()->filename, rwtest::kClipMov));
+    EXPECT_TRUE(WaitForPicture(0.2));
+    EXPECT_LE(ThreadCount(), threads);
+}
+
+// A 16:9 picture in the 4:3 window: full width, centred, nothing painted above or below it.
+TEST_F(PlayThreadTest, WidePictureIsLetterboxed)
+{
+    const int pictureHeight = kWidth * 9 / 16;
+    const int top = (kHeight - pictureHeight) / 2;
+    ASSERT_EQ(kPreviewJobId, Start("hd720.mp4"));
+    ASSERT_TRUE(WaitUntil([&] { return Near(Capture().At(kWidth / 16, top + 10), kBarColours[0], 40); }));
+    Pixels px = Capture();
+    const uint32_t grey = 0x808080;
+    for (int x : {0, kWidth / 2, kWidth - 1})
+    {
+        EXPECT_EQ(grey, px.At(x, top - 2) & 0xffffff) << x;
+        EXPECT_EQ(grey, px.At(x, top + pictureHeight + 1) & 0xffffff) << x;
+        EXPECT_NE(grey, px.At(x, top + 2) & 0xffffff) << x;
+        EXPECT_NE(grey, px.At(x, top + pictureHeight - 3) & 0xffffff) << x;
+    }
+}
+
 TEST_F(PlayThreadTest, PlaysPicturesWithoutASoundDevice)
 {
     setenv("SDL_AUDIODRIVER", "none-such", 1);
