@@ -110,8 +110,9 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
     Terminate(m_settings.logoList);
     Terminate(m_settings.subtitleFile);
     Terminate(m_settings.subtitleText);
-    int overlays = CreateOverlays();
-    m_overlaysNeeded = (overlays > 0 || m_subtitles) ? 1 : 0;
+    CreateOverlays();
+    CreateSubtitles();
+    m_overlaysNeeded = HasOverlays() ? 1 : 0;
     if (!CThread::Start())
     {
         // Without a worker the job would stay "running" for ever.
@@ -120,17 +121,6 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
         return -1;
     }
     return 0;
-}
-
-int CFFMpegEncoder::CreateOverlays()
-{
-    // Text watermark, logo and subtitles are drawn by the decorations; a job without them
-    // converts the frames unchanged.
-    return 0;
-}
-
-void CFFMpegEncoder::DestroyOverlays()
-{
 }
 
 int CFFMpegEncoder::Stop()
@@ -236,8 +226,13 @@ int CFFMpegEncoder::PrepareSegment()
         snprintf(buffer.data(), buffer.size(), kSegmentNameFormat, stem.c_str(), m_segmentNumber, extension.c_str());
         name = buffer.data();
     }
-    std::string commandLine = std::string(kProgramLabel) + " -y -i \"" + m_sourceUnixPath + "\" " +
-                              m_settings.argumentText + " \"" + name + "\"";
+    return ParseRun(m_settings.argumentText, "\"" + name + "\"");
+}
+
+int CFFMpegEncoder::ParseRun(const std::string& arguments, const std::string& outputPart)
+{
+    std::string commandLine =
+        std::string(kProgramLabel) + " -y -i \"" + m_sourceUnixPath + "\" " + arguments + " " + outputPart;
     int result;
     {
         std::lock_guard<std::mutex> guard(g_optionParserLock);
@@ -286,14 +281,8 @@ int CFFMpegEncoder::Run()
             int result = TranscodeMain(this, &m_context);
             ReleaseTranscodeContext(this, 0);
             EngineFlushLog();
-            if (result < 0 || m_inputFinished)
+            if (result < 0 || !ContinueAfterRun(offsetBefore))
                 break;
-            // A run that ended at a limit without getting anywhere would repeat for ever.
-            if (!m_stopFlag && m_segmentStartOffset <= offsetBefore)
-            {
-                av_log(LogContext(), AV_LOG_ERROR, "Output segment %d is empty\n", m_segmentNumber);
-                break;
-            }
         }
     }
     catch (...)
@@ -310,7 +299,7 @@ int CFFMpegEncoder::Run()
         EngineFlushLog();
         return -1;
     }
-    if (m_inputFinished)
+    if (OutputComplete())
     {
         m_progress = kProgressDone;
         m_state = kEncoderDone;
@@ -319,9 +308,28 @@ int CFFMpegEncoder::Run()
     {
         m_progress = kProgressFailed;
         m_state = kEncoderFailed;
+        OnOutputIncomplete();
     }
     EngineFlushLog();
     return 0;
+}
+
+bool CFFMpegEncoder::ContinueAfterRun(double offsetBefore)
+{
+    if (m_inputFinished)
+        return false;
+    // A run that ended at a limit without getting anywhere would repeat for ever.
+    if (!m_stopFlag && m_segmentStartOffset <= offsetBefore)
+    {
+        av_log(LogContext(), AV_LOG_ERROR, "Output segment %d is empty\n", m_segmentNumber);
+        return false;
+    }
+    return true;
+}
+
+bool CFFMpegEncoder::OutputComplete()
+{
+    return m_inputFinished != 0;
 }
 
 void CFFMpegEncoder::FreeFrameCache()
@@ -343,7 +351,8 @@ uint8_t* ConvertFrameToBGRA(CFFMpegEncoder* job, AVFrame* picture, int pixelForm
     if (!job || !picture || width <= 0 || height <= 0)
         return nullptr;
     bool cached = job->m_toBgra != nullptr;
-    if (pixelFormat == AV_PIX_FMT_BGRA && !cached)
+    // The decorations draw into rows without gaps: a BGRA frame is used in place only when its rows have none.
+    if (pixelFormat == AV_PIX_FMT_BGRA && !cached && picture->linesize[0] == width * 4)
         return picture->data[0];
     if (!cached || job->m_cacheFormat != pixelFormat || job->m_cacheWidth != width || job->m_cacheHeight != height)
     {
@@ -354,7 +363,7 @@ uint8_t* ConvertFrameToBGRA(CFFMpegEncoder* job, AVFrame* picture, int pixelForm
         job->m_fromBgra = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, format, SWS_SPLINE, nullptr,
                                          nullptr, nullptr);
         if (!job->m_toBgra || !job->m_fromBgra ||
-            av_image_alloc(job->m_bgraData, job->m_bgraLinesize, width, height, AV_PIX_FMT_BGRA, 16) < 0)
+            av_image_alloc(job->m_bgraData, job->m_bgraLinesize, width, height, AV_PIX_FMT_BGRA, 1) < 0)
         {
             job->FreeFrameCache();
             return nullptr;
@@ -365,22 +374,4 @@ uint8_t* ConvertFrameToBGRA(CFFMpegEncoder* job, AVFrame* picture, int pixelForm
     }
     sws_scale(job->m_toBgra, picture->data, picture->linesize, 0, height, job->m_bgraData, job->m_bgraLinesize);
     return job->m_bgraData[0];
-}
-
-int ApplyFrameOverlays(CFFMpegEncoder* job, AVFrame* picture, int pixelFormat, int width, int height,
-                       int64_t frameTime)
-{
-    (void)frameTime;
-    if (!job || !picture)
-        return -1;
-    // The decorations draw into the frame: it must not share its buffers with the decoder.
-    if (picture->buf[0] && av_frame_make_writable(picture) < 0)
-        return -1;
-    uint8_t* pixels = ConvertFrameToBGRA(job, picture, pixelFormat, width, height);
-    if (!pixels)
-        return -1;
-    // Logo, text watermark and subtitles are drawn here, in this order, by the decorations.
-    if (job->m_toBgra)
-        sws_scale(job->m_fromBgra, job->m_bgraData, job->m_bgraLinesize, 0, height, picture->data, picture->linesize);
-    return 0;
 }

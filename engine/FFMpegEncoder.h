@@ -12,6 +12,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 extern "C"
 {
@@ -46,10 +47,21 @@ public:
     float GetProgress() override;
     int Run() override;
 
-    int PrepareSegment();
+    // The steps of the worker that the DPG job changes. PrepareSegment parses the command line of
+    // the next converter run (0, or -1 to end); ContinueAfterRun decides after a run that did not
+    // fail; OutputComplete tells success at the end; OnOutputIncomplete cleans up after failure.
+    virtual int PrepareSegment();
+    virtual bool ContinueAfterRun(double offsetBefore);
+    virtual bool OutputComplete();
+    virtual void OnOutputIncomplete() {}
+    // Parses "label -y -i source arguments outputPart" under the option lock into the context and
+    // seeks to the segment start: 0, or -1 when the parse failed.
+    int ParseRun(const std::string& arguments, const std::string& outputPart);
     void SeekToSegmentStart();
     int CreateOverlays();
+    void CreateSubtitles();
     void DestroyOverlays();
+    bool HasOverlays() const { return m_textWatermark || m_logo || m_subtitles; }
 
     // The log context for lines that belong to this job: av_log(job->LogContext(), level, ...)
     // reaches the application's log with this job's id while the job runs.
@@ -72,6 +84,9 @@ public:
     TextWatermark* m_textWatermark;
     LogoSequence* m_logo;
     SubtitleRenderer* m_subtitles;
+    // Why a decoration was left out, noted when the job starts (before it has an id) and logged
+    // with the first frame.
+    std::vector<std::string> m_overlayLog;
 
     // Frame-conversion cache of ConvertFrameToBGRA.
     uint8_t* m_bgraData[4];

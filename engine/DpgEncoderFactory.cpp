@@ -1,7 +1,0 @@
-// DPG output is not available yet: no job is made.
-#include "engine/EncoderFactory.h"
-
-CEncoder* CreateDpgEncoder()
-{
-    return nullptr;
-}
