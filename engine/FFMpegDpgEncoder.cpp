@@ -87,7 +87,7 @@ int CFFMpegDpgEncoder::PreparePass()
 {
     const std::string arguments = RemoveLimitOptions(m_settings.argumentText);
     // Decorations are drawn into the video only.
-    m_overlaysNeeded = m_pass == 0 ? 0 : (HasOverlays() ? 1 : 0);
+    m_overlaysNeeded = m_pass == 0 ? 0 : (OverlaysNeeded() ? 1 : 0);
     if (m_pass == 0)
         return ParseRun(arguments, "-vn 1 \"" + AudioTempPath() + "\"");
     return ParseRun(arguments, "-an \"" + VideoTempPath() + "\"");

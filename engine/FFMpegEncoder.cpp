@@ -112,7 +112,7 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
     Terminate(m_settings.subtitleText);
     CreateOverlays();
     CreateSubtitles();
-    m_overlaysNeeded = HasOverlays() ? 1 : 0;
+    m_overlaysNeeded = OverlaysNeeded() ? 1 : 0;
     if (!CThread::Start())
     {
         // Without a worker the job would stay "running" for ever.

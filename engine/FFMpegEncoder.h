@@ -62,6 +62,9 @@ public:
     void CreateSubtitles();
     void DestroyOverlays();
     bool HasOverlays() const { return m_textWatermark || m_logo || m_subtitles; }
+    // Frames go through ApplyFrameOverlays while there is a decoration, or a line saying why one
+    // was left out (logged with the first frame, once the job has its id).
+    bool OverlaysNeeded() const { return HasOverlays() || !m_overlayLog.empty(); }
 
     // The log context for lines that belong to this job: av_log(job->LogContext(), level, ...)
     // reaches the application's log with this job's id while the job runs.

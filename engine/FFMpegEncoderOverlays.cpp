@@ -92,6 +92,11 @@ int ApplyFrameOverlays(CFFMpegEncoder* job, AVFrame* picture, int pixelFormat, i
     for (const std::string& line : job->m_overlayLog) // why a decoration is missing
         av_log(job->LogContext(), AV_LOG_WARNING, "%s\n", line.c_str());
     job->m_overlayLog.clear();
+    if (!job->HasOverlays())
+    {
+        job->m_overlaysNeeded = 0;
+        return 0;
+    }
     // The decorations draw into the frame: it must not share its buffers with the decoder.
     if (picture->buf[0] && av_frame_make_writable(picture) < 0)
         return -1;
