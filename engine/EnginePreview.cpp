@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "engine/PlayThread.h"
 #include "engine/PlayerState.h"
+#include "platform/mfc/ExitSequence.h"
 
 #include <SDL.h>
 #undef main
@@ -16,10 +17,22 @@ std::atomic<int> g_previewMute(1);
 // How long a stop waits for the player's thread before it is terminated.
 const int kPreviewStopTimeoutMs = 2000;
 
+// A preview still running when the program ends is stopped before the libraries go away.
+static void StopPreviewAtExit(void*)
+{
+    EngineStopPreview();
+}
+
 int EngineStartPreview(const char* path, HWND hwndVideo)
 {
     try
     {
+        static bool exitHandlerRegistered = false;
+        if (!exitHandlerRegistered)
+        {
+            AfxRegisterExitHandler(StopPreviewAtExit, nullptr);
+            exitHandlerRegistered = true;
+        }
         if (g_playThread)
             EngineStopPreview();
         PlayThread* player = new (std::nothrow) PlayThread(path, hwndVideo);
