@@ -322,6 +322,21 @@ void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* pictu
         ApplyFrameOverlays(job, picture, picture->format, picture->width, picture->height, ist->pts);
 }
 
+void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost)
+{
+    AVCodecContext* enc = ost->encoder;
+    ost->picture = av_frame_alloc();
+    if (!ost->picture)
+        TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
+    ost->picture->format = enc->pix_fmt;
+    ost->picture->width = enc->width;
+    ost->picture->height = enc->height;
+    if (enc->width <= 0 || enc->height <= 0 || av_frame_get_buffer(ost->picture, 0) < 0)
+        TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
+    // The pad bands keep this colour: only the inner rectangle is scaled into from now on.
+    FillPadColor(ost->picture, run->context->padColor);
+}
+
 // The scaler and target picture of an output stream for a source of this size and format.
 static void PrepareVideoConversion(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist,
                                    const AVFrame* picture)
@@ -398,6 +413,16 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
         return 0;
 
     AVFrame* target = picture;
+    if (!ost->convertPicture &&
+        (picture->width != enc->width || picture->height != enc->height || picture->format != enc->pix_fmt))
+    {
+        // The source changed its picture in the middle of the stream: scale from now on.
+        AllocateTargetPicture(run, ost);
+        ost->convertPicture = 1;
+        ost->sourceWidth = enc->width;
+        ost->sourceHeight = enc->height;
+        ost->sourceFormat = enc->pix_fmt;
+    }
     if (ost->convertPicture)
     {
         PrepareVideoConversion(run, ost, ist, picture);

@@ -117,6 +117,9 @@ void EncodeSubtitle(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecor
 void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet);
 // Gives out what the encoders still hold (audio left in the FIFO and delayed pictures).
 void FlushEncoders(TranscodeRun* run);
+// The target picture of a scaled or padded video stream: the encoder's size and format, filled
+// with the pad colour.
+void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost);
 // Fills a whole picture with the pad colour (Y, U, V); pictures that are not YUV become black.
 void FillPadColor(AVFrame* picture, const int color[3]);
 // Output time of a stream in seconds.

@@ -134,16 +134,7 @@ void SetupVideoEncoding(TranscodeRun* run, OutputStreamRecord* ost, InputStreamR
     ost->convertPicture = banded || in->width != enc->width || in->height != enc->height || in->format != enc->pix_fmt;
     if (!ost->convertPicture)
         return;
-    ost->picture = av_frame_alloc();
-    if (!ost->picture)
-        TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
-    ost->picture->format = enc->pix_fmt;
-    ost->picture->width = enc->width;
-    ost->picture->height = enc->height;
-    if (enc->width <= 0 || enc->height <= 0 || av_frame_get_buffer(ost->picture, 0) < 0)
-        TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
-    // The pad bands keep this colour: only the inner rectangle is scaled into from now on.
-    FillPadColor(ost->picture, context->padColor);
+    AllocateTargetPicture(run, ost);
 }
 
 int OpenEncoders(TranscodeRun* run, SetupError* error)

@@ -262,6 +262,7 @@ TEST(TranscodeLoopTest, ConvertsAndCopiesStreamsOfEachKind)
         AVCodecID video; // AV_CODEC_ID_NONE: no video stream
         AVCodecID audio;
         int sampleRate, channels;
+        int width = rwtest::kClipWidth, height = rwtest::kClipHeight;
     } cases[] = {
         {rwtest::kClipMp4, "copy.mkv", "-vcodec copy -acodec copy", AV_CODEC_ID_H264, AV_CODEC_ID_AAC, 44100, 2},
         {rwtest::kClipAvi, "videocopy.mp4", "-vcodec copy -acodec aac -ab 96", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC,
@@ -273,10 +274,14 @@ TEST(TranscodeLoopTest, ConvertsAndCopiesStreamsOfEachKind)
         {rwtest::kMono8k, "upmix.mp3", "-ac 2 -ar 44100 -ab 128", AV_CODEC_ID_NONE, AV_CODEC_ID_MP3, 44100, 2},
         {rwtest::kMono8k, "mono.wav", "", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE, 8000, 1},
         {rwtest::kClipMpg, "mpeg.flv", "-ar 22050", AV_CODEC_ID_FLV1, AV_CODEC_ID_MP3, 22050, 2},
-        {rwtest::kClipMp4, "vcd.mpg", "-target pal-vcd", AV_CODEC_ID_MPEG1VIDEO, AV_CODEC_ID_MP2, 44100, 2},
+        {rwtest::kClipMp4, "vcd.mpg", "-target pal-vcd", AV_CODEC_ID_MPEG1VIDEO, AV_CODEC_ID_MP2, 44100, 2, 352, 288},
         {rwtest::kManyStreams, "many.mp4", "-vcodec mpeg4", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC, 44100, 2},
         {rwtest::kWithData, "data.avi", "-vcodec mpeg4 -acodec libmp3lame", AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 44100,
          2},
+        {rwtest::kClipMov, "cropped.avi", "-croptop 40 -deinterlace -vcodec mpeg4 -acodec libmp3lame",
+         AV_CODEC_ID_MPEG4, AV_CODEC_ID_MP3, 44100, 2, rwtest::kClipWidth, rwtest::kClipHeight - 40},
+        {rwtest::kWide302, "scaled.mp4", "-s 176x144 -vcodec mpeg4", AV_CODEC_ID_MPEG4, AV_CODEC_ID_AAC, 44100, 2, 176,
+         144},
     };
     for (const Case& c : cases)
     {
@@ -296,6 +301,8 @@ TEST(TranscodeLoopTest, ConvertsAndCopiesStreamsOfEachKind)
         {
             ASSERT_NE(video, nullptr) << c.output;
             EXPECT_EQ(video->codec, c.video) << c.output;
+            EXPECT_EQ(video->width, c.width) << c.output;
+            EXPECT_EQ(video->height, c.height) << c.output;
             EXPECT_NEAR(video->frames, rwtest::kClipFrames, 2) << c.output;
             EXPECT_EQ(video->firstCounter, 0) << c.output;
         }
