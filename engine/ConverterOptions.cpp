@@ -170,47 +170,53 @@ void OptInput(const char* arg)
     OpenInputFile(arg);
 }
 
-void OptMap(const char* arg)
+// Reads up to count numbers (base prefixes allowed) separated by any single character; gives how
+// many were there.
+int ReadNumberList(const char* arg, int* values, int count)
 {
-    if (g_state.streamMapCount >= kMaxConverterStreams)
+    const char* p = arg;
+    int read = 0;
+    while (read < count)
     {
-        ConverterMessage("Too many stream maps\n");
+        char* end = nullptr;
+        values[read++] = static_cast<int>(strtol(p, &end, 0));
+        if (!*end)
+            break;
+        p = end + 1;
+    }
+    return read;
+}
+
+// Reserves the next entry of a fixed-size table, or fails the parse when it is full.
+int NextTableEntry(int* count, int capacity, const char* what)
+{
+    if (*count >= capacity)
+    {
+        ConverterMessage("Too many %s\n", what);
         Fail();
     }
-    StreamMap& map = g_state.streamMaps[g_state.streamMapCount++];
-    char* p = nullptr;
-    map.file = static_cast<int>(strtol(arg, &p, 0));
-    if (*p)
-        ++p;
-    map.stream = static_cast<int>(strtol(p, &p, 0));
-    if (*p)
+    return (*count)++;
+}
+
+void OptMap(const char* arg)
+{
+    StreamMap& map = g_state.streamMaps[NextTableEntry(&g_state.streamMapCount, kMaxConverterStreams, "stream maps")];
+    int values[4] = {};
+    if (ReadNumberList(arg, values, 4) <= 2)
     {
-        ++p;
-        map.syncFile = static_cast<int>(strtol(p, &p, 0));
-        if (*p)
-            ++p;
-        map.syncStream = static_cast<int>(strtol(p, &p, 0));
+        values[2] = values[0];
+        values[3] = values[1];
     }
-    else
-    {
-        map.syncFile = map.file;
-        map.syncStream = map.stream;
-    }
+    map = StreamMap{values[0], values[1], values[2], values[3]};
 }
 
 void OptMapMetaData(const char* arg)
 {
-    if (g_state.metaDataMapCount >= kMaxMetaDataMaps)
-    {
-        ConverterMessage("Too many metadata maps\n");
-        Fail();
-    }
-    MetaDataMap& map = g_state.metaDataMaps[g_state.metaDataMapCount++];
-    char* p = nullptr;
-    map.outputFile = static_cast<int>(strtol(arg, &p, 0));
-    if (*p)
-        ++p;
-    map.inputFile = static_cast<int>(strtol(p, &p, 0));
+    MetaDataMap& map =
+        g_state.metaDataMaps[NextTableEntry(&g_state.metaDataMapCount, kMaxMetaDataMaps, "metadata maps")];
+    int values[2] = {};
+    ReadNumberList(arg, values, 2);
+    map = MetaDataMap{values[0], values[1]};
 }
 
 int64_t ParseTimeOrDie(const char* name, const char* arg, bool isDuration)

@@ -214,6 +214,15 @@ TEST(ConverterOptionsTest, AcceptedOptionsSetTheirValues)
              EXPECT_EQ(c.copyTimestamps, 1);
              EXPECT_EQ(c.inputSync, 1);
          }},
+        {"-map 0:0 -map 0:1:0:0 -map_meta_data 0:0",
+         [](Context& c) {
+             ASSERT_EQ(c.streamMapCount, 2);
+             EXPECT_EQ(c.streamMaps[0].stream, 0);
+             EXPECT_EQ(c.streamMaps[0].syncStream, 0);
+             EXPECT_EQ(c.streamMaps[1].stream, 1);
+             EXPECT_EQ(c.streamMaps[1].syncStream, 0);
+             EXPECT_EQ(c.metaDataMapCount, 1);
+         }},
         {"-vframes 10 -aframes 20 -async 1 -vsync 0",
          [](Context& c) {
              EXPECT_EQ(c.frameLimits[0], 10);
