@@ -43,7 +43,10 @@ const AVRational kSnapshotTimeBase = {1, 25};
 
 struct SwsDeleter
 {
-    void operator()(SwsContext* p) const { sws_freeContext(p); }
+    void operator()(SwsContext* p) const
+    {
+        sws_freeContext(p);
+    }
 };
 struct CodecContextDeleter
 {
@@ -63,17 +66,25 @@ struct FrameDeleter
 };
 struct PacketDeleter
 {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
+    void operator()(AVPacket* p) const
+    {
+        av_packet_free(&p);
+    }
 };
 struct FileDeleter
 {
-    void operator()(FILE* p) const { fclose(p); }
+    void operator()(FILE* p) const
+    {
+        fclose(p);
+    }
 };
 struct WindowDc
 {
     HWND hwnd;
     HDC hdc;
-    explicit WindowDc(HWND window) : hwnd(window), hdc(::GetDC(window)) {}
+    explicit WindowDc(HWND window) : hwnd(window), hdc(::GetDC(window))
+    {
+    }
     ~WindowDc()
     {
         if (hdc)
@@ -136,7 +147,7 @@ bool WriteBmp(const AVFrame* picture, const std::string& unixPath)
         return false;
     return fwrite(pkt->data, 1, pkt->size, file.get()) == static_cast<size_t>(pkt->size);
 }
-}
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -338,8 +349,8 @@ int PlayerSaveSnapshot(PlayerPicture* picture)
     int height = picture->height;
 
     std::unique_ptr<SwsContext, SwsDeleter> sws(sws_getContext(width, height, AV_PIX_FMT_YUV420P, width, height,
-                                                                AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr,
-                                                                nullptr));
+                                                               AV_PIX_FMT_BGR24, kPlayerScalerFlags, nullptr, nullptr,
+                                                               nullptr));
     std::unique_ptr<AVFrame, FrameDeleter> bgr(av_frame_alloc());
     if (!sws || !bgr)
         return -1;

@@ -28,7 +28,7 @@ extern SDL_Surface* g_previewScreen;
 
 class PlayThread : public CThread
 {
-public:
+  public:
     PlayThread(const char* sourcePath, HWND hostWindow);
 
     // On the caller's thread: restarts SDL, opens the player and starts the event loop. 0 or -1.
@@ -38,7 +38,7 @@ public:
     int RequestSnapshot(const char* path);
     void EventLoop();
 
-private:
+  private:
     char m_sourcePath[kPlayThreadPathCapacity];
     bool m_pathTooLong;
     HWND m_hostWindow;

@@ -23,8 +23,6 @@ extern "C"
 #include <cstring>
 #include <new>
 
-// Scaler flags of every picture conversion of the preview.
-const int kPlayerScalerFlags = SWS_BICUBIC;
 // Refresh intervals of the cases without a picture to wait for.
 const int kPlayerRefreshSoonMs = 1;
 const int kPlayerWaveformRefreshMs = 40;
@@ -132,9 +130,8 @@ static int QueuePicture(PlayerState* is, AVFrame* frame, double pts)
     PlayerPicture* vp;
     {
         std::unique_lock<std::mutex> lock(is->pictqMutex);
-        is->pictqCond.wait(lock, [is] {
-            return is->pictqSize < kPlayerPictureQueueSize || PlayerPacketQueueAborted(&is->videoq);
-        });
+        is->pictqCond.wait(
+            lock, [is] { return is->pictqSize < kPlayerPictureQueueSize || PlayerPacketQueueAborted(&is->videoq); });
         if (PlayerPacketQueueAborted(&is->videoq))
             return -1;
         vp = &is->pictq[is->pictqWindex];
@@ -286,7 +283,7 @@ static double FrameDelay(PlayerState* is, double pts)
     }
     is->frameTimer += delay;
     double actual = is->frameTimer - NowSeconds();
-    return actual < 0.010 ? 0.010 : actual;
+    return actual < kPlayerMinFrameDelay ? kPlayerMinFrameDelay : actual;
 }
 
 void PlayerRefresh(PlayerState* is)
@@ -478,8 +475,7 @@ static bool MakeAudioConverter(PlayerState* is, const AVFrame* frame)
 static int ConvertAudioFrame(PlayerState* is, const AVFrame* frame)
 {
     if (!is->audioConvert || frame->format != is->audioSrcFormat ||
-        frame->ch_layout.nb_channels != is->audioSrcChannels ||
-        frame->sample_rate != is->audioSrcRate)
+        frame->ch_layout.nb_channels != is->audioSrcChannels || frame->sample_rate != is->audioSrcRate)
     {
         if (!MakeAudioConverter(is, frame))
             return -1;
@@ -487,8 +483,8 @@ static int ConvertAudioFrame(PlayerState* is, const AVFrame* frame)
     int bytesPerSample = 2 * is->audioChannels;
     int room = kPlayerAudioBufferSize / bytesPerSample;
     uint8_t* out[1] = {is->audioBuf};
-    int n = swr_convert(is->audioConvert, out, room, const_cast<const uint8_t**>(frame->extended_data),
-                        frame->nb_samples);
+    int n =
+        swr_convert(is->audioConvert, out, room, const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     if (n < 0)
     {
         fprintf(stderr, "av_audio_convert() failed\n");

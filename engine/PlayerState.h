@@ -34,6 +34,10 @@ const double kPlayerNoSyncThreshold = 10.0;
 const int kPlayerFirstRefreshMs = 40;
 const double kPlayerInitialFrameDelay = 0.04;
 const int kPlayerMaxPathLength = 1023;
+// Scaler flags of every picture conversion of the preview (bicubic).
+const int kPlayerScalerFlags = 4;
+// A picture is never shown sooner than this after the one before it.
+const double kPlayerMinFrameDelay = 0.010;
 
 // The only synchronisation the preview uses: the picture follows the sound.
 const int kPlayerSyncAudioMaster = 0;

@@ -12,11 +12,10 @@
 TEST(PlayThreadExit, TheExitSequenceStopsARunningPreview)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    HWND host = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND host =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(host);
-    ASSERT_EQ(kPreviewJobId,
-              EngineStartPreview(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)).c_str(), host));
+    ASSERT_EQ(kPreviewJobId, EngineStartPreview(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)).c_str(), host));
     ASSERT_TRUE(g_playerState.load());
 
     AfxRunExitHandlers();

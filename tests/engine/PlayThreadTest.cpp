@@ -88,7 +88,10 @@ int ThreadCount()
 struct Pixels
 {
     std::vector<uint32_t> bgra;
-    uint32_t At(int x, int y) const { return bgra[y * kWidth + x]; }
+    uint32_t At(int x, int y) const
+    {
+        return bgra[y * kWidth + x];
+    }
     int Luma(int x, int y) const
     {
         uint32_t p = At(x, y);
@@ -145,7 +148,7 @@ std::string ReadFile(const std::string& path)
 // One host window for the whole suite: a top-level window takes seconds to go away under Xvfb.
 class PlayThreadTest : public testing::Test
 {
-protected:
+  protected:
     static HWND s_top;
     static HWND m_child;
     std::string m_scratch;
@@ -157,8 +160,8 @@ protected:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"RwPreviewHost";
         ::RegisterClassW(&wc);
-        s_top = ::CreateWindowExW(0, L"RwPreviewHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40,
-                                  kHeight + 40, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        s_top = ::CreateWindowExW(0, L"RwPreviewHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40, kHeight + 40,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         m_child = ::CreateWindowExW(0, L"RwPreviewHost", L"video", WS_CHILD | WS_VISIBLE, 20, 20, kWidth, kHeight,
                                     s_top, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         Pump();
@@ -227,7 +230,10 @@ protected:
     }
 
     // Seconds of the picture on screen, from its frame counter.
-    double ScreenSeconds() { return Capture().Counter() / static_cast<double>(rwtest::kClipFps); }
+    double ScreenSeconds()
+    {
+        return Capture().Counter() / static_cast<double>(rwtest::kClipFps);
+    }
 
     double Position()
     {
@@ -283,7 +289,7 @@ TEST_F(PlayThreadTest, PauseHoldsThePositionAndResumeGoesOn)
     ASSERT_TRUE(WaitForPicture(0.4));
     ASSERT_EQ(0, PlayerPushPause());
     ASSERT_EQ(0, PlayerPushPause()); // a second pause keeps it paused
-    PumpFor(400); // a picture decoded before the pause may still be shown
+    PumpFor(400);                    // a picture decoded before the pause may still be shown
     double held = Position();
     int shown = Capture().Counter();
     PumpFor(700);
@@ -387,8 +393,8 @@ TEST_F(PlayThreadTest, SnapshotWritesTheShownPictureAtItsCodedSize)
     EXPECT_EQ(kHeight, std::abs(bih->biHeight));
     EXPECT_EQ(24, bih->biBitCount);
     // The bars, read from the file's rows (bottom-up when the height is positive).
-    const uint8_t* pixels = reinterpret_cast<const uint8_t*>(bmp.data()) +
-                            reinterpret_cast<const BITMAPFILEHEADER*>(bmp.data())->bfOffBits;
+    const uint8_t* pixels =
+        reinterpret_cast<const uint8_t*>(bmp.data()) + reinterpret_cast<const BITMAPFILEHEADER*>(bmp.data())->bfOffBits;
     int stride = (kWidth * 3 + 3) & ~3;
     int row = bih->biHeight > 0 ? kHeight - 1 - 10 : 10;
     for (int b = 0; b < 8; ++b)
@@ -522,9 +528,9 @@ TEST_F(PlayThreadTest, BadFilesFailCleanly)
         const char* name;
         bool plays;
     };
-    const Case cases[] = {{"garbage.avi", false},  {"empty.mp4", false},        {"truncated.mp4", false},
-                          {"missing.mp4", false},  {"truncated.avi", true},     {"no_duration.h264", true},
-                          {"with_data.ts", true},  {"many_streams.mkv", true}};
+    const Case cases[] = {{"garbage.avi", false}, {"empty.mp4", false},      {"truncated.mp4", false},
+                          {"missing.mp4", false}, {"truncated.avi", true},   {"no_duration.h264", true},
+                          {"with_data.ts", true}, {"many_streams.mkv", true}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -542,8 +548,8 @@ TEST_F(PlayThreadTest, BadFilesFailCleanly)
 TEST_F(PlayThreadTest, StartRefusesWhatCannotPlay)
 {
     // A window that is gone, an empty path, a path longer than 259 characters.
-    HWND gone = ::CreateWindowExW(0, L"RwPreviewHost", L"gone", WS_CHILD, 0, 0, 10, 10, s_top, nullptr, nullptr,
-                                  nullptr);
+    HWND gone =
+        ::CreateWindowExW(0, L"RwPreviewHost", L"gone", WS_CHILD, 0, 0, 10, 10, s_top, nullptr, nullptr, nullptr);
     ::DestroyWindow(gone);
     EXPECT_EQ(-1, EngineStartPreview(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)).c_str(), gone));
     EXPECT_EQ(-1, EngineStartPreview("", m_child));
