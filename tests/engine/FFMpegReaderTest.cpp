@@ -211,6 +211,16 @@ TEST(FFMpegReader, OpensWhatItCanDescribe)
     EXPECT_EQ(rwtest::kClipFrames, t.frames);
 }
 
+TEST(FFMpegReader, ReadsATruncatedFileToWhereItEnds)
+{
+    SizedReader reader(rwtest::Media(rwtest::kTruncatedAvi));
+    ASSERT_EQ(0, reader.Open());
+    StreamTotals t = ReadAll(reader, 0, 1);
+    EXPECT_GT(t.frames, 10);
+    EXPECT_LT(t.frames, rwtest::kClipFrames);
+    EXPECT_TRUE(t.videoInOrder);
+}
+
 TEST(FFMpegReader, ReadsOfTheWrongKindOrStreamDeliverNothing)
 {
     SizedReader reader(rwtest::Media(rwtest::kClipMp4));

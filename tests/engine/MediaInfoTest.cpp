@@ -181,6 +181,16 @@ TEST(MediaInfo, BrokenOrMissingFilesFailAndLeaveTheRecord)
     EXPECT_EQ(-1, EngineGetMediaInfo(rwtest::Media(rwtest::kClipMp4).c_str(), nullptr));
 }
 
+TEST(MediaInfo, TruncatedFilesGiveWhatIsLeftOrFail)
+{
+    MediaInfo info;
+    EXPECT_EQ(-1, EngineGetMediaInfo(rwtest::Media(rwtest::kTruncatedMp4).c_str(), &info)); // its index is lost
+    ASSERT_EQ(0, EngineGetMediaInfo(rwtest::Media(rwtest::kTruncatedAvi).c_str(), &info));
+    EXPECT_EQ(rwtest::kClipWidth, info.width);
+    const std::string bmp = rwtest::ScratchDir("TruncatedThumbnail") + "/thumb.bmp";
+    EXPECT_EQ(0, EngineMakeThumbnail(rwtest::Media(rwtest::kTruncatedAvi).c_str(), bmp.c_str()));
+}
+
 TEST(MediaInfo, CodecDisplayNames)
 {
     struct Case

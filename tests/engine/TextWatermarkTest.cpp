@@ -30,6 +30,16 @@ struct Frame
     }
 };
 
+// The pixel values of the frame within the watermark's area.
+std::set<uint32_t> ColoursUnder(const TextWatermark& mark, const Frame& frame)
+{
+    std::set<uint32_t> colours;
+    for (int y = 0; y < mark.Height(); ++y)
+        for (int x = 0; x < mark.Width(); ++x)
+            colours.insert(frame.At(x, y));
+    return colours;
+}
+
 const int kOpaque[kPlacementCount] = {0, 0, 0, 0, 255, 0, 0};
 const int kHalf[kPlacementCount] = {0, 0, 0, 0, 128, 0, 0};
 }
@@ -43,11 +53,7 @@ TEST(TextWatermark, OpaqueBoxOfTheBackgroundWithTheTextInside)
     ASSERT_GT(mark.Height(), 10);
     Frame frame;
     mark.Apply(frame.bytes.data(), Frame::kWidth, Frame::kHeight);
-    std::set<uint32_t> inside;
-    for (int y = 0; y < mark.Height(); ++y)
-        for (int x = 0; x < mark.Width(); ++x)
-            inside.insert(frame.At(x, y));
-    EXPECT_EQ((std::set<uint32_t>{0xFF0000FF, 0xFF00FF00}), inside);
+    EXPECT_EQ((std::set<uint32_t>{0xFF0000FF, 0xFF00FF00}), ColoursUnder(mark, frame));
     EXPECT_EQ(0x40404040u, frame.At(mark.Width(), 0));
     EXPECT_EQ(0x40404040u, frame.At(0, mark.Height()));
 }
@@ -59,11 +65,7 @@ TEST(TextWatermark, TransparentBackgroundDrawsOnlyTheGlyphsAtTheOpacity)
     Frame frame;
     mark.Apply(frame.bytes.data(), Frame::kWidth, Frame::kHeight);
     // Glyph pixels: (255*128 + 0x40*128) / 256 = 159; elsewhere the frame stays.
-    std::set<uint32_t> inside;
-    for (int y = 0; y < mark.Height(); ++y)
-        for (int x = 0; x < mark.Width(); ++x)
-            inside.insert(frame.At(x, y));
-    EXPECT_EQ((std::set<uint32_t>{0x40404040, 0x409F9F9F}), inside);
+    EXPECT_EQ((std::set<uint32_t>{0x40404040, 0x409F9F9F}), ColoursUnder(mark, frame));
 }
 
 TEST(TextWatermark, TextInTheBackgroundColourTakesItsComplement)
