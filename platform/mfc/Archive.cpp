@@ -455,19 +455,20 @@ CArchive& CArchive::operator<<(const CStringA& str)
 
 CArchive& CArchive::operator>>(CStringW& str)
 {
-    bool bUnicode;
-    ULONGLONG nLength = ReadStringLength(bUnicode);
-    if (bUnicode)
-        str = ReadChars<WCHAR>(*this, nLength);
-    else
-        str = ReadChars<char>(*this, nLength);
-    return *this;
+    return ReadText(str);
 }
 
 CArchive& CArchive::operator>>(CStringA& str)
 {
+    return ReadText(str);
+}
+
+template <typename XCHAR>
+CArchive& CArchive::ReadText(CStringT<XCHAR>& str)
+{
     bool bUnicode;
     ULONGLONG nLength = ReadStringLength(bUnicode);
+    // Either width converts to the other through the ANSI code page.
     if (bUnicode)
         str = ReadChars<WCHAR>(*this, nLength);
     else

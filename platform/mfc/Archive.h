@@ -162,6 +162,8 @@ protected:
     void FillBuffer(UINT nBytesNeeded);
     void WriteStringLength(ULONGLONG nLength, bool bUnicode);
     ULONGLONG ReadStringLength(bool& bUnicode);
+    template <typename XCHAR>
+    CArchive& ReadText(CStringT<XCHAR>& str);
     // Writes an index reference: 16 bits below 0x7FFF, else 0x7FFF and 32 bits (flag in both).
     void WriteIndex(DWORD nIndex, bool bClass);
 

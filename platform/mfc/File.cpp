@@ -34,11 +34,18 @@ CString FullPath(LPCTSTR lpszFileName)
     return (n > 0 && n < _countof(buffer)) ? CString(buffer) : CString(lpszFileName);
 }
 
-void CopyFullName(const CString& name, CFileStatus& rStatus)
+// Fills a status from either kind of Win32 file information (they share these members).
+template <typename INFO>
+void FillStatus(const INFO& info, const CString& fullName, CFileStatus& rStatus)
 {
-    int n = name.GetLength() < MAX_PATH ? name.GetLength() : MAX_PATH - 1;
+    rStatus.m_ctime = info.ftCreationTime;
+    rStatus.m_atime = info.ftLastAccessTime;
+    rStatus.m_mtime = info.ftLastWriteTime;
+    rStatus.m_size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    rStatus.m_attribute = info.dwFileAttributes;
+    int n = fullName.GetLength() < MAX_PATH ? fullName.GetLength() : MAX_PATH - 1;
     for (int i = 0; i < n; ++i)
-        rStatus.m_szFullName[i] = name[i];
+        rStatus.m_szFullName[i] = fullName[i];
     rStatus.m_szFullName[n] = 0;
 }
 }
@@ -231,12 +238,7 @@ BOOL CFile::GetStatus(CFileStatus& rStatus) const
     BY_HANDLE_FILE_INFORMATION info;
     if (m_hFile == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
-    rStatus.m_ctime = info.ftCreationTime;
-    rStatus.m_atime = info.ftLastAccessTime;
-    rStatus.m_mtime = info.ftLastWriteTime;
-    rStatus.m_size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    rStatus.m_attribute = info.dwFileAttributes;
-    CopyFullName(m_strFileName, rStatus);
+    FillStatus(info, m_strFileName, rStatus);
     return TRUE;
 }
 
@@ -245,12 +247,7 @@ BOOL AFXAPI CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!lpszFileName || !::GetFileAttributesExW(lpszFileName, GetFileExInfoStandard, &data))
         return FALSE;
-    rStatus.m_ctime = data.ftCreationTime;
-    rStatus.m_atime = data.ftLastAccessTime;
-    rStatus.m_mtime = data.ftLastWriteTime;
-    rStatus.m_size = (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    rStatus.m_attribute = data.dwFileAttributes;
-    CopyFullName(FullPath(lpszFileName), rStatus);
+    FillStatus(data, FullPath(lpszFileName), rStatus);
     return TRUE;
 }
 

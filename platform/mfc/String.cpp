@@ -847,7 +847,7 @@ int CStringT<XCHAR>::FindOneOf(PCXSTR pszCharSet) const
 }
 
 template <typename XCHAR>
-void AFX_CDECL CStringT<XCHAR>::Format(PCXSTR pszFormat, ...)
+void AFX_CDECL CStringT<XCHAR>::FormatList(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -856,18 +856,7 @@ void AFX_CDECL CStringT<XCHAR>::Format(PCXSTR pszFormat, ...)
 }
 
 template <typename XCHAR>
-void AFX_CDECL CStringT<XCHAR>::Format(UINT nFormatID, ...)
-{
-    CStringT format;
-    format.LoadString(nFormatID);
-    va_list args;
-    va_start(args, nFormatID);
-    FormatV(format, args);
-    va_end(args);
-}
-
-template <typename XCHAR>
-void AFX_CDECL CStringT<XCHAR>::AppendFormat(PCXSTR pszFormat, ...)
+void AFX_CDECL CStringT<XCHAR>::AppendFormatList(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);

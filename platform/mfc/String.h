@@ -6,7 +6,29 @@
 #include "platform/mfc/Afx.h"
 
 #include <cstdarg>
+#include <cstddef>
 #include <type_traits>
+
+template <typename XCHAR>
+class CStringT;
+
+// How Format passes each argument on to the formatter: a string object as its text pointer (as
+// framework code expects when it hands a CString to %s), arrays as pointers, and everything else
+// as the plain value it is. Objects without such a value do not compile instead of printing garbage.
+template <typename XCHAR>
+const XCHAR* AfxFormatArg(const CStringT<XCHAR>& str)
+{
+    return str.GetString();
+}
+template <typename T>
+auto AfxFormatArg(const T& value) -> decltype(+value)
+{
+    return +value;
+}
+inline void* AfxFormatArg(std::nullptr_t)
+{
+    return nullptr;
+}
 
 template <typename XCHAR>
 class CStringT
@@ -113,9 +135,26 @@ public:
     // printf-style formatting with the framework's conventions: in a wide format %s and %c take
     // wide arguments and %S/%C narrow ones (the reverse in an 8-bit format); %ls/%ws/%lc are
     // always wide, %hs/%hc always narrow; %I64d, %I64u, %I64x take 64-bit integers, %l is 32 bits.
-    void AFX_CDECL Format(PCXSTR pszFormat, ...);
-    void AFX_CDECL Format(UINT nFormatID, ...);
-    void AFX_CDECL AppendFormat(PCXSTR pszFormat, ...);
+    template <typename... Args>
+    void Format(PCXSTR pszFormat, const Args&... args)
+    {
+        FormatList(pszFormat, AfxFormatArg(args)...);
+    }
+    // The format comes from the resource module's string table.
+    template <typename... Args>
+    void Format(UINT nFormatID, const Args&... args)
+    {
+        CStringT format;
+        format.LoadString(nFormatID);
+        FormatList(format.GetString(), AfxFormatArg(args)...);
+    }
+    template <typename... Args>
+    void AppendFormat(PCXSTR pszFormat, const Args&... args)
+    {
+        AppendFormatList(pszFormat, AfxFormatArg(args)...);
+    }
+    void AFX_CDECL FormatList(PCXSTR pszFormat, ...);
+    void AFX_CDECL AppendFormatList(PCXSTR pszFormat, ...);
     void FormatV(PCXSTR pszFormat, va_list args);
     void AppendFormatV(PCXSTR pszFormat, va_list args);
 

@@ -102,6 +102,15 @@ TEST(StringFormat, AppendFormatAndSelfReference)
     // An argument that points into the string itself.
     s.Format(L"[%s][%s]", s.GetString(), s.GetString());
     EXPECT_EQ(Utf8(s), "[abc-5][abc-5]");
+    // String objects given directly stand for their texts, in either width.
+    CString wide(L"wide");
+    CStringA narrow("narrow");
+    WCHAR array[] = L"array";
+    s.Format(L"%s|%S|%s|%d", wide, narrow, array, 5);
+    EXPECT_EQ(Utf8(s), "wide|narrow|array|5");
+    CStringA a;
+    a.Format("%s|%S", narrow, wide);
+    EXPECT_EQ(Utf8(a), "narrow|wide");
     CString big;
     big.Format(L"%s%0300d", L"x", 1);
     EXPECT_EQ(big.GetLength(), 301);
