@@ -229,6 +229,9 @@ void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet)
         }
     }
     int result = av_interleaved_write_frame(file, packet);
+    // A failed write (a full disk) shows in the file's I/O context before the muxer reports it.
+    if (result >= 0 && file->pb && file->pb->error < 0)
+        result = file->pb->error;
     if (result < 0)
     {
         PrintOpenError(LegacyErrorCode(result), "av_interleaved_write_frame()");

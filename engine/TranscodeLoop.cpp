@@ -648,7 +648,21 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
     if (end != kStopped)
         FlushEncoders(&run);
     for (int f = 0; f < context->outputFileCount; ++f)
-        av_write_trailer(context->outputFiles[f]);
+    {
+        AVFormatContext* file = context->outputFiles[f];
+        int written = av_write_trailer(file);
+        if (written >= 0 && file->pb)
+        {
+            avio_flush(file->pb);
+            written = file->pb->error;
+        }
+        // Output that did not reach the disk is no success.
+        if (written < 0)
+        {
+            PrintOpenError(LegacyErrorCode(written), "av_write_trailer()");
+            TranscodeFail(&run, "%s", "");
+        }
+    }
     if (!run.outputStreams.empty())
         job->m_framesWritten = run.outputStreams[0]->frameNumber;
     CloseCodecs(&run);

@@ -543,3 +543,34 @@ TEST(TranscodeLoopTest, TakesWin32Paths)
     EXPECT_EQ(outcome.state, kEncoderDone);
     EXPECT_TRUE(Summarize(output).opened);
 }
+
+TEST(TranscodeLoopTest, FullDiskEndsTheJob)
+{
+    testing::internal::CaptureStderr();
+    JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), "/dev/full", "-f avi -vcodec mpeg4 -acodec libmp3lame");
+    std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(outcome.state, kEncoderException);
+    EXPECT_EQ(outcome.progress, kProgressFailed);
+    EXPECT_NE(messages.find("): Error while opening file"), std::string::npos) << messages;
+}
+
+TEST(TranscodeLoopTest, WritesPerFrameStatistics)
+{
+    std::string dir = rwtest::ScratchDir("transcode-vstats");
+    std::string stats = dir + "/stats.log";
+    ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/out.avi", "-an -vcodec mpeg4 -vstats_file " + stats).state,
+              kEncoderDone);
+    FILE* file = fopen(stats.c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    char line[512];
+    int lines = 0;
+    while (fgets(line, sizeof(line), file))
+    {
+        ++lines;
+        EXPECT_EQ(strncmp(line, "frame= ", 7), 0) << line;
+        EXPECT_NE(strstr(line, " f_size= "), nullptr) << line;
+        EXPECT_NE(strstr(line, "kbits/s type= "), nullptr) << line;
+    }
+    fclose(file);
+    EXPECT_NEAR(lines, rwtest::kClipFrames, 2);
+}
