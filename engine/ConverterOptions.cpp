@@ -6,6 +6,7 @@
 #include "engine/CommandLine.h"
 #include "engine/RealMediaSettings.h"
 #include "engine/TranscodeContext.h"
+#include "engine/UnixPath.h"
 
 #include <windows.h>
 
@@ -1100,32 +1101,13 @@ const char* ConverterProgramLabel()
     return g_programLabel;
 }
 
-AVCodecContext* ConverterCodecOptions(int mediaType)
-{
-    return mediaType >= 0 && mediaType < kCodecOptionContextCount ? g_state.codecOptions[mediaType] : nullptr;
-}
-
-int ConverterRealMediaPlatform()
-{
-    return g_state.realMediaPlatform;
-}
-
 std::string ConverterUnixPath(const char* path)
 {
     bool win32 = strchr(path, '\\') || (isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':');
-    if (!win32)
+    std::string unixPath;
+    if (!win32 || !EngineToUnixPath(path, &unixPath))
         return path;
-    int length = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0)
-        return path;
-    std::unique_ptr<WCHAR[]> wide(new WCHAR[length]);
-    ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.get(), length);
-    char* unixPath = wine_get_unix_file_name(wide.get());
-    if (!unixPath)
-        return path;
-    std::string result(unixPath);
-    ::HeapFree(::GetProcessHeap(), 0, unixPath);
-    return result;
+    return unixPath;
 }
 
 void ResetOptionDefaults()

@@ -6,7 +6,6 @@
 #include <string>
 
 struct TranscodeContext;
-struct AVCodecContext;
 
 void ResetOptionDefaults();
 void FreeOptionState();
@@ -18,7 +17,3 @@ int MoveOptionsToContext(TranscodeContext* context);
 
 // A path as FFmpeg needs it: Win32 paths (drive letter or backslashes) become Unix paths.
 std::string ConverterUnixPath(const char* path);
-
-// Read-only views of the option state for checks while a parse is under way.
-AVCodecContext* ConverterCodecOptions(int mediaType);
-int ConverterRealMediaPlatform();
