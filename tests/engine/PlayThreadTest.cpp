@@ -355,9 +355,12 @@ TEST_F(PlayThreadTest, VolumeAndMuteActOnTheDeliveredSamples)
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "20", 1);
+        // Set before the first samples, as the entry point sets it afterwards.
+        g_previewVolume = c.percent * 128 / 100;
+        g_previewMute = c.mute;
         ASSERT_EQ(kPreviewJobId, Start(rwtest::kAudioWav));
         ASSERT_EQ(0, EngineSetPreviewVolume(c.percent));
-        g_previewMute = c.mute;
+        EXPECT_EQ(c.percent * 128 / 100, g_previewVolume);
         // Past the first beep and into the second.
         ASSERT_TRUE(WaitUntil([&] { return PlayerAudioClock(g_playerState.load()) > 1.2; }));
         EngineStopPreview();
