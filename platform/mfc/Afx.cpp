@@ -9,7 +9,7 @@ namespace
 {
 std::atomic<HINSTANCE> g_hInstResource{nullptr};
 std::atomic<HINSTANCE> g_hInstance{nullptr};
-}
+} // namespace
 
 void AFXAPI AfxAssertFailed(const char* file, int line, const char* expression)
 {

@@ -14,7 +14,7 @@ const WORD kUnicodeMark = 0xFFFE;
 const int kMinBufferSize = 128;
 const UINT kStringChunk = 0x10000;
 const ULONGLONG kMaxStringLength = 0x3FFFFFF0;
-}
+} // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
     : m_nMode(nMode), m_pFile(pFile), m_nBufSize(nBufSize < kMinBufferSize ? kMinBufferSize : nBufSize),
@@ -420,8 +420,7 @@ namespace
 {
 // Reads nLength characters in chunks, so that a corrupt length cannot demand a huge block before
 // the stream runs out.
-template <typename XCHAR>
-CStringT<XCHAR> ReadChars(CArchive& ar, ULONGLONG nLength)
+template <typename XCHAR> CStringT<XCHAR> ReadChars(CArchive& ar, ULONGLONG nLength)
 {
     if (nLength > kMaxStringLength)
         AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
@@ -437,7 +436,7 @@ CStringT<XCHAR> ReadChars(CArchive& ar, ULONGLONG nLength)
     }
     return text;
 }
-}
+} // namespace
 
 CArchive& CArchive::operator<<(const CStringW& str)
 {
@@ -463,8 +462,7 @@ CArchive& CArchive::operator>>(CStringA& str)
     return ReadText(str);
 }
 
-template <typename XCHAR>
-CArchive& CArchive::ReadText(CStringT<XCHAR>& str)
+template <typename XCHAR> CArchive& CArchive::ReadText(CStringT<XCHAR>& str)
 {
     bool bUnicode;
     ULONGLONG nLength = ReadStringLength(bUnicode);

@@ -14,7 +14,7 @@
 
 class CArchive
 {
-public:
+  public:
     enum Mode
     {
         store = 0,
@@ -30,14 +30,29 @@ public:
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    BOOL IsLoading() const { return (m_nMode & load) != 0; }
-    BOOL IsStoring() const { return (m_nMode & load) == 0; }
-    BOOL IsBufferEmpty() const { return m_lpBufCur == m_lpBufMax; }
-    CFile* GetFile() const { return m_pFile; }
+    BOOL IsLoading() const
+    {
+        return (m_nMode & load) != 0;
+    }
+    BOOL IsStoring() const
+    {
+        return (m_nMode & load) == 0;
+    }
+    BOOL IsBufferEmpty() const
+    {
+        return m_lpBufCur == m_lpBufMax;
+    }
+    CFile* GetFile() const
+    {
+        return m_pFile;
+    }
 
     // The schema of the object being loaded; valid once per object (then -1).
     UINT GetObjectSchema();
-    void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }
+    void SetObjectSchema(UINT nSchema)
+    {
+        m_nObjectSchema = nSchema;
+    }
 
     // Raw bytes. Read returns how many were available; EnsureRead throws endOfFile when short.
     UINT Read(void* lpBuf, UINT nMax);
@@ -69,21 +84,66 @@ public:
     // Enters an object in the index space without writing or reading it.
     void MapObject(const CObject* pOb);
 
-    CArchive& operator<<(BYTE by) { return WriteValue(by); }
-    CArchive& operator<<(char ch) { return WriteValue(ch); }
-    CArchive& operator<<(signed char ch) { return WriteValue(ch); }
-    CArchive& operator<<(bool b) { return WriteValue(BYTE(b ? 1 : 0)); }
-    CArchive& operator<<(WORD w) { return WriteValue(w); }
-    CArchive& operator<<(short w) { return WriteValue(w); }
-    CArchive& operator<<(wchar_t ch) { return WriteValue(WORD(ch)); }
-    CArchive& operator<<(int i) { return WriteValue(i); }
-    CArchive& operator<<(unsigned int u) { return WriteValue(u); }
-    CArchive& operator<<(long l) { return WriteValue(LONGLONG(l)); }
-    CArchive& operator<<(unsigned long u) { return WriteValue(ULONGLONG(u)); }
-    CArchive& operator<<(long long l) { return WriteValue(LONGLONG(l)); }
-    CArchive& operator<<(unsigned long long u) { return WriteValue(ULONGLONG(u)); }
-    CArchive& operator<<(float f) { return WriteValue(f); }
-    CArchive& operator<<(double d) { return WriteValue(d); }
+    CArchive& operator<<(BYTE by)
+    {
+        return WriteValue(by);
+    }
+    CArchive& operator<<(char ch)
+    {
+        return WriteValue(ch);
+    }
+    CArchive& operator<<(signed char ch)
+    {
+        return WriteValue(ch);
+    }
+    CArchive& operator<<(bool b)
+    {
+        return WriteValue(BYTE(b ? 1 : 0));
+    }
+    CArchive& operator<<(WORD w)
+    {
+        return WriteValue(w);
+    }
+    CArchive& operator<<(short w)
+    {
+        return WriteValue(w);
+    }
+    CArchive& operator<<(wchar_t ch)
+    {
+        return WriteValue(WORD(ch));
+    }
+    CArchive& operator<<(int i)
+    {
+        return WriteValue(i);
+    }
+    CArchive& operator<<(unsigned int u)
+    {
+        return WriteValue(u);
+    }
+    CArchive& operator<<(long l)
+    {
+        return WriteValue(LONGLONG(l));
+    }
+    CArchive& operator<<(unsigned long u)
+    {
+        return WriteValue(ULONGLONG(u));
+    }
+    CArchive& operator<<(long long l)
+    {
+        return WriteValue(LONGLONG(l));
+    }
+    CArchive& operator<<(unsigned long long u)
+    {
+        return WriteValue(ULONGLONG(u));
+    }
+    CArchive& operator<<(float f)
+    {
+        return WriteValue(f);
+    }
+    CArchive& operator<<(double d)
+    {
+        return WriteValue(d);
+    }
     CArchive& operator<<(const CObject* pOb)
     {
         WriteObject(pOb);
@@ -91,24 +151,69 @@ public:
     }
     CArchive& operator<<(const CStringW& str);
     CArchive& operator<<(const CStringA& str);
-    CArchive& operator<<(const WCHAR* psz) { return *this << CStringW(psz); }
-    CArchive& operator<<(const char* psz) { return *this << CStringA(psz); }
+    CArchive& operator<<(const WCHAR* psz)
+    {
+        return *this << CStringW(psz);
+    }
+    CArchive& operator<<(const char* psz)
+    {
+        return *this << CStringA(psz);
+    }
 
-    CArchive& operator>>(BYTE& by) { return ReadValue(by); }
-    CArchive& operator>>(char& ch) { return ReadValue(ch); }
-    CArchive& operator>>(signed char& ch) { return ReadValue(ch); }
+    CArchive& operator>>(BYTE& by)
+    {
+        return ReadValue(by);
+    }
+    CArchive& operator>>(char& ch)
+    {
+        return ReadValue(ch);
+    }
+    CArchive& operator>>(signed char& ch)
+    {
+        return ReadValue(ch);
+    }
     CArchive& operator>>(bool& b);
-    CArchive& operator>>(WORD& w) { return ReadValue(w); }
-    CArchive& operator>>(short& w) { return ReadValue(w); }
+    CArchive& operator>>(WORD& w)
+    {
+        return ReadValue(w);
+    }
+    CArchive& operator>>(short& w)
+    {
+        return ReadValue(w);
+    }
     CArchive& operator>>(wchar_t& ch);
-    CArchive& operator>>(int& i) { return ReadValue(i); }
-    CArchive& operator>>(unsigned int& u) { return ReadValue(u); }
-    CArchive& operator>>(long& l) { return ReadValue(l); }
-    CArchive& operator>>(unsigned long& u) { return ReadValue(u); }
-    CArchive& operator>>(long long& l) { return ReadValue(l); }
-    CArchive& operator>>(unsigned long long& u) { return ReadValue(u); }
-    CArchive& operator>>(float& f) { return ReadValue(f); }
-    CArchive& operator>>(double& d) { return ReadValue(d); }
+    CArchive& operator>>(int& i)
+    {
+        return ReadValue(i);
+    }
+    CArchive& operator>>(unsigned int& u)
+    {
+        return ReadValue(u);
+    }
+    CArchive& operator>>(long& l)
+    {
+        return ReadValue(l);
+    }
+    CArchive& operator>>(unsigned long& u)
+    {
+        return ReadValue(u);
+    }
+    CArchive& operator>>(long long& l)
+    {
+        return ReadValue(l);
+    }
+    CArchive& operator>>(unsigned long long& u)
+    {
+        return ReadValue(u);
+    }
+    CArchive& operator>>(float& f)
+    {
+        return ReadValue(f);
+    }
+    CArchive& operator>>(double& d)
+    {
+        return ReadValue(d);
+    }
     CArchive& operator>>(CObject*& pOb)
     {
         pOb = ReadObject(nullptr);
@@ -125,7 +230,7 @@ public:
     // The name of the archive's file, for error reports.
     CString m_strFileName;
 
-protected:
+  protected:
     struct LoadEntry
     {
         void* p;
@@ -133,8 +238,7 @@ protected:
         UINT nSchema;
     };
 
-    template <typename T>
-    CArchive& WriteValue(T value)
+    template <typename T> CArchive& WriteValue(T value)
     {
         CheckStoring();
         if (m_lpBufMax - m_lpBufCur < static_cast<ptrdiff_t>(sizeof(T)))
@@ -143,8 +247,7 @@ protected:
         m_lpBufCur += sizeof(T);
         return *this;
     }
-    template <typename T>
-    CArchive& ReadValue(T& value)
+    template <typename T> CArchive& ReadValue(T& value)
     {
         CheckLoading();
         if (m_lpBufMax - m_lpBufCur < static_cast<ptrdiff_t>(sizeof(T)))
@@ -162,8 +265,7 @@ protected:
     void FillBuffer(UINT nBytesNeeded);
     void WriteStringLength(ULONGLONG nLength, bool bUnicode);
     ULONGLONG ReadStringLength(bool& bUnicode);
-    template <typename XCHAR>
-    CArchive& ReadText(CStringT<XCHAR>& str);
+    template <typename XCHAR> CArchive& ReadText(CStringT<XCHAR>& str);
     // Writes an index reference: 16 bits below 0x7FFF, else 0x7FFF and 32 bits (flag in both).
     void WriteIndex(DWORD nIndex, bool bClass);
 

@@ -15,7 +15,7 @@ const LPCWSTR kCauseTexts[] = {
     L"%1 contains an unexpected object.",
     L"%1 contains an object of an unexpected version.",
 };
-}
+} // namespace
 
 CArchiveException::CArchiveException(int cause, LPCTSTR lpszArchiveName)
     : m_cause(cause), m_strFileName(lpszArchiveName)

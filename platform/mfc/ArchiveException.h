@@ -7,7 +7,7 @@
 class CArchiveException : public CException
 {
     DECLARE_DYNAMIC(CArchiveException)
-public:
+  public:
     enum
     {
         none,

@@ -10,13 +10,18 @@
 #include <cstdlib>
 #include <utility>
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject
 {
-public:
+  public:
     CArray() = default;
-    CArray(const CArray& src) : CObject() { Copy(src); }
-    CArray(CArray&& src) noexcept : CObject() { Swap(src); }
+    CArray(const CArray& src) : CObject()
+    {
+        Copy(src);
+    }
+    CArray(CArray&& src) noexcept : CObject()
+    {
+        Swap(src);
+    }
     CArray& operator=(const CArray& src)
     {
         if (this != &src)
@@ -32,12 +37,27 @@ public:
         }
         return *this;
     }
-    ~CArray() override { RemoveAll(); }
+    ~CArray() override
+    {
+        RemoveAll();
+    }
 
-    INT_PTR GetSize() const { return m_nSize; }
-    INT_PTR GetCount() const { return m_nSize; }
-    BOOL IsEmpty() const { return m_nSize == 0; }
-    INT_PTR GetUpperBound() const { return m_nSize - 1; }
+    INT_PTR GetSize() const
+    {
+        return m_nSize;
+    }
+    INT_PTR GetCount() const
+    {
+        return m_nSize;
+    }
+    BOOL IsEmpty() const
+    {
+        return m_nSize == 0;
+    }
+    INT_PTR GetUpperBound() const
+    {
+        return m_nSize - 1;
+    }
 
     // Resizes to nNewSize elements (new ones value-initialised); nGrowBy >= 0 sets how many
     // elements each reallocation adds (0 picks a step from the current size).
@@ -99,12 +119,30 @@ public:
         CheckIndex(nIndex);
         m_pData[nIndex] = newElement;
     }
-    TYPE& ElementAt(INT_PTR nIndex) { return GetAt(nIndex); }
-    const TYPE& ElementAt(INT_PTR nIndex) const { return GetAt(nIndex); }
-    const TYPE* GetData() const { return m_pData; }
-    TYPE* GetData() { return m_pData; }
-    const TYPE& operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
-    TYPE& operator[](INT_PTR nIndex) { return GetAt(nIndex); }
+    TYPE& ElementAt(INT_PTR nIndex)
+    {
+        return GetAt(nIndex);
+    }
+    const TYPE& ElementAt(INT_PTR nIndex) const
+    {
+        return GetAt(nIndex);
+    }
+    const TYPE* GetData() const
+    {
+        return m_pData;
+    }
+    TYPE* GetData()
+    {
+        return m_pData;
+    }
+    const TYPE& operator[](INT_PTR nIndex) const
+    {
+        return GetAt(nIndex);
+    }
+    TYPE& operator[](INT_PTR nIndex)
+    {
+        return GetAt(nIndex);
+    }
 
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement)
     {
@@ -190,7 +228,7 @@ public:
         m_nSize -= nCount;
     }
 
-protected:
+  protected:
     void CheckIndex(INT_PTR nIndex) const
     {
         if (nIndex < 0 || nIndex >= m_nSize)
@@ -249,22 +287,51 @@ class CObArray : public CArray<CObject*, CObject*>
 };
 
 // An array of pointers of one type over CPtrArray or CObArray.
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrArray : public BASE_CLASS
+template <class BASE_CLASS, class TYPE> class CTypedPtrArray : public BASE_CLASS
 {
-public:
-    TYPE GetAt(INT_PTR nIndex) const { return static_cast<TYPE>(BASE_CLASS::GetAt(nIndex)); }
-    TYPE& ElementAt(INT_PTR nIndex) { return reinterpret_cast<TYPE&>(BASE_CLASS::ElementAt(nIndex)); }
-    void SetAt(INT_PTR nIndex, TYPE ptr) { BASE_CLASS::SetAt(nIndex, ptr); }
-    void SetAtGrow(INT_PTR nIndex, TYPE newElement) { BASE_CLASS::SetAtGrow(nIndex, newElement); }
-    INT_PTR Add(TYPE newElement) { return BASE_CLASS::Add(newElement); }
-    INT_PTR Append(const CTypedPtrArray& src) { return BASE_CLASS::Append(src); }
-    void Copy(const CTypedPtrArray& src) { BASE_CLASS::Copy(src); }
+  public:
+    TYPE GetAt(INT_PTR nIndex) const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetAt(nIndex));
+    }
+    TYPE& ElementAt(INT_PTR nIndex)
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::ElementAt(nIndex));
+    }
+    void SetAt(INT_PTR nIndex, TYPE ptr)
+    {
+        BASE_CLASS::SetAt(nIndex, ptr);
+    }
+    void SetAtGrow(INT_PTR nIndex, TYPE newElement)
+    {
+        BASE_CLASS::SetAtGrow(nIndex, newElement);
+    }
+    INT_PTR Add(TYPE newElement)
+    {
+        return BASE_CLASS::Add(newElement);
+    }
+    INT_PTR Append(const CTypedPtrArray& src)
+    {
+        return BASE_CLASS::Append(src);
+    }
+    void Copy(const CTypedPtrArray& src)
+    {
+        BASE_CLASS::Copy(src);
+    }
     void InsertAt(INT_PTR nIndex, TYPE newElement, INT_PTR nCount = 1)
     {
         BASE_CLASS::InsertAt(nIndex, newElement, nCount);
     }
-    void InsertAt(INT_PTR nStartIndex, CTypedPtrArray* pNewArray) { BASE_CLASS::InsertAt(nStartIndex, pNewArray); }
-    TYPE operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
-    TYPE& operator[](INT_PTR nIndex) { return ElementAt(nIndex); }
+    void InsertAt(INT_PTR nStartIndex, CTypedPtrArray* pNewArray)
+    {
+        BASE_CLASS::InsertAt(nStartIndex, pNewArray);
+    }
+    TYPE operator[](INT_PTR nIndex) const
+    {
+        return GetAt(nIndex);
+    }
+    TYPE& operator[](INT_PTR nIndex)
+    {
+        return ElementAt(nIndex);
+    }
 };

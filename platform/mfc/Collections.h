@@ -5,15 +5,13 @@
 
 #include <type_traits>
 
-template <class TYPE, class ARG_TYPE>
-BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
+template <class TYPE, class ARG_TYPE> BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
 {
     return *pElement1 == *pElement2;
 }
 
 // The hash of a map key: pointers by address, integers by value, texts by their characters.
-template <class ARG_KEY>
-inline UINT AFXAPI HashKey(ARG_KEY key)
+template <class ARG_KEY> inline UINT AFXAPI HashKey(ARG_KEY key)
 {
     typedef typename std::remove_cv<typename std::remove_reference<ARG_KEY>::type>::type K;
     if constexpr (std::is_pointer<K>::value)
@@ -22,8 +20,7 @@ inline UINT AFXAPI HashKey(ARG_KEY key)
         return static_cast<UINT>(static_cast<UINT_PTR>(key));
 }
 
-template <typename XCHAR>
-inline UINT AfxHashText(const XCHAR* key)
+template <typename XCHAR> inline UINT AfxHashText(const XCHAR* key)
 {
     UINT nHash = 0;
     if (key)
@@ -32,28 +29,23 @@ inline UINT AfxHashText(const XCHAR* key)
     return nHash;
 }
 
-template <>
-inline UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key)
+template <> inline UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key)
 {
     return AfxHashText(key);
 }
-template <>
-inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key)
+template <> inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key)
 {
     return AfxHashText(key);
 }
-template <>
-inline UINT AFXAPI HashKey<const CStringW&>(const CStringW& key)
+template <> inline UINT AFXAPI HashKey<const CStringW&>(const CStringW& key)
 {
     return AfxHashText(key.GetString());
 }
-template <>
-inline UINT AFXAPI HashKey<const CStringA&>(const CStringA& key)
+template <> inline UINT AFXAPI HashKey<const CStringA&>(const CStringA& key)
 {
     return AfxHashText(key.GetString());
 }
-template <>
-inline UINT AFXAPI HashKey<CStringW>(CStringW key)
+template <> inline UINT AFXAPI HashKey<CStringW>(CStringW key)
 {
     return AfxHashText(key.GetString());
 }

@@ -8,7 +8,7 @@
 class CException : public CObject
 {
     DECLARE_DYNAMIC(CException)
-public:
+  public:
     explicit CException(BOOL bAutoDelete = TRUE);
     // Frees the exception unless it is a shared, preallocated one.
     void Delete();
@@ -19,7 +19,7 @@ public:
 
     BOOL m_bAutoDelete;
 
-protected:
+  protected:
     // Copies text into the caller's buffer the way GetErrorMessage promises.
     static BOOL CopyMessage(const CString& text, LPTSTR lpszError, UINT nMaxError);
     // Copies the text of a cause (texts by cause number, %1 standing for the file's name).
@@ -31,32 +31,32 @@ protected:
 class CSimpleException : public CException
 {
     DECLARE_DYNAMIC(CSimpleException)
-public:
+  public:
     explicit CSimpleException(BOOL bAutoDelete = TRUE, LPCTSTR lpszMessage = nullptr);
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
-protected:
+  protected:
     LPCTSTR m_lpszMessage;
 };
 
 class CMemoryException : public CSimpleException
 {
     DECLARE_DYNAMIC(CMemoryException)
-public:
+  public:
     explicit CMemoryException(BOOL bAutoDelete = TRUE);
 };
 
 class CNotSupportedException : public CSimpleException
 {
     DECLARE_DYNAMIC(CNotSupportedException)
-public:
+  public:
     explicit CNotSupportedException(BOOL bAutoDelete = TRUE);
 };
 
 class CInvalidArgException : public CSimpleException
 {
     DECLARE_DYNAMIC(CInvalidArgException)
-public:
+  public:
     explicit CInvalidArgException(BOOL bAutoDelete = TRUE);
 };
 
@@ -64,7 +64,7 @@ public:
 class CUserException : public CSimpleException
 {
     DECLARE_DYNAMIC(CUserException)
-public:
+  public:
     explicit CUserException(BOOL bAutoDelete = TRUE);
     int ReportError(UINT nType = MB_OK, UINT nMessageID = 0) override;
 };

@@ -35,8 +35,7 @@ CString FullPath(LPCTSTR lpszFileName)
 }
 
 // Fills a status from either kind of Win32 file information (they share these members).
-template <typename INFO>
-void FillStatus(const INFO& info, const CString& fullName, CFileStatus& rStatus)
+template <typename INFO> void FillStatus(const INFO& info, const CString& fullName, CFileStatus& rStatus)
 {
     rStatus.m_ctime = info.ftCreationTime;
     rStatus.m_atime = info.ftLastAccessTime;
@@ -48,7 +47,7 @@ void FillStatus(const INFO& info, const CString& fullName, CFileStatus& rStatus)
         rStatus.m_szFullName[i] = fullName[i];
     rStatus.m_szFullName[n] = 0;
 }
-}
+} // namespace
 
 CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE), m_bCloseOnDelete(FALSE)
 {

@@ -19,7 +19,7 @@ struct CFileStatus
 class CFile : public CObject
 {
     DECLARE_DYNAMIC(CFile)
-public:
+  public:
     enum OpenFlags
     {
         modeRead = 0x0000,
@@ -59,8 +59,14 @@ public:
     virtual UINT Read(void* lpBuf, UINT nCount);
     virtual void Write(const void* lpBuf, UINT nCount);
     virtual ULONGLONG Seek(LONGLONG lOff, UINT nFrom);
-    void SeekToBegin() { Seek(0, begin); }
-    ULONGLONG SeekToEnd() { return Seek(0, end); }
+    void SeekToBegin()
+    {
+        Seek(0, begin);
+    }
+    ULONGLONG SeekToEnd()
+    {
+        return Seek(0, end);
+    }
     virtual ULONGLONG GetPosition() const;
     virtual ULONGLONG GetLength() const;
     virtual void SetLength(ULONGLONG dwNewLen);
@@ -71,19 +77,28 @@ public:
 
     virtual CString GetFileName() const;
     virtual CString GetFileTitle() const;
-    virtual CString GetFilePath() const { return m_strFileName; }
-    virtual void SetFilePath(LPCTSTR lpszNewName) { m_strFileName = lpszNewName; }
+    virtual CString GetFilePath() const
+    {
+        return m_strFileName;
+    }
+    virtual void SetFilePath(LPCTSTR lpszNewName)
+    {
+        m_strFileName = lpszNewName;
+    }
 
     BOOL GetStatus(CFileStatus& rStatus) const;
     static BOOL AFXAPI GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus);
     static void AFXAPI Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName);
     static void AFXAPI Remove(LPCTSTR lpszFileName);
 
-    operator HANDLE() const { return m_hFile; }
+    operator HANDLE() const
+    {
+        return m_hFile;
+    }
 
     HANDLE m_hFile;
 
-protected:
+  protected:
     BOOL m_bCloseOnDelete;
     CString m_strFileName;
 };

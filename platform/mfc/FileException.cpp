@@ -61,7 +61,7 @@ const LPCWSTR kCauseTexts[] = {
     L"The disk is full while accessing %1.",
     L"An attempt was made to access %1 past its end.",
 };
-}
+} // namespace
 
 CFileException::CFileException(int cause, LONG lOsError, LPCTSTR lpszArchiveName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszArchiveName)

@@ -6,7 +6,7 @@
 class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
-public:
+  public:
     enum
     {
         none,

@@ -8,10 +8,9 @@
 #include "platform/mfc/Object.h"
 #include "platform/mfc/Plex.h"
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject
 {
-protected:
+  protected:
     struct CNode
     {
         CNode* pNext;
@@ -19,9 +18,14 @@ protected:
         TYPE data;
     };
 
-public:
-    explicit CList(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
-    CList(const CList& src) : CObject(), m_nBlockSize(src.m_nBlockSize) { AddTail(&src); }
+  public:
+    explicit CList(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10)
+    {
+    }
+    CList(const CList& src) : CObject(), m_nBlockSize(src.m_nBlockSize)
+    {
+        AddTail(&src);
+    }
     CList& operator=(const CList& src)
     {
         if (this != &src)
@@ -31,16 +35,40 @@ public:
         }
         return *this;
     }
-    ~CList() override { RemoveAll(); }
+    ~CList() override
+    {
+        RemoveAll();
+    }
 
-    INT_PTR GetCount() const { return m_nCount; }
-    INT_PTR GetSize() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
+    INT_PTR GetCount() const
+    {
+        return m_nCount;
+    }
+    INT_PTR GetSize() const
+    {
+        return m_nCount;
+    }
+    BOOL IsEmpty() const
+    {
+        return m_nCount == 0;
+    }
 
-    TYPE& GetHead() { return Head()->data; }
-    const TYPE& GetHead() const { return Head()->data; }
-    TYPE& GetTail() { return Tail()->data; }
-    const TYPE& GetTail() const { return Tail()->data; }
+    TYPE& GetHead()
+    {
+        return Head()->data;
+    }
+    const TYPE& GetHead() const
+    {
+        return Head()->data;
+    }
+    TYPE& GetTail()
+    {
+        return Tail()->data;
+    }
+    const TYPE& GetTail() const
+    {
+        return Tail()->data;
+    }
 
     TYPE RemoveHead()
     {
@@ -57,8 +85,14 @@ public:
         return value;
     }
 
-    POSITION AddHead(ARG_TYPE newElement) { return InsertBefore(nullptr, newElement, true); }
-    POSITION AddTail(ARG_TYPE newElement) { return InsertAfter(nullptr, newElement, true); }
+    POSITION AddHead(ARG_TYPE newElement)
+    {
+        return InsertBefore(nullptr, newElement, true);
+    }
+    POSITION AddTail(ARG_TYPE newElement)
+    {
+        return InsertAfter(nullptr, newElement, true);
+    }
     void AddHead(const CList* pNewList)
     {
         for (POSITION pos = pNewList->GetTailPosition(); pos;)
@@ -80,8 +114,14 @@ public:
         m_pBlocks = nullptr;
     }
 
-    POSITION GetHeadPosition() const { return reinterpret_cast<POSITION>(m_pNodeHead); }
-    POSITION GetTailPosition() const { return reinterpret_cast<POSITION>(m_pNodeTail); }
+    POSITION GetHeadPosition() const
+    {
+        return reinterpret_cast<POSITION>(m_pNodeHead);
+    }
+    POSITION GetTailPosition() const
+    {
+        return reinterpret_cast<POSITION>(m_pNodeTail);
+    }
     TYPE& GetNext(POSITION& rPosition)
     {
         CNode* pNode = Node(rPosition);
@@ -106,13 +146,31 @@ public:
         rPosition = reinterpret_cast<POSITION>(pNode->pPrev);
         return pNode->data;
     }
-    TYPE& GetAt(POSITION position) { return Node(position)->data; }
-    const TYPE& GetAt(POSITION position) const { return Node(position)->data; }
-    void SetAt(POSITION pos, ARG_TYPE newElement) { Node(pos)->data = newElement; }
-    void RemoveAt(POSITION position) { Unlink(Node(position)); }
+    TYPE& GetAt(POSITION position)
+    {
+        return Node(position)->data;
+    }
+    const TYPE& GetAt(POSITION position) const
+    {
+        return Node(position)->data;
+    }
+    void SetAt(POSITION pos, ARG_TYPE newElement)
+    {
+        Node(pos)->data = newElement;
+    }
+    void RemoveAt(POSITION position)
+    {
+        Unlink(Node(position));
+    }
 
-    POSITION InsertBefore(POSITION position, ARG_TYPE newElement) { return InsertBefore(position, newElement, false); }
-    POSITION InsertAfter(POSITION position, ARG_TYPE newElement) { return InsertAfter(position, newElement, false); }
+    POSITION InsertBefore(POSITION position, ARG_TYPE newElement)
+    {
+        return InsertBefore(position, newElement, false);
+    }
+    POSITION InsertAfter(POSITION position, ARG_TYPE newElement)
+    {
+        return InsertAfter(position, newElement, false);
+    }
 
     // The position of the first element equal to searchValue after startAfter, or null.
     POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const
@@ -133,7 +191,7 @@ public:
         return reinterpret_cast<POSITION>(pNode);
     }
 
-protected:
+  protected:
     CNode* Node(POSITION position) const
     {
         if (!position || position == BEFORE_START_POSITION)
@@ -223,44 +281,108 @@ protected:
 
 class CPtrList : public CList<void*, void*>
 {
-public:
-    explicit CPtrList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  public:
+    explicit CPtrList(INT_PTR nBlockSize = 10) : CList(nBlockSize)
+    {
+    }
 };
 class CObList : public CList<CObject*, CObject*>
 {
-public:
-    explicit CObList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  public:
+    explicit CObList(INT_PTR nBlockSize = 10) : CList(nBlockSize)
+    {
+    }
 };
 class CStringList : public CList<CString, const CString&>
 {
-public:
-    explicit CStringList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  public:
+    explicit CStringList(INT_PTR nBlockSize = 10) : CList(nBlockSize)
+    {
+    }
 };
 
 // A list of pointers of one type over CPtrList or CObList.
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrList : public BASE_CLASS
+template <class BASE_CLASS, class TYPE> class CTypedPtrList : public BASE_CLASS
 {
-public:
-    explicit CTypedPtrList(INT_PTR nBlockSize = 10) : BASE_CLASS(nBlockSize) {}
+  public:
+    explicit CTypedPtrList(INT_PTR nBlockSize = 10) : BASE_CLASS(nBlockSize)
+    {
+    }
 
-    TYPE& GetHead() { return reinterpret_cast<TYPE&>(BASE_CLASS::GetHead()); }
-    TYPE GetHead() const { return static_cast<TYPE>(BASE_CLASS::GetHead()); }
-    TYPE& GetTail() { return reinterpret_cast<TYPE&>(BASE_CLASS::GetTail()); }
-    TYPE GetTail() const { return static_cast<TYPE>(BASE_CLASS::GetTail()); }
-    TYPE RemoveHead() { return static_cast<TYPE>(BASE_CLASS::RemoveHead()); }
-    TYPE RemoveTail() { return static_cast<TYPE>(BASE_CLASS::RemoveTail()); }
-    POSITION AddHead(TYPE newElement) { return BASE_CLASS::AddHead(newElement); }
-    POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
-    void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
-    void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
-    TYPE& GetNext(POSITION& rPosition) { return reinterpret_cast<TYPE&>(BASE_CLASS::GetNext(rPosition)); }
-    TYPE GetNext(POSITION& rPosition) const { return static_cast<TYPE>(BASE_CLASS::GetNext(rPosition)); }
-    TYPE& GetPrev(POSITION& rPosition) { return reinterpret_cast<TYPE&>(BASE_CLASS::GetPrev(rPosition)); }
-    TYPE GetPrev(POSITION& rPosition) const { return static_cast<TYPE>(BASE_CLASS::GetPrev(rPosition)); }
-    TYPE& GetAt(POSITION position) { return reinterpret_cast<TYPE&>(BASE_CLASS::GetAt(position)); }
-    TYPE GetAt(POSITION position) const { return static_cast<TYPE>(BASE_CLASS::GetAt(position)); }
-    void SetAt(POSITION pos, TYPE newElement) { BASE_CLASS::SetAt(pos, newElement); }
-    POSITION InsertBefore(POSITION position, TYPE newElement) { return BASE_CLASS::InsertBefore(position, newElement); }
-    POSITION InsertAfter(POSITION position, TYPE newElement) { return BASE_CLASS::InsertAfter(position, newElement); }
+    TYPE& GetHead()
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::GetHead());
+    }
+    TYPE GetHead() const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetHead());
+    }
+    TYPE& GetTail()
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::GetTail());
+    }
+    TYPE GetTail() const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetTail());
+    }
+    TYPE RemoveHead()
+    {
+        return static_cast<TYPE>(BASE_CLASS::RemoveHead());
+    }
+    TYPE RemoveTail()
+    {
+        return static_cast<TYPE>(BASE_CLASS::RemoveTail());
+    }
+    POSITION AddHead(TYPE newElement)
+    {
+        return BASE_CLASS::AddHead(newElement);
+    }
+    POSITION AddTail(TYPE newElement)
+    {
+        return BASE_CLASS::AddTail(newElement);
+    }
+    void AddHead(CTypedPtrList* pNewList)
+    {
+        BASE_CLASS::AddHead(pNewList);
+    }
+    void AddTail(CTypedPtrList* pNewList)
+    {
+        BASE_CLASS::AddTail(pNewList);
+    }
+    TYPE& GetNext(POSITION& rPosition)
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::GetNext(rPosition));
+    }
+    TYPE GetNext(POSITION& rPosition) const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetNext(rPosition));
+    }
+    TYPE& GetPrev(POSITION& rPosition)
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::GetPrev(rPosition));
+    }
+    TYPE GetPrev(POSITION& rPosition) const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetPrev(rPosition));
+    }
+    TYPE& GetAt(POSITION position)
+    {
+        return reinterpret_cast<TYPE&>(BASE_CLASS::GetAt(position));
+    }
+    TYPE GetAt(POSITION position) const
+    {
+        return static_cast<TYPE>(BASE_CLASS::GetAt(position));
+    }
+    void SetAt(POSITION pos, TYPE newElement)
+    {
+        BASE_CLASS::SetAt(pos, newElement);
+    }
+    POSITION InsertBefore(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertBefore(position, newElement);
+    }
+    POSITION InsertAfter(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertAfter(position, newElement);
+    }
 };

@@ -11,23 +11,26 @@
 #include <cstdlib>
 #include <cstring>
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject
 {
-public:
+  public:
     struct CPair
     {
         const KEY key;
         VALUE value;
 
-    protected:
-        explicit CPair(ARG_KEY keyval) : key(keyval), value() {}
+      protected:
+        explicit CPair(ARG_KEY keyval) : key(keyval), value()
+        {
+        }
     };
 
-protected:
+  protected:
     struct CAssoc : CPair
     {
-        explicit CAssoc(ARG_KEY keyval) : CPair(keyval) {}
+        explicit CAssoc(ARG_KEY keyval) : CPair(keyval)
+        {
+        }
         CAssoc* pNext = nullptr;
         UINT nHashValue = 0;
     };
@@ -36,16 +39,17 @@ protected:
     {
         CFreeAssoc* pNext;
     };
-    union CAssocSlot
-    {
+    union CAssocSlot {
         CFreeAssoc free;
         alignas(CAssoc) unsigned char storage[sizeof(CAssoc)];
     };
 
-public:
+  public:
     static const UINT kDefaultHashTableSize = 17;
 
-    explicit CMap(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+    explicit CMap(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10)
+    {
+    }
     CMap(const CMap& src) : CObject(), m_nHashTableSize(src.m_nHashTableSize), m_nBlockSize(src.m_nBlockSize)
     {
         CopyFrom(src);
@@ -60,11 +64,23 @@ public:
         }
         return *this;
     }
-    ~CMap() override { RemoveAll(); }
+    ~CMap() override
+    {
+        RemoveAll();
+    }
 
-    INT_PTR GetCount() const { return m_nCount; }
-    INT_PTR GetSize() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
+    INT_PTR GetCount() const
+    {
+        return m_nCount;
+    }
+    INT_PTR GetSize() const
+    {
+        return m_nCount;
+    }
+    BOOL IsEmpty() const
+    {
+        return m_nCount == 0;
+    }
 
     BOOL Lookup(ARG_KEY key, VALUE& rValue) const
     {
@@ -102,7 +118,10 @@ public:
         m_pHashTable[nBucket] = pAssoc;
         return pAssoc->value;
     }
-    void SetAt(ARG_KEY key, ARG_VALUE newValue) { (*this)[key] = newValue; }
+    void SetAt(ARG_KEY key, ARG_VALUE newValue)
+    {
+        (*this)[key] = newValue;
+    }
 
     BOOL RemoveKey(ARG_KEY key)
     {
@@ -112,7 +131,8 @@ public:
         CAssoc** ppPrev = &m_pHashTable[nHash % m_nHashTableSize];
         for (CAssoc* pAssoc = *ppPrev; pAssoc; ppPrev = &pAssoc->pNext, pAssoc = pAssoc->pNext)
         {
-            if (pAssoc->nHashValue == nHash && CompareElements<KEY, typename std::remove_reference<ARG_KEY>::type>(&pAssoc->key, &key))
+            if (pAssoc->nHashValue == nHash &&
+                CompareElements<KEY, typename std::remove_reference<ARG_KEY>::type>(&pAssoc->key, &key))
             {
                 *ppPrev = pAssoc->pNext;
                 FreeAssoc(pAssoc);
@@ -138,7 +158,10 @@ public:
         m_pBlocks = nullptr;
     }
 
-    POSITION GetStartPosition() const { return m_nCount == 0 ? nullptr : BEFORE_START_POSITION; }
+    POSITION GetStartPosition() const
+    {
+        return m_nCount == 0 ? nullptr : BEFORE_START_POSITION;
+    }
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
     {
         CAssoc* pAssoc = reinterpret_cast<CAssoc*>(rNextPosition);
@@ -150,8 +173,14 @@ public:
         rKey = pAssoc->key;
         rValue = pAssoc->value;
     }
-    const CPair* PGetFirstAssoc() const { return m_pHashTable && m_nCount ? FirstInBucket(0) : nullptr; }
-    CPair* PGetFirstAssoc() { return m_pHashTable && m_nCount ? FirstInBucket(0) : nullptr; }
+    const CPair* PGetFirstAssoc() const
+    {
+        return m_pHashTable && m_nCount ? FirstInBucket(0) : nullptr;
+    }
+    CPair* PGetFirstAssoc()
+    {
+        return m_pHashTable && m_nCount ? FirstInBucket(0) : nullptr;
+    }
     const CPair* PGetNextAssoc(const CPair* pAssocRet) const
     {
         return NextAssoc(static_cast<CAssoc*>(const_cast<CPair*>(pAssocRet)));
@@ -161,7 +190,10 @@ public:
         return NextAssoc(static_cast<CAssoc*>(const_cast<CPair*>(pAssocRet)));
     }
 
-    UINT GetHashTableSize() const { return m_nHashTableSize; }
+    UINT GetHashTableSize() const
+    {
+        return m_nHashTableSize;
+    }
     // Sets the number of buckets (entries already present are redistributed).
     void InitHashTable(UINT nHashSize, BOOL bAllocNow = TRUE)
     {
@@ -198,7 +230,7 @@ public:
         }
     }
 
-protected:
+  protected:
     CAssoc* FirstInBucket(UINT nBucket) const
     {
         for (; nBucket < m_nHashTableSize; ++nBucket)
@@ -218,7 +250,8 @@ protected:
         if (!m_pHashTable)
             return nullptr;
         for (CAssoc* p = m_pHashTable[nHash % m_nHashTableSize]; p; p = p->pNext)
-            if (p->nHashValue == nHash && CompareElements<KEY, typename std::remove_reference<ARG_KEY>::type>(&p->key, &key))
+            if (p->nHashValue == nHash &&
+                CompareElements<KEY, typename std::remove_reference<ARG_KEY>::type>(&p->key, &key))
                 return p;
         return nullptr;
     }
@@ -271,46 +304,58 @@ protected:
     CFreeAssoc* m_pFreeList = nullptr;
     CPlex* m_pBlocks = nullptr;
     INT_PTR m_nBlockSize;
-
 };
 
 class CMapStringToString : public CMap<CString, LPCTSTR, CString, LPCTSTR>
 {
-public:
-    explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 class CMapStringToPtr : public CMap<CString, LPCTSTR, void*, void*>
 {
-public:
-    explicit CMapStringToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapStringToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 class CMapStringToOb : public CMap<CString, LPCTSTR, CObject*, CObject*>
 {
-public:
-    explicit CMapStringToOb(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapStringToOb(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 class CMapPtrToPtr : public CMap<void*, void*, void*, void*>
 {
-public:
-    explicit CMapPtrToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapPtrToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 class CMapWordToPtr : public CMap<WORD, WORD, void*, void*>
 {
-public:
-    explicit CMapWordToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapWordToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 class CMapPtrToWord : public CMap<void*, void*, WORD, WORD>
 {
-public:
-    explicit CMapPtrToWord(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  public:
+    explicit CMapPtrToWord(INT_PTR nBlockSize = 10) : CMap(nBlockSize)
+    {
+    }
 };
 
 // A map with typed keys and values over one of the pointer maps above.
-template <class BASE_CLASS, class KEY, class VALUE>
-class CTypedPtrMap : public BASE_CLASS
+template <class BASE_CLASS, class KEY, class VALUE> class CTypedPtrMap : public BASE_CLASS
 {
-public:
-    explicit CTypedPtrMap(INT_PTR nBlockSize = 10) : BASE_CLASS(nBlockSize) {}
+  public:
+    explicit CTypedPtrMap(INT_PTR nBlockSize = 10) : BASE_CLASS(nBlockSize)
+    {
+    }
 
     BOOL Lookup(KEY key, VALUE& rValue) const
     {
@@ -320,9 +365,18 @@ public:
         rValue = static_cast<VALUE>(value);
         return TRUE;
     }
-    VALUE& operator[](KEY key) { return reinterpret_cast<VALUE&>(BASE_CLASS::operator[](key)); }
-    void SetAt(KEY key, VALUE newValue) { BASE_CLASS::SetAt(key, newValue); }
-    BOOL RemoveKey(KEY key) { return BASE_CLASS::RemoveKey(key); }
+    VALUE& operator[](KEY key)
+    {
+        return reinterpret_cast<VALUE&>(BASE_CLASS::operator[](key));
+    }
+    void SetAt(KEY key, VALUE newValue)
+    {
+        BASE_CLASS::SetAt(key, newValue);
+    }
+    BOOL RemoveKey(KEY key)
+    {
+        return BASE_CLASS::RemoveKey(key);
+    }
     void GetNextAssoc(POSITION& rPosition, KEY& rKey, VALUE& rValue) const
     {
         typename std::remove_cv<typename std::remove_reference<decltype(this->PGetFirstAssoc()->key)>::type>::type key;

@@ -7,7 +7,7 @@
 class CMemFile : public CFile
 {
     DECLARE_DYNAMIC(CMemFile)
-public:
+  public:
     explicit CMemFile(UINT nGrowBytes = 1024);
     // Works over lpBuffer; nGrowBytes 0 makes it fixed (writing past its end throws).
     CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
@@ -20,14 +20,22 @@ public:
     UINT Read(void* lpBuf, UINT nCount) override;
     void Write(const void* lpBuf, UINT nCount) override;
     ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override;
-    ULONGLONG GetPosition() const override { return m_nPosition; }
-    ULONGLONG GetLength() const override { return m_nFileSize; }
+    ULONGLONG GetPosition() const override
+    {
+        return m_nPosition;
+    }
+    ULONGLONG GetLength() const override
+    {
+        return m_nFileSize;
+    }
     void SetLength(ULONGLONG dwNewLen) override;
-    void Flush() override {}
+    void Flush() override
+    {
+    }
     void Close() override;
     void Abort() override;
 
-protected:
+  protected:
     void GrowFile(SIZE_T dwNewLen);
 
     UINT m_nGrowBytes;

@@ -20,3 +20,4 @@
 #include "platform/mfc/SyncObject.h"
 #include "platform/mfc/Thread.h"
 #include "platform/mfc/ThreadLocal.h"
+#include "platform/mfc/OleDateTime.h"

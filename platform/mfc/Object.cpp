@@ -19,7 +19,7 @@ CRuntimeClass* g_firstClass = nullptr;
 
 // The longest class name a stream may carry.
 const UINT kMaxClassName = 64;
-}
+} // namespace
 
 CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr, nullptr, nullptr};
 static const AFX_CLASSINIT _init_CObject(RUNTIME_CLASS(CObject));

@@ -50,7 +50,7 @@ void AFXAPI AfxClassInit(CRuntimeClass* pNewClass);
 
 class CObject
 {
-public:
+  public:
     static CRuntimeClass classCObject;
     virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() = default;
@@ -62,58 +62,58 @@ public:
     virtual void AssertValid() const;
     virtual void Dump(CDumpContext& dc) const;
 
-protected:
+  protected:
     CObject() = default;
 
-private:
+  private:
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
 };
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                                                                \
-public:                                                                                            \
-    static CRuntimeClass class##class_name;                                                        \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+  public:                                                                                                              \
+    static CRuntimeClass class##class_name;                                                                            \
     virtual CRuntimeClass* GetRuntimeClass() const;
 
-#define DECLARE_DYNCREATE(class_name)                                                              \
-    DECLARE_DYNAMIC(class_name)                                                                    \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* CreateObject();
 
-#define DECLARE_SERIAL(class_name)                                                                 \
-    DECLARE_DYNCREATE(class_name)                                                                  \
+#define DECLARE_SERIAL(class_name)                                                                                     \
+    DECLARE_DYNCREATE(class_name)                                                                                      \
     friend CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb);
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                       \
-    CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class class_name), wSchema, pfnNew, \
-                                                   RUNTIME_CLASS(base_class_name), nullptr, nullptr}; \
-    static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));                      \
-    CRuntimeClass* class_name::GetRuntimeClass() const                                             \
-    {                                                                                              \
-        return RUNTIME_CLASS(class_name);                                                          \
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                           \
+    CRuntimeClass class_name::class##class_name = {                                                                    \
+        #class_name, sizeof(class class_name), wSchema, pfnNew, RUNTIME_CLASS(base_class_name), nullptr, nullptr};     \
+    static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));                                          \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                                                 \
+    {                                                                                                                  \
+        return RUNTIME_CLASS(class_name);                                                                              \
     }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                 \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject()                                                            \
-    {                                                                                              \
-        return new class_name;                                                                     \
-    }                                                                                              \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
+    CObject* class_name::CreateObject()                                                                                \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject()                                                            \
-    {                                                                                              \
-        return new class_name;                                                                     \
-    }                                                                                              \
-    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)         \
-    CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb)                                    \
-    {                                                                                              \
-        pOb = static_cast<class_name*>(AfxReadObject(ar, RUNTIME_CLASS(class_name)));              \
-        return ar;                                                                                 \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                         \
+    CObject* class_name::CreateObject()                                                                                \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                             \
+    CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb)                                                        \
+    {                                                                                                                  \
+        pOb = static_cast<class_name*>(AfxReadObject(ar, RUNTIME_CLASS(class_name)));                                  \
+        return ar;                                                                                                     \
     }
 
 // Reads an object reference that must be of pClassRefRequested or derived (see CArchive).
@@ -121,6 +121,6 @@ CObject* AFXAPI AfxReadObject(CArchive& ar, const CRuntimeClass* pClassRefReques
 
 // The object as the given class, or null when it is not of that class.
 CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
-#define DYNAMIC_DOWNCAST(class_name, object)                                                       \
+#define DYNAMIC_DOWNCAST(class_name, object)                                                                           \
     (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), (object))))
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))

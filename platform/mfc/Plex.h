@@ -8,7 +8,10 @@ struct alignas(16) CPlex
 {
     CPlex* pNext;
 
-    void* data() { return this + 1; }
+    void* data()
+    {
+        return this + 1;
+    }
 
     // Prepends a new block of nMax elements of cbElement bytes to the chain at head.
     static CPlex* AFXAPI Create(CPlex*& head, UINT_PTR nMax, UINT_PTR cbElement);

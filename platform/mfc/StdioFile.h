@@ -10,7 +10,7 @@
 class CStdioFile : public CFile
 {
     DECLARE_DYNAMIC(CStdioFile)
-public:
+  public:
     CStdioFile();
     // Opens the file or throws CFileException.
     CStdioFile(LPCTSTR lpszFileName, UINT nOpenFlags);
@@ -31,7 +31,7 @@ public:
     void Close() override;
     void Abort() override;
 
-protected:
+  protected:
     // Reads one line of raw units (bytes in text mode, UTF-16 units in binary mode), up to and
     // including '\n' or nMaxUnits; FALSE when the file is at its end.
     BOOL ReadLineUnits(std::vector<BYTE>& line, size_t nMaxUnits);

@@ -21,8 +21,7 @@ NilString g_nil = {0, 0, {0, 0, 0, 0}};
 
 const int kMaxLength = 0x3FFFFFF0;
 
-template <typename XCHAR>
-int ConvertLength(const XCHAR* psz, int nLength)
+template <typename XCHAR> int ConvertLength(const XCHAR* psz, int nLength)
 {
     return nLength < 0 ? AfxStringLength(psz) : nLength;
 }
@@ -71,8 +70,7 @@ unsigned char FoldCase(char ch)
     return static_cast<unsigned char>(reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR(c)))));
 }
 
-template <typename XCHAR>
-bool Contains(const XCHAR* set, XCHAR ch)
+template <typename XCHAR> bool Contains(const XCHAR* set, XCHAR ch)
 {
     for (; set && *set; ++set)
         if (*set == ch)
@@ -122,7 +120,7 @@ const WCHAR* FindStringResource(HINSTANCE hInstance, UINT nID, int* pnLength)
     *pnLength = *p;
     return p + 1;
 }
-}
+} // namespace
 
 int AFXAPI AfxStringLength(const WCHAR* psz) noexcept
 {
@@ -138,61 +136,51 @@ int AFXAPI AfxStringLength(const char* psz) noexcept
     return psz ? static_cast<int>(std::strlen(psz)) : 0;
 }
 
-template <typename XCHAR>
-bool CStringT<XCHAR>::IsNil() const noexcept
+template <typename XCHAR> bool CStringT<XCHAR>::IsNil() const noexcept
 {
     return Data() == reinterpret_cast<Header*>(&g_nil);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT() noexcept : m_pszData(reinterpret_cast<PXSTR>(g_nil.terminator))
+template <typename XCHAR> CStringT<XCHAR>::CStringT() noexcept : m_pszData(reinterpret_cast<PXSTR>(g_nil.terminator))
 {
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(const CStringT& src) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(const CStringT& src) : CStringT()
 {
     SetString(src.m_pszData, src.GetLength());
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(CStringT&& src) noexcept : m_pszData(src.m_pszData)
+template <typename XCHAR> CStringT<XCHAR>::CStringT(CStringT&& src) noexcept : m_pszData(src.m_pszData)
 {
     src.m_pszData = reinterpret_cast<PXSTR>(g_nil.terminator);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(const CStringT<YCHAR>& src) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(const CStringT<YCHAR>& src) : CStringT()
 {
     AssignConverted(src.GetString(), src.GetLength());
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(PCXSTR psz) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(PCXSTR psz) : CStringT()
 {
     *this = psz;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(PCYSTR psz) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(PCYSTR psz) : CStringT()
 {
     *this = psz;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(PCXSTR pch, int nLength) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(PCXSTR pch, int nLength) : CStringT()
 {
     SetString(pch, nLength);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(PCYSTR pch, int nLength) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(PCYSTR pch, int nLength) : CStringT()
 {
     AssignConverted(pch, nLength);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::CStringT(XCHAR ch, int nRepeat) : CStringT()
+template <typename XCHAR> CStringT<XCHAR>::CStringT(XCHAR ch, int nRepeat) : CStringT()
 {
     if (nRepeat > 0)
     {
@@ -203,23 +191,20 @@ CStringT<XCHAR>::CStringT(XCHAR ch, int nRepeat) : CStringT()
     }
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>::~CStringT()
+template <typename XCHAR> CStringT<XCHAR>::~CStringT()
 {
     if (!IsNil())
         std::free(Data());
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(const CStringT& src)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(const CStringT& src)
 {
     if (this != &src)
         SetString(src.m_pszData, src.GetLength());
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(CStringT&& src) noexcept
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(CStringT&& src) noexcept
 {
     if (this != &src)
     {
@@ -230,15 +215,13 @@ CStringT<XCHAR>& CStringT<XCHAR>::operator=(CStringT&& src) noexcept
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(const CStringT<YCHAR>& src)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(const CStringT<YCHAR>& src)
 {
     AssignConverted(src.GetString(), src.GetLength());
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCXSTR psz)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCXSTR psz)
 {
     if (psz && IS_INTRESOURCE(psz))
     {
@@ -249,8 +232,7 @@ CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCXSTR psz)
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCYSTR psz)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCYSTR psz)
 {
     if (psz && IS_INTRESOURCE(psz))
     {
@@ -261,15 +243,13 @@ CStringT<XCHAR>& CStringT<XCHAR>::operator=(PCYSTR psz)
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator=(XCHAR ch)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator=(XCHAR ch)
 {
     SetString(&ch, 1);
     return *this;
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::AssignConverted(PCYSTR psz, int nLength)
+template <typename XCHAR> void CStringT<XCHAR>::AssignConverted(PCYSTR psz, int nLength)
 {
     nLength = ConvertLength(psz, nLength);
     int nConverted = Convert(psz, nLength, nullptr, 0);
@@ -277,60 +257,52 @@ void CStringT<XCHAR>::AssignConverted(PCYSTR psz, int nLength)
     SetLength(Convert(psz, nLength, p, nConverted));
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator+=(const CStringT& str)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator+=(const CStringT& str)
 {
     Append(str.m_pszData, str.GetLength());
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator+=(PCXSTR psz)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator+=(PCXSTR psz)
 {
     Append(psz);
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator+=(PCYSTR psz)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator+=(PCYSTR psz)
 {
     Append(CStringT(psz));
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::operator+=(XCHAR ch)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::operator+=(XCHAR ch)
 {
     AppendChar(ch);
     return *this;
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::Empty() noexcept
+template <typename XCHAR> void CStringT<XCHAR>::Empty() noexcept
 {
     if (!IsNil())
         std::free(Data());
     m_pszData = reinterpret_cast<PXSTR>(g_nil.terminator);
 }
 
-template <typename XCHAR>
-XCHAR CStringT<XCHAR>::GetAt(int iChar) const
+template <typename XCHAR> XCHAR CStringT<XCHAR>::GetAt(int iChar) const
 {
     if (iChar < 0 || iChar > GetLength())
         AfxThrowInvalidArgException();
     return m_pszData[iChar];
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::SetAt(int iChar, XCHAR ch)
+template <typename XCHAR> void CStringT<XCHAR>::SetAt(int iChar, XCHAR ch)
 {
     if (iChar < 0 || iChar >= GetLength())
         AfxThrowInvalidArgException();
     m_pszData[iChar] = ch;
 }
 
-template <typename XCHAR>
-typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::Reserve(int nLength)
+template <typename XCHAR> typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::Reserve(int nLength)
 {
     if (nLength < 0 || nLength > kMaxLength)
         AfxThrowInvalidArgException();
@@ -352,8 +324,7 @@ typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::Reserve(int nLength)
     return m_pszData;
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::SetLength(int nLength)
+template <typename XCHAR> void CStringT<XCHAR>::SetLength(int nLength)
 {
     if (IsNil())
     {
@@ -367,28 +338,24 @@ void CStringT<XCHAR>::SetLength(int nLength)
     m_pszData[nLength] = 0;
 }
 
-template <typename XCHAR>
-typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBuffer()
+template <typename XCHAR> typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBuffer()
 {
     return Reserve(GetLength());
 }
 
-template <typename XCHAR>
-typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBuffer(int nMinBufferLength)
+template <typename XCHAR> typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBuffer(int nMinBufferLength)
 {
     return Reserve(nMinBufferLength > GetLength() ? nMinBufferLength : GetLength());
 }
 
-template <typename XCHAR>
-typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBufferSetLength(int nLength)
+template <typename XCHAR> typename CStringT<XCHAR>::PXSTR CStringT<XCHAR>::GetBufferSetLength(int nLength)
 {
     PXSTR p = Reserve(nLength);
     SetLength(nLength);
     return p;
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::ReleaseBuffer(int nNewLength)
+template <typename XCHAR> void CStringT<XCHAR>::ReleaseBuffer(int nNewLength)
 {
     if (IsNil())
         return;
@@ -402,20 +369,17 @@ void CStringT<XCHAR>::ReleaseBuffer(int nNewLength)
     SetLength(nNewLength);
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::ReleaseBufferSetLength(int nNewLength)
+template <typename XCHAR> void CStringT<XCHAR>::ReleaseBufferSetLength(int nNewLength)
 {
     ReleaseBuffer(nNewLength);
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::Preallocate(int nLength)
+template <typename XCHAR> void CStringT<XCHAR>::Preallocate(int nLength)
 {
     Reserve(nLength > GetLength() ? nLength : GetLength());
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::FreeExtra()
+template <typename XCHAR> void CStringT<XCHAR>::FreeExtra()
 {
     if (!IsNil() && Data()->nAllocLength > GetLength())
     {
@@ -424,14 +388,12 @@ void CStringT<XCHAR>::FreeExtra()
     }
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::SetString(PCXSTR psz)
+template <typename XCHAR> void CStringT<XCHAR>::SetString(PCXSTR psz)
 {
     SetString(psz, AfxStringLength(psz));
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::SetString(PCXSTR pch, int nLength)
+template <typename XCHAR> void CStringT<XCHAR>::SetString(PCXSTR pch, int nLength)
 {
     if (nLength <= 0 || !pch)
     {
@@ -454,14 +416,12 @@ void CStringT<XCHAR>::SetString(PCXSTR pch, int nLength)
     SetLength(nLength);
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::Append(PCXSTR psz)
+template <typename XCHAR> void CStringT<XCHAR>::Append(PCXSTR psz)
 {
     Append(psz, AfxStringLength(psz));
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::Append(PCXSTR pch, int nLength)
+template <typename XCHAR> void CStringT<XCHAR>::Append(PCXSTR pch, int nLength)
 {
     if (nLength <= 0 || !pch)
         return;
@@ -482,8 +442,7 @@ void CStringT<XCHAR>::Append(PCXSTR pch, int nLength)
     SetLength(nOld + nLength);
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Compare(PCXSTR psz) const
+template <typename XCHAR> int CStringT<XCHAR>::Compare(PCXSTR psz) const
 {
     typedef typename std::make_unsigned<XCHAR>::type U;
     PCXSTR a = m_pszData;
@@ -497,8 +456,7 @@ int CStringT<XCHAR>::Compare(PCXSTR psz) const
     }
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::CompareNoCase(PCXSTR psz) const
+template <typename XCHAR> int CStringT<XCHAR>::CompareNoCase(PCXSTR psz) const
 {
     PCXSTR a = m_pszData;
     PCXSTR b = psz ? psz : reinterpret_cast<PCXSTR>(g_nil.terminator);
@@ -513,26 +471,22 @@ int CStringT<XCHAR>::CompareNoCase(PCXSTR psz) const
     }
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Collate(PCXSTR psz) const
+template <typename XCHAR> int CStringT<XCHAR>::Collate(PCXSTR psz) const
 {
     return ::Collate(m_pszData, psz ? psz : reinterpret_cast<PCXSTR>(g_nil.terminator), 0);
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::CollateNoCase(PCXSTR psz) const
+template <typename XCHAR> int CStringT<XCHAR>::CollateNoCase(PCXSTR psz) const
 {
     return ::Collate(m_pszData, psz ? psz : reinterpret_cast<PCXSTR>(g_nil.terminator), NORM_IGNORECASE);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::Mid(int iFirst) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::Mid(int iFirst) const
 {
     return Mid(iFirst, GetLength() - iFirst);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::Mid(int iFirst, int nCount) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::Mid(int iFirst, int nCount) const
 {
     if (iFirst < 0)
         iFirst = 0;
@@ -545,14 +499,12 @@ CStringT<XCHAR> CStringT<XCHAR>::Mid(int iFirst, int nCount) const
     return CStringT(m_pszData + iFirst, nCount);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::Left(int nCount) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::Left(int nCount) const
 {
     return Mid(0, nCount);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::Right(int nCount) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::Right(int nCount) const
 {
     if (nCount < 0)
         nCount = 0;
@@ -561,8 +513,7 @@ CStringT<XCHAR> CStringT<XCHAR>::Right(int nCount) const
     return CStringT(m_pszData + GetLength() - nCount, nCount);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::SpanIncluding(PCXSTR pszCharSet) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::SpanIncluding(PCXSTR pszCharSet) const
 {
     int n = 0;
     while (n < GetLength() && Contains(pszCharSet, m_pszData[n]))
@@ -570,8 +521,7 @@ CStringT<XCHAR> CStringT<XCHAR>::SpanIncluding(PCXSTR pszCharSet) const
     return Left(n);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::SpanExcluding(PCXSTR pszCharSet) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::SpanExcluding(PCXSTR pszCharSet) const
 {
     int n = 0;
     while (n < GetLength() && !Contains(pszCharSet, m_pszData[n]))
@@ -579,8 +529,7 @@ CStringT<XCHAR> CStringT<XCHAR>::SpanExcluding(PCXSTR pszCharSet) const
     return Left(n);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR> CStringT<XCHAR>::Tokenize(PCXSTR pszTokens, int& iStart) const
+template <typename XCHAR> CStringT<XCHAR> CStringT<XCHAR>::Tokenize(PCXSTR pszTokens, int& iStart) const
 {
     if (iStart < 0)
         AfxThrowInvalidArgException();
@@ -611,22 +560,19 @@ CStringT<XCHAR> CStringT<XCHAR>::Tokenize(PCXSTR pszTokens, int& iStart) const
     return CStringT();
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::MakeUpper()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::MakeUpper()
 {
     ChangeCase(GetBuffer(), GetLength(), true);
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::MakeLower()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::MakeLower()
 {
     ChangeCase(GetBuffer(), GetLength(), false);
     return *this;
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::MakeReverse()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::MakeReverse()
 {
     PXSTR p = GetBuffer();
     for (int i = 0, j = GetLength() - 1; i < j; ++i, --j)
@@ -638,8 +584,7 @@ CStringT<XCHAR>& CStringT<XCHAR>::MakeReverse()
     return *this;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Replace(XCHAR chOld, XCHAR chNew)
+template <typename XCHAR> int CStringT<XCHAR>::Replace(XCHAR chOld, XCHAR chNew)
 {
     int n = 0;
     for (int i = 0; i < GetLength(); ++i)
@@ -653,8 +598,7 @@ int CStringT<XCHAR>::Replace(XCHAR chOld, XCHAR chNew)
     return n;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Replace(PCXSTR pszOld, PCXSTR pszNew)
+template <typename XCHAR> int CStringT<XCHAR>::Replace(PCXSTR pszOld, PCXSTR pszNew)
 {
     int nOld = AfxStringLength(pszOld);
     if (nOld == 0)
@@ -678,8 +622,7 @@ int CStringT<XCHAR>::Replace(PCXSTR pszOld, PCXSTR pszNew)
     return n;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Remove(XCHAR chRemove)
+template <typename XCHAR> int CStringT<XCHAR>::Remove(XCHAR chRemove)
 {
     int kept = 0;
     int len = GetLength();
@@ -691,15 +634,13 @@ int CStringT<XCHAR>::Remove(XCHAR chRemove)
     return len - kept;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Insert(int iIndex, XCHAR ch)
+template <typename XCHAR> int CStringT<XCHAR>::Insert(int iIndex, XCHAR ch)
 {
     XCHAR text[2] = {ch, 0};
     return Insert(iIndex, text);
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Insert(int iIndex, PCXSTR psz)
+template <typename XCHAR> int CStringT<XCHAR>::Insert(int iIndex, PCXSTR psz)
 {
     if (iIndex < 0)
         iIndex = 0;
@@ -716,8 +657,7 @@ int CStringT<XCHAR>::Insert(int iIndex, PCXSTR psz)
     return GetLength();
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Delete(int iIndex, int nCount)
+template <typename XCHAR> int CStringT<XCHAR>::Delete(int iIndex, int nCount)
 {
     if (iIndex < 0)
         iIndex = 0;
@@ -732,79 +672,69 @@ int CStringT<XCHAR>::Delete(int iIndex, int nCount)
     return GetLength();
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::Trim()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::Trim()
 {
     return TrimRight().TrimLeft();
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::Trim(XCHAR chTarget)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::Trim(XCHAR chTarget)
 {
     return TrimRight(chTarget).TrimLeft(chTarget);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::Trim(PCXSTR pszTargets)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::Trim(PCXSTR pszTargets)
 {
     return TrimRight(pszTargets).TrimLeft(pszTargets);
 }
 
-#define RW_TRIM_LEFT(test)                                                                         \
-    int n = 0;                                                                                     \
-    while (n < GetLength() && (test))                                                              \
-        ++n;                                                                                       \
-    if (n)                                                                                         \
-        Delete(0, n);                                                                              \
+#define RW_TRIM_LEFT(test)                                                                                             \
+    int n = 0;                                                                                                         \
+    while (n < GetLength() && (test))                                                                                  \
+        ++n;                                                                                                           \
+    if (n)                                                                                                             \
+        Delete(0, n);                                                                                                  \
     return *this
-#define RW_TRIM_RIGHT(test)                                                                        \
-    int n = GetLength();                                                                           \
-    while (n > 0 && (test))                                                                        \
-        --n;                                                                                       \
-    if (n != GetLength())                                                                          \
-        SetLength(n);                                                                              \
+#define RW_TRIM_RIGHT(test)                                                                                            \
+    int n = GetLength();                                                                                               \
+    while (n > 0 && (test))                                                                                            \
+        --n;                                                                                                           \
+    if (n != GetLength())                                                                                              \
+        SetLength(n);                                                                                                  \
     return *this
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft()
 {
     RW_TRIM_LEFT(IsSpaceChar(m_pszData[n]));
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft(XCHAR chTarget)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft(XCHAR chTarget)
 {
     RW_TRIM_LEFT(m_pszData[n] == chTarget);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft(PCXSTR pszTargets)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimLeft(PCXSTR pszTargets)
 {
     RW_TRIM_LEFT(Contains(pszTargets, m_pszData[n]));
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimRight()
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimRight()
 {
     RW_TRIM_RIGHT(IsSpaceChar(m_pszData[n - 1]));
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimRight(XCHAR chTarget)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimRight(XCHAR chTarget)
 {
     RW_TRIM_RIGHT(m_pszData[n - 1] == chTarget);
 }
 
-template <typename XCHAR>
-CStringT<XCHAR>& CStringT<XCHAR>::TrimRight(PCXSTR pszTargets)
+template <typename XCHAR> CStringT<XCHAR>& CStringT<XCHAR>::TrimRight(PCXSTR pszTargets)
 {
     RW_TRIM_RIGHT(Contains(pszTargets, m_pszData[n - 1]));
 }
 #undef RW_TRIM_LEFT
 #undef RW_TRIM_RIGHT
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Find(XCHAR ch, int iStart) const
+template <typename XCHAR> int CStringT<XCHAR>::Find(XCHAR ch, int iStart) const
 {
     if (iStart < 0)
         iStart = 0;
@@ -814,8 +744,7 @@ int CStringT<XCHAR>::Find(XCHAR ch, int iStart) const
     return -1;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::Find(PCXSTR pszSub, int iStart) const
+template <typename XCHAR> int CStringT<XCHAR>::Find(PCXSTR pszSub, int iStart) const
 {
     if (iStart < 0)
         iStart = 0;
@@ -828,8 +757,7 @@ int CStringT<XCHAR>::Find(PCXSTR pszSub, int iStart) const
     return -1;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::ReverseFind(XCHAR ch) const
+template <typename XCHAR> int CStringT<XCHAR>::ReverseFind(XCHAR ch) const
 {
     for (int i = GetLength() - 1; i >= 0; --i)
         if (m_pszData[i] == ch)
@@ -837,8 +765,7 @@ int CStringT<XCHAR>::ReverseFind(XCHAR ch) const
     return -1;
 }
 
-template <typename XCHAR>
-int CStringT<XCHAR>::FindOneOf(PCXSTR pszCharSet) const
+template <typename XCHAR> int CStringT<XCHAR>::FindOneOf(PCXSTR pszCharSet) const
 {
     for (int i = 0; i < GetLength(); ++i)
         if (Contains(pszCharSet, m_pszData[i]))
@@ -846,8 +773,7 @@ int CStringT<XCHAR>::FindOneOf(PCXSTR pszCharSet) const
     return -1;
 }
 
-template <typename XCHAR>
-void AFX_CDECL CStringT<XCHAR>::FormatList(PCXSTR pszFormat, ...)
+template <typename XCHAR> void AFX_CDECL CStringT<XCHAR>::FormatList(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -855,8 +781,7 @@ void AFX_CDECL CStringT<XCHAR>::FormatList(PCXSTR pszFormat, ...)
     va_end(args);
 }
 
-template <typename XCHAR>
-void AFX_CDECL CStringT<XCHAR>::AppendFormatList(PCXSTR pszFormat, ...)
+template <typename XCHAR> void AFX_CDECL CStringT<XCHAR>::AppendFormatList(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -864,8 +789,7 @@ void AFX_CDECL CStringT<XCHAR>::AppendFormatList(PCXSTR pszFormat, ...)
     va_end(args);
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::FormatV(PCXSTR pszFormat, va_list args)
+template <typename XCHAR> void CStringT<XCHAR>::FormatV(PCXSTR pszFormat, va_list args)
 {
     // Formats into a fresh string: an argument may point into this one.
     CStringT result;
@@ -873,22 +797,19 @@ void CStringT<XCHAR>::FormatV(PCXSTR pszFormat, va_list args)
     *this = static_cast<CStringT&&>(result);
 }
 
-template <typename XCHAR>
-void CStringT<XCHAR>::AppendFormatV(PCXSTR pszFormat, va_list args)
+template <typename XCHAR> void CStringT<XCHAR>::AppendFormatV(PCXSTR pszFormat, va_list args)
 {
     CStringT result(*this);
     AfxFormatAppend(result, pszFormat, args);
     *this = static_cast<CStringT&&>(result);
 }
 
-template <typename XCHAR>
-BOOL CStringT<XCHAR>::LoadString(UINT nID)
+template <typename XCHAR> BOOL CStringT<XCHAR>::LoadString(UINT nID)
 {
     return LoadString(AfxGetResourceHandle(), nID);
 }
 
-template <typename XCHAR>
-BOOL CStringT<XCHAR>::LoadString(HINSTANCE hInstance, UINT nID)
+template <typename XCHAR> BOOL CStringT<XCHAR>::LoadString(HINSTANCE hInstance, UINT nID)
 {
     int nLength = 0;
     const WCHAR* p = FindStringResource(hInstance, nID, &nLength);
@@ -901,8 +822,7 @@ BOOL CStringT<XCHAR>::LoadString(HINSTANCE hInstance, UINT nID)
     return TRUE;
 }
 
-template <typename XCHAR>
-BSTR CStringT<XCHAR>::AllocSysString() const
+template <typename XCHAR> BSTR CStringT<XCHAR>::AllocSysString() const
 {
     CStringW wide(*this);
     BSTR bstr = ::SysAllocStringLen(wide.GetString(), wide.GetLength());

@@ -9,19 +9,16 @@
 #include <cstddef>
 #include <type_traits>
 
-template <typename XCHAR>
-class CStringT;
+template <typename XCHAR> class CStringT;
 
 // How Format passes each argument on to the formatter: a string object as its text pointer (as
 // framework code expects when it hands a CString to %s), arrays as pointers, and everything else
 // as the plain value it is. Objects without such a value do not compile instead of printing garbage.
-template <typename XCHAR>
-const XCHAR* AfxFormatArg(const CStringT<XCHAR>& str)
+template <typename XCHAR> const XCHAR* AfxFormatArg(const CStringT<XCHAR>& str)
 {
     return str.GetString();
 }
-template <typename T>
-auto AfxFormatArg(const T& value) -> decltype(+value)
+template <typename T> auto AfxFormatArg(const T& value) -> decltype(+value)
 {
     return +value;
 }
@@ -30,10 +27,9 @@ inline void* AfxFormatArg(std::nullptr_t)
     return nullptr;
 }
 
-template <typename XCHAR>
-class CStringT
+template <typename XCHAR> class CStringT
 {
-public:
+  public:
     typedef XCHAR XCHAR_TYPE;
     typedef typename std::conditional<sizeof(XCHAR) == 1, WCHAR, char>::type YCHAR;
     typedef XCHAR* PXSTR;
@@ -64,14 +60,29 @@ public:
     CStringT& operator+=(PCYSTR psz);
     CStringT& operator+=(XCHAR ch);
 
-    int GetLength() const noexcept { return Data()->nDataLength; }
-    bool IsEmpty() const noexcept { return GetLength() == 0; }
+    int GetLength() const noexcept
+    {
+        return Data()->nDataLength;
+    }
+    bool IsEmpty() const noexcept
+    {
+        return GetLength() == 0;
+    }
     void Empty() noexcept;
     XCHAR GetAt(int iChar) const;
     void SetAt(int iChar, XCHAR ch);
-    XCHAR operator[](int iChar) const { return GetAt(iChar); }
-    operator PCXSTR() const noexcept { return m_pszData; }
-    PCXSTR GetString() const noexcept { return m_pszData; }
+    XCHAR operator[](int iChar) const
+    {
+        return GetAt(iChar);
+    }
+    operator PCXSTR() const noexcept
+    {
+        return m_pszData;
+    }
+    PCXSTR GetString() const noexcept
+    {
+        return m_pszData;
+    }
 
     // A writable buffer of at least nMinBufferLength characters plus the terminator.
     PXSTR GetBuffer();
@@ -82,16 +93,30 @@ public:
     void ReleaseBufferSetLength(int nNewLength);
     void Preallocate(int nLength);
     void FreeExtra();
-    PXSTR LockBuffer() { return GetBuffer(); }
-    void UnlockBuffer() noexcept {}
-    int GetAllocLength() const noexcept { return Data()->nAllocLength; }
+    PXSTR LockBuffer()
+    {
+        return GetBuffer();
+    }
+    void UnlockBuffer() noexcept
+    {
+    }
+    int GetAllocLength() const noexcept
+    {
+        return Data()->nAllocLength;
+    }
 
     void SetString(PCXSTR psz);
     void SetString(PCXSTR pch, int nLength);
     void Append(PCXSTR psz);
     void Append(PCXSTR pch, int nLength);
-    void Append(const CStringT& str) { Append(str.m_pszData, str.GetLength()); }
-    void AppendChar(XCHAR ch) { Append(&ch, 1); }
+    void Append(const CStringT& str)
+    {
+        Append(str.m_pszData, str.GetLength());
+    }
+    void AppendChar(XCHAR ch)
+    {
+        Append(&ch, 1);
+    }
 
     int Compare(PCXSTR psz) const;
     int CompareNoCase(PCXSTR psz) const;
@@ -135,21 +160,18 @@ public:
     // printf-style formatting with the framework's conventions: in a wide format %s and %c take
     // wide arguments and %S/%C narrow ones (the reverse in an 8-bit format); %ls/%ws/%lc are
     // always wide, %hs/%hc always narrow; %I64d, %I64u, %I64x take 64-bit integers, %l is 32 bits.
-    template <typename... Args>
-    void Format(PCXSTR pszFormat, const Args&... args)
+    template <typename... Args> void Format(PCXSTR pszFormat, const Args&... args)
     {
         FormatList(pszFormat, AfxFormatArg(args)...);
     }
     // The format comes from the resource module's string table.
-    template <typename... Args>
-    void Format(UINT nFormatID, const Args&... args)
+    template <typename... Args> void Format(UINT nFormatID, const Args&... args)
     {
         CStringT format;
         format.LoadString(nFormatID);
         FormatList(format.GetString(), AfxFormatArg(args)...);
     }
-    template <typename... Args>
-    void AppendFormat(PCXSTR pszFormat, const Args&... args)
+    template <typename... Args> void AppendFormat(PCXSTR pszFormat, const Args&... args)
     {
         AppendFormatList(pszFormat, AfxFormatArg(args)...);
     }
@@ -165,14 +187,17 @@ public:
     // A BSTR copy of the text (wide), owned by the caller.
     BSTR AllocSysString() const;
 
-private:
+  private:
     struct Header
     {
         int nDataLength;
         int nAllocLength;
     };
 
-    Header* Data() const noexcept { return reinterpret_cast<Header*>(m_pszData) - 1; }
+    Header* Data() const noexcept
+    {
+        return reinterpret_cast<Header*>(m_pszData) - 1;
+    }
     bool IsNil() const noexcept;
     // Makes room for nLength characters (keeping the text) and returns the buffer.
     PXSTR Reserve(int nLength);
@@ -189,57 +214,49 @@ typedef CStringW CString;
 extern template class CStringT<WCHAR>;
 extern template class CStringT<char>;
 
-template <typename XCHAR>
-CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)
+template <typename XCHAR> CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)
 {
     CStringT<XCHAR> result(str1);
     result += str2;
     return result;
 }
-template <typename XCHAR>
-CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const XCHAR* psz2)
+template <typename XCHAR> CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, const XCHAR* psz2)
 {
     CStringT<XCHAR> result(str1);
     result += psz2;
     return result;
 }
-template <typename XCHAR>
-CStringT<XCHAR> operator+(const XCHAR* psz1, const CStringT<XCHAR>& str2)
+template <typename XCHAR> CStringT<XCHAR> operator+(const XCHAR* psz1, const CStringT<XCHAR>& str2)
 {
     CStringT<XCHAR> result(psz1);
     result += str2;
     return result;
 }
-template <typename XCHAR>
-CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, XCHAR ch2)
+template <typename XCHAR> CStringT<XCHAR> operator+(const CStringT<XCHAR>& str1, XCHAR ch2)
 {
     CStringT<XCHAR> result(str1);
     result += ch2;
     return result;
 }
-template <typename XCHAR>
-CStringT<XCHAR> operator+(XCHAR ch1, const CStringT<XCHAR>& str2)
+template <typename XCHAR> CStringT<XCHAR> operator+(XCHAR ch1, const CStringT<XCHAR>& str2)
 {
     CStringT<XCHAR> result(ch1);
     result += str2;
     return result;
 }
 
-#define RW_STRING_COMPARISON(op)                                                                   \
-    template <typename XCHAR>                                                                      \
-    bool operator op(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)                     \
-    {                                                                                              \
-        return str1.Compare(str2) op 0;                                                            \
-    }                                                                                              \
-    template <typename XCHAR>                                                                      \
-    bool operator op(const CStringT<XCHAR>& str1, const XCHAR* psz2)                               \
-    {                                                                                              \
-        return str1.Compare(psz2) op 0;                                                            \
-    }                                                                                              \
-    template <typename XCHAR>                                                                      \
-    bool operator op(const XCHAR* psz1, const CStringT<XCHAR>& str2)                               \
-    {                                                                                              \
-        return 0 op str2.Compare(psz1);                                                            \
+#define RW_STRING_COMPARISON(op)                                                                                       \
+    template <typename XCHAR> bool operator op(const CStringT<XCHAR>& str1, const CStringT<XCHAR>& str2)               \
+    {                                                                                                                  \
+        return str1.Compare(str2) op 0;                                                                                \
+    }                                                                                                                  \
+    template <typename XCHAR> bool operator op(const CStringT<XCHAR>& str1, const XCHAR* psz2)                         \
+    {                                                                                                                  \
+        return str1.Compare(psz2) op 0;                                                                                \
+    }                                                                                                                  \
+    template <typename XCHAR> bool operator op(const XCHAR* psz1, const CStringT<XCHAR>& str2)                         \
+    {                                                                                                                  \
+        return 0 op str2.Compare(psz1);                                                                                \
     }
 RW_STRING_COMPARISON(==)
 RW_STRING_COMPARISON(!=)
@@ -249,13 +266,11 @@ RW_STRING_COMPARISON(<=)
 RW_STRING_COMPARISON(>=)
 #undef RW_STRING_COMPARISON
 
-template <typename XCHAR>
-bool operator==(const CStringT<XCHAR>& str1, XCHAR ch2)
+template <typename XCHAR> bool operator==(const CStringT<XCHAR>& str1, XCHAR ch2)
 {
     return str1.GetLength() == 1 && str1.GetAt(0) == ch2;
 }
-template <typename XCHAR>
-bool operator!=(const CStringT<XCHAR>& str1, XCHAR ch2)
+template <typename XCHAR> bool operator!=(const CStringT<XCHAR>& str1, XCHAR ch2)
 {
     return !(str1 == ch2);
 }

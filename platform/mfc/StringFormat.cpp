@@ -30,8 +30,7 @@ struct Spec
     bool wideArg = false;   // l or w prefix on s/c
 };
 
-template <typename XCHAR>
-void AppendRepeat(CStringT<XCHAR>& out, XCHAR ch, int count)
+template <typename XCHAR> void AppendRepeat(CStringT<XCHAR>& out, XCHAR ch, int count)
 {
     for (int i = 0; i < count; ++i)
         out.AppendChar(ch);
@@ -39,8 +38,7 @@ void AppendRepeat(CStringT<XCHAR>& out, XCHAR ch, int count)
 
 // Appends body padded to the field width (spaces, or zeros after the prefix when asked).
 template <typename XCHAR>
-void AppendField(CStringT<XCHAR>& out, const Spec& spec, const char* prefix, const XCHAR* body, int nBody,
-                 bool zeroPad)
+void AppendField(CStringT<XCHAR>& out, const Spec& spec, const char* prefix, const XCHAR* body, int nBody, bool zeroPad)
 {
     int nPrefix = static_cast<int>(std::strlen(prefix));
     int pad = spec.width - nPrefix - nBody;
@@ -102,8 +100,7 @@ void AppendInteger(CStringT<XCHAR>& out, const Spec& spec, XCHAR conv, ULONGLONG
     AppendField(out, spec, prefix, buffer, n, spec.zero && !spec.left && spec.precision < 0);
 }
 
-template <typename XCHAR>
-int BoundedLength(const XCHAR* p, int max)
+template <typename XCHAR> int BoundedLength(const XCHAR* p, int max)
 {
     int n = 0;
     while ((max < 0 || n < max) && p[n])
@@ -112,8 +109,7 @@ int BoundedLength(const XCHAR* p, int max)
 }
 
 // Appends a text given in either width (null prints as "(null)"), cut to the precision.
-template <typename XCHAR>
-void AppendText(CStringT<XCHAR>& out, const Spec& spec, const WCHAR* wide, const char* narrow)
+template <typename XCHAR> void AppendText(CStringT<XCHAR>& out, const Spec& spec, const WCHAR* wide, const char* narrow)
 {
     CStringT<XCHAR> text;
     if (!wide && !narrow)
@@ -131,8 +127,7 @@ void AppendText(CStringT<XCHAR>& out, const Spec& spec, const WCHAR* wide, const
     AppendField(out, spec, "", text.GetString(), text.GetLength(), false);
 }
 
-template <typename XCHAR>
-void AppendFloat(CStringT<XCHAR>& out, const Spec& spec, char conv, va_list& args)
+template <typename XCHAR> void AppendFloat(CStringT<XCHAR>& out, const Spec& spec, char conv, va_list& args)
 {
     char fmt[32];
     int n = 0;
@@ -181,8 +176,7 @@ void AppendFloat(CStringT<XCHAR>& out, const Spec& spec, char conv, va_list& arg
         out.AppendChar(XCHAR(static_cast<unsigned char>(p[i])));
 }
 
-template <typename XCHAR>
-int ReadNumber(const XCHAR*& p)
+template <typename XCHAR> int ReadNumber(const XCHAR*& p)
 {
     int value = 0;
     while (*p >= '0' && *p <= '9')
@@ -194,8 +188,7 @@ int ReadNumber(const XCHAR*& p)
     return value;
 }
 
-template <typename XCHAR>
-void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
+template <typename XCHAR> void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
 {
     const bool wideFormat = sizeof(XCHAR) == sizeof(WCHAR);
     va_list ap;
@@ -308,8 +301,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
         switch (conv)
         {
         case 'd':
-        case 'i':
-        {
+        case 'i': {
             LONGLONG value;
             if (spec.size == kSize64)
                 value = va_arg(ap, LONGLONG);
@@ -325,8 +317,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
         case 'u':
         case 'x':
         case 'X':
-        case 'o':
-        {
+        case 'o': {
             ULONGLONG value;
             if (spec.size == kSize64)
                 value = va_arg(ap, ULONGLONG);
@@ -338,8 +329,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
             AppendInteger(out, spec, conv, value, false);
             break;
         }
-        case 'p':
-        {
+        case 'p': {
             Spec pointer = spec;
             pointer.precision = 2 * sizeof(void*);
             pointer.alt = false;
@@ -347,8 +337,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
             break;
         }
         case 'c':
-        case 'C':
-        {
+        case 'C': {
             int value = va_arg(ap, int);
             bool wide = spec.wideArg || (!spec.narrowArg && ((conv == 'c') == wideFormat));
             if (wide)
@@ -364,8 +353,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
             break;
         }
         case 's':
-        case 'S':
-        {
+        case 'S': {
             bool wide = spec.wideArg || (!spec.narrowArg && ((conv == 's') == wideFormat));
             if (wide)
             {
@@ -398,7 +386,7 @@ void Format(CStringT<XCHAR>& out, const XCHAR* p, va_list args)
     }
     va_end(ap);
 }
-}
+} // namespace
 
 void AFXAPI AfxFormatAppend(CStringW& target, const WCHAR* pszFormat, va_list args)
 {

@@ -16,7 +16,7 @@ HANDLE CheckedHandle(HANDLE h)
         AfxThrowMemoryException();
     return h;
 }
-}
+} // namespace
 
 CSyncObject::CSyncObject(LPCTSTR) : m_hObject(nullptr)
 {

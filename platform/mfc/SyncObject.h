@@ -7,11 +7,14 @@
 class CSyncObject : public CObject
 {
     DECLARE_DYNAMIC(CSyncObject)
-public:
+  public:
     explicit CSyncObject(LPCTSTR pstrName);
     ~CSyncObject() override;
 
-    operator HANDLE() const { return m_hObject; }
+    operator HANDLE() const
+    {
+        return m_hObject;
+    }
     // Waits for the object; TRUE when it was acquired within the time-out.
     virtual BOOL Lock(DWORD dwTimeout = INFINITE);
     virtual BOOL Unlock() = 0;
@@ -23,11 +26,14 @@ public:
 class CCriticalSection : public CSyncObject
 {
     DECLARE_DYNAMIC(CCriticalSection)
-public:
+  public:
     CCriticalSection();
     ~CCriticalSection() override;
 
-    operator CRITICAL_SECTION*() { return &m_sect; }
+    operator CRITICAL_SECTION*()
+    {
+        return &m_sect;
+    }
     BOOL Lock();
     // A time-out other than INFINITE tries once without waiting.
     BOOL Lock(DWORD dwTimeout) override;
@@ -40,8 +46,9 @@ public:
 class CMutex : public CSyncObject
 {
     DECLARE_DYNAMIC(CMutex)
-public:
-    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
+  public:
+    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = nullptr,
+                    LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
     BOOL Unlock() override;
     using CSyncObject::Unlock;
 };
@@ -49,7 +56,7 @@ public:
 class CEvent : public CSyncObject
 {
     DECLARE_DYNAMIC(CEvent)
-public:
+  public:
     explicit CEvent(BOOL bInitiallyOwn = FALSE, BOOL bManualReset = FALSE, LPCTSTR lpszName = nullptr,
                     LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
     BOOL SetEvent();
@@ -62,7 +69,7 @@ public:
 class CSemaphore : public CSyncObject
 {
     DECLARE_DYNAMIC(CSemaphore)
-public:
+  public:
     explicit CSemaphore(LONG lInitialCount = 1, LONG lMaxCount = 1, LPCTSTR pstrName = nullptr,
                         LPSECURITY_ATTRIBUTES lpsaAttributes = nullptr);
     BOOL Unlock() override;
@@ -72,7 +79,7 @@ public:
 // Holds one synchronisation object locked for a scope.
 class CSingleLock
 {
-public:
+  public:
     explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
     ~CSingleLock();
     CSingleLock(const CSingleLock&) = delete;
@@ -81,9 +88,12 @@ public:
     BOOL Lock(DWORD dwTimeOut = INFINITE);
     BOOL Unlock();
     BOOL Unlock(LONG lCount, LPLONG lPrevCount = nullptr);
-    BOOL IsLocked() const { return m_bAcquired; }
+    BOOL IsLocked() const
+    {
+        return m_bAcquired;
+    }
 
-protected:
+  protected:
     CSyncObject* m_pObject;
     BOOL m_bAcquired;
 };

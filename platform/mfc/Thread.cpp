@@ -31,7 +31,7 @@ CWinThread* StartThread(CWinThread* pThread, int nPriority, UINT nStackSize, DWO
         pThread->ResumeThread();
     return pThread;
 }
-}
+} // namespace
 
 CWinThread::CWinThread() : CWinThread(nullptr, nullptr)
 {

@@ -12,7 +12,7 @@ typedef UINT (*AFX_THREADPROC)(LPVOID pParam);
 class CWinThread : public CObject
 {
     DECLARE_DYNAMIC(CWinThread)
-public:
+  public:
     CWinThread();
     // A worker: CreateThread runs pfnThreadProc(pParam) on the new thread.
     CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
@@ -26,7 +26,10 @@ public:
     BOOL SetThreadPriority(int nPriority);
     int GetThreadPriority();
     BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    operator HANDLE() const { return m_hThread; }
+    operator HANDLE() const
+    {
+        return m_hThread;
+    }
 
     // Thread objects without a thread function: set up, run, clean up. InitInstance returning
     // FALSE skips Run. The default Run dispatches messages until WM_QUIT, then calls ExitInstance.
@@ -44,11 +47,11 @@ public:
     AFX_THREADPROC m_pfnThreadProc;
     LPVOID m_pThreadParams;
 
-protected:
+  protected:
     // The message being processed by Run; ExitInstance returns the wParam of WM_QUIT.
     MSG m_msgCur;
 
-private:
+  private:
     static DWORD WINAPI ThreadEntry(LPVOID pParam);
 };
 

@@ -100,7 +100,7 @@ ThreadData* CurrentThreadData(bool create)
     ::FlsSetValue(dwIndex, pThreadData);
     return pThreadData;
 }
-}
+} // namespace
 
 CThreadLocalObject::CThreadLocalObject()
 {

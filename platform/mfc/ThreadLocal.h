@@ -13,7 +13,7 @@
 // Base of objects kept in thread-local or process-local storage.
 class CNoTrackObject
 {
-public:
+  public:
     virtual ~CNoTrackObject() = default;
 };
 
@@ -21,7 +21,7 @@ typedef CNoTrackObject* (*AFX_NOTRACK_FACTORY)();
 
 class CThreadLocalObject
 {
-public:
+  public:
     // The calling thread's object, created with pfnCreateObject when it has none yet.
     CNoTrackObject* GetData(AFX_NOTRACK_FACTORY pfnCreateObject);
     // The calling thread's object, or null.
@@ -29,52 +29,83 @@ public:
     // Deletes every thread's object of this slot; later use starts afresh.
     void ReleaseSlot();
 
-protected:
+  protected:
     CThreadLocalObject();
     // Static destructors run after Wine has detached its DLLs: the exit handler did the work.
     ~CThreadLocalObject() = default;
 
-private:
+  private:
     static void ExitHandler(void* context);
     int m_nSlot;
 };
 
-template <class TYPE>
-class CThreadLocal : public CThreadLocalObject
+template <class TYPE> class CThreadLocal : public CThreadLocalObject
 {
-public:
-    TYPE* GetData() { return static_cast<TYPE*>(CThreadLocalObject::GetData(&CreateObject)); }
-    TYPE* GetDataNA() { return static_cast<TYPE*>(CThreadLocalObject::GetDataNA()); }
-    operator TYPE*() { return GetData(); }
-    TYPE* operator->() { return GetData(); }
+  public:
+    TYPE* GetData()
+    {
+        return static_cast<TYPE*>(CThreadLocalObject::GetData(&CreateObject));
+    }
+    TYPE* GetDataNA()
+    {
+        return static_cast<TYPE*>(CThreadLocalObject::GetDataNA());
+    }
+    operator TYPE*()
+    {
+        return GetData();
+    }
+    TYPE* operator->()
+    {
+        return GetData();
+    }
 
-    static CNoTrackObject* CreateObject() { return new TYPE; }
+    static CNoTrackObject* CreateObject()
+    {
+        return new TYPE;
+    }
 };
 
 class CProcessLocalObject
 {
-public:
+  public:
     CNoTrackObject* GetData(AFX_NOTRACK_FACTORY pfnCreateObject);
-    CNoTrackObject* GetDataNA() const { return m_pObject.load(); }
+    CNoTrackObject* GetDataNA() const
+    {
+        return m_pObject.load();
+    }
 
-protected:
+  protected:
     CProcessLocalObject();
     ~CProcessLocalObject() = default;
 
-private:
+  private:
     static void ExitHandler(void* context);
     std::atomic<CNoTrackObject*> m_pObject;
     std::mutex m_createLock;
 };
 
-template <class TYPE>
-class CProcessLocal : public CProcessLocalObject
+template <class TYPE> class CProcessLocal : public CProcessLocalObject
 {
-public:
-    TYPE* GetData() { return static_cast<TYPE*>(CProcessLocalObject::GetData(&CreateObject)); }
-    TYPE* GetDataNA() { return static_cast<TYPE*>(CProcessLocalObject::GetDataNA()); }
-    operator TYPE*() { return GetData(); }
-    TYPE* operator->() { return GetData(); }
+  public:
+    TYPE* GetData()
+    {
+        return static_cast<TYPE*>(CProcessLocalObject::GetData(&CreateObject));
+    }
+    TYPE* GetDataNA()
+    {
+        return static_cast<TYPE*>(CProcessLocalObject::GetDataNA());
+    }
+    operator TYPE*()
+    {
+        return GetData();
+    }
+    TYPE* operator->()
+    {
+        return GetData();
+    }
 
-    static CNoTrackObject* CreateObject() { return new TYPE; }
+    static CNoTrackObject* CreateObject()
+    {
+        return new TYPE;
+    }
 };

@@ -14,8 +14,11 @@ int g_liveObjects = 0;
 class CNode : public CObject
 {
     DECLARE_SERIAL(CNode)
-public:
-    CNode() { ++g_liveObjects; }
+  public:
+    CNode()
+    {
+        ++g_liveObjects;
+    }
     ~CNode() override
     {
         delete m_pChild;
@@ -47,9 +50,15 @@ IMPLEMENT_SERIAL(CNode, CObject, VERSIONABLE_SCHEMA | 33)
 class CLeaf : public CObject
 {
     DECLARE_SERIAL(CLeaf)
-public:
-    CLeaf() { ++g_liveObjects; }
-    ~CLeaf() override { --g_liveObjects; }
+  public:
+    CLeaf()
+    {
+        ++g_liveObjects;
+    }
+    ~CLeaf() override
+    {
+        --g_liveObjects;
+    }
     void Serialize(CArchive& ar) override
     {
         if (ar.IsStoring())
@@ -71,8 +80,7 @@ std::vector<BYTE> Bytes(CMemFile& file)
 }
 
 // Stores through fn into memory and returns the bytes.
-template <typename Fn>
-std::vector<BYTE> Store(Fn fn)
+template <typename Fn> std::vector<BYTE> Store(Fn fn)
 {
     CMemFile file;
     {
@@ -84,8 +92,7 @@ std::vector<BYTE> Store(Fn fn)
 }
 
 // Loads the bytes through fn; returns the archive exception's cause, or -1 when none was thrown.
-template <typename Fn>
-int Load(const std::vector<BYTE>& bytes, Fn fn)
+template <typename Fn> int Load(const std::vector<BYTE>& bytes, Fn fn)
 {
     CMemFile file;
     if (!bytes.empty())
@@ -176,7 +183,7 @@ void LoadEverything(CArchive& ar, CNode*& root, CNode*& shared)
     EXPECT_EQ(none, nullptr);
     ar >> shared;
 }
-}
+} // namespace
 
 TEST(Archive, RoundTripsValuesTextsAndObjectGraphs)
 {
@@ -215,9 +222,7 @@ TEST(Archive, EveryTruncationFailsWithEndOfFileAndLeaksNothing)
         std::vector<BYTE> cut(bytes.begin(), bytes.begin() + n);
         CNode* root = nullptr;
         CNode* shared = nullptr;
-        int cause = Load(cut, [&](CArchive& ar) {
-            LoadEverything(ar, root, shared);
-        });
+        int cause = Load(cut, [&](CArchive& ar) { LoadEverything(ar, root, shared); });
         EXPECT_EQ(cause, CArchiveException::endOfFile) << "cut at " << n;
         // A graph read completely before the cut is the caller's; nothing else may survive.
         delete root;
@@ -240,14 +245,19 @@ TEST(Archive, WritesTheDocumentedByteLayout)
         // A new class: 0xFFFF, schema, name length, name; then the object. The second object of
         // the class refers to the class by index 1 with the class flag.
         {Store([&](CArchive& ar) { ar << &leaf1 << &leaf2 << &leaf1; }),
-         {0xFF, 0xFF, 0x02, 0x00, 0x05, 0x00, 'C', 'L', 'e', 'a', 'f', 0x22, 0x11, 0x01, 0x80, 0x00, 0x00, 0x02,
-          0x00}},
+         {0xFF, 0xFF, 0x02, 0x00, 0x05, 0x00, 'C', 'L', 'e', 'a', 'f', 0x22, 0x11, 0x01, 0x80, 0x00, 0x00, 0x02, 0x00}},
         {Store([](CArchive& ar) { ar << CString(L"ab"); }), {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b', 0}},
         {Store([](CArchive& ar) { ar << CStringA("ab"); }), {0x02, 'a', 'b'}},
-        {Store([](CArchive& ar) { ar.WriteCount(5); ar.WriteCount(0xFFFF); }),
+        {Store([](CArchive& ar) {
+             ar.WriteCount(5);
+             ar.WriteCount(0xFFFF);
+         }),
          {0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
         {Store([](CArchive& ar) { ar << static_cast<CObject*>(nullptr); }), {0x00, 0x00}},
-        {Store([](CArchive& ar) { ar.WriteClass(RUNTIME_CLASS(CLeaf)); ar.WriteClass(RUNTIME_CLASS(CLeaf)); }),
+        {Store([](CArchive& ar) {
+             ar.WriteClass(RUNTIME_CLASS(CLeaf));
+             ar.WriteClass(RUNTIME_CLASS(CLeaf));
+         }),
          {0xFF, 0xFF, 0x02, 0x00, 0x05, 0x00, 'C', 'L', 'e', 'a', 'f', 0x01, 0x80}},
     };
     for (size_t i = 0; i < _countof(cases); ++i)
@@ -294,8 +304,10 @@ TEST(Archive, RefusesWrongClassesSchemasAndIndexes)
         {"class index never defined", {0x05, 0x80}, false, CArchiveException::badIndex},
         {"object index never defined", {0x09, 0x00}, false, CArchiveException::badIndex},
         {"big class index never defined", {0xFF, 0x7F, 0x00, 0x90, 0x00, 0x80}, false, CArchiveException::badIndex},
-        {"class index naming an object", {0xFF, 0xFF, 0x02, 0x00, 0x05, 0x00, 'C', 'L', 'e', 'a', 'f', 0x22, 0x11, 0x02, 0x80},
-         false, CArchiveException::badIndex},
+        {"class index naming an object",
+         {0xFF, 0xFF, 0x02, 0x00, 0x05, 0x00, 'C', 'L', 'e', 'a', 'f', 0x22, 0x11, 0x02, 0x80},
+         false,
+         CArchiveException::badIndex},
     };
     for (const Case& c : cases)
     {

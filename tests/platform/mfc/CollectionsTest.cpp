@@ -14,16 +14,27 @@ struct Tracked
 {
     static int live;
     int value;
-    Tracked(int v = 0) : value(v) { ++live; }
-    Tracked(const Tracked& other) : value(other.value) { ++live; }
+    Tracked(int v = 0) : value(v)
+    {
+        ++live;
+    }
+    Tracked(const Tracked& other) : value(other.value)
+    {
+        ++live;
+    }
     Tracked& operator=(const Tracked&) = default;
-    ~Tracked() { --live; }
-    bool operator==(const Tracked& other) const { return value == other.value; }
+    ~Tracked()
+    {
+        --live;
+    }
+    bool operator==(const Tracked& other) const
+    {
+        return value == other.value;
+    }
 };
 int Tracked::live = 0;
 
-template <class ARRAY>
-std::vector<int> Values(const ARRAY& a)
+template <class ARRAY> std::vector<int> Values(const ARRAY& a)
 {
     std::vector<int> v;
     for (INT_PTR i = 0; i < a.GetSize(); ++i)
@@ -31,8 +42,7 @@ std::vector<int> Values(const ARRAY& a)
     return v;
 }
 
-template <class LIST>
-std::vector<int> ListValues(const LIST& l)
+template <class LIST> std::vector<int> ListValues(const LIST& l)
 {
     std::vector<int> v;
     for (POSITION pos = l.GetHeadPosition(); pos;)
@@ -44,7 +54,7 @@ std::string Utf8(const CString& s)
 {
     return std::string(CStringA(s).GetString());
 }
-}
+} // namespace
 
 TEST(Array, EditsKeepOrderAndBounds)
 {

@@ -18,18 +18,27 @@ void Log(const char* text)
 struct CLoggedState : CNoTrackObject
 {
     // Destructors that call Win32: they must run inside the exit sequence, never later.
-    ~CLoggedState() override { Log(m_name); }
+    ~CLoggedState() override
+    {
+        Log(m_name);
+    }
     const char* m_name = "state,";
 };
 
 struct CThreadState : CLoggedState
 {
-    CThreadState() { m_name = "thread-local,"; }
+    CThreadState()
+    {
+        m_name = "thread-local,";
+    }
 };
 
 struct CProcessState : CLoggedState
 {
-    CProcessState() { m_name = "process-local,"; }
+    CProcessState()
+    {
+        m_name = "process-local,";
+    }
 };
 
 CCriticalSection g_lock;
@@ -47,7 +56,7 @@ UINT Worker(LPVOID)
     g_threadState.GetData();
     return 0;
 }
-}
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -33,7 +33,7 @@ std::string Utf8(const CString& s)
     int n = ::WideCharToMultiByte(CP_UTF8, 0, s.GetString(), s.GetLength(), buffer, sizeof(buffer), nullptr, nullptr);
     return std::string(buffer, n);
 }
-}
+} // namespace
 
 TEST(File, ReadsWritesSeeksAndResizes)
 {

@@ -15,7 +15,7 @@ IMPLEMENT_SERIAL(CShape, CObject, VERSIONABLE_SCHEMA | 33)
 class CCircle : public CShape
 {
     DECLARE_DYNCREATE(CCircle)
-public:
+  public:
     int radius = 3;
 };
 IMPLEMENT_DYNCREATE(CCircle, CShape)
@@ -25,7 +25,7 @@ class CAbstractThing : public CObject
     DECLARE_DYNAMIC(CAbstractThing)
 };
 IMPLEMENT_DYNAMIC(CAbstractThing, CObject)
-}
+} // namespace
 
 TEST(RuntimeClass, RecordsNameSizeSchemaAndBase)
 {

@@ -20,22 +20,20 @@ std::string Utf8(const CStringA& s)
     return std::string(s.GetString(), s.GetLength());
 }
 
-template <typename... Args>
-std::string FormatW(const WCHAR* format, Args... args)
+template <typename... Args> std::string FormatW(const WCHAR* format, Args... args)
 {
     CStringW s;
     s.Format(format, args...);
     return Utf8(s);
 }
 
-template <typename... Args>
-std::string FormatA(const char* format, Args... args)
+template <typename... Args> std::string FormatA(const char* format, Args... args)
 {
     CStringA s;
     s.Format(format, args...);
     return Utf8(s);
 }
-}
+} // namespace
 
 TEST(StringFormat, WideFollowsTheFrameworkConventions)
 {
@@ -59,8 +57,7 @@ TEST(StringFormat, WideFollowsTheFrameworkConventions)
         {FormatW(L"[%*d][%-*d][%.*s]", 4, 1, 3, 2, 2, L"abcdef"), "[   1][2  ][ab]"},
         {FormatW(L"[%10s][%-10s][%.2s][%5.1S]", L"right", L"left", L"cut", "xyz"),
          "[     right][left      ][cu][    x]"},
-        {FormatW(L"%f %.2f %e %g %G", 3.5, 2.345, 1234.5, 0.0001, 1e20),
-         "3.500000 2.35 1.234500e+03 0.0001 1E+20"},
+        {FormatW(L"%f %.2f %e %g %G", 3.5, 2.345, 1234.5, 0.0001, 1e20), "3.500000 2.35 1.234500e+03 0.0001 1E+20"},
         {FormatW(L"[%8.3f][%-8.1f][%+.0f]", 3.14159, 2.0, 2.5), "[   3.142][2.0     ][+2]"},
         {FormatW(L"%p", reinterpret_cast<void*>(0x1234)), "0000000000001234"},
         {FormatW(L"100%% %s", L"done"), "100% done"},

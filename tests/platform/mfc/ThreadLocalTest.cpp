@@ -12,8 +12,15 @@ std::atomic<int> g_deleted{0};
 
 struct CState : CNoTrackObject
 {
-    CState() { ++g_created; }
-    ~CState() override { ++g_deleted; }
+    // A serial number tells objects apart even when a freed one's address is reused.
+    CState() : serial(++g_created)
+    {
+    }
+    ~CState() override
+    {
+        ++g_deleted;
+    }
+    int serial;
     int value = 0;
 };
 
@@ -23,17 +30,18 @@ CProcessLocal<CState> g_processState;
 
 struct Seen
 {
-    CState* pThreadState = nullptr;
+    int nThreadSerial = 0;
     CState* pProcessState = nullptr;
 };
 
 UINT UseState(LPVOID pParam)
 {
     Seen* pSeen = static_cast<Seen*>(pParam);
-    pSeen->pThreadState = g_threadState.GetData();
-    pSeen->pThreadState->value = 5;
+    CState* pState = g_threadState.GetData();
+    pSeen->nThreadSerial = pState->serial;
+    pState->value = 5;
     // The same object on every call of this thread.
-    if (g_threadState.GetData() != pSeen->pThreadState || g_threadState->value != 5)
+    if (g_threadState.GetData() != pState || g_threadState->value != 5)
         return 1;
     pSeen->pProcessState = g_processState.GetData();
     return 0;
@@ -58,7 +66,7 @@ void RunThreads(Seen* seen, int count)
         delete t;
     }
 }
-}
+} // namespace
 
 TEST(ThreadLocal, EachThreadHasItsOwnObjectUntilItEnds)
 {
@@ -71,14 +79,14 @@ TEST(ThreadLocal, EachThreadHasItsOwnObjectUntilItEnds)
     int deletedBefore = g_deleted;
     Seen seen[4];
     RunThreads(seen, 4);
-    std::set<CState*> threadStates;
+    std::set<int> threadSerials;
     for (const Seen& s : seen)
     {
-        threadStates.insert(s.pThreadState);
+        threadSerials.insert(s.nThreadSerial);
         EXPECT_EQ(s.pProcessState, g_processState.GetData());
     }
-    EXPECT_EQ(threadStates.size(), 4u);
-    EXPECT_EQ(threadStates.count(mine), 0u);
+    EXPECT_EQ(threadSerials.size(), 4u);
+    EXPECT_EQ(threadSerials.count(mine->serial), 0u);
     // Every ended thread's object is gone; this thread's objects and the process object remain.
     EXPECT_EQ(g_deleted - deletedBefore, 4);
     EXPECT_EQ(g_threadState.GetData(), mine);

@@ -35,9 +35,12 @@ CEvent* g_pStarted = nullptr;
 class CLoopThread : public CWinThread
 {
     DECLARE_DYNCREATE(CLoopThread)
-public:
+  public:
     static BOOL s_bStart;
-    ~CLoopThread() override { g_pDeleted->SetEvent(); }
+    ~CLoopThread() override
+    {
+        g_pDeleted->SetEvent();
+    }
     BOOL InitInstance() override
     {
         MSG msg;
@@ -45,7 +48,10 @@ public:
         g_pStarted->SetEvent();
         return s_bStart;
     }
-    int ExitInstance() override { return s_bStart ? CWinThread::ExitInstance() : 5; }
+    int ExitInstance() override
+    {
+        return s_bStart ? CWinThread::ExitInstance() : 5;
+    }
 };
 BOOL CLoopThread::s_bStart = FALSE;
 IMPLEMENT_DYNCREATE(CLoopThread, CWinThread)
@@ -57,7 +63,7 @@ DWORD RunToEnd(CWinThread* pThread)
     ::GetExitCodeThread(pThread->m_hThread, &code);
     return code;
 }
-}
+} // namespace
 
 TEST(WinThread, WorkersRunOnWin32ThreadsAndReportTheirExitCodes)
 {
@@ -182,8 +188,8 @@ TEST(SyncObjects, LocksExcludeAndEventsSignal)
     // A mutex held here cannot be taken by another thread.
     CMutex mutex(TRUE);
     auto tryTake = [](LPVOID p) -> UINT { return static_cast<CMutex*>(p)->Lock(0) ? 1 : 0; };
-    CWinThread* pThread = AfxBeginThread(static_cast<AFX_THREADPROC>(tryTake), &mutex, THREAD_PRIORITY_NORMAL, 0,
-                                         CREATE_SUSPENDED);
+    CWinThread* pThread =
+        AfxBeginThread(static_cast<AFX_THREADPROC>(tryTake), &mutex, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     pThread->m_bAutoDelete = FALSE;
     pThread->ResumeThread();
     EXPECT_EQ(RunToEnd(pThread), 0u);

@@ -18,7 +18,7 @@ bool EndsWith(const CStringA& text, const char* tail)
     CStringA end(tail);
     return text.GetLength() >= end.GetLength() && text.Right(end.GetLength()) == end;
 }
-}
+} // namespace
 
 TEST(WinePath, ConvertsBothWays)
 {
