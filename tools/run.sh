@@ -9,4 +9,5 @@ if [ ! -d "$build/runprefix/drive_c" ]; then
     rw_make_prefix "$build/runprefix"
 fi
 export WINEPREFIX="$build/runprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
+rw_subtitle_font "$WINEPREFIX"
 exec "$build/program/reelwright.exe" "$@"
