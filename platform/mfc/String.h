@@ -175,8 +175,6 @@ template <typename XCHAR> class CStringT
     {
         AppendFormatList(pszFormat, AfxFormatArg(args)...);
     }
-    void AFX_CDECL FormatList(PCXSTR pszFormat, ...);
-    void AFX_CDECL AppendFormatList(PCXSTR pszFormat, ...);
     void FormatV(PCXSTR pszFormat, va_list args);
     void AppendFormatV(PCXSTR pszFormat, va_list args);
 
@@ -188,6 +186,10 @@ template <typename XCHAR> class CStringT
     BSTR AllocSysString() const;
 
   private:
+    // The formatter's entry points once Format has turned string objects into pointers.
+    void AFX_CDECL FormatList(PCXSTR pszFormat, ...);
+    void AFX_CDECL AppendFormatList(PCXSTR pszFormat, ...);
+
     struct Header
     {
         int nDataLength;
