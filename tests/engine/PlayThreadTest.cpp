@@ -374,6 +374,30 @@ TEST_F(PlayThreadTest, VolumeAndMuteActOnTheDeliveredSamples)
     }
 }
 
+// Checks a snapshot file: a 24-bit BMP of the coded size whose top rows show the bars.
+void ExpectBarsBmp(const std::string& path, int width, int height)
+{
+    std::string bmp = ReadFile(path);
+    ASSERT_GE(bmp.size(), 54u + width * height * 3);
+    const BITMAPFILEHEADER* bfh = reinterpret_cast<const BITMAPFILEHEADER*>(bmp.data());
+    const BITMAPINFOHEADER* bih = reinterpret_cast<const BITMAPINFOHEADER*>(bmp.data() + sizeof(BITMAPFILEHEADER));
+    EXPECT_EQ('B', bmp[0]);
+    EXPECT_EQ('M', bmp[1]);
+    EXPECT_EQ(width, bih->biWidth);
+    EXPECT_EQ(height, std::abs(bih->biHeight));
+    EXPECT_EQ(24, bih->biBitCount);
+    // The file's rows run bottom-up when the height is positive.
+    const uint8_t* pixels = reinterpret_cast<const uint8_t*>(bmp.data()) + bfh->bfOffBits;
+    int stride = (width * 3 + 3) & ~3;
+    int row = bih->biHeight > 0 ? height - 1 - 10 : 10;
+    for (int b = 0; b < 8; ++b)
+    {
+        const uint8_t* p = pixels + row * stride + width * (2 * b + 1) / 16 * 3;
+        uint32_t colour = p[0] | p[1] << 8 | p[2] << 16;
+        EXPECT_TRUE(Near(colour, kBarColours[b], 40)) << b;
+    }
+}
+
 TEST_F(PlayThreadTest, SnapshotWritesTheShownPictureAtItsCodedSize)
 {
     ASSERT_EQ(kPreviewJobId, Start(rwtest::kClipAvi));
@@ -386,32 +410,21 @@ TEST_F(PlayThreadTest, SnapshotWritesTheShownPictureAtItsCodedSize)
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(first).size() > 54; }));
     PumpFor(300);
     EXPECT_TRUE(ReadFile(second).empty());
-
-    std::string bmp = ReadFile(first);
-    ASSERT_GE(bmp.size(), 54u + kWidth * kHeight * 3);
-    const BITMAPINFOHEADER* bih = reinterpret_cast<const BITMAPINFOHEADER*>(bmp.data() + sizeof(BITMAPFILEHEADER));
-    EXPECT_EQ('B', bmp[0]);
-    EXPECT_EQ('M', bmp[1]);
-    EXPECT_EQ(kWidth, bih->biWidth);
-    EXPECT_EQ(kHeight, std::abs(bih->biHeight));
-    EXPECT_EQ(24, bih->biBitCount);
-    // The bars, read from the file's rows (bottom-up when the height is positive).
-    const uint8_t* pixels =
-        reinterpret_cast<const uint8_t*>(bmp.data()) + reinterpret_cast<const BITMAPFILEHEADER*>(bmp.data())->bfOffBits;
-    int stride = (kWidth * 3 + 3) & ~3;
-    int row = bih->biHeight > 0 ? kHeight - 1 - 10 : 10;
-    for (int b = 0; b < 8; ++b)
-    {
-        const uint8_t* p = pixels + row * stride + kWidth * (2 * b + 1) / 16 * 3;
-        uint32_t colour = p[0] | p[1] << 8 | p[2] << 16;
-        EXPECT_TRUE(Near(colour, kBarColours[b], 40)) << b;
-    }
+    ExpectBarsBmp(first, kWidth, kHeight);
 
     // Without a player there is nothing to snapshot.
     PlayThread* player = g_playThread;
     PlayerPushQuit();
     ASSERT_TRUE(WaitUntil([] { return g_playerState.load() == nullptr; }));
     EXPECT_EQ(-1, player->RequestSnapshot(rwtest::ToWin32Path(second).c_str()));
+
+    // A width whose rows need padding.
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kWide302));
+    ASSERT_TRUE(WaitUntil([&] { return Position() > 0.1; }));
+    std::string wide = m_scratch + "/wide.bmp";
+    ASSERT_EQ(0, g_playThread->RequestSnapshot(rwtest::ToWin32Path(wide).c_str()));
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(wide).size() > 54; }));
+    ExpectBarsBmp(wide, rwtest::kWide302Width, kHeight);
 }
 
 TEST_F(PlayThreadTest, StopsWithinTwoSecondsAndLeavesNoThreadBehind)
