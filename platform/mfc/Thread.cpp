@@ -8,14 +8,26 @@ namespace
 {
 thread_local CWinThread* t_pCurrentThread = nullptr;
 
-// Thrown by AfxEndThread and caught at the bottom of the thread.
-struct EndThreadRequest
-{
-    UINT nExitCode;
-    BOOL bDelete;
-};
-
 const UINT kFailedExitCode = UINT(-1);
+
+// Detaches the thread object from the calling thread and deletes it when asked.
+void EndThread(CWinThread* pThread, BOOL bDelete)
+{
+    t_pCurrentThread = nullptr;
+    if (!pThread || !bDelete)
+        return;
+    try
+    {
+        pThread->Delete();
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    catch (...)
+    {
+    }
+}
 
 // Starts a new thread object at the given priority; deletes it and returns null on failure.
 CWinThread* StartThread(CWinThread* pThread, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
@@ -126,7 +138,6 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
     CWinThread* pThread = static_cast<CWinThread*>(pParam);
     t_pCurrentThread = pThread;
     UINT nExitCode = kFailedExitCode;
-    BOOL bDelete = TRUE;
     try
     {
         if (pThread->m_pfnThreadProc)
@@ -136,11 +147,6 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
         else
             nExitCode = UINT(pThread->ExitInstance());
     }
-    catch (const EndThreadRequest& request)
-    {
-        nExitCode = request.nExitCode;
-        bDelete = request.bDelete;
-    }
     catch (CException* e)
     {
         e->Delete();
@@ -148,21 +154,7 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
     catch (...)
     {
     }
-    t_pCurrentThread = nullptr;
-    if (bDelete)
-    {
-        try
-        {
-            pThread->Delete();
-        }
-        catch (CException* e)
-        {
-            e->Delete();
-        }
-        catch (...)
-        {
-        }
-    }
+    EndThread(pThread, TRUE);
     return nExitCode;
 }
 
@@ -188,7 +180,8 @@ CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UI
 
 void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete)
 {
-    throw EndThreadRequest{nExitCode, bDelete};
+    EndThread(t_pCurrentThread, bDelete);
+    ::ExitThread(nExitCode);
 }
 
 CWinThread* AFXAPI AfxGetThread()

@@ -63,7 +63,9 @@ CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, i
 CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL,
                                   UINT nStackSize = 0, DWORD dwCreateFlags = 0,
                                   LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-// Ends the calling framework thread with nExitCode (unwinding its stack).
+// Ends the calling thread at once with nExitCode, deleting its thread object when bDelete is set
+// (and its m_bAutoDelete). Like ExitThread, it runs no destructors of the thread's stack; a
+// catch-all handler cannot stop it.
 [[noreturn]] void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 // The framework thread object of the calling thread, or null.
 CWinThread* AFXAPI AfxGetThread();

@@ -20,12 +20,25 @@ UINT Worker(LPVOID pParam)
 
 UINT EndsEarly(LPVOID)
 {
-    AfxEndThread(9, FALSE);
+    // Ending the thread cannot be caught and turned into a return.
+    try
+    {
+        AfxEndThread(9, FALSE);
+    }
+    catch (...)
+    {
+    }
+    return 1;
 }
 
 UINT Throws(LPVOID)
 {
     AfxThrowUserException();
+}
+
+UINT ExitsThroughWin32(LPVOID)
+{
+    ::ExitThread(11);
 }
 
 CEvent* g_pDeleted = nullptr;
@@ -72,7 +85,7 @@ TEST(WinThread, WorkersRunOnWin32ThreadsAndReportTheirExitCodes)
         AFX_THREADPROC proc;
         DWORD expected;
     };
-    const Case cases[] = {{Worker, 7}, {EndsEarly, 9}, {Throws, DWORD(-1)}};
+    const Case cases[] = {{Worker, 7}, {EndsEarly, 9}, {Throws, DWORD(-1)}, {ExitsThroughWin32, 11}};
     for (const Case& c : cases)
     {
         WorkerData data;
