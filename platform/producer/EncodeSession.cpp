@@ -432,9 +432,11 @@ HX_RESULT CEncodeSession::Impl::EncodeVideo(IHXTMediaSample* sample)
     INT64 start = 0;
     INT64 end = 0;
     sample->GetTime(&start, &end);
+    // Pictures are stamped at the stream's own frame rate; one that falls on a stamp already
+    // taken is dropped, so a faster source is thinned out to that rate.
     int64_t pts = av_rescale_q(start, AVRational{1, 1000}, video->time_base);
     if (pts <= lastVideoPts)
-        pts = lastVideoPts + 1;
+        return HXR_OK;
     lastVideoPts = pts;
 
     av_frame_unref(frame.get());

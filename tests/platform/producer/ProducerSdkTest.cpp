@@ -294,9 +294,9 @@ TEST_F(ProducerSdkTest, WritesRealMediaFilesThatReadBack)
     } cases[] = {
         {"computer.rmvb", {0, 1}, 2, 44100, "computer - 768", {AV_CODEC_ID_RV20, AV_CODEC_ID_AC3}},
         {"mobile.rm", {0, 1}, 1, 22050, "mobile - 192", {AV_CODEC_ID_RV10, AV_CODEC_ID_AC3}},
-        {"video.rm", {0}, 2, 44100, "computer - 200", {AV_CODEC_ID_RV20}},
-        {"narrow.ra", {0, 1}, 1, 8000, "computer - 200", {AV_CODEC_ID_RA_144}},
-        {"stereo.ra", {1}, 2, 48000, "computer - 200", {AV_CODEC_ID_AC3}},
+        {"video.rm", {0}, 2, 44100, "computer - 128", {AV_CODEC_ID_RV20}},
+        {"narrow.ra", {0, 1}, 1, 8000, "computer - 128", {AV_CODEC_ID_RA_144}},
+        {"stereo.ra", {1}, 2, 48000, "computer - 128", {AV_CODEC_ID_AC3}},
     };
     for (const auto& c : cases)
     {

@@ -1,0 +1,307 @@
+// RealMedia jobs through the engine interface: the producer SDK in the program's "helixsdk" folder
+// reads generated sources through Loomgate and the job's own reader.
+#define NOMINMAX // before the first windows.h: the reader's headers use std::min and std::max
+#include "RwTest.h"
+
+#include "TestMedia.h"
+#include "engine/Encoder.h"
+#include "engine/Engine.h"
+#include "engine/HelixEncoder.h"
+#include "engine/SampleEventSink.h"
+
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <vector>
+
+extern "C"
+{
+#include <libavformat/avformat.h>
+}
+
+namespace
+{
+const DWORD kPollMs = 5;
+const int kGuardPolls = 24000; // a hang guard, not a time limit of the test
+
+std::mutex g_linesLock;
+std::vector<std::string> g_lines;
+
+int CollectLine(int, const char* text)
+{
+    std::lock_guard<std::mutex> guard(g_linesLock);
+    g_lines.push_back(text);
+    return 0;
+}
+
+bool Logged(const char* part)
+{
+    std::lock_guard<std::mutex> guard(g_linesLock);
+    for (const std::string& line : g_lines)
+    {
+        if (line.find(part) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// The program folder of a test is its own folder: the SDK folder is linked in beside it.
+class SdkFolderLink
+{
+  public:
+    explicit SdkFolderLink(bool present) : m_link(std::string(RW_BINARY_DIR) + "/tests/helixsdk")
+    {
+        ::unlink(m_link.c_str());
+        if (present)
+            ::symlink((rwtest::ProgramDir() + "/helixsdk").c_str(), m_link.c_str());
+    }
+    ~SdkFolderLink()
+    {
+        ::unlink(m_link.c_str());
+    }
+
+  private:
+    std::string m_link;
+};
+
+struct JobOutcome
+{
+    int state = 0;
+    float progress = 0;
+    bool runningInRange = true; // every value read while running lay in [0, 99.5] and never went back
+};
+
+JobOutcome RunJob(const std::string& source, const std::string& output, const char* args)
+{
+    JobSettings settings;
+    memset(&settings, 0, sizeof(settings));
+    snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s", rwtest::ToWin32Path(source).c_str());
+    snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(output).c_str());
+    snprintf(settings.argumentText, sizeof(settings.argumentText), "%s", args);
+    JobOutcome outcome;
+    int id = EngineCreateJob(&settings);
+    EXPECT_GE(id, kFirstJobId);
+    CEncoder* job = EngineFindJob(id);
+    if (!job)
+        return outcome;
+    float last = 0;
+    for (int poll = 0; poll < kGuardPolls; ++poll)
+    {
+        float progress = job->GetProgress();
+        if (job->m_state != kEncoderIdle || progress > 100.0f)
+            break;
+        outcome.runningInRange = outcome.runningInRange && progress >= last && progress <= 99.5f;
+        last = progress;
+        ::Sleep(kPollMs);
+    }
+    outcome.state = job->m_state;
+    outcome.progress = job->GetProgress();
+    EngineDestroyJob(id);
+    return outcome;
+}
+
+struct ReadBack
+{
+    std::vector<AVCodecID> codecs;
+    double seconds = 0;
+};
+
+ReadBack ReadFile(const std::string& path)
+{
+    ReadBack back;
+    AVFormatContext* file = nullptr;
+    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
+        return back;
+    if (avformat_find_stream_info(file, nullptr) >= 0)
+    {
+        for (unsigned i = 0; i < file->nb_streams; ++i)
+            back.codecs.push_back(file->streams[i]->codecpar->codec_id);
+        if (file->duration != AV_NOPTS_VALUE && file->duration > 0)
+            back.seconds = file->duration / (double)AV_TIME_BASE;
+        // RealAudio 1.0 files carry no length in their header: the packets' durations, per stream.
+        std::vector<double> lengths(file->nb_streams, 0.0);
+        AVPacket* packet = av_packet_alloc();
+        while (back.seconds == 0 && av_read_frame(file, packet) >= 0)
+        {
+            lengths[packet->stream_index] += packet->duration * av_q2d(file->streams[packet->stream_index]->time_base);
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+        for (double length : lengths)
+            back.seconds = back.seconds > length ? back.seconds : length;
+    }
+    avformat_close_input(&file);
+    return back;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+class HelixEncoderTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        av_log_set_level(AV_LOG_ERROR);
+        g_engineLogSink = CollectLine;
+        std::lock_guard<std::mutex> guard(g_linesLock);
+        g_lines.clear();
+    }
+    void TearDown() override
+    {
+        g_engineLogSink = nullptr;
+    }
+};
+
+TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
+{
+    SdkFolderLink sdk(true);
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Outputs");
+    const struct
+    {
+        const char* source;
+        const char* output;
+        const char* args;
+        std::vector<AVCodecID> codecs;
+    } cases[] = {
+        {rwtest::kClipMp4,
+         "computer.rmvb",
+         "-s 176x144 -vb 768 -ar 44100 -ac 2 -ab 96",
+         {AV_CODEC_ID_RV20, AV_CODEC_ID_AC3}},
+        {rwtest::kClipAvi,
+         "mobile.rm",
+         "-s 176x144 -vb 192 -r 15 -rv40_platform 1",
+         {AV_CODEC_ID_RV10, AV_CODEC_ID_AC3}},
+        {rwtest::kWide302, "wide.rm", "-vb 384", {AV_CODEC_ID_RV20, AV_CODEC_ID_AC3}},
+        {rwtest::kMono8k, "narrow.ra", "-vn -ab 64", {AV_CODEC_ID_RA_144}},
+        {rwtest::kAudioMp3, "music.RA", "-vn -ab 64", {AV_CODEC_ID_AC3}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.output);
+        std::string output = dir + "/" + c.output;
+        JobOutcome outcome = RunJob(rwtest::Media(c.source), output, c.args);
+        EXPECT_EQ(outcome.state, kEncoderDone);
+        EXPECT_EQ(outcome.progress, kProgressDone);
+        EXPECT_TRUE(outcome.runningInRange);
+        ReadBack back = ReadFile(output);
+        EXPECT_EQ(back.codecs, c.codecs);
+        EXPECT_NEAR(back.seconds, rwtest::kClipSeconds, 0.5);
+    }
+}
+
+TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
+{
+    SdkFolderLink sdk(true);
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Split");
+    // 340000 bytes less the 307200 kept free: a new file every 32800 bytes.
+    JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/split.rm", "-s 176x144 -vb 768 -fs 340000");
+    EXPECT_EQ(outcome.state, kEncoderDone);
+    EXPECT_FALSE(ReadFile(dir + "/split.rm").codecs.empty());
+    EXPECT_FALSE(ReadFile(dir + "/split - 02.rm").codecs.empty());
+}
+
+TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
+{
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Fail");
+    const struct
+    {
+        bool sdk;
+        const char* source;
+        const char* output;
+        const char* args;
+        const char* line;
+    } cases[] = {
+        {false, rwtest::kClipMp4, "nosdk.rm", "-vb 768", "producer SDK cannot be loaded"},
+        {true, rwtest::kAudioMp3, "novideo.rm", "-vb 768", "no video"},
+        {true, rwtest::kClipMp4, "noaudience.rmvb", "-vb 451", "computer - 451"},
+        {true, rwtest::kGarbageAvi, "garbage.rm", "-vb 768", "cannot be read through the input plug-in"},
+        {true, rwtest::kEmptyMp4, "empty.rm", "-vb 768", "cannot be read through the input plug-in"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.output);
+        SdkFolderLink sdk(c.sdk);
+        std::string output = dir + "/" + c.output;
+        JobOutcome outcome = RunJob(rwtest::Media(c.source), output, c.args);
+        EXPECT_EQ(outcome.state, kEncoderFailed);
+        EXPECT_EQ(outcome.progress, kProgressFailed);
+        EXPECT_TRUE(Logged(c.line));
+        EXPECT_FALSE(Exists(output));
+    }
+}
+
+TEST_F(HelixEncoderTest, StopsBeforeAndDuringEncoding)
+{
+    SdkFolderLink sdk(true);
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Stop");
+    JobSettings settings;
+    memset(&settings, 0, sizeof(settings));
+    snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s",
+             rwtest::ToWin32Path(rwtest::Media(rwtest::kLong25s)).c_str());
+    snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(dir + "/long.rm").c_str());
+    snprintf(settings.argumentText, sizeof(settings.argumentText), "-vb 768");
+    // Stopped at once: the worker may not even have loaded the SDK yet.
+    CHelixEncoder early;
+    ASSERT_EQ(early.Start(&settings), 0);
+    EXPECT_EQ(early.Stop(), 0);
+    EXPECT_EQ(early.m_state, kEncoderStopped);
+
+    // Stopped while the SDK encodes: the SDK job is cancelled and the worker ends.
+    CHelixEncoder job;
+    ASSERT_EQ(job.Start(&settings), 0);
+    EXPECT_EQ(job.Pause(), 0);
+    for (int poll = 0; poll < kGuardPolls && job.GetProgress() <= 1.0f && job.m_state == kEncoderIdle; ++poll)
+        ::Sleep(kPollMs);
+    EXPECT_EQ(job.Stop(), 0);
+    EXPECT_EQ(job.m_state, kEncoderStopped);
+    EXPECT_FALSE(Exists(dir + "/long.rm.spool"));
+}
+
+TEST(SampleEventSink, TurnsTheTwoPhasesIntoProgress)
+{
+    CHelixEncoder job;
+    CSampleEventSink* sink = new CSampleEventSink(&job);
+    EXPECT_EQ(sink->AddRef(), 1u);
+    const struct
+    {
+        UINT32 type;
+        UINT32 value;
+        float progress;
+    } cases[] = {{7, 0, 0.0f}, {7, 50, 22.5f}, {7, 100, 45.0f}, {6, 0, 45.0f}, {6, 100, 99.5f}, {3, 10, 99.5f}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(sink->OnEvent(c.type, &c.value, nullptr, nullptr), 0);
+        EXPECT_FLOAT_EQ(job.m_progress, c.progress) << c.type << " " << c.value;
+    }
+    EXPECT_EQ(sink->OnEvent(7, nullptr, nullptr, nullptr), 0);
+    void* face = nullptr;
+    EXPECT_EQ(sink->QueryInterface(IID_IHXTEventSink, &face), 0);
+    EXPECT_EQ(face, sink);
+    EXPECT_EQ(sink->QueryInterface(IID_IHXTEventSink, nullptr), E_POINTER);
+    EXPECT_EQ(sink->QueryInterface(IID_IUnknownId, &face), E_FAIL);
+    EXPECT_EQ(sink->Release(), 1u);
+    EXPECT_EQ(sink->Release(), 0u);
+}
+
+TEST(HelixEncoder, AsksForTheAudienceOfItsPlatformAndBitRate)
+{
+    const struct
+    {
+        const char* args;
+        const char* audience;
+    } cases[] = {{"-vb 450", "computer - 450"}, {"-vb 450 -rv40_platform 1", "mobile - 450"}, {"", "computer - 128"}};
+    for (const auto& c : cases)
+    {
+        CHelixEncoder job;
+        snprintf(job.m_settings.argumentText, sizeof(job.m_settings.argumentText), "%s", c.args);
+        EXPECT_EQ(job.ParseRealMediaOptions(), 0);
+        EXPECT_EQ(job.AudienceName(), c.audience);
+    }
+}
+} // namespace
