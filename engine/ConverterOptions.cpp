@@ -80,8 +80,7 @@ struct OptionState
         copyInitialNonKeyFrames, intraOnly, sameQuality, deinterlace, doPsnr, qpHistogram, forceFps, audioDisable,
         subtitleDisable, inputSync;
     int maxFrames[4]; // video, audio, data, subtitle
-    int loopOutput, videoSyncMethod, audioSyncMethod, videoGlobalHeader, programId, videoDiscard,
-        intraDcPrecision;
+    int loopOutput, videoSyncMethod, audioSyncMethod, videoGlobalHeader, programId, videoDiscard, intraDcPrecision;
     int64_t fileSizeLimit;
     float audioDriftThreshold, dtsDeltaThreshold, audioQscale, muxMaxDelay, muxPreload;
     char* passLogPrefix;
@@ -732,7 +731,8 @@ void LoadPreset(const char* optionName, const char* arg)
         if (file)
             break;
     }
-    if (!file && (!strncmp(arg, "./", 2) || arg[0] == '/' || (isalpha(static_cast<unsigned char>(arg[0])) && arg[1] == ':')))
+    if (!file &&
+        (!strncmp(arg, "./", 2) || arg[0] == '/' || (isalpha(static_cast<unsigned char>(arg[0])) && arg[1] == ':')))
         file = fopen(ConverterUnixPath(arg).c_str(), "r");
     if (!file)
     {
@@ -926,123 +926,121 @@ OptionDef Fn(const char* name, int flags, OptionHandler handler, const char* hel
     return OptionDef{name, flags, nullptr, handler, nullptr, help, argName};
 }
 
-OptionDef Named(const char* name, int flags, NamedOptionHandler handler, const char* help, const char* argName = nullptr)
+OptionDef Named(const char* name, int flags, NamedOptionHandler handler, const char* help,
+                const char* argName = nullptr)
 {
     return OptionDef{name, flags | kOptNamedHandler, nullptr, nullptr, handler, help, argName};
 }
 
-const int A = kOptHasArg, B = kOptBool, E = kOptExpert, S = kOptString, V = kOptVideo, AU = kOptAudio,
-          G = kOptGrab, I = kOptInt, F = kOptFloat, SUB = kOptSubtitle, I64 = kOptInt64;
+const int A = kOptHasArg, B = kOptBool, E = kOptExpert, S = kOptString, V = kOptVideo, AU = kOptAudio, G = kOptGrab,
+          I = kOptInt, F = kOptFloat, SUB = kOptSubtitle, I64 = kOptInt64;
 
 const OptionDef kOptionTable[] = {
-    Fn("f", A, OptFormat, "force format", "fmt"),
-    Fn("i", A, OptInput, "input file name", "filename"),
-    Var("y", B, &g_state.fileOverwrite, "overwrite output files"),
-    Fn("map", A | E, OptMap, "set input stream mapping", "file:stream[:syncfile:syncstream]"),
-    Fn("map_meta_data", A | E, OptMapMetaData, "set meta data information of outfile from infile",
+    Fn("f", A, OptFormat, "container format of the next file", "format"),
+    Fn("i", A, OptInput, "input file", "file"),
+    Var("y", B, &g_state.fileOverwrite, "replace existing output files"),
+    Fn("map", A | E, OptMap, "take an output stream from this input stream", "file:stream[:syncfile:syncstream]"),
+    Fn("map_meta_data", A | E, OptMapMetaData, "copy the metadata of an input file to an output file",
        "outfile:infile"),
     Named("t", A, OptRecordingTime, "record or transcode \"duration\" seconds of audio/video", "duration"),
     Var("fs", A | I64, &g_state.fileSizeLimit, "set the limit file size in bytes", "limit_size"),
-    Named("ss", A, OptStartTime, "set the start time offset", "time_off"),
-    Named("itsoffset", A, OptInputTimestampOffset, "set the input ts offset", "time_off"),
-    Fn("itsscale", A, OptInputTimestampScale, "set the input ts scale", "stream:scale"),
-    Named("timestamp", A, OptRecordingTimestamp, "set the timestamp ('now' to set the current time)", "time"),
-    Fn("metadata", A, OptMetadata, "add metadata", "string=string"),
-    Var("dframes", A | I | E, &g_state.maxFrames[2], "set the number of data frames to record", "number"),
-    Var("benchmark", B | E, &g_state.benchmark, "add timings for benchmarking"),
-    Var("dump", B | E, &g_state.doDump, "dump each input packet"),
-    Var("hex", B | E, &g_state.doHex, "when dumping packets, also dump the payload"),
-    Var("re", B | E, &g_state.rateEmulation, "read input at native frame rate"),
-    Var("loop_input", B | E, &g_state.loopInput, "loop (current only works with images)"),
-    Var("loop_output", A | I | E, &g_state.loopOutput,
-        "number of times to loop output in formats that support looping (0 loops forever)", ""),
-    Fn("v", A, OptVerbose, "set ffmpeg verbosity level", "number"),
+    Named("ss", A, OptStartTime, "start converting at this time", "time"),
+    Named("itsoffset", A, OptInputTimestampOffset, "shift the next input's timestamps", "time"),
+    Fn("itsscale", A, OptInputTimestampScale, "scale the timestamps of a stream of the next input", "stream:scale"),
+    Named("timestamp", A, OptRecordingTimestamp, "recording date of the output", "date"),
+    Fn("metadata", A, OptMetadata, "metadata pair for the next output", "key=value"),
+    Var("dframes", A | I | E, &g_state.maxFrames[2], "most data frames to write", "count"),
+    Var("benchmark", B | E, &g_state.benchmark, "accepted, no effect"),
+    Var("dump", B | E, &g_state.doDump, "accepted, no effect"),
+    Var("hex", B | E, &g_state.doHex, "accepted, no effect"),
+    Var("re", B | E, &g_state.rateEmulation, "accepted, no effect"),
+    Var("loop_input", B | E, &g_state.loopInput, "loop the input"),
+    Var("loop_output", A | I | E, &g_state.loopOutput, "how often players loop the output", "count"),
+    Fn("v", A, OptVerbose, "converter verbosity", "level"),
     Named("loglevel", A, OptLogLevel, "set libav* logging level", "number"),
-    Fn("target", A, OptTarget,
-       "specify target file type (\"vcd\", \"svcd\", \"dvd\", \"dv\", \"dv50\", \"pal-vcd\", \"ntsc-svcd\", ...)",
-       "type"),
-    Fn("threads", A | E, OptThreads, "thread count", "count"),
-    Var("vsync", A | I | E, &g_state.videoSyncMethod, "video sync method", ""),
-    Var("async", A | I | E, &g_state.audioSyncMethod, "audio sync method", ""),
-    Var("adrift_threshold", A | F | E, &g_state.audioDriftThreshold,
-        "audio drift threshold", "threshold"),
-    Var("vglobal", A | I | E, &g_state.videoGlobalHeader, "video global header storage type", ""),
-    Var("copyts", B | E, &g_state.copyTimestamps, "copy timestamps"),
-    Var("shortest", B | E, &g_state.shortest, "finish encoding within shortest input"),
-    Var("dts_delta_threshold", A | F | E, &g_state.dtsDeltaThreshold, "timestamp discontinuity delta threshold",
-        "threshold"),
-    Var("programid", A | I | E, &g_state.programId, "desired program number", ""),
-    Var("xerror", B, &g_state.exitOnError, "exit on error", "error"),
-    Var("copyinkf", B | E, &g_state.copyInitialNonKeyFrames, "copy initial non-keyframes"),
+    Fn("target", A, OptTarget, "preset of a disc format", "type"),
+    Fn("threads", A | E, OptThreads, "codec threads", "count"),
+    Var("vsync", A | I | E, &g_state.videoSyncMethod, "video timing method", "method"),
+    Var("async", A | I | E, &g_state.audioSyncMethod, "audio timing method", "method"),
+    Var("adrift_threshold", A | F | E, &g_state.audioDriftThreshold, "audio drift that is corrected at once",
+        "seconds"),
+    Var("vglobal", A | I | E, &g_state.videoGlobalHeader, "video global header mode", "mode"),
+    Var("copyts", B | E, &g_state.copyTimestamps, "keep the input timestamps"),
+    Var("shortest", B | E, &g_state.shortest, "end with the shortest input"),
+    Var("dts_delta_threshold", A | F | E, &g_state.dtsDeltaThreshold, "timestamp jump that is taken as a discontinuity",
+        "seconds"),
+    Var("programid", A | I | E, &g_state.programId, "program of the input to convert", "id"),
+    Var("xerror", B, &g_state.exitOnError, "accepted, no effect"),
+    Var("copyinkf", B | E, &g_state.copyInitialNonKeyFrames, "copy frames before the first key frame"),
     Named("b", A | V, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
-    Named("vb", A | V, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
-    Var("vframes", A | I | V, &g_state.maxFrames[0], "set the number of video frames to record", "number"),
-    Fn("r", A | V, OptFrameRate, "set frame rate (Hz value, fraction or abbreviation)", "rate"),
-    Fn("s", A | V, OptFrameSize, "set frame size (WxH or abbreviation)", "size"),
-    Fn("aspect", A | V, OptAspect, "set aspect ratio (4:3, 16:9 or 1.3333, 1.7777)", "aspect"),
-    Fn("pix_fmt", A | E | V, OptPixelFormat, "set pixel format, 'list' as argument shows all the pixel formats supported",
-       "format"),
-    Named("croptop", A | V, OptBand, "set top crop band size (in pixels)", "size"),
-    Named("cropbottom", A | V, OptBand, "set bottom crop band size (in pixels)", "size"),
-    Named("cropleft", A | V, OptBand, "set left crop band size (in pixels)", "size"),
-    Named("cropright", A | V, OptBand, "set right crop band size (in pixels)", "size"),
-    Named("padtop", A | V, OptBand, "set top pad band size (in pixels)", "size"),
-    Named("padbottom", A | V, OptBand, "set bottom pad band size (in pixels)", "size"),
-    Named("padleft", A | V, OptBand, "set left pad band size (in pixels)", "size"),
-    Named("padright", A | V, OptBand, "set right pad band size (in pixels)", "size"),
-    Fn("padcolor", A | V, OptPadColor, "set color of pad bands (Hex 000000 thru FFFFFF)", "color"),
-    Var("intra", B | E | V, &g_state.intraOnly, "use only intra frames"),
+    Named("vb", A | V, OptBitrate, "video bit rate in kbit/s", "bitrate"),
+    Var("vframes", A | I | V, &g_state.maxFrames[0], "most video frames to write", "count"),
+    Fn("r", A | V, OptFrameRate, "frame rate", "rate"),
+    Fn("s", A | V, OptFrameSize, "frame size", "WxH"),
+    Fn("aspect", A | V, OptAspect, "display aspect ratio", "ratio"),
+    Fn("pix_fmt", A | E | V, OptPixelFormat, "pixel format", "format"),
+    Named("croptop", A | V, OptBand, "rows cut at the top", "size"),
+    Named("cropbottom", A | V, OptBand, "rows cut at the bottom", "size"),
+    Named("cropleft", A | V, OptBand, "columns cut at the left", "size"),
+    Named("cropright", A | V, OptBand, "columns cut at the right", "size"),
+    Named("padtop", A | V, OptBand, "rows added at the top", "size"),
+    Named("padbottom", A | V, OptBand, "rows added at the bottom", "size"),
+    Named("padleft", A | V, OptBand, "columns added at the left", "size"),
+    Named("padright", A | V, OptBand, "columns added at the right", "size"),
+    Fn("padcolor", A | V, OptPadColor, "colour of the added bands", "RRGGBB"),
+    Var("intra", B | E | V, &g_state.intraOnly, "key frames only"),
     Fn("vn", A | V, OptVideoDisable, "disable video"),
-    Var("vdt", A | I | E | V, &g_state.videoDiscard, "discard threshold", "n"),
-    Fn("qscale", A | E | V, OptQscale, "use fixed video quantizer scale (VBR)", "q"),
-    Fn("rc_override", A | E | V, OptRcOverride, "rate control override for specific intervals", "override"),
-    Fn("vcodec", A | V, OptVideoCodec, "force video codec ('copy' to copy stream)", "codec"),
-    Fn("me_threshold", A | E | V, OptMeThreshold, "motion estimaton threshold", "threshold"),
-    Var("sameq", B | V, &g_state.sameQuality, "use same video quality as source (implies VBR)"),
-    Fn("pass", A | V, OptPass, "select the pass number (1 or 2)", "n"),
-    Var("passlogfile", A | S | V, &g_state.passLogPrefix, "select two pass log file name prefix", "prefix"),
-    Var("deinterlace", B | E | V, &g_state.deinterlace, "deinterlace pictures"),
-    Var("psnr", B | E | V, &g_state.doPsnr, "calculate PSNR of compressed frames"),
-    Fn("vstats", E | V, OptStats, "dump video coding statistics to file"),
-    Fn("vstats_file", A | E | V, OptStatsFile, "dump video coding statistics to file", "file"),
-    Fn("intra_matrix", A | E | V, OptIntraMatrix, "specify intra matrix coeffs", "matrix"),
-    Fn("inter_matrix", A | E | V, OptInterMatrix, "specify inter matrix coeffs", "matrix"),
-    Fn("top", A | E | V, OptTopField, "top=1/bottom=0/auto=-1 field first", ""),
-    Var("dc", A | I | E | V, &g_state.intraDcPrecision, "intra_dc_precision", "precision"),
-    Fn("vtag", A | E | V, OptVideoTag, "force video tag/fourcc", "fourcc/tag"),
-    Fn("newvideo", V, OptNewVideo, "add a new video stream to the current output stream"),
-    Var("qphist", B | E | V, &g_state.qpHistogram, "show QP histogram"),
-    Var("force_fps", B | E | V, &g_state.forceFps, "force the selected framerate, disable the best supported framerate selection"),
+    Var("vdt", A | I | E | V, &g_state.videoDiscard, "video discard level", "level"),
+    Fn("qscale", A | E | V, OptQscale, "fixed video quantiser", "q"),
+    Fn("rc_override", A | E | V, OptRcOverride, "quantiser for frame ranges", "start,end,q/..."),
+    Fn("vcodec", A | V, OptVideoCodec, "video codec, or copy", "codec"),
+    Fn("me_threshold", A | E | V, OptMeThreshold, "motion estimation threshold", "threshold"),
+    Var("sameq", B | V, &g_state.sameQuality, "keep the input's quality"),
+    Fn("pass", A | V, OptPass, "pass of a two-pass encoding", "n"),
+    Var("passlogfile", A | S | V, &g_state.passLogPrefix, "prefix of the two-pass log files", "prefix"),
+    Var("deinterlace", B | E | V, &g_state.deinterlace, "deinterlace the pictures"),
+    Var("psnr", B | E | V, &g_state.doPsnr, "compute the PSNR of the encoded frames"),
+    Fn("vstats", E | V, OptStats, "write video statistics to a file named after the time"),
+    Fn("vstats_file", A | E | V, OptStatsFile, "write video statistics to this file", "file"),
+    Fn("intra_matrix", A | E | V, OptIntraMatrix, "intra quantiser matrix", "matrix"),
+    Fn("inter_matrix", A | E | V, OptInterMatrix, "inter quantiser matrix", "matrix"),
+    Fn("top", A | E | V, OptTopField, "field order: 1 top first, 0 bottom first, -1 as the input", "order"),
+    Var("dc", A | I | E | V, &g_state.intraDcPrecision, "intra DC precision", "bits"),
+    Fn("vtag", A | E | V, OptVideoTag, "video codec tag", "tag"),
+    Fn("newvideo", V, OptNewVideo, "add a video stream to the last output"),
+    Var("qphist", B | E | V, &g_state.qpHistogram, "accepted, no effect"),
+    Var("force_fps", B | E | V, &g_state.forceFps, "keep the frame rate even where the codec prefers another"),
     Named("ab", A | AU, OptBitrate, "set bitrate (in bits/s)", "bitrate"),
-    Var("aframes", A | I | AU, &g_state.maxFrames[1], "set the number of audio frames to record", "number"),
-    Var("aq", A | F | AU, &g_state.audioQscale, "set audio quality (codec-specific)", "quality"),
-    Fn("ar", A | AU, OptSampleRate, "set audio sampling rate (in Hz)", "rate"),
-    Fn("ac", A | AU, OptChannels, "set number of audio channels", "channels"),
+    Var("aframes", A | I | AU, &g_state.maxFrames[1], "most audio frames to write", "count"),
+    Var("aq", A | F | AU, &g_state.audioQscale, "audio quality", "quality"),
+    Fn("ar", A | AU, OptSampleRate, "sample rate", "rate"),
+    Fn("ac", A | AU, OptChannels, "audio channels", "channels"),
     Var("an", B | AU, &g_state.audioDisable, "disable audio"),
-    Fn("acodec", A | AU, OptAudioCodec, "force audio codec ('copy' to copy stream)", "codec"),
-    Fn("atag", A | E | AU, OptAudioTag, "force audio tag/fourcc", "fourcc/tag"),
+    Fn("acodec", A | AU, OptAudioCodec, "audio codec, or copy", "codec"),
+    Fn("atag", A | E | AU, OptAudioTag, "audio codec tag", "tag"),
     Fn("vol", A | AU | E, OptVolume, "set audio volume", "volume"),
-    Fn("newaudio", AU, OptNewAudio, "add a new audio stream to the current output stream"),
-    Var("alang", A | S | AU, &g_state.audioLanguage, "set the ISO 639 language code (3 letters) of the current audio stream", "code"),
-    Fn("sample_fmt", A | E | AU, OptSampleFormat, "set sample format, 'list' as argument shows all the sample formats supported", "format"),
-    Var("sn", B | SUB, &g_state.subtitleDisable, "disable subtitle"),
-    Fn("scodec", A | SUB, OptSubtitleCodec, "force subtitle codec ('copy' to copy stream)", "codec"),
-    Fn("newsubtitle", SUB, OptNewSubtitle, "add a new subtitle stream to the current output stream"),
-    Var("slang", A | S | SUB, &g_state.subtitleLanguage, "set the ISO 639 language code (3 letters) of the current subtitle stream", "code"),
-    Fn("stag", A | E | SUB, OptSubtitleTag, "force subtitle tag/fourcc", "fourcc/tag"),
-    Fn("vc", A | E | V | G, OptCaptureChannel, "set video grab channel (DV1394 only)", "channel"),
-    Fn("tvstd", A | E | V | G, OptCaptureStandard, "set television standard (NTSC, PAL (SECAM))", "standard"),
-    Var("isync", B | E | G, &g_state.inputSync, "sync read on input", ""),
-    Var("muxdelay", F | A | E, &g_state.muxMaxDelay, "set the maximum demux-decode delay", "seconds"),
-    Var("muxpreload", F | A | E, &g_state.muxPreload, "set the initial demux-decode delay", "seconds"),
-    Fn("absf", A | AU | E, OptAudioBitstreamFilter, "", "bitstream_filter"),
-    Fn("vbsf", A | V | E, OptVideoBitstreamFilter, "", "bitstream_filter"),
-    Fn("sbsf", A | SUB | E, OptSubtitleBitstreamFilter, "", "bitstream_filter"),
-    Fn("apre", A | AU | E, OptAudioPreset, "set the audio options to the indicated preset", "preset"),
-    Fn("vpre", A | V | E, OptVideoPreset, "set the video options to the indicated preset", "preset"),
-    Fn("spre", A | SUB | E, OptSubtitlePreset, "set the subtitle options to the indicated preset", "preset"),
+    Fn("newaudio", AU, OptNewAudio, "add an audio stream to the last output"),
+    Var("alang", A | S | AU, &g_state.audioLanguage, "language of the next audio stream", "code"),
+    Fn("sample_fmt", A | E | AU, OptSampleFormat, "sample format", "format"),
+    Var("sn", B | SUB, &g_state.subtitleDisable, "no subtitles"),
+    Fn("scodec", A | SUB, OptSubtitleCodec, "subtitle codec, or copy", "codec"),
+    Fn("newsubtitle", SUB, OptNewSubtitle, "add a subtitle stream to the last output"),
+    Var("slang", A | S | SUB, &g_state.subtitleLanguage, "language of the next subtitle stream", "code"),
+    Fn("stag", A | E | SUB, OptSubtitleTag, "subtitle codec tag", "tag"),
+    Fn("vc", A | E | V | G, OptCaptureChannel, "capture channel", "channel"),
+    Fn("tvstd", A | E | V | G, OptCaptureStandard, "capture television standard", "standard"),
+    Var("isync", B | E | G, &g_state.inputSync, "choose by input time"),
+    Var("muxdelay", F | A | E, &g_state.muxMaxDelay, "most muxing delay", "seconds"),
+    Var("muxpreload", F | A | E, &g_state.muxPreload, "muxing preload", "seconds"),
+    Fn("absf", A | AU | E, OptAudioBitstreamFilter, "audio bit-stream filter", "filter"),
+    Fn("vbsf", A | V | E, OptVideoBitstreamFilter, "video bit-stream filter", "filter"),
+    Fn("sbsf", A | SUB | E, OptSubtitleBitstreamFilter, "subtitle bit-stream filter", "filter"),
+    Fn("apre", A | AU | E, OptAudioPreset, "audio preset", "preset"),
+    Fn("vpre", A | V | E, OptVideoPreset, "video preset", "preset"),
+    Fn("spre", A | SUB | E, OptSubtitlePreset, "subtitle preset", "preset"),
     Named("rv40_platform", A, OptRealMediaPlatform, "set rv40 platform", ""),
     Named("default", A | AU | V | E, OptDefault, "generic catch all option", ""),
+
     OptionDef{nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -1156,9 +1154,9 @@ void FreeOptionState()
     g_state.optionNameKinds = nullptr;
     g_state.optionNameCount = 0;
     av_dict_free(&g_state.pendingMetadata);
-    char** texts[] = {&g_state.passLogPrefix,    &g_state.audioLanguage,       &g_state.subtitleLanguage,
-                      &g_state.rcOverride,       &g_state.videoCodecName,      &g_state.audioCodecName,
-                      &g_state.subtitleCodecName, &g_state.statsFileName,      &g_state.captureStandard,
+    char** texts[] = {&g_state.passLogPrefix,       &g_state.audioLanguage,       &g_state.subtitleLanguage,
+                      &g_state.rcOverride,          &g_state.videoCodecName,      &g_state.audioCodecName,
+                      &g_state.subtitleCodecName,   &g_state.statsFileName,       &g_state.captureStandard,
                       &g_state.bitstreamFilters[0], &g_state.bitstreamFilters[1], &g_state.bitstreamFilters[2]};
     for (char** text : texts)
     {
@@ -1356,8 +1354,9 @@ void OpenInputFile(const char* fileName)
     input->subtitle_codec = forcedDecoders[2];
     for (int i = 0; i < 3; ++i)
         if (forcedDecoders[i])
-            (i == 0 ? input->video_codec_id : i == 1 ? input->audio_codec_id : input->subtitle_codec_id) =
-                forcedDecoders[i]->id;
+            (i == 0   ? input->video_codec_id
+             : i == 1 ? input->audio_codec_id
+                      : input->subtitle_codec_id) = forcedDecoders[i]->id;
     input->flags |= AVFMT_FLAG_NONBLOCK;
 
     // Raw formats take their parameters from the options given before "-i".
@@ -1434,15 +1433,13 @@ void OpenInputFile(const char* fileName)
         {
         case AVMEDIA_TYPE_AUDIO:
             g_state.audioChannels = par->ch_layout.nb_channels;
-            g_state.audioChannelMask =
-                par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? par->ch_layout.u.mask : 0;
+            g_state.audioChannelMask = par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? par->ch_layout.u.mask : 0;
             g_state.audioSampleRate = par->sample_rate;
             g_state.audioSampleFormat = par->format;
             if (g_state.audioDisable)
                 st->discard = AVDISCARD_ALL;
             break;
-        case AVMEDIA_TYPE_VIDEO:
-        {
+        case AVMEDIA_TYPE_VIDEO: {
             g_state.frameWidth = par->width;
             g_state.frameHeight = par->height;
             g_state.framePixelFormat = par->format;
@@ -1454,8 +1451,7 @@ void OpenInputFile(const char* fileName)
             g_state.frameAspectRatio = par->height ? static_cast<float>(sar * par->width / par->height) : 0;
             AVRational containerRate = st->r_frame_rate;
             AVRational codecRate = st->avg_frame_rate;
-            if (codecRate.num && containerRate.num && av_cmp_q(codecRate, containerRate) &&
-                g_state.verbosity >= 0)
+            if (codecRate.num && containerRate.num && av_cmp_q(codecRate, containerRate) && g_state.verbosity >= 0)
                 ConverterMessage("\nSeems stream %d codec frame rate differs from container frame rate: %2.2f (%d/%d) "
                                  "-> %2.2f (%d/%d)\n",
                                  static_cast<int>(s), av_q2d(codecRate), codecRate.num, codecRate.den,
@@ -1483,14 +1479,15 @@ void OpenInputFile(const char* fileName)
                 g_state.codecOptions[par->codec_type == AVMEDIA_TYPE_VIDEO ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO],
                 mask);
         g_state.inputDecoderOptions[decoderSlot] = decoderOptions;
-        int kind = par->codec_type == AVMEDIA_TYPE_VIDEO ? 0 : par->codec_type == AVMEDIA_TYPE_AUDIO ? 1
-                   : par->codec_type == AVMEDIA_TYPE_SUBTITLE ? 2 : -1;
+        int kind = par->codec_type == AVMEDIA_TYPE_VIDEO      ? 0
+                   : par->codec_type == AVMEDIA_TYPE_AUDIO    ? 1
+                   : par->codec_type == AVMEDIA_TYPE_SUBTITLE ? 2
+                                                              : -1;
         g_state.inputDecoders[decoderSlot] = kind >= 0 ? forcedDecoders[kind] : nullptr;
         g_state.inputDecoderCount++;
     }
 
-    g_state.inputTimestampOffsets[fileIndex] =
-        g_state.inputTimestampOffset - (g_state.copyTimestamps ? 0 : timestamp);
+    g_state.inputTimestampOffsets[fileIndex] = g_state.inputTimestampOffset - (g_state.copyTimestamps ? 0 : timestamp);
     memcpy(g_state.inputTimestampScales[fileIndex], g_state.pendingTimestampScales,
            sizeof(g_state.pendingTimestampScales));
     memset(g_state.pendingTimestampScales, 0, sizeof(g_state.pendingTimestampScales));
@@ -1542,7 +1539,8 @@ static uint16_t* CopyMatrix(const uint16_t* matrix)
 
 static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
 {
-    AVRational rate = g_state.frameRate.num && g_state.frameRate.den ? g_state.frameRate : AVRational{kDefaultFrameRate, 1};
+    AVRational rate =
+        g_state.frameRate.num && g_state.frameRate.den ? g_state.frameRate : AVRational{kDefaultFrameRate, 1};
     if (codec && codec->supported_framerates && !g_state.forceFps)
         rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
     enc->framerate = rate;
@@ -1621,8 +1619,8 @@ namespace
 {
 void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
 {
-    AVStream* st = file->nb_streams < static_cast<unsigned>(kMaxStreamsPerFile) ? avformat_new_stream(file, nullptr)
-                                                                                : nullptr;
+    AVStream* st =
+        file->nb_streams < static_cast<unsigned>(kMaxStreamsPerFile) ? avformat_new_stream(file, nullptr) : nullptr;
     if (!st)
     {
         ConverterMessage("Could not alloc stream\n");
@@ -1670,7 +1668,8 @@ void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
         enc->codec_id = id;
         enc->thread_count = g_state.threadCount;
         enc->codec_tag = tags[kind];
-        if ((file->oformat->flags & AVFMT_GLOBALHEADER) || (type == AVMEDIA_TYPE_VIDEO && (g_state.videoGlobalHeader & 1)))
+        if ((file->oformat->flags & AVFMT_GLOBALHEADER) ||
+            (type == AVMEDIA_TYPE_VIDEO && (g_state.videoGlobalHeader & 1)))
             enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         SetContextOptions(g_state.codecOptions[type], enc, masks[kind]);
         av_dict_copy(&setup.privateOptions, g_state.privateOptions[type], 0);
@@ -1715,8 +1714,8 @@ void OpenOutputFile(const char* fileName)
     // Audio formats that carry a cover picture (mp3, flac) name PNG as their video codec: they
     // have no video of their own.
     bool formatHasVideo = format->video_codec != AV_CODEC_ID_NONE && format->video_codec != AV_CODEC_ID_PNG;
-    bool useVideo = (formatHasVideo || g_state.videoStreamCopy || g_state.videoCodecName) &&
-                    !g_state.videoDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_VIDEO));
+    bool useVideo = (formatHasVideo || g_state.videoStreamCopy || g_state.videoCodecName) && !g_state.videoDisable &&
+                    (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_VIDEO));
     bool useAudio = (format->audio_codec != AV_CODEC_ID_NONE || g_state.audioStreamCopy || g_state.audioCodecName) &&
                     !g_state.audioDisable && (!haveInputs || InputsHaveKind(AVMEDIA_TYPE_AUDIO));
     bool useSubtitle =
@@ -1814,7 +1813,8 @@ int MoveOptionsToContext(TranscodeContext* context)
     context->audioVolume = g_state.audioVolume;
     context->inputSync = g_state.inputSync;
     const int64_t kFileSizeReserve = 307200;
-    context->fileSizeLimit = g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;
+    context->fileSizeLimit =
+        g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;
     context->dtsDeltaThreshold = g_state.dtsDeltaThreshold;
     context->scalerOptions = g_state.scalerOptions;
     g_state.scalerOptions = nullptr;
@@ -1860,7 +1860,7 @@ static int MoveOptionsToRealMediaSettings(RealMediaSettings* settings)
     settings->channels = g_state.audioChannels;
     settings->bitsPerSample = g_state.audioSampleFormat == AV_SAMPLE_FMT_U8    ? 8
                               : g_state.audioSampleFormat == AV_SAMPLE_FMT_S32 ? 32
-                                                                                : 16;
+                                                                               : 16;
     settings->padTop = g_state.padTop;
     settings->padBottom = g_state.padBottom;
     settings->padLeft = g_state.padLeft;
@@ -1877,8 +1877,7 @@ static int MoveOptionsToRealMediaSettings(RealMediaSettings* settings)
 }
 
 // Parses a command line into the option state and hands the result over; -1 when it failed.
-template <typename Finish>
-static int RunParse(const char* commandLine, PlainWordCallback plainWords, Finish finish)
+template <typename Finish> static int RunParse(const char* commandLine, PlainWordCallback plainWords, Finish finish)
 {
     ResetOptionDefaults();
     int wordCount = 0;

@@ -240,8 +240,7 @@ void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet)
 }
 
 // Takes every packet the encoder has ready and writes it. Gives the size of the last one.
-static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* failure, int* quality,
-                        int* pictureType)
+static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* failure, int* quality, int* pictureType)
 {
     AVCodecContext* enc = ost->encoder;
     int lastSize = 0;
@@ -445,8 +444,7 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
     if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
     {
         target->interlaced_frame = picture->interlaced_frame;
-        target->top_field_first =
-            context->topFieldFirst == -1 ? picture->top_field_first : context->topFieldFirst;
+        target->top_field_first = context->topFieldFirst == -1 ? picture->top_field_first : context->topFieldFirst;
     }
     target->pict_type = AV_PICTURE_TYPE_NONE;
     if (context->sameQuality)
@@ -486,8 +484,7 @@ static void EncodeAudioFrames(TranscodeRun* run, OutputStreamRecord* ost, bool f
         if (av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout) < 0 || av_frame_get_buffer(frame, 0) < 0)
             TranscodeFail(run, "Audio encoding failed\n");
         if (frameSamples > count)
-            av_samples_set_silence(frame->extended_data, 0, frameSamples, enc->ch_layout.nb_channels,
-                                   enc->sample_fmt);
+            av_samples_set_silence(frame->extended_data, 0, frameSamples, enc->ch_layout.nb_channels, enc->sample_fmt);
         if (av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), count) < count)
             TranscodeFail(run, "Audio encoding failed\n");
         frame->pts = ost->syncOpts;
@@ -510,9 +507,8 @@ static void PrepareResampler(TranscodeRun* run, OutputStreamRecord* ost, const A
         av_channel_layout_default(&inputLayout, samples->ch_layout.nb_channels);
     else
         av_channel_layout_copy(&inputLayout, &samples->ch_layout);
-    int result = swr_alloc_set_opts2(&ost->resampler, &enc->ch_layout, enc->sample_fmt, enc->sample_rate,
-                                     &inputLayout, static_cast<AVSampleFormat>(samples->format), samples->sample_rate,
-                                     0, nullptr);
+    int result = swr_alloc_set_opts2(&ost->resampler, &enc->ch_layout, enc->sample_fmt, enc->sample_rate, &inputLayout,
+                                     static_cast<AVSampleFormat>(samples->format), samples->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&inputLayout);
     if (result < 0 || swr_init(ost->resampler) < 0)
         TranscodeFail(run, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz\n",
@@ -539,8 +535,7 @@ static void ResampleIntoFifo(TranscodeRun* run, OutputStreamRecord* ost, const A
         converted->nb_samples = capacity;
         converted->format = enc->sample_fmt;
         converted->sample_rate = enc->sample_rate;
-        if (av_channel_layout_copy(&converted->ch_layout, &enc->ch_layout) < 0 ||
-            av_frame_get_buffer(converted, 0) < 0)
+        if (av_channel_layout_copy(&converted->ch_layout, &enc->ch_layout) < 0 || av_frame_get_buffer(converted, 0) < 0)
             TranscodeFail(run, "Audio encoding failed\n");
     }
     int count = swr_convert(ost->resampler, converted->extended_data, capacity,
@@ -626,8 +621,8 @@ void EncodeSubtitle(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecor
         int64_t start = av_rescale_q(pts - context->startTime, AV_TIME_BASE_Q, ost->stream->time_base);
         int64_t shift = dvb ? 90 * (i == 0 ? subtitle->start_display_time : subtitle->end_display_time) : 0;
         packet->pts = packet->dts = start + av_rescale_q(shift, AVRational{1, 90000}, ost->stream->time_base);
-        packet->duration = av_rescale_q(subtitle->end_display_time - subtitle->start_display_time,
-                                        AVRational{1, 1000}, ost->stream->time_base);
+        packet->duration = av_rescale_q(subtitle->end_display_time - subtitle->start_display_time, AVRational{1, 1000},
+                                        ost->stream->time_base);
         WritePacket(run, ost, packet);
         av_packet_unref(packet);
         if (dvb)
@@ -650,7 +645,8 @@ static void CopyPacket(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRe
         TranscodeFail(run, "Could not copy packet\n");
     AVRational outputBase = ost->stream->time_base;
     int64_t startOffset = StartTimeIn(run, outputBase);
-    int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : av_rescale_q(ist->pts, AV_TIME_BASE_Q, ist->stream->time_base);
+    int64_t dts =
+        packet->dts != AV_NOPTS_VALUE ? packet->dts : av_rescale_q(ist->pts, AV_TIME_BASE_Q, ist->stream->time_base);
     copy->dts = av_rescale_q(dts, ist->stream->time_base, outputBase) - startOffset;
     copy->pts = packet->pts != AV_NOPTS_VALUE
                     ? av_rescale_q(packet->pts, ist->stream->time_base, outputBase) - startOffset
@@ -696,7 +692,10 @@ static int DecodeSubtitle(TranscodeRun* run, InputStreamRecord* ist, AVPacket* p
     struct SubtitleOwner
     {
         AVSubtitle* subtitle;
-        ~SubtitleOwner() { avsubtitle_free(subtitle); }
+        ~SubtitleOwner()
+        {
+            avsubtitle_free(subtitle);
+        }
     } owner{&subtitle};
     if (run->context->startTime == 0 || ist->pts >= run->context->startTime)
         for (OutputStreamRecord* ost : run->outputStreams)
@@ -745,11 +744,11 @@ int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* pack
                 ist->pts = av_rescale_q(frame->best_effort_timestamp, st->time_base, AV_TIME_BASE_Q);
             else
                 ist->pts = ist->nextPts;
-            int64_t duration = frame->pkt_duration > 0
-                                   ? av_rescale_q(frame->pkt_duration, st->time_base, AV_TIME_BASE_Q)
-                                   : (ist->decoder->framerate.num
-                                          ? av_rescale_q(1, av_inv_q(ist->decoder->framerate), AV_TIME_BASE_Q)
-                                          : 0);
+            int64_t duration =
+                frame->pkt_duration > 0
+                    ? av_rescale_q(frame->pkt_duration, st->time_base, AV_TIME_BASE_Q)
+                    : (ist->decoder->framerate.num ? av_rescale_q(1, av_inv_q(ist->decoder->framerate), AV_TIME_BASE_Q)
+                                                   : 0);
             ist->nextPts = ist->pts + duration;
             PrepareVideoFrame(run, ist, frame);
         }

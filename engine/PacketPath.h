@@ -66,8 +66,8 @@ struct OutputStreamRecord
     SwrContext* resampler = nullptr; // owned
     AVChannelLayout resamplerLayout = {};
     int resamplerRate = 0, resamplerFormat = -1;
-    AVAudioFifo* fifo = nullptr;      // owned
-    AVFrame* audioFrame = nullptr;    // owned
+    AVAudioFifo* fifo = nullptr;       // owned
+    AVFrame* audioFrame = nullptr;     // owned
     AVFrame* convertedFrame = nullptr; // owned
 
     FILE* passLogFile = nullptr; // owned

@@ -97,7 +97,7 @@ struct TranscodeContext
     int encodeBufferSize;
     uint8_t* encodeBuffer;
 
-    SwsContext* scalerOptions;                               // owned
+    SwsContext* scalerOptions;                              // owned
     AVCodecContext* codecOptions[kCodecOptionContextCount]; // owned
 
     uint8_t* audioInputBuffer;

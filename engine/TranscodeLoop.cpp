@@ -129,8 +129,8 @@ void SetupVideoEncoding(TranscodeRun* run, OutputStreamRecord* ost, InputStreamR
     ost->padBottom = context->padBottom;
     ost->padLeft = context->padLeft;
     ost->padRight = context->padRight;
-    bool banded = ost->cropTop || ost->cropBottom || ost->cropLeft || ost->cropRight || ost->padTop ||
-                  ost->padBottom || ost->padLeft || ost->padRight;
+    bool banded = ost->cropTop || ost->cropBottom || ost->cropLeft || ost->cropRight || ost->padTop || ost->padBottom ||
+                  ost->padLeft || ost->padRight;
     ost->convertPicture = banded || in->width != enc->width || in->height != enc->height || in->format != enc->pix_fmt;
     if (!ost->convertPicture)
         return;
@@ -395,13 +395,12 @@ int SetupRun(TranscodeRun* run)
         }
         else if (map.inputFile < 0 || map.inputFile >= context->inputFileCount)
         {
-            error.Set("Invalid input file index %d map_meta_data(%d,%d)", map.inputFile, map.outputFile,
-                      map.inputFile);
+            error.Set("Invalid input file index %d map_meta_data(%d,%d)", map.inputFile, map.outputFile, map.inputFile);
             result = kSetupFailed;
         }
         else
-            av_dict_copy(&context->outputFiles[map.outputFile]->metadata,
-                         context->inputFiles[map.inputFile]->metadata, 0);
+            av_dict_copy(&context->outputFiles[map.outputFile]->metadata, context->inputFiles[map.inputFile]->metadata,
+                         0);
     }
     for (OutputStreamRecord* ost : run->outputStreams)
         if (!result)
@@ -439,9 +438,8 @@ void RetimePacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* packet)
         packet->dts += offset;
     if (packet->pts != AV_NOPTS_VALUE)
         packet->pts += offset;
-    double scale = ist->streamIndex < kMaxStreamsPerFile
-                       ? context->inputTimestampScales[ist->fileIndex][ist->streamIndex]
-                       : 0.0;
+    double scale =
+        ist->streamIndex < kMaxStreamsPerFile ? context->inputTimestampScales[ist->fileIndex][ist->streamIndex] : 0.0;
     if (scale != 0.0)
     {
         if (packet->dts != AV_NOPTS_VALUE)
@@ -456,7 +454,7 @@ void RetimePacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* packet)
         int64_t packetDts = av_rescale_q(packet->dts, st->time_base, AV_TIME_BASE_Q);
         int64_t delta = packetDts - ist->nextPts;
         if (llabs(delta) > static_cast<int64_t>(context->dtsDeltaThreshold * AV_TIME_BASE) &&
-            ist->pts > file->start_time - 0)
+            st->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE)
         {
             context->inputTimestampOffsets[ist->fileIndex] -= delta;
             int64_t shift = av_rescale_q(delta, AV_TIME_BASE_Q, st->time_base);
@@ -551,9 +549,9 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         double remaining = duration > 0 ? duration / 1000000.0 - (job->m_segmentStartOffset + minOutput) : 1e300;
         bool limitsApply = remaining >= kShortestSegmentSeconds;
         AVFormatContext* firstOutput = context->outputFiles[0];
-        if (limitsApply && (minOutput >= context->recordingTime / 1000000.0 ||
-                            (context->fileSizeLimit && firstOutput->pb &&
-                             avio_tell(firstOutput->pb) > context->fileSizeLimit)))
+        if (limitsApply &&
+            (minOutput >= context->recordingTime / 1000000.0 ||
+             (context->fileSizeLimit && firstOutput->pb && avio_tell(firstOutput->pb) > context->fileSizeLimit)))
         {
             job->m_segmentStartOffset += minOutput;
             return kLimitReached;
@@ -582,7 +580,10 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         struct PacketOwner
         {
             AVPacket* packet;
-            ~PacketOwner() { av_packet_unref(packet); }
+            ~PacketOwner()
+            {
+                av_packet_unref(packet);
+            }
         } owner{packet};
         if (packet->stream_index >= static_cast<int>(input->nb_streams))
             continue;

@@ -51,10 +51,22 @@ ParseOutcome ParseLine(TranscodeContext* context, const std::string& commandLine
 // A parsed context that frees itself.
 struct Context : TranscodeContext
 {
-    Context() { InitTranscodeContext(this); }
-    ~Context() { FreeTranscodeContextContents(this); }
-    AVCodecContext* Video() { return outputStreams[0][0].codecContext; }
-    AVCodecContext* Audio() { return outputStreams[0][1].codecContext; }
+    Context()
+    {
+        InitTranscodeContext(this);
+    }
+    ~Context()
+    {
+        FreeTranscodeContextContents(this);
+    }
+    AVCodecContext* Video()
+    {
+        return outputStreams[0][0].codecContext;
+    }
+    AVCodecContext* Audio()
+    {
+        return outputStreams[0][1].codecContext;
+    }
 };
 
 bool FileExists(const std::string& path)
@@ -111,17 +123,107 @@ TEST(SplitCommandLineTest, LongLinesOfShortWordsFitTheirBlock)
 
 TEST(OptionTableTest, HasEveryRowInOrderWithDefaultLast)
 {
-    const char* const names[] = {
-        "f", "i", "y", "map", "map_meta_data", "t", "fs", "ss", "itsoffset", "itsscale", "timestamp", "metadata",
-        "dframes", "benchmark", "dump", "hex", "re", "loop_input", "loop_output", "v", "loglevel", "target",
-        "threads", "vsync", "async", "adrift_threshold", "vglobal", "copyts", "shortest", "dts_delta_threshold",
-        "programid", "xerror", "copyinkf", "b", "vb", "vframes", "r", "s", "aspect", "pix_fmt", "croptop",
-        "cropbottom", "cropleft", "cropright", "padtop", "padbottom", "padleft", "padright", "padcolor", "intra",
-        "vn", "vdt", "qscale", "rc_override", "vcodec", "me_threshold", "sameq", "pass", "passlogfile",
-        "deinterlace", "psnr", "vstats", "vstats_file", "intra_matrix", "inter_matrix", "top", "dc", "vtag",
-        "newvideo", "qphist", "force_fps", "ab", "aframes", "aq", "ar", "ac", "an", "acodec", "atag", "vol",
-        "newaudio", "alang", "sample_fmt", "sn", "scodec", "newsubtitle", "slang", "stag", "vc", "tvstd", "isync",
-        "muxdelay", "muxpreload", "absf", "vbsf", "sbsf", "apre", "vpre", "spre", "rv40_platform", "default"};
+    const char* const names[] = {"f",
+                                 "i",
+                                 "y",
+                                 "map",
+                                 "map_meta_data",
+                                 "t",
+                                 "fs",
+                                 "ss",
+                                 "itsoffset",
+                                 "itsscale",
+                                 "timestamp",
+                                 "metadata",
+                                 "dframes",
+                                 "benchmark",
+                                 "dump",
+                                 "hex",
+                                 "re",
+                                 "loop_input",
+                                 "loop_output",
+                                 "v",
+                                 "loglevel",
+                                 "target",
+                                 "threads",
+                                 "vsync",
+                                 "async",
+                                 "adrift_threshold",
+                                 "vglobal",
+                                 "copyts",
+                                 "shortest",
+                                 "dts_delta_threshold",
+                                 "programid",
+                                 "xerror",
+                                 "copyinkf",
+                                 "b",
+                                 "vb",
+                                 "vframes",
+                                 "r",
+                                 "s",
+                                 "aspect",
+                                 "pix_fmt",
+                                 "croptop",
+                                 "cropbottom",
+                                 "cropleft",
+                                 "cropright",
+                                 "padtop",
+                                 "padbottom",
+                                 "padleft",
+                                 "padright",
+                                 "padcolor",
+                                 "intra",
+                                 "vn",
+                                 "vdt",
+                                 "qscale",
+                                 "rc_override",
+                                 "vcodec",
+                                 "me_threshold",
+                                 "sameq",
+                                 "pass",
+                                 "passlogfile",
+                                 "deinterlace",
+                                 "psnr",
+                                 "vstats",
+                                 "vstats_file",
+                                 "intra_matrix",
+                                 "inter_matrix",
+                                 "top",
+                                 "dc",
+                                 "vtag",
+                                 "newvideo",
+                                 "qphist",
+                                 "force_fps",
+                                 "ab",
+                                 "aframes",
+                                 "aq",
+                                 "ar",
+                                 "ac",
+                                 "an",
+                                 "acodec",
+                                 "atag",
+                                 "vol",
+                                 "newaudio",
+                                 "alang",
+                                 "sample_fmt",
+                                 "sn",
+                                 "scodec",
+                                 "newsubtitle",
+                                 "slang",
+                                 "stag",
+                                 "vc",
+                                 "tvstd",
+                                 "isync",
+                                 "muxdelay",
+                                 "muxpreload",
+                                 "absf",
+                                 "vbsf",
+                                 "sbsf",
+                                 "apre",
+                                 "vpre",
+                                 "spre",
+                                 "rv40_platform",
+                                 "default"};
     const OptionDef* table = ConverterOptionTable();
     int rows = 0;
     while (table[rows].name)
@@ -133,9 +235,10 @@ TEST(OptionTableTest, HasEveryRowInOrderWithDefaultLast)
     {
         const char* name;
         int flags;
-    } telling[] = {{"vn", 0x11},   {"an", 0x22},       {"b", 0x411},           {"ab", 0x421},
-                   {"vol", 0x25},  {"t", 0x401},       {"fs", 0x801},          {"loglevel", 0x401},
-                   {"rv40_platform", 0x401}, {"default", 0x435}};
+    } telling[] = {{"vn", 0x11},      {"an", 0x22},        {"b", 0x411},
+                   {"ab", 0x421},     {"vol", 0x25},       {"t", 0x401},
+                   {"fs", 0x801},     {"loglevel", 0x401}, {"rv40_platform", 0x401},
+                   {"default", 0x435}};
     for (const Flags& row : telling)
         EXPECT_EQ(FindOption(row.name)->flags, row.flags) << row.name;
     EXPECT_EQ(FindOption("nosuch")->name, nullptr);
@@ -205,8 +308,7 @@ TEST(ConverterOptionsTest, AcceptedOptionsSetTheirValues)
         {"-vn 1", [](Context& c) { EXPECT_EQ(c.outputFiles[0]->nb_streams, 1u); }},
         {"-an", [](Context& c) { EXPECT_EQ(c.outputFiles[0]->nb_streams, 1u); }},
         {"-s 641x480", [](Context& c) { EXPECT_EQ(c.Video()->width, rwtest::kClipWidth); }},
-        {"-rv40_platform 3 -vtag DIVX",
-         [](Context& c) { EXPECT_EQ(c.Video()->codec_tag, MKTAG('D', 'I', 'V', 'X')); }},
+        {"-rv40_platform 3 -vtag DIVX", [](Context& c) { EXPECT_EQ(c.Video()->codec_tag, MKTAG('D', 'I', 'V', 'X')); }},
         {"-passlogfile /tmp/own", [](Context& c) { EXPECT_STREQ(c.passLogPrefix, "/tmp/own"); }},
         {"-y -benchmark -dump -hex -qphist -xerror -shortest -copyts -isync",
          [](Context& c) {
@@ -251,11 +353,8 @@ TEST(ConverterOptionsTest, BitRatesReachExactlyOneKind)
         const char* args;
         int64_t video, audio;
     } cases[] = {
-        {"-ab 128", videoDefault, 128000},
-        {"-b 500", 500000, audioDefault},
-        {"-vb 300", 300000, audioDefault},
-        {"-vb 300 -ab 64", 300000, 64000},
-        {"-ab 64 -b 700", 700000, 64000},
+        {"-ab 128", videoDefault, 128000}, {"-b 500", 500000, audioDefault}, {"-vb 300", 300000, audioDefault},
+        {"-vb 300 -ab 64", 300000, 64000}, {"-ab 64 -b 700", 700000, 64000},
     };
     for (const Case& c : cases)
     {
@@ -345,8 +444,7 @@ TEST(ConverterOptionsTest, FilesThatCannotBeOpenedFailTheParse)
         {"reelwright -y -i \"" + dir + "/missing.mp4\" \"" + dir + "/out.mp4\"", "no such file or directory\n"},
         {"reelwright -y -i \"" + rwtest::Media(rwtest::kGarbageAvi) + "\" \"" + dir + "/out.mp4\"",
          ": Unknown format\n"},
-        {"reelwright -y -i \"" + rwtest::Media(rwtest::kEmptyMp4) + "\" \"" + dir + "/out.mp4\"",
-         ": Unknown format\n"},
+        {"reelwright -y -i \"" + rwtest::Media(rwtest::kEmptyMp4) + "\" \"" + dir + "/out.mp4\"", ": Unknown format\n"},
         {"reelwright -y -i \"" + rwtest::Media(rwtest::kTruncatedMp4) + "\" \"" + dir + "/out.mp4\"",
          ": Error while parsing header\n"},
         {"reelwright -y -i \"" + rwtest::Media(rwtest::kClipMp4) + "\" \"" + dir + "/no/such/folder/out.mp4\"",
@@ -355,7 +453,8 @@ TEST(ConverterOptionsTest, FilesThatCannotBeOpenedFailTheParse)
          "Unable to find a suitable output format for '"},
         {"reelwright -y \"" + dir + "/out.mp4\"", "At least one input file must be specified\n"},
         {"reelwright -y -i", "reelwright: missing argument for option 'i'\n"},
-        {"reelwright -y -i \"" + rwtest::Media(rwtest::kClipMp4) + "\" -threads", "missing argument for option 'threads'\n"},
+        {"reelwright -y -i \"" + rwtest::Media(rwtest::kClipMp4) + "\" -threads",
+         "missing argument for option 'threads'\n"},
         {"", "At least one output file must be specified\n"},
     };
     for (const Case& c : cases)

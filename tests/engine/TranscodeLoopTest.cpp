@@ -100,7 +100,10 @@ struct StreamSummary
 
 struct FrameDeleter
 {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+    void operator()(AVFrame* frame) const
+    {
+        av_frame_free(&frame);
+    }
 };
 
 struct MediaSummary
@@ -193,8 +196,8 @@ MediaSummary Summarize(const std::string& path)
             {
                 if (s.firstCounter < 0)
                 {
-                    s.firstCounter = rwtest::ReadFrameCounter(frame->data[0], frame->linesize[0], frame->width,
-                                                              frame->height);
+                    s.firstCounter =
+                        rwtest::ReadFrameCounter(frame->data[0], frame->linesize[0], frame->width, frame->height);
                     summary.firstPicture.reset(av_frame_clone(frame));
                 }
             }
@@ -336,7 +339,8 @@ TEST(TranscodeLoopTest, VolumeScalesTheDecodedSamples)
 TEST(TranscodeLoopTest, StartTimeSkipsTheBeginning)
 {
     std::string output = rwtest::ScratchDir("transcode-start") + "/out.avi";
-    JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), output, "-ss 1 -vcodec mpeg4 -qscale 2 -acodec libmp3lame");
+    JobOutcome outcome =
+        RunJob(rwtest::Media(rwtest::kClipMp4), output, "-ss 1 -vcodec mpeg4 -qscale 2 -acodec libmp3lame");
     ASSERT_EQ(outcome.state, kEncoderDone);
     MediaSummary summary = Summarize(output);
     EXPECT_NEAR(summary.duration, rwtest::kClipSeconds - 1, kDurationTolerance);
@@ -439,8 +443,10 @@ TEST(TranscodeLoopTest, CodecPrivateOptionsReachTheEncoder)
 {
     std::string dir = rwtest::ScratchDir("transcode-private");
     JobSettings settings[2];
-    FillSettings(&settings[0], rwtest::Media(rwtest::kClipMp4), dir + "/fine.mp4", "-an -vcodec libx264 -crf 15 -preset ultrafast");
-    FillSettings(&settings[1], rwtest::Media(rwtest::kClipMp4), dir + "/coarse.mp4", "-an -vcodec libx264 -crf 45 -preset ultrafast");
+    FillSettings(&settings[0], rwtest::Media(rwtest::kClipMp4), dir + "/fine.mp4",
+                 "-an -vcodec libx264 -crf 15 -preset ultrafast");
+    FillSettings(&settings[1], rwtest::Media(rwtest::kClipMp4), dir + "/coarse.mp4",
+                 "-an -vcodec libx264 -crf 45 -preset ultrafast");
     std::vector<JobOutcome> outcomes = RunJobs({settings[0], settings[1]});
     ASSERT_EQ(outcomes[0].state, kEncoderDone);
     ASSERT_EQ(outcomes[1].state, kEncoderDone);
@@ -485,8 +491,10 @@ TEST(TranscodeLoopTest, BrokenSourcesFailCleanly)
         std::string source;
         bool mayFinish; // a damaged file whose readable part converts
     } cases[] = {
-        {rwtest::Media(rwtest::kTruncatedMp4), false}, {rwtest::Media(rwtest::kTruncatedAvi), true},
-        {rwtest::Media(rwtest::kGarbageAvi), false},   {rwtest::Media(rwtest::kEmptyMp4), false},
+        {rwtest::Media(rwtest::kTruncatedMp4), false},
+        {rwtest::Media(rwtest::kTruncatedAvi), true},
+        {rwtest::Media(rwtest::kGarbageAvi), false},
+        {rwtest::Media(rwtest::kEmptyMp4), false},
         {dir + "/missing.mp4", false},
     };
     for (const Case& c : cases)
@@ -538,8 +546,8 @@ TEST(TranscodeLoopTest, TakesWin32Paths)
 {
     std::string dir = rwtest::ScratchDir("transcode-win32");
     std::string output = dir + "/out.avi";
-    JobOutcome outcome = RunJob(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)), rwtest::ToWin32Path(dir) + "\\out.avi",
-                                "-vcodec mpeg4 -acodec libmp3lame");
+    JobOutcome outcome = RunJob(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)),
+                                rwtest::ToWin32Path(dir) + "\\out.avi", "-vcodec mpeg4 -acodec libmp3lame");
     EXPECT_EQ(outcome.state, kEncoderDone);
     EXPECT_TRUE(Summarize(output).opened);
 }
@@ -547,7 +555,8 @@ TEST(TranscodeLoopTest, TakesWin32Paths)
 TEST(TranscodeLoopTest, FullDiskEndsTheJob)
 {
     testing::internal::CaptureStderr();
-    JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), "/dev/full", "-f avi -vcodec mpeg4 -acodec libmp3lame");
+    JobOutcome outcome =
+        RunJob(rwtest::Media(rwtest::kClipMp4), "/dev/full", "-f avi -vcodec mpeg4 -acodec libmp3lame");
     std::string messages = testing::internal::GetCapturedStderr();
     EXPECT_EQ(outcome.state, kEncoderException);
     EXPECT_EQ(outcome.progress, kProgressFailed);
@@ -558,8 +567,9 @@ TEST(TranscodeLoopTest, WritesPerFrameStatistics)
 {
     std::string dir = rwtest::ScratchDir("transcode-vstats");
     std::string stats = dir + "/stats.log";
-    ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/out.avi", "-an -vcodec mpeg4 -vstats_file " + stats).state,
-              kEncoderDone);
+    ASSERT_EQ(
+        RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/out.avi", "-an -vcodec mpeg4 -vstats_file " + stats).state,
+        kEncoderDone);
     FILE* file = fopen(stats.c_str(), "r");
     ASSERT_NE(file, nullptr);
     char line[512];
