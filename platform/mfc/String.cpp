@@ -70,6 +70,23 @@ unsigned char FoldCase(char ch)
     return static_cast<unsigned char>(reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR(c)))));
 }
 
+// Ordinal comparison after folding each character to lower case; null counts as empty.
+template <typename XCHAR> int CompareFolded(const XCHAR* a, const XCHAR* b)
+{
+    static const XCHAR empty = 0;
+    a = a ? a : &empty;
+    b = b ? b : &empty;
+    for (;; ++a, ++b)
+    {
+        auto fa = FoldCase(*a);
+        auto fb = FoldCase(*b);
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+        if (!*a)
+            return 0;
+    }
+}
+
 template <typename XCHAR> bool Contains(const XCHAR* set, XCHAR ch)
 {
     for (; set && *set; ++set)
@@ -134,6 +151,67 @@ int AFXAPI AfxStringLength(const WCHAR* psz) noexcept
 int AFXAPI AfxStringLength(const char* psz) noexcept
 {
     return psz ? static_cast<int>(std::strlen(psz)) : 0;
+}
+
+LONG AFXAPI AfxWideToLong(const WCHAR* psz, const WCHAR** ppEnd, int nBase)
+{
+    const WCHAR* p = psz;
+    if (ppEnd)
+        *ppEnd = psz;
+    if (!p || nBase < 0 || nBase == 1 || nBase > 36)
+        return 0;
+    while (IsSpaceChar(*p))
+        ++p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    bool hexPrefix = p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+    if ((nBase == 0 || nBase == 16) && hexPrefix)
+    {
+        WCHAR next = p[2];
+        if ((next >= '0' && next <= '9') || (next >= 'a' && next <= 'f') || (next >= 'A' && next <= 'F'))
+            p += 2;
+        nBase = 16;
+    }
+    else if (nBase == 0)
+        nBase = p[0] == '0' ? 8 : 10;
+    const ULONGLONG limit = negative ? ULONGLONG(0x80000000) : ULONGLONG(0x7FFFFFFF);
+    ULONGLONG value = 0;
+    bool any = false;
+    bool overflow = false;
+    for (;; ++p)
+    {
+        int digit;
+        if (*p >= '0' && *p <= '9')
+            digit = *p - '0';
+        else if (*p >= 'a' && *p <= 'z')
+            digit = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'Z')
+            digit = *p - 'A' + 10;
+        else
+            break;
+        if (digit >= nBase)
+            break;
+        any = true;
+        value = value * nBase + digit;
+        if (value > limit)
+        {
+            overflow = true;
+            value = limit;
+        }
+    }
+    if (!any)
+        return 0;
+    if (ppEnd)
+        *ppEnd = p;
+    if (overflow)
+        return negative ? LONG(0x80000000) : LONG(0x7FFFFFFF);
+    return negative ? LONG(0 - value) : LONG(value);
+}
+
+int AFXAPI AfxWideCompareNoCase(const WCHAR* psz1, const WCHAR* psz2)
+{
+    return CompareFolded(psz1, psz2);
 }
 
 template <typename XCHAR> bool CStringT<XCHAR>::IsNil() const noexcept
@@ -458,17 +536,7 @@ template <typename XCHAR> int CStringT<XCHAR>::Compare(PCXSTR psz) const
 
 template <typename XCHAR> int CStringT<XCHAR>::CompareNoCase(PCXSTR psz) const
 {
-    PCXSTR a = m_pszData;
-    PCXSTR b = psz ? psz : reinterpret_cast<PCXSTR>(g_nil.terminator);
-    for (;; ++a, ++b)
-    {
-        auto fa = FoldCase(*a);
-        auto fb = FoldCase(*b);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-        if (!*a)
-            return 0;
-    }
+    return CompareFolded(m_pszData, psz);
 }
 
 template <typename XCHAR> int CStringT<XCHAR>::Collate(PCXSTR psz) const

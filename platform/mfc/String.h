@@ -280,3 +280,10 @@ template <typename XCHAR> bool operator!=(const CStringT<XCHAR>& str1, XCHAR ch2
 // Length of a null-terminated text of either width (no C library wide functions on this platform).
 int AFXAPI AfxStringLength(const WCHAR* psz) noexcept;
 int AFXAPI AfxStringLength(const char* psz) noexcept;
+
+// The C library's wcstol for 2-byte texts: leading white space, a sign, then digits of nBase (0:
+// decimal, octal with 0, hexadecimal with 0x); the 32-bit result is clamped on overflow, and
+// *ppEnd (when given) points after the last digit used, or at psz when there was none.
+LONG AFXAPI AfxWideToLong(const WCHAR* psz, const WCHAR** ppEnd, int nBase);
+// The C library's _wcsicmp for 2-byte texts: ordinal comparison after folding to lower case.
+int AFXAPI AfxWideCompareNoCase(const WCHAR* psz1, const WCHAR* psz2);

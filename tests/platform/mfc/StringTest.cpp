@@ -321,3 +321,37 @@ TEST(String, LoadsFromTheStringTable)
     EXPECT_TRUE(narrow.LoadString(101));
     EXPECT_EQ(Utf8(narrow), "Hello from the string table");
 }
+
+TEST(String, WideRuntimeReplacements)
+{
+    struct Case
+    {
+        const WCHAR* text;
+        int base;
+        LONG value;
+        int consumed;
+    };
+    const Case cases[] = {
+        {L"  -42abc", 10, -42, 5},
+        {L"+17", 10, 17, 3},
+        {L"0x1F", 16, 31, 4},
+        {L"0x1F", 0, 31, 4},
+        {L"017", 0, 15, 3},
+        {L"99999999999", 10, 0x7FFFFFFF, 11},
+        {L"-99999999999", 10, LONG(0x80000000), 12},
+        {L"-2147483648", 10, LONG(0x80000000), 11},
+        {L"z", 36, 35, 1},
+        {L"abc", 10, 0, 0},
+        {L"0x", 16, 0, 1},
+        {L"", 10, 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        const WCHAR* end = nullptr;
+        EXPECT_EQ(AfxWideToLong(c.text, &end, c.base), c.value) << CStringA(c.text).GetString();
+        EXPECT_EQ(int(end - c.text), c.consumed) << CStringA(c.text).GetString();
+    }
+    EXPECT_EQ(AfxWideCompareNoCase(L"ABC", L"abc"), 0);
+    EXPECT_LT(AfxWideCompareNoCase(L"abc", L"ABD"), 0);
+    EXPECT_GT(AfxWideCompareNoCase(L"b", nullptr), 0);
+}
