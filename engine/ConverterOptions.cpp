@@ -1642,7 +1642,11 @@ void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
     if (tags[kind])
         st->codecpar->codec_tag = tags[kind];
     if (*streamCopy[kind])
+    {
         setup.streamCopy = 1;
+        if (type == AVMEDIA_TYPE_VIDEO)
+            setup.displayAspectRatio = g_state.frameAspectRatio;
+    }
     else
     {
         const AVCodec* codec = nullptr;

@@ -240,7 +240,7 @@ void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet)
 }
 
 // Takes every packet the encoder has ready and writes it. Gives the size of the last one.
-static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* failure, int* quality, int* pictureType)
+static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* failure, EncodedFrameStats* stats)
 {
     AVCodecContext* enc = ost->encoder;
     int lastSize = 0;
@@ -259,12 +259,15 @@ static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* 
         if (enc->codec_type == AVMEDIA_TYPE_VIDEO)
         {
             run->context->videoBytesWritten += lastSize;
+            // Quality (4 bytes), picture type, error count, 2 reserved bytes, then the error sums.
             size_t sideSize = 0;
-            const uint8_t* stats = av_packet_get_side_data(ost->packet, AV_PKT_DATA_QUALITY_STATS, &sideSize);
-            if (stats && sideSize >= 5 && quality && pictureType)
+            const uint8_t* side = av_packet_get_side_data(ost->packet, AV_PKT_DATA_QUALITY_STATS, &sideSize);
+            if (side && sideSize >= 5 && stats)
             {
-                *quality = AV_RL32(stats);
-                *pictureType = stats[4];
+                stats->quality = AV_RL32(side);
+                stats->pictureType = side[4];
+                stats->hasError = sideSize >= 16 && side[5] > 0;
+                stats->error = stats->hasError ? AV_RL64(side + 8) : 0;
             }
         }
         av_packet_rescale_ts(ost->packet, enc->time_base, ost->stream->time_base);
@@ -277,17 +280,17 @@ static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* 
 static void SendToEncoder(TranscodeRun* run, OutputStreamRecord* ost, AVFrame* frame, const char* failure,
                           int* lastSize = nullptr)
 {
-    int quality = 0, pictureType = 0;
+    EncodedFrameStats stats;
     if (avcodec_send_frame(ost->encoder, frame) < 0)
         TranscodeFail(run, "%s", failure);
-    int size = DrainEncoder(run, ost, failure, &quality, &pictureType);
+    int size = DrainEncoder(run, ost, failure, &stats);
     if (lastSize)
         *lastSize = size;
     if (size > 0 && run->context->statsFileName && ost->encoder->codec_type == AVMEDIA_TYPE_VIDEO)
-        WriteVideoStats(run, ost, size, quality, pictureType);
+        WriteVideoStats(run, ost, size, stats);
 }
 
-void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, int quality, int pictureType)
+void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, const EncodedFrameStats& stats)
 {
     TranscodeContext* context = run->context;
     if (!context->statsFile)
@@ -300,14 +303,19 @@ void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, 
         }
     }
     AVCodecContext* enc = ost->encoder;
-    fprintf(context->statsFile, "frame= %5d q= %2.1f ", ost->frameNumber, quality / 118.0);
+    fprintf(context->statsFile, "frame= %5d q= %2.1f ", ost->frameNumber, stats.quality / 118.0);
+    if ((enc->flags & AV_CODEC_FLAG_PSNR) && stats.hasError)
+    {
+        double scaled = static_cast<double>(stats.error) / (enc->width * enc->height * 255.0 * 255.0);
+        fprintf(context->statsFile, "PSNR= %6.2f ", scaled > 0 ? -10.0 * log10(scaled) : 99.99);
+    }
     double seconds = std::max(0.01, OutputStreamSeconds(ost));
     double frameRate = 1.0 / av_q2d(enc->time_base);
     fprintf(context->statsFile, "f_size= %6d ", frameSize);
     fprintf(context->statsFile, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
             context->videoBytesWritten / 1024.0, seconds, frameSize * 8 * frameRate / 1000.0,
             context->videoBytesWritten * 8 / seconds / 1000.0);
-    fprintf(context->statsFile, "type= %c\n", av_get_picture_type_char(static_cast<AVPictureType>(pictureType)));
+    fprintf(context->statsFile, "type= %c\n", av_get_picture_type_char(static_cast<AVPictureType>(stats.pictureType)));
 }
 
 void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* picture)

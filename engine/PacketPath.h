@@ -110,7 +110,15 @@ int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* pack
 // Decorates (and deinterlaces) a decoded picture in place, in buffers of its own.
 void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* picture);
 int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture);
-void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, int quality, int pictureType);
+// What the encoder reported of the last frame it gave out.
+struct EncodedFrameStats
+{
+    int quality = 0;
+    int pictureType = 0;
+    bool hasError = false;
+    uint64_t error = 0; // sum of squared errors of the luma plane
+};
+void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, const EncodedFrameStats& stats);
 void EncodeAudio(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* samples);
 void EncodeSubtitle(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVSubtitle* subtitle,
                     int64_t pts);

@@ -44,6 +44,7 @@ struct OutputStreamSetup
     int streamCopy;
     AVDictionary* privateOptions; // owned
     char* bitstreamFilters;       // owned, comma-separated filter names, or null
+    float displayAspectRatio;     // stream copy of video: the aspect ratio to store, 0 for the input's
 };
 
 struct TranscodeContext

@@ -34,6 +34,7 @@ const DWORD kPausedSleepMs = 100;
 const DWORD kBackgroundSleepMs = 1;
 const DWORD kTryAgainSleepMs = 1000;
 const double kShortestSegmentSeconds = 0.5;
+const int kSdpCapacity = 2048;
 
 // A setup error of the codec-opening step: kept and written after the stream mapping.
 struct SetupError
@@ -75,6 +76,10 @@ void SetupStreamCopy(TranscodeRun* run, OutputStreamRecord* ost, InputStreamReco
     ost->stream->avg_frame_rate = ist->stream->avg_frame_rate;
     ost->stream->r_frame_rate = ist->stream->r_frame_rate;
     ost->stream->sample_aspect_ratio = ist->stream->sample_aspect_ratio;
+    float aspect = ost->setup->displayAspectRatio;
+    if (in->codec_type == AVMEDIA_TYPE_VIDEO && aspect > 0 && in->width > 0 && in->height > 0)
+        out->sample_aspect_ratio = ost->stream->sample_aspect_ratio =
+            av_d2q(static_cast<double>(aspect) * in->height / in->width, 255);
     if (in->codec_type == AVMEDIA_TYPE_AUDIO &&
         ((in->codec_id == AV_CODEC_ID_MP3 && in->block_align == 1) || in->codec_id == AV_CODEC_ID_AC3))
         out->block_align = 0;
@@ -424,6 +429,16 @@ int SetupRun(TranscodeRun* run)
     }
     if (result == kSetupFailed && !error.text.empty())
         ConverterMessage("%s\n", error.text.c_str());
+    bool allRtp = context->outputFileCount > 0;
+    for (int f = 0; f < context->outputFileCount; ++f)
+        allRtp = allRtp && !strcmp(context->outputFiles[f]->oformat->name, "rtp");
+    if (!result && allRtp)
+    {
+        char sdp[kSdpCapacity] = "";
+        av_sdp_create(context->outputFiles, context->outputFileCount, sdp, sizeof(sdp));
+        printf("SDP:\n%s\n", sdp);
+        fflush(stdout);
+    }
     return result;
 }
 

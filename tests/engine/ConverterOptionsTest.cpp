@@ -299,8 +299,9 @@ TEST(ConverterOptionsTest, AcceptedOptionsSetTheirValues)
              EXPECT_STREQ(av_dict_get(options, "crf", nullptr, 0)->value, "23");
              EXPECT_EQ(av_dict_get(c.outputStreams[0][1].privateOptions, "crf", nullptr, 0), nullptr);
          }},
-        {"-vcodec copy -acodec copy",
+        {"-vcodec copy -acodec copy -aspect 16:9",
          [](Context& c) {
+             EXPECT_NEAR(c.outputStreams[0][0].displayAspectRatio, 16.0 / 9.0, 0.001);
              EXPECT_EQ(c.outputStreams[0][0].streamCopy, 1);
              EXPECT_EQ(c.outputStreams[0][1].streamCopy, 1);
              EXPECT_EQ(c.Video(), nullptr);

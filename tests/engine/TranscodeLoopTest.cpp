@@ -95,6 +95,7 @@ struct StreamSummary
     int frames = 0;
     int64_t samples = 0;
     int firstCounter = -1;
+    AVRational sampleAspect = {0, 1};
     double peak = 0; // of decoded audio, full scale 1.0
 };
 
@@ -175,6 +176,7 @@ MediaSummary Summarize(const std::string& path)
         s.height = par->height;
         s.sampleRate = par->sample_rate;
         s.channels = par->ch_layout.nb_channels;
+        s.sampleAspect = av_guess_sample_aspect_ratio(file, file->streams[i], nullptr);
         summary.streams.push_back(s);
         const AVCodec* codec = avcodec_find_decoder(par->codec_id);
         if (!codec)
@@ -567,9 +569,9 @@ TEST(TranscodeLoopTest, WritesPerFrameStatistics)
 {
     std::string dir = rwtest::ScratchDir("transcode-vstats");
     std::string stats = dir + "/stats.log";
-    ASSERT_EQ(
-        RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/out.avi", "-an -vcodec mpeg4 -vstats_file " + stats).state,
-        kEncoderDone);
+    ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/out.avi", "-an -vcodec mpeg4 -psnr -vstats_file " + stats)
+                  .state,
+              kEncoderDone);
     FILE* file = fopen(stats.c_str(), "r");
     ASSERT_NE(file, nullptr);
     char line[512];
@@ -578,9 +580,25 @@ TEST(TranscodeLoopTest, WritesPerFrameStatistics)
     {
         ++lines;
         EXPECT_EQ(strncmp(line, "frame= ", 7), 0) << line;
+        EXPECT_NE(strstr(line, " PSNR= "), nullptr) << line;
         EXPECT_NE(strstr(line, " f_size= "), nullptr) << line;
         EXPECT_NE(strstr(line, "kbits/s type= "), nullptr) << line;
     }
     fclose(file);
     EXPECT_NEAR(lines, rwtest::kClipFrames, 2);
+}
+
+TEST(TranscodeLoopTest, AspectRatioReachesCopiedAndEncodedVideo)
+{
+    std::string dir = rwtest::ScratchDir("transcode-aspect");
+    const char* args[] = {"-an -vcodec copy -aspect 16:9", "-an -vcodec mpeg4 -aspect 16:9"};
+    for (const char* a : args)
+    {
+        std::string output = dir + "/out.mkv";
+        ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), output, a).state, kEncoderDone) << a;
+        const StreamSummary* video = Summarize(output).Find(AVMEDIA_TYPE_VIDEO);
+        ASSERT_NE(video, nullptr) << a;
+        // 320x240 shown at 16:9: each pixel 4:3 as wide as high.
+        EXPECT_NEAR(av_q2d(video->sampleAspect), 4.0 / 3.0, 0.01) << a;
+    }
 }
