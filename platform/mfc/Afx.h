@@ -2,6 +2,10 @@
 // calling-convention markers that framework-style code expects. Included by every framework header.
 #pragma once
 
+// std::min/std::max, not the Windows macros: framework headers mix with the C++ library's.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <cstddef>
