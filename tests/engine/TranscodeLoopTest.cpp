@@ -3,6 +3,7 @@
 
 #include "TestMedia.h"
 #include "engine/FFMpegEncoder.h"
+#include "engine/TextWatermark.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -601,4 +602,37 @@ TEST(TranscodeLoopTest, AspectRatioReachesCopiedAndEncodedVideo)
         // 320x240 shown at 16:9: each pixel 4:3 as wide as high.
         EXPECT_NEAR(av_q2d(video->sampleAspect), 4.0 / 3.0, 0.01) << a;
     }
+}
+
+TEST(TranscodeLoopTest, DecorationsAreDrawnIntoEveryConvertedFrame)
+{
+    std::string dir = rwtest::ScratchDir("transcode-decorations");
+    const char* args = "-an -vcodec mpeg4 -qscale 1";
+    JobSettings settings[2];
+    FillSettings(&settings[0], rwtest::Media(rwtest::kClipMp4), dir + "/plain.avi", args);
+    FillSettings(&settings[1], rwtest::Media(rwtest::kClipMp4), dir + "/decorated.avi", args);
+    JobSettings& decorated = settings[1];
+    decorated.decorationFlags = kDecorationTextWatermark;
+    decorated.placement[kPlacementOpacity] = 255;
+    decorated.watermarkFontHeight = 40;
+    ::lstrcpyW(decorated.watermarkFontName, L"Tahoma");
+    ::lstrcpyW(decorated.watermarkText, L"MMMM");
+    decorated.watermarkTextColor = 0x00FFFFFF;
+    decorated.watermarkBackColor = 0x00000000;
+    for (const JobOutcome& outcome : RunJobs({settings[0], settings[1]}))
+        ASSERT_EQ(outcome.state, kEncoderDone);
+    MediaSummary plain = Summarize(dir + "/plain.avi");
+    MediaSummary withText = Summarize(dir + "/decorated.avi");
+    ASSERT_NE(plain.firstPicture, nullptr);
+    ASSERT_NE(withText.firstPicture, nullptr);
+    EXPECT_EQ(withText.Find(AVMEDIA_TYPE_VIDEO)->frames, plain.Find(AVMEDIA_TYPE_VIDEO)->frames);
+    // The watermark's box covers the top-left corner; the frame counter at the bottom is untouched.
+    int changed = 0;
+    const AVFrame* a = plain.firstPicture.get();
+    const AVFrame* b = withText.firstPicture.get();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            changed += std::abs(a->data[0][y * a->linesize[0] + x] - b->data[0][y * b->linesize[0] + x]) > 30;
+    EXPECT_GT(changed, 100);
+    EXPECT_EQ(withText.Find(AVMEDIA_TYPE_VIDEO)->firstCounter, 0);
 }
