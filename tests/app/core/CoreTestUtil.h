@@ -1,0 +1,58 @@
+// Small helpers shared by the services' tests: Win32 paths of test files as framework strings,
+// and writing a text file.
+#pragma once
+
+#include "RwTest.h"
+#include "platform/mfc/Mfc.h"
+
+#include <cstdio>
+#include <string>
+
+namespace coretest
+{
+inline CString Utf8(const std::string& text)
+{
+    WCHAR buffer[4096] = {};
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, buffer, 4096);
+    return buffer;
+}
+
+// The Win32 path of a Unix path.
+inline CString WinPath(const std::string& unixPath)
+{
+    return Utf8(rwtest::ToWin32Path(unixPath));
+}
+
+inline void WriteFile(const std::string& unixPath, const std::string& content)
+{
+    FILE* f = std::fopen(unixPath.c_str(), "wb");
+    ASSERT_TRUE(f != nullptr) << unixPath;
+    std::fwrite(content.data(), 1, content.size(), f);
+    std::fclose(f);
+}
+
+inline std::string ReadFile(const std::string& unixPath)
+{
+    std::string content;
+    FILE* f = std::fopen(unixPath.c_str(), "rb");
+    if (!f)
+        return content;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        content.append(buffer, n);
+    std::fclose(f);
+    return content;
+}
+
+inline std::string Narrow(const CString& text)
+{
+    char buffer[8192] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+} // namespace coretest
+
+inline std::ostream& operator<<(std::ostream& os, const CString& text)
+{
+    return os << coretest::Narrow(text);
+}
