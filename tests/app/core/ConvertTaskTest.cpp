@@ -1,0 +1,174 @@
+#include "RwTest.h"
+
+#include "CoreTestUtil.h"
+#include "app/core/ConvertTask.h"
+
+#include <cstring>
+
+using coretest::WinPath;
+
+namespace
+{
+void AddParam(ConvertSetting& setting, const WCHAR* group, const WCHAR* key, const WCHAR* value)
+{
+    SubParameters p;
+    p.m_group = group;
+    p.m_name = key;
+    p.m_key = key;
+    p.m_type = L"text";
+    p.m_value = value;
+    setting.m_params.Add(p);
+}
+
+ConvertTask TaskOf(int width, int height)
+{
+    ConvertTask task;
+    task.m_mediaInfo.width = width;
+    task.m_mediaInfo.height = height;
+    return task;
+}
+} // namespace
+
+TEST(ConvertTaskTest, StartsWithItsDefaults)
+{
+    ConvertTask task;
+    EXPECT_EQ(-1, task.m_id);
+    EXPECT_EQ(-1, task.m_jobId);
+    EXPECT_EQ(kTaskIdle, task.m_state);
+    EXPECT_EQ(1, task.m_keepAspect);
+    EXPECT_EQ(kTaskSubtitleAuto, task.m_subtitleMode);
+    const JobSettings zero = {};
+    EXPECT_EQ(0, std::memcmp(&zero, &task.m_job, sizeof zero));
+}
+
+TEST(ConvertTaskTest, LetterboxesIntoTheProfilesFrame)
+{
+    struct Case
+    {
+        int sw, sh, keep;
+        const WCHAR* arguments;
+        int result;
+        const WCHAR* expected;
+    } cases[] = {
+        {640, 480, 1, L"-vcodec mpeg4 -s 320x240 -ab 128 ", 0, L"-vcodec mpeg4  -s 320x240 -padtop 0 -padbottom 0  -ab 128 "},
+        {1280, 720, 1, L"-s 320x240 -ab 128 ", 0, L" -s 320x180 -padtop 30 -padbottom 30  -ab 128 "},
+        {480, 640, 1, L"-s 320x240 -r 25 ", 0, L" -s 180x240 -padleft 70 -padright 70  -r 25 "},
+        {302, 240, 1, L"-s 176x144 -f 3gp", 0, L" -s 176x140 -padtop 2 -padbottom 2  -f 3gp"},
+        {1280, 720, 1, L"-s 0x0 -ab 128 ", 1, L" -ab 128 "},
+        {1280, 720, 0, L"-s 320x240 -ab 128 ", 0, L"-s 320x240 -ab 128 "},
+        {0, 0, 1, L"-s 320x240 -ab 128 ", 0, L"-s 320x240 -ab 128 "}, // an audio-only source
+        {1280, 720, 1, L"-s 320x240", 0, L"-s 320x240"},               // no space after the size
+        {1280, 720, 1, L"-ab 128 ", 0, L"-ab 128 "},
+    };
+    for (const Case& c : cases)
+    {
+        ConvertTask task = TaskOf(c.sw, c.sh);
+        task.m_keepAspect = c.keep;
+        CString arguments = c.arguments;
+        EXPECT_EQ(c.result, ApplyLetterbox(arguments, task)) << CString(c.arguments);
+        EXPECT_EQ(CString(c.expected), arguments) << c.sw << "x" << c.sh << " " << CString(c.arguments);
+    }
+}
+
+TEST(ConvertTaskTest, NamesOutputsAfterTheDisplayName)
+{
+    struct Case
+    {
+        const WCHAR* folder;
+        const WCHAR* name;
+        const WCHAR* expected;
+    } cases[] = {{L"C:\\out", L"clip.avi", L"C:\\out\\clip."},
+                 {L"C:\\out\\", L"my.clip.mp4", L"C:\\out\\my.clip."},
+                 {L"C:\\out", L".hidden", L"C:\\out\\.hidden."},
+                 {L"C:\\out", L"noext", L"C:\\out\\noext."}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CString(c.expected), BuildOutputPath(c.folder, c.name));
+}
+
+TEST(ConvertTaskTest, PreparesSubtitles)
+{
+    ConvertTask task;
+    task.PrepareSubtitle();
+    EXPECT_EQ(kSubtitleBesideSource, task.m_job.subtitleMode);
+    task.m_subtitleMode = kTaskSubtitleFile;
+    task.m_subtitleFile = L"C:\\subs\\clip.srt";
+    task.PrepareSubtitle();
+    EXPECT_EQ(kSubtitleGivenFile, task.m_job.subtitleMode);
+    EXPECT_EQ(CString(L"C:\\subs\\clip.srt"), CString(task.m_job.subtitleFile));
+    task.m_subtitleMode = kTaskSubtitleKeep;
+    task.m_job.subtitleMode = 0;
+    task.PrepareSubtitle();
+    EXPECT_EQ(0, task.m_job.subtitleMode);
+}
+
+TEST(ConvertTaskTest, EstimatesTheOutputSize)
+{
+    struct Case
+    {
+        const WCHAR* vb;
+        const WCHAR* target;
+        const WCHAR* ab;
+        const WCHAR* vn;
+        int width, height;
+        double seconds;
+        INT64 expected;
+    } cases[] = {
+        {L"768", nullptr, L"128", nullptr, 320, 240, 60, (INT64)((768000.0 + 128000 + 100) * 60 * 1.100000023841858 / 8) + 204800},
+        {nullptr, L"pal-vcd", nullptr, nullptr, 0, 0, 10, (INT64)((1150000.0 + 224000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
+        {nullptr, L"ntsc-svcd", nullptr, nullptr, 0, 0, 10, (INT64)((2040000.0 + 224000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
+        {nullptr, L"pal-dvd", L"192", nullptr, 0, 0, 10, (INT64)((6000000.0 + 192000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
+        // No rate: raw pictures; three hours of 1080p would overflow 32 bits.
+        {nullptr, nullptr, nullptr, nullptr, 1920, 1080, 10800,
+         (INT64)((1920.0 * (10800 * 8) * 1080 * 3 + 100) * 10800 * 1.100000023841858 / 8) + 204800},
+        // An audio-only profile counts no video even when it carries a video rate.
+        {L"768", nullptr, L"128", L"1", 320, 240, 60, (INT64)((128000.0 + 100) * 60 * 1.100000023841858 / 8) + 204800},
+    };
+    for (const Case& c : cases)
+    {
+        ConvertTask task = TaskOf(c.width, c.height);
+        task.m_mediaInfo.duration = c.seconds * 1000000.0;
+        if (c.vb)
+            AddParam(task.m_setting, L"video", L"vb", c.vb);
+        if (c.target)
+            AddParam(task.m_setting, L"normal", L"target", c.target);
+        if (c.ab)
+            AddParam(task.m_setting, L"audio", L"ab", c.ab);
+        if (c.vn)
+            AddParam(task.m_setting, L"fixed", L"vn", c.vn);
+        EXPECT_EQ(c.expected, task.EstimateOutputSize()) << c.width << "x" << c.height << " " << c.seconds;
+        EXPECT_GT(task.EstimateOutputSize(), 0);
+    }
+}
+
+TEST(ConvertTaskTest, BuildsJobsAndRefusesTextsTheEngineCannotTake)
+{
+    const std::string dir = rwtest::ScratchDir("ConvertTaskJobs");
+    ConvertTask task = TaskOf(1280, 720);
+    task.m_displayName = L"clip.mp4";
+    task.m_setting.m_extension = L"avi";
+    AddParam(task.m_setting, L"video", L"s", L"320x240");
+    ASSERT_EQ(0, task.BuildJob(WinPath(dir)));
+    EXPECT_STREQ(" -s 320x180 -padtop 30 -padbottom 30  ", task.m_job.argumentText);
+    std::string output = rwtest::ToWin32Path(dir) + "\\clip.avi";
+    EXPECT_EQ(output, std::string(task.m_job.outputPath));
+    ASSERT_EQ(0, task.BuildJob(WinPath(dir)));
+    EXPECT_EQ(rwtest::ToWin32Path(dir) + "\\clip (1).avi", std::string(task.m_job.outputPath));
+
+    ConvertTask copy = task; // the shell's copy owns its profile
+    copy.m_setting.SetParamValue(L"s", L"640x480");
+    EXPECT_EQ(CString(L"320x240"), task.m_setting.m_params[0].m_value);
+
+    // A text of 1024 bytes would be cut in the middle of an option.
+    AddParam(task.m_setting, L"video", L"vf", CString(L'x', 1000));
+    const std::string before = task.m_job.argumentText;
+    EXPECT_EQ(-1, task.BuildJob(WinPath(dir)));
+    EXPECT_EQ(before, std::string(task.m_job.argumentText));
+    EXPECT_GE(task.m_log.Find(L"argument text"), 0);
+
+    char buffer[8] = {};
+    EXPECT_TRUE(ToAnsiText(L"1234567", buffer, 8));
+    EXPECT_STREQ("1234567", buffer);
+    EXPECT_FALSE(ToAnsiText(L"12345678", buffer, 8));
+    EXPECT_FALSE(ToAnsiText(L"\u4E2D.avi", buffer, 8)); // no form in the test's code page
+    EXPECT_TRUE(ToAnsiText(L"", buffer, 8));
+}
