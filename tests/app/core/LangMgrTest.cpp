@@ -138,7 +138,7 @@ TEST_F(LangMgrTest, EnglishHasEveryTextTheProgramShows)
     g_usedKeys.clear();
     for (const char* dir : {"/app", "/uilib", "/resources"})
         ::nftw((std::string(RW_SOURCE_DIR) + dir).c_str(), CollectKeys, 16, FTW_PHYS);
-    EXPECT_GT(g_usedKeys.size(), 2u);
+    EXPECT_FALSE(g_usedKeys.empty());
     for (const std::string& key : g_usedKeys)
         EXPECT_FALSE(LangMgr::GetText(Utf8(key)).IsEmpty()) << key;
 
