@@ -39,32 +39,6 @@ class CThreadLocalObject
     int m_nSlot;
 };
 
-template <class TYPE> class CThreadLocal : public CThreadLocalObject
-{
-  public:
-    TYPE* GetData()
-    {
-        return static_cast<TYPE*>(CThreadLocalObject::GetData(&CreateObject));
-    }
-    TYPE* GetDataNA()
-    {
-        return static_cast<TYPE*>(CThreadLocalObject::GetDataNA());
-    }
-    operator TYPE*()
-    {
-        return GetData();
-    }
-    TYPE* operator->()
-    {
-        return GetData();
-    }
-
-    static CNoTrackObject* CreateObject()
-    {
-        return new TYPE;
-    }
-};
-
 class CProcessLocalObject
 {
   public:
@@ -84,16 +58,17 @@ class CProcessLocalObject
     std::mutex m_createLock;
 };
 
-template <class TYPE> class CProcessLocal : public CProcessLocalObject
+// The typed face of either storage: the object of type TYPE, created with new on first use.
+template <class BASE, class TYPE> class CTypedLocalStorage : public BASE
 {
   public:
     TYPE* GetData()
     {
-        return static_cast<TYPE*>(CProcessLocalObject::GetData(&CreateObject));
+        return static_cast<TYPE*>(BASE::GetData(&CreateObject));
     }
     TYPE* GetDataNA()
     {
-        return static_cast<TYPE*>(CProcessLocalObject::GetDataNA());
+        return static_cast<TYPE*>(BASE::GetDataNA());
     }
     operator TYPE*()
     {
@@ -108,4 +83,12 @@ template <class TYPE> class CProcessLocal : public CProcessLocalObject
     {
         return new TYPE;
     }
+};
+
+template <class TYPE> class CThreadLocal : public CTypedLocalStorage<CThreadLocalObject, TYPE>
+{
+};
+
+template <class TYPE> class CProcessLocal : public CTypedLocalStorage<CProcessLocalObject, TYPE>
+{
 };
