@@ -1537,6 +1537,22 @@ static uint16_t* CopyMatrix(const uint16_t* matrix)
     return copy;
 }
 
+// The wanted format when the encoder supports it (or names no formats), else the encoder's first;
+// fallback where nothing is known at all.
+template <typename Format>
+static Format SupportedOrFirst(const Format* supported, Format wanted, Format none, Format fallback)
+{
+    if (supported)
+    {
+        const Format* p = supported;
+        while (*p != none && *p != wanted)
+            ++p;
+        if (*p == none)
+            wanted = supported[0];
+    }
+    return wanted == none ? fallback : wanted;
+}
+
 static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
 {
     AVRational rate =
@@ -1550,18 +1566,9 @@ static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStrea
     if (enc->width > 0 && enc->height > 0)
         enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * enc->height / enc->width, 255);
     st->sample_aspect_ratio = enc->sample_aspect_ratio;
-    AVPixelFormat format = static_cast<AVPixelFormat>(g_state.framePixelFormat);
-    if (codec && codec->pix_fmts)
-    {
-        bool supported = false;
-        for (const AVPixelFormat* p = codec->pix_fmts; *p != AV_PIX_FMT_NONE && !supported; ++p)
-            supported = *p == format;
-        if (!supported)
-            format = codec->pix_fmts[0];
-    }
-    if (format == AV_PIX_FMT_NONE)
-        format = AV_PIX_FMT_YUV420P;
-    enc->pix_fmt = format;
+    enc->pix_fmt =
+        SupportedOrFirst(codec ? codec->pix_fmts : nullptr, static_cast<AVPixelFormat>(g_state.framePixelFormat),
+                         AV_PIX_FMT_NONE, AV_PIX_FMT_YUV420P);
     if (g_state.intraOnly)
         enc->gop_size = 0;
     if (g_state.videoQscale > 0 || g_state.sameQuality)
@@ -1599,18 +1606,9 @@ static void SetupAudioEncoder(AVCodecContext* enc, const AVCodec* codec, AVStrea
         av_channel_layout_default(&enc->ch_layout, g_state.audioChannels);
     enc->sample_rate = g_state.audioSampleRate;
     enc->time_base = AVRational{1, enc->sample_rate > 0 ? enc->sample_rate : 1};
-    AVSampleFormat format = static_cast<AVSampleFormat>(g_state.audioSampleFormat);
-    if (codec && codec->sample_fmts)
-    {
-        bool supported = false;
-        for (const AVSampleFormat* p = codec->sample_fmts; *p != AV_SAMPLE_FMT_NONE && !supported; ++p)
-            supported = *p == format;
-        if (!supported)
-            format = codec->sample_fmts[0];
-    }
-    if (format == AV_SAMPLE_FMT_NONE)
-        format = AV_SAMPLE_FMT_S16;
-    enc->sample_fmt = format;
+    enc->sample_fmt =
+        SupportedOrFirst(codec ? codec->sample_fmts : nullptr, static_cast<AVSampleFormat>(g_state.audioSampleFormat),
+                         AV_SAMPLE_FMT_NONE, AV_SAMPLE_FMT_S16);
     if (g_state.audioLanguage)
         av_dict_set(&st->metadata, "language", g_state.audioLanguage, 0);
 }
