@@ -1,0 +1,412 @@
+#include "app/core/VideoManager.h"
+
+#include "app/core/Helpers.h"
+#include "engine/Encoder.h"
+#include "engine/Engine.h"
+#include "engine/MediaInfo.h"
+
+#include <algorithm>
+
+std::vector<ConvertTask*> g_tasks;
+INT32 g_lastTaskId = 1000;
+INT32 g_maxTasks = 4;
+bool g_deleteUncompleted = true;
+
+namespace
+{
+const WCHAR kKeyMediaProbe[] = L"err_media_probe";
+const WCHAR kKeyPathAnsi[] = L"err_path_ansi";
+const char kSourceMissing[] = "Reelwright: the source file no longer exists\n";
+const char kJobNotCreated[] = "Reelwright: the conversion job could not be started\n";
+const double kProgressDoneAbove = 100.0;
+
+CString g_lastAddError;
+
+void Widen(const char* text, WCHAR* out, int capacity)
+{
+    out[0] = 0;
+    if (::MultiByteToWideChar(CP_ACP, 0, text, -1, out, capacity) <= 0)
+        out[0] = 0;
+    out[capacity - 1] = 0;
+}
+
+void CopyMediaInfo(const MediaInfo& from, TaskMediaInfo& to)
+{
+    to.duration = from.duration;
+    to.fileSize = from.fileSize;
+    Widen(from.container, to.container, kTaskMediaTextSize);
+    to.hasVideo = from.hasVideo;
+    Widen(from.videoCodec, to.videoCodec, kTaskMediaTextSize);
+    to.frameRate = from.frameRate;
+    to.width = from.width;
+    to.height = from.height;
+    Widen(from.pixelFormat, to.pixelFormat, kTaskMediaTextSize);
+    to.videoBitRate = from.videoBitRate;
+    to.hasAudio = from.hasAudio;
+    Widen(from.audioCodec, to.audioCodec, kTaskMediaTextSize);
+    to.sampleRate = from.sampleRate;
+    to.bitsPerSample = from.bitsPerSample;
+    to.channels = from.channels;
+    Widen(from.sampleFormat, to.sampleFormat, kTaskMediaTextSize);
+    to.audioBitRate = from.audioBitRate;
+    to.hasSubtitles = from.hasSubtitles;
+    to.reserved = from.reserved;
+    Widen(from.subtitleCodec, to.subtitleCodec, kTaskMediaTextSize);
+}
+
+// Deletes the job's output file, named by the 8-bit path of the job settings.
+void DeleteJobOutput(const ConvertTask& task)
+{
+    WCHAR path[MAX_PATH] = {};
+    if (task.m_job.outputPath[0] && ::MultiByteToWideChar(CP_ACP, 0, task.m_job.outputPath, -1, path, MAX_PATH) > 0)
+        ::DeleteFileW(path);
+}
+
+// Ends the task's engine job; the job's state before that, or -1 when the engine knows no job.
+int DestroyJob(const ConvertTask& task)
+{
+    CEncoder* job = task.m_jobId > 0 ? EngineFindJob(task.m_jobId) : nullptr;
+    if (!job)
+        return -1;
+    const int state = job->m_state;
+    EngineDestroyJob(task.m_jobId);
+    return state;
+}
+
+// Starts or resumes one queued task; true when it runs afterwards.
+bool StartQueued(ConvertTask& task)
+{
+    CEncoder* job = task.m_jobId > 0 ? EngineFindJob(task.m_jobId) : nullptr;
+    if (job && job->m_state == kEncoderPaused)
+    {
+        task.m_state = job->Resume() < 0 ? kTaskFailed : kTaskRunning;
+        return task.m_state == kTaskRunning;
+    }
+    // A done or failed task queued again still has its finished job: end it before the new one.
+    if (job)
+        EngineDestroyJob(task.m_jobId);
+    task.m_jobId = -1;
+    if (!FileExists(task.m_sourcePath))
+    {
+        task.m_log += kSourceMissing;
+        task.m_state = kTaskFailed;
+        return false;
+    }
+    if (task.BuildJob(task.m_outputFolder) < 0)
+    {
+        task.m_state = kTaskFailed;
+        return false;
+    }
+    task.PrepareSubtitle();
+    const int jobId = EngineCreateJob(&task.m_job);
+    if (jobId <= 0)
+    {
+        task.m_log += kJobNotCreated;
+        task.m_state = kTaskFailed;
+        return false;
+    }
+    task.m_jobId = jobId;
+    task.m_progress = 0.0f;
+    task.m_startClock = ::GetTickCount();
+    task.m_state = kTaskRunning;
+    return true;
+}
+
+void FreeTaskAt(size_t index)
+{
+    ConvertTask* task = g_tasks[index];
+    const int state = DestroyJob(*task);
+    if ((state == kEncoderRunning || state == kEncoderPaused) && g_deleteUncompleted)
+        DeleteJobOutput(*task);
+    delete task;
+    g_tasks.erase(g_tasks.begin() + (std::ptrdiff_t)index);
+}
+} // namespace
+
+int CVideoManager::ProbeMediaInfo(const CString& sourcePath, TaskMediaInfo& info)
+{
+    char path[kJobPathCapacity];
+    if (!ToAnsiText(sourcePath, path, kJobPathCapacity))
+        return -2;
+    MediaInfo media = {};
+    const int result = EngineGetMediaInfo(path, &media);
+    if (result >= 0)
+        CopyMediaInfo(media, info);
+    return result;
+}
+
+int CVideoManager::AddTask(const CString& displayName, const CString& sourcePath, const ConvertSetting& setting)
+{
+    g_lastAddError.Empty();
+    ConvertTask* task = new ConvertTask();
+    const int probe = ProbeMediaInfo(sourcePath, task->m_mediaInfo);
+    if (probe < 0)
+    {
+        // A path the system code page cannot spell would name another file: refuse it.
+        g_lastAddError = probe == -2 ? kKeyPathAnsi : kKeyMediaProbe;
+        delete task;
+        return 0;
+    }
+    task->m_id = ++g_lastTaskId;
+    task->m_snapshotCount = 0;
+    task->m_displayName = displayName;
+    task->m_sourcePath = sourcePath;
+    task->m_setting.CopyFrom(setting);
+    task->m_durationText = FormatDuration((int)(task->m_mediaInfo.duration / 1000000.0));
+    ToAnsiText(sourcePath, task->m_job.sourcePath, kJobPathCapacity);
+    task->m_state = kTaskIdle;
+    g_tasks.push_back(task);
+    return task->m_id;
+}
+
+CString CVideoManager::LastAddError()
+{
+    return g_lastAddError;
+}
+
+int CVideoManager::FindTask(int taskId, ConvertTask** task)
+{
+    const int index = IndexOfTask(taskId);
+    if (index < 0)
+        return 0;
+    *task = g_tasks[(size_t)index];
+    return 1;
+}
+
+int CVideoManager::IndexOfTask(int taskId)
+{
+    for (size_t i = 0; i < g_tasks.size(); ++i)
+        if (g_tasks[i]->m_id == taskId)
+            return (int)i;
+    return -1;
+}
+
+int CVideoManager::ReorderTasks(const std::vector<int>& ids)
+{
+    if (ids.size() != g_tasks.size())
+        return 0;
+    for (size_t i = 0; i < ids.size(); ++i)
+    {
+        const int at = IndexOfTask(ids[i]);
+        if (at >= 0 && (size_t)at != i)
+            std::swap(g_tasks[i], g_tasks[(size_t)at]);
+    }
+    return 1;
+}
+
+int CVideoManager::RemoveTask(int taskId)
+{
+    const int index = IndexOfTask(taskId);
+    if (index < 0)
+        return 0;
+    FreeTaskAt((size_t)index);
+    if (!g_tasks.empty())
+        Schedule(0);
+    return 1;
+}
+
+void CVideoManager::RemoveAll()
+{
+    while (!g_tasks.empty())
+        FreeTaskAt(0);
+}
+
+int CVideoManager::StartTasks(const CString& outputFolder, const std::vector<int>& ids)
+{
+    if (ids.empty())
+        return -1;
+    for (int id : ids)
+    {
+        ConvertTask* task = nullptr;
+        if (!FindTask(id, &task))
+            continue;
+        if (task->m_state != kTaskPaused && task->m_state != kTaskQueued)
+            task->m_outputFolder = outputFolder;
+        if (task->m_state != kTaskRunning)
+            task->m_state = kTaskQueued;
+    }
+    ScheduleFrom(ids.front());
+    return 0;
+}
+
+int CVideoManager::PauseTasks(const std::vector<int>& ids)
+{
+    if (ids.empty())
+        return -1;
+    bool changed = false;
+    for (int id : ids)
+    {
+        ConvertTask* task = nullptr;
+        if (!FindTask(id, &task) || task->m_state != kTaskRunning)
+            continue;
+        CEncoder* job = EngineFindJob(task->m_jobId);
+        if (job && job->Pause() >= 0)
+        {
+            task->m_state = kTaskPaused;
+            changed = true;
+        }
+    }
+    const int first = IndexOfTask(ids.front());
+    if (changed && first >= 0)
+        Schedule(first);
+    return 0;
+}
+
+int CVideoManager::StopTasks(const std::vector<int>& ids)
+{
+    if (ids.empty())
+        return -1;
+    bool changed = false;
+    for (int id : ids)
+    {
+        ConvertTask* task = nullptr;
+        if (!FindTask(id, &task))
+            continue;
+        if (task->m_state == kTaskRunning || task->m_state == kTaskPaused)
+        {
+            if (EngineDestroyJob(task->m_jobId) >= 0)
+            {
+                task->m_state = kTaskStopped;
+                changed = true;
+            }
+            if (g_deleteUncompleted)
+                DeleteJobOutput(*task);
+        }
+        else if (task->m_state == kTaskQueued)
+        {
+            task->m_state = kTaskStopped;
+            changed = true;
+        }
+    }
+    const int first = IndexOfTask(ids.front());
+    if (changed && first >= 0)
+        Schedule(first);
+    return 0;
+}
+
+int CVideoManager::Schedule(int startPosition)
+{
+    const int count = (int)g_tasks.size();
+    if (count == 0 || startPosition < 0 || startPosition >= count)
+        return -1;
+    int running = CountRunning();
+    if (running >= g_maxTasks)
+        return -1;
+    // From the start position to the end, then once from the first task up to the start.
+    for (int step = 0; step < count; ++step)
+    {
+        ConvertTask& task = *g_tasks[(size_t)((startPosition + step) % count)];
+        if (task.m_state != kTaskQueued)
+            continue;
+        if (StartQueued(task) && ++running >= g_maxTasks)
+            break;
+    }
+    return running;
+}
+
+int CVideoManager::ScheduleFrom(int taskId)
+{
+    const int index = IndexOfTask(taskId);
+    if (index >= 0)
+        Schedule(index);
+    return 0;
+}
+
+bool CVideoManager::EnforceMaxTasks()
+{
+    int running = 0;
+    for (ConvertTask* task : g_tasks)
+    {
+        if (task->m_state != kTaskRunning)
+            continue;
+        if (running >= g_maxTasks)
+        {
+            CEncoder* job = EngineFindJob(task->m_jobId);
+            if (job && job->Pause() >= 0)
+                task->m_state = kTaskPaused;
+        }
+        ++running;
+    }
+    return running < g_maxTasks;
+}
+
+int CVideoManager::CountRunning()
+{
+    return (int)std::count_if(g_tasks.begin(), g_tasks.end(),
+                              [](const ConvertTask* task) { return task->m_state == kTaskRunning; });
+}
+
+bool CVideoManager::AllFinished()
+{
+    return std::all_of(g_tasks.begin(), g_tasks.end(), [](const ConvertTask* task) {
+        return task->m_state == kTaskIdle || task->m_state == kTaskDone;
+    });
+}
+
+int CVideoManager::PollProgress()
+{
+    for (size_t i = 0; i < g_tasks.size(); ++i)
+    {
+        ConvertTask& task = *g_tasks[i];
+        if (task.m_state != kTaskRunning)
+            continue;
+        CEncoder* job = EngineFindJob(task.m_jobId);
+        task.m_progress = job ? job->GetProgress() : -1.0f;
+        if (task.m_progress < 0)
+            task.m_state = kTaskFailed;
+        else if ((double)task.m_progress > kProgressDoneAbove)
+            task.m_state = kTaskDone;
+        else
+            continue;
+        Schedule((int)i);
+    }
+    return 0;
+}
+
+int CVideoManager::AppendLog(int jobId, const WCHAR* text)
+{
+    for (ConvertTask* task : g_tasks)
+        if (task->m_jobId == jobId)
+        {
+            task->m_log += text;
+            return 1;
+        }
+    return 0;
+}
+
+CString CVideoManager::GetThumbnail(int taskId)
+{
+    ConvertTask* task = nullptr;
+    if (!FindTask(taskId, &task))
+        return CString();
+    if (!task->m_thumbnailPath.IsEmpty())
+        return task->m_thumbnailPath;
+    const CString name = MakeTempFileName();
+    char ansiName[kJobPathCapacity];
+    if (name.IsEmpty() || !ToAnsiText(name, ansiName, kJobPathCapacity) ||
+        EngineMakeThumbnail(task->m_job.sourcePath, ansiName) < 0)
+        return CString();
+    task->m_thumbnailPath = name;
+    return name;
+}
+
+int CVideoManager::DeleteTempFiles()
+{
+    WCHAR folder[MAX_PATH] = {};
+    if (!::GetTempPathW(MAX_PATH, folder))
+        return 1;
+    const CString base = folder;
+    std::vector<CString> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW(base + L"sqv*.tmp", &found);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+            names.push_back(base + found.cFileName);
+        while (::FindNextFileW(find, &found));
+        ::FindClose(find);
+    }
+    for (const CString& name : names)
+        ::DeleteFileW(name);
+    return 1;
+}

@@ -1,0 +1,273 @@
+#include "RwTest.h"
+
+#include "CoreTestUtil.h"
+#include "TestMedia.h"
+#include "app/core/Profiles.h"
+#include "app/core/VideoManager.h"
+#include "engine/Encoder.h"
+#include "engine/Engine.h"
+
+#include <sys/stat.h>
+
+using coretest::WinPath;
+
+namespace
+{
+const int kPollMs = 20;
+const int kPollLimit = 3000; // a minute; the clips convert in well under a second each
+
+bool UnixFileExists(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string UnixOf(const char* win32Path)
+{
+    WCHAR wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, win32Path, -1, wide, MAX_PATH);
+    char* unixName = wine_get_unix_file_name(wide);
+    std::string result = unixName ? unixName : "";
+    ::HeapFree(::GetProcessHeap(), 0, unixName);
+    return result;
+}
+
+class VideoManagerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = rwtest::ScratchDir(testing::UnitTest::GetInstance()->current_test_info()->name());
+        CategoryArray categories;
+        LoadProfiles(categories, WinPath(rwtest::ProgramDir() + "/profiles"));
+        ASSERT_TRUE(FindProfileByName(categories, L"DivX Movie", m_profile));
+        m_profile.SetParamValue(L"s", L"160x120");
+        g_maxTasks = 4;
+        g_deleteUncompleted = true;
+    }
+    void TearDown() override { CVideoManager::RemoveAll(); }
+
+    int Add(const char* media, const char* name = nullptr)
+    {
+        const CString path = WinPath(rwtest::Media(media));
+        return CVideoManager::AddTask(coretest::Utf8(name ? name : media), path, m_profile);
+    }
+    ConvertTask* Task(int id)
+    {
+        ConvertTask* task = nullptr;
+        CVideoManager::FindTask(id, &task);
+        return task;
+    }
+    // Polls as the task list's timer does until no task runs; the most tasks seen running at once.
+    int PollUntilIdle()
+    {
+        int most = CVideoManager::CountRunning();
+        for (int i = 0; i < kPollLimit && CVideoManager::CountRunning() > 0; ++i)
+        {
+            ::Sleep(kPollMs);
+            CVideoManager::PollProgress();
+            most = (std::max)(most, CVideoManager::CountRunning());
+        }
+        return most;
+    }
+    // Waits until the task's job reports an end without letting the task manager see it.
+    float WaitForJobEnd(int id)
+    {
+        CEncoder* job = EngineFindJob(Task(id)->m_jobId);
+        for (int i = 0; job && i < kPollLimit && job->GetProgress() >= 0 && job->GetProgress() <= 100; ++i)
+            ::Sleep(kPollMs);
+        return job ? job->GetProgress() : -1.0f;
+    }
+    CString Folder() const { return WinPath(m_dir); }
+
+    std::string m_dir;
+    ConvertSetting m_profile;
+};
+} // namespace
+
+TEST_F(VideoManagerTest, AddsProbedFilesWithTheirOwnProfile)
+{
+    const int first = Add("clip_h264_aac.mp4");
+    const int second = Add("audio.mp3");
+    ASSERT_GT(first, 1000);
+    EXPECT_EQ(first + 1, second);
+    ConvertTask* task = Task(first);
+    ASSERT_TRUE(task);
+    EXPECT_EQ(kTaskIdle, task->m_state);
+    EXPECT_EQ(-1, task->m_jobId);
+    EXPECT_EQ(rwtest::kClipWidth, task->m_mediaInfo.width);
+    EXPECT_EQ(CString(L"00:00:03"), task->m_durationText);
+    EXPECT_EQ(rwtest::ToWin32Path(rwtest::Media("clip_h264_aac.mp4")), std::string(task->m_job.sourcePath));
+    EXPECT_EQ(0, task->m_job.outputPath[0]);
+    task->m_setting.SetParamValue(L"vb", L"600");
+    EXPECT_NE(CString(L"600"), m_profile.m_params[3].m_value);
+    EXPECT_GT(task->EstimateOutputSize(), 204800);
+
+    for (const char* bad : {"garbage.avi", "empty.mp4", "missing.avi"})
+    {
+        EXPECT_EQ(0, Add(bad)) << bad;
+        EXPECT_EQ(CString(L"err_media_probe"), CVideoManager::LastAddError());
+    }
+    // A name the system code page cannot spell would open another file: refused.
+    const std::string unicodeCopy = m_dir + "/\xE4\xB8\xAD.mp4";
+    coretest::WriteFile(unicodeCopy, coretest::ReadFile(rwtest::Media("clip_h264_aac.mp4")));
+    EXPECT_EQ(0, CVideoManager::AddTask(L"x.mp4", WinPath(unicodeCopy), m_profile));
+    EXPECT_EQ(CString(L"err_path_ansi"), CVideoManager::LastAddError());
+    EXPECT_EQ(2u, g_tasks.size());
+
+    EXPECT_EQ(1, CVideoManager::AppendLog(-1, L"line\n")); // jobless tasks have id -1
+    EXPECT_EQ(0, CVideoManager::AppendLog(5000, L"nobody"));
+    EXPECT_EQ(1, CVideoManager::RemoveTask(first));
+    EXPECT_EQ(0, CVideoManager::RemoveTask(first));
+    EXPECT_EQ(-1, CVideoManager::IndexOfTask(first));
+}
+
+TEST_F(VideoManagerTest, RunsAtMostTheLimitAndStartsTheNextWhenOneEnds)
+{
+    g_maxTasks = 2;
+    std::vector<int> ids;
+    for (int i = 0; i < 5; ++i)
+        ids.push_back(Add("clip_h264_aac.mp4", ("clip" + std::to_string(i) + ".mp4").c_str()));
+    EXPECT_EQ(0, CVideoManager::StartTasks(Folder(), ids));
+    EXPECT_EQ(2, CVideoManager::CountRunning());
+    EXPECT_EQ(kTaskRunning, Task(ids[0])->m_state);
+    EXPECT_EQ(kTaskRunning, Task(ids[1])->m_state);
+    EXPECT_EQ(kTaskQueued, Task(ids[2])->m_state);
+    EXPECT_EQ(-1, CVideoManager::Schedule(0)); // already at the limit
+    EXPECT_EQ(-1, CVideoManager::Schedule(5)); // past the end
+    EXPECT_FALSE(CVideoManager::AllFinished());
+
+    EXPECT_EQ(2, PollUntilIdle());
+    for (size_t i = 0; i < ids.size(); ++i)
+    {
+        ConvertTask* task = Task(ids[i]);
+        EXPECT_EQ(kTaskDone, task->m_state) << i << ": " << task->m_log;
+        EXPECT_GT(task->m_progress, 100.0f);
+        EXPECT_TRUE(UnixFileExists(m_dir + "/clip" + std::to_string(i) + ".avi")) << i;
+    }
+    EXPECT_TRUE(CVideoManager::AllFinished());
+    EXPECT_EQ(-1, CVideoManager::StartTasks(Folder(), {}));
+}
+
+TEST_F(VideoManagerTest, SchedulesFromThePositionAndWrapsOnce)
+{
+    g_maxTasks = 5;
+    std::vector<int> ids;
+    for (int i = 0; i < 5; ++i)
+    {
+        ids.push_back(Add("clip_h264_aac.mp4", ("order" + std::to_string(i) + ".mp4").c_str()));
+        Task(ids.back())->m_outputFolder = Folder();
+        Task(ids.back())->m_state = kTaskQueued;
+    }
+    EXPECT_EQ(5, CVideoManager::Schedule(2));
+    // Jobs are numbered in creation order: positions 2, 3, 4, then 0 and 1.
+    const int order[] = {2, 3, 4, 0, 1};
+    for (int k = 1; k < 5; ++k)
+        EXPECT_LT(Task(ids[order[k - 1]])->m_jobId, Task(ids[order[k]])->m_jobId) << k;
+
+    // Lowering the limit pauses the tasks beyond it.
+    g_maxTasks = 2;
+    EXPECT_FALSE(CVideoManager::EnforceMaxTasks());
+    EXPECT_EQ(2, CVideoManager::CountRunning());
+    EXPECT_EQ(kTaskPaused, Task(ids[4])->m_state);
+
+    EXPECT_EQ(1, CVideoManager::ReorderTasks({ids[4], ids[3], ids[2], ids[1], ids[0]}));
+    EXPECT_EQ(0, CVideoManager::IndexOfTask(ids[4]));
+    EXPECT_EQ(0, CVideoManager::ReorderTasks({ids[0]}));
+    EXPECT_EQ(0, CVideoManager::IndexOfTask(ids[4]));
+}
+
+TEST_F(VideoManagerTest, PauseResumesTheSameJobAndStopDeletesThePartialFile)
+{
+    m_profile.SetParamValue(L"s", L"1280x720"); // slow enough to be caught running
+    const int id = Add("long25s.mp4");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    ConvertTask* task = Task(id);
+    ASSERT_EQ(kTaskRunning, task->m_state) << task->m_log;
+    const int job = task->m_jobId;
+    const std::string output = UnixOf(task->m_job.outputPath);
+    EXPECT_EQ(m_dir + "/long25s.avi", output);
+
+    EXPECT_EQ(0, CVideoManager::PauseTasks({id}));
+    EXPECT_EQ(kTaskPaused, task->m_state);
+    EXPECT_EQ(0, CVideoManager::StartTasks(WinPath(m_dir + "/elsewhere"), {id}));
+    EXPECT_EQ(kTaskRunning, task->m_state);
+    EXPECT_EQ(job, task->m_jobId);
+    EXPECT_EQ(Folder(), task->m_outputFolder);
+
+    EXPECT_EQ(0, CVideoManager::StopTasks({id}));
+    EXPECT_EQ(kTaskStopped, task->m_state);
+    EXPECT_EQ(nullptr, EngineFindJob(job));
+    EXPECT_FALSE(UnixFileExists(output));
+
+    // Started again: a new job; the stopped job's name is free again.
+    g_deleteUncompleted = false;
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    EXPECT_NE(job, task->m_jobId);
+    EXPECT_EQ(output, UnixOf(task->m_job.outputPath));
+    EXPECT_EQ(0, CVideoManager::StopTasks({id}));
+    EXPECT_TRUE(UnixFileExists(output));
+
+    // Removing a running task deletes its partial output when the setting says so.
+    g_deleteUncompleted = true;
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    const std::string second = UnixOf(task->m_job.outputPath);
+    EXPECT_EQ(m_dir + "/long25s (1).avi", second);
+    EXPECT_EQ(1, CVideoManager::RemoveTask(id));
+    EXPECT_FALSE(UnixFileExists(second));
+    EXPECT_TRUE(UnixFileExists(output));
+}
+
+TEST_F(VideoManagerTest, OnlyProgressAboveOneHundredIsDone)
+{
+    const int id = Add("clip_h264_aac.mp4");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    ASSERT_GT(WaitForJobEnd(id), 100.0f) << Task(id)->m_log;
+    CEncoder* job = EngineFindJob(Task(id)->m_jobId);
+    job->m_progress = 100.0f;
+    CVideoManager::PollProgress();
+    EXPECT_EQ(kTaskRunning, Task(id)->m_state);
+    job->m_progress = 100.01f;
+    CVideoManager::PollProgress();
+    EXPECT_EQ(kTaskDone, Task(id)->m_state);
+
+    // Queued again, the finished job is ended first and the output gets a numbered name.
+    const int oldJob = Task(id)->m_jobId;
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    EXPECT_EQ(nullptr, EngineFindJob(oldJob));
+    EXPECT_EQ(m_dir + "/clip_h264_aac (1).avi", UnixOf(Task(id)->m_job.outputPath));
+    PollUntilIdle();
+    EXPECT_EQ(kTaskDone, Task(id)->m_state);
+}
+
+TEST_F(VideoManagerTest, FailsTasksWhoseSourceVanishedOrJobFails)
+{
+    const std::string copy = m_dir + "/vanishing.mp4";
+    coretest::WriteFile(copy, coretest::ReadFile(rwtest::Media("clip_h264_aac.mp4")));
+    const int gone = CVideoManager::AddTask(L"vanishing.mp4", WinPath(copy), m_profile);
+    const int broken = Add("clip_h264_aac.mp4", "broken.mp4");
+    const int fine = Add("clip_h264_aac.mp4", "fine.mp4");
+    ASSERT_GT(gone, 0);
+    ::remove(copy.c_str());
+    Task(broken)->m_setting.SetParamValue(L"vcodec", L"no_such_codec");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {gone, broken, fine}));
+    EXPECT_EQ(kTaskFailed, Task(gone)->m_state);
+    EXPECT_GE(Task(gone)->m_log.Find(L"no longer exists"), 0);
+    PollUntilIdle();
+    EXPECT_EQ(kTaskFailed, Task(broken)->m_state);
+    EXPECT_EQ(kTaskDone, Task(fine)->m_state) << Task(fine)->m_log;
+    EXPECT_FALSE(CVideoManager::AllFinished());
+}
+
+TEST_F(VideoManagerTest, MakesThumbnailsAndCleansThemUp)
+{
+    const int id = Add("clip_h264_aac.mp4");
+    const CString thumbnail = CVideoManager::GetThumbnail(id);
+    ASSERT_FALSE(thumbnail.IsEmpty());
+    EXPECT_EQ(thumbnail, CVideoManager::GetThumbnail(id));
+    EXPECT_GE(thumbnail.Find(L"sqv"), 0);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(thumbnail));
+    EXPECT_EQ(CString(), CVideoManager::GetThumbnail(id + 100));
+    EXPECT_EQ(1, CVideoManager::DeleteTempFiles());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(thumbnail));
+}
