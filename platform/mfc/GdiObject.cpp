@@ -1,0 +1,77 @@
+#include "platform/mfc/GdiObject.h"
+
+#include "platform/mfc/ThreadState.h"
+
+IMPLEMENT_DYNCREATE(CGdiObject, CObject)
+
+namespace
+{
+CGdiObject* MakeTempGdiObject(HGDIOBJ handle)
+{
+    CGdiObject* object = new CGdiObject;
+    object->m_hObject = handle;
+    return object;
+}
+
+void DropTempGdiObject(CGdiObject* object)
+{
+    object->m_hObject = nullptr;
+}
+
+CHandleMap<CGdiObject, HGDIOBJ>* GdiMap(bool create)
+{
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (!state->m_pmapHGDIOBJ && create)
+        state->m_pmapHGDIOBJ = new CHandleMap<CGdiObject, HGDIOBJ>(MakeTempGdiObject, DropTempGdiObject);
+    return state->m_pmapHGDIOBJ;
+}
+}
+
+CGdiObject::~CGdiObject()
+{
+    DeleteObject();
+}
+
+CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ handle)
+{
+    return GdiMap(true)->FromHandle(handle);
+}
+
+void PASCAL CGdiObject::DeleteTempMap()
+{
+    if (auto* map = GdiMap(false))
+        map->DeleteTemp();
+}
+
+BOOL CGdiObject::Attach(HGDIOBJ handle)
+{
+    if (!handle)
+        return FALSE;
+    m_hObject = handle;
+    GdiMap(true)->SetPermanent(handle, this);
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach()
+{
+    HGDIOBJ handle = m_hObject;
+    if (handle)
+    {
+        if (auto* map = GdiMap(false))
+            map->RemoveHandle(handle, this);
+    }
+    m_hObject = nullptr;
+    return handle;
+}
+
+BOOL CGdiObject::DeleteObject()
+{
+    if (!m_hObject)
+        return FALSE;
+    return ::DeleteObject(Detach());
+}
+
+BOOL CGdiObject::CreateStockObject(int index)
+{
+    return Attach(::GetStockObject(index));
+}

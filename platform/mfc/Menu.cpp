@@ -1,0 +1,108 @@
+#include "platform/mfc/Menu.h"
+
+#include "platform/mfc/Bitmap.h"
+#include "platform/mfc/ThreadState.h"
+#include "platform/mfc/Wnd.h"
+
+IMPLEMENT_DYNCREATE(CMenu, CObject)
+
+namespace
+{
+CMenu* MakeTempMenu(HMENU handle)
+{
+    CMenu* menu = new CMenu;
+    menu->m_hMenu = handle;
+    return menu;
+}
+
+void DropTempMenu(CMenu* menu)
+{
+    menu->m_hMenu = nullptr;
+}
+
+CHandleMap<CMenu, HMENU>* MenuMap(bool create)
+{
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (!state->m_pmapHMENU && create)
+        state->m_pmapHMENU = new CHandleMap<CMenu, HMENU>(MakeTempMenu, DropTempMenu);
+    return state->m_pmapHMENU;
+}
+}
+
+CMenu::~CMenu()
+{
+    DestroyMenu();
+}
+
+CMenu* PASCAL CMenu::FromHandle(HMENU handle)
+{
+    return MenuMap(true)->FromHandle(handle);
+}
+
+void PASCAL CMenu::DeleteTempMap()
+{
+    if (auto* map = MenuMap(false))
+        map->DeleteTemp();
+}
+
+BOOL CMenu::Attach(HMENU handle)
+{
+    if (!handle)
+        return FALSE;
+    m_hMenu = handle;
+    MenuMap(true)->SetPermanent(handle, this);
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    HMENU handle = m_hMenu;
+    if (handle)
+    {
+        if (auto* map = MenuMap(false))
+            map->RemoveHandle(handle, this);
+    }
+    m_hMenu = nullptr;
+    return handle;
+}
+
+BOOL CMenu::LoadMenu(LPCWSTR name)
+{
+    return Attach(::LoadMenuW(AfxFindResourceHandle(name, (LPCWSTR)RT_MENU), name));
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    if (!m_hMenu)
+        return FALSE;
+    return ::DestroyMenu(Detach());
+}
+
+int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const
+{
+    int length = ::GetMenuStringW(m_hMenu, id, nullptr, 0, flags);
+    if (length <= 0)
+    {
+        text.Empty();
+        return length;
+    }
+    length = ::GetMenuStringW(m_hMenu, id, text.GetBuffer(length + 1), length + 1, flags);
+    text.ReleaseBuffer();
+    return length;
+}
+
+BOOL CMenu::SetMenuItemBitmaps(UINT position, UINT flags, const CBitmap* unchecked, const CBitmap* checked)
+{
+    return ::SetMenuItemBitmaps(m_hMenu, position, flags, (HBITMAP)unchecked->GetSafeHandle(),
+                                (HBITMAP)checked->GetSafeHandle());
+}
+
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* wnd, LPCRECT rect)
+{
+    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, wnd->GetSafeHwnd(), rect);
+}
+
+BOOL CMenu::TrackPopupMenuEx(UINT flags, int x, int y, CWnd* wnd, LPTPMPARAMS params)
+{
+    return ::TrackPopupMenuEx(m_hMenu, flags, x, y, wnd->GetSafeHwnd(), params);
+}

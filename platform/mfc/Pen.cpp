@@ -1,0 +1,3 @@
+#include "platform/mfc/Pen.h"
+
+IMPLEMENT_DYNAMIC(CPen, CGdiObject)

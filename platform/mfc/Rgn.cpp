@@ -1,0 +1,3 @@
+#include "platform/mfc/Rgn.h"
+
+IMPLEMENT_DYNAMIC(CRgn, CGdiObject)

@@ -1,0 +1,67 @@
+#include "platform/mfc/ThreadState.h"
+
+#include "platform/mfc/DC.h"
+#include "platform/mfc/GdiObject.h"
+#include "platform/mfc/ImageList.h"
+#include "platform/mfc/Menu.h"
+#include "platform/mfc/ToolTipCtrl.h"
+#include "platform/mfc/Wnd.h"
+
+namespace
+{
+// Each thread's state lives until the thread's framework object ends it; a thread that never
+// calls AfxTermThreadState leaves a small block behind, never a Win32 call after DLL detach.
+thread_local _AFX_THREAD_STATE* t_state = nullptr;
+}
+
+_AFX_THREAD_STATE::_AFX_THREAD_STATE()
+    : m_lastSentMsg(), m_msgCur(), m_ptCursorLast(), m_nMsgLast(0), m_pWndInit(nullptr), m_hHookOldCbtFilter(nullptr),
+      m_pmapHWND(nullptr), m_pmapHDC(nullptr), m_pmapHGDIOBJ(nullptr), m_pmapHMENU(nullptr),
+      m_pmapHIMAGELIST(nullptr), m_pRoutingFrame(nullptr), m_pToolTip(nullptr), m_pLastHit(nullptr), m_nLastHit(-1),
+      m_lastInfo(), m_nLastStatus(-1), m_nLastMenuStatus(0)
+{
+}
+
+_AFX_THREAD_STATE::~_AFX_THREAD_STATE()
+{
+    if (m_hHookOldCbtFilter)
+        ::UnhookWindowsHookEx(m_hHookOldCbtFilter);
+    delete m_pmapHWND;
+    delete m_pmapHDC;
+    delete m_pmapHGDIOBJ;
+    delete m_pmapHMENU;
+    delete m_pmapHIMAGELIST;
+}
+
+_AFX_THREAD_STATE* AfxGetThreadState()
+{
+    if (!t_state)
+        t_state = new _AFX_THREAD_STATE;
+    return t_state;
+}
+
+void AfxTermThreadState()
+{
+    _AFX_THREAD_STATE* state = t_state;
+    if (!state)
+        return;
+    if (state->m_pToolTip)
+    {
+        CToolTipCtrl* tip = state->m_pToolTip;
+        state->m_pToolTip = nullptr;
+        tip->DestroyWindow();
+        delete tip;
+    }
+    AfxDeleteTempMaps();
+    t_state = nullptr;
+    delete state;
+}
+
+void AfxDeleteTempMaps()
+{
+    CWnd::DeleteTempMap();
+    CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    CImageList::DeleteTempMap();
+}
