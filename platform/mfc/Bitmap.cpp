@@ -1,6 +1,7 @@
 #include "platform/mfc/Bitmap.h"
 
 #include "platform/mfc/DC.h"
+#include "platform/mfc/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 

@@ -120,7 +120,9 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
                 pHandlerInfo->pEntry = entry;
                 return TRUE;
             }
-            return DispatchCmdMsg(this, nID, nCode, entry, pExtra);
+            // A handler of the _EX kind may decline: the search goes on with the next entry.
+            if (DispatchCmdMsg(this, nID, nCode, entry, pExtra))
+                return TRUE;
         }
     }
     return FALSE;
@@ -156,11 +158,11 @@ LPUNKNOWN CCmdTarget::GetInterface(const void* iid)
             if (!entry->piid)
                 continue;
             // IUnknown is answered by the first interface part of the most derived map.
-            if (::IsEqualIID(wanted, IID_IUnknown) || ::IsEqualIID(wanted, *entry->piid))
+            if (IsEqualIID(wanted, IID_IUnknown) || IsEqualIID(wanted, *entry->piid))
                 return reinterpret_cast<LPUNKNOWN>(reinterpret_cast<BYTE*>(this) + entry->nOffset);
         }
     }
-    if (m_pDispatch && (::IsEqualIID(wanted, IID_IDispatch) || ::IsEqualIID(wanted, IID_IUnknown)))
+    if (m_pDispatch && (IsEqualIID(wanted, IID_IDispatch) || IsEqualIID(wanted, IID_IUnknown)))
         return m_pDispatch;
     return nullptr;
 }

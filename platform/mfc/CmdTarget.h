@@ -62,7 +62,7 @@ public:
     void EndWaitCursor();
     void RestoreWaitCursor();
 
-    long m_dwRef;
+    LONG m_dwRef;
     LPUNKNOWN m_pOuterUnknown;
 
 protected:

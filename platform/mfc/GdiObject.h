@@ -3,9 +3,11 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "platform/mfc/Object.h"
 #include "platform/mfc/String.h"
+#include "platform/mfc/Rect.h"
 
 class CGdiObject : public CObject
 {

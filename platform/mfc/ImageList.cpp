@@ -4,6 +4,7 @@
 #include "platform/mfc/DC.h"
 #include "platform/mfc/ThreadState.h"
 #include "platform/mfc/Wnd.h"
+#include "platform/mfc/WinApp.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 

@@ -10,6 +10,7 @@
 
 class CBitmap;
 class CDC;
+class CWnd;
 
 class CImageList : public CObject
 {

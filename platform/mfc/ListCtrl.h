@@ -118,7 +118,7 @@ public:
     BOOL SetTextBkColor(COLORREF color) { return (BOOL)SendMessage(LVM_SETTEXTBKCOLOR, 0, (LPARAM)color); }
     CEdit* GetEditControl() const;
     CEdit* EditLabel(int item);
-    DWORD GetItemSpacing(BOOL small) const { return (DWORD)SendMessage(LVM_GETITEMSPACING, small); }
+    DWORD GetItemSpacing(BOOL smallIcons) const { return (DWORD)SendMessage(LVM_GETITEMSPACING, smallIcons); }
     BOOL GetViewRect(LPRECT rect) const { return (BOOL)SendMessage(LVM_GETVIEWRECT, 0, (LPARAM)rect); }
     CToolTipCtrl* GetToolTips() const;
 

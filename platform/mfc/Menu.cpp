@@ -3,6 +3,7 @@
 #include "platform/mfc/Bitmap.h"
 #include "platform/mfc/ThreadState.h"
 #include "platform/mfc/Wnd.h"
+#include "platform/mfc/WinApp.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 
@@ -37,6 +38,12 @@ CMenu::~CMenu()
 CMenu* PASCAL CMenu::FromHandle(HMENU handle)
 {
     return MenuMap(true)->FromHandle(handle);
+}
+
+CMenu* PASCAL CMenu::FromHandlePermanent(HMENU handle)
+{
+    auto* map = MenuMap(false);
+    return map && handle ? map->LookupPermanent(handle) : nullptr;
 }
 
 void PASCAL CMenu::DeleteTempMap()

@@ -7,6 +7,8 @@
 #include "platform/mfc/Object.h"
 #include "platform/mfc/String.h"
 
+class CBitmap;
+
 class CWnd;
 
 class CMenu : public CObject
@@ -23,6 +25,7 @@ public:
     BOOL operator!=(const CMenu& other) const { return m_hMenu != other.m_hMenu; }
 
     static CMenu* PASCAL FromHandle(HMENU handle);
+    static CMenu* PASCAL FromHandlePermanent(HMENU handle);
     static void PASCAL DeleteTempMap();
     BOOL Attach(HMENU handle);
     HMENU Detach();

@@ -3,6 +3,8 @@
 
 #include "platform/mfc/GdiObject.h"
 
+class CDC;
+
 class CPalette : public CGdiObject
 {
     DECLARE_DYNAMIC(CPalette)

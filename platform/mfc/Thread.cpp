@@ -1,8 +1,10 @@
 #include "platform/mfc/Thread.h"
 
 #include "platform/mfc/Exception.h"
+#include "platform/mfc/ThreadState.h"
+#include "platform/mfc/Wnd.h"
 
-IMPLEMENT_DYNAMIC(CWinThread, CObject)
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 namespace
 {
@@ -13,6 +15,14 @@ const UINT kFailedExitCode = UINT(-1);
 // Detaches the thread object from the calling thread and deletes it when asked.
 void EndThread(CWinThread* pThread, BOOL bDelete)
 {
+    // The thread's window state (handle maps, temporary objects) ends with it.
+    try
+    {
+        AfxTermThreadState();
+    }
+    catch (...)
+    {
+    }
     t_pCurrentThread = nullptr;
     if (!pThread || !bDelete)
         return;
@@ -109,19 +119,6 @@ BOOL CWinThread::InitInstance()
     return FALSE;
 }
 
-int CWinThread::Run()
-{
-    for (;;)
-    {
-        BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
-        if (got == 0 || got == -1)
-            break;
-        ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageW(&m_msgCur);
-    }
-    return ExitInstance();
-}
-
 int CWinThread::ExitInstance()
 {
     return m_msgCur.message == WM_QUIT ? int(m_msgCur.wParam) : 0;
@@ -145,7 +142,12 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
         else if (pThread->InitInstance())
             nExitCode = UINT(pThread->Run());
         else
+        {
+            // A failed start still ends cleanly: its main window goes first.
+            if (pThread->m_pMainWnd && pThread->m_pMainWnd->m_hWnd)
+                pThread->m_pMainWnd->DestroyWindow();
             nExitCode = UINT(pThread->ExitInstance());
+        }
     }
     catch (CException* e)
     {

@@ -3,13 +3,14 @@
 // classes add the message loop's details on top of Run).
 #pragma once
 
-#include "platform/mfc/Object.h"
+#include "platform/mfc/CmdTarget.h"
+#include "platform/mfc/Exception.h"
 
 class CWnd;
 
 typedef UINT (*AFX_THREADPROC)(LPVOID pParam);
 
-class CWinThread : public CObject
+class CWinThread : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinThread)
   public:
@@ -39,6 +40,19 @@ class CWinThread : public CObject
     // Called when the thread ends: deletes the object when m_bAutoDelete is set.
     virtual void Delete();
 
+    // The window layer's message loop (WinThreadLoop.cpp): Run takes messages through
+    // PumpMessage, which offers each to PreTranslateMessage, and runs OnIdle while the queue is
+    // empty (count 0 updates the main window's user interface, count 1 deletes temporary objects).
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL PumpMessage();
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
+    virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
+    virtual CWnd* GetMainWnd();
+    // Runs a thread message through the message map (ON_THREAD_MESSAGE entries).
+    BOOL DispatchThreadMessageEx(MSG* pMsg);
+
     HANDLE m_hThread;
     DWORD m_nThreadID;
     BOOL m_bAutoDelete;
@@ -51,9 +65,14 @@ class CWinThread : public CObject
     // The message being processed by Run; ExitInstance returns the wParam of WM_QUIT.
     MSG m_msgCur;
 
+    DECLARE_MESSAGE_MAP()
+
   private:
     static DWORD WINAPI ThreadEntry(LPVOID pParam);
 };
+
+// Posts WM_QUIT to the calling thread.
+void AFXAPI AfxPostQuitMessage(int nExitCode);
 
 // Creates and starts a worker thread (deleted automatically when it ends); null on failure.
 CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,

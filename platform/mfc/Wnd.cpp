@@ -580,6 +580,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return FALSE;
     }
 
+    // Only top-level windows hear of system changes: the framework passes them on to the
+    // children first, whatever the window's own handler does.
+    if ((message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE) && m_hWnd &&
+        !(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
+        SendMessageToDescendants(message, wParam, lParam, TRUE, TRUE);
+
     // The colour messages all reach the one WM_CTLCOLOR handler through a shared record.
     AFX_CTLCOLOR ctlColor;
     UINT lookup = message;
@@ -829,23 +835,16 @@ void CWnd::OnParentNotify(UINT message, LPARAM lParam)
 
 void CWnd::OnSysColorChange()
 {
-    // Only top-level windows hear of colour changes from the system: pass them on to the children.
-    if (!(GetStyle() & WS_CHILD))
-        SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, TRUE);
     Default();
 }
 
-void CWnd::OnSettingChange(UINT flags, LPCWSTR section)
+void CWnd::OnSettingChange(UINT, LPCWSTR)
 {
-    if (!(GetStyle() & WS_CHILD))
-        SendMessageToDescendants(WM_SETTINGCHANGE, flags, (LPARAM)section, TRUE, TRUE);
     Default();
 }
 
-LRESULT CWnd::OnDisplayChange(WPARAM wParam, LPARAM lParam)
+LRESULT CWnd::OnDisplayChange(WPARAM, LPARAM)
 {
-    if (!(GetStyle() & WS_CHILD))
-        SendMessageToDescendants(WM_DISPLAYCHANGE, wParam, lParam, TRUE, TRUE);
     return Default();
 }
 
@@ -871,6 +870,28 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 
 // ---------------------------------------------------------------------------------------------
 // Modal loop
+
+BOOL AFXAPI AfxPumpMessage()
+{
+    // The loop of a thread without a framework thread object.
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    MSG& msg = state->m_msgCur;
+    if (!::GetMessageW(&msg, nullptr, 0, 0))
+        return FALSE;
+    try
+    {
+        if (msg.message != WM_KICKIDLE && !CWnd::WalkPreTranslateTree(nullptr, &msg))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    catch (...)
+    {
+        ReportHandlerException(msg.message, "message pre-translation");
+    }
+    return TRUE;
+}
 
 BOOL CWnd::ContinueModal()
 {
@@ -919,7 +940,7 @@ int CWnd::RunModalLoop(DWORD flags)
         {
             if (!ContinueModal())
                 goto done;
-            if (!thread || !thread->PumpMessage())
+            if (!(thread ? thread->PumpMessage() : AfxPumpMessage()))
             {
                 ::PostQuitMessage(0);
                 goto done;
@@ -932,7 +953,7 @@ int CWnd::RunModalLoop(DWORD flags)
                 ::UpdateWindow(hWnd);
                 showIdle = FALSE;
             }
-            if (thread && thread->IsIdleMessage(&thread->m_msgCur))
+            if (thread && thread->IsIdleMessage(&AfxGetThreadState()->m_msgCur))
             {
                 idle = TRUE;
                 idleCount = 0;
@@ -1349,4 +1370,124 @@ CScrollBar* CWnd::GetScrollBarCtrl(int) const
 
 void CWnd::DoDataExchange(CDataExchange*)
 {
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tool tips of EnableToolTips: the thread's one tool-tip control shows the tool that the
+// window under the mouse reports through OnToolHitTest.
+
+BOOL CWnd::EnableToolTips(BOOL enable)
+{
+    BOOL previous = (m_nFlags & WF_TOOLTIPS) != 0;
+    if (!enable)
+    {
+        if (previous)
+            CancelToolTips();
+        m_nFlags &= ~WF_TOOLTIPS;
+        return previous;
+    }
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (!state->m_pToolTip)
+    {
+        CToolTipCtrl* tip = new CToolTipCtrl;
+        if (!tip->Create(this, TTS_ALWAYSTIP))
+        {
+            delete tip;
+            return FALSE;
+        }
+        tip->SendMessage(TTM_ACTIVATE, FALSE);
+        state->m_pToolTip = tip;
+    }
+    m_nFlags |= WF_TOOLTIPS;
+    return previous;
+}
+
+BOOL CWnd::EnableTrackingToolTips(BOOL enable)
+{
+    if (enable)
+        m_nFlags |= WF_TRACKINGTOOLTIPS;
+    else
+        m_nFlags &= ~WF_TRACKINGTOOLTIPS;
+    return EnableToolTips(enable);
+}
+
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOW* info) const
+{
+    // The child control under the point is the tool; its text comes through TTN_NEEDTEXT.
+    HWND child = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == m_hWnd)
+        return -1;
+    int id = ::GetDlgCtrlID(child);
+    if (id == 0 || id == -1)
+        return -1;
+    if (info)
+    {
+        info->hwnd = m_hWnd;
+        info->uId = (UINT_PTR)child;
+        info->uFlags |= TTF_IDISHWND | TTF_CENTERTIP;
+        info->lpszText = LPSTR_TEXTCALLBACKW;
+    }
+    return id;
+}
+
+void PASCAL CWnd::CancelToolTips(BOOL)
+{
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (state->m_pToolTip && state->m_pToolTip->m_hWnd)
+    {
+        state->m_pToolTip->SendMessage(TTM_ACTIVATE, FALSE);
+        if (state->m_nLastHit != -1)
+            state->m_pToolTip->SendMessage(TTM_DELTOOLW, 0, (LPARAM)&state->m_lastInfo);
+    }
+    state->m_nLastHit = -1;
+    state->m_pLastHit = nullptr;
+}
+
+void CWnd::FilterToolTipMessage(MSG* msg)
+{
+    UINT message = msg->message;
+    if (message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_LBUTTONUP &&
+        message != WM_RBUTTONUP && message != WM_MBUTTONUP && message != WM_LBUTTONDOWN &&
+        message != WM_RBUTTONDOWN && message != WM_MBUTTONDOWN)
+        return;
+    _AFX_THREAD_STATE* state = AfxGetThreadState();
+    CToolTipCtrl* tip = state->m_pToolTip;
+    if (!tip || !tip->m_hWnd || !m_hWnd)
+        return;
+    // The tool tip belongs to the top-level window that shows it.
+    HWND owner = GetParentOwner()->GetSafeHwnd();
+    if (::GetWindow(tip->m_hWnd, GW_OWNER) != owner)
+        ::SetWindowLongPtrW(tip->m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)owner);
+
+    POINT point = msg->pt;
+    ::ScreenToClient(m_hWnd, &point);
+    TOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    INT_PTR hit = OnToolHitTest(point, &info);
+    if (hit != state->m_nLastHit || state->m_pLastHit != this)
+    {
+        if (state->m_nLastHit != -1)
+            tip->SendMessage(TTM_DELTOOLW, 0, (LPARAM)&state->m_lastInfo);
+        tip->SendMessage(TTM_ACTIVATE, FALSE);
+        if (hit != -1)
+        {
+            LPWSTR text = info.lpszText;
+            tip->SendMessage(TTM_ADDTOOLW, 0, (LPARAM)&info);
+            tip->SendMessage(TTM_ACTIVATE, TRUE);
+            // Texts that OnToolHitTest allocated belong to us once added.
+            if (text && text != LPSTR_TEXTCALLBACKW && !IS_INTRESOURCE(text))
+                free(text);
+            info.lpszText = LPSTR_TEXTCALLBACKW;
+        }
+        state->m_lastInfo = info;
+        state->m_nLastHit = hit;
+        state->m_pLastHit = this;
+    }
+    if (hit != -1)
+    {
+        MSG relay = *msg;
+        relay.hwnd = m_hWnd;
+        relay.lParam = MAKELPARAM(point.x, point.y);
+        tip->SendMessage(TTM_RELAYEVENT, 0, (LPARAM)&relay);
+    }
 }

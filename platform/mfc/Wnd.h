@@ -16,6 +16,17 @@
 #include "platform/mfc/Menu.h"
 
 class CFrameWnd;
+class CFile;
+
+// The system headers make GetNextWindow a macro, which would rename CWnd's member: a function
+// takes its place.
+#ifdef GetNextWindow
+#undef GetNextWindow
+inline HWND GetNextWindow(HWND hWnd, UINT cmd)
+{
+    return ::GetWindow(hWnd, cmd);
+}
+#endif
 class CScrollBar;
 class CDataExchange;
 struct CCreateContext;
@@ -67,6 +78,8 @@ BOOL AFXAPI AfxUnhookWindowCreate();
 LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                    HICON icon = nullptr);
 BOOL AFXAPI AfxRegisterClass(WNDCLASSW* wndClass);
+// Takes, pre-translates and dispatches one message; false on WM_QUIT.
+BOOL AFXAPI AfxPumpMessage();
 // The window class of plain framework windows.
 extern const wchar_t AFX_WND_CLASS[];
 

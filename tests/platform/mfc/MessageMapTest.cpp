@@ -1,0 +1,372 @@
+// Message maps: every kind of entry reaches its handler with its parameters unpacked, ranges and
+// registered messages included; notifications are reflected to the controls that sent them;
+// a handler that throws is contained and the window keeps working.
+#include "RwTest.h"
+
+#include <stdexcept>
+
+#include "MfcTestApp.h"
+
+namespace
+{
+const UINT kPrivateMessage = WM_APP + 7;
+const UINT kRegisteredMessage = ::RegisterWindowMessageW(L"RwMessageMapTest");
+const UINT kThrowingMessage = WM_APP + 9;
+const UINT kFrameworkThrowMessage = WM_APP + 10;
+
+const UINT ID_COMMAND = 100;
+const UINT ID_RANGE_FIRST = 200;
+const UINT ID_RANGE_LAST = 210;
+const UINT ID_DECLINED = 300;
+const UINT ID_BUTTON = 400;
+const UINT ID_EDIT = 401;
+const UINT ID_REFLECTING_BUTTON = 402;
+const UINT ID_NOTIFIER = 403;
+const UINT ID_STATIC = 404;
+const UINT ID_OWNERDRAW = 405;
+
+CString g_log;
+
+void Log(LPCWSTR format, ...)
+{
+    CString line;
+    va_list args;
+    va_start(args, format);
+    line.FormatV(format, args);
+    va_end(args);
+    if (!g_log.IsEmpty())
+        g_log += L"|";
+    g_log += line;
+}
+
+std::string TakeLog()
+{
+    std::string text = Narrow(g_log);
+    g_log.Empty();
+    return text;
+}
+
+// A button that takes its own clicks and an owner-draw request back from its parent.
+class CReflectingButton : public CButton
+{
+public:
+    afx_msg void OnReflectedClick() { Log(L"reflected click"); }
+    afx_msg HBRUSH CtlColor(CDC*, UINT type)
+    {
+        Log(L"reflected ctlcolor %u", type);
+        return (HBRUSH)::GetStockObject(WHITE_BRUSH);
+    }
+    void DrawItem(LPDRAWITEMSTRUCT item) override { Log(L"drawitem %u", item->CtlID); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingButton, CButton)
+ON_CONTROL_REFLECT(BN_CLICKED, OnReflectedClick)
+ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+// A child that answers its parent's WM_NOTIFY itself (code 1 taken, code 2 declined).
+class CNotifier : public CWnd
+{
+public:
+    afx_msg void OnReflectedNotify(NMHDR* header, LRESULT* result)
+    {
+        Log(L"reflected notify %d", (int)header->code);
+        *result = 77;
+    }
+    afx_msg BOOL OnReflectedNotifyEx(NMHDR* header, LRESULT*)
+    {
+        Log(L"reflected notify ex %d declined", (int)header->code);
+        return FALSE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifier, CWnd)
+ON_NOTIFY_REFLECT(1, OnReflectedNotify)
+ON_NOTIFY_REFLECT_EX(2, OnReflectedNotifyEx)
+END_MESSAGE_MAP()
+
+// A grandchild that wants to hear of colour changes.
+class CColourChild : public CWnd
+{
+public:
+    afx_msg void OnSysColorChange() { Log(L"child syscolorchange"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourChild, CWnd)
+ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+class CProbeBase : public CWnd
+{
+public:
+    afx_msg void OnSize(UINT type, int cx, int cy) { Log(L"base size %u %d %d", type, cx, cy); }
+    afx_msg void OnBaseOnly() { Log(L"base command"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeBase, CWnd)
+ON_WM_SIZE()
+ON_COMMAND(ID_COMMAND + 1, OnBaseOnly)
+END_MESSAGE_MAP()
+
+class CProbe : public CProbeBase
+{
+public:
+    CButton m_button;
+    CEdit m_edit;
+    CReflectingButton m_reflecting;
+    CNotifier m_notifier;
+    CStatic m_static;
+    CReflectingButton m_ownerDraw;
+
+    afx_msg int OnCreate(LPCREATESTRUCT cs)
+    {
+        Log(L"create %s", cs->lpszName);
+        CRect box(0, 0, 50, 20);
+        m_button.Create(L"b", BS_PUSHBUTTON | WS_VISIBLE, box, this, ID_BUTTON);
+        m_edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, box, this, ID_EDIT);
+        m_reflecting.Create(L"r", BS_PUSHBUTTON | WS_VISIBLE, box, this, ID_REFLECTING_BUTTON);
+        m_notifier.Create(nullptr, L"n", WS_VISIBLE, box, this, ID_NOTIFIER);
+        m_static.Create(L"s", WS_VISIBLE, box, this, ID_STATIC);
+        m_ownerDraw.Create(L"o", BS_OWNERDRAW | WS_VISIBLE, box, this, ID_OWNERDRAW);
+        return 0;
+    }
+    afx_msg void OnSize(UINT type, int cx, int cy)
+    {
+        Log(L"size %u %d %d", type, cx, cy);
+        CProbeBase::OnSize(type, cx, cy);
+    }
+    afx_msg void OnLButtonDown(UINT flags, CPoint p) { Log(L"lbuttondown %u %d %d", flags, p.x, p.y); }
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint p)
+    {
+        Log(L"wheel %u %d %d %d", flags, delta, p.x, p.y);
+        return TRUE;
+    }
+    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags) { Log(L"keydown %u %u %u", key, repeat, flags); }
+    afx_msg void OnTimer(UINT_PTR id) { Log(L"timer %u", (UINT)id); }
+    afx_msg void OnSysColorChange() { Log(L"syscolorchange"); }
+    afx_msg LRESULT OnPrivate(WPARAM w, LPARAM l)
+    {
+        Log(L"private %d %d", (int)w, (int)l);
+        return 11;
+    }
+    afx_msg LRESULT OnRegistered(WPARAM w, LPARAM)
+    {
+        Log(L"registered %d", (int)w);
+        return 22;
+    }
+    afx_msg LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failure"); }
+    afx_msg LRESULT OnFrameworkThrow(WPARAM, LPARAM) { AfxThrowNotSupportedException(); }
+    afx_msg void OnCommand100() { Log(L"command"); }
+    afx_msg void OnRange(UINT id) { Log(L"range %u", id); }
+    afx_msg BOOL OnDeclined(UINT id)
+    {
+        Log(L"declined %u", id);
+        return FALSE;
+    }
+    afx_msg void OnDeclinedFallback() { Log(L"fallback"); }
+    afx_msg void OnUpdateCommand(CCmdUI* ui) { Log(L"update %u", ui->m_nID); }
+    afx_msg void OnButtonClicked() { Log(L"button clicked"); }
+    afx_msg void OnEditChange() { Log(L"edit change"); }
+    afx_msg void OnNotifyCode(NMHDR* header, LRESULT* result)
+    {
+        Log(L"notify %d from %u", (int)header->code, (UINT)header->idFrom);
+        *result = 5;
+    }
+    afx_msg void OnNotifyRange(UINT id, NMHDR*, LRESULT*) { Log(L"notify range %u", id); }
+    afx_msg BOOL OnNotifyEx(UINT id, NMHDR* header, LRESULT*)
+    {
+        Log(L"notify ex %u %d", id, (int)header->code);
+        return TRUE;
+    }
+    afx_msg void OnReflectDeclinedParent(NMHDR*, LRESULT*) { Log(L"parent got declined notify"); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbe, CProbeBase)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_TIMER()
+ON_WM_SYSCOLORCHANGE()
+ON_MESSAGE(kPrivateMessage, OnPrivate)
+ON_REGISTERED_MESSAGE(kRegisteredMessage, OnRegistered)
+ON_MESSAGE(kThrowingMessage, OnThrow)
+ON_MESSAGE(kFrameworkThrowMessage, OnFrameworkThrow)
+ON_COMMAND(ID_COMMAND, OnCommand100)
+ON_COMMAND_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnRange)
+ON_COMMAND_EX(ID_DECLINED, OnDeclined)
+ON_COMMAND(ID_DECLINED, OnDeclinedFallback)
+ON_UPDATE_COMMAND_UI(ID_COMMAND, OnUpdateCommand)
+ON_BN_CLICKED(ID_BUTTON, OnButtonClicked)
+ON_EN_CHANGE(ID_EDIT, OnEditChange)
+ON_NOTIFY(NM_CLICK, ID_STATIC, OnNotifyCode)
+ON_NOTIFY_RANGE(NM_DBLCLK, ID_RANGE_FIRST, ID_RANGE_LAST, OnNotifyRange)
+ON_NOTIFY_EX(NM_RCLICK, ID_STATIC, OnNotifyEx)
+ON_NOTIFY(2, ID_NOTIFIER, OnReflectDeclinedParent)
+END_MESSAGE_MAP()
+
+class MessageMapTest : public ::testing::Test
+{
+protected:
+    CProbe* m_probe = nullptr;
+
+    void SetUp() override
+    {
+        TestApp();
+        m_probe = new CProbe;
+        ASSERT_TRUE(m_probe->CreateEx(0, AfxRegisterWndClass(0), L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                      nullptr, nullptr));
+        TakeLog();
+    }
+    void TearDown() override
+    {
+        m_probe->DestroyWindow();
+        delete m_probe;
+    }
+
+    LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageW(m_probe->m_hWnd, message, w, l); }
+    LRESULT Notify(HWND from, UINT id, int code)
+    {
+        NMHDR header = {from, id, (UINT)code};
+        return Send(WM_NOTIFY, id, (LPARAM)&header);
+    }
+};
+
+TEST_F(MessageMapTest, CreationMessagesReachTheObjectThroughTheHook)
+{
+    CProbe probe;
+    ASSERT_TRUE(probe.CreateEx(0, AfxRegisterWndClass(0), L"second", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                               nullptr));
+    EXPECT_EQ("create second", TakeLog().substr(0, 13));
+    EXPECT_EQ(&probe, CWnd::FromHandlePermanent(probe.m_hWnd));
+    probe.DestroyWindow();
+    EXPECT_EQ(nullptr, probe.m_hWnd);
+}
+
+TEST_F(MessageMapTest, WindowMessagesAreUnpackedForTheirHandlers)
+{
+    struct Case
+    {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* log;
+        LRESULT result;
+    };
+    const Case cases[] = {
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80), "size 0 120 80|base size 0 120 80", 0},
+        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, 7), "lbuttondown 1 -5 7", 0},
+        {WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, (WORD)-120), MAKELPARAM(10, 20), "wheel 4 -120 10 20", TRUE},
+        {WM_KEYDOWN, VK_F2, MAKELPARAM(3, 0x3C), "keydown 113 3 60", 0},
+        {WM_TIMER, 42, 0, "timer 42", 0},
+        {kPrivateMessage, 3, -4, "private 3 -4", 11},
+        {kRegisteredMessage, 9, 0, "registered 9", 22},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(c.result, Send(c.message, c.wParam, c.lParam)) << c.log;
+        EXPECT_EQ(c.log, TakeLog());
+    }
+}
+
+TEST_F(MessageMapTest, CommandsFindTheirEntriesIncludingRangesAndDecliningHandlers)
+{
+    struct Case
+    {
+        UINT id;
+        const char* log;
+    };
+    const Case cases[] = {
+        {ID_COMMAND, "update 100|command"}, // a menu command asks its update handler first
+        {ID_COMMAND + 1, "base command"},
+        {ID_RANGE_FIRST, "range 200"},
+        {ID_RANGE_LAST, "range 210"},
+        {ID_RANGE_LAST + 1, ""},
+        {ID_DECLINED, "declined 300|fallback"},
+    };
+    for (const Case& c : cases)
+    {
+        Send(WM_COMMAND, MAKEWPARAM(c.id, 0), 0);
+        EXPECT_EQ(c.log, TakeLog()) << c.id;
+    }
+
+    // Update requests reach only update handlers; a handler's existence can be asked without a call.
+    CCmdUI ui;
+    ui.m_nID = ID_COMMAND;
+    EXPECT_TRUE(m_probe->OnCmdMsg(ID_COMMAND, CN_UPDATE_COMMAND_UI, &ui, nullptr));
+    EXPECT_EQ("update 100", TakeLog());
+    AFX_CMDHANDLERINFO info = {};
+    EXPECT_TRUE(m_probe->OnCmdMsg(ID_RANGE_FIRST + 3, CN_COMMAND, nullptr, &info));
+    EXPECT_EQ(m_probe, info.pTarget);
+    EXPECT_FALSE(m_probe->OnCmdMsg(ID_RANGE_LAST + 1, CN_COMMAND, nullptr, &info));
+    EXPECT_EQ("", TakeLog());
+}
+
+TEST_F(MessageMapTest, ControlNotificationsReachTheParentAndReflectedOnesTheControl)
+{
+    m_probe->m_button.SendMessage(BM_CLICK);
+    EXPECT_EQ("button clicked", TakeLog());
+
+    m_probe->m_edit.SetWindowText(L"typed");
+    EXPECT_EQ("edit change", TakeLog());
+
+    // The reflecting button takes its own click; the parent never sees it.
+    m_probe->m_reflecting.SendMessage(BM_CLICK);
+    EXPECT_EQ("reflected click", TakeLog());
+
+    EXPECT_EQ(5, Notify(m_probe->m_static.m_hWnd, ID_STATIC, NM_CLICK));
+    EXPECT_EQ("notify -2 from 404", TakeLog());
+    Notify(m_probe->m_static.m_hWnd, ID_RANGE_FIRST + 2, NM_DBLCLK);
+    EXPECT_EQ("notify range 202", TakeLog());
+    Notify(m_probe->m_static.m_hWnd, ID_STATIC, NM_RCLICK);
+    EXPECT_EQ("notify ex 404 -5", TakeLog());
+
+    // A reflected notification handled by the child gives its result; a declined one goes on to the parent.
+    EXPECT_EQ(77, Notify(m_probe->m_notifier.m_hWnd, ID_NOTIFIER, 1));
+    EXPECT_EQ("reflected notify 1", TakeLog());
+    Notify(m_probe->m_notifier.m_hWnd, ID_NOTIFIER, 2);
+    EXPECT_EQ("reflected notify ex 2 declined|parent got declined notify", TakeLog());
+}
+
+TEST_F(MessageMapTest, ColourAndOwnerDrawMessagesAreReflectedToTheControl)
+{
+    HDC dc = ::GetDC(m_probe->m_hWnd);
+    LRESULT brush = Send(WM_CTLCOLORBTN, (WPARAM)dc, (LPARAM)m_probe->m_reflecting.m_hWnd);
+    EXPECT_EQ((LRESULT)::GetStockObject(WHITE_BRUSH), brush);
+    EXPECT_EQ("reflected ctlcolor 3", TakeLog());
+
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = ID_OWNERDRAW;
+    item.hwndItem = m_probe->m_ownerDraw.m_hWnd;
+    item.hDC = dc;
+    EXPECT_EQ(TRUE, Send(WM_DRAWITEM, ID_OWNERDRAW, (LPARAM)&item));
+    EXPECT_EQ("drawitem 405", TakeLog());
+    ::ReleaseDC(m_probe->m_hWnd, dc);
+}
+
+TEST_F(MessageMapTest, SystemColourChangesReachChildWindows)
+{
+    CColourChild child;
+    ASSERT_TRUE(child.Create(nullptr, L"c", WS_VISIBLE, CRect(0, 0, 10, 10), &m_probe->m_reflecting, 999));
+    Send(WM_SYSCOLORCHANGE);
+    EXPECT_EQ("child syscolorchange|syscolorchange", TakeLog());
+}
+
+TEST_F(MessageMapTest, AThrowingHandlerIsContainedAndTheWindowKeepsWorking)
+{
+    EXPECT_EQ(0, Send(kThrowingMessage));
+    EXPECT_EQ(0, Send(kFrameworkThrowMessage));
+    EXPECT_EQ(11, Send(kPrivateMessage, 1, 2));
+    EXPECT_EQ("private 1 2", TakeLog());
+    // The record of the message being handled was restored after the failure.
+    EXPECT_NE(kThrowingMessage, CWnd::GetCurrentMessage()->message);
+}
+}
