@@ -27,6 +27,7 @@
 #include "platform/mfc/Wnd.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/ControlBar.h"
+#include "platform/mfc/ToolBar.h"
 #include "platform/mfc/Dialog.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/mfc/PaintDC.h"

@@ -5,6 +5,7 @@
 
 #include "platform/mfc/Mfc.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,13 @@ public:
 
     std::vector<CString> m_messageBoxes;
     int m_nextMessageBoxAnswer = IDOK;
+    std::vector<UINT> m_appCommands; // commands of the test range that reached the application
+
+    // Commands from this range are the application's own in the tests.
+    static const UINT kFirstAppCommand = 0x7F00;
+    static const UINT kLastAppCommand = 0x7F0F;
+    afx_msg void OnAppCommand(UINT id) { m_appCommands.push_back(id); }
+    afx_msg void OnUpdateAppCommand(CCmdUI* ui) { ui->Enable(TRUE); }
 
     int DoMessageBox(LPCWSTR prompt, UINT, UINT) override
     {
@@ -24,7 +32,14 @@ public:
 
     // Binds the object to the process once (as AfxWinMain would).
     static CTestApp& Get();
+
+    DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+ON_COMMAND_RANGE(CTestApp::kFirstAppCommand, CTestApp::kLastAppCommand, OnAppCommand)
+ON_UPDATE_COMMAND_UI_RANGE(CTestApp::kFirstAppCommand, CTestApp::kLastAppCommand, OnUpdateAppCommand)
+END_MESSAGE_MAP()
 
 inline CTestApp& TestApp()
 {
@@ -51,6 +66,12 @@ inline void RunIdle()
     for (LONG count = 0; thread->OnIdle(count); ++count)
     {
     }
+}
+
+// Rectangles in failure messages.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
 }
 
 // Narrow text of a wide framework string, for test messages.
