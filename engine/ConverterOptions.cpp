@@ -1387,6 +1387,8 @@ void OpenInputFile(const char* fileName)
         if (g_state.captureChannel)
             av_dict_set_int(&parameters, "channel", g_state.captureChannel, 0);
     }
+    if (g_state.loopInput)
+        av_dict_set(&parameters, "loop", "1", 0);
     int result = avformat_open_input(&input, unixName.c_str(), g_state.forcedInputFormat, &parameters);
     av_dict_free(&parameters);
     if (result < 0)
