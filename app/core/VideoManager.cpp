@@ -4,6 +4,7 @@
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
 #include "engine/MediaInfo.h"
+#include "engine/PlayThread.h"
 
 #include <algorithm>
 
@@ -388,6 +389,23 @@ CString CVideoManager::GetThumbnail(int taskId)
         return CString();
     task->m_thumbnailPath = name;
     return name;
+}
+
+bool CVideoManager::TakeSnapshot(const CString& folder, int taskId)
+{
+    ConvertTask* task = nullptr;
+    if (!FindTask(taskId, &task))
+        return false;
+    CString path = folder;
+    if (path.IsEmpty() || path[path.GetLength() - 1] != L'\\')
+        path += L"\\";
+    path += task->m_displayName;
+    CString name;
+    name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
+    char ansiName[kJobPathCapacity];
+    if (!ToAnsiText(name, ansiName, kJobPathCapacity) || !g_playThread)
+        return false;
+    return g_playThread->RequestSnapshot(ansiName) >= 0;
 }
 
 int CVideoManager::DeleteTempFiles()

@@ -36,6 +36,8 @@ public:
     static int PollProgress();
     static int AppendLog(int jobId, const WCHAR* text);
     static CString GetThumbnail(int taskId);
+    // Asks the running preview to save its picture as "folder\name (n).bmp"; true when accepted.
+    static bool TakeSnapshot(const CString& folder, int taskId);
     static int ProbeMediaInfo(const CString& sourcePath, TaskMediaInfo& info);
     static int DeleteTempFiles();
 };

@@ -271,3 +271,29 @@ TEST_F(VideoManagerTest, MakesThumbnailsAndCleansThemUp)
     EXPECT_EQ(1, CVideoManager::DeleteTempFiles());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(thumbnail));
 }
+
+TEST_F(VideoManagerTest, SnapshotsGoThroughTheRunningPreview)
+{
+    const int id = Add("clip_h264_aac.mp4", "snap.mp4");
+    EXPECT_FALSE(CVideoManager::TakeSnapshot(Folder(), id)); // no preview runs
+    EXPECT_EQ(1, Task(id)->m_snapshotCount);
+    EXPECT_FALSE(CVideoManager::TakeSnapshot(Folder(), id + 1));
+
+    HWND host = ::CreateWindowW(L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_TRUE(host);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1); // no sound device under test
+    ASSERT_EQ(kPreviewJobId, EngineStartPreview(Task(id)->m_job.sourcePath, host));
+    EXPECT_TRUE(CVideoManager::TakeSnapshot(Folder() + L"\\", id));
+    const std::string snapshot = m_dir + "/snap.mp4 (2).bmp";
+    for (int i = 0; i < kPollLimit && !UnixFileExists(snapshot); ++i)
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        ::Sleep(kPollMs);
+    }
+    EngineStopPreview();
+    ::DestroyWindow(host);
+    EXPECT_TRUE(UnixFileExists(snapshot));
+}
