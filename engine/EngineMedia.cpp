@@ -96,27 +96,6 @@ media::FramePtr DecodeFirstPicture(AVFormatContext* file, int streamIndex, AVCod
     return nullptr;
 }
 
-// Encodes a BGR24 picture with FFmpeg's BMP encoder; an empty packet on failure.
-media::PacketPtr EncodeBmp(const AVFrame* picture)
-{
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_BMP);
-    if (!codec)
-        return nullptr;
-    media::CodecPtr encoder(avcodec_alloc_context3(codec));
-    if (!encoder)
-        return nullptr;
-    encoder->width = picture->width;
-    encoder->height = picture->height;
-    encoder->pix_fmt = AV_PIX_FMT_BGR24;
-    encoder->time_base = AVRational{1, 25};
-    if (EngineOpenCodec(encoder.get(), codec) < 0)
-        return nullptr;
-    media::PacketPtr packet(av_packet_alloc());
-    if (!packet || avcodec_send_frame(encoder.get(), picture) < 0 ||
-        avcodec_receive_packet(encoder.get(), packet.get()) < 0 || packet->size <= 0)
-        return nullptr;
-    return packet;
-}
 }
 
 int EngineGetMediaInfo(const char* path, MediaInfo* info)
@@ -189,14 +168,5 @@ int EngineMakeThumbnail(const char* mediaPath, const char* bmpPath)
         return -1;
     sws_scale(scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, picture->data, picture->linesize);
 
-    media::PacketPtr bmp = EncodeBmp(picture.get());
-    if (!bmp)
-        return -1;
-    std::string outPath;
-    FILE* out = EngineToUnixPath(bmpPath, &outPath) ? std::fopen(outPath.c_str(), "wb+") : nullptr;
-    if (!out)
-        return -1;
-    size_t written = std::fwrite(bmp->data, 1, bmp->size, out);
-    int closed = std::fclose(out);
-    return written == static_cast<size_t>(bmp->size) && closed == 0 ? 0 : -1;
+    return media::WriteBmpFile(picture.get(), bmpPath);
 }

@@ -69,6 +69,10 @@ FormatPtr OpenMediaFile(const char* ansiPath);
 // A decoder context for the stream, opened with one thread under the codec lock; null on failure.
 CodecPtr OpenStreamDecoder(const AVStream* stream);
 
+// Writes a BGR24 picture as a BMP file (FFmpeg's BMP encoder) at an 8-bit path (Win32 or Unix).
+// 0, or -1 when it cannot be encoded or written. Must run on a Win32 thread.
+int WriteBmpFile(const AVFrame* picture, const char* ansiPath);
+
 // Index of the last stream of the kind, -1 when the file has none.
 int LastStreamOfType(const AVFormatContext* file, AVMediaType type);
 }

@@ -1,13 +1,12 @@
 #include "engine/PlayThread.h"
 
-#include "engine/CodecLock.h"
+#include "engine/MediaHandles.h"
 #include "engine/PlayerState.h"
 #include "engine/UnixPath.h"
 
 extern "C"
 {
 #include <libavcodec/avcodec.h>
-#include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
 
@@ -39,45 +38,7 @@ const int kSurfaceBitsPerPixel = 32;
 const Uint32 kSurfaceFlags = SDL_SWSURFACE;
 const int kFallbackWidth = 640;
 const int kFallbackHeight = 480;
-const AVRational kSnapshotTimeBase = {1, 25};
 
-struct SwsDeleter
-{
-    void operator()(SwsContext* p) const
-    {
-        sws_freeContext(p);
-    }
-};
-struct CodecContextDeleter
-{
-    void operator()(AVCodecContext* p) const
-    {
-        EngineCloseCodec(p);
-        avcodec_free_context(&p);
-    }
-};
-struct FrameDeleter
-{
-    void operator()(AVFrame* p) const
-    {
-        av_freep(&p->data[0]);
-        av_frame_free(&p);
-    }
-};
-struct PacketDeleter
-{
-    void operator()(AVPacket* p) const
-    {
-        av_packet_free(&p);
-    }
-};
-struct FileDeleter
-{
-    void operator()(FILE* p) const
-    {
-        fclose(p);
-    }
-};
 struct WindowDc
 {
     HWND hwnd;
@@ -122,30 +83,6 @@ void PresentRect(const SDL_Rect& rect)
 SDL_Surface* SetVideoMode(int width, int height)
 {
     return SDL_SetVideoMode(width, height, kSurfaceBitsPerPixel, kSurfaceFlags);
-}
-
-// Encodes a BGR24 picture as a BMP file.
-bool WriteBmp(const AVFrame* picture, const std::string& unixPath)
-{
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_BMP);
-    if (!codec)
-        return false;
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> ctx(avcodec_alloc_context3(codec));
-    if (!ctx)
-        return false;
-    ctx->width = picture->width;
-    ctx->height = picture->height;
-    ctx->pix_fmt = AV_PIX_FMT_BGR24;
-    ctx->time_base = kSnapshotTimeBase;
-    if (EngineOpenCodec(ctx.get(), codec) < 0)
-        return false;
-    std::unique_ptr<AVPacket, PacketDeleter> pkt(av_packet_alloc());
-    if (!pkt || avcodec_send_frame(ctx.get(), picture) < 0 || avcodec_receive_packet(ctx.get(), pkt.get()) < 0)
-        return false;
-    std::unique_ptr<FILE, FileDeleter> file(fopen(unixPath.c_str(), "wb+"));
-    if (!file)
-        return false;
-    return fwrite(pkt->data, 1, pkt->size, file.get()) == static_cast<size_t>(pkt->size);
 }
 } // namespace
 
@@ -348,16 +285,15 @@ int PlayerSaveSnapshot(PlayerPicture* picture)
     int width = picture->width;
     int height = picture->height;
 
-    std::unique_ptr<SwsContext, SwsDeleter> sws(sws_getContext(width, height, AV_PIX_FMT_YUV420P, width, height,
-                                                               AV_PIX_FMT_BGR24, kPlayerScalerFlags, nullptr, nullptr,
-                                                               nullptr));
-    std::unique_ptr<AVFrame, FrameDeleter> bgr(av_frame_alloc());
+    media::ScalerPtr sws(sws_getContext(width, height, AV_PIX_FMT_YUV420P, width, height, AV_PIX_FMT_BGR24,
+                                        kPlayerScalerFlags, nullptr, nullptr, nullptr));
+    media::FramePtr bgr(av_frame_alloc());
     if (!sws || !bgr)
         return -1;
     bgr->width = width;
     bgr->height = height;
     bgr->format = AV_PIX_FMT_BGR24;
-    if (av_image_alloc(bgr->data, bgr->linesize, width, height, AV_PIX_FMT_BGR24, 1) < 0)
+    if (av_frame_get_buffer(bgr.get(), 0) < 0)
         return -1;
 
     SDL_Overlay* bmp = picture->bmp;
@@ -368,9 +304,8 @@ int PlayerSaveSnapshot(PlayerPicture* picture)
     sws_scale(sws.get(), src, srcStride, 0, height, bgr->data, bgr->linesize);
     SDL_UnlockYUVOverlay(bmp);
 
-    std::string unixPath;
-    if (EngineToUnixPath(path.get(), &unixPath))
-        WriteBmp(bgr.get(), unixPath);
+    // A snapshot that cannot be written is consumed all the same.
+    media::WriteBmpFile(bgr.get(), path.get());
     return 0;
 }
 
