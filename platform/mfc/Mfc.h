@@ -21,6 +21,8 @@
 #include "platform/mfc/Thread.h"
 #include "platform/mfc/ThreadLocal.h"
 #include "platform/mfc/OleDateTime.h"
+#include "platform/mfc/OleCurrency.h"
+#include "platform/mfc/OleVariant.h"
 
 // The window layer: application, message maps, windows, frames, dialogs, controls and drawing.
 #include "platform/mfc/WinApp.h"
