@@ -1,6 +1,7 @@
 #include "platform/mfc/FrameWnd.h"
 
 #include "platform/mfc/ControlBar.h"
+#include "platform/mfc/StatusBar.h"
 #include "platform/mfc/ThreadState.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -410,7 +411,10 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
             GetMessageString((UINT)wParam, message);
             text = message;
         }
-        bar->SetWindowText(text ? text : L"");
+        if (CStatusBar* status = dynamic_cast<CStatusBar*>(bar))
+            status->SetPaneText(0, text ? text : L"");
+        else
+            bar->SetWindowText(text ? text : L"");
     }
     m_nIDTracking = (UINT)wParam;
     return previous;

@@ -297,6 +297,40 @@ TEST_F(FrameWndTest, IdleUpdatesReachThePanelsAndTheStatusLineFollowsMessages)
     status.DestroyWindow();
 }
 
+TEST_F(FrameWndTest, TheStatusBarShowsMessagesAndFollowsIndicatorUpdates)
+{
+    CStatusBar* bar = new CStatusBar;
+    bar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(bar->Create(m_frame));
+    const UINT indicators[] = {ID_SEPARATOR, ID_DISABLED, ID_ENABLED};
+    ASSERT_TRUE(bar->SetIndicators(indicators, 3));
+    bar->SetPaneText(1, L"CAP");
+    bar->SetPaneText(2, L"NUM");
+    m_frame->RecalcLayout();
+    RunIdle();
+
+    wchar_t shown[32] = {0};
+    bar->SendMessage(SB_GETTEXTW, 1, (LPARAM)shown);
+    EXPECT_EQ("", Narrow(shown)); // disabled by its update handler: no text shown
+    EXPECT_EQ("CAP", Narrow(bar->GetPaneText(1)));
+    bar->SendMessage(SB_GETTEXTW, 2, (LPARAM)shown);
+    EXPECT_EQ("NUM", Narrow(shown));
+
+    m_frame->SetMessageText(L"Ready");
+    EXPECT_EQ("Ready", Narrow(bar->GetPaneText(0)));
+
+    // The bar sits along the bottom of the frame's client area.
+    CRect client, place;
+    m_frame->GetClientRect(&client);
+    bar->GetWindowRect(&place);
+    m_frame->ScreenToClient(&place);
+    EXPECT_EQ(client.bottom, place.bottom);
+    EXPECT_EQ(client.right, place.right);
+    EXPECT_GT(place.Height(), 0);
+    bar->DestroyWindow(); // deletes itself
+    m_frame->RecalcLayout();
+}
+
 TEST_F(FrameWndTest, FloatingWindowsHearOfTheFrameState)
 {
     class CFloating : public CWnd
