@@ -1,11 +1,11 @@
 #include "app/core/Helpers.h"
 
+#include "app/core/HandleHolder.h"
 #include "app/core/LangMgr.h"
+#include "app/core/TextNumbers.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include "app/core/TextNumbers.h"
 
 #include <algorithm>
 
@@ -25,40 +25,6 @@ const INT64 kMegabyte = 1048576;
 const INT64 kKilobyte = 1024;
 const int kCommandCapacity = 1024;
 
-class CFindHandle
-{
-public:
-    explicit CFindHandle(HANDLE h) : m_h(h) {}
-    ~CFindHandle()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::FindClose(m_h);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
-};
-
-class CModule
-{
-public:
-    explicit CModule(HMODULE h) : m_h(h) {}
-    ~CModule()
-    {
-        if (m_h)
-            ::FreeLibrary(m_h);
-    }
-    CModule(const CModule&) = delete;
-    CModule& operator=(const CModule&) = delete;
-    HMODULE Get() const { return m_h; }
-
-private:
-    HMODULE m_h;
-};
-
 class CComInit
 {
 public:
@@ -66,23 +32,6 @@ public:
     ~CComInit() { ::CoUninitialize(); }
     CComInit(const CComInit&) = delete;
     CComInit& operator=(const CComInit&) = delete;
-};
-
-class CMenuHandle
-{
-public:
-    explicit CMenuHandle(HMENU h) : m_h(h) {}
-    ~CMenuHandle()
-    {
-        if (m_h)
-            ::DestroyMenu(m_h);
-    }
-    CMenuHandle(const CMenuHandle&) = delete;
-    CMenuHandle& operator=(const CMenuHandle&) = delete;
-    HMENU Get() const { return m_h; }
-
-private:
-    HMENU m_h;
 };
 
 // Frees an item id list through the shell's allocator.
@@ -157,7 +106,7 @@ bool FileExists(const CString& path)
 bool OpenFolderAndSelect(const CString& path)
 {
     typedef HRESULT(WINAPI * OpenAndSelect)(LPCITEMIDLIST, UINT, LPCITEMIDLIST*, DWORD);
-    CModule shell(::LoadLibraryW(L"shell32.dll"));
+    CModuleHandle shell(::LoadLibraryW(L"shell32.dll"));
     OpenAndSelect open =
         shell.Get() ? reinterpret_cast<OpenAndSelect>(::GetProcAddress(shell.Get(), "SHOpenFolderAndSelectItems"))
                     : nullptr;
@@ -192,7 +141,7 @@ int FindFilesRecursive(const CString& folderIn, std::vector<CString>& files)
     folder += L"\\";
     WIN32_FIND_DATAW found;
     CFindHandle find(::FindFirstFileW(folder + L"*.*", &found));
-    if (find.Get() == INVALID_HANDLE_VALUE)
+    if (!find.Valid())
         return -2;
     int count = 0;
     do
@@ -231,13 +180,12 @@ void ShowPopupMenu(HWND owner, UINT menuId, int x, int y)
 
 bool GetFileTimeText(const CString& path, CString& out)
 {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.Valid())
         return false;
     FILETIME created;
-    const BOOL ok = ::GetFileTime(file, &created, nullptr, nullptr);
-    ::CloseHandle(file);
+    const BOOL ok = ::GetFileTime(file.Get(), &created, nullptr, nullptr);
     SYSTEMTIME utc, local;
     if (!ok || !::FileTimeToSystemTime(&created, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return false;
@@ -371,9 +319,7 @@ int MakeUniqueFileName(const char* path, char* buffer, int bufferSize)
     for (int counter = 1; ::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; ++counter)
         name.Format("%s (%d)%s", (const char*)base, counter, (const char*)extension);
     ::lstrcpynA(buffer, name, bufferSize);
-    HANDLE created = ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created != INVALID_HANDLE_VALUE)
-        ::CloseHandle(created);
+    CFileHandle created(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     return ::lstrlenA(buffer);
 }
 

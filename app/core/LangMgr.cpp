@@ -1,6 +1,7 @@
 #include "app/core/LangMgr.h"
 
 #include "app/core/ComHolders.h"
+#include "app/core/HandleHolder.h"
 #include "app/core/XmlDocument.h"
 #include "platform/mfc/ExitSequence.h"
 
@@ -84,8 +85,8 @@ bool LangMgr::ScanLanguages(const CString& folderIn)
     if (folder[folder.GetLength() - 1] != L'\\')
         folder += L"\\";
     WIN32_FIND_DATAW found;
-    HANDLE find = ::FindFirstFileW(folder + L"*.xml", &found);
-    if (find == INVALID_HANDLE_VALUE)
+    CFindHandle find(::FindFirstFileW(folder + L"*.xml", &found));
+    if (!find.Valid())
         return false;
     do
     {
@@ -108,8 +109,7 @@ bool LangMgr::ScanLanguages(const CString& folderIn)
         language.path = path;
         if (!language.name.IsEmpty())
             State().languages.Add(language);
-    } while (::FindNextFileW(find, &found));
-    ::FindClose(find);
+    } while (::FindNextFileW(find.Get(), &found));
     return State().languages.GetSize() > 0;
 }
 

@@ -1,5 +1,6 @@
 #include "app/core/VideoManager.h"
 
+#include "app/core/HandleHolder.h"
 #include "app/core/Helpers.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
@@ -111,6 +112,35 @@ bool StartQueued(ConvertTask& task)
     task.m_startClock = ::GetTickCount();
     task.m_state = kTaskRunning;
     return true;
+}
+
+// Pauses the task's job; true when the task is paused afterwards.
+bool PauseJob(ConvertTask& task)
+{
+    CEncoder* job = EngineFindJob(task.m_jobId);
+    if (!job || job->Pause() < 0)
+        return false;
+    task.m_state = kTaskPaused;
+    return true;
+}
+
+// Applies a command to every listed task and, when it changed one, reschedules from the first
+// listed task; -1 for an empty list.
+template <typename Command> int ForEachListed(const std::vector<int>& ids, Command command)
+{
+    if (ids.empty())
+        return -1;
+    bool changed = false;
+    for (int id : ids)
+    {
+        ConvertTask* task = nullptr;
+        if (CVideoManager::FindTask(id, &task) && command(*task))
+            changed = true;
+    }
+    const int first = CVideoManager::IndexOfTask(ids.front());
+    if (changed && first >= 0)
+        CVideoManager::Schedule(first);
+    return 0;
 }
 
 void FreeTaskAt(size_t index)
@@ -232,57 +262,26 @@ int CVideoManager::StartTasks(const CString& outputFolder, const std::vector<int
 
 int CVideoManager::PauseTasks(const std::vector<int>& ids)
 {
-    if (ids.empty())
-        return -1;
-    bool changed = false;
-    for (int id : ids)
-    {
-        ConvertTask* task = nullptr;
-        if (!FindTask(id, &task) || task->m_state != kTaskRunning)
-            continue;
-        CEncoder* job = EngineFindJob(task->m_jobId);
-        if (job && job->Pause() >= 0)
-        {
-            task->m_state = kTaskPaused;
-            changed = true;
-        }
-    }
-    const int first = IndexOfTask(ids.front());
-    if (changed && first >= 0)
-        Schedule(first);
-    return 0;
+    return ForEachListed(ids, [](ConvertTask& task) { return task.m_state == kTaskRunning && PauseJob(task); });
 }
 
 int CVideoManager::StopTasks(const std::vector<int>& ids)
 {
-    if (ids.empty())
-        return -1;
-    bool changed = false;
-    for (int id : ids)
-    {
-        ConvertTask* task = nullptr;
-        if (!FindTask(id, &task))
-            continue;
-        if (task->m_state == kTaskRunning || task->m_state == kTaskPaused)
+    return ForEachListed(ids, [](ConvertTask& task) {
+        if (task.m_state == kTaskQueued)
         {
-            if (EngineDestroyJob(task->m_jobId) >= 0)
-            {
-                task->m_state = kTaskStopped;
-                changed = true;
-            }
-            if (g_deleteUncompleted)
-                DeleteJobOutput(*task);
+            task.m_state = kTaskStopped;
+            return true;
         }
-        else if (task->m_state == kTaskQueued)
-        {
-            task->m_state = kTaskStopped;
-            changed = true;
-        }
-    }
-    const int first = IndexOfTask(ids.front());
-    if (changed && first >= 0)
-        Schedule(first);
-    return 0;
+        if (task.m_state != kTaskRunning && task.m_state != kTaskPaused)
+            return false;
+        const bool stopped = EngineDestroyJob(task.m_jobId) >= 0;
+        if (stopped)
+            task.m_state = kTaskStopped;
+        if (g_deleteUncompleted)
+            DeleteJobOutput(task);
+        return stopped;
+    });
 }
 
 int CVideoManager::Schedule(int startPosition)
@@ -321,11 +320,7 @@ bool CVideoManager::EnforceMaxTasks()
         if (task->m_state != kTaskRunning)
             continue;
         if (running >= g_maxTasks)
-        {
-            CEncoder* job = EngineFindJob(task->m_jobId);
-            if (job && job->Pause() >= 0)
-                task->m_state = kTaskPaused;
-        }
+            PauseJob(*task);
         ++running;
     }
     return running < g_maxTasks;
@@ -416,13 +411,12 @@ int CVideoManager::DeleteTempFiles()
     const CString base = folder;
     std::vector<CString> names;
     WIN32_FIND_DATAW found;
-    HANDLE find = ::FindFirstFileW(base + L"sqv*.tmp", &found);
-    if (find != INVALID_HANDLE_VALUE)
     {
-        do
-            names.push_back(base + found.cFileName);
-        while (::FindNextFileW(find, &found));
-        ::FindClose(find);
+        CFindHandle find(::FindFirstFileW(base + L"sqv*.tmp", &found));
+        if (find.Valid())
+            do
+                names.push_back(base + found.cFileName);
+            while (::FindNextFileW(find.Get(), &found));
     }
     for (const CString& name : names)
         ::DeleteFileW(name);

@@ -1,6 +1,7 @@
 #include "app/core/XmlDocument.h"
 
 #include "app/core/ComHolders.h"
+#include "app/core/HandleHolder.h"
 #include "app/core/TextNumbers.h"
 
 #include <string>
@@ -16,24 +17,6 @@ const IID kIidDomElement = {0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0,
 const WCHAR kDeclarationData[] = L"version='1.0' encoding='UTF-8' ";
 const WCHAR kBrokenSuffix[] = L".broken";
 const WCHAR kRectSeparators[] = L" ,\t:/";
-
-class CFileHandle
-{
-public:
-    explicit CFileHandle(HANDLE h) : m_h(h) {}
-    ~CFileHandle()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-    bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_h;
-};
 
 bool FileIsThere(const WCHAR* path)
 {

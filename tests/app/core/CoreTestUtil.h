@@ -23,6 +23,17 @@ inline CString WinPath(const std::string& unixPath)
     return Utf8(rwtest::ToWin32Path(unixPath));
 }
 
+// The Unix path of an 8-bit Win32 path in the system code page.
+inline std::string UnixOf(const char* win32Path)
+{
+    WCHAR wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, win32Path, -1, wide, MAX_PATH);
+    char* unixName = wine_get_unix_file_name(wide);
+    std::string result = unixName ? unixName : "";
+    ::HeapFree(::GetProcessHeap(), 0, unixName);
+    return result;
+}
+
 inline void WriteFile(const std::string& unixPath, const std::string& content)
 {
     FILE* f = std::fopen(unixPath.c_str(), "wb");

@@ -99,16 +99,6 @@ int RowLuma(const std::string& path, double rowFraction)
     return -1;
 }
 
-std::string UnixOf(const char* win32Path)
-{
-    WCHAR wide[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, win32Path, -1, wide, MAX_PATH);
-    char* unixName = wine_get_unix_file_name(wide);
-    std::string result = unixName ? unixName : "";
-    ::HeapFree(::GetProcessHeap(), 0, unixName);
-    return result;
-}
-
 struct Expected
 {
     const char* profile;
@@ -222,7 +212,7 @@ TEST(ShippedProfilesTest, EveryProfileConvertsToWhatItPromises)
         ConvertTask* task = nullptr;
         ASSERT_TRUE(CVideoManager::FindTask(ids[i], &task));
         ASSERT_EQ(kTaskDone, task->m_state) << e.profile << ": " << task->m_job.argumentText << "\n" << task->m_log;
-        const std::string output = UnixOf(task->m_job.outputPath);
+        const std::string output = coretest::UnixOf(task->m_job.outputPath);
         if (!*e.format)
         {
             EXPECT_EQ("DPG", coretest::ReadFile(output).substr(0, 3)) << e.profile;
@@ -248,7 +238,7 @@ TEST(ShippedProfilesTest, EveryProfileConvertsToWhatItPromises)
     ASSERT_EQ(kTaskDone, task->m_state) << task->m_log;
     EXPECT_NE(std::string::npos, std::string(task->m_job.argumentText).find(" -s 320x180 -padtop 30 -padbottom 30 "))
         << task->m_job.argumentText;
-    const std::string output = UnixOf(task->m_job.outputPath);
+    const std::string output = coretest::UnixOf(task->m_job.outputPath);
     Probe probe;
     ASSERT_TRUE(ProbeFile(output, &probe));
     EXPECT_EQ(320, probe.width);

@@ -22,16 +22,6 @@ bool UnixFileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
-std::string UnixOf(const char* win32Path)
-{
-    WCHAR wide[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, win32Path, -1, wide, MAX_PATH);
-    char* unixName = wine_get_unix_file_name(wide);
-    std::string result = unixName ? unixName : "";
-    ::HeapFree(::GetProcessHeap(), 0, unixName);
-    return result;
-}
-
 class VideoManagerTest : public testing::Test
 {
 protected:
@@ -185,7 +175,7 @@ TEST_F(VideoManagerTest, PauseResumesTheSameJobAndStopDeletesThePartialFile)
     ConvertTask* task = Task(id);
     ASSERT_EQ(kTaskRunning, task->m_state) << task->m_log;
     const int job = task->m_jobId;
-    const std::string output = UnixOf(task->m_job.outputPath);
+    const std::string output = coretest::UnixOf(task->m_job.outputPath);
     EXPECT_EQ(m_dir + "/long25s.avi", output);
 
     EXPECT_EQ(0, CVideoManager::PauseTasks({id}));
@@ -204,14 +194,14 @@ TEST_F(VideoManagerTest, PauseResumesTheSameJobAndStopDeletesThePartialFile)
     g_deleteUncompleted = false;
     ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
     EXPECT_NE(job, task->m_jobId);
-    EXPECT_EQ(output, UnixOf(task->m_job.outputPath));
+    EXPECT_EQ(output, coretest::UnixOf(task->m_job.outputPath));
     EXPECT_EQ(0, CVideoManager::StopTasks({id}));
     EXPECT_TRUE(UnixFileExists(output));
 
     // Removing a running task deletes its partial output when the setting says so.
     g_deleteUncompleted = true;
     ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
-    const std::string second = UnixOf(task->m_job.outputPath);
+    const std::string second = coretest::UnixOf(task->m_job.outputPath);
     EXPECT_EQ(m_dir + "/long25s (1).avi", second);
     EXPECT_EQ(1, CVideoManager::RemoveTask(id));
     EXPECT_FALSE(UnixFileExists(second));
@@ -235,7 +225,7 @@ TEST_F(VideoManagerTest, OnlyProgressAboveOneHundredIsDone)
     const int oldJob = Task(id)->m_jobId;
     ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
     EXPECT_EQ(nullptr, EngineFindJob(oldJob));
-    EXPECT_EQ(m_dir + "/clip_h264_aac (1).avi", UnixOf(Task(id)->m_job.outputPath));
+    EXPECT_EQ(m_dir + "/clip_h264_aac (1).avi", coretest::UnixOf(Task(id)->m_job.outputPath));
     PollUntilIdle();
     EXPECT_EQ(kTaskDone, Task(id)->m_state);
 }
