@@ -1,5 +1,7 @@
 #include "platform/mfc/Button.h"
 
+#include "platform/mfc/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 
 BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -13,13 +15,5 @@ void CButton::DrawItem(LPDRAWITEMSTRUCT)
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    // A reflected handler in the message map wins over the virtual.
-    if (ReflectChildNotify(message, wParam, lParam, pResult))
-        return TRUE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    return AfxDrawItemChildNotify(this, message, wParam, lParam, pResult);
 }

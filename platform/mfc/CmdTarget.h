@@ -85,10 +85,8 @@ private:
 
 #define DECLARE_INTERFACE_MAP()                                                                                       \
 protected:                                                                                                            \
-    static const AFX_INTERFACEMAP* GetThisInterfaceMap();                                                      \
-    virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;                                                          \
-                                                                                                                      \
-private:
+    static const AFX_INTERFACEMAP* GetThisInterfaceMap();                                                             \
+    virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
 
 #define BEGIN_INTERFACE_MAP(theClass, theBase)                                                                        \
     const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const                                                         \

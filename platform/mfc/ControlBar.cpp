@@ -60,7 +60,12 @@ CSize CControlBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
     // Without items of its own the bar keeps its thickness and spans the frame when stretched.
     CRect window;
     ::GetWindowRect(m_hWnd, &window);
-    CSize size = window.Size();
+    return StretchedSize(window.Size(), stretch, horizontal);
+}
+
+CSize CControlBar::StretchedSize(CSize size, BOOL stretch, BOOL horizontal)
+{
+    // A stretched bar asks for the whole length of its side; the layout cuts it to the frame.
     if (stretch)
     {
         if (horizontal)

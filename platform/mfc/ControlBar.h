@@ -93,6 +93,9 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+protected:
+    static CSize StretchedSize(CSize size, BOOL stretch, BOOL horizontal);
     // Positions a child in the frame's deferred layout.
     static void RepositionInLayout(AFX_SIZEPARENTPARAMS* layout, HWND hWnd, LPCRECT rect);
 };

@@ -151,18 +151,12 @@ INT_PTR CDialog::DoModal()
     if (!dialogTemplate)
         return -1;
 
-    HWND parent = PreModal();
-    // The owner is disabled for the dialog's life, as the system's own modal dialogs do.
-    BOOL enableParent = FALSE;
-    if (parent && parent != ::GetDesktopWindow() && ::IsWindowEnabled(parent))
-    {
-        ::EnableWindow(parent, FALSE);
-        enableParent = TRUE;
-    }
+    PreModal();
+    CModalOwner owner(m_pParentWnd);
 
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
-    if (CreateDlgIndirect(dialogTemplate, CWnd::FromHandle(parent), instance))
+    if (CreateDlgIndirect(dialogTemplate, owner.GetOwner(), instance))
     {
         if (m_nFlags & WF_CONTINUEMODAL)
         {
@@ -179,11 +173,7 @@ INT_PTR CDialog::DoModal()
     {
         m_nFlags &= ~WF_CONTINUEMODAL;
     }
-
-    if (enableParent)
-        ::EnableWindow(parent, TRUE);
-    if (parent && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(parent);
+    owner.Release(m_hWnd);
     if (m_hWnd)
         DestroyWindow();
     PostModal();

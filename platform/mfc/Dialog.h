@@ -52,6 +52,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
+protected:
     // Creates the window from a template in memory; true when it exists.
     BOOL CreateDlgIndirect(LPCDLGTEMPLATEW dialogTemplate, CWnd* parent, HINSTANCE instance);
     HWND PreModal();

@@ -132,5 +132,7 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+protected:
     void DestroyOwnMenu();
 };

@@ -1,5 +1,7 @@
 #include "platform/mfc/HeaderCtrl.h"
 
+#include "platform/mfc/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CHeaderCtrl, CWnd)
 
 BOOL CHeaderCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -21,12 +23,5 @@ void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT)
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (ReflectChildNotify(message, wParam, lParam, pResult))
-        return TRUE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    return AfxDrawItemChildNotify(this, message, wParam, lParam, pResult);
 }

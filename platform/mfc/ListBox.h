@@ -2,7 +2,7 @@
 // reached by reflection.
 #pragma once
 
-#include "platform/mfc/Wnd.h"
+#include "platform/mfc/OwnerDraw.h"
 
 class CListBox : public CWnd
 {
@@ -56,30 +56,3 @@ public:
     virtual void DeleteItem(LPDELETEITEMSTRUCT item);
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
-
-// Hands the owner-draw messages of a list or combo box to the control's virtuals.
-template <class T>
-BOOL AfxOwnerDrawChildNotify(T* control, UINT message, LPARAM lParam, LRESULT* pResult)
-{
-    switch (message)
-    {
-    case WM_DRAWITEM:
-        control->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        control->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM:
-        if (pResult)
-            *pResult = control->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        return TRUE;
-    case WM_DELETEITEM:
-        control->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return FALSE;
-    }
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
-}

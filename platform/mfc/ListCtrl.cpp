@@ -1,5 +1,7 @@
 #include "platform/mfc/ListCtrl.h"
 
+#include "platform/mfc/OwnerDraw.h"
+
 #include "platform/mfc/Edit.h"
 #include "platform/mfc/HeaderCtrl.h"
 #include "platform/mfc/ToolTipCtrl.h"
@@ -187,12 +189,5 @@ void CListCtrl::DrawItem(LPDRAWITEMSTRUCT)
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (ReflectChildNotify(message, wParam, lParam, pResult))
-        return TRUE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    return AfxDrawItemChildNotify(this, message, wParam, lParam, pResult);
 }

@@ -66,12 +66,11 @@ struct AFX_CMDHANDLERINFO
     const AFX_MSGMAP_ENTRY* pEntry;
 };
 
+// Leaves the class in protected access, where handlers usually follow.
 #define DECLARE_MESSAGE_MAP()                                                                                         \
 protected:                                                                                                            \
-    static const AFX_MSGMAP* GetThisMessageMap();                                                              \
-    virtual const AFX_MSGMAP* GetMessageMap() const;                                                                  \
-                                                                                                                      \
-private:
+    static const AFX_MSGMAP* GetThisMessageMap();                                                                     \
+    virtual const AFX_MSGMAP* GetMessageMap() const;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                        \
     const AFX_MSGMAP* theClass::GetMessageMap() const                                                                 \

@@ -243,18 +243,9 @@ BOOL CPropertySheet::ContinueModal()
 
 INT_PTR CPropertySheet::DoModal()
 {
-    HWND top = nullptr;
-    CWnd* owner = CWnd::GetSafeOwner(m_pParentWnd, &top);
-    HWND parent = owner->GetSafeHwnd();
-    BOOL enableParent = FALSE;
-    if (parent && parent != ::GetDesktopWindow() && ::IsWindowEnabled(parent))
-    {
-        ::EnableWindow(parent, FALSE);
-        enableParent = TRUE;
-    }
-
+    CModalOwner owner(m_pParentWnd);
     m_nModalResult = -1;
-    if (CreateSheet(owner, TRUE))
+    if (CreateSheet(owner.GetOwner(), TRUE))
     {
         m_nFlags |= WF_CONTINUEMODAL;
         RunModalLoop(MLF_SHOWONIDLE);
@@ -262,10 +253,7 @@ INT_PTR CPropertySheet::DoModal()
             ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                            SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
-    if (enableParent)
-        ::EnableWindow(parent, TRUE);
-    if (parent && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(parent);
+    owner.Release(m_hWnd);
     if (m_hWnd)
         DestroyWindow();
     return m_nModalResult;

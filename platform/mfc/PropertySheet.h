@@ -57,6 +57,8 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+protected:
     // Makes the system's records of the sheet and its pages; the caller frees the page array.
     PROPSHEETPAGEW* BuildPropPageArray();
     BOOL CreateSheet(CWnd* parent, BOOL modal);

@@ -1,5 +1,7 @@
 #include "platform/mfc/Static.h"
 
+#include "platform/mfc/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 
 BOOL CStatic::Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -13,12 +15,5 @@ void CStatic::DrawItem(LPDRAWITEMSTRUCT)
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (ReflectChildNotify(message, wParam, lParam, pResult))
-        return TRUE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    return AfxDrawItemChildNotify(this, message, wParam, lParam, pResult);
 }

@@ -41,6 +41,8 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+protected:
     struct Pane
     {
         UINT id;

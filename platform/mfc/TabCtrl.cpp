@@ -1,5 +1,7 @@
 #include "platform/mfc/TabCtrl.h"
 
+#include "platform/mfc/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
 
 BOOL CTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -31,12 +33,5 @@ void CTabCtrl::DrawItem(LPDRAWITEMSTRUCT)
 
 BOOL CTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (ReflectChildNotify(message, wParam, lParam, pResult))
-        return TRUE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    return AfxDrawItemChildNotify(this, message, wParam, lParam, pResult);
 }

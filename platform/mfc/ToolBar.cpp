@@ -285,14 +285,7 @@ CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
     CalcInsideRect(inside, horizontal);
     size.cx -= inside.Width();
     size.cy -= inside.Height();
-    if (stretch)
-    {
-        if (horizontal)
-            size.cx = 32767;
-        else
-            size.cy = 32767;
-    }
-    return size;
+    return StretchedSize(size, stretch, horizontal);
 }
 
 CSize CToolBar::CalcDynamicLayout(int, DWORD mode)

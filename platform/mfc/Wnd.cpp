@@ -966,6 +966,26 @@ done:
     return m_nModalResult;
 }
 
+CModalOwner::CModalOwner(CWnd* parent) : m_hWnd(nullptr), m_bReenable(FALSE)
+{
+    m_hWnd = CWnd::GetSafeOwner(parent)->GetSafeHwnd();
+    // The owner is disabled for the modal window's life, as the system's own modal dialogs do.
+    if (m_hWnd && m_hWnd != ::GetDesktopWindow() && ::IsWindowEnabled(m_hWnd))
+    {
+        ::EnableWindow(m_hWnd, FALSE);
+        m_bReenable = TRUE;
+    }
+}
+
+void CModalOwner::Release(HWND modal)
+{
+    if (m_bReenable)
+        ::EnableWindow(m_hWnd, TRUE);
+    m_bReenable = FALSE;
+    if (modal && m_hWnd && ::GetActiveWindow() == modal)
+        ::SetActiveWindow(m_hWnd);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Family
 

@@ -541,6 +541,24 @@ private:
     CWnd& operator=(const CWnd&) = delete;
 };
 
+// The owner of a modal window: disabled while the window runs, enabled and activated again after.
+class CModalOwner
+{
+public:
+    explicit CModalOwner(CWnd* parent);
+    ~CModalOwner() { Release(nullptr); }
+    CModalOwner(const CModalOwner&) = delete;
+    CModalOwner& operator=(const CModalOwner&) = delete;
+
+    HWND m_hWnd;
+    CWnd* GetOwner() const { return CWnd::FromHandle(m_hWnd); }
+    // Enables the owner again and gives it the activation the modal window had.
+    void Release(HWND modal);
+
+private:
+    BOOL m_bReenable;
+};
+
 // Window classes used by the framework's own windows.
 const UINT AFX_WNDCOMMCTLS_REG = 0x3FC000;
 BOOL AFXAPI AfxDeferRegisterClass(LONG toRegister);
