@@ -42,16 +42,6 @@ const AVClass* JobLogClass()
     return &jobClass;
 }
 
-// Copies a fixed-capacity text of the settings and makes sure it is terminated.
-template <size_t N> void Terminate(char (&text)[N])
-{
-    text[N - 1] = 0;
-}
-template <size_t N> void Terminate(WCHAR (&text)[N])
-{
-    text[N - 1] = 0;
-}
-
 // The job whose worker runs on this thread.
 thread_local CFFMpegEncoder* t_currentJob = nullptr;
 
@@ -102,14 +92,7 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
         return -1;
     m_state = kEncoderRunning;
     m_settings = *settings;
-    Terminate(m_settings.sourcePath);
-    Terminate(m_settings.outputPath);
-    Terminate(m_settings.argumentText);
-    Terminate(m_settings.watermarkFontName);
-    Terminate(m_settings.watermarkText);
-    Terminate(m_settings.logoList);
-    Terminate(m_settings.subtitleFile);
-    Terminate(m_settings.subtitleText);
+    TerminateJobTexts(&m_settings);
     CreateOverlays();
     CreateSubtitles();
     m_overlaysNeeded = OverlaysNeeded() ? 1 : 0;

@@ -33,16 +33,6 @@ const char* const kAccessPaths[][2] = {
 
 const char* const kVideoModes[] = {"normal", "smooth", "sharp", "slideshow"};
 
-template <size_t N> void Terminate(char (&text)[N])
-{
-    text[N - 1] = 0;
-}
-
-template <size_t N> void Terminate(WCHAR (&text)[N])
-{
-    text[N - 1] = 0;
-}
-
 std::string HexResult(HX_RESULT result)
 {
     char text[16];
@@ -91,14 +81,7 @@ int CHelixEncoder::Start(const JobSettings* settings)
     if (!settings)
         return -1;
     m_settings = *settings;
-    Terminate(m_settings.sourcePath);
-    Terminate(m_settings.outputPath);
-    Terminate(m_settings.argumentText);
-    Terminate(m_settings.watermarkFontName);
-    Terminate(m_settings.watermarkText);
-    Terminate(m_settings.logoList);
-    Terminate(m_settings.subtitleFile);
-    Terminate(m_settings.subtitleText);
+    TerminateJobTexts(&m_settings);
     // A failed parse leaves the defaults: the job runs with them.
     ParseRealMediaOptions();
     if (!CThread::Start())

@@ -48,3 +48,16 @@ struct JobSettings
     INT32 subtitlePixelSize; // 0 or less: the renderer's default
     WCHAR subtitleText[kJobShortTextCapacity];
 };
+
+// Ends every text of a copied block inside its array, whatever the copy brought along.
+inline void TerminateJobTexts(JobSettings* settings)
+{
+    settings->sourcePath[kJobPathCapacity - 1] = 0;
+    settings->outputPath[kJobPathCapacity - 1] = 0;
+    settings->argumentText[kJobArgumentCapacity - 1] = 0;
+    settings->watermarkFontName[kJobShortTextCapacity - 1] = 0;
+    settings->watermarkText[kJobShortTextCapacity - 1] = 0;
+    settings->logoList[kJobLogoListCapacity - 1] = 0;
+    settings->subtitleFile[kJobSubtitleFileCapacity - 1] = 0;
+    settings->subtitleText[kJobShortTextCapacity - 1] = 0;
+}

@@ -1,5 +1,6 @@
 #include "platform/producer/EncodeSession.h"
 
+#include "engine/MediaHandles.h"
 #include "platform/producer/ComPtr.h"
 #include "platform/producer/HostObjects.h"
 #include "platform/producer/JobObjects.h"
@@ -42,34 +43,6 @@ struct CodecContextDeleter
         avcodec_free_context(&c);
     }
 };
-struct FrameDeleter
-{
-    void operator()(AVFrame* f) const
-    {
-        av_frame_free(&f);
-    }
-};
-struct PacketDeleter
-{
-    void operator()(AVPacket* p) const
-    {
-        av_packet_free(&p);
-    }
-};
-struct ScalerDeleter
-{
-    void operator()(SwsContext* s) const
-    {
-        sws_freeContext(s);
-    }
-};
-struct ResamplerDeleter
-{
-    void operator()(SwrContext* s) const
-    {
-        swr_free(&s);
-    }
-};
 struct FifoDeleter
 {
     void operator()(AVAudioFifo* f) const
@@ -85,8 +58,6 @@ struct FileDeleter
     }
 };
 typedef std::unique_ptr<AVCodecContext, CodecContextDeleter> CodecPtr;
-typedef std::unique_ptr<AVFrame, FrameDeleter> FramePtr;
-typedef std::unique_ptr<AVPacket, PacketDeleter> PacketPtr;
 
 // An output file of the muxer; written out and closed when it ends.
 struct MuxerDeleter
@@ -197,11 +168,11 @@ struct CEncodeSession::Impl
 
     CodecPtr video;
     CodecPtr audio;
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler;
-    std::unique_ptr<SwrContext, ResamplerDeleter> resampler;
+    media::ScalerPtr scaler;
+    media::ResamplerPtr resampler;
     std::unique_ptr<AVAudioFifo, FifoDeleter> fifo;
-    FramePtr frame;
-    PacketPtr packet;
+    media::FramePtr frame;
+    media::PacketPtr packet;
     int64_t lastVideoPts = -1;
     int64_t audioPts = 0;
     int64_t packetsSpooled[2] = {0, 0};

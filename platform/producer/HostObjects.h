@@ -4,47 +4,11 @@
 #pragma once
 
 #include "platform/producer/ProducerSdk.h"
+#include "platform/producer/UnknownImpl.h"
 
 #include <new>
 #include <string>
 #include <vector>
-
-// Reference count and QueryInterface for an object with one interface I, answering IUnknown and id.
-template <typename I> class CUnknownImpl : public I
-{
-  public:
-    explicit CUnknownImpl(REFIID id) : m_refCount(0), m_id(id)
-    {
-    }
-    virtual ~CUnknownImpl() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (!GuidsEqual(iid, IID_IUnknownId) && !GuidsEqual(iid, m_id))
-            return E_NOINTERFACE;
-        *object = static_cast<I*>(this);
-        this->AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return ::InterlockedIncrement(&m_refCount);
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG count = ::InterlockedDecrement(&m_refCount);
-        if (count == 0)
-            delete this;
-        return count;
-    }
-
-  private:
-    volatile LONG m_refCount;
-    GUID m_id;
-};
 
 class CBuffer : public CUnknownImpl<IHXBuffer>
 {

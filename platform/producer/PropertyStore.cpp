@@ -8,10 +8,11 @@
 namespace
 {
 // Walks a snapshot of a store's properties.
-class CPropertyEnumerator : public IHXTPropertyEnumerator
+class CPropertyEnumerator : public CUnknownImpl<IHXTPropertyEnumerator>
 {
   public:
-    explicit CPropertyEnumerator(const std::vector<CProperty*>& properties) : m_refCount(0), m_next(0)
+    explicit CPropertyEnumerator(const std::vector<CProperty*>& properties)
+        : CUnknownImpl<IHXTPropertyEnumerator>(IID_IUnknownId), m_next(0)
     {
         for (CProperty* property : properties)
         {
@@ -19,34 +20,12 @@ class CPropertyEnumerator : public IHXTPropertyEnumerator
             m_properties.push_back(property);
         }
     }
-    virtual ~CPropertyEnumerator()
+    ~CPropertyEnumerator() override
     {
         for (CProperty* property : m_properties)
             property->Release();
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (!GuidsEqual(iid, IID_IUnknownId))
-            return E_NOINTERFACE;
-        *object = static_cast<IHXTPropertyEnumerator*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return ::InterlockedIncrement(&m_refCount);
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG count = ::InterlockedDecrement(&m_refCount);
-        if (count == 0)
-            delete this;
-        return count;
-    }
     HX_RESULT STDMETHODCALLTYPE Reset() override
     {
         m_next = 0;
@@ -65,13 +44,13 @@ class CPropertyEnumerator : public IHXTPropertyEnumerator
     }
 
   private:
-    volatile LONG m_refCount;
     std::vector<CProperty*> m_properties;
     size_t m_next;
 };
 } // namespace
 
-CProperty::CProperty(const char* key, const HXTPropertyValue& value) : m_refCount(0), m_key(key), m_value(value)
+CProperty::CProperty(const char* key, const HXTPropertyValue& value)
+    : CUnknownImpl<IHXTProperty>(IID_IUnknownId), m_key(key), m_value(value)
 {
     if (m_value.type == kHXTPropString)
     {
@@ -92,31 +71,6 @@ CProperty::~CProperty()
 {
     if (m_value.object)
         m_value.object->Release();
-}
-
-HRESULT CProperty::QueryInterface(REFIID iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!GuidsEqual(iid, IID_IUnknownId))
-        return E_NOINTERFACE;
-    *object = static_cast<IHXTProperty*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG CProperty::AddRef()
-{
-    return ::InterlockedIncrement(&m_refCount);
-}
-
-ULONG CProperty::Release()
-{
-    LONG count = ::InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return count;
 }
 
 HX_RESULT CProperty::GetKey(const char** key)

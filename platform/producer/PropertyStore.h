@@ -3,20 +3,18 @@
 #pragma once
 
 #include "platform/producer/ProducerSdk.h"
+#include "platform/producer/UnknownImpl.h"
 
 #include <string>
 #include <vector>
 
 // One stored property; owns its text and one reference to its object.
-class CProperty : public IHXTProperty
+class CProperty : public CUnknownImpl<IHXTProperty>
 {
   public:
     CProperty(const char* key, const HXTPropertyValue& value);
-    virtual ~CProperty();
+    ~CProperty() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HX_RESULT STDMETHODCALLTYPE GetKey(const char** key) override;
     HX_RESULT STDMETHODCALLTYPE GetValue(HXTPropertyValue* value) override;
 
@@ -30,7 +28,6 @@ class CProperty : public IHXTProperty
     }
 
   private:
-    volatile LONG m_refCount;
     std::string m_key;
     std::string m_text;
     HXTPropertyValue m_value;
@@ -71,35 +68,11 @@ class PropertyStore
 
 // The bag operations over a PropertyStore, for interface I (an IHXTPropertyBag); answers
 // IUnknown, the property bag id and extraId.
-template <typename I> class CBagObject : public I
+template <typename I> class CBagObject : public CUnknownImpl<I>
 {
   public:
-    explicit CBagObject(REFIID extraId) : m_refCount(0), m_extraId(extraId)
+    explicit CBagObject(REFIID extraId) : CUnknownImpl<I>(IID_IHXTPropertyBag, extraId)
     {
-    }
-    virtual ~CBagObject() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (!GuidsEqual(iid, IID_IUnknownId) && !GuidsEqual(iid, IID_IHXTPropertyBag) && !GuidsEqual(iid, m_extraId))
-            return E_NOINTERFACE;
-        *object = static_cast<I*>(this);
-        this->AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return ::InterlockedIncrement(&m_refCount);
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG count = ::InterlockedDecrement(&m_refCount);
-        if (count == 0)
-            delete this;
-        return count;
     }
 
     HX_RESULT STDMETHODCALLTYPE GetPropertyCount(UINT32* count) override
@@ -325,8 +298,6 @@ template <typename I> class CBagObject : public I
         return m_store.Set(key, value);
     }
 
-    volatile LONG m_refCount;
-    GUID m_extraId;
     PropertyStore m_store;
 };
 

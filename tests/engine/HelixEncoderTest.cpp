@@ -3,6 +3,7 @@
 #define NOMINMAX // before the first windows.h: the reader's headers use std::min and std::max
 #include "RwTest.h"
 
+#include "MediaReadBack.h"
 #include "TestMedia.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
@@ -10,16 +11,10 @@
 #include "engine/SampleEventSink.h"
 
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <mutex>
 #include <vector>
-
-extern "C"
-{
-#include <libavformat/avformat.h>
-}
 
 namespace
 {
@@ -102,46 +97,6 @@ JobOutcome RunJob(const std::string& source, const std::string& output, const ch
     return outcome;
 }
 
-struct ReadBack
-{
-    std::vector<AVCodecID> codecs;
-    double seconds = 0;
-};
-
-ReadBack ReadFile(const std::string& path)
-{
-    ReadBack back;
-    AVFormatContext* file = nullptr;
-    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
-        return back;
-    if (avformat_find_stream_info(file, nullptr) >= 0)
-    {
-        for (unsigned i = 0; i < file->nb_streams; ++i)
-            back.codecs.push_back(file->streams[i]->codecpar->codec_id);
-        if (file->duration != AV_NOPTS_VALUE && file->duration > 0)
-            back.seconds = file->duration / (double)AV_TIME_BASE;
-        // RealAudio 1.0 files carry no length in their header: the packets' durations, per stream.
-        std::vector<double> lengths(file->nb_streams, 0.0);
-        AVPacket* packet = av_packet_alloc();
-        while (back.seconds == 0 && av_read_frame(file, packet) >= 0)
-        {
-            lengths[packet->stream_index] += packet->duration * av_q2d(file->streams[packet->stream_index]->time_base);
-            av_packet_unref(packet);
-        }
-        av_packet_free(&packet);
-        for (double length : lengths)
-            back.seconds = back.seconds > length ? back.seconds : length;
-    }
-    avformat_close_input(&file);
-    return back;
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 class HelixEncoderTest : public ::testing::Test
 {
   protected:
@@ -189,7 +144,7 @@ TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
         EXPECT_EQ(outcome.state, kEncoderDone);
         EXPECT_EQ(outcome.progress, kProgressDone);
         EXPECT_TRUE(outcome.runningInRange);
-        ReadBack back = ReadFile(output);
+        rwtest::ReadBack back = rwtest::ReadMediaFile(output);
         EXPECT_EQ(back.codecs, c.codecs);
         EXPECT_NEAR(back.seconds, rwtest::kClipSeconds, 0.5);
     }
@@ -202,8 +157,8 @@ TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
     // 340000 bytes less the 307200 kept free: a new file every 32800 bytes.
     JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/split.rm", "-s 176x144 -vb 768 -fs 340000");
     EXPECT_EQ(outcome.state, kEncoderDone);
-    EXPECT_FALSE(ReadFile(dir + "/split.rm").codecs.empty());
-    EXPECT_FALSE(ReadFile(dir + "/split - 02.rm").codecs.empty());
+    EXPECT_FALSE(rwtest::ReadMediaFile(dir + "/split.rm").codecs.empty());
+    EXPECT_FALSE(rwtest::ReadMediaFile(dir + "/split - 02.rm").codecs.empty());
 }
 
 TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
@@ -232,7 +187,7 @@ TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
         EXPECT_EQ(outcome.state, kEncoderFailed);
         EXPECT_EQ(outcome.progress, kProgressFailed);
         EXPECT_TRUE(Logged(c.line));
-        EXPECT_FALSE(Exists(output));
+        EXPECT_FALSE(rwtest::FileExists(output));
     }
 }
 
@@ -260,7 +215,7 @@ TEST_F(HelixEncoderTest, StopsBeforeAndDuringEncoding)
         ::Sleep(kPollMs);
     EXPECT_EQ(job.Stop(), 0);
     EXPECT_EQ(job.m_state, kEncoderStopped);
-    EXPECT_FALSE(Exists(dir + "/long.rm.spool"));
+    EXPECT_FALSE(rwtest::FileExists(dir + "/long.rm.spool"));
 }
 
 TEST(SampleEventSink, TurnsTheTwoPhasesIntoProgress)

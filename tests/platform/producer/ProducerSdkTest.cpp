@@ -2,20 +2,15 @@
 // media through Loomgate, writes RealMedia files that libavformat reads back.
 #include "RwTest.h"
 
+#include "MediaReadBack.h"
 #include "TestPluginReader.h"
 #include "platform/producer/ComPtr.h"
 #include "platform/producer/ProducerSdk.h"
 
 #include <stdio.h>
-#include <sys/stat.h>
 
 #include <mutex>
 #include <vector>
-
-extern "C"
-{
-#include <libavformat/avformat.h>
-}
 
 namespace
 {
@@ -77,53 +72,6 @@ struct JobOutcome
     std::string error;
     std::vector<EventLog::Event> events;
 };
-
-struct ReadBack
-{
-    bool opened = false;
-    std::vector<AVCodecID> codecs;
-    std::vector<int> widths;
-    double seconds = 0;
-};
-
-ReadBack ReadFile(const std::string& path)
-{
-    ReadBack back;
-    AVFormatContext* file = nullptr;
-    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
-        return back;
-    if (avformat_find_stream_info(file, nullptr) >= 0)
-    {
-        back.opened = true;
-        for (unsigned i = 0; i < file->nb_streams; ++i)
-        {
-            back.codecs.push_back(file->streams[i]->codecpar->codec_id);
-            back.widths.push_back(file->streams[i]->codecpar->width);
-        }
-        if (file->duration != AV_NOPTS_VALUE && file->duration > 0)
-            back.seconds = file->duration / (double)AV_TIME_BASE;
-        // Without a length in the header (RealAudio 1.0 files get none from the muxer), the
-        // packets' own durations added up, per stream.
-        AVPacket* packet = av_packet_alloc();
-        std::vector<double> lengths(file->nb_streams, 0.0);
-        while (back.seconds == 0 && av_read_frame(file, packet) >= 0)
-        {
-            lengths[packet->stream_index] += packet->duration * av_q2d(file->streams[packet->stream_index]->time_base);
-            av_packet_unref(packet);
-        }
-        av_packet_free(&packet);
-        for (double length : lengths)
-            back.seconds = back.seconds > length ? back.seconds : length;
-    }
-    avformat_close_input(&file);
-    return back;
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
-}
 
 class ProducerSdkTest : public ::testing::Test
 {
@@ -316,13 +264,13 @@ TEST_F(ProducerSdkTest, WritesRealMediaFilesThatReadBack)
         EXPECT_EQ(reader->closes, 1);
         rwtest::FreeHighReader(reader);
         ExpectPhases(outcome.events);
-        ReadBack back = ReadFile(request.output);
+        rwtest::ReadBack back = rwtest::ReadMediaFile(request.output);
         ASSERT_TRUE(back.opened);
         EXPECT_EQ(back.codecs, c.codecs);
         if (!back.widths.empty() && c.codecs[0] != AV_CODEC_ID_RA_144 && c.codecs[0] != AV_CODEC_ID_AC3)
             EXPECT_EQ(back.widths[0], 144);
         EXPECT_NEAR(back.seconds, 2.0, 0.5);
-        EXPECT_FALSE(Exists(request.output + ".spool"));
+        EXPECT_FALSE(rwtest::FileExists(request.output + ".spool"));
     }
 }
 
@@ -336,8 +284,8 @@ TEST_F(ProducerSdkTest, RollsToNumberedFilesBySize)
     request.rollSize = 40000;
     JobOutcome outcome = Run(&reader, request);
     ASSERT_EQ(outcome.result, 0) << outcome.error;
-    EXPECT_TRUE(ReadFile(request.output).opened);
-    ReadBack second = ReadFile(dir + "/rolled - 02.rm");
+    EXPECT_TRUE(rwtest::ReadMediaFile(request.output).opened);
+    rwtest::ReadBack second = rwtest::ReadMediaFile(dir + "/rolled - 02.rm");
     ASSERT_TRUE(second.opened);
     EXPECT_EQ(second.codecs.size(), 2u);
 }
@@ -374,8 +322,8 @@ TEST_F(ProducerSdkTest, FailsCleanlyOnWhatItCannotEncode)
         EXPECT_EQ(outcome.setup, 0);
         EXPECT_LT(outcome.result, 0);
         EXPECT_NE(outcome.error.find(c.error), std::string::npos) << outcome.error;
-        EXPECT_FALSE(Exists(request.output));
-        EXPECT_FALSE(Exists(request.output + ".spool"));
+        EXPECT_FALSE(rwtest::FileExists(request.output));
+        EXPECT_FALSE(rwtest::FileExists(request.output + ".spool"));
     }
 }
 
