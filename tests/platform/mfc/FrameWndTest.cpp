@@ -331,6 +331,41 @@ TEST_F(FrameWndTest, TheStatusBarShowsMessagesAndFollowsIndicatorUpdates)
     m_frame->RecalcLayout();
 }
 
+TEST_F(FrameWndTest, LoadFrameTakesTitleMenuAndAcceleratorsFromOneResourceId)
+{
+    CTestFrame* loaded = new CTestFrame;
+    ASSERT_TRUE(loaded->LoadFrame(128, WS_POPUP | FWS_ADDTOTITLE));
+    CString title;
+    loaded->GetWindowText(title);
+    EXPECT_EQ("Test frame", Narrow(title));
+    ASSERT_NE(nullptr, loaded->m_hMenuDefault);
+    EXPECT_EQ(loaded->m_hMenuDefault, ::GetMenu(loaded->m_hWnd));
+    ASSERT_NE(nullptr, loaded->m_hAccelTable);
+
+    // The resource's accelerator reaches the frame's handler through the loop.
+    CWinThread* thread = AfxGetThread();
+    CWnd* previousMain = thread->m_pMainWnd;
+    thread->m_pMainWnd = loaded;
+    loaded->PostMessage(WM_KEYDOWN, VK_F9, 0);
+    PumpPending();
+    EXPECT_EQ(std::vector<UINT>{ID_FRAME_CMD}, loaded->m_commands);
+
+    // Menu prompts come from the string of the command, up to its newline; the idle text after.
+    CStatic* status = new CStatic;
+    ASSERT_TRUE(status->Create(L"", WS_CHILD, CRect(0, 0, 100, 20), loaded, AFX_IDW_STATUS_BAR));
+    loaded->SetMessageText(ID_FRAME_CMD);
+    CString text;
+    status->GetWindowText(text);
+    EXPECT_EQ("Runs the frame command", Narrow(text));
+    loaded->SendMessage(WM_POPMESSAGESTRING);
+    status->GetWindowText(text);
+    EXPECT_EQ("Ready", Narrow(text));
+
+    thread->m_pMainWnd = previousMain;
+    loaded->DestroyWindow(); // deletes the frame; the menu goes with the window
+    delete status;
+}
+
 TEST_F(FrameWndTest, FloatingWindowsHearOfTheFrameState)
 {
     class CFloating : public CWnd

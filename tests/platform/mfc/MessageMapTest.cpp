@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "MfcTestApp.h"
+#include "platform/mfc/ThreadState.h"
 
 namespace
 {
@@ -358,6 +359,39 @@ TEST_F(MessageMapTest, SystemColourChangesReachChildWindows)
     ASSERT_TRUE(child.Create(nullptr, L"c", WS_VISIBLE, CRect(0, 0, 10, 10), &m_probe->m_reflecting, 999));
     Send(WM_SYSCOLORCHANGE);
     EXPECT_EQ("child syscolorchange|syscolorchange", TakeLog());
+}
+
+TEST_F(MessageMapTest, ToolTipsFollowTheControlUnderTheMouse)
+{
+    m_probe->EnableToolTips(TRUE);
+    CToolTipCtrl* tip = AfxGetThreadState()->m_pToolTip;
+    ASSERT_NE(nullptr, tip);
+
+    auto moveTo = [&](CWnd* over) {
+        MSG msg = {};
+        msg.hwnd = m_probe->m_hWnd;
+        msg.message = WM_MOUSEMOVE;
+        CRect r(0, 0, 0, 0);
+        if (over)
+            over->GetWindowRect(&r);
+        else
+        {
+            m_probe->GetClientRect(&r);
+            m_probe->ClientToScreen(&r);
+            r.left = r.right - 2; // a corner no control covers
+            r.top = r.bottom - 2;
+        }
+        msg.pt = r.CenterPoint();
+        m_probe->PreTranslateMessage(&msg);
+    };
+    m_probe->m_button.MoveWindow(10, 10, 40, 20);
+    moveTo(&m_probe->m_button);
+    EXPECT_EQ(1, tip->GetToolCount());
+    EXPECT_EQ((INT_PTR)ID_BUTTON, AfxGetThreadState()->m_nLastHit);
+    moveTo(nullptr);
+    EXPECT_EQ(0, tip->GetToolCount());
+    EXPECT_EQ(-1, AfxGetThreadState()->m_nLastHit);
+    m_probe->EnableToolTips(FALSE);
 }
 
 TEST_F(MessageMapTest, AThrowingHandlerIsContainedAndTheWindowKeepsWorking)
