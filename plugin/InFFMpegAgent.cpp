@@ -409,8 +409,10 @@ HX_RESULT CRSInFFMpegAgent::PullSample(UINT32 index, IHXTMediaSample** sampleOut
     slot.endTime = end / 1000;
     sample->SetDataSize(read < 1 ? 0 : (UINT32)read);
     sample->SetTime(slot.startTime, slot.endTime);
+    // A failed read ends the stream as well, marked so that the encoder can tell it from the end.
     if (read < 1)
-        sample->SetSampleFlags(sample->GetSampleFlags() | kHXTSampleEndOfStream);
+        sample->SetSampleFlags(sample->GetSampleFlags() | kHXTSampleEndOfStream |
+                               (read < 0 ? kHXTSampleReadFailed : 0));
     *sampleOut = sample.Detach();
     return HXR_OK;
 }

@@ -512,8 +512,8 @@ HX_RESULT CEncodeSession::Impl::PullAll()
         OutputInfo& info = outputs[next];
         ComPtr<IHXTMediaSample> sample;
         HX_RESULT result = filter->PullSample((UINT32)next, sample.Out());
-        if (result < 0)
-            return Fail(result, "reading the source failed");
+        if (result < 0 || (sample && (sample->GetSampleFlags() & kHXTSampleReadFailed)))
+            return Fail(result < 0 ? result : E_FAIL, "reading the source failed");
         if (!sample || (sample->GetSampleFlags() & kHXTSampleEndOfStream))
         {
             info.ended = true;

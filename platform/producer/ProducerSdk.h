@@ -216,6 +216,8 @@ struct IHXTTime : IUnknown
 
 // Sample flags.
 const UINT32 kHXTSampleEndOfStream = 4;
+// With kHXTSampleEndOfStream: the stream ended because reading the source failed.
+const UINT32 kHXTSampleReadFailed = 8;
 
 // One piece of uncompressed media travelling from an input to the encoder; times in milliseconds.
 struct IHXTMediaSample : IUnknown

@@ -314,6 +314,7 @@ TEST_F(LoomgateTest, DeliversEverySampleUpToTheEndAndClosesTheReaderOnce)
         ASSERT_TRUE(sample);
         if (sample->GetSampleFlags() & kHXTSampleEndOfStream)
         {
+            EXPECT_EQ(sample->GetSampleFlags(), kHXTSampleEndOfStream);
             EXPECT_EQ(sample->GetDataSize(), 0u);
             break;
         }
@@ -365,7 +366,10 @@ TEST_F(LoomgateTest, ReadFailureEndsTheStream)
         ComPtr<IHXTMediaSample> sample;
         ASSERT_EQ(m_filter->PullSample(0, sample.Out()), 0);
         if (sample->GetSampleFlags() & kHXTSampleEndOfStream)
+        {
+            EXPECT_EQ(sample->GetSampleFlags(), kHXTSampleEndOfStream | kHXTSampleReadFailed);
             break;
+        }
     }
     EXPECT_EQ(samples, 2);
 }

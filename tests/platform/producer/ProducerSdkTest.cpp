@@ -304,7 +304,8 @@ TEST_F(ProducerSdkTest, FailsCleanlyOnWhatItCannotEncode)
     } cases[] = {
         {"novideo.rm", {1}, -1, "computer - 768", false, "no video"},
         {"noaudio.ra", {0}, -1, "computer - 768", false, "no audio"},
-        {"broken.rm", {0, 1}, 0, "computer - 768", false, "no picture"},
+        {"unreadable.rm", {0, 1}, 0, "computer - 768", false, "reading the source failed"},
+        {"brokenlater.rm", {0, 1}, 10, "computer - 768", false, "reading the source failed"},
         {"noaudience.rm", {0, 1}, -1, "computer - 451", false, "audience"},
         {"cancelled.rm", {0, 1}, -1, "computer - 768", true, "cancelled"},
     };
@@ -338,5 +339,23 @@ TEST_F(ProducerSdkTest, UnknownPluginOrUnreadableSourceFailsTheInput)
     reader.failOpen = true;
     request.pluginName = "tovrin-ffmpeg-helix-plugin";
     EXPECT_LT(Run(&reader, request).setup, 0);
+    reader.failOpen = false;
+
+    // A plug-ins folder holding only a library that is no plug-in and one that is no library.
+    std::string plugins = rwtest::ScratchDir("ProducerSdk_BrokenPlugins");
+    std::string probe = std::string(RW_BINARY_DIR) + "/tests/probe/rwprobe.dll";
+    ASSERT_TRUE(
+        ::CopyFileA(rwtest::ToWin32Path(probe).c_str(), rwtest::ToWin32Path(plugins + "/rwprobe.dll").c_str(), FALSE));
+    FILE* broken = fopen((plugins + "/broken.dll").c_str(), "wb");
+    ASSERT_NE(broken, nullptr);
+    fputs("not a library", broken);
+    fclose(broken);
+    std::string block = "DT_Plugins=" + rwtest::ToWin32Path(plugins);
+    block += '\0';
+    block += '\0';
+    auto setPaths = reinterpret_cast<SetDLLAccessPathFunc>(::GetProcAddress(m_module, "SetDLLAccessPath"));
+    ASSERT_EQ(setPaths(block.c_str()), 0);
+    EXPECT_LT(Run(&reader, request).setup, 0);
+    EXPECT_EQ(reader.opens, 0);
 }
 } // namespace
