@@ -11,11 +11,13 @@ void CopyStringArray(CStringArray& to, const CStringArray& from)
         to.Add(from.GetAt(i));
 }
 
+// A bound that is no number (a damaged profile) counts as no bound, so it cannot force every
+// value to 0.
 template <typename T> T Clamp(T value, const CString& min, const CString& max, T (*read)(const WCHAR*))
 {
-    if (!min.IsEmpty() && value < read(min))
+    if (StartsWithNumber(min) && value < read(min))
         value = read(min);
-    if (!max.IsEmpty() && value > read(max))
+    if (StartsWithNumber(max) && value > read(max))
         value = read(max);
     return value;
 }

@@ -73,3 +73,12 @@ double ReadLeadingFloat(const WCHAR* text)
     }
     return negative ? -value : value;
 }
+
+bool StartsWithNumber(const WCHAR* text)
+{
+    if (!text)
+        return false;
+    bool negative = false;
+    const WCHAR* p = ReadSign(text, &negative);
+    return IsDigit(*p) || (*p == L'.' && IsDigit(p[1]));
+}

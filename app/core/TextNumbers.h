@@ -9,3 +9,5 @@
 int ReadLeadingInt(const WCHAR* text);
 // The same for a decimal floating-point number with an optional fraction and exponent.
 double ReadLeadingFloat(const WCHAR* text);
+// True when the text starts with a number the readers above take (after white space and a sign).
+bool StartsWithNumber(const WCHAR* text);

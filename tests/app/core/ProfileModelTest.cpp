@@ -39,6 +39,8 @@ TEST(ProfileModelTest, ClampsValuesByType)
         {L"INTEGER", L"", L"", L"-12x", L"-12"},  {L"float", L"", L"", L"1.5", L"1.500000"},
         {L"float", L"0.5", L"2", L"7", L"2.000000"}, {L"list", L"1", L"2", L"999", L"999"},
         {L"size", L"", L"", L"5368709120", L"5368709120"}, // sizes beyond 32 bits stay as written
+        {L"integer", L"low", L"high", L"12", L"12"},         // bounds that are no numbers do not bind
+        {L"integer", L"-5", L"x", L"-9", L"-5"},
     };
     for (const Case& c : cases)
     {

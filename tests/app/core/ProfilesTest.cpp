@@ -43,7 +43,9 @@ TEST_F(ProfilesTest, LoadsEveryListedFileAndEveryCategory)
                    " displaystep=\"VGA,QVGA\"/>"
                    "<x name=\"ab\" group=\"audio\" key=\"ab\" type=\"list\" def=\"\" step=\",,128\" displaystep=\"\"/>"
                    "</p><!-- between profiles --><q name=\"Two\"/></cat>"
-                   "<cat name=\"Second\"><p name=\"Three\" min=\"abc\"/></cat></profiles>");
+                   "<cat name=\"Second\"><p name=\"Three\">"
+                   "<x key=\"odd\" type=\"weird\" def=\"5\" min=\"abc\"/><x key=\"n\" type=\"integer\" def=\"7\" min=\"low\" max=\"high\"/>"
+                   "</p></cat></profiles>");
     Write("b.xml", "<profiles><!-- first --><c name=\"Audio\"/></profiles>");
     Write("skipped.xml", "<profiles><c name=\"Skipped\"/></profiles>");
     Write("bad.xml", "<profiles><c name=\"Bad\">");
@@ -67,6 +69,13 @@ TEST_F(ProfilesTest, LoadsEveryListedFileAndEveryCategory)
     EXPECT_EQ(3, (int)one.m_params[2].m_valueList.GetSize());
     EXPECT_EQ(CString(L"-vb 768 "), one.BuildArguments());
     EXPECT_EQ(0, (int)categories[0].m_profiles[1].m_params.GetSize());
+
+    // Unknown types and bounds that are no numbers load and behave safely.
+    ConvertSetting& three = categories.ElementAt(1).m_profiles.ElementAt(0);
+    EXPECT_EQ(CString(L"-odd 5 -n 7 "), three.BuildArguments());
+    EXPECT_TRUE(three.SetParamValue(L"odd", L"x1"));
+    EXPECT_TRUE(three.SetParamValue(L"n", L"12"));
+    EXPECT_EQ(CString(L"-odd x1 -n 12 "), three.BuildArguments());
 
     LoadProfiles(categories, Folder() + L"\\missing");
     LoadProfiles(categories, WinPath(m_dir + "/a.xml"));
