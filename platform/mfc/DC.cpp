@@ -30,6 +30,8 @@ CHandleMap<CDC, HDC>* DCMap(bool create)
 
 CDC::~CDC()
 {
+    if (AfxWindowLayerTerminated())
+        m_hDC = m_hAttribDC = nullptr;
     if (m_hDC)
         ::DeleteDC(Detach());
 }

@@ -29,6 +29,11 @@ CHandleMap<CGdiObject, HGDIOBJ>* GdiMap(bool create)
 
 CGdiObject::~CGdiObject()
 {
+    if (AfxWindowLayerTerminated())
+    {
+        m_hObject = nullptr; // the process is ending: the system frees it
+        return;
+    }
     DeleteObject();
 }
 

@@ -33,6 +33,8 @@ CHandleMap<CImageList, HIMAGELIST>* ImageListMap(bool create)
 
 CImageList::~CImageList()
 {
+    if (AfxWindowLayerTerminated())
+        m_hImageList = nullptr;
     DeleteImageList();
 }
 

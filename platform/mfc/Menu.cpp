@@ -32,6 +32,8 @@ CHandleMap<CMenu, HMENU>* MenuMap(bool create)
 
 CMenu::~CMenu()
 {
+    if (AfxWindowLayerTerminated())
+        m_hMenu = nullptr;
     DestroyMenu();
 }
 

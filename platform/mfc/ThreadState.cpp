@@ -7,8 +7,33 @@
 #include "platform/mfc/ToolTipCtrl.h"
 #include "platform/mfc/Wnd.h"
 
+#include "platform/mfc/ExitSequence.h"
+
+#include <atomic>
+
 namespace
 {
+std::atomic<bool> g_terminated{false};
+std::atomic<bool> g_markRegistered{false};
+
+void MarkTerminated(void*)
+{
+    g_terminated = true;
+    g_markRegistered = false;
+}
+}
+
+void AfxStartWindowLayer()
+{
+    // Registered before anything of the window layer exists, so it runs after every later handler.
+    g_terminated = false;
+    if (!g_markRegistered.exchange(true))
+        AfxRegisterExitHandler(MarkTerminated, nullptr);
+}
+
+namespace
+{
+
 // Each thread's state lives until the thread's framework object ends it; a thread that never
 // calls AfxTermThreadState leaves a small block behind, never a Win32 call after DLL detach.
 thread_local _AFX_THREAD_STATE* t_state = nullptr;
@@ -33,10 +58,22 @@ _AFX_THREAD_STATE::~_AFX_THREAD_STATE()
     delete m_pmapHIMAGELIST;
 }
 
+bool AfxWindowLayerTerminated()
+{
+    return g_terminated;
+}
+
 _AFX_THREAD_STATE* AfxGetThreadState()
 {
     if (!t_state)
+    {
+        // The first state of the process starts the layer; a state made after the exit handlers
+        // (by a static destructor) must not undo the mark.
+        static std::atomic<bool> started{false};
+        if (!started.exchange(true))
+            AfxStartWindowLayer();
         t_state = new _AFX_THREAD_STATE;
+    }
     return t_state;
 }
 

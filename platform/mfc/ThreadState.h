@@ -63,5 +63,11 @@ _AFX_THREAD_STATE* AfxGetThreadState();
 // framework calls it as it ends.
 void AfxTermThreadState();
 
+// True once the process's exit handlers have run: static destructors come after Wine has
+// detached its DLLs, so the wrappers' destructors then let their handles go without Win32 calls.
+bool AfxWindowLayerTerminated();
+// Marks the window layer as running (again) and arranges for the mark above at exit.
+void AfxStartWindowLayer();
+
 // Deletes the calling thread's temporary window, device-context, GDI, menu and image-list objects.
 void AfxDeleteTempMaps();

@@ -94,6 +94,7 @@ int AFXAPI AfxMessageBox(UINT textId, UINT type, UINT helpId)
 
 BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show)
 {
+    AfxStartWindowLayer();
     AfxSetInstanceHandle(instance);
     CWinApp* app = AfxGetApp();
     if (!app)

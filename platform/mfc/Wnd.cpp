@@ -267,6 +267,11 @@ CWnd::~CWnd()
 {
     if (this == &wndTop || this == &wndBottom || this == &wndTopMost || this == &wndNoTopMost)
         return;
+    if (AfxWindowLayerTerminated())
+    {
+        m_hWnd = nullptr; // the process is ending: no Win32 calls any more
+        return;
+    }
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
     {
         DestroyWindow();

@@ -4,6 +4,7 @@
 #include "RwTest.h"
 
 #include "platform/mfc/Mfc.h"
+#include "platform/mfc/ThreadState.h"
 
 namespace
 {
@@ -80,6 +81,22 @@ TEST(WinAppTest, TheEntryRunsTheApplicationAndTheExitHandlers)
     EXPECT_EQ(&theApp, AfxGetThread());
     EXPECT_EQ(::GetModuleHandleW(nullptr), AfxGetModuleState()->m_hCurrentInstanceHandle);
     EXPECT_EQ(0, ::lstrcmpW(L"EntryTest", theApp.m_pszAppName));
+}
+
+TEST(WinAppTest, WrappersLeaveTheSystemAloneOnceTheExitHandlersHaveRun)
+{
+    // After the exit handlers only static destructors run, when Win32 calls would end the process:
+    // the wrappers then only forget their handles.
+    AfxStartWindowLayer();
+    CBrush* brush = new CBrush(RGB(1, 2, 3));
+    HGDIOBJ handle = brush->m_hObject;
+    AfxRunExitHandlers();
+    EXPECT_TRUE(AfxWindowLayerTerminated());
+    delete brush;
+    EXPECT_EQ(OBJ_BRUSH, (DWORD)::GetObjectType(handle)); // still there: nothing was called
+    ::DeleteObject(handle);
+    AfxStartWindowLayer();
+    EXPECT_FALSE(AfxWindowLayerTerminated());
 }
 
 UINT AFX_CDECL Worker(LPVOID param)
