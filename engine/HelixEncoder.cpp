@@ -83,7 +83,8 @@ int CHelixEncoder::Start(const JobSettings* settings)
     m_settings = *settings;
     TerminateJobTexts(&m_settings);
     // A failed parse leaves the defaults: the job runs with them.
-    ParseRealMediaOptions();
+    if (ParseRealMediaOptions() < 0)
+        Log(std::string("RealMedia: the options cannot be read, the defaults are used: ") + m_settings.argumentText);
     if (!CThread::Start())
     {
         m_state = kEncoderFailed;

@@ -68,33 +68,63 @@ struct JobOutcome
     bool runningInRange = true; // every value read while running lay in [0, 99.5] and never went back
 };
 
-JobOutcome RunJob(const std::string& source, const std::string& output, const char* args)
+struct JobRequest
 {
-    JobSettings settings;
-    memset(&settings, 0, sizeof(settings));
-    snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s", rwtest::ToWin32Path(source).c_str());
-    snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(output).c_str());
-    snprintf(settings.argumentText, sizeof(settings.argumentText), "%s", args);
-    JobOutcome outcome;
-    int id = EngineCreateJob(&settings);
-    EXPECT_GE(id, kFirstJobId);
-    CEncoder* job = EngineFindJob(id);
-    if (!job)
-        return outcome;
-    float last = 0;
+    std::string source;
+    std::string output;
+    const char* args;
+};
+
+// Runs the jobs side by side through the engine until each has ended.
+std::vector<JobOutcome> RunJobs(const std::vector<JobRequest>& requests)
+{
+    std::vector<int> ids;
+    for (const JobRequest& r : requests)
+    {
+        JobSettings settings;
+        memset(&settings, 0, sizeof(settings));
+        snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s", rwtest::ToWin32Path(r.source).c_str());
+        snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(r.output).c_str());
+        snprintf(settings.argumentText, sizeof(settings.argumentText), "%s", r.args);
+        ids.push_back(EngineCreateJob(&settings));
+        EXPECT_GE(ids.back(), kFirstJobId);
+    }
+    std::vector<JobOutcome> outcomes(ids.size());
+    std::vector<float> last(ids.size(), 0.0f);
     for (int poll = 0; poll < kGuardPolls; ++poll)
     {
-        float progress = job->GetProgress();
-        if (job->m_state != kEncoderIdle || progress > 100.0f)
+        bool running = false;
+        for (size_t i = 0; i < ids.size(); ++i)
+        {
+            CEncoder* job = EngineFindJob(ids[i]);
+            if (!job)
+                continue;
+            float progress = job->GetProgress();
+            if (job->m_state != kEncoderIdle || progress > 100.0f)
+                continue;
+            running = true;
+            outcomes[i].runningInRange = outcomes[i].runningInRange && progress >= last[i] && progress <= 99.5f;
+            last[i] = progress;
+        }
+        if (!running)
             break;
-        outcome.runningInRange = outcome.runningInRange && progress >= last && progress <= 99.5f;
-        last = progress;
         ::Sleep(kPollMs);
     }
-    outcome.state = job->m_state;
-    outcome.progress = job->GetProgress();
-    EngineDestroyJob(id);
-    return outcome;
+    for (size_t i = 0; i < ids.size(); ++i)
+    {
+        CEncoder* job = EngineFindJob(ids[i]);
+        if (!job)
+            continue;
+        outcomes[i].state = job->m_state;
+        outcomes[i].progress = job->GetProgress();
+        EngineDestroyJob(ids[i]);
+    }
+    return outcomes;
+}
+
+JobOutcome RunJob(const std::string& source, const std::string& output, const char* args)
+{
+    return RunJobs({{source, output, args}})[0];
 }
 
 class HelixEncoderTest : public ::testing::Test
@@ -133,8 +163,8 @@ TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
          "-s 176x144 -vb 192 -r 15 -rv40_platform 1",
          {AV_CODEC_ID_RV10, AV_CODEC_ID_AC3}},
         {rwtest::kWide302, "wide.rm", "-vb 384", {AV_CODEC_ID_RV20, AV_CODEC_ID_AC3}},
-        {rwtest::kMono8k, "narrow.ra", "-vn -ab 64", {AV_CODEC_ID_RA_144}},
-        {rwtest::kAudioMp3, "music.RA", "-vn -ab 64", {AV_CODEC_ID_AC3}},
+        {rwtest::kMono8k, "narrow.ra", "-vn 1 -ab 64", {AV_CODEC_ID_RA_144}},
+        {rwtest::kAudioMp3, "music.RA", "-vn 1 -ab 64", {AV_CODEC_ID_AC3}},
     };
     for (const auto& c : cases)
     {
@@ -161,6 +191,22 @@ TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
     EXPECT_FALSE(rwtest::ReadMediaFile(dir + "/split - 02.rm").codecs.empty());
 }
 
+TEST_F(HelixEncoderTest, RunsSeveralJobsSideBySide)
+{
+    SdkFolderLink sdk(true);
+    std::string dir = rwtest::ScratchDir("HelixEncoder_SideBySide");
+    std::vector<JobRequest> requests = {{rwtest::Media(rwtest::kClipMkv), dir + "/a.rmvb", "-s 176x144 -vb 384"},
+                                        {rwtest::Media(rwtest::kClipMov), dir + "/b.rm", "-vb 256 -rv40_platform 1"},
+                                        {rwtest::Media(rwtest::kAudioWav), dir + "/c.ra", "-vn 1"}};
+    std::vector<JobOutcome> outcomes = RunJobs(requests);
+    for (size_t i = 0; i < requests.size(); ++i)
+    {
+        SCOPED_TRACE(requests[i].output);
+        EXPECT_EQ(outcomes[i].state, kEncoderDone);
+        EXPECT_NEAR(rwtest::ReadMediaFile(requests[i].output).seconds, rwtest::kClipSeconds, 0.5);
+    }
+}
+
 TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
 {
     std::string dir = rwtest::ScratchDir("HelixEncoder_Fail");
@@ -175,6 +221,7 @@ TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
         {false, rwtest::kClipMp4, "nosdk.rm", "-vb 768", "producer SDK cannot be loaded"},
         {true, rwtest::kAudioMp3, "novideo.rm", "-vb 768", "no video"},
         {true, rwtest::kClipMp4, "noaudience.rmvb", "-vb 451", "computer - 451"},
+        {true, rwtest::kClipMp4, "badoptions.rm", "-vb 768 -nosuchoption", "options cannot be read"},
         {true, rwtest::kGarbageAvi, "garbage.rm", "-vb 768", "cannot be read through the input plug-in"},
         {true, rwtest::kEmptyMp4, "empty.rm", "-vb 768", "cannot be read through the input plug-in"},
     };
