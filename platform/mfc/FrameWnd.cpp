@@ -61,6 +61,7 @@ ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
 ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, OnToolTipText)
 ON_COMMAND_EX(AFX_IDW_TOOLBAR, OnBarCheck)
 ON_COMMAND_EX(AFX_IDW_STATUS_BAR, OnBarCheck)
 ON_UPDATE_COMMAND_UI(AFX_IDW_TOOLBAR, OnUpdateControlBarMenu)
@@ -531,6 +532,28 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
         DelayRecalcLayout();
     else
         RecalcLayout();
+}
+
+BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* header, LRESULT* result)
+{
+    NMTTDISPINFOW* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    UINT_PTR id = header->idFrom;
+    if (info->uFlags & TTF_IDISHWND)
+        id = (UINT_PTR)::GetDlgCtrlID((HWND)id);
+    if (id == 0)
+        return FALSE;
+    CString full;
+    if (!full.LoadString((UINT)id))
+        return FALSE;
+    int newline = full.Find(L'\n');
+    CString tip = newline >= 0 ? full.Mid(newline + 1) : full;
+    ::lstrcpynW(info->szText, tip, (int)(sizeof(info->szText) / sizeof(info->szText[0])));
+    info->lpszText = info->szText;
+    info->hinst = nullptr;
+    *result = 0;
+    // The tip shows in front of the windows it may overlap.
+    ::SetWindowPos(header->hwndFrom, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE);
+    return TRUE;
 }
 
 BOOL CFrameWnd::OnBarCheck(UINT id)

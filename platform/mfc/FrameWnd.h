@@ -128,6 +128,8 @@ public:
     afx_msg void OnHelp() {}
     afx_msg void OnContextHelp() {}
     afx_msg BOOL OnBarCheck(UINT id);
+    // The tip of a bar button: the text after the newline in the string of its command.
+    afx_msg BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
     afx_msg void OnUpdateControlBarMenu(CCmdUI* cmdUI);
 
 protected:

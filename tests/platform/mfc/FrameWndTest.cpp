@@ -361,6 +361,14 @@ TEST_F(FrameWndTest, LoadFrameTakesTitleMenuAndAcceleratorsFromOneResourceId)
     status->GetWindowText(text);
     EXPECT_EQ("Ready", Narrow(text));
 
+    // A bar button's tip is the part after the newline.
+    NMTTDISPINFOW tip = {};
+    tip.hdr.hwndFrom = status->m_hWnd;
+    tip.hdr.idFrom = ID_FRAME_CMD;
+    tip.hdr.code = TTN_NEEDTEXTW;
+    loaded->SendMessage(WM_NOTIFY, ID_FRAME_CMD, (LPARAM)&tip);
+    EXPECT_EQ("Frame command", Narrow(tip.lpszText));
+
     thread->m_pMainWnd = previousMain;
     loaded->DestroyWindow(); // deletes the frame; the menu goes with the window
     delete status;
