@@ -133,19 +133,22 @@ HX_RESULT CHelixEncoder::Fail(HX_RESULT result, const std::string& line)
     return result;
 }
 
-float CHelixEncoder::GetProgress()
+std::vector<std::string> CHelixEncoder::TakePendingLog()
 {
     std::vector<std::string> lines;
-    {
-        std::lock_guard<std::mutex> guard(m_logLock);
-        lines.swap(m_pendingLog);
-    }
-    for (const std::string& line : lines)
+    std::lock_guard<std::mutex> guard(m_logLock);
+    lines.swap(m_pendingLog);
+    return lines;
+}
+
+float CHelixEncoder::GetProgress()
+{
+    for (const std::string& line : TakePendingLog())
         EngineDispatchLog(static_cast<IPluginReader*>(this), line.c_str());
     return m_progress;
 }
 
-std::string CHelixEncoder::ProgramFolder()
+std::string CHelixEncoder::ProgramFolder() const
 {
     char path[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));

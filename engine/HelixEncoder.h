@@ -52,8 +52,11 @@ class CHelixEncoder : public FFMpegReader, public CEncoder, public CThread
 
     // The audience the job asks for: "computer - N" or "mobile - N" with N the video kbit/s.
     std::string AudienceName() const;
-    // The program folder, ending in "\"; empty when it cannot be found.
-    static std::string ProgramFolder();
+    // The folder the "helixsdk" folder is looked for in: the program folder, ending in "\"; empty
+    // when it cannot be found.
+    virtual std::string ProgramFolder() const;
+    // Takes the log lines the worker has noted so far (GetProgress hands them to the log).
+    std::vector<std::string> TakePendingLog();
 
     IHXTClassFactory* m_jobFactory;
     IHXTEncodingJob* m_encodingJob;

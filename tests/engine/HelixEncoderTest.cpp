@@ -1,4 +1,4 @@
-// RealMedia jobs through the engine interface: the producer SDK in the program's "helixsdk" folder
+// RealMedia jobs: the producer SDK in the program's "helixsdk" folder
 // reads generated sources through Loomgate and the job's own reader.
 #define NOMINMAX // before the first windows.h: the reader's headers use std::min and std::max
 #include "RwTest.h"
@@ -11,8 +11,8 @@
 #include "engine/SampleEventSink.h"
 
 #include <stdio.h>
-#include <unistd.h>
 
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -21,44 +21,23 @@ namespace
 const DWORD kPollMs = 5;
 const int kGuardPolls = 24000; // a hang guard, not a time limit of the test
 
-std::mutex g_linesLock;
-std::vector<std::string> g_lines;
-
-int CollectLine(int, const char* text)
-{
-    std::lock_guard<std::mutex> guard(g_linesLock);
-    g_lines.push_back(text);
-    return 0;
-}
-
-bool Logged(const char* part)
-{
-    std::lock_guard<std::mutex> guard(g_linesLock);
-    for (const std::string& line : g_lines)
-    {
-        if (line.find(part) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-// The program folder of a test is its own folder: the SDK folder is linked in beside it.
-class SdkFolderLink
+// A RealMedia job whose program folder is chosen by the test: the program folder of the build,
+// with its "helixsdk" folder, or an empty one.
+class TestHelixJob : public CHelixEncoder
 {
   public:
-    explicit SdkFolderLink(bool present) : m_link(std::string(RW_BINARY_DIR) + "/tests/helixsdk")
+    explicit TestHelixJob(bool withSdk)
+        : m_folder(rwtest::ToWin32Path(withSdk ? rwtest::ProgramDir() : rwtest::ScratchDir("HelixEncoder_NoSdk")) +
+                   "\\")
     {
-        ::unlink(m_link.c_str());
-        if (present)
-            ::symlink((rwtest::ProgramDir() + "/helixsdk").c_str(), m_link.c_str());
     }
-    ~SdkFolderLink()
+    std::string ProgramFolder() const override
     {
-        ::unlink(m_link.c_str());
+        return m_folder;
     }
 
   private:
-    std::string m_link;
+    std::string m_folder;
 };
 
 struct JobOutcome
@@ -66,6 +45,17 @@ struct JobOutcome
     int state = 0;
     float progress = 0;
     bool runningInRange = true; // every value read while running lay in [0, 99.5] and never went back
+    std::vector<std::string> lines;
+
+    bool Logged(const char* part) const
+    {
+        for (const std::string& line : lines)
+        {
+            if (line.find(part) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
 };
 
 struct JobRequest
@@ -75,10 +65,10 @@ struct JobRequest
     const char* args;
 };
 
-// Runs the jobs side by side through the engine until each has ended.
-std::vector<JobOutcome> RunJobs(const std::vector<JobRequest>& requests)
+// Runs the jobs side by side until each has ended.
+std::vector<JobOutcome> RunJobs(const std::vector<JobRequest>& requests, bool withSdk = true)
 {
-    std::vector<int> ids;
+    std::vector<std::unique_ptr<TestHelixJob>> jobs;
     for (const JobRequest& r : requests)
     {
         JobSettings settings;
@@ -86,21 +76,18 @@ std::vector<JobOutcome> RunJobs(const std::vector<JobRequest>& requests)
         snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s", rwtest::ToWin32Path(r.source).c_str());
         snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(r.output).c_str());
         snprintf(settings.argumentText, sizeof(settings.argumentText), "%s", r.args);
-        ids.push_back(EngineCreateJob(&settings));
-        EXPECT_GE(ids.back(), kFirstJobId);
+        jobs.emplace_back(new TestHelixJob(withSdk));
+        EXPECT_EQ(jobs.back()->Start(&settings), 0);
     }
-    std::vector<JobOutcome> outcomes(ids.size());
-    std::vector<float> last(ids.size(), 0.0f);
+    std::vector<JobOutcome> outcomes(jobs.size());
+    std::vector<float> last(jobs.size(), 0.0f);
     for (int poll = 0; poll < kGuardPolls; ++poll)
     {
         bool running = false;
-        for (size_t i = 0; i < ids.size(); ++i)
+        for (size_t i = 0; i < jobs.size(); ++i)
         {
-            CEncoder* job = EngineFindJob(ids[i]);
-            if (!job)
-                continue;
-            float progress = job->GetProgress();
-            if (job->m_state != kEncoderIdle || progress > 100.0f)
+            float progress = jobs[i]->m_progress;
+            if (jobs[i]->m_state != kEncoderIdle || progress > 100.0f)
                 continue;
             running = true;
             outcomes[i].runningInRange = outcomes[i].runningInRange && progress >= last[i] && progress <= 99.5f;
@@ -110,21 +97,18 @@ std::vector<JobOutcome> RunJobs(const std::vector<JobRequest>& requests)
             break;
         ::Sleep(kPollMs);
     }
-    for (size_t i = 0; i < ids.size(); ++i)
+    for (size_t i = 0; i < jobs.size(); ++i)
     {
-        CEncoder* job = EngineFindJob(ids[i]);
-        if (!job)
-            continue;
-        outcomes[i].state = job->m_state;
-        outcomes[i].progress = job->GetProgress();
-        EngineDestroyJob(ids[i]);
+        outcomes[i].state = jobs[i]->m_state;
+        outcomes[i].progress = jobs[i]->m_progress;
+        outcomes[i].lines = jobs[i]->TakePendingLog();
     }
     return outcomes;
 }
 
-JobOutcome RunJob(const std::string& source, const std::string& output, const char* args)
+JobOutcome RunJob(const std::string& source, const std::string& output, const char* args, bool withSdk = true)
 {
-    return RunJobs({{source, output, args}})[0];
+    return RunJobs({{source, output, args}}, withSdk)[0];
 }
 
 class HelixEncoderTest : public ::testing::Test
@@ -133,19 +117,62 @@ class HelixEncoderTest : public ::testing::Test
     void SetUp() override
     {
         av_log_set_level(AV_LOG_ERROR);
-        g_engineLogSink = CollectLine;
-        std::lock_guard<std::mutex> guard(g_linesLock);
-        g_lines.clear();
-    }
-    void TearDown() override
-    {
-        g_engineLogSink = nullptr;
     }
 };
 
+TEST_F(HelixEncoderTest, TheEngineMakesRealMediaJobsByExtension)
+{
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Registry");
+    for (const char* name : {"a.rm", "b.RMVB", "c.Ra"})
+    {
+        JobSettings settings;
+        memset(&settings, 0, sizeof(settings));
+        snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s",
+                 rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)).c_str());
+        snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(dir + "/" + name).c_str());
+        int id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId) << name;
+        EXPECT_NE(dynamic_cast<CHelixEncoder*>(EngineFindJob(id)), nullptr) << name;
+        EXPECT_EQ(EngineDestroyJob(id), 0);
+    }
+}
+
+std::mutex g_linesLock;
+std::vector<std::pair<int, std::string>> g_lines;
+
+int CollectLine(int jobId, const char* text)
+{
+    std::lock_guard<std::mutex> guard(g_linesLock);
+    g_lines.push_back({jobId, text});
+    return 0;
+}
+
+TEST_F(HelixEncoderTest, ItsLogLinesReachTheApplicationUnderItsId)
+{
+    g_engineLogSink = CollectLine;
+    JobSettings settings;
+    memset(&settings, 0, sizeof(settings));
+    snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s",
+             rwtest::ToWin32Path(rwtest::Media("no such source.mp4")).c_str());
+    snprintf(settings.outputPath, sizeof(settings.outputPath), "%s",
+             rwtest::ToWin32Path(rwtest::ScratchDir("HelixEncoder_Log") + "/x.rm").c_str());
+    int id = EngineCreateJob(&settings);
+    ASSERT_GE(id, kFirstJobId);
+    CEncoder* job = EngineFindJob(id);
+    for (int poll = 0; poll < kGuardPolls && job->GetProgress() >= 0; ++poll)
+        ::Sleep(kPollMs);
+    EXPECT_EQ(job->m_state, kEncoderFailed);
+    EXPECT_EQ(job->GetProgress(), kProgressFailed); // also hands over the last lines
+    EngineDestroyJob(id);
+    g_engineLogSink = nullptr;
+    std::lock_guard<std::mutex> guard(g_linesLock);
+    ASSERT_FALSE(g_lines.empty());
+    EXPECT_EQ(g_lines[0].first, id);
+    EXPECT_EQ(g_lines[0].second.rfind("RealMedia: ", 0), 0u) << g_lines[0].second;
+}
+
 TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
 {
-    SdkFolderLink sdk(true);
     std::string dir = rwtest::ScratchDir("HelixEncoder_Outputs");
     const struct
     {
@@ -182,7 +209,6 @@ TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
 
 TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
 {
-    SdkFolderLink sdk(true);
     std::string dir = rwtest::ScratchDir("HelixEncoder_Split");
     // 340000 bytes less the 307200 kept free: a new file every 32800 bytes.
     JobOutcome outcome = RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/split.rm", "-s 176x144 -vb 768 -fs 340000");
@@ -193,7 +219,6 @@ TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
 
 TEST_F(HelixEncoderTest, RunsSeveralJobsSideBySide)
 {
-    SdkFolderLink sdk(true);
     std::string dir = rwtest::ScratchDir("HelixEncoder_SideBySide");
     std::vector<JobRequest> requests = {{rwtest::Media(rwtest::kClipMkv), dir + "/a.rmvb", "-s 176x144 -vb 384"},
                                         {rwtest::Media(rwtest::kClipMov), dir + "/b.rm", "-vb 256 -rv40_platform 1"},
@@ -228,19 +253,17 @@ TEST_F(HelixEncoderTest, FailsWithALogLineWhereNothingCanStart)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.output);
-        SdkFolderLink sdk(c.sdk);
         std::string output = dir + "/" + c.output;
-        JobOutcome outcome = RunJob(rwtest::Media(c.source), output, c.args);
+        JobOutcome outcome = RunJob(rwtest::Media(c.source), output, c.args, c.sdk);
         EXPECT_EQ(outcome.state, kEncoderFailed);
         EXPECT_EQ(outcome.progress, kProgressFailed);
-        EXPECT_TRUE(Logged(c.line));
+        EXPECT_TRUE(outcome.Logged(c.line));
         EXPECT_FALSE(rwtest::FileExists(output));
     }
 }
 
 TEST_F(HelixEncoderTest, StopsBeforeAndDuringEncoding)
 {
-    SdkFolderLink sdk(true);
     std::string dir = rwtest::ScratchDir("HelixEncoder_Stop");
     JobSettings settings;
     memset(&settings, 0, sizeof(settings));
@@ -249,13 +272,13 @@ TEST_F(HelixEncoderTest, StopsBeforeAndDuringEncoding)
     snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(dir + "/long.rm").c_str());
     snprintf(settings.argumentText, sizeof(settings.argumentText), "-vb 768");
     // Stopped at once: the worker may not even have loaded the SDK yet.
-    CHelixEncoder early;
+    TestHelixJob early(true);
     ASSERT_EQ(early.Start(&settings), 0);
     EXPECT_EQ(early.Stop(), 0);
     EXPECT_EQ(early.m_state, kEncoderStopped);
 
     // Stopped while the SDK encodes: the SDK job is cancelled and the worker ends.
-    CHelixEncoder job;
+    TestHelixJob job(true);
     ASSERT_EQ(job.Start(&settings), 0);
     EXPECT_EQ(job.Pause(), 0);
     for (int poll = 0; poll < kGuardPolls && job.GetProgress() <= 1.0f && job.m_state == kEncoderIdle; ++poll)
