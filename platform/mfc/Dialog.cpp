@@ -69,11 +69,7 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEW dialogTemplate, CWnd* parent, HI
     HWND hWnd = ::CreateDialogIndirectParamW(instance, dialogTemplate, parent->GetSafeHwnd(), AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (!hWnd)
-    {
-        if (m_hWnd && !::IsWindow(m_hWnd))
-            Detach();
-        return FALSE;
-    }
+        return FALSE; // a window that got as far as the hook was cleaned up by its WM_NCDESTROY
     if (!m_hWnd)
         SubclassWindow(hWnd);
     return m_hWnd != nullptr;

@@ -195,11 +195,7 @@ BOOL CPropertySheet::CreateSheet(CWnd* parent, BOOL modal)
     delete[] pages;
     m_psh.ppsp = nullptr;
     if (!hWnd || hWnd == (HWND)-1)
-    {
-        if (m_hWnd && !::IsWindow(m_hWnd))
-            Detach();
-        return FALSE;
-    }
+        return FALSE; // a window that got as far as the hook was cleaned up by its WM_NCDESTROY
     if (!m_hWnd)
         SubclassWindow(hWnd);
     return m_hWnd != nullptr;

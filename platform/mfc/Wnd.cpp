@@ -430,9 +430,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     AfxUnhookWindowCreate();
     if (!hWnd)
     {
-        // A window that failed after the hook attached it has been cleaned up by WM_NCDESTROY.
-        if (m_hWnd && !::IsWindow(m_hWnd))
-            Detach();
+        // A window that failed after the hook attached it went through WM_NCDESTROY, whose
+        // PostNcDestroy may have deleted this object: nothing of it may be touched then.
         return FALSE;
     }
     if (hWnd != m_hWnd)

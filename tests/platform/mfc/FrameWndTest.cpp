@@ -374,6 +374,26 @@ TEST_F(FrameWndTest, LoadFrameTakesTitleMenuAndAcceleratorsFromOneResourceId)
     delete status;
 }
 
+TEST_F(FrameWndTest, AFrameWhoseCreationFailsEndsWithItsWindow)
+{
+    static int destroyed = 0;
+    class CRefusingFrame : public CFrameWnd
+    {
+    public:
+        ~CRefusingFrame() override { ++destroyed; }
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_CREATE)
+                return -1;
+            return CFrameWnd::WindowProc(message, wParam, lParam);
+        }
+    };
+    destroyed = 0;
+    CRefusingFrame* frame = new CRefusingFrame;
+    EXPECT_FALSE(frame->Create(nullptr, L"refused", WS_POPUP, CRect(0, 0, 50, 50)));
+    EXPECT_EQ(1, destroyed); // deleted by its PostNcDestroy; nothing touched it afterwards
+}
+
 TEST_F(FrameWndTest, FloatingWindowsHearOfTheFrameState)
 {
     class CFloating : public CWnd
