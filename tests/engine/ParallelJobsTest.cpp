@@ -1,0 +1,75 @@
+#include "RwTest.h"
+
+#include "JobFixture.h"
+#include "OutputProbe.h"
+
+using rwtest::MakeJobSettings;
+
+namespace
+{
+struct JobCase
+{
+    const char* source;
+    const char* output;
+    const char* arguments;
+};
+
+const JobCase kJobs[] = {
+    {"clip_h264_aac.mp4", "a.avi", "-vcodec mpeg4 -b 400 -acodec libmp3lame -ab 64"},
+    {"clip_mpeg4_mp3.avi", "b.mp4", "-vcodec libx264 -b 300 -acodec aac -ab 64"},
+    {"clip_wmv2_wma.wmv", "c.flv", "-vcodec flv -b 300 -s 160x120 -acodec libmp3lame -ab 64 -ar 22050"},
+};
+
+std::vector<int> StartJobs(const std::string& dir, bool withBadJob)
+{
+    std::vector<int> ids;
+    for (const JobCase& c : kJobs)
+    {
+        JobSettings settings = MakeJobSettings(rwtest::Media(c.source), dir + "/" + c.output, c.arguments);
+        ids.push_back(EngineCreateJob(&settings));
+    }
+    if (withBadJob)
+    {
+        JobSettings settings =
+            MakeJobSettings(rwtest::Media("clip_h264_aac.mp4"), dir + "/bad.mp4", "-vcodec mpeg4 -bogus_option 1");
+        ids.push_back(EngineCreateJob(&settings));
+    }
+    return ids;
+}
+}
+
+TEST(ParallelJobs, SideBySideEqualsAloneAndABadJobFailsAlone)
+{
+    rwtest::LogRecorder log;
+    std::string alone = rwtest::ScratchDir("ParallelJobsTest/alone");
+    std::string together = rwtest::ScratchDir("ParallelJobsTest/together");
+    for (const JobCase& c : kJobs)
+    {
+        JobSettings settings = MakeJobSettings(rwtest::Media(c.source), alone + "/" + c.output, c.arguments);
+        int id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId);
+        EXPECT_EQ(kEncoderDone, rwtest::WaitForJobEnd(id)) << c.output;
+        EngineDestroyJob(id);
+    }
+
+    std::vector<int> ids = StartJobs(together, true);
+    for (int id : ids)
+        ASSERT_GE(id, kFirstJobId);
+    for (size_t i = 0; i < ids.size(); ++i)
+    {
+        bool bad = i == ids.size() - 1;
+        EXPECT_EQ(bad ? kEncoderFailed : kEncoderDone, rwtest::WaitForJobEnd(ids[i])) << i;
+        EXPECT_EQ(bad ? kProgressFailed : kProgressDone, EngineFindJob(ids[i])->GetProgress()) << i;
+    }
+    EngineDestroyAllJobs();
+    EXPECT_GE(rwtest::LogRecorder::CountContaining("bogus_option"), 1);
+
+    for (const JobCase& c : kJobs)
+    {
+        rwtest::OutputFacts first = rwtest::ProbeOutput(alone + "/" + c.output);
+        rwtest::OutputFacts second = rwtest::ProbeOutput(together + "/" + c.output);
+        ASSERT_TRUE(first.opened && second.opened) << c.output;
+        EXPECT_GT(first.videoFrames, 0) << c.output;
+        EXPECT_EQ(first.frameChecksums, second.frameChecksums) << c.output;
+    }
+}

@@ -1,0 +1,195 @@
+// engine-run [--args "ARGUMENT TEXT"] [--parallel N] SOURCE OUTPUT
+// Runs N conversion jobs side by side through the engine interface, as the program does: job
+// settings filled, job created, progress polled every 100 ms. Prints "progress P" whenever the
+// (mean) progress changes, then "state S progress P" for each job. Exit code 0 when every job
+// ended done. SOURCE and OUTPUT may be Unix or Win32 paths; with N > 1 the outputs are numbered
+// ("out-1.mp4", "out-2.mp4", ...). The jobs' log lines go to the standard error stream.
+#include "engine/Encoder.h"
+#include "engine/Engine.h"
+#include "engine/Thread.h"
+#include "platform/mfc/ExitSequence.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace
+{
+const DWORD kPollMilliseconds = 100;
+
+int PrintLogLine(int jobId, const char* text)
+{
+    fprintf(stderr, "[%d] %s", jobId, text);
+    size_t length = strlen(text);
+    if (length == 0 || text[length - 1] != '\n')
+        fputc('\n', stderr);
+    return 0;
+}
+
+struct HeapText
+{
+    void operator()(WCHAR* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
+};
+
+// The path as the program would hand it to the engine: a Win32 path in the ANSI code page.
+std::string ToJobPath(const std::string& path)
+{
+    std::vector<WCHAR> wide;
+    if (!path.empty() && path[0] == '/')
+    {
+        std::unique_ptr<WCHAR, HeapText> dos(wine_get_dos_file_name(path.c_str()));
+        if (!dos)
+            return std::string();
+        wide.assign(dos.get(), dos.get() + ::lstrlenW(dos.get()) + 1);
+    }
+    else
+    {
+        int length = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+        wide.resize(length > 0 ? length : 1);
+        ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), (int)wide.size());
+    }
+    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(length > 0 ? length : 1, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, &ansi[0], (int)ansi.size(), nullptr, nullptr);
+    ansi.resize(strlen(ansi.c_str()));
+    return ansi;
+}
+
+std::string NumberedOutput(const std::string& output, int number)
+{
+    size_t separator = output.find_last_of("/\\");
+    size_t dot = output.rfind('.');
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return output + "-" + std::to_string(number);
+    return output.substr(0, dot) + "-" + std::to_string(number) + output.substr(dot);
+}
+
+bool CopyText(char* field, size_t capacity, const std::string& text)
+{
+    if (text.empty() || text.size() >= capacity)
+        return false;
+    memcpy(field, text.c_str(), text.size() + 1);
+    return true;
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: engine-run [--args \"ARGUMENT TEXT\"] [--parallel N] SOURCE OUTPUT\n");
+    return 1;
+}
+
+bool IsFinished(EncoderState state)
+{
+    return state != kEncoderRunning && state != kEncoderPaused && state != kEncoderIdle;
+}
+
+int RunJobs(int argc, char** argv)
+{
+    std::string arguments;
+    int parallel = 1;
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (!strcmp(argv[i], "--args") && i + 1 < argc)
+            arguments = argv[++i];
+        else if (!strcmp(argv[i], "--parallel") && i + 1 < argc)
+            parallel = atoi(argv[++i]);
+        else
+            paths.push_back(argv[i]);
+    }
+    if (paths.size() != 2 || parallel < 1)
+        return Usage();
+
+    CThread::MarkWin32Thread();
+    g_engineLogSink = PrintLogLine;
+    std::vector<int> jobs;
+    bool allStarted = true;
+    for (int n = 1; n <= parallel; ++n)
+    {
+        std::unique_ptr<JobSettings> settings(new JobSettings());
+        memset(settings.get(), 0, sizeof(JobSettings));
+        std::string output = parallel > 1 ? NumberedOutput(paths[1], n) : paths[1];
+        if (!CopyText(settings->sourcePath, sizeof(settings->sourcePath), ToJobPath(paths[0])) ||
+            !CopyText(settings->outputPath, sizeof(settings->outputPath), ToJobPath(output)) ||
+            (!arguments.empty() && !CopyText(settings->argumentText, sizeof(settings->argumentText), arguments)))
+        {
+            fprintf(stderr, "engine-run: a path or the argument text does not fit the job settings\n");
+            allStarted = false;
+            jobs.push_back(-1);
+            continue;
+        }
+        int id = EngineCreateJob(settings.get());
+        if (id < 0)
+        {
+            fprintf(stderr, "engine-run: the job for %s could not be created\n", output.c_str());
+            allStarted = false;
+        }
+        jobs.push_back(id);
+    }
+
+    float lastProgress = -2.0f;
+    for (;;)
+    {
+        bool running = false;
+        float sum = 0.0f;
+        for (int id : jobs)
+        {
+            CEncoder* job = id < 0 ? nullptr : EngineFindJob(id);
+            if (!job)
+            {
+                sum += kProgressFailed;
+                continue;
+            }
+            sum += job->GetProgress();
+            running = running || !IsFinished(job->m_state);
+        }
+        float progress = sum / (float)jobs.size();
+        if (progress != lastProgress && running)
+        {
+            printf("progress %.2f\n", progress);
+            fflush(stdout);
+            lastProgress = progress;
+        }
+        EngineFlushLog();
+        if (!running)
+            break;
+        ::Sleep(kPollMilliseconds);
+    }
+
+    bool allDone = allStarted;
+    for (int id : jobs)
+    {
+        CEncoder* job = id < 0 ? nullptr : EngineFindJob(id);
+        EncoderState state = job ? (EncoderState)job->m_state : kEncoderFailed;
+        float progress = job ? job->GetProgress() : kProgressFailed;
+        printf("state %d progress %.2f\n", state, progress);
+        allDone = allDone && state == kEncoderDone;
+        if (id >= 0)
+            EngineDestroyJob(id);
+    }
+    fflush(stdout);
+    g_engineLogSink = nullptr;
+    return allDone ? 0 : 1;
+}
+}
+
+int main(int argc, char** argv)
+{
+    int result = 1;
+    try
+    {
+        result = RunJobs(argc, argv);
+    }
+    catch (...)
+    {
+        fprintf(stderr, "engine-run: unexpected failure\n");
+    }
+    AfxRunExitHandlers();
+    return result;
+}
