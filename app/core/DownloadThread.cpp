@@ -17,13 +17,19 @@ const DWORD kTerminatedExitCode = DWORD(-1000);
 
 class CLockGuard
 {
-public:
-    explicit CLockGuard(CRITICAL_SECTION* lock) : m_lock(lock) { ::EnterCriticalSection(m_lock); }
-    ~CLockGuard() { ::LeaveCriticalSection(m_lock); }
+  public:
+    explicit CLockGuard(CRITICAL_SECTION* lock) : m_lock(lock)
+    {
+        ::EnterCriticalSection(m_lock);
+    }
+    ~CLockGuard()
+    {
+        ::LeaveCriticalSection(m_lock);
+    }
     CLockGuard(const CLockGuard&) = delete;
     CLockGuard& operator=(const CLockGuard&) = delete;
 
-private:
+  private:
     CRITICAL_SECTION* m_lock;
 };
 } // namespace

@@ -10,12 +10,12 @@
 // Receives a download's reports (on the download's worker thread).
 class download_callback
 {
-public:
+  public:
     // result: one of the DownloadResult values.
     virtual LONG OnDownloadDone(int result, DWORD elapsedMs) = 0;
     virtual LONG OnDownloadProgress(ULONG progress, ULONG maximum) = 0;
 
-protected:
+  protected:
     ~download_callback() = default;
 };
 
@@ -35,7 +35,7 @@ const UINT WM_UPDATE_DOWNLOAD_PROGRESS = 0x2402; // wParam bytes so far, lParam 
 // only while that window exists.
 class update_notify : public download_callback
 {
-public:
+  public:
     static update_notify& Get();
     // The main window registers itself when it is created and clears the handle when it goes.
     void SetWindow(HWND window);
@@ -44,13 +44,13 @@ public:
     LONG OnDownloadDone(int result, DWORD elapsedMs) override;
     LONG OnDownloadProgress(ULONG progress, ULONG maximum) override;
 
-private:
+  private:
     volatile HWND m_window = nullptr;
 };
 
 class DownloadThread : public CWinThread, public IBindStatusCallback, public IHttpNegotiate
 {
-public:
+  public:
     DownloadThread(const CString& url, const CString& target);
     ~DownloadThread() override;
 
@@ -66,12 +66,30 @@ public:
     // Ends a thread that would not stop: only at process exit, when nothing else can wait.
     void TerminateAtExit();
 
-    void SetCallback(download_callback* callback) { m_callback = callback; }
-    const CString& GetUrl() const { return m_url; }
-    const CString& GetTarget() const { return m_target; }
-    ULONG GetProgress() const { return m_progress; }
-    ULONG GetMaximum() const { return m_maximum; }
-    DWORD GetHttpStatus() const { return m_httpStatus; }
+    void SetCallback(download_callback* callback)
+    {
+        m_callback = callback;
+    }
+    const CString& GetUrl() const
+    {
+        return m_url;
+    }
+    const CString& GetTarget() const
+    {
+        return m_target;
+    }
+    ULONG GetProgress() const
+    {
+        return m_progress;
+    }
+    ULONG GetMaximum() const
+    {
+        return m_maximum;
+    }
+    DWORD GetHttpStatus() const
+    {
+        return m_httpStatus;
+    }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -94,7 +112,7 @@ public:
     // Maps URLMON's result and the HTTP status to a DownloadResult.
     static int ClassifyResult(HRESULT result, DWORD httpStatus, ULONG progress, ULONG maximum);
 
-private:
+  private:
     static UINT ThreadProc(LPVOID param);
     void ReleaseBinding();
     bool WaitEnded(DWORD ms) const;

@@ -18,9 +18,9 @@ const WCHAR kNoFile[] = L"Have not assign a file !";
 const WCHAR kCannotOpen[] = L"Can not open the file [ %s ] !";
 
 // Per-step shift amounts and the sine-derived constants of RFC 1321.
-const int kShifts[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 5, 9,  14, 20, 5, 9,
-                         14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                         4, 11, 16, 23, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+const int kShifts[64] = {7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+                         14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+                         4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
 const UINT32 kSines[64] = {
     0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
     0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
@@ -159,7 +159,8 @@ void FileMD5::Compute(const CString& path)
     CFile file;
     CString cannotOpen;
     cannotOpen.Format(kCannotOpen, path);
-    if (path.GetLength() > kPathCapacity || !file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+    if (path.GetLength() > kPathCapacity ||
+        !file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
     {
         Fail(cannotOpen);
         return;

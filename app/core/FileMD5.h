@@ -9,7 +9,7 @@
 
 class FileMD5
 {
-public:
+  public:
     FileMD5();
     ~FileMD5();
     FileMD5(const FileMD5&) = delete;
@@ -21,16 +21,28 @@ public:
     // Allocates the block buffer and resets the state for a new file.
     void Init();
 
-    bool IsOk() const { return m_ok != 0; }
-    const CString& GetDigest() const { return m_digest; }
-    const CString& GetMessage() const { return m_message; }
-    UINT64 GetByteCount() const { return m_byteCount; }
+    bool IsOk() const
+    {
+        return m_ok != 0;
+    }
+    const CString& GetDigest() const
+    {
+        return m_digest;
+    }
+    const CString& GetMessage() const
+    {
+        return m_message;
+    }
+    UINT64 GetByteCount() const
+    {
+        return m_byteCount;
+    }
 
     // Longest accepted path and longest message, in UTF-16 units.
     static const int kPathCapacity = 262;
     static const int kMessageCapacity = 49;
 
-private:
+  private:
     // Records the first failure only; later ones keep it.
     void Fail(const CString& message);
     void Transform(const BYTE* block);

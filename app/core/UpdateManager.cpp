@@ -143,13 +143,19 @@ UINT VersionPart(const CString& version, int& pos)
 // Clears a flag for the scope of a call, so that a call re-entered meanwhile is turned away.
 class CReentryGuard
 {
-public:
-    explicit CReentryGuard(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~CReentryGuard() { m_flag = false; }
+  public:
+    explicit CReentryGuard(bool& flag) : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~CReentryGuard()
+    {
+        m_flag = false;
+    }
     CReentryGuard(const CReentryGuard&) = delete;
     CReentryGuard& operator=(const CReentryGuard&) = delete;
 
-private:
+  private:
     bool& m_flag;
 };
 } // namespace
@@ -184,8 +190,8 @@ CString GetUpdateInfoPath()
 
 UpdateManager::UpdateManager()
     : m_programDir(GetAppDir()), m_serverUrl(kDefaultServer), m_curVersion(kDefaultVersion), m_mode(kUpdateModeAsk),
-      m_updateType(0), m_lastCheck(0), m_importance(0), m_fullSetup(FALSE), m_download(nullptr),
-      m_state(kUpdateIdle), m_abort(0), m_progress(0), m_maximum(0), m_inDownloadDone(false)
+      m_updateType(0), m_lastCheck(0), m_importance(0), m_fullSetup(FALSE), m_download(nullptr), m_state(kUpdateIdle),
+      m_abort(0), m_progress(0), m_maximum(0), m_inDownloadDone(false)
 {
     g_instance = this;
 }

@@ -41,7 +41,7 @@ enum UpdateMode
 
 class UpdateManager
 {
-public:
+  public:
     UpdateManager();
     ~UpdateManager();
     UpdateManager(const UpdateManager&) = delete;
@@ -102,7 +102,7 @@ public:
     ULONG m_progress;
     ULONG m_maximum;
 
-private:
+  private:
     CString UpdateDir() const;
     bool StartDownload(const CString& url, const CString& target);
     bool StartProcess(const CString& commandLine);

@@ -31,15 +31,26 @@ enum ExitCode
 
 class CArgs
 {
-public:
-    CArgs() : m_args(::CommandLineToArgvW(::GetCommandLineW(), &m_count)) {}
-    ~CArgs() { ::LocalFree(m_args); }
+  public:
+    CArgs() : m_args(::CommandLineToArgvW(::GetCommandLineW(), &m_count))
+    {
+    }
+    ~CArgs()
+    {
+        ::LocalFree(m_args);
+    }
     CArgs(const CArgs&) = delete;
     CArgs& operator=(const CArgs&) = delete;
-    int Count() const { return m_args ? m_count : 0; }
-    const WCHAR* operator[](int i) const { return m_args[i]; }
+    int Count() const
+    {
+        return m_args ? m_count : 0;
+    }
+    const WCHAR* operator[](int i) const
+    {
+        return m_args[i];
+    }
 
-private:
+  private:
     int m_count = 0;
     LPWSTR* m_args;
 };
@@ -50,8 +61,8 @@ void Log(const WCHAR* programFolder, const char* text)
     WCHAR path[MAX_PATH] = {};
     ::lstrcpynW(path, programFolder, MAX_PATH - 10);
     ::lstrcatW(path, kLogName);
-    HANDLE file = ::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     WCHAR line[kLineCapacity] = {};

@@ -13,16 +13,24 @@ const WCHAR kPartSuffix[] = L".rwnew";
 
 struct ZipCloser
 {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
+    void operator()(zip_t* archive) const
+    {
+        zip_discard(archive);
+    }
 };
 struct ZipFileCloser
 {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
+    void operator()(zip_file_t* file) const
+    {
+        zip_fclose(file);
+    }
 };
 class CHandle
 {
-public:
-    explicit CHandle(HANDLE h) : m_h(h) {}
+  public:
+    explicit CHandle(HANDLE h) : m_h(h)
+    {
+    }
     ~CHandle()
     {
         if (m_h != INVALID_HANDLE_VALUE)
@@ -30,7 +38,10 @@ public:
     }
     CHandle(const CHandle&) = delete;
     CHandle& operator=(const CHandle&) = delete;
-    HANDLE Get() const { return m_h; }
+    HANDLE Get() const
+    {
+        return m_h;
+    }
     void Close()
     {
         if (m_h != INVALID_HANDLE_VALUE)
@@ -38,7 +49,7 @@ public:
         m_h = INVALID_HANDLE_VALUE;
     }
 
-private:
+  private:
     HANDLE m_h;
 };
 

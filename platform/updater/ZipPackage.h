@@ -9,7 +9,7 @@
 
 class CZipPackage
 {
-public:
+  public:
     // Reads the archive through Win32 (a Win32 path); false when it cannot be read or parsed.
     bool Load(const WCHAR* path);
     bool LoadBytes(const std::string& bytes);
@@ -17,13 +17,16 @@ public:
     // entry name is refused (then nothing is written) or a file cannot be written.
     bool ApplyTo(const WCHAR* folder);
     // Why the last call failed, for the log.
-    const char* GetError() const { return m_error; }
+    const char* GetError() const
+    {
+        return m_error;
+    }
 
     // An entry name that stays below the folder: relative, no drive, no "." or ".." part, no
     // empty part and no character a file name cannot hold. "/" and "\" both separate parts.
     static bool IsSafeEntryName(const char* utf8Name);
 
-private:
+  private:
     std::string m_bytes;
     const char* m_error = "";
 };

@@ -14,7 +14,7 @@ namespace
 // Records the reports as they come from the worker thread.
 class RecordingCallback : public download_callback
 {
-public:
+  public:
     LONG OnDownloadDone(int result, DWORD) override
     {
         m_result = result;
@@ -41,7 +41,10 @@ struct Download
     {
         thread.SetCallback(&callback);
     }
-    ~Download() { ::CloseHandle(callback.m_done); }
+    ~Download()
+    {
+        ::CloseHandle(callback.m_done);
+    }
     RecordingCallback callback;
     DownloadThread thread;
 };

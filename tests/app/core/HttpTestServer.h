@@ -10,7 +10,7 @@
 
 class HttpTestServer
 {
-public:
+  public:
     enum Behaviour
     {
         kServe,    // the whole body
@@ -62,8 +62,14 @@ public:
         m_routes[path] = Route{status, body, behaviour};
         ::LeaveCriticalSection(Lock());
     }
-    int Port() const { return m_port; }
-    std::string BaseUrl() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/"; }
+    int Port() const
+    {
+        return m_port;
+    }
+    std::string BaseUrl() const
+    {
+        return "http://127.0.0.1:" + std::to_string(m_port) + "/";
+    }
     int RequestCount(const std::string& path)
     {
         ::EnterCriticalSection(Lock());
@@ -72,7 +78,7 @@ public:
         return count;
     }
 
-private:
+  private:
     static const int kMaxRequests = 200;
     static const DWORD kLifetimeMs = 120000;
     static const DWORD kStallMs = 30000;
@@ -145,9 +151,10 @@ private:
         if (found != m_routes.end())
             route = found->second;
         ::LeaveCriticalSection(Lock());
-        std::string head = "HTTP/1.1 " + std::to_string(route.status) + (route.status == 200 ? " OK" : " Error") +
-                           "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                           std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
+        std::string head =
+            "HTTP/1.1 " + std::to_string(route.status) + (route.status == 200 ? " OK" : " Error") +
+            "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(route.body.size()) +
+            "\r\nConnection: close\r\n\r\n";
         std::string sent = route.body;
         if (route.behaviour == kTruncate)
             sent = route.body.substr(0, route.body.size() / 2);

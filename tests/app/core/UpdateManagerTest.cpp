@@ -70,7 +70,7 @@ bool ScriptedStart(const CString& commandLine, const CString& folder)
 // A program folder of its own with an updater in it, a manager pointed at it and at the server.
 class UpdateManagerTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         g_script = &script;
@@ -93,7 +93,10 @@ protected:
     {
         return PumpUntil([&] { return !manager.m_download && manager.m_state != kUpdateChecking; });
     }
-    CString UpdateDir() const { return manager.m_programDir + L"update"; }
+    CString UpdateDir() const
+    {
+        return manager.m_programDir + L"update";
+    }
 
     Script script;
     HttpTestServer server;
@@ -126,8 +129,7 @@ TEST_F(UpdateManagerTest, RunsEachDescriptionToItsEnd)
         {"declined", 200, Description("5.0.0.9", "pkg.zip", digest), kUpdateModeAsk, IDCANCEL, kUpdateAborted, false},
         {"accepted", 200, Description("5.0.0.9", "pkg.zip", digest), kUpdateModeAsk, IDOK, kUpdateRestart, true},
         // Bad descriptions start nothing.
-        {"path", 200, Description("5.0.0.9", "..\\..\\x.exe", digest), kUpdateModeDownload, IDOK, kUpdateError,
-         false},
+        {"path", 200, Description("5.0.0.9", "..\\..\\x.exe", digest), kUpdateModeDownload, IDOK, kUpdateError, false},
         {"slash", 200, Description("5.0.0.9", "sub/pkg.zip", digest), kUpdateModeDownload, IDOK, kUpdateError, false},
         {"digest", 200, Description("5.0.0.9", "pkg.zip", "1234"), kUpdateModeDownload, IDOK, kUpdateError, false},
         {"nouri", 200, "[UpdateInfo]\r\nLatestVersion=5.0.0.9\r\n", kUpdateModeDownload, IDOK, kUpdateError, false},
@@ -179,8 +181,8 @@ TEST_F(UpdateManagerTest, HandsAVerifiedPackageToTheUpdater)
     programName = programName.Mid(programName.ReverseFind(L'\\') + 1);
     const CString folder = WinPath(dir);
     CString expected;
-    expected.Format(L"\"%s\\updater.exe\" \"%s\\update\" %d \"%s\" \"%s\" -deleteupdate -setver=5.0.0.9", folder, folder,
-                    int(::GetCurrentProcessId()), folder, programName);
+    expected.Format(L"\"%s\\updater.exe\" \"%s\\update\" %d \"%s\" \"%s\" -deleteupdate -setver=5.0.0.9", folder,
+                    folder, int(::GetCurrentProcessId()), folder, programName);
     EXPECT_EQ(expected, script.started[0]);
     EXPECT_EQ(folder, script.folders[0]);
     EXPECT_EQ(PackageBytes(), ReadFile(dir + "/update/update.mar"));
@@ -397,12 +399,9 @@ TEST_F(UpdateManagerTest, ChecksOnlyWhenDueAndOncePerRun)
         DWORD lastCheck;
         bool due;
     } cases[] = {
-        {kUpdateModeDownload, 0, true},
-        {kUpdateModeDownload, now - 43000, false},
-        {kUpdateModeDownload, now - 43300, true},
-        {kUpdateModeAsk, now + 43300, true},
-        {kUpdateModeAsk, now + 100, false},
-        {kUpdateModeNever, 0, false},
+        {kUpdateModeDownload, 0, true},           {kUpdateModeDownload, now - 43000, false},
+        {kUpdateModeDownload, now - 43300, true}, {kUpdateModeAsk, now + 43300, true},
+        {kUpdateModeAsk, now + 100, false},       {kUpdateModeNever, 0, false},
     };
     for (const Case& c : cases)
     {
@@ -460,8 +459,8 @@ TEST_F(UpdateManagerTest, MapsTheSettingsUpdateSection)
         root->Release();
     }
     const std::string saved = ReadFile(path);
-    for (const char* element : {"<updatemethod>2</updatemethod>", "<curversion>5.0.0.9</curversion>",
-                                "<lastupdate>12345</lastupdate>", "<updateserver>http://127.0.0.1:9/u/</updateserver>",
-                                "<other>kept</other>"})
+    for (const char* element :
+         {"<updatemethod>2</updatemethod>", "<curversion>5.0.0.9</curversion>", "<lastupdate>12345</lastupdate>",
+          "<updateserver>http://127.0.0.1:9/u/</updateserver>", "<other>kept</other>"})
         EXPECT_NE(std::string::npos, saved.find(element)) << element << "\n" << saved;
 }

@@ -11,7 +11,7 @@ namespace updatetest
 // A hidden window playing the main window: 0x2401 and 0x2402 go to the manager.
 class NotifyWindow
 {
-public:
+  public:
     NotifyWindow()
     {
         WNDCLASSW windowClass = {};
@@ -30,11 +30,14 @@ public:
     }
     NotifyWindow(const NotifyWindow&) = delete;
     NotifyWindow& operator=(const NotifyWindow&) = delete;
-    HWND Get() const { return m_window; }
+    HWND Get() const
+    {
+        return m_window;
+    }
 
     static int s_closeCount;
 
-private:
+  private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         try

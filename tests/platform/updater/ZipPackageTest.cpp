@@ -42,11 +42,26 @@ TEST(ZipPackageTest, TakesOnlyNamesBelowTheFolder)
         const char* name;
         bool safe;
     } cases[] = {
-        {"readme.txt", true},      {"lang/Extra.xml", true},   {"lang\\Extra.xml", true}, {"lang/", true},
-        {"a/b/c/d.bin", true},     {"..x/y", true},            {"", false},               {"../x.exe", false},
-        {"..\\..\\x.exe", false},  {"a/../../x", false},       {"a/..", false},           {"/etc/passwd", false},
-        {"\\windows\\x", false},   {"C:\\x.exe", false},       {"C:x.exe", false},        {"a//b", false},
-        {"./x", false},            {"a/./x", false},           {"x\x01y", false},         {"a/b?", false},
+        {"readme.txt", true},
+        {"lang/Extra.xml", true},
+        {"lang\\Extra.xml", true},
+        {"lang/", true},
+        {"a/b/c/d.bin", true},
+        {"..x/y", true},
+        {"", false},
+        {"../x.exe", false},
+        {"..\\..\\x.exe", false},
+        {"a/../../x", false},
+        {"a/..", false},
+        {"/etc/passwd", false},
+        {"\\windows\\x", false},
+        {"C:\\x.exe", false},
+        {"C:x.exe", false},
+        {"a//b", false},
+        {"./x", false},
+        {"a/./x", false},
+        {"x\x01y", false},
+        {"a/b?", false},
         {"file.txt:stream", false},
     };
     for (const Case& c : cases)
