@@ -1,9 +1,11 @@
 // engine-run [--args "ARGUMENT TEXT"] [--parallel N] SOURCE OUTPUT
+// (and the profile commands of ProfileRun.cpp)
 // Runs N conversion jobs side by side through the engine interface, as the program does: job
 // settings filled, job created, progress polled every 100 ms. Prints "progress P" whenever the
 // (mean) progress changes, then "state S progress P" for each job. Exit code 0 when every job
 // ended done. SOURCE and OUTPUT may be Unix or Win32 paths; with N > 1 the outputs are numbered
 // ("out-1.mp4", "out-2.mp4", ...). The jobs' log lines go to the standard error stream.
+#include "ProfileRun.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
 #include "engine/Thread.h"
@@ -184,7 +186,7 @@ int main(int argc, char** argv)
     int result = 1;
     try
     {
-        result = RunJobs(argc, argv);
+        result = IsProfileCommand(argc, argv) ? RunProfileCommand(argc, argv) : RunJobs(argc, argv);
     }
     catch (...)
     {
