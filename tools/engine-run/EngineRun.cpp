@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     int result = 1;
     try
     {
-        result = IsProfileCommand(argc, argv) ? RunProfileCommand(argc, argv) : RunJobs(argc, argv);
+        result = IsProfileCommand(argc, argv) ? RunProfileCommand(argc, argv, PrintLogLine) : RunJobs(argc, argv);
     }
     catch (...)
     {

@@ -24,15 +24,6 @@ namespace
 const DWORD kPollMilliseconds = 100;
 const WCHAR kProfilesFolder[] = L"profiles";
 
-int PrintProfileLog(int jobId, const char* text)
-{
-    fprintf(stderr, "[%d] %s", jobId, text);
-    const size_t length = strlen(text);
-    if (length == 0 || text[length - 1] != '\n')
-        fputc('\n', stderr);
-    return 0;
-}
-
 std::string Utf8(const CString& text)
 {
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -81,7 +72,7 @@ int ListProfiles()
     return categories.GetSize() > 0 ? 0 : 1;
 }
 
-int RunProfile(const char* name, const char* source, const char* folder)
+int RunProfile(const char* name, const char* source, const char* folder, EngineLogSink sink)
 {
     CategoryArray categories;
     LoadProgramProfiles(categories);
@@ -98,7 +89,7 @@ int RunProfile(const char* name, const char* source, const char* folder)
         return 1;
     }
     CThread::MarkWin32Thread();
-    g_engineLogSink = PrintProfileLog;
+    g_engineLogSink = sink;
     g_maxTasks = 1;
     const int id = CVideoManager::AddTask(FileNameOf(sourcePath), sourcePath, profile);
     ConvertTask* task = nullptr;
@@ -141,12 +132,12 @@ bool IsProfileCommand(int argc, char** argv)
     return argc >= 2 && (!strcmp(argv[1], "--list-profiles") || !strcmp(argv[1], "--profile"));
 }
 
-int RunProfileCommand(int argc, char** argv)
+int RunProfileCommand(int argc, char** argv, EngineLogSink sink)
 {
     if (argc == 2 && !strcmp(argv[1], "--list-profiles"))
         return ListProfiles();
     if (argc == 5 && !strcmp(argv[1], "--profile"))
-        return RunProfile(argv[2], argv[3], argv[4]);
+        return RunProfile(argv[2], argv[3], argv[4], sink);
     fprintf(stderr, "usage: engine-run --list-profiles\n"
                     "       engine-run --profile NAME SOURCE OUTPUT-FOLDER\n");
     return 2;
