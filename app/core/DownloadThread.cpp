@@ -47,12 +47,16 @@ void update_notify::SetWindow(HWND window)
 
 HWND update_notify::GetWindow() const
 {
-    return m_window;
+    if (m_window)
+        return m_window;
+    // Without a registered window, the application's main window.
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd ? app->m_pMainWnd->GetSafeHwnd() : nullptr;
 }
 
 LONG update_notify::OnDownloadDone(int result, DWORD elapsedMs)
 {
-    HWND window = m_window;
+    HWND window = GetWindow();
     if (window && ::IsWindow(window))
         ::PostMessageW(window, WM_UPDATE_DOWNLOAD_DONE, WPARAM(result), LPARAM(elapsedMs));
     return 0;
@@ -60,7 +64,7 @@ LONG update_notify::OnDownloadDone(int result, DWORD elapsedMs)
 
 LONG update_notify::OnDownloadProgress(ULONG progress, ULONG maximum)
 {
-    HWND window = m_window;
+    HWND window = GetWindow();
     if (window && ::IsWindow(window))
         ::PostMessageW(window, WM_UPDATE_DOWNLOAD_PROGRESS, WPARAM(progress), LPARAM(maximum));
     return 0;

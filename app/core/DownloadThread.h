@@ -37,7 +37,7 @@ class update_notify : public download_callback
 {
   public:
     static update_notify& Get();
-    // The main window registers itself when it is created and clears the handle when it goes.
+    // The window that receives the reports; without one, the application's main window.
     void SetWindow(HWND window);
     HWND GetWindow() const;
 

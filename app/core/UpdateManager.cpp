@@ -1,6 +1,7 @@
 #include "app/core/UpdateManager.h"
 
 #include "app/core/DownloadThread.h"
+#include "app/core/UpdateDlg.h"
 #include "app/core/FileMD5.h"
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
@@ -37,8 +38,7 @@ UpdateManager* g_instance = nullptr;
 
 int AskWithMessageBox(const CString& key)
 {
-    return ::MessageBoxW(update_notify::Get().GetWindow(), LangMgr::GetText(key), LangMgr::GetText(L"product_name"),
-                         MB_OKCANCEL | MB_ICONQUESTION);
+    return AfxMessageBox(LangMgr::GetText(key), MB_OKCANCEL | MB_ICONQUESTION);
 }
 
 bool StartWithCreateProcess(const CString& commandLine, const CString& folder)
@@ -161,7 +161,7 @@ class CReentryGuard
 } // namespace
 
 UpdateAskFunction g_updateAsk = AskWithMessageBox;
-UpdateTipFunction g_updateTip = nullptr;
+UpdateTipFunction g_updateTip = ShowUpdateTip;
 UpdateStartFunction g_updateStart = StartWithCreateProcess;
 
 bool CompareVersionText(const CString& a, const CString& b)
