@@ -5,10 +5,12 @@
 // (mean) progress changes, then "state S progress P" for each job. Exit code 0 when every job
 // ended done. SOURCE and OUTPUT may be Unix or Win32 paths; with N > 1 the outputs are numbered
 // ("out-1.mp4", "out-2.mp4", ...). The jobs' log lines go to the standard error stream.
+// engine-run --info SOURCE and engine-run --thumb SOURCE OUT.bmp: see EngineRunMedia.h.
 #include "ProfileRun.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
 #include "engine/Thread.h"
+#include "tools/engine-run/EngineRunMedia.h"
 #include "platform/mfc/ExitSequence.h"
 
 #include <stdio.h>
@@ -186,7 +188,11 @@ int main(int argc, char** argv)
     int result = 1;
     try
     {
-        result = IsProfileCommand(argc, argv) ? RunProfileCommand(argc, argv, PrintLogLine) : RunJobs(argc, argv);
+        int media = RunMediaCommand(argc, argv);
+        if (media >= 0)
+            result = media;
+        else
+            result = IsProfileCommand(argc, argv) ? RunProfileCommand(argc, argv, PrintLogLine) : RunJobs(argc, argv);
     }
     catch (...)
     {
