@@ -66,7 +66,7 @@ protected:
     {
         dir = rwtest::ScratchDir("DecorationJob");
         const std::string output = dir + "/plain.avi";
-        plain = Convert(output, mediajobs::Settings(rwtest::Media(rwtest::kClipMp4), output, kArguments));
+        plain = Convert(output, rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, kArguments));
     }
     static std::string dir;
     static DecodedClip plain;
@@ -98,7 +98,7 @@ TEST_F(DecorationJobTest, SubtitlesInEveryEncodingAtTheirTimes)
         const std::string subtitles = dir + "/" + c.name + ".srt";
         WriteBytes(subtitles, c.bytes);
         const std::string output = dir + "/" + c.name + ".avi";
-        JobSettings settings = mediajobs::Settings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
+        JobSettings settings = rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
         settings.subtitleMode = kSubtitleGivenFile;
         settings.subtitleMargin = 100;
         const std::string win32 = rwtest::ToWin32Path(subtitles);
@@ -125,7 +125,7 @@ TEST_F(DecorationJobTest, SubtitlesInEveryEncodingAtTheirTimes)
 TEST_F(DecorationJobTest, WatermarkBoxInTheTopLeftCorner)
 {
     const std::string output = dir + "/watermark.avi";
-    JobSettings settings = mediajobs::Settings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
+    JobSettings settings = rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
     settings.decorationFlags = kDecorationTextWatermark;
     settings.placement[4] = 255;
     settings.watermarkFontHeight = 24;
@@ -148,9 +148,9 @@ TEST_F(DecorationJobTest, WatermarkBoxInTheTopLeftCorner)
 
 TEST_F(DecorationJobTest, MissingDecorationFilesAreLoggedAndLeftOut)
 {
-    mediajobs::LogLines log;
+    rwtest::LogRecorder log;
     const std::string output = dir + "/missing.avi";
-    JobSettings settings = mediajobs::Settings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
+    JobSettings settings = rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
     settings.decorationFlags = kDecorationLogo;
     std::snprintf(settings.logoList, sizeof(settings.logoList), "%s", (dir + "/no-logo.png").c_str());
     settings.logoInterval = 1000;
@@ -159,5 +159,5 @@ TEST_F(DecorationJobTest, MissingDecorationFilesAreLoggedAndLeftOut)
     DecodedClip decorated = Convert(output, settings);
     ASSERT_EQ(kFrames, static_cast<int>(decorated.luma.size()));
     EXPECT_LT(ChangedPixels(decorated, plain, 10, 0, 240), 10);
-    EXPECT_GE(mediajobs::LogLines::Containing("no-logo.png"), 1);
+    EXPECT_GE(rwtest::LogRecorder::CountContaining("no-logo.png"), 1);
 }

@@ -63,7 +63,7 @@ TEST(DpgJob, HeaderMatchesTheTwoStreams)
         SCOPED_TRACE(c.name);
         const std::string output = dir + "/" + c.name + ".dpg";
         mediajobs::JobEnd end = mediajobs::RunJob(
-            mediajobs::Settings(rwtest::Media(rwtest::kClipMp4), output, std::string(kDpgArguments) + c.extraArguments));
+            rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, std::string(kDpgArguments) + c.extraArguments));
         EXPECT_EQ(kEncoderDone, end.state);
         EXPECT_FLOAT_EQ(kProgressDone, end.progress);
 
@@ -103,7 +103,7 @@ TEST(DpgJob, FailureLeavesNoTemporaryFiles)
     const std::string dir = rwtest::ScratchDir("DpgJobFails");
     const std::string output = dir + "/broken.dpg";
     mediajobs::JobEnd end =
-        mediajobs::RunJob(mediajobs::Settings(rwtest::Media(rwtest::kGarbageAvi), output, kDpgArguments));
+        mediajobs::RunJob(rwtest::MakeJobSettings(rwtest::Media(rwtest::kGarbageAvi), output, kDpgArguments));
     EXPECT_EQ(kEncoderFailed, end.state);
     EXPECT_FLOAT_EQ(kProgressFailed, end.progress);
     EXPECT_FALSE(Exists(output));

@@ -1,8 +1,10 @@
-// Helpers of the DPG and decoration job tests: a job run to its end through the engine interface,
-// the lines the engine logged meanwhile, and the streams of a file read back.
+// Helpers of the DPG and decoration job tests: a job run to its end through the engine interface
+// and a file read back with the pixels of every frame.
 #pragma once
 
 #include "RwTest.h"
+
+#include "JobFixture.h"
 
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
@@ -14,24 +16,11 @@ extern "C" {
 }
 
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace mediajobs
 {
-const DWORD kJobTimeoutMs = 120000;
-
-inline JobSettings Settings(const std::string& sourceUnix, const std::string& outputUnix, const std::string& arguments)
-{
-    JobSettings settings;
-    std::memset(&settings, 0, sizeof(settings));
-    std::snprintf(settings.sourcePath, sizeof(settings.sourcePath), "%s", rwtest::ToWin32Path(sourceUnix).c_str());
-    std::snprintf(settings.outputPath, sizeof(settings.outputPath), "%s", rwtest::ToWin32Path(outputUnix).c_str());
-    std::snprintf(settings.argumentText, sizeof(settings.argumentText), "%s", arguments.c_str());
-    return settings;
-}
-
 // Runs a job to its end; its final state and progress.
 struct JobEnd
 {
@@ -45,61 +34,11 @@ inline JobEnd RunJob(const JobSettings& settings)
     EXPECT_GE(id, kFirstJobId);
     if (id < kFirstJobId)
         return end;
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kJobTimeoutMs; ::Sleep(10))
-    {
-        CEncoder* job = EngineFindJob(id);
-        EncoderState state = job->m_state;
-        if (state != kEncoderRunning && state != kEncoderPaused && state != kEncoderIdle)
-        {
-            end.state = state;
-            end.progress = job->GetProgress();
-            break;
-        }
-    }
+    end.state = rwtest::WaitForJobEnd(id);
+    end.progress = EngineFindJob(id)->GetProgress();
     EngineDestroyJob(id);
     return end;
 }
-
-// The lines that reach the engine's log sink while it lives.
-class LogLines
-{
-public:
-    LogLines()
-    {
-        Lines().clear();
-        g_engineLogSink = Record;
-    }
-    ~LogLines()
-    {
-        g_engineLogSink = nullptr;
-    }
-    static int Containing(const std::string& part)
-    {
-        std::lock_guard<std::mutex> guard(Lock());
-        int count = 0;
-        for (const std::string& line : Lines())
-            count += line.find(part) != std::string::npos;
-        return count;
-    }
-
-private:
-    static int Record(int, const char* text)
-    {
-        std::lock_guard<std::mutex> guard(Lock());
-        Lines().push_back(text);
-        return 0;
-    }
-    static std::mutex& Lock()
-    {
-        static std::mutex lock;
-        return lock;
-    }
-    static std::vector<std::string>& Lines()
-    {
-        static std::vector<std::string> lines;
-        return lines;
-    }
-};
 
 // A file read back: its first video and audio stream, every frame decoded.
 struct Decoded
