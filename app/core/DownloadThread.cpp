@@ -15,23 +15,6 @@ const DWORD kFlagWaitMs = 100;
 const DWORD kAbortWaitMs = 3000;
 const DWORD kTerminatedExitCode = DWORD(-1000);
 
-class CLockGuard
-{
-  public:
-    explicit CLockGuard(CRITICAL_SECTION* lock) : m_lock(lock)
-    {
-        ::EnterCriticalSection(m_lock);
-    }
-    ~CLockGuard()
-    {
-        ::LeaveCriticalSection(m_lock);
-    }
-    CLockGuard(const CLockGuard&) = delete;
-    CLockGuard& operator=(const CLockGuard&) = delete;
-
-  private:
-    CRITICAL_SECTION* m_lock;
-};
 } // namespace
 
 update_notify& update_notify::Get()
@@ -76,13 +59,11 @@ DownloadThread::DownloadThread(const CString& url, const CString& target)
 {
     m_pThreadParams = this;
     m_bAutoDelete = FALSE;
-    ::InitializeCriticalSection(&m_bindingLock);
 }
 
 DownloadThread::~DownloadThread()
 {
     ReleaseBinding();
-    ::DeleteCriticalSection(&m_bindingLock);
 }
 
 UINT DownloadThread::ThreadProc(LPVOID param)
@@ -145,7 +126,7 @@ void DownloadThread::ReleaseBinding()
 {
     IBinding* binding = nullptr;
     {
-        CLockGuard guard(&m_bindingLock);
+        CSingleLock guard(&m_bindingLock, TRUE);
         binding = m_binding;
         m_binding = nullptr;
     }
@@ -166,7 +147,7 @@ bool DownloadThread::Stop()
     // A stalled transfer makes no progress report that could see the flag: abort the binding.
     IBinding* binding = nullptr;
     {
-        CLockGuard guard(&m_bindingLock);
+        CSingleLock guard(&m_bindingLock, TRUE);
         binding = m_binding;
         if (binding)
             binding->AddRef();
@@ -222,7 +203,7 @@ STDMETHODIMP_(ULONG) DownloadThread::Release()
 
 STDMETHODIMP DownloadThread::OnStartBinding(DWORD, IBinding* binding)
 {
-    CLockGuard guard(&m_bindingLock);
+    CSingleLock guard(&m_bindingLock, TRUE);
     if (binding == m_binding)
         return S_OK;
     if (binding)

@@ -127,7 +127,7 @@ class DownloadThread : public CWinThread, public IBindStatusCallback, public IHt
     DWORD m_startTick;
     DWORD m_httpStatus;
     // The binding is handed over between the worker and Stop on the UI thread.
-    CRITICAL_SECTION m_bindingLock;
+    CCriticalSection m_bindingLock;
     // Set by Abandon: the worker reports nothing and deletes the object at its end.
     volatile LONG m_abandoned;
 };

@@ -1,5 +1,7 @@
 #include "platform/updater/ZipPackage.h"
 
+#include "app/core/HandleHolder.h"
+
 #include <zip.h>
 
 #include <memory>
@@ -24,33 +26,6 @@ struct ZipFileCloser
     {
         zip_fclose(file);
     }
-};
-class CHandle
-{
-  public:
-    explicit CHandle(HANDLE h) : m_h(h)
-    {
-    }
-    ~CHandle()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-    }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-    HANDLE Get() const
-    {
-        return m_h;
-    }
-    void Close()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE m_h;
 };
 
 std::unique_ptr<zip_t, ZipCloser> OpenArchive(const std::string& bytes)
@@ -85,6 +60,23 @@ bool EntryPath(const WCHAR* folder, const char* name, std::vector<WCHAR>& path)
     path.insert(path.end(), relative, relative + ::lstrlenW(relative));
     path.push_back(0);
     return true;
+}
+
+// Copies one entry's bytes into a new file.
+bool WriteEntry(zip_file_t* entry, const WCHAR* path)
+{
+    CFileHandle out(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out.Valid())
+        return false;
+    char buffer[65536];
+    zip_int64_t got;
+    while ((got = zip_fread(entry, buffer, sizeof buffer)) > 0)
+    {
+        DWORD put = 0;
+        if (!::WriteFile(out.Get(), buffer, DWORD(got), &put, nullptr) || put != DWORD(got))
+            return false;
+    }
+    return got == 0;
 }
 
 // Creates every folder on the way to the last backslash of the path.
@@ -133,8 +125,8 @@ bool CZipPackage::IsSafeEntryName(const char* name)
 
 bool CZipPackage::Load(const WCHAR* path)
 {
-    CHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE)
+    CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.Valid())
     {
         m_error = "the package cannot be opened";
         return false;
@@ -202,22 +194,8 @@ bool CZipPackage::ApplyTo(const WCHAR* folder)
         std::vector<WCHAR> partPath(path.begin(), path.end() - 1);
         partPath.insert(partPath.end(), kPartSuffix, kPartSuffix + ::lstrlenW(kPartSuffix) + 1);
         std::unique_ptr<zip_file_t, ZipFileCloser> entry(zip_fopen_index(archive.get(), zip_uint64_t(i), 0));
-        CHandle out(::CreateFileW(partPath.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        if (!entry || out.Get() == INVALID_HANDLE_VALUE)
-        {
-            m_error = "a file cannot be written";
-            return false;
-        }
-        char buffer[65536];
-        zip_int64_t got;
-        bool written = true;
-        while (written && (got = zip_fread(entry.get(), buffer, sizeof buffer)) > 0)
-        {
-            DWORD put = 0;
-            written = ::WriteFile(out.Get(), buffer, DWORD(got), &put, nullptr) && put == DWORD(got);
-        }
-        out.Close();
-        if (!written || got < 0 || !::MoveFileExW(partPath.data(), path.data(), MOVEFILE_REPLACE_EXISTING))
+        if (!entry || !WriteEntry(entry.get(), partPath.data()) ||
+            !::MoveFileExW(partPath.data(), path.data(), MOVEFILE_REPLACE_EXISTING))
         {
             ::DeleteFileW(partPath.data());
             m_error = "a file cannot be written";
