@@ -3,6 +3,8 @@
 #include "JobFixture.h"
 #include "OutputProbe.h"
 
+#include <sys/stat.h>
+
 using rwtest::MakeJobSettings;
 
 namespace
@@ -71,5 +73,35 @@ TEST(ParallelJobs, SideBySideEqualsAloneAndABadJobFailsAlone)
         ASSERT_TRUE(first.opened && second.opened) << c.output;
         EXPECT_GT(first.videoFrames, 0) << c.output;
         EXPECT_EQ(first.frameChecksums, second.frameChecksums) << c.output;
+    }
+}
+
+TEST(ParallelJobs, TwoPassJobsSideBySideKeepTheirOwnPassLogs)
+{
+    std::string dir = rwtest::ScratchDir("ParallelJobsTest/twopass");
+    const char* outputs[] = {"first.mp4", "second.mp4"};
+    for (int pass = 1; pass <= 2; ++pass)
+    {
+        std::string arguments = "-vcodec mpeg4 -b 300 -an -pass " + std::to_string(pass);
+        std::vector<int> ids;
+        for (const char* output : outputs)
+        {
+            JobSettings settings = MakeJobSettings(rwtest::Media("clip_h264_aac.mp4"), dir + "/" + output, arguments);
+            ids.push_back(EngineCreateJob(&settings));
+        }
+        for (int id : ids)
+        {
+            ASSERT_GE(id, kFirstJobId);
+            EXPECT_EQ(kEncoderDone, rwtest::WaitForJobEnd(id)) << "pass " << pass;
+        }
+        EngineDestroyAllJobs();
+    }
+    for (const char* output : outputs)
+    {
+        rwtest::OutputFacts facts = rwtest::ProbeOutput(dir + "/" + output);
+        EXPECT_GT(facts.videoFrames, 0) << output;
+        EXPECT_EQ(0, facts.undecodablePackets) << output;
+        struct stat info;
+        EXPECT_EQ(0, ::stat((dir + "/" + output + "-0.log").c_str(), &info)) << output;
     }
 }
