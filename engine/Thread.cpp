@@ -44,9 +44,18 @@ bool CThread::Start()
         return false;
     m_threadId = id;
     m_hThread.store(thread);
-    // Created suspended so that the handle is stored before the thread can end and take it.
+    // Created suspended so that the handle is stored, and OnStarted sees it, before the thread can
+    // end and take it.
+    try
+    {
+        OnStarted();
+    }
+    catch (...)
+    {
+        ::ResumeThread(thread);
+        throw;
+    }
     ::ResumeThread(thread);
-    OnStarted();
     return true;
 }
 
