@@ -36,6 +36,17 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     std::fclose(f);
 }
 
+std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    for (int c; f && (c = std::fgetc(f)) != EOF;)
+        bytes.push_back(static_cast<uint8_t>(c));
+    if (f)
+        std::fclose(f);
+    return bytes;
+}
+
 std::vector<uint8_t> Encoded(const std::u16string& text, UINT codePage, const std::vector<uint8_t>& mark = {})
 {
     std::vector<uint8_t> out = mark;
@@ -85,11 +96,13 @@ TEST_F(DecorationJobTest, SubtitlesInEveryEncodingAtTheirTimes)
     {
         const char* name;
         std::vector<uint8_t> bytes;
+        bool companion; // found beside the source instead of named in the settings
     } cases[] = {
-        {"utf8bom", Encoded(srt, CP_UTF8, {0xEF, 0xBB, 0xBF})},
-        {"utf8", Encoded(srt, CP_UTF8)},
-        {"utf16", Encoded(srt, 1200, {0xFF, 0xFE})},
-        {"ansi", Encoded(srt, CP_ACP)},
+        {"utf8bom", Encoded(srt, CP_UTF8, {0xEF, 0xBB, 0xBF}), false},
+        {"utf8", Encoded(srt, CP_UTF8), false},
+        {"utf16", Encoded(srt, 1200, {0xFF, 0xFE}), false},
+        {"ansi", Encoded(srt, CP_ACP), false},
+        {"Film", Encoded(srt, CP_UTF8), true},
     };
     const int top = 240 - 100 - 16, bottom = 240 - 100;
     for (const Case& c : cases)
@@ -98,8 +111,14 @@ TEST_F(DecorationJobTest, SubtitlesInEveryEncodingAtTheirTimes)
         const std::string subtitles = dir + "/" + c.name + ".srt";
         WriteBytes(subtitles, c.bytes);
         const std::string output = dir + "/" + c.name + ".avi";
-        JobSettings settings = rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, kArguments);
-        settings.subtitleMode = kSubtitleGivenFile;
+        std::string source = rwtest::Media(rwtest::kClipMp4);
+        if (c.companion)
+        {
+            source = dir + "/Film.mp4"; // beside Film.srt
+            WriteBytes(source, ReadBytes(rwtest::Media(rwtest::kClipMp4)));
+        }
+        JobSettings settings = rwtest::MakeJobSettings(source, output, kArguments);
+        settings.subtitleMode = c.companion ? kSubtitleBesideSource : kSubtitleGivenFile;
         settings.subtitleMargin = 100;
         const std::string win32 = rwtest::ToWin32Path(subtitles);
         ::MultiByteToWideChar(CP_UTF8, 0, win32.c_str(), -1, settings.subtitleFile, kJobSubtitleFileCapacity);
