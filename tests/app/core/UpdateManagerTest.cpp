@@ -2,6 +2,7 @@
 
 #include "HttpTestServer.h"
 #include "UpdateTestUtil.h"
+#include "app/core/FileMD5.h"
 #include "app/core/Helpers.h"
 #include "app/core/XmlDocument.h"
 
@@ -463,4 +464,25 @@ TEST_F(UpdateManagerTest, MapsTheSettingsUpdateSection)
          {"<updatemethod>2</updatemethod>", "<curversion>5.0.0.9</curversion>", "<lastupdate>12345</lastupdate>",
           "<updateserver>http://127.0.0.1:9/u/</updateserver>", "<other>kept</other>"})
         EXPECT_NE(std::string::npos, saved.find(element)) << element << "\n" << saved;
+}
+
+TEST_F(UpdateManagerTest, TurnsAwayAReportThatArrivesWhileAPackageIsVerified)
+{
+    // A package large enough for the digest to dispatch messages while it reads.
+    ::CreateDirectoryW(UpdateDir(), nullptr);
+    WriteFile(dir + "/update/pkg.zip", std::string(3 * 1024 * 1024, 'z'));
+    FileMD5 digest;
+    digest.Compute(manager.m_programDir + L"update\\pkg.zip");
+    manager.m_state = kUpdateDownloading;
+    manager.m_packageUri = L"pkg.zip";
+    manager.m_packageMd5 = digest.GetDigest();
+    manager.m_latestVersion = L"5.0.0.9";
+    // A second report waits in the queue: the digest's dispatching delivers it mid-way.
+    ::PostMessageW(window.Get(), WM_UPDATE_DOWNLOAD_DONE, kDownloadOk, 0);
+    EXPECT_EQ(0, manager.OnDownloadDone(kDownloadOk));
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, window.Get(), WM_UPDATE_DOWNLOAD_DONE, WM_UPDATE_DOWNLOAD_DONE, PM_NOREMOVE));
+    EXPECT_EQ(kUpdateRestart, manager.m_state);
+    EXPECT_EQ(std::vector<CString>{L"update_ok"}, script.asked);
+    EXPECT_EQ(1u, script.started.size());
 }
