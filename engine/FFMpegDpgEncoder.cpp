@@ -13,6 +13,8 @@ const float kAudioShare = 0.45f;
 const float kVideoStart = 45.0f;
 const float kVideoShare = 0.545f;
 const size_t kCopyBufferSize = 1 << 20;
+// Keeps a rate that MPEG-1 has no code for; the encoder accepts it only when not strict.
+const char kKeepFrameRate[] = "-force_fps -strict -2";
 const long kMaxStreamLength = 0x7FFFFFFF;
 
 struct FileCloser
@@ -90,7 +92,9 @@ int CFFMpegDpgEncoder::PreparePass()
     m_overlaysNeeded = m_pass == 0 ? 0 : (OverlaysNeeded() ? 1 : 0);
     if (m_pass == 0)
         return ParseRun(arguments, "-vn 1 \"" + AudioTempPath() + "\"");
-    return ParseRun(arguments, "-an \"" + VideoTempPath() + "\"");
+    // DPG players time the pictures by the header's rate, not by the MPEG-1 rate code, so the
+    // video keeps the asked rate (20 fps has no MPEG-1 code) instead of the encoder's nearest one.
+    return ParseRun(arguments, std::string(kKeepFrameRate) + " -an \"" + VideoTempPath() + "\"");
 }
 
 bool CFFMpegDpgEncoder::ContinueAfterRun(double offsetBefore)
