@@ -1,17 +1,6 @@
 #include "engine/UnixPath.h"
 
-#include <memory>
-#include <vector>
-
-#include <windows.h>
-
-namespace
-{
-struct HeapDeleter
-{
-    void operator()(char* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
-};
-}
+#include "platform/mfc/WinePath.h"
 
 bool EngineToUnixPath(const char* path, std::string* unixPath)
 {
@@ -22,14 +11,9 @@ bool EngineToUnixPath(const char* path, std::string* unixPath)
         *unixPath = path;
         return true;
     }
-    int length = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0)
+    CStringA converted = AfxToUnixPathA(path);
+    if (converted.IsEmpty())
         return false;
-    std::vector<WCHAR> wide(length);
-    ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
-    std::unique_ptr<char, HeapDeleter> converted(wine_get_unix_file_name(wide.data()));
-    if (!converted)
-        return false;
-    *unixPath = converted.get();
+    *unixPath = converted.GetString();
     return true;
 }
