@@ -26,7 +26,8 @@ AVPixelFormat ToFFmpegPixelFormat(int readerFormat)
 }
 
 FFMpegReader::FFMpegReader()
-    : m_streamCount(0), m_outputWidth(-1), m_outputHeight(-1), m_outputPixelFormat(kReaderPixelFormatBGRA),
+    : m_streamCount(0), m_outputWidth(-1), m_outputHeight(-1), m_insetLeft(0), m_insetTop(0), m_insetRight(0),
+      m_insetBottom(0), m_outputPixelFormat(kReaderPixelFormatBGRA),
       m_outputFrameRate(0.0), m_outputChannels(-1), m_outputBitsPerSample(-1), m_outputSampleRate(-1),
       m_videoStream(-1), m_audioStream(-1), m_inputEnded(false)
 {
@@ -332,8 +333,14 @@ void FFMpegReader::QueuePicture(ReaderStream& stream, const AVFrame* frame)
     int size = av_image_get_buffer_size(format, m_outputWidth, m_outputHeight, 1);
     if (size <= 0)
         return;
+    // Bands apply to the packed BGRA output only; the picture fills the rest.
+    const bool banded = format == AV_PIX_FMT_BGRA && (m_insetLeft | m_insetTop | m_insetRight | m_insetBottom) != 0;
+    const int pictureWidth = banded ? m_outputWidth - m_insetLeft - m_insetRight : m_outputWidth;
+    const int pictureHeight = banded ? m_outputHeight - m_insetTop - m_insetBottom : m_outputHeight;
+    if (pictureWidth <= 0 || pictureHeight <= 0)
+        return;
     m_scaler.reset(sws_getCachedContext(m_scaler.release(), frame->width, frame->height,
-                                        static_cast<AVPixelFormat>(frame->format), m_outputWidth, m_outputHeight,
+                                        static_cast<AVPixelFormat>(frame->format), pictureWidth, pictureHeight,
                                         format, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!m_scaler)
         return;
@@ -343,6 +350,13 @@ void FFMpegReader::QueuePicture(ReaderStream& stream, const AVFrame* frame)
     uint8_t* planes[4];
     int lines[4];
     av_image_fill_arrays(planes, lines, chunk.bytes.data(), format, m_outputWidth, m_outputHeight, 1);
+    if (banded)
+    {
+        static const uint8_t kOpaqueBlack[4] = {0, 0, 0, 0xFF};
+        for (int i = 0; i < size; i += 4)
+            std::memcpy(&chunk.bytes[i], kOpaqueBlack, 4);
+        planes[0] += m_insetTop * lines[0] + m_insetLeft * 4;
+    }
     sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, lines);
 
     const AVRational timeBase = stream.stream->time_base;

@@ -68,6 +68,8 @@ protected:
     std::vector<uint8_t> m_audioBuffer;
     int m_outputWidth;
     int m_outputHeight;
+    // Black bands around the picture inside the output size (letterboxing of BGRA output).
+    int m_insetLeft, m_insetTop, m_insetRight, m_insetBottom;
     int m_outputPixelFormat;
     double m_outputFrameRate;
     int m_outputChannels;

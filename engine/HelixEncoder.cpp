@@ -6,6 +6,7 @@
 #include "engine/SampleEventSink.h"
 #include "platform/producer/ComPtr.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <string.h>
 
@@ -180,8 +181,13 @@ void CHelixEncoder::ApplyOutputWishes()
 {
     if (m_realMedia.width > 0 && m_realMedia.height > 0)
     {
-        m_outputWidth = m_realMedia.width;
-        m_outputHeight = m_realMedia.height;
+        // Letterboxing asks for a smaller picture with pad bands that make up the frame size.
+        m_insetLeft = (std::max)(0, m_realMedia.padLeft);
+        m_insetTop = (std::max)(0, m_realMedia.padTop);
+        m_insetRight = (std::max)(0, m_realMedia.padRight);
+        m_insetBottom = (std::max)(0, m_realMedia.padBottom);
+        m_outputWidth = m_realMedia.width + m_insetLeft + m_insetRight;
+        m_outputHeight = m_realMedia.height + m_insetTop + m_insetBottom;
     }
     float rate = (float)m_realMedia.frameRate;
     if (rate >= kFrameRateEpsilon || rate <= -kFrameRateEpsilon)

@@ -207,6 +207,70 @@ TEST_F(HelixEncoderTest, WritesRealMediaFromGeneratedSources)
     }
 }
 
+// The luma plane of the first decoded picture of a file's video stream; empty when none decodes.
+static std::vector<uint8_t> FirstPictureLuma(const std::string& path, int* width, int* height)
+{
+    std::vector<uint8_t> luma;
+    AVFormatContext* file = nullptr;
+    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
+        return luma;
+    const AVCodec* codec = nullptr;
+    int index = avformat_find_stream_info(file, nullptr) < 0
+                    ? -1
+                    : av_find_best_stream(file, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    AVCodecContext* decoder = index >= 0 ? avcodec_alloc_context3(codec) : nullptr;
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    if (decoder && avcodec_parameters_to_context(decoder, file->streams[index]->codecpar) >= 0 &&
+        avcodec_open2(decoder, codec, nullptr) >= 0)
+    {
+        while (luma.empty() && av_read_frame(file, packet) >= 0)
+        {
+            if (packet->stream_index == index && avcodec_send_packet(decoder, packet) >= 0 &&
+                avcodec_receive_frame(decoder, frame) >= 0)
+            {
+                *width = frame->width;
+                *height = frame->height;
+                for (int y = 0; y < frame->height; ++y)
+                    luma.insert(luma.end(), frame->data[0] + y * frame->linesize[0],
+                                frame->data[0] + y * frame->linesize[0] + frame->width);
+            }
+            av_packet_unref(packet);
+        }
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&decoder);
+    avformat_close_input(&file);
+    return luma;
+}
+
+static double MeanOfRow(const std::vector<uint8_t>& luma, int width, int row)
+{
+    double sum = 0;
+    for (int x = 0; x < width; ++x)
+        sum += luma[row * width + x];
+    return sum / width;
+}
+
+TEST_F(HelixEncoderTest, LetterboxesWithPadBands)
+{
+    // A 4:3 source into an 11:9 frame: the picture keeps its aspect between two black bands.
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Letterbox");
+    std::string output = dir + "/letterbox.rm";
+    JobOutcome outcome =
+        RunJob(rwtest::Media(rwtest::kClipMp4), output, "-s 176x128 -padtop 8 -padbottom 8 -vb 768");
+    ASSERT_EQ(outcome.state, kEncoderDone);
+    int width = 0, height = 0;
+    std::vector<uint8_t> luma = FirstPictureLuma(output, &width, &height);
+    ASSERT_FALSE(luma.empty());
+    EXPECT_EQ(176, width);
+    EXPECT_EQ(144, height);
+    EXPECT_LT(MeanOfRow(luma, width, 2), 40.0);
+    EXPECT_LT(MeanOfRow(luma, width, height - 3), 40.0);
+    EXPECT_GT(MeanOfRow(luma, width, height / 3), 60.0);
+}
+
 TEST_F(HelixEncoderTest, SplitsByTheFileSizeLimit)
 {
     std::string dir = rwtest::ScratchDir("HelixEncoder_Split");

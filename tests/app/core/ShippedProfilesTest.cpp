@@ -185,11 +185,6 @@ TEST(ShippedProfilesTest, EveryProfileConvertsToWhatItPromises)
                                               WinPath(rwtest::Media("clip_h264_aac.mp4")), profile);
         ASSERT_GT(id, 0) << e.profile;
         ids.push_back(id);
-        // The RealMedia job sizes its picture by "-s" alone and draws no pad bands, so a
-        // letterboxed size would shrink its frame: those tasks keep the profile's size as given.
-        ConvertTask* task = nullptr;
-        if (std::string(e.format) == "rm" && CVideoManager::FindTask(id, &task))
-            task->m_keepAspect = 0;
     }
     // The letterbox case: a 1280x720 source into 320x240 keeps its aspect with bands of 30 rows.
     ConvertSetting divx;
