@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake googletest
-    wine64 libwine-dev fonts-wine
+    build-essential cmake pkgconf googletest
+    wine wine64 wine64-tools libwine-dev fonts-wine
     xvfb xauth x11-utils
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libavdevice-dev
     libsdl1.2-dev libfreetype-dev libpng-dev zlib1g-dev libzip-dev
@@ -23,5 +23,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
     echo "setup: installing ${missing[*]}"
     $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
 fi
