@@ -379,34 +379,34 @@ void AFXAPI DDX_Slider(CDataExchange* dx, int id, int& value)
         ::SendMessageW(control, TBM_SETPOS, TRUE, value);
 }
 
+namespace
+{
+// One range check for every integer width; the bounds are printed through 64 bits, since
+// wsprintfW's "%ld" reads only 32 of a 64-bit long.
+void IntegerRangeCheck(CDataExchange* dx, bool inRange, LONGLONG minValue, LONGLONG maxValue)
+{
+    if (inRange)
+        return;
+    CString low, high;
+    low.Format(L"%I64d", minValue);
+    high.Format(L"%I64d", maxValue);
+    RangeFailure(dx, low, high, true);
+}
+}
+
 void AFXAPI DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue)
 {
-    if (value >= minValue && value <= maxValue)
-        return;
-    wchar_t low[16], high[16];
-    ::wsprintfW(low, L"%d", minValue);
-    ::wsprintfW(high, L"%d", maxValue);
-    RangeFailure(dx, low, high, true);
+    IntegerRangeCheck(dx, value >= minValue && value <= maxValue, minValue, maxValue);
 }
 
 void AFXAPI DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue)
 {
-    if (value >= minValue && value <= maxValue)
-        return;
-    wchar_t low[16], high[16];
-    ::wsprintfW(low, L"%u", minValue);
-    ::wsprintfW(high, L"%u", maxValue);
-    RangeFailure(dx, low, high, true);
+    IntegerRangeCheck(dx, value >= minValue && value <= maxValue, minValue, maxValue);
 }
 
 void AFXAPI DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue)
 {
-    if (value >= minValue && value <= maxValue)
-        return;
-    wchar_t low[32], high[32];
-    ::wsprintfW(low, L"%ld", minValue);
-    ::wsprintfW(high, L"%ld", maxValue);
-    RangeFailure(dx, low, high, true);
+    IntegerRangeCheck(dx, value >= minValue && value <= maxValue, minValue, maxValue);
 }
 
 void AFXAPI DDV_MinMaxDWord(CDataExchange* dx, DWORD value, DWORD minValue, DWORD maxValue)
