@@ -3,9 +3,9 @@
 // and a two-line subtitle on YUV 4:2:0 frames (conversion to BGRA and back included), against the
 // same frames with decorations off (not touched). Prints microseconds per frame and the share of
 // the frame interval at 25 frames per second. Needs the subtitle font in the prefix's fonts folder.
-#include "engine/FFMpegEncoder.h"
-#include "engine/SubtitleRenderer.h"
-#include "engine/TextWatermark.h"
+#include "engine/converter/FFMpegEncoder.h"
+#include "engine/decorations/SubtitleRenderer.h"
+#include "engine/decorations/TextWatermark.h"
 #include "platform/mfc/ExitSequence.h"
 
 extern "C" {

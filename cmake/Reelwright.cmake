@@ -82,11 +82,17 @@ function(rw_add_test)
     endif()
 endfunction()
 
-# rw_glob_library(NAME name [LIBS ...] [DEFS ...]): one static library of every .cpp/.c in the
-# calling folder (files are picked up as they are added; re-run cmake after adding one).
+# rw_glob_library(NAME name [RECURSE] [LIBS ...] [DEFS ...]): one static library of every .cpp/.c in
+# the calling folder, and with RECURSE in its sub-folders too (files are picked up as they are added;
+# re-run cmake after adding one).
 function(rw_glob_library)
-    cmake_parse_arguments(A "" "NAME" "LIBS;DEFS" ${ARGN})
-    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    cmake_parse_arguments(A "RECURSE" "NAME" "LIBS;DEFS" ${ARGN})
+    if(A_RECURSE)
+        set(how GLOB_RECURSE)
+    else()
+        set(how GLOB)
+    endif()
+    file(${how} srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
     if(NOT srcs)
         set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
     endif()
@@ -100,10 +106,16 @@ function(rw_glob_library)
     endif()
 endfunction()
 
-# rw_glob_tests([LIBS ...]): one test program per *Test.cpp in the calling folder, named after it.
+# rw_glob_tests([RECURSE] [LIBS ...]): one test program per *Test.cpp in the calling folder (with
+# RECURSE, in its sub-folders too), named after it.
 function(rw_glob_tests)
-    cmake_parse_arguments(A "" "TIMEOUT" "LIBS" ${ARGN})
-    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+    cmake_parse_arguments(A "RECURSE" "TIMEOUT" "LIBS" ${ARGN})
+    if(A_RECURSE)
+        set(how GLOB_RECURSE)
+    else()
+        set(how GLOB)
+    endif()
+    file(${how} tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
     foreach(t ${tests})
         get_filename_component(name ${t} NAME_WE)
         if(NOT TARGET ${name})

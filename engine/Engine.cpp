@@ -1,7 +1,7 @@
 #include "engine/Engine.h"
 
 #include "engine/EncoderFactory.h"
-#include "engine/FFMpegEncoder.h"
+#include "engine/converter/FFMpegEncoder.h"
 #include "engine/Thread.h"
 #include "platform/mfc/ExitSequence.h"
 

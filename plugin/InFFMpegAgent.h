@@ -3,7 +3,7 @@
 // out decoded samples, read straight into the SDK's sample memory.
 #pragma once
 
-#include "engine/PluginReader.h"
+#include "engine/media/PluginReader.h"
 #include "plugin/ConfigurationAgentHelper.h"
 #include "plugin/PluginPropertyTable.h"
 

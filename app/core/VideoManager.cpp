@@ -4,8 +4,8 @@
 #include "app/core/Helpers.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
-#include "engine/MediaInfo.h"
-#include "engine/PlayThread.h"
+#include "engine/media/MediaInfo.h"
+#include "engine/preview/PlayThread.h"
 
 #include <algorithm>
 

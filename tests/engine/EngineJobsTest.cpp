@@ -1,7 +1,7 @@
 #include "RwTest.h"
 
 #include "JobFixture.h"
-#include "engine/FFMpegEncoder.h"
+#include "engine/converter/FFMpegEncoder.h"
 
 #include <typeinfo>
 

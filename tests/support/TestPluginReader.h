@@ -3,7 +3,7 @@
 // It counts its opens and closes and can be told to fail.
 #pragma once
 
-#include "engine/PluginReader.h"
+#include "engine/media/PluginReader.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "tools/engine-run/EngineRunMedia.h"
 
 #include "engine/Engine.h"
-#include "engine/MediaInfo.h"
+#include "engine/media/MediaInfo.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,0 +1,360 @@
+#include "engine/converter/FFMpegEncoder.h"
+
+#include "engine/Engine.h"
+#include "engine/UnixPath.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <vector>
+
+extern "C"
+{
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/pixfmt.h>
+}
+
+namespace
+{
+// The first word of every converter command line; the parser skips it.
+const char kProgramLabel[] = "reelwright";
+// Output segments of a job limited by time or size: "clip - 01.mp4", "clip - 02.mp4", ...
+const char kSegmentNameFormat[] = "%s - %0.2d.%s";
+const double kMicroseconds = 1000000.0;
+
+const char* JobItemName(void*)
+{
+    return "job";
+}
+
+const AVClass* JobLogClass()
+{
+    static const AVClass jobClass = [] {
+        AVClass value;
+        memset(&value, 0, sizeof(value));
+        value.class_name = "job";
+        value.item_name = JobItemName;
+        value.version = LIBAVUTIL_VERSION_INT;
+        return value;
+    }();
+    return &jobClass;
+}
+
+// The job whose worker runs on this thread.
+thread_local CFFMpegEncoder* t_currentJob = nullptr;
+
+class CurrentJobScope
+{
+public:
+    explicit CurrentJobScope(CFFMpegEncoder* job) { t_currentJob = job; }
+    ~CurrentJobScope() { t_currentJob = nullptr; }
+    CurrentJobScope(const CurrentJobScope&) = delete;
+    CurrentJobScope& operator=(const CurrentJobScope&) = delete;
+};
+
+bool IsSegmented(const char* arguments)
+{
+    return strstr(arguments, "-fs ") || strstr(arguments, "-t ");
+}
+}
+
+CFFMpegEncoder::CFFMpegEncoder()
+    : m_inputFinished(0), m_segmentNumber(0), m_segmentStartOffset(0.0), m_stopFlag(0), m_overlaysNeeded(0),
+      m_textWatermark(nullptr), m_logo(nullptr), m_subtitles(nullptr), m_bgraLinesize{}, m_cacheFormat(AV_PIX_FMT_NONE),
+      m_cacheWidth(0), m_cacheHeight(0), m_toBgra(nullptr), m_fromBgra(nullptr), m_framesWritten(0),
+      m_logContext{JobLogClass(), this}, m_pauseRequested(false)
+{
+    InitTranscodeContext(&m_context);
+    memset(m_bgraData, 0, sizeof(m_bgraData));
+}
+
+CFFMpegEncoder::~CFFMpegEncoder()
+{
+    try
+    {
+        DestroyOverlays();
+    }
+    catch (...)
+    {
+    }
+    // A worker that was never stopped would still use the context.
+    m_stopFlag = 1;
+    CThread::Stop(-1);
+    FreeTranscodeContextContents(&m_context);
+    FreeFrameCache();
+}
+
+int CFFMpegEncoder::Start(const JobSettings* settings)
+{
+    if (!settings)
+        return -1;
+    m_state = kEncoderRunning;
+    m_settings = *settings;
+    TerminateJobTexts(&m_settings);
+    CreateOverlays();
+    CreateSubtitles();
+    m_overlaysNeeded = OverlaysNeeded() ? 1 : 0;
+    if (!CThread::Start())
+    {
+        // Without a worker the job would stay "running" for ever.
+        m_state = kEncoderFailed;
+        m_progress = kProgressFailed;
+        return -1;
+    }
+    return 0;
+}
+
+int CFFMpegEncoder::Stop()
+{
+    m_stopFlag = 1;
+    CThread::Stop(-1);
+    m_state = kEncoderStopped;
+    return 0;
+}
+
+int CFFMpegEncoder::Pause()
+{
+    m_pauseRequested = true;
+    // Only a running job pauses; one that has ended keeps its final state. Between two runs the
+    // request is kept and applied when the next run starts.
+    EncoderState expected = kEncoderRunning;
+    m_state.compare_exchange_strong(expected, kEncoderPaused);
+    return 0;
+}
+
+int CFFMpegEncoder::Resume()
+{
+    m_pauseRequested = false;
+    EncoderState expected = kEncoderPaused;
+    m_state.compare_exchange_strong(expected, kEncoderRunning);
+    return 0;
+}
+
+int CFFMpegEncoder::OwnsLogContext(void* context)
+{
+    if (!context)
+        return 0;
+    // Never wait here: a thread that holds the job lock may be logging while this walk holds the
+    // registry lock. Without the lock only the job's own log context is recognised.
+    std::unique_lock<std::recursive_mutex> lock(m_jobLock, std::try_to_lock);
+    EncoderState state = m_state;
+    if (state != kEncoderRunning && state != kEncoderPaused)
+        return 0;
+    if (context == this || context == &m_logContext)
+        return 1;
+    if (!lock.owns_lock())
+        return 0;
+    for (AVCodecContext* options : m_context.codecOptions)
+    {
+        if (options && context == options)
+            return 1;
+    }
+    return 0;
+}
+
+float CFFMpegEncoder::GetProgress()
+{
+    float progress = m_progress;
+    EncoderState state = m_state;
+    bool running = state == kEncoderRunning || state == kEncoderPaused || state == kEncoderIdle;
+    if (running && !(progress >= 0.0f && progress <= kProgressRunningMax))
+        return isnan(progress) || progress < 0.0f ? 0.0f : kProgressRunningMax;
+    return progress;
+}
+
+void CFFMpegEncoder::UpdateProgress(double outputSeconds, int64_t inputDurationMicroseconds)
+{
+    if (inputDurationMicroseconds <= 0 || !isfinite(outputSeconds))
+        return;
+    float position = (float)(m_segmentStartOffset + outputSeconds);
+    double percent = position * kMicroseconds * 99.0 / (double)inputDurationMicroseconds;
+    if (!(percent >= 0.0))
+        percent = 0.0;
+    if (percent > kProgressRunningMax)
+        percent = kProgressRunningMax;
+    float current = m_progress;
+    if ((float)percent > current)
+        m_progress = (float)percent;
+}
+
+bool CFFMpegEncoder::ResolvePaths()
+{
+    if (!EngineToUnixPath(m_settings.sourcePath, &m_sourceUnixPath))
+    {
+        av_log(LogContext(), AV_LOG_ERROR, "%s: No such file or directory\n", m_settings.sourcePath);
+        return false;
+    }
+    if (!EngineToUnixPath(m_settings.outputPath, &m_outputUnixPath))
+    {
+        av_log(LogContext(), AV_LOG_ERROR, "%s: No such file or directory\n", m_settings.outputPath);
+        return false;
+    }
+    return true;
+}
+
+int CFFMpegEncoder::PrepareSegment()
+{
+    std::string name = m_outputUnixPath;
+    if (IsSegmented(m_settings.argumentText))
+    {
+        size_t slash = m_outputUnixPath.rfind('/');
+        size_t dot = m_outputUnixPath.rfind('.');
+        if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+            return -1;
+        std::string stem = m_outputUnixPath.substr(0, dot);
+        std::string extension = m_outputUnixPath.substr(dot + 1);
+        std::vector<char> buffer(stem.size() + extension.size() + 32);
+        snprintf(buffer.data(), buffer.size(), kSegmentNameFormat, stem.c_str(), m_segmentNumber, extension.c_str());
+        name = buffer.data();
+    }
+    return ParseRun(m_settings.argumentText, "\"" + name + "\"");
+}
+
+int CFFMpegEncoder::ParseRun(const std::string& arguments, const std::string& outputPart)
+{
+    std::string commandLine =
+        std::string(kProgramLabel) + " -y -i \"" + m_sourceUnixPath + "\" " + arguments + " " + outputPart;
+    int result;
+    {
+        std::lock_guard<std::mutex> guard(g_optionParserLock);
+        result = ParseJobCommandLine(commandLine.c_str(), &m_context);
+    }
+    if (result < 0)
+        return -1;
+    SeekToSegmentStart();
+    return 0;
+}
+
+void CFFMpegEncoder::SeekToSegmentStart()
+{
+    m_context.startTime += (int64_t)(m_segmentStartOffset * kMicroseconds);
+    if (m_context.startTime <= 0 || m_context.inputFileCount < 1 || !m_context.inputFiles[0])
+        return;
+    AVFormatContext* input = m_context.inputFiles[0];
+    int64_t target = m_context.startTime;
+    if (input->start_time != AV_NOPTS_VALUE)
+        target += input->start_time;
+    av_seek_frame(input, -1, target, AVSEEK_FLAG_BACKWARD);
+}
+
+void EngineLogToCurrentJob(int level, const char* text)
+{
+    if (t_currentJob && text)
+        av_log(t_currentJob->LogContext(), level, "%s", text);
+}
+
+int CFFMpegEncoder::Run()
+{
+    CurrentJobScope current(this);
+    try
+    {
+        if (!ResolvePaths())
+            m_stopFlag = 1;
+        while (!m_stopFlag)
+        {
+            ++m_segmentNumber;
+            m_inputFinished = 0;
+            // The release after a run leaves the job idle: it runs (or stays paused) again.
+            m_state = m_pauseRequested ? kEncoderPaused : kEncoderRunning;
+            if (PrepareSegment() < 0)
+                break;
+            double offsetBefore = m_segmentStartOffset;
+            int result = TranscodeMain(this, &m_context);
+            ReleaseTranscodeContext(this, 0);
+            EngineFlushLog();
+            if (result < 0 || !ContinueAfterRun(offsetBefore))
+                break;
+        }
+    }
+    catch (...)
+    {
+        try
+        {
+            ReleaseTranscodeContext(this, 0);
+        }
+        catch (...)
+        {
+        }
+        m_state = kEncoderException;
+        m_progress = kProgressFailed;
+        EngineFlushLog();
+        return -1;
+    }
+    if (OutputComplete())
+    {
+        m_progress = kProgressDone;
+        m_state = kEncoderDone;
+    }
+    else
+    {
+        m_progress = kProgressFailed;
+        m_state = kEncoderFailed;
+        OnOutputIncomplete();
+    }
+    EngineFlushLog();
+    return 0;
+}
+
+bool CFFMpegEncoder::ContinueAfterRun(double offsetBefore)
+{
+    if (m_inputFinished)
+        return false;
+    // A run that ended at a limit without getting anywhere would repeat for ever.
+    if (!m_stopFlag && m_segmentStartOffset <= offsetBefore)
+    {
+        av_log(LogContext(), AV_LOG_ERROR, "Output segment %d is empty\n", m_segmentNumber);
+        return false;
+    }
+    return true;
+}
+
+bool CFFMpegEncoder::OutputComplete()
+{
+    return m_inputFinished != 0;
+}
+
+void CFFMpegEncoder::FreeFrameCache()
+{
+    sws_freeContext(m_toBgra);
+    sws_freeContext(m_fromBgra);
+    m_toBgra = nullptr;
+    m_fromBgra = nullptr;
+    av_freep(&m_bgraData[0]);
+    memset(m_bgraData, 0, sizeof(m_bgraData));
+    memset(m_bgraLinesize, 0, sizeof(m_bgraLinesize));
+    m_cacheFormat = AV_PIX_FMT_NONE;
+    m_cacheWidth = 0;
+    m_cacheHeight = 0;
+}
+
+uint8_t* ConvertFrameToBGRA(CFFMpegEncoder* job, AVFrame* picture, int pixelFormat, int width, int height)
+{
+    if (!job || !picture || width <= 0 || height <= 0)
+        return nullptr;
+    bool cached = job->m_toBgra != nullptr;
+    // The decorations draw into rows without gaps: a BGRA frame is used in place only when its rows have none.
+    if (pixelFormat == AV_PIX_FMT_BGRA && !cached && picture->linesize[0] == width * 4)
+        return picture->data[0];
+    if (!cached || job->m_cacheFormat != pixelFormat || job->m_cacheWidth != width || job->m_cacheHeight != height)
+    {
+        job->FreeFrameCache();
+        AVPixelFormat format = (AVPixelFormat)pixelFormat;
+        job->m_toBgra = sws_getContext(width, height, format, width, height, AV_PIX_FMT_BGRA, SWS_SPLINE, nullptr,
+                                       nullptr, nullptr);
+        job->m_fromBgra = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, format, SWS_SPLINE, nullptr,
+                                         nullptr, nullptr);
+        if (!job->m_toBgra || !job->m_fromBgra ||
+            av_image_alloc(job->m_bgraData, job->m_bgraLinesize, width, height, AV_PIX_FMT_BGRA, 1) < 0)
+        {
+            job->FreeFrameCache();
+            return nullptr;
+        }
+        job->m_cacheFormat = pixelFormat;
+        job->m_cacheWidth = width;
+        job->m_cacheHeight = height;
+    }
+    sws_scale(job->m_toBgra, picture->data, picture->linesize, 0, height, job->m_bgraData, job->m_bgraLinesize);
+    return job->m_bgraData[0];
+}

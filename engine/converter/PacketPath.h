@@ -1,0 +1,134 @@
+// The per-packet path of the transcode loop: decoding, the frame decorations, cropping, scaling,
+// padding and resampling, encoding and writing, and stream copy. Works on the stream records
+// that TranscodeMain builds for one run of one job.
+#pragma once
+
+#include "engine/converter/TranscodeContext.h"
+
+#include <stdint.h>
+#include <stdio.h>
+
+#include <vector>
+
+extern "C"
+{
+#include <libavcodec/bsf.h>
+#include <libavutil/audio_fifo.h>
+#include <libswresample/swresample.h>
+}
+
+class CFFMpegEncoder;
+
+struct InputStreamRecord
+{
+    int fileIndex = 0;
+    int streamIndex = 0;
+    AVStream* stream = nullptr;
+    AVCodecContext* decoder = nullptr; // owned
+    AVFrame* frame = nullptr;          // owned, decoding scratch
+    int decodingNeeded = 0;
+    int64_t nextPts = AV_NOPTS_VALUE; // microseconds
+    int64_t pts = 0;                  // microseconds
+    int isStart = 1;
+    int discard = 1;
+
+    InputStreamRecord() = default;
+    InputStreamRecord(const InputStreamRecord&) = delete;
+    InputStreamRecord& operator=(const InputStreamRecord&) = delete;
+    ~InputStreamRecord();
+};
+
+struct OutputStreamRecord
+{
+    int fileIndex = 0;
+    int index = 0;
+    int sourceIndex = 0;
+    InputStreamRecord* syncStream = nullptr;
+    AVStream* stream = nullptr;
+    OutputStreamSetup* setup = nullptr;
+    AVCodecContext* encoder = nullptr; // the setup's; owned by the transcode context
+    int encodingNeeded = 0;
+    int frameNumber = 0;
+    int64_t syncOpts = 0;       // output clock in encoder time-base units
+    double copiedSeconds = 0.0; // output time of a copied stream
+    int gotKeyFrame = 0;
+    int timeStarted = 0;
+
+    // Video: crop bands of the source, pad bands of the target, the scaler and the target picture.
+    int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
+    int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
+    int convertPicture = 0;
+    SwsContext* scaler = nullptr; // owned
+    AVFrame* picture = nullptr;   // owned, the encoder's size and format with the pad bands filled
+    int sourceWidth = 0, sourceHeight = 0, sourceFormat = -1;
+
+    // Audio: the resampler (also converts sample format and channel layout) and the sample FIFO.
+    SwrContext* resampler = nullptr; // owned
+    AVChannelLayout resamplerLayout = {};
+    int resamplerRate = 0, resamplerFormat = -1;
+    AVAudioFifo* fifo = nullptr;       // owned
+    AVFrame* audioFrame = nullptr;     // owned
+    AVFrame* convertedFrame = nullptr; // owned
+
+    FILE* passLogFile = nullptr; // owned
+    std::vector<AVBSFContext*> filters;
+    AVPacket* packet = nullptr; // owned
+
+    OutputStreamRecord() = default;
+    OutputStreamRecord(const OutputStreamRecord&) = delete;
+    OutputStreamRecord& operator=(const OutputStreamRecord&) = delete;
+    ~OutputStreamRecord();
+};
+
+struct InputFileRecord
+{
+    int atEnd = 0;
+    int tryAgain = 0;
+};
+
+// Everything one run works on.
+struct TranscodeRun
+{
+    CFFMpegEncoder* job = nullptr;
+    TranscodeContext* context = nullptr;
+    std::vector<InputFileRecord> files;
+    std::vector<InputStreamRecord*> inputStreams;   // owned
+    std::vector<OutputStreamRecord*> outputStreams; // owned
+    std::vector<int> inputStreamBase;               // index of each input file's first stream record
+
+    TranscodeRun() = default;
+    TranscodeRun(const TranscodeRun&) = delete;
+    TranscodeRun& operator=(const TranscodeRun&) = delete;
+    ~TranscodeRun();
+};
+
+// Writes the message, releases the job's context and ends the run by an exception.
+[[noreturn]] void TranscodeFail(TranscodeRun* run, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// 0, or negative when decoding failed (the loop drops the packet). packet null: flush the decoder.
+int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* packet);
+// Decorates (and deinterlaces) a decoded picture in place, in buffers of its own.
+void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* picture);
+int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture);
+// What the encoder reported of the last frame it gave out.
+struct EncodedFrameStats
+{
+    int quality = 0;
+    int pictureType = 0;
+    bool hasError = false;
+    uint64_t error = 0; // sum of squared errors of the luma plane
+};
+void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, const EncodedFrameStats& stats);
+void EncodeAudio(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* samples);
+void EncodeSubtitle(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVSubtitle* subtitle,
+                    int64_t pts);
+void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet);
+// Gives out what the encoders still hold (audio left in the FIFO and delayed pictures).
+void FlushEncoders(TranscodeRun* run);
+// The target picture of a scaled or padded video stream: the encoder's size and format, filled
+// with the pad colour.
+void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost);
+// Fills a whole picture with the pad colour (Y, U, V); pictures that are not YUV become black.
+void FillPadColor(AVFrame* picture, const int color[3]);
+// Output time of a stream in seconds.
+double OutputStreamSeconds(const OutputStreamRecord* ost);
