@@ -139,8 +139,8 @@ LRESULT CWVPAccessible::LresultFromObject(REFIID riid, WPARAM wParam, LPUNKNOWN 
 // The face's owner: the object that holds m_xAccessible (a plain member of a class without
 // virtual bases, so its offset is fixed).
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
-#define WVP_ACCESSIBLE_OWNER                                                                                          \
-    CWVPAccessible* pThis =                                                                                           \
+#define WVP_ACCESSIBLE_OWNER                                                                                           \
+    CWVPAccessible* pThis =                                                                                            \
         reinterpret_cast<CWVPAccessible*>(reinterpret_cast<BYTE*>(this) - offsetof(CWVPAccessible, m_xAccessible));
 
 ULONG STDMETHODCALLTYPE CWVPAccessible::XAccessible::AddRef()
@@ -188,15 +188,15 @@ HRESULT STDMETHODCALLTYPE CWVPAccessible::XAccessible::Invoke(DISPID, REFIID, LC
     return E_NOTIMPL;
 }
 
-#define WVP_FORWARD(method, owner, params, args)                                                                      \
-    HRESULT STDMETHODCALLTYPE CWVPAccessible::XAccessible::method params                                              \
-    {                                                                                                                 \
-        WVP_ACCESSIBLE_OWNER                                                                                          \
-        return pThis->owner args;                                                                                     \
+#define WVP_FORWARD(method, owner, params, args)                                                                       \
+    HRESULT STDMETHODCALLTYPE CWVPAccessible::XAccessible::method params                                               \
+    {                                                                                                                  \
+        WVP_ACCESSIBLE_OWNER                                                                                           \
+        return pThis->owner args;                                                                                      \
     }
 
 WVP_FORWARD(get_accParent, GetAccessibleParent, (IDispatch * *p), (p))
-WVP_FORWARD(get_accChildCount, GetAccessibleChildCount, (LONG* p), (p))
+WVP_FORWARD(get_accChildCount, GetAccessibleChildCount, (LONG * p), (p))
 WVP_FORWARD(get_accChild, GetAccessibleChild, (VARIANT v, IDispatch** p), (v, p))
 WVP_FORWARD(get_accName, GetAccessibleName, (VARIANT v, BSTR* p), (v, p))
 WVP_FORWARD(get_accValue, GetAccessibleValue, (VARIANT v, BSTR* p), (v, p))
@@ -210,7 +210,7 @@ WVP_FORWARD(get_accFocus, GetAccessibleFocus, (VARIANT * p), (p))
 WVP_FORWARD(get_accSelection, GetAccessibleSelection, (VARIANT * p), (p))
 WVP_FORWARD(get_accDefaultAction, GetAccessibleDefaultAction, (VARIANT v, BSTR* p), (v, p))
 WVP_FORWARD(accSelect, AccessibleSelect, (LONG f, VARIANT v), (f, v))
-WVP_FORWARD(accLocation, AccessibleLocation, (LONG* x, LONG* y, LONG* w, LONG* h, VARIANT v), (x, y, w, h, v))
+WVP_FORWARD(accLocation, AccessibleLocation, (LONG * x, LONG* y, LONG* w, LONG* h, VARIANT v), (x, y, w, h, v))
 WVP_FORWARD(accNavigate, AccessibleNavigate, (LONG d, VARIANT s, VARIANT* e), (d, s, e))
 WVP_FORWARD(accHitTest, AccessibleHitTest, (LONG x, LONG y, VARIANT* p), (x, y, p))
 WVP_FORWARD(accDoDefaultAction, AccessibleDoDefaultAction, (VARIANT v), (v))

@@ -58,8 +58,9 @@ class CWVPAccessible
         STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
         STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
         STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
-        STDMETHOD(Invoke)(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                          EXCEPINFO* excepInfo, UINT* argErr) override;
+        STDMETHOD(Invoke)
+        (DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+         UINT* argErr) override;
         STDMETHOD(get_accParent)(IDispatch** ppdispParent) override;
         STDMETHOD(get_accChildCount)(LONG* pcountChildren) override;
         STDMETHOD(get_accChild)(VARIANT varChild, IDispatch** ppdispChild) override;

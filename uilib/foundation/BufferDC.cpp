@@ -30,8 +30,8 @@ CWVPBufferDC::~CWVPBufferDC()
     if (!m_hDC)
         return;
     if (m_hDestDC && m_hBitmap)
-        ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
-                 m_rect.top, SRCCOPY);
+        ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left, m_rect.top,
+                 SRCCOPY);
     if (m_hOldBitmap)
         ::SelectObject(m_hDC, m_hOldBitmap);
     if (m_hBitmap)

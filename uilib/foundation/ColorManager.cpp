@@ -52,8 +52,8 @@ struct MixRow
 {
     int target, first, second, weight;
 };
-const MixRow kMixRows[] = {{30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50},  {41, 15, 5, 143},
-                           {35, 17, 5, 70},  {38, 16, 5, 75}, {39, 16, 5, 70},  {43, 46, 16, 20},
+const MixRow kMixRows[] = {{30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50}, {41, 15, 5, 143},
+                           {35, 17, 5, 70},  {38, 16, 5, 75}, {39, 16, 5, 70}, {43, 46, 16, 20},
                            {61, 46, 16, 15}, {40, 16, 5, 90}, {42, 15, 16, 90}};
 
 // One contrast row: unless G(colour) is far enough from G(reference), move it away.
@@ -73,8 +73,7 @@ const int kInitialSources[][2] = {{30, 15}, {31, 5},  {32, 13}, {33, 13}, {34, 1
                                   {54, 16}, {55, 15}, {56, 15}, {57, 16}, {58, 17}, {60, 16}, {61, 16}};
 
 // The high-contrast assignments of a black-and-white scheme: slot = G(source).
-const int kHighContrastSources[][2] = {{31, 13}, {36, 13}, {45, 14}, {32, 18},
-                                       {37, 18}, {50, 13}, {43, 18}, {38, 18}};
+const int kHighContrastSources[][2] = {{31, 13}, {36, 13}, {45, 14}, {32, 18}, {37, 18}, {50, 13}, {43, 18}, {38, 18}};
 
 struct GradientCell
 {

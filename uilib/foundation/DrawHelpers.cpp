@@ -81,8 +81,7 @@ CWVPDrawHelpers::CWVPDrawHelpers()
     {
         m_pfnGradientFill = reinterpret_cast<WVPGradientFillProc>(::GetProcAddress(m_hMsImg32, "GradientFill"));
         m_pfnAlphaBlend = reinterpret_cast<WVPAlphaBlendProc>(::GetProcAddress(m_hMsImg32, "AlphaBlend"));
-        m_pfnTransparentBlt =
-            reinterpret_cast<WVPTransparentBltProc>(::GetProcAddress(m_hMsImg32, "TransparentBlt"));
+        m_pfnTransparentBlt = reinterpret_cast<WVPTransparentBltProc>(::GetProcAddress(m_hMsImg32, "TransparentBlt"));
     }
 }
 
@@ -401,8 +400,9 @@ CString CWVPDrawHelpers::GetDefaultFontName(BOOL preferTahoma)
     LOGFONTW stock = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
     const CWVPOSVersionInfo& os = WVPOSVersionInfo();
-    bool foreignCharset = stock.lfCharSet > kLastWesternCharset && os.GetRecord().dwPlatformId == VER_PLATFORM_WIN32_NT &&
-                          os.GetRecord().dwMajorVersion >= 5 && ::lstrcmpiW(stock.lfFaceName, kShellDlg) != 0;
+    bool foreignCharset = stock.lfCharSet > kLastWesternCharset &&
+                          os.GetRecord().dwPlatformId == VER_PLATFORM_WIN32_NT && os.GetRecord().dwMajorVersion >= 5 &&
+                          ::lstrcmpiW(stock.lfFaceName, kShellDlg) != 0;
     if (foreignCharset || !FontExists(kArial))
         return CString(stock.lfFaceName);
     if (preferTahoma && FontExists(kTahoma))

@@ -200,53 +200,41 @@ void CWVPWinThemeWrapper::CloseThemeData()
 }
 
 // Calls a bound function; a missing function or a fault inside it gives the failure value.
-#define WVP_GUARDED_CALL(type, function, failure, arguments)                                                          \
-    type proc = reinterpret_cast<type>(Bind(function));                                                               \
-    if (!proc)                                                                                                        \
-        return failure;                                                                                               \
-    auto result = failure;                                                                                            \
-    __TRY                                                                                                             \
-    {                                                                                                                 \
-        result = proc arguments;                                                                                      \
-    }                                                                                                                 \
-    __EXCEPT_ALL                                                                                                      \
-    {                                                                                                                 \
-        result = failure;                                                                                             \
-    }                                                                                                                 \
-    __ENDTRY                                                                                                          \
+#define WVP_GUARDED_CALL(type, function, failure, arguments)                                                           \
+    type proc = reinterpret_cast<type>(Bind(function));                                                                \
+    if (!proc)                                                                                                         \
+        return failure;                                                                                                \
+    auto result = failure;                                                                                             \
+    __TRY                                                                                                              \
+    {                                                                                                                  \
+        result = proc arguments;                                                                                       \
+    }                                                                                                                  \
+    __EXCEPT_ALL                                                                                                       \
+    {                                                                                                                  \
+        result = failure;                                                                                              \
+    }                                                                                                                  \
+    __ENDTRY                                                                                                           \
     return result;
 
-HRESULT CWVPWinThemeWrapper::DrawThemeBackground(HDC dc, int part, int state, const RECT* rect, const RECT* clip)
-{
-    WVP_GUARDED_CALL(DrawThemeBackgroundProc, FnDrawThemeBackground, E_FAIL, (m_hTheme, dc, part, state, rect, clip))
-}
+HRESULT CWVPWinThemeWrapper::DrawThemeBackground(HDC dc, int part, int state, const RECT* rect, const RECT* clip){
+    WVP_GUARDED_CALL(DrawThemeBackgroundProc, FnDrawThemeBackground, E_FAIL, (m_hTheme, dc, part, state, rect, clip))}
 
 HRESULT CWVPWinThemeWrapper::DrawThemeTextEx(HDC dc, int part, int state, LPCWSTR text, int length, DWORD flags,
-                                             RECT* rect, const DTTOPTS* options)
-{
+                                             RECT* rect, const DTTOPTS* options){
     WVP_GUARDED_CALL(DrawThemeTextExProc, FnDrawThemeTextEx, E_FAIL,
-                     (m_hTheme, dc, part, state, text, length, flags, rect, options))
-}
+                     (m_hTheme, dc, part, state, text, length, flags, rect, options))}
 
-HRESULT CWVPWinThemeWrapper::GetThemeColor(int part, int state, int property, COLORREF* color)
-{
-    WVP_GUARDED_CALL(GetThemeColorProc, FnGetThemeColor, E_FAIL, (m_hTheme, part, state, property, color))
-}
+HRESULT CWVPWinThemeWrapper::GetThemeColor(int part, int state, int property, COLORREF* color){
+    WVP_GUARDED_CALL(GetThemeColorProc, FnGetThemeColor, E_FAIL, (m_hTheme, part, state, property, color))}
 
-HRESULT CWVPWinThemeWrapper::GetThemeInt(int part, int state, int property, int* value)
-{
-    WVP_GUARDED_CALL(GetThemeIntProc, FnGetThemeInt, E_FAIL, (m_hTheme, part, state, property, value))
-}
+HRESULT CWVPWinThemeWrapper::GetThemeInt(int part, int state, int property, int* value){
+    WVP_GUARDED_CALL(GetThemeIntProc, FnGetThemeInt, E_FAIL, (m_hTheme, part, state, property, value))}
 
-HRESULT CWVPWinThemeWrapper::GetThemePartSize(HDC dc, int part, int state, RECT* rect, THEMESIZE kind, SIZE* size)
-{
-    WVP_GUARDED_CALL(GetThemePartSizeProc, FnGetThemePartSize, E_FAIL, (m_hTheme, dc, part, state, rect, kind, size))
-}
+HRESULT CWVPWinThemeWrapper::GetThemePartSize(HDC dc, int part, int state, RECT* rect, THEMESIZE kind, SIZE* size){
+    WVP_GUARDED_CALL(GetThemePartSizeProc, FnGetThemePartSize, E_FAIL, (m_hTheme, dc, part, state, rect, kind, size))}
 
-BOOL CWVPWinThemeWrapper::GetThemeSysBool(int boolId)
-{
-    WVP_GUARDED_CALL(GetThemeSysBoolProc, FnGetThemeSysBool, FALSE, (m_hTheme, boolId))
-}
+BOOL CWVPWinThemeWrapper::GetThemeSysBool(int boolId){
+    WVP_GUARDED_CALL(GetThemeSysBoolProc, FnGetThemeSysBool, FALSE, (m_hTheme, boolId))}
 
 BOOL CWVPWinThemeWrapper::IsThemeUsable()
 {

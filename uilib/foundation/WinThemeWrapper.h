@@ -5,7 +5,8 @@
 #pragma once
 
 #include <windows.h>
-extern "C" {
+extern "C"
+{
 #include <uxtheme.h>
 }
 

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <vector>
 
-extern "C" {
+extern "C"
+{
 #include <uxtheme.h>
 }
 
@@ -51,8 +52,8 @@ COLORREF Unweight(std::vector<double> v)
     int out[3];
     for (int i = 0; i < 3; ++i)
     {
-        v[i] = std::min(std::max(v[i], 0.0), kMax[i]);
-        out[i] = std::min(std::max((int)(v[i] * 255 / kMax[i] + 0.5), 0), 255);
+        v[i] = (std::min)((std::max)(v[i], 0.0), kMax[i]);
+        out[i] = (std::min)((std::max)((int)(v[i] * 255 / kMax[i] + 0.5), 0), 255);
     }
     return Join(out[0], out[1], out[2]);
 }
@@ -67,7 +68,7 @@ double Dist(COLORREF a, COLORREF b)
 }
 double Scaled(COLORREF reference, int threshold)
 {
-    int brightness = std::min((int)Dist(reference, 0), 220);
+    int brightness = (std::min)((int)Dist(reference, 0), 220);
     return (2.0 - brightness / 220.0) * threshold;
 }
 bool Above(COLORREF a, COLORREF b, int threshold)
@@ -86,12 +87,12 @@ COLORREF Ensure(COLORREF reference, COLORREF color, int threshold)
         for (int i = 0; i < 3; ++i)
             a[i] = kMax[i] - a[i], b[i] = kMax[i] - b[i];
     double dot = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-    double len = std::max(std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]), 0.001);
+    double len = (std::max)(std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]), 0.001);
     double t = dot / (len * len);
     double p = 0;
     for (int i = 0; i < 3; ++i)
         p += (a[i] - t * b[i]) * (a[i] - t * b[i]);
-    double s = dot / len - std::sqrt(std::max(d * d - p, 0.0));
+    double s = dot / len - std::sqrt((std::max)(d * d - p, 0.0));
     std::vector<double> n(3);
     for (int i = 0; i < 3; ++i)
         n[i] = mirror ? kMax[i] - b[i] * s / len : b[i] * s / len;
@@ -141,8 +142,8 @@ Expected Reference(const WVPColorInputs& in)
         }
         else
         {
-            const int rows[][4] = {{30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50},  {41, 15, 5, 143},
-                                   {35, 17, 5, 70},  {38, 16, 5, 75}, {39, 16, 5, 70},  {43, 46, 16, 20},
+            const int rows[][4] = {{30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50}, {41, 15, 5, 143},
+                                   {35, 17, 5, 70},  {38, 16, 5, 75}, {39, 16, 5, 70}, {43, 46, 16, 20},
                                    {61, 46, 16, 15}, {40, 16, 5, 90}, {42, 15, 16, 90}};
             for (auto& r : rows)
                 G[r[0]] = Mix(G[r[1]], G[r[2]], r[3]);
@@ -166,26 +167,26 @@ Expected Reference(const WVPColorInputs& in)
                          (a.b * 50 / 100 + b.b * 40 / 100 + c.b * 10 / 100) & 0xFF);
         }
         Rgb face = Split(G[15]);
-        int m = std::max({face.r, face.g, face.b});
-        int n = m + std::min(35, 255 - m);
+        int m = (std::max)({face.r, face.g, face.b});
+        int n = m + (std::min)(35, 255 - m);
         G[48] = m == 0 ? 0x232323 : Join(n * face.r / m, n * face.g / m, n * face.b / m);
         Rgb shadow = Split(G[16]);
-        m = std::max({shadow.r, shadow.g, shadow.b});
-        n = std::max(m - 43, 0);
+        m = (std::max)({shadow.r, shadow.g, shadow.b});
+        n = (std::max)(m - 43, 0);
         G[49] = G[15] == 0 ? 0x7F7F7F : m == 0 ? 0 : Join(n * shadow.r / m, n * shadow.g / m, n * shadow.b / m);
         Rgb light = Split(G[31]);
         G[34] = Join((int)(light.r * 0.75), (int)(light.g * 0.75), (int)(light.b * 0.75));
-        G[22] = Join(std::min(face.r + 15, 255), std::min(face.g + 15, 255), std::min(face.b + 15, 255));
+        G[22] = Join((std::min)(face.r + 15, 255), (std::min)(face.g + 15, 255), (std::min)(face.b + 15, 255));
         G[53] = G[30], G[58] = G[40], G[60] = G[40];
     }
     // Gradients 0 to 6 by scheme.
-    const Gradient blue[7] = {{0xD68759, 0x962D00, .5f}, {0xF5BE9E, 0xFADAC4, .5f}, {0xD68759, 0x962D00, .5f},
+    const Gradient blue[7] = {{0xD68759, 0x962D00, .5f},  {0xF5BE9E, 0xFADAC4, .5f}, {0xD68759, 0x962D00, .5f},
                               {0xFEECDD, 0xE2A981, .75f}, {0xFFEFE3, 0xE4AD87, .5f}, {0xF6DDCB, 0xDCA179, .5f},
                               {0xFFEFE3, 0xE7B593, .5f}};
     const Gradient olive[7] = {{0x82C0AF, 0x447A63, .5f}, {0xA7D9D9, 0xE4F1F2, .5f}, {0x6F8E78, 0x435B49, .5f},
                                {0xDEF7F4, 0x91C6B7, .3f}, {0xEDFFFF, 0x92C7B8, .3f}, {0xD1E6E6, 0x78B4A4, .3f},
                                {0xD5F0EC, 0x9FCEC2, .5f}};
-    const Gradient silver[7] = {{0xBFA7A8, 0x916F70, .5f}, {0xE5D7D7, 0xF7F3F3, .5f}, {0xBFA7A8, 0x977677, .5f},
+    const Gradient silver[7] = {{0xBFA7A8, 0x916F70, .5f},  {0xE5D7D7, 0xF7F3F3, .5f},  {0xBFA7A8, 0x977677, .5f},
                                 {0xFFF9F9, 0xB79B9C, .75f}, {0xFFF9F9, 0xB99D9F, .75f}, {0xE2D7D7, 0x9E7E80, .75f},
                                 {0xF1E7E9, 0xCDB9BA, .5f}};
     const Gradient* set = nullptr;
@@ -231,8 +232,7 @@ void ExpectMatches(const CWVPColorManager& manager, const Expected& expected, co
     }
 }
 
-WVPColorInputs Inputs(COLORREF face, COLORREF text, COLORREF window, COLORREF shadow, COLORREF highlight,
-                      unsigned seed)
+WVPColorInputs Inputs(COLORREF face, COLORREF text, COLORREF window, COLORREF shadow, COLORREF highlight, unsigned seed)
 {
     WVPColorInputs in = {};
     for (int i = 1; i < 30; ++i)

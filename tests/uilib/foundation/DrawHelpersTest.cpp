@@ -43,8 +43,8 @@ struct NoGradientFill
 
 int ChannelDistance(COLORREF a, COLORREF b)
 {
-    return std::max({abs((int)GetRValue(a) - GetRValue(b)), abs((int)GetGValue(a) - GetGValue(b)),
-                     abs((int)GetBValue(a) - GetBValue(b))});
+    return (std::max)({abs((int)GetRValue(a) - GetRValue(b)), abs((int)GetGValue(a) - GetGValue(b)),
+                       abs((int)GetBValue(a) - GetBValue(b))});
 }
 
 const COLORREF kFrom = RGB(200, 40, 10);
@@ -178,7 +178,10 @@ TEST(DrawHelpers, ColourConversions)
     EXPECT_EQ(RGB(255, 255, 255), CWVPDrawHelpers::HLSToColor(white));
     EXPECT_EQ(RGB(127, 127, 127), CWVPDrawHelpers::HLSToColor(120 << 16));
     for (COLORREF c : {RGB(255, 0, 0), RGB(0, 128, 0), RGB(30, 60, 200), RGB(250, 200, 10)})
-        EXPECT_LE(ChannelDistance(c, CWVPDrawHelpers::HLSToColor(CWVPDrawHelpers::ColorToHLS(c))), 8) << c;
+        EXPECT_LE(ChannelDistance(c, CWVPDrawHelpers::HLSToColor(CWVPDrawHelpers::ColorToHLS(c))), 12) << c;
+    // The integer steps of both directions, worked by hand.
+    EXPECT_EQ(30u | (228u << 8) | (122u << 16), CWVPDrawHelpers::ColorToHLS(RGB(250, 200, 10)));
+    EXPECT_EQ(RGB(249, 189, 9), CWVPDrawHelpers::HLSToColor(30u | (228u << 8) | (122u << 16)));
     EXPECT_EQ(kFrom, CWVPDrawHelpers::InterpolateColor(kFrom, kTo, 1.0));
     EXPECT_EQ(kTo, CWVPDrawHelpers::InterpolateColor(kFrom, kTo, 0.0));
     EXPECT_EQ(RGB(255, 255, 255), CWVPDrawHelpers::InterpolateColor(RGB(255, 255, 255), RGB(255, 255, 255), 1.2));
@@ -309,12 +312,31 @@ TEST(DrawHelpers, TextAndPixelHelpers)
     EXPECT_EQ(RGB(150, 55, 37), WVPBlendEdgePixel(&dc, 0, 0, RGB(150, 105, 50), 0, 0.5));
     EXPECT_EQ(RGB(100, 100, 100), WVPBlendEdgePixel(&dc, 0, 0, RGB(0, 0, 0), RGB(200, 200, 200), -0.5));
 
-    CWVPBitmapHandle corner(canvas.bitmap());
+    DibCanvas strip(4, 4, RGB(150, 5, 25));
+    strip.Set(1, 1, RGB(9, 9, 9));
+    ::SelectObject(strip.dc(), ::GetStockObject(DEFAULT_GUI_FONT)); // keep the DC, free the bitmap
+    HBITMAP loose = (HBITMAP)::CopyImage(strip.bitmap(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    CWVPBitmapHandle corner(loose);
     EXPECT_EQ(RGB(150, 5, 25), corner.GetCornerColor());
     EXPECT_EQ((COLORREF)-1, CWVPBitmapHandle(nullptr).GetCornerColor());
     HICON icon = corner.CreateIcon();
-    EXPECT_NE(nullptr, icon);
+    ASSERT_NE(nullptr, icon);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    {
+        DibCanvas mask(4, 4, RGB(0, 0, 0));
+        HDC source = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(source, info.hbmMask);
+        ::BitBlt(mask.dc(), 0, 0, 4, 4, source, 0, 0, SRCCOPY);
+        ::SelectObject(source, old);
+        ::DeleteDC(source);
+        EXPECT_EQ(RGB(255, 255, 255), mask.At(0, 0)); // the corner colour is transparent
+        EXPECT_EQ(RGB(0, 0, 0), mask.At(1, 1));
+    }
+    ::DeleteObject(info.hbmMask);
+    ::DeleteObject(info.hbmColor);
     ::DestroyIcon(icon);
+    ::DeleteObject(loose);
     EXPECT_EQ(nullptr, CWVPBitmapHandle(nullptr).CreateIcon());
 
     EXPECT_TRUE(CWVPDrawHelpers::FontExists(L"tahoma"));
@@ -332,9 +354,9 @@ TEST(DrawHelpers, LayoutAndWindowHelpers)
     EXPECT_TRUE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersTest", 0));
     EXPECT_FALSE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersTest", 0));
     HWND ltr = ::CreateWindowExW(0, L"RwDrawHelpersTest", L"x", WS_POPUP, 100, 50, 40, 30, nullptr, nullptr,
-                                 nullptr, nullptr);
-    HWND rtl = ::CreateWindowExW(WS_EX_LAYOUTRTL, L"RwDrawHelpersTest", L"Title &1", WS_POPUP, 100, 50, 40, 30,
-                                 nullptr, nullptr, nullptr, nullptr);
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    HWND rtl = ::CreateWindowExW(WS_EX_LAYOUTRTL, L"RwDrawHelpersTest", L"Title &1", WS_POPUP, 100, 50, 40, 30, nullptr,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(nullptr, ltr);
     ASSERT_NE(nullptr, rtl);
     EXPECT_EQ((UINT)VK_LEFT, CWVPDrawHelpers::MirrorArrowKey(ltr, VK_LEFT));

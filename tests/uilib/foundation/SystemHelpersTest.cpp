@@ -264,8 +264,8 @@ TEST(MonitorHelper, FallsBackToTheScreenAndTheSystemWorkArea)
     CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     CRect work;
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-    POINT far = {-100000, -100000};
-    RECT farRect = {-100000, -100000, -99990, -99990};
+    POINT away = {-100000, -100000};
+    RECT awayRect = {-100000, -100000, -99990, -99990};
 
     CWVPMonitorHelper without(FALSE);
     EXPECT_FALSE(without.HasMonitorFunctions());
@@ -273,10 +273,10 @@ TEST(MonitorHelper, FallsBackToTheScreenAndTheSystemWorkArea)
     EXPECT_TRUE(with.HasMonitorFunctions());
     for (CWVPMonitorHelper* helper : {&without, &with})
     {
-        EXPECT_EQ(screen, helper->GetScreenAreaAtPoint(far));
-        EXPECT_EQ(screen, helper->GetScreenAreaOfRect(farRect));
-        EXPECT_EQ(work, helper->GetWorkAreaAtPoint(far));
-        EXPECT_EQ(work, helper->GetWorkAreaOfRect(farRect));
+        EXPECT_EQ(screen, helper->GetScreenAreaAtPoint(away));
+        EXPECT_EQ(screen, helper->GetScreenAreaOfRect(awayRect));
+        EXPECT_EQ(work, helper->GetWorkAreaAtPoint(away));
+        EXPECT_EQ(work, helper->GetWorkAreaOfRect(awayRect));
         EXPECT_EQ(work, helper->GetWorkAreaOfHwnd(nullptr));
         EXPECT_EQ(work, helper->GetWorkAreaOfWnd(nullptr));
     }

@@ -74,11 +74,28 @@ TEST(WinThemeWrapper, FollowsThePrefixsVisualStyleState)
     EXPECT_EQ(themed, SUCCEEDED(hr));
     if (themed)
     {
+        // A push button drawn by the style changes the pixels it covers.
         CWVPWinThemeWrapper own(FALSE);
-        EXPECT_NE(nullptr, own.OpenThemeData(nullptr, L"HEADER"));
-        COLORREF border = 0x12345678;
-        EXPECT_EQ(S_OK, own.GetThemeColor(0, 0, 3801, &border));
-        EXPECT_EQ(0u, border >> 24);
+        EXPECT_NE(nullptr, own.OpenThemeData(nullptr, L"BUTTON"));
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 40;
+        info.bmiHeader.biHeight = -20;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        DWORD* bits = nullptr;
+        HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        for (int i = 0; i < 800; ++i)
+            bits[i] = 0x00FF00FF;
+        RECT button = {0, 0, 40, 20};
+        EXPECT_EQ(S_OK, own.DrawThemeBackground(dc, 1, 1, &button, nullptr));
+        ::GdiFlush();
+        EXPECT_NE(0x00FF00FFu, bits[10 * 40 + 20] & 0x00FFFFFF);
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
     }
     wrapper.CloseThemeData();
     EXPECT_FALSE(wrapper.IsThemeOpen());
