@@ -3,7 +3,9 @@
 // every line) and a resource-script fragment that packs them. Built and run on the build machine
 // itself (plain C++, no Win32); both skins share one geometry and differ only in palette.
 //
-//   skingen OUTPUT_DIR     writes OUTPUT_DIR/<skin>/*.bmp, OUTPUT_DIR/<skin>.ini, themes.ini, skins.rc
+//   skingen OUTPUT_DIR RC_DIR   writes OUTPUT_DIR/<skin>/*.bmp, OUTPUT_DIR/<skin>.ini, themes.ini and
+//                               skins.rc, which names the files as RC_DIR/... (the resource
+//                               compiler finds them through its include path)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -46,11 +48,33 @@ struct Palette
 };
 
 const Palette kPalettes[] = {
-    {"NormalBlue", "Reelwright Blue", {40, 104, 196}, {116, 170, 236}, {22, 64, 140}, {236, 240, 247}, {252, 253, 255},
-     {205, 214, 228}, {122, 141, 170}, {255, 255, 255}, {24, 32, 46}, {141, 150, 163}, {150, 168, 196},
+    {"NormalBlue",
+     "Reelwright Blue",
+     {40, 104, 196},
+     {116, 170, 236},
+     {22, 64, 140},
+     {236, 240, 247},
+     {252, 253, 255},
+     {205, 214, 228},
+     {122, 141, 170},
+     {255, 255, 255},
+     {24, 32, 46},
+     {141, 150, 163},
+     {150, 168, 196},
      {204, 214, 230}},
-    {"NormalAqua", "Reelwright Aqua", {18, 146, 158}, {96, 204, 206}, {10, 96, 108}, {234, 245, 245}, {251, 255, 255},
-     {200, 222, 222}, {108, 150, 154}, {255, 255, 255}, {20, 40, 44}, {138, 158, 160}, {146, 184, 188},
+    {"NormalAqua",
+     "Reelwright Aqua",
+     {18, 146, 158},
+     {96, 204, 206},
+     {10, 96, 108},
+     {234, 245, 245},
+     {251, 255, 255},
+     {200, 222, 222},
+     {108, 150, 154},
+     {255, 255, 255},
+     {20, 40, 44},
+     {138, 158, 160},
+     {146, 184, 188},
      {204, 226, 228}},
 };
 
@@ -59,8 +83,13 @@ struct Canvas
 {
     int w, h;
     std::vector<Rgb> px;
-    Canvas(int width, int height) : w(width), h(height), px(size_t(width) * height, kMagenta) {}
-    Rgb& At(int x, int y) { return px[size_t(y) * w + x]; }
+    Canvas(int width, int height) : w(width), h(height), px(size_t(width) * height, kMagenta)
+    {
+    }
+    Rgb& At(int x, int y)
+    {
+        return px[size_t(y) * w + x];
+    }
 };
 
 bool IsMagenta(const Rgb& c)
@@ -125,7 +154,7 @@ std::function<bool(double, double)> Triangle(double ax, double ay, double bx, do
         double d1 = (x - bx) * (ay - by) - (ax - bx) * (y - by);
         double d2 = (x - cx) * (by - cy) - (bx - cx) * (y - cy);
         double d3 = (x - ax) * (cy - ay) - (cx - ax) * (y - ay);
-        bool neg = d1 < 0 || d2 < 0 || d3 < 0, pos = d1 > 0 || d2 > 0 || d3 > 0;
+        bool neg = d1 < 0 || d2 < 0 || d3<0, pos = d1> 0 || d2 > 0 || d3 > 0;
         return !(neg && pos);
     };
 }
@@ -253,8 +282,9 @@ void Caption(const Frame& f, const Palette& p, bool active)
           VGradient(y0, f.y + f.h, top, bottom));
     // A soft gloss over the upper half.
     Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
-          clip(RoundRect(x0 + 2, y0 + 2, x1 - 2, y0 + f.h / 2.0, kCaptionRadius - 2)),
-          [=](double, double) { return Mix(top, Rgb{255, 255, 255}, 0.18); });
+          clip(RoundRect(x0 + 2, y0 + 2, x1 - 2, y0 + f.h / 2.0, kCaptionRadius - 2)), [=](double, double) {
+              return Mix(top, Rgb{255, 255, 255}, 0.18);
+          });
 }
 
 void FrameSide(const Frame& f, const Palette& p, bool active, bool bottom)
@@ -327,8 +357,9 @@ void CaptionButton(const Frame& f, const Palette& p, Tone t, char glyph)
 void CheckBox(const Frame& f, const Palette& p, Tone t, int mark /* 0 none, 1 check, 2 mixed */, bool round)
 {
     Rgb edge = t == Disabled ? Mix(p.border, p.face, 0.5) : t == Hot || t == Pressed ? p.accent : p.border;
-    Rgb top = t == Pressed ? Mix(p.faceDark, p.accentLight, 0.3) : t == Hot ? Mix(p.window, p.accentLight, 0.18)
-                                                                            : p.window;
+    Rgb top = t == Pressed ? Mix(p.faceDark, p.accentLight, 0.3)
+              : t == Hot   ? Mix(p.window, p.accentLight, 0.18)
+                           : p.window;
     Rgb bottom = t == Disabled ? Grey(p.face, 0.5) : t == Pressed ? p.window : Mix(p.window, p.faceDark, 0.5);
     if (t == Disabled)
         top = bottom;
@@ -336,7 +367,8 @@ void CheckBox(const Frame& f, const Palette& p, Tone t, int mark /* 0 none, 1 ch
     if (round)
     {
         Paint(f.c, f.x, f.y, x1, y1, Disc(x0 + f.w / 2.0, y0 + f.h / 2.0, f.w / 2.0), Solid(edge));
-        Paint(f.c, f.x, f.y, x1, y1, Disc(x0 + f.w / 2.0, y0 + f.h / 2.0, f.w / 2.0 - 1), VGradient(y0, y1, top, bottom));
+        Paint(f.c, f.x, f.y, x1, y1, Disc(x0 + f.w / 2.0, y0 + f.h / 2.0, f.w / 2.0 - 1),
+              VGradient(y0, y1, top, bottom));
     }
     else
     {
@@ -375,7 +407,8 @@ void Track(const Frame& f, const Palette& p, Tone t, bool vertical)
     else if (t == Disabled)
         a = b = Grey(p.face, 0.6);
     auto g = vertical ? HGradient(f.x, f.x + f.w, a, b) : VGradient(f.y, f.y + f.h, a, b);
-    Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; }, g);
+    Paint(
+        f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; }, g);
 }
 
 void Grip(const Frame& f, Rgb dark, Rgb light, bool vertical)
@@ -462,10 +495,10 @@ void TrackThumb(const Frame& f, const Palette& p, Tone t, int pointing /* -1 non
 // One bitmap of the skin and the INI section that uses it.
 struct Part
 {
-    const char* section;            // INI section header, "Class.Part"
-    const char* file;               // bitmap file name inside the skin's folder
-    int frameW, frameH, count;      // one state's size and the number of states stacked vertically
-    const char* properties;         // further INI lines, '\n'-separated
+    const char* section;       // INI section header, "Class.Part"
+    const char* file;          // bitmap file name inside the skin's folder
+    int frameW, frameH, count; // one state's size and the number of states stacked vertically
+    const char* properties;    // further INI lines, '\n'-separated
     std::function<void(const Frame&, const Palette&, int state)> draw; // state counts from 0
 };
 
@@ -483,6 +516,8 @@ std::vector<Part> Parts()
     parts.push_back({"Window.Caption", "Caption.bmp", 64, kCaptionHeight, 2, captionProps, caption});
     parts.push_back({"Window.SmallCaption", "SmallCaption.bmp", 48, kSmallCaptionHeight, 2, captionProps, caption});
     parts.push_back({"Window.MinCaption", "Caption.bmp", 64, kCaptionHeight, 2, captionProps, caption});
+    parts.push_back({"Window.SmallMinCaption", "SmallCaption.bmp", 48, kSmallCaptionHeight, 2, captionProps, caption});
+    parts.push_back({"Window.SmallMaxCaption", "SmallCaption.bmp", 48, kSmallCaptionHeight, 2, captionProps, caption});
     parts.push_back({"Window.MaxCaption", "Caption.bmp", 64, kCaptionHeight, 2, captionProps, caption});
     auto side = [](bool bottom) {
         return [bottom](const Frame& f, const Palette& p, int s) { FrameSide(f, p, s == 0, bottom); };
@@ -512,17 +547,23 @@ std::vector<Part> Parts()
         int size;
     };
     const CapButton capButtons[] = {
-        {"Window.CloseButton", "CloseButton.bmp", 'x', 21},   {"Window.MaxButton", "MaxButton.bmp", 'o', 21},
-        {"Window.MinButton", "MinButton.bmp", '_', 21},       {"Window.RestoreButton", "RestoreButton.bmp", 'r', 21},
-        {"Window.HelpButton", "HelpButton.bmp", '?', 21},     {"Window.SmallCloseButton", "SmallClose.bmp", 'x', 15},
-        {"Window.MdiCloseButton", "SmallClose.bmp", 'x', 15}, {"Window.MdiMinButton", "SmallMin.bmp", '_', 15},
-        {"Window.MdiRestoreButton", "SmallRestore.bmp", 'r', 15}, {"Window.MdiHelpButton", "SmallHelp.bmp", '?', 15},
+        {"Window.CloseButton", "CloseButton.bmp", 'x', 21},
+        {"Window.MaxButton", "MaxButton.bmp", 'o', 21},
+        {"Window.MinButton", "MinButton.bmp", '_', 21},
+        {"Window.RestoreButton", "RestoreButton.bmp", 'r', 21},
+        {"Window.HelpButton", "HelpButton.bmp", '?', 21},
+        {"Window.SmallCloseButton", "SmallClose.bmp", 'x', 15},
+        {"Window.MdiCloseButton", "SmallClose.bmp", 'x', 15},
+        {"Window.MdiMinButton", "SmallMin.bmp", '_', 15},
+        {"Window.MdiRestoreButton", "SmallRestore.bmp", 'r', 15},
+        {"Window.MdiHelpButton", "SmallHelp.bmp", '?', 15},
     };
     for (const CapButton& b : capButtons)
     {
         char glyph = b.glyph;
-        parts.push_back({b.section, b.file, b.size, b.size, 4, capButtonProps,
-                         [glyph](const Frame& f, const Palette& p, int s) { CaptionButton(f, p, kFourTones[s], glyph); }});
+        parts.push_back(
+            {b.section, b.file, b.size, b.size, 4, capButtonProps,
+             [glyph](const Frame& f, const Palette& p, int s) { CaptionButton(f, p, kFourTones[s], glyph); }});
     }
 
     parts.push_back({"Button.PushButton", "PushButton.bmp", 24, 22, 5,
@@ -596,17 +637,20 @@ std::vector<Part> Parts()
                          Tone t = kFourTones[s];
                          Rgb top = t == Hot ? Mix(p.faceLight, p.accentLight, 0.25) : p.faceLight;
                          Rgb bottom = t == Pressed ? Mix(p.faceDark, p.accent, 0.2) : p.face;
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
-                               VGradient(f.y, f.y + f.h, top, bottom));
+                         Paint(
+                             f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
+                             VGradient(f.y, f.y + f.h, top, bottom));
                          Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
                                Stroke(f.x + f.w - 1.5, f.y + 3, f.x + f.w - 1.5, f.y + f.h - 3, 1), Solid(p.border));
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
-                               [&](double, double y) { return y >= f.y + f.h - 1; }, Solid(p.border));
+                         Paint(
+                             f.c, f.x, f.y, f.x + f.w, f.y + f.h, [&](double, double y) { return y >= f.y + f.h - 1; },
+                             Solid(p.border));
                      }});
     parts.push_back({"Header.HeaderSortArrow", "SortArrow.bmp", 9, 5, 2, "SizingType = TrueSize\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int s) { Arrow(f, s == 0 ? 0 : 1, p.border, 9); }});
 
-    parts.push_back({"Progress.Bar", "ProgressBar.bmp", 16, 16, 1, "SizingMargins = 3, 3, 3, 3\nTransparent = true\n"
+    parts.push_back({"Progress.Bar", "ProgressBar.bmp", 16, 16, 1,
+                     "SizingMargins = 3, 3, 3, 3\nTransparent = true\n"
                      "ContentMargins = 2, 2, 2, 2\nProgressChunkSize = 8\nProgressSpaceSize = 2\n",
                      [](const Frame& f, const Palette& p, int) { Outline(f, p.border, p.window, 3); }});
     parts.push_back({"Progress.BarVert", "ProgressBar.bmp", 16, 16, 1,
@@ -614,13 +658,15 @@ std::vector<Part> Parts()
                      [](const Frame& f, const Palette& p, int) { Outline(f, p.border, p.window, 3); }});
     parts.push_back({"Progress.Chunk", "ProgressChunk.bmp", 8, 12, 1, "SizingMargins = 0, 0, 4, 4\n",
                      [](const Frame& f, const Palette& p, int) {
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
-                               VGradient(f.y, f.y + f.h, p.accentLight, p.accent));
+                         Paint(
+                             f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
+                             VGradient(f.y, f.y + f.h, p.accentLight, p.accent));
                      }});
     parts.push_back({"Progress.ChunkVert", "ProgressChunkVert.bmp", 12, 8, 1, "SizingMargins = 4, 4, 0, 0\n",
                      [](const Frame& f, const Palette& p, int) {
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
-                               HGradient(f.x, f.x + f.w, p.accentLight, p.accent));
+                         Paint(
+                             f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
+                             HGradient(f.x, f.x + f.w, p.accentLight, p.accent));
                      }});
 
     auto trackLine = [](bool vertical) {
@@ -629,8 +675,8 @@ std::vector<Part> Parts()
             (void)vertical;
         };
     };
-    parts.push_back({"Trackbar.Track", "Track.bmp", 8, 4, 1, "SizingMargins = 2, 2, 1, 1\nTransparent = true\n",
-                     trackLine(false)});
+    parts.push_back(
+        {"Trackbar.Track", "Track.bmp", 8, 4, 1, "SizingMargins = 2, 2, 1, 1\nTransparent = true\n", trackLine(false)});
     parts.push_back({"Trackbar.TrackVert", "TrackVert.bmp", 4, 8, 1, "SizingMargins = 1, 1, 2, 2\nTransparent = true\n",
                      trackLine(true)});
     struct Thumb
@@ -648,46 +694,47 @@ std::vector<Part> Parts()
     for (const Thumb& th : thumbs)
     {
         int pointing = th.pointing;
-        parts.push_back({th.section, th.file, th.w, th.h, 5, "SizingType = TrueSize\nTransparent = true\n",
-                         [pointing](const Frame& f, const Palette& p, int s) {
-                             TrackThumb(f, p, kThumbTones[s], pointing);
-                         }});
+        parts.push_back(
+            {th.section, th.file, th.w, th.h, 5, "SizingType = TrueSize\nTransparent = true\n",
+             [pointing](const Frame& f, const Palette& p, int s) { TrackThumb(f, p, kThumbTones[s], pointing); }});
     }
 
     const char* tabProps = "SizingMargins = 4, 4, 4, 1\nContentMargins = 4, 4, 3, 1\nTransparent = true\n";
     auto tab = [](const Frame& f, const Palette& p, int s) { Tab(f, p, kTabTones[s]); };
-    for (const char* section : {"Tab.TabItem", "Tab.TabItemLeftEdge", "Tab.TabItemRightEdge", "Tab.TabItemBothEdge",
-                                "Tab.TopTabItem", "Tab.TopTabItemLeftEdge", "Tab.TopTabItemRightEdge",
-                                "Tab.TopTabItemBothEdge"})
+    for (const char* section :
+         {"Tab.TabItem", "Tab.TabItemLeftEdge", "Tab.TabItemRightEdge", "Tab.TabItemBothEdge", "Tab.TopTabItem",
+          "Tab.TopTabItemLeftEdge", "Tab.TopTabItemRightEdge", "Tab.TopTabItemBothEdge"})
         parts.push_back({section, "TabItem.bmp", 24, 21, 5, tabProps, tab});
     parts.push_back({"Tab.Pane", "TabPane.bmp", 16, 16, 1, "SizingMargins = 3, 3, 3, 3\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int) { Outline(f, p.border, p.window, 2); }});
-    parts.push_back({"Tab.Body", "TabBody.bmp", 8, 64, 1, "SizingType = Tile\n", [](const Frame& f, const Palette& p, int) {
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
-                               VGradient(f.y, f.y + f.h, p.window, Mix(p.window, p.face, 0.6)));
-                     }});
+    parts.push_back(
+        {"Tab.Body", "TabBody.bmp", 8, 64, 1, "SizingType = Tile\n", [](const Frame& f, const Palette& p, int) {
+             Paint(
+                 f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
+                 VGradient(f.y, f.y + f.h, p.window, Mix(p.window, p.face, 0.6)));
+         }});
 
     const char* toolProps = "SizingMargins = 4, 4, 4, 4\nContentMargins = 3, 3, 3, 3\nTransparent = true\n";
     auto toolButton = [](const Frame& f, const Palette& p, int s) {
         if (kToolbarTones[s] != Normal && kToolbarTones[s] != Disabled)
             Face(f, p, kToolbarTones[s], 3);
     };
-    for (const char* section : {"Toolbar.Button", "Toolbar.DropDownButton", "Toolbar.SplitButton",
-                                "Toolbar.SplitButtonDropDown"})
+    for (const char* section :
+         {"Toolbar.Button", "Toolbar.DropDownButton", "Toolbar.SplitButton", "Toolbar.SplitButtonDropDown"})
         parts.push_back({section, "ToolButton.bmp", 22, 22, 6, toolProps, toolButton});
     parts.push_back({"Toolbar.Separator", "Separator.bmp", 6, 16, 1, "SizingMargins = 0, 0, 3, 3\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int) {
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 2.5, f.y + 2, f.x + 2.5, f.y + f.h - 2, 1),
-                               Solid(p.border));
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 3.5, f.y + 2, f.x + 3.5, f.y + f.h - 2, 1),
-                               Solid(p.faceLight));
+                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
+                               Stroke(f.x + 2.5, f.y + 2, f.x + 2.5, f.y + f.h - 2, 1), Solid(p.border));
+                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
+                               Stroke(f.x + 3.5, f.y + 2, f.x + 3.5, f.y + f.h - 2, 1), Solid(p.faceLight));
                      }});
     parts.push_back({"Toolbar.SeparatorVert", "SeparatorVert.bmp", 16, 6, 1,
                      "SizingMargins = 3, 3, 0, 0\nTransparent = true\n", [](const Frame& f, const Palette& p, int) {
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 2, f.y + 2.5, f.x + f.w - 2, f.y + 2.5, 1),
-                               Solid(p.border));
-                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 2, f.y + 3.5, f.x + f.w - 2, f.y + 3.5, 1),
-                               Solid(p.faceLight));
+                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
+                               Stroke(f.x + 2, f.y + 2.5, f.x + f.w - 2, f.y + 2.5, 1), Solid(p.border));
+                         Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
+                               Stroke(f.x + 2, f.y + 3.5, f.x + f.w - 2, f.y + 3.5, 1), Solid(p.faceLight));
                      }});
 
     parts.push_back({"TreeView.Glyph", "TreeGlyph.bmp", 9, 9, 2, "SizingType = TrueSize\nTransparent = true\n",
@@ -696,8 +743,8 @@ std::vector<Part> Parts()
                          Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 2, f.y + 4.5, f.x + 7, f.y + 4.5, 1),
                                Solid(p.text));
                          if (s == 0)
-                             Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h, Stroke(f.x + 4.5, f.y + 2, f.x + 4.5, f.y + 7, 1),
-                                   Solid(p.text));
+                             Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,
+                                   Stroke(f.x + 4.5, f.y + 2, f.x + 4.5, f.y + 7, 1), Solid(p.text));
                      }});
     parts.push_back({"Status.Gripper", "StatusGripper.bmp", 17, 17, 1, "SizingType = TrueSize\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int) { SizeBox(f, p, false); }});
@@ -795,44 +842,69 @@ std::string SysMetrics(const Palette& p)
 {
     // The 31 system colours in COLOR_ order.
     const Rgb colours[31] = {
-        p.face,                       // Scrollbar
-        p.accentDark,                 // Background
-        p.accent,                     // ActiveCaption
-        p.inactive,                   // InactiveCaption
-        p.window,                     // Menu
-        p.window,                     // Window
-        p.accentDark,                 // WindowFrame
-        p.text,                       // MenuText
-        p.text,                       // WindowText
-        {255, 255, 255},              // CaptionText
-        p.accent,                     // ActiveBorder
-        p.inactive,                   // InactiveBorder
-        Mix(p.face, p.faceDark, 0.5), // AppWorkspace
-        p.accent,                     // Highlight
-        {255, 255, 255},              // HighlightText
-        p.face,                       // BtnFace
+        p.face,                         // Scrollbar
+        p.accentDark,                   // Background
+        p.accent,                       // ActiveCaption
+        p.inactive,                     // InactiveCaption
+        p.window,                       // Menu
+        p.window,                       // Window
+        p.accentDark,                   // WindowFrame
+        p.text,                         // MenuText
+        p.text,                         // WindowText
+        {255, 255, 255},                // CaptionText
+        p.accent,                       // ActiveBorder
+        p.inactive,                     // InactiveBorder
+        Mix(p.face, p.faceDark, 0.5),   // AppWorkspace
+        p.accent,                       // Highlight
+        {255, 255, 255},                // HighlightText
+        p.face,                         // BtnFace
         Mix(p.border, p.faceDark, 0.4), // BtnShadow
-        p.grayText,                   // GrayText
-        p.text,                       // BtnText
-        {236, 240, 244},              // InactiveCaptionText
-        p.faceLight,                  // BtnHighlight
-        Mix(p.border, p.text, 0.4),   // DkShadow3d
-        Mix(p.face, p.faceDark, 0.3), // Light3d
-        p.text,                       // InfoText
-        {255, 255, 231},              // InfoBk
-        Mix(p.face, p.faceDark, 0.5), // ButtonAlternateFace
-        p.accentDark,                 // HotTracking
-        p.accentLight,                // GradientActiveCaption
-        p.inactiveLight,              // GradientInactiveCaption
-        p.accent,                     // MenuHilight
-        p.face,                       // MenuBar
+        p.grayText,                     // GrayText
+        p.text,                         // BtnText
+        {236, 240, 244},                // InactiveCaptionText
+        p.faceLight,                    // BtnHighlight
+        Mix(p.border, p.text, 0.4),     // DkShadow3d
+        Mix(p.face, p.faceDark, 0.3),   // Light3d
+        p.text,                         // InfoText
+        {255, 255, 231},                // InfoBk
+        Mix(p.face, p.faceDark, 0.5),   // ButtonAlternateFace
+        p.accentDark,                   // HotTracking
+        p.accentLight,                  // GradientActiveCaption
+        p.inactiveLight,                // GradientInactiveCaption
+        p.accent,                       // MenuHilight
+        p.face,                         // MenuBar
     };
-    const char* names[31] = {"Scrollbar", "Background", "ActiveCaption", "InactiveCaption", "Menu", "Window",
-                             "WindowFrame", "MenuText", "WindowText", "CaptionText", "ActiveBorder",
-                             "InactiveBorder", "AppWorkspace", "Highlight", "HighlightText", "BtnFace", "BtnShadow",
-                             "GrayText", "BtnText", "InactiveCaptionText", "BtnHighlight", "DkShadow3d", "Light3d",
-                             "InfoText", "InfoBk", "ButtonAlternateFace", "HotTracking", "GradientActiveCaption",
-                             "GradientInactiveCaption", "MenuHilight", "MenuBar"};
+    const char* names[31] = {"Scrollbar",
+                             "Background",
+                             "ActiveCaption",
+                             "InactiveCaption",
+                             "Menu",
+                             "Window",
+                             "WindowFrame",
+                             "MenuText",
+                             "WindowText",
+                             "CaptionText",
+                             "ActiveBorder",
+                             "InactiveBorder",
+                             "AppWorkspace",
+                             "Highlight",
+                             "HighlightText",
+                             "BtnFace",
+                             "BtnShadow",
+                             "GrayText",
+                             "BtnText",
+                             "InactiveCaptionText",
+                             "BtnHighlight",
+                             "DkShadow3d",
+                             "Light3d",
+                             "InfoText",
+                             "InfoBk",
+                             "ButtonAlternateFace",
+                             "HotTracking",
+                             "GradientActiveCaption",
+                             "GradientInactiveCaption",
+                             "MenuHilight",
+                             "MenuBar"};
     std::string s = "[SysMetrics]\n";
     for (int i = 0; i < 31; ++i)
         s += std::string(names[i]) + " = " + Colour(colours[i]) + "\n";
@@ -858,25 +930,30 @@ std::string BorderFills(const Palette& p)
     s += "\n[Edit.EditText(ReadOnly)]\nFillColor = " + Colour(Mix(p.window, p.face, 0.5)) + "\n";
     s += "\n[Trackbar.Tics]\nBgType = BorderFill\nFillColor = " + Colour(p.border) + "\n";
     s += "\n[Trackbar.TicsVert]\nBgType = BorderFill\nFillColor = " + Colour(p.border) + "\n";
-    s += "\n[Tooltip]\nBgType = BorderFill\nBorderColor = " + border + "\nFillColor = 255 255 231\nTextColor = " +
-         text + "\n";
+    s += "\n[Tooltip]\nBgType = BorderFill\nBorderColor = " + border +
+         "\nFillColor = 255 255 231\nTextColor = " + text + "\n";
     return s;
 }
 
-bool WriteSkin(const std::string& out, const Palette& p, const std::vector<Part>& parts, std::string& rc)
+bool WriteSkin(const std::string& out, const std::string& rcDir, const Palette& p, const std::vector<Part>& parts,
+               std::string& rc)
 {
     std::string folder = p.name;
-    std::string ini = "; Class data of the " + std::string(p.displayName) + " skin, drawn by skingen.\n\n"
-                      "[Documentation]\nDisplayName = " + p.displayName +
+    std::string ini = "; Class data of the " + std::string(p.displayName) +
+                      " skin, drawn by skingen.\n\n"
+                      "[Documentation]\nDisplayName = " +
+                      p.displayName +
                       "\nAuthor = Reelwright\nTooltip = Rounded frames and soft gradients\n\n"
-                      "[Globals]\nTextColor = " + Colour(p.text) + "\nFillColor = " + Colour(p.face) +
+                      "[Globals]\nTextColor = " +
+                      Colour(p.text) + "\nFillColor = " + Colour(p.face) +
                       "\nTransparentColor = 255 0 255\nImageLayout = Vertical\n\n" + SysMetrics(p);
     std::vector<std::string> written;
     for (const Part& part : parts)
     {
         std::string file = folder + "\\" + part.file;
-        ini += "\n[" + std::string(part.section) + "]\nImageFile = " + file + "\nImageCount = " +
-               std::to_string(part.count) + "\n" + Expand(part.properties, p);
+        ini += "\n[" + std::string(part.section) + "]\nBgType = ImageFile\nImageFile = " + file +
+               "\nImageCount = " + std::to_string(part.count) + "\nImageLayout = Vertical\n" +
+               Expand(part.properties, p);
         if (std::find(written.begin(), written.end(), file) != written.end())
             continue;
         written.push_back(file);
@@ -889,13 +966,13 @@ bool WriteSkin(const std::string& out, const Palette& p, const std::vector<Part>
             fprintf(stderr, "skingen: cannot write %s\n", path.c_str());
             return false;
         }
-        rc += ResourceName(file) + " BITMAP \"" + path + "\"\n";
+        rc += ResourceName(file) + " BITMAP \"" + rcDir + "/" + folder + "/" + part.file + "\"\n";
     }
     ini += BorderFills(p);
     std::string iniPath = out + "/" + folder + ".ini";
     if (!WriteUtf16(iniPath, ini))
         return false;
-    rc += ResourceName(folder + ".ini") + " TEXTFILE \"" + iniPath + "\"\n";
+    rc += ResourceName(folder + ".ini") + " TEXTFILE \"" + rcDir + "/" + folder + ".ini\"\n";
     return true;
 }
 
@@ -903,12 +980,12 @@ bool WriteSkin(const std::string& out, const Palette& p, const std::vector<Part>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 3)
     {
-        fprintf(stderr, "usage: skingen OUTPUT_DIR\n");
+        fprintf(stderr, "usage: skingen OUTPUT_DIR RC_DIR\n");
         return 2;
     }
-    std::string out = argv[1];
+    std::string out = argv[1], rcDir = argv[2];
     std::vector<Part> parts = Parts();
     std::string rc = "// Generated by skingen: the program's skins.\n";
     std::string themes = "; The skins of Reelwright; the first file entry is the default.\n\n"
@@ -916,14 +993,14 @@ int main(int argc, char** argv)
     for (const Palette& p : kPalettes)
     {
         std::string dir = out + "/" + p.name;
-        if (system(("mkdir -p '" + dir + "'").c_str()) != 0 || !WriteSkin(out, p, parts, rc))
+        if (system(("mkdir -p '" + dir + "'").c_str()) != 0 || !WriteSkin(out, rcDir, p, parts, rc))
             return 1;
         themes += "\n[File." + std::string(p.name) + "]\nDisplayName = " + p.displayName + "\n";
     }
     std::string themesPath = out + "/themes.ini";
     if (!WriteUtf16(themesPath, themes))
         return 1;
-    rc += "THEMES_INI TEXTFILE \"" + themesPath + "\"\n";
+    rc += "THEMES_INI TEXTFILE \"" + rcDir + "/themes.ini\"\n";
     FILE* f = fopen((out + "/skins.rc").c_str(), "w");
     if (!f || fputs(rc.c_str(), f) < 0 || fclose(f) != 0)
         return 1;
