@@ -7,6 +7,7 @@
 
 #include "platform/mfc/ExitSequence.h"
 #include "platform/mfc/WinApp.h"
+#include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/DibReader.h"
 #include "uilib/foundation/DrawHelpers.h"
 #include "uilib/foundation/GraphicBitmapPng.h"
@@ -23,36 +24,6 @@ const int kAlphaBits = 32;
 const DWORD kComCtlVersion6 = 0x60000;
 const DWORD kNoMirrorBitmap = 0x80000000; // NOMIRRORBITMAP
 const UINT kToolBarType = 241;            // RT_TOOLBAR
-
-// A memory DC with one bitmap selected, both released at the end.
-class SelectedBitmap
-{
-  public:
-    SelectedBitmap(HDC like, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(like)), m_old(nullptr)
-    {
-        if (m_dc && bitmap)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    ~SelectedBitmap()
-    {
-        if (m_dc)
-        {
-            if (m_old)
-                ::SelectObject(m_dc, m_old);
-            ::DeleteDC(m_dc);
-        }
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    HDC dc() const
-    {
-        return m_old ? m_dc : nullptr;
-    }
-
-  private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 // An owned bitmap handle.
 class OwnedBitmap
@@ -356,8 +327,8 @@ BOOL CWVPImageManager::SplitBitmap(HBITMAP bitmap, int count, std::vector<HBITMA
 
 COLORREF CWVPImageManager::GetBitmapPixel(HBITMAP bitmap, int x, int y)
 {
-    SelectedBitmap selected(nullptr, bitmap);
-    return selected.dc() ? ::GetPixel(selected.dc(), x, y) : CLR_INVALID;
+    CWVPCompatibleDC selected((HDC) nullptr, bitmap);
+    return selected.HasBitmap() ? ::GetPixel(selected.m_hDC, x, y) : CLR_INVALID;
 }
 
 CSize CWVPImageManager::GetIconSize(HICON icon)
@@ -442,30 +413,30 @@ BOOL CWVPImageManager::MaskedTransparentBlt(HDC dest, const CRect& destRect, HDC
     {
         OwnedBitmap copyBitmap(::CreateCompatibleBitmap(dest, width, height));
         OwnedBitmap maskBitmap(::CreateBitmap(width, height, 1, 1, nullptr));
-        SelectedBitmap copy(dest, copyBitmap.get()), mask(dest, maskBitmap.get());
-        ok = copy.dc() && mask.dc() &&
-             ::BitBlt(copy.dc(), 0, 0, width, height, source, sourceRect.left, sourceRect.top, SRCCOPY);
+        CWVPCompatibleDC copy(dest, copyBitmap.get()), mask(dest, maskBitmap.get());
+        ok = copy.HasBitmap() && mask.HasBitmap() &&
+             ::BitBlt(copy.m_hDC, 0, 0, width, height, source, sourceRect.left, sourceRect.top, SRCCOPY);
         if (ok)
         {
             // Transparent pixels become 1 in the mask, the others 0.
-            COLORREF oldCopyBack = ::SetBkColor(copy.dc(), transparent);
-            ok = ::BitBlt(mask.dc(), 0, 0, width, height, copy.dc(), 0, 0, SRCCOPY);
-            ::SetBkColor(copy.dc(), oldCopyBack);
+            COLORREF oldCopyBack = ::SetBkColor(copy.m_hDC, transparent);
+            ok = ::BitBlt(mask.m_hDC, 0, 0, width, height, copy.m_hDC, 0, 0, SRCCOPY);
+            ::SetBkColor(copy.m_hDC, oldCopyBack);
         }
         if (ok && transparent != RGB(0, 0, 0))
         {
             // Clear the transparent pixels of the copy to black: copy AND (NOT mask).
-            COLORREF oldCopyBack = ::SetBkColor(copy.dc(), RGB(255, 255, 255));
-            COLORREF oldCopyText = ::SetTextColor(copy.dc(), RGB(0, 0, 0));
-            ok = ::BitBlt(copy.dc(), 0, 0, width, height, mask.dc(), 0, 0, 0x00220326); // DSna
-            ::SetBkColor(copy.dc(), oldCopyBack);
-            ::SetTextColor(copy.dc(), oldCopyText);
+            COLORREF oldCopyBack = ::SetBkColor(copy.m_hDC, RGB(255, 255, 255));
+            COLORREF oldCopyText = ::SetTextColor(copy.m_hDC, RGB(0, 0, 0));
+            ok = ::BitBlt(copy.m_hDC, 0, 0, width, height, mask.m_hDC, 0, 0, 0x00220326); // DSna
+            ::SetBkColor(copy.m_hDC, oldCopyBack);
+            ::SetTextColor(copy.m_hDC, oldCopyText);
         }
         if (ok)
         {
-            ok = ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), mask.dc(), 0, 0,
+            ok = ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), mask.m_hDC, 0, 0,
                               width, height, SRCAND) &&
-                 ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), copy.dc(), 0, 0,
+                 ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), copy.m_hDC, 0, 0,
                               width, height, SRCPAINT);
         }
     }
@@ -499,16 +470,16 @@ BOOL CWVPImageManager::EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC so
     OwnedBitmap result(CreateDIBSection32(dest, width, height, &resultBits));
     if (!sourceBits || !destBits || !resultBits)
         return FALSE;
-    SelectedBitmap sourceDC(dest, sourceCopy.get()), destDC(dest, destCopy.get()), resultDC(dest, result.get());
-    if (!sourceDC.dc() || !destDC.dc() || !resultDC.dc())
+    CWVPCompatibleDC sourceDC(dest, sourceCopy.get()), destDC(dest, destCopy.get()), resultDC(dest, result.get());
+    if (!sourceDC.HasBitmap() || !destDC.HasBitmap() || !resultDC.HasBitmap())
         return FALSE;
-    for (HDC dc : {sourceDC.dc(), destDC.dc(), resultDC.dc()})
+    for (HDC dc : {sourceDC.m_hDC, destDC.m_hDC, resultDC.m_hDC})
         WVPSetLayout(dc, 0);
-    int oldMode = ::SetStretchBltMode(sourceDC.dc(), COLORONCOLOR);
-    BOOL ok = ::StretchBlt(sourceDC.dc(), 0, 0, width, height, source, sourceRect.left, sourceRect.top,
+    int oldMode = ::SetStretchBltMode(sourceDC.m_hDC, COLORONCOLOR);
+    BOOL ok = ::StretchBlt(sourceDC.m_hDC, 0, 0, width, height, source, sourceRect.left, sourceRect.top,
                            sourceRect.Width(), sourceRect.Height(), SRCCOPY) &&
-              ::BitBlt(destDC.dc(), 0, 0, width, height, dest, destRect.left, destRect.top, SRCCOPY);
-    ::SetStretchBltMode(sourceDC.dc(), oldMode);
+              ::BitBlt(destDC.m_hDC, 0, 0, width, height, dest, destRect.left, destRect.top, SRCCOPY);
+    ::SetStretchBltMode(sourceDC.m_hDC, oldMode);
     if (!ok)
         return FALSE;
     ::GdiFlush();
@@ -527,7 +498,7 @@ BOOL CWVPImageManager::EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC so
                 rp[c] = (BYTE)std::min(dp[c] * (255 - sp[3]) / 255 + sp[c], 255);
         }
     }
-    return ::BitBlt(dest, destRect.left, destRect.top, width, height, resultDC.dc(), 0, 0,
+    return ::BitBlt(dest, destRect.left, destRect.top, width, height, resultDC.m_hDC, 0, 0,
                     SRCCOPY | (destMirrored ? kNoMirrorBitmap : 0));
 }
 

@@ -2,39 +2,9 @@
 
 #include <cstring>
 
+#include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/ImageManager.h"
 #include "uilib/foundation/ImageManagerIcon.h"
-
-namespace
-{
-// A memory DC with one bitmap selected for the scope.
-class PoolDC
-{
-  public:
-    explicit PoolDC(HBITMAP bitmap) : m_dc(::CreateCompatibleDC(nullptr)), m_old(nullptr)
-    {
-        if (m_dc && bitmap)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    ~PoolDC()
-    {
-        if (m_old)
-            ::SelectObject(m_dc, m_old);
-        if (m_dc)
-            ::DeleteDC(m_dc);
-    }
-    PoolDC(const PoolDC&) = delete;
-    PoolDC& operator=(const PoolDC&) = delete;
-    operator HDC() const
-    {
-        return m_dc;
-    }
-
-  private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-} // namespace
 
 CWVPImageManagerResource::CWVPImageManagerResource(CWVPImageManager* owner, CSize extent)
     : m_owner(owner), m_extent(extent), m_usedWidth(0), m_hbmPool(nullptr), m_pPoolBits(nullptr), m_hbmMask(nullptr)
@@ -89,8 +59,8 @@ WVP_IMAGERESOURCE_INFO* CWVPImageManagerResource::AllocBitmap()
         for (int y = 0; y < height; ++y)
             std::memcpy(static_cast<BYTE*>(bits) + (size_t)y * width * 4, m_pPoolBits + (size_t)y * m_usedWidth * 4,
                         (size_t)m_usedWidth * 4);
-        PoolDC from(m_hbmMask), to(mask);
-        ::BitBlt(to, 0, 0, m_usedWidth, height, from, 0, 0, SRCCOPY);
+        CWVPCompatibleDC from((HDC) nullptr, m_hbmMask), to((HDC) nullptr, mask);
+        ::BitBlt(to.m_hDC, 0, 0, m_usedWidth, height, from.m_hDC, 0, 0, SRCCOPY);
         ::DeleteObject(m_hbmPool);
         ::DeleteObject(m_hbmMask);
     }
@@ -151,11 +121,11 @@ WVP_IMAGERESOURCE_INFO* CWVPImageManagerResource::Add(const CWVPImageManagerIcon
         ::DeleteObject(alphaPixels);
         return cell;
     }
-    PoolDC pool(m_hbmPool), mask(m_hbmMask);
-    ::PatBlt(pool, r.left, r.top, r.Width(), r.Height(), BLACKNESS);
-    ::DrawIconEx(pool, r.left, r.top, image.GetIcon(), r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
-    ::PatBlt(mask, r.left, r.top, r.Width(), r.Height(), BLACKNESS);
-    ::DrawIconEx(mask, r.left, r.top, image.GetIcon(), r.Width(), r.Height(), 0, nullptr, DI_MASK);
+    CWVPCompatibleDC pool((HDC) nullptr, m_hbmPool), mask((HDC) nullptr, m_hbmMask);
+    ::PatBlt(pool.m_hDC, r.left, r.top, r.Width(), r.Height(), BLACKNESS);
+    ::DrawIconEx(pool.m_hDC, r.left, r.top, image.GetIcon(), r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
+    ::PatBlt(mask.m_hDC, r.left, r.top, r.Width(), r.Height(), BLACKNESS);
+    ::DrawIconEx(mask.m_hDC, r.left, r.top, image.GetIcon(), r.Width(), r.Height(), 0, nullptr, DI_MASK);
     return cell;
 }
 
@@ -181,8 +151,8 @@ void CWVPImageManagerResource::CopyImage(CWVPImageManagerIconImage& target, cons
     }
     HBITMAP mask = ::CreateBitmap(m_extent.cx, m_extent.cy, 1, 1, nullptr);
     {
-        PoolDC from(m_hbmMask), to(mask);
-        ::BitBlt(to, 0, 0, m_extent.cx, m_extent.cy, from, cell->rcImage.left, 0, SRCCOPY);
+        CWVPCompatibleDC from((HDC) nullptr, m_hbmMask), to((HDC) nullptr, mask);
+        ::BitBlt(to.m_hDC, 0, 0, m_extent.cx, m_extent.cy, from.m_hDC, cell->rcImage.left, 0, SRCCOPY);
     }
     ICONINFO info = {TRUE, 0, 0, mask, dib};
     HICON icon = ::CreateIconIndirect(&info);
@@ -199,13 +169,13 @@ void CWVPImageManagerResource::DrawImage(HDC dc, const WVP_IMAGERESOURCE_INFO* c
     if (!cell || !m_hbmPool)
         return;
     const CRect& r = cell->rcImage;
-    PoolDC pool(m_hbmPool);
+    CWVPCompatibleDC pool((HDC) nullptr, m_hbmPool);
     if (cell->bAlpha)
     {
-        CWVPImageManager::AlphaBlend(dc, CRect(x, y, x + width, y + height), pool, r);
+        CWVPImageManager::AlphaBlend(dc, CRect(x, y, x + width, y + height), pool.m_hDC, r);
         return;
     }
-    PoolDC mask(m_hbmMask);
+    CWVPCompatibleDC mask((HDC) nullptr, m_hbmMask);
     if (composited)
     {
         // A 32-bit picture whose opaque pixels carry alpha 255, blended like an alpha image.
@@ -214,15 +184,17 @@ void CWVPImageManagerResource::DrawImage(HDC dc, const WVP_IMAGERESOURCE_INFO* c
         if (!picture)
             return;
         {
-            PoolDC target(picture);
-            ::StretchBlt(target, 0, 0, width, height, mask, r.left, r.top, r.Width(), r.Height(), SRCCOPY);
+            CWVPCompatibleDC target((HDC) nullptr, picture);
+            ::StretchBlt(target.m_hDC, 0, 0, width, height, mask.m_hDC, r.left, r.top, r.Width(), r.Height(), SRCCOPY);
             ::GdiFlush();
             DWORD* words = static_cast<DWORD*>(bits);
             for (int i = 0; i < width * height; ++i)
                 words[i] = (words[i] & 0x00FFFFFF) == 0 ? 0xFF000000 : 0;
-            ::StretchBlt(target, 0, 0, width, height, pool, r.left, r.top, r.Width(), r.Height(), SRCINVERT);
+            ::StretchBlt(target.m_hDC, 0, 0, width, height, pool.m_hDC, r.left, r.top, r.Width(), r.Height(),
+                         SRCINVERT);
             ::GdiFlush();
-            CWVPImageManager::AlphaBlend(dc, CRect(x, y, x + width, y + height), target, CRect(0, 0, width, height));
+            CWVPImageManager::AlphaBlend(dc, CRect(x, y, x + width, y + height), target.m_hDC,
+                                         CRect(0, 0, width, height));
         }
         ::DeleteObject(picture);
         return;
@@ -234,8 +206,8 @@ void CWVPImageManagerResource::DrawImage(HDC dc, const WVP_IMAGERESOURCE_INFO* c
     }
     COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
     COLORREF oldBack = ::SetBkColor(dc, RGB(255, 255, 255));
-    ::StretchBlt(dc, x, y, width, height, mask, r.left, r.top, r.Width(), r.Height(), SRCAND);
-    ::StretchBlt(dc, x, y, width, height, pool, r.left, r.top, r.Width(), r.Height(), SRCINVERT);
+    ::StretchBlt(dc, x, y, width, height, mask.m_hDC, r.left, r.top, r.Width(), r.Height(), SRCAND);
+    ::StretchBlt(dc, x, y, width, height, pool.m_hDC, r.left, r.top, r.Width(), r.Height(), SRCINVERT);
     ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBack);
 }
