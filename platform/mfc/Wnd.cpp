@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/OleControlSite.h"
 #include "platform/mfc/ScrollBar.h"
 #include "platform/mfc/ThreadState.h"
 #include "platform/mfc/ToolTipCtrl.h"
@@ -255,11 +256,13 @@ BOOL AFXAPI AfxDeferRegisterClass(LONG toRegister)
 // ---------------------------------------------------------------------------------------------
 // Construction, handle maps, subclassing
 
-CWnd::CWnd() : m_hWnd(nullptr), m_hWndOwner(nullptr), m_pfnSuper(nullptr), m_nFlags(0), m_nModalResult(0)
+CWnd::CWnd()
+    : m_hWnd(nullptr), m_hWndOwner(nullptr), m_pfnSuper(nullptr), m_nFlags(0), m_nModalResult(0), m_pCtrlSite(nullptr)
 {
 }
 
-CWnd::CWnd(HWND hWnd) : m_hWnd(hWnd), m_hWndOwner(nullptr), m_pfnSuper(nullptr), m_nFlags(0), m_nModalResult(0)
+CWnd::CWnd(HWND hWnd)
+    : m_hWnd(hWnd), m_hWndOwner(nullptr), m_pfnSuper(nullptr), m_nFlags(0), m_nModalResult(0), m_pCtrlSite(nullptr)
 {
 }
 
@@ -443,15 +446,34 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     return TRUE;
 }
 
-BOOL CWnd::CreateControl(REFCLSID, LPCWSTR, DWORD, const RECT&, CWnd*, UINT, CFile*, BOOL, BSTR)
+BOOL CWnd::CreateControl(REFCLSID clsid, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                         CFile*, BOOL, BSTR)
 {
-    // No control container is available on this platform; callers fall back as on a failed creation.
-    return FALSE;
+    if (m_hWnd)
+        return FALSE;
+    AfxEnableControlContainer();
+    if (!CreateEx(0, nullptr, windowName, style | WS_CHILD | WS_CLIPCHILDREN, rect, parent, id))
+        return FALSE;
+    COleControlSite* site = new COleControlSite(this);
+    CRect client(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+    HRESULT hr = site->CreateControl(clsid, client);
+    if (FAILED(hr))
+    {
+        char line[96];
+        ::wsprintfA(line, "Reelwright: control could not be created: 0x%08X\n", (unsigned)hr);
+        ::OutputDebugStringA(line);
+        site->Release();
+        DestroyWindow();
+        return FALSE;
+    }
+    m_pCtrlSite = site;
+    m_nFlags |= WF_OLECTLCONTAINER;
+    return TRUE;
 }
 
 LPUNKNOWN CWnd::GetControlUnknown()
 {
-    return nullptr;
+    return m_pCtrlSite ? m_pCtrlSite->GetControlUnknown() : nullptr;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -480,14 +502,26 @@ void CWnd::PostNcDestroy()
 
 void CWnd::OnNcDestroy()
 {
+    if (COleControlSite* site = m_pCtrlSite)
+    {
+        m_pCtrlSite = nullptr;
+        m_nFlags &= ~WF_OLECTLCONTAINER;
+        site->Close();
+        site->Release();
+    }
     CWinThread* thread = AfxGetThread();
     if (thread && thread->m_pMainWnd == this)
     {
-        // The main window going away ends the thread's message loop.
-        if (thread == AfxGetApp())
-            ::PostQuitMessage(0);
+        // The main window going away ends its thread's message loop, on the application's
+        // thread as on any user-interface thread.
+        ::PostQuitMessage(0);
         thread->m_pMainWnd = nullptr;
     }
+    if (thread && thread->m_pActiveWnd == this)
+        thread->m_pActiveWnd = nullptr;
+    // A modal loop whose window goes away without EndModalLoop ends with it.
+    if (m_nFlags & WF_CONTINUEMODAL)
+        m_nFlags &= ~WF_CONTINUEMODAL;
     if (m_nFlags & WF_TOOLTIPS)
         CancelToolTips();
 
@@ -586,9 +620,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
     // Only top-level windows hear of system changes: the framework passes them on to the
     // children first, whatever the window's own handler does.
+    // Colour changes reach every child (common controls refresh their colours); the other
+    // changes reach the framework's own windows.
     if ((message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE) && m_hWnd &&
         !(::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
-        SendMessageToDescendants(message, wParam, lParam, TRUE, TRUE);
+        SendMessageToDescendants(message, wParam, lParam, TRUE, message != WM_SYSCOLORCHANGE);
 
     // The colour messages all reach the one WM_CTLCOLOR handler through a shared record.
     AFX_CTLCOLOR ctlColor;
@@ -603,30 +639,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         lookupParam = (LPARAM)&ctlColor;
     }
 
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-    {
-        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry)
-        {
-            bool match;
-            if (entry->pnRegistered)
-                match = *entry->pnRegistered == lookup && lookup >= AFX_REGISTERED_MESSAGE;
-            else
-                match = entry->nMessage == lookup && entry->nCode == 0 && lookup != WM_COMMAND &&
-                        lookup != WM_NOTIFY && entry->nID == 0;
-            if (!match)
-                continue;
-            AFX_MSGCALL call = {};
-            call.message = message;
-            call.wParam = wParam;
-            call.lParam = lookupParam;
-            call.bHandled = TRUE;
-            entry->pfn(this, call);
-            if (pResult)
-                *pResult = call.result;
-            return TRUE;
-        }
-    }
-    return FALSE;
+    const AFX_MSGMAP_ENTRY* entry =
+        AfxWalkMessageMap(GetMessageMap(), lookup, 0, 0, [](const AFX_MSGMAP_ENTRY&) { return true; });
+    if (!entry)
+        return FALSE;
+    AFX_MSGCALL call = {};
+    call.message = message;
+    call.wParam = wParam;
+    call.lParam = lookupParam;
+    call.bHandled = TRUE;
+    entry->pfn(this, call);
+    if (pResult)
+        *pResult = call.result;
+    return TRUE;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -946,10 +971,11 @@ int CWnd::RunModalLoop(DWORD flags)
                 goto done;
             if (!(thread ? thread->PumpMessage() : AfxPumpMessage()))
             {
-                ::PostQuitMessage(0);
+                // WM_QUIT ends the modal loop; the thread's own loop still needs it, with its code.
+                ::PostQuitMessage((int)AfxGetThreadState()->m_msgCur.wParam);
                 goto done;
             }
-            if (!ContinueModal())
+            if (!::IsWindow(hWnd) || !ContinueModal())
                 goto done;
             if (showIdle && (msg.message == 0x118 || msg.message == WM_SYSKEYDOWN))
             {
@@ -986,7 +1012,9 @@ void CModalOwner::Release(HWND modal)
     if (m_bReenable)
         ::EnableWindow(m_hWnd, TRUE);
     m_bReenable = FALSE;
-    if (modal && m_hWnd && ::GetActiveWindow() == modal)
+    // The owner takes the activation back from the modal window, or after it went away on its own.
+    HWND active = ::GetActiveWindow();
+    if (m_hWnd && (active == nullptr || (modal && active == modal)))
         ::SetActiveWindow(m_hWnd);
 }
 
@@ -1115,15 +1143,18 @@ void CWnd::UpdateDialogControls(CCmdTarget* target, BOOL disableIfNoHandler)
     CWnd probe;
     for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetNextWindow(child, GW_HWNDNEXT))
     {
-        // Controls with the framework's own idle update (bars) update themselves.
+        probe.m_hWnd = child;
+        state.m_pOther = &probe;
+        state.m_nID = (UINT)::GetDlgCtrlID(child);
+        // Controls with the framework's own idle update (bars) update themselves, and so do
+        // controls with a reflected update handler (asked directly, without routing).
         if (CWnd* permanent = FromHandlePermanent(child))
         {
             if (permanent->SendMessage(WM_IDLEUPDATECMDUI, (WPARAM)disableIfNoHandler, 0) != 0)
                 continue;
+            if (permanent->CWnd::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_REFLECT_BASE + WM_COMMAND), &state, nullptr))
+                continue;
         }
-        probe.m_hWnd = child;
-        state.m_pOther = &probe;
-        state.m_nID = (UINT)::GetDlgCtrlID(child);
         // Command buttons follow the "disable without handler" rule; other controls keep their state.
         BOOL isCommandButton = FALSE;
         if (::SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
@@ -1300,6 +1331,28 @@ void CWnd::ScreenToClient(LPRECT r) const
         r->left = r->right;
         r->right = t;
     }
+}
+
+BOOL PASCAL CWnd::GrayCtlColor(HDC hDC, HWND hWnd, UINT ctlColor, HBRUSH gray, COLORREF text)
+{
+    if (!hDC || !gray || ctlColor == CTLCOLOR_EDIT || ctlColor == CTLCOLOR_MSGBOX)
+        return FALSE;
+    if (ctlColor == CTLCOLOR_LISTBOX)
+    {
+        // Only the gap of a drop-down combo box (an edit with its button) takes the gray.
+        const DWORD kComboTypeMask = 0x0003;
+        wchar_t className[16] = {0};
+        ::GetClassNameW(hWnd, className, 16);
+        if (::lstrcmpiW(className, L"ComboBox") != 0 ||
+            ((DWORD)::GetWindowLongW(hWnd, GWL_STYLE) & kComboTypeMask) != CBS_DROPDOWN)
+            return FALSE;
+    }
+    LOGBRUSH brush = {};
+    if (!::GetObjectW(gray, sizeof(brush), &brush))
+        return FALSE;
+    ::SetBkColor(hDC, brush.lbColor);
+    ::SetTextColor(hDC, text == (COLORREF)-1 ? ::GetSysColor(COLOR_WINDOWTEXT) : text);
+    return TRUE;
 }
 
 void CWnd::DragAcceptFiles(BOOL accept)
