@@ -3,6 +3,7 @@
 #include "AvFree.h"
 #include "Synth.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -23,6 +24,7 @@ namespace
 {
 constexpr int kPcmChunk = 1024;      // samples per frame for encoders without a frame size
 constexpr int kDataIntervalMs = 200; // one data packet this often
+constexpr int kSubtitleIntervalMs = 1000;
 constexpr AVRational kMillis = {1, 1000};
 
 // Encoder options; the encoder hands back what it did not use, which is freed with the rest.
@@ -54,7 +56,8 @@ enum class Kind
 {
     Video,
     Audio,
-    Data
+    Data,
+    Subtitle
 };
 
 // One output stream and where it has got to, in its encoder's time base (milliseconds for data).
@@ -108,11 +111,13 @@ class Writer
 
         if (m_spec.video.codec && !AddVideo())
             return false;
+        if (m_spec.subtitleBeforeAudio)
+            AddTimedText(Kind::Subtitle, AVMEDIA_TYPE_SUBTITLE, AV_CODEC_ID_SUBRIP);
         for (int i = 0; m_spec.audio.codec && i < m_spec.audioStreams; ++i)
             if (!AddAudio(i))
                 return false;
         if (m_spec.dataStream)
-            AddData();
+            AddTimedText(Kind::Data, AVMEDIA_TYPE_DATA, AV_CODEC_ID_SMPTE_KLV);
 
         if (!(m_out->oformat->flags & AVFMT_NOFILE) && (err = avio_open(&m_out->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0)
             return Fail("cannot create " + path, err);
@@ -168,6 +173,8 @@ class Writer
         t.enc->framerate = AVRational{v.fps, 1};
         t.enc->gop_size = v.fps; // a key frame each second
         t.enc->bit_rate = 400000;
+        if (codec->id == AV_CODEC_ID_MJPEG)
+            t.enc->color_range = AVCOL_RANGE_JPEG; // full-range pictures, as cameras write them
         Options opts;
         if (codec->id == AV_CODEC_ID_H264)
             av_dict_set(&opts.dict, "preset", "veryfast", 0);
@@ -220,16 +227,18 @@ class Writer
         if (av_frame_get_buffer(t.frame.get(), 0) < 0)
             return Fail("out of memory");
         t.end = static_cast<int64_t>(m_spec.seconds * a.sampleRate + 0.5);
+        t.next = static_cast<int64_t>(m_spec.audioDelay * a.sampleRate + 0.5);
         m_tracks.push_back(std::move(t));
         return true;
     }
 
-    void AddData()
+    // A stream of small timed packets: data records or subtitle lines.
+    void AddTimedText(Kind kind, AVMediaType type, AVCodecID codec)
     {
-        Track t(Kind::Data);
+        Track t(kind);
         t.stream = avformat_new_stream(m_out.get(), nullptr);
-        t.stream->codecpar->codec_type = AVMEDIA_TYPE_DATA;
-        t.stream->codecpar->codec_id = AV_CODEC_ID_SMPTE_KLV;
+        t.stream->codecpar->codec_type = type;
+        t.stream->codecpar->codec_id = codec;
         t.stream->time_base = kMillis;
         t.end = static_cast<int64_t>(m_spec.seconds * 1000 + 0.5);
         m_tracks.push_back(std::move(t));
@@ -249,6 +258,8 @@ class Writer
     {
         if (t.kind == Kind::Data)
             return WriteData(t);
+        if (t.kind == Kind::Subtitle)
+            return WriteSubtitle(t);
         AVFrame* frame = nullptr;
         if (t.next < t.end)
         {
@@ -333,6 +344,26 @@ class Writer
         m_packet->duration = kDataIntervalMs;
         m_packet->flags |= AV_PKT_FLAG_KEY;
         t.next += kDataIntervalMs;
+        return Write(t, kMillis);
+    }
+
+    // One line per second, shown for half of it.
+    bool WriteSubtitle(Track& t)
+    {
+        if (t.next >= t.end)
+        {
+            t.flushed = true;
+            return true;
+        }
+        char text[32];
+        int length = snprintf(text, sizeof(text), "Second %d", static_cast<int>(t.next / 1000));
+        if (av_new_packet(m_packet.get(), length) < 0)
+            return Fail("out of memory");
+        memcpy(m_packet->data, text, length);
+        m_packet->pts = m_packet->dts = t.next;
+        m_packet->duration = kSubtitleIntervalMs / 2;
+        m_packet->flags |= AV_PKT_FLAG_KEY;
+        t.next += kSubtitleIntervalMs;
         return Write(t, kMillis);
     }
 

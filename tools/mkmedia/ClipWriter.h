@@ -32,6 +32,8 @@ struct ClipSpec
     int audioStreams; // copies of the audio stream, each with its own pitch
     bool dataStream;  // adds a stream of small timed data packets
     double seconds;
+    double audioDelay = 0;            // seconds of the video before the sound starts
+    bool subtitleBeforeAudio = false; // a text subtitle stream between the video and the sound
 };
 
 // Writes the clip to `path`; on failure returns false with the cause in `error`.
