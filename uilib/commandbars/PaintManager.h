@@ -6,7 +6,7 @@
 
 class CWVPPaintManager
 {
-public:
+  public:
     // Fills the triangle of the three points in the colour, outline included; the device
     // context's pen and brush are selected again afterwards.
     static void AFX_CDECL DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
