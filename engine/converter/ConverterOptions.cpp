@@ -42,6 +42,12 @@ const int kDefaultFrameRate = 25;
 const int kQualityScale = 118; // FF_QP2LAMBDA
 const int kMaxOptionTextLength = 256;
 const int kDebugLogLevel = 48;
+// The largest picture side any of our encoders takes; bands and frame sizes stay within it.
+const int kMaxFrameDimension = 16384;
+// Codec threads of one job: more only cost memory and starve the other jobs.
+const int kMaxCodecThreads = 16;
+// Bit rates in kbit/s: at most what a 32-bit bits-per-second value holds.
+const double kMaxKilobitRate = INT_MAX / 1000.0;
 
 // Flag masks of the catch-all options per media type (video, audio, data, subtitle, attachment).
 const int kCatchAllMasks[kCodecOptionContextCount] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
@@ -146,6 +152,23 @@ void ReplaceText(char** target, const char* text)
     throw ConverterParseFailure{1}; // not reached
 }
 
+[[noreturn]] void FailInvalidValue(const char* name, const char* arg)
+{
+    ConverterMessage("Invalid value '%s' for option '%s'\n", arg, name);
+    Fail();
+}
+
+// A decimal number within [minimum, maximum] and nothing after it, or the parse fails with the
+// option's "Invalid value" message.
+double ParseBoundedOrFail(const char* name, const char* arg, double minimum, double maximum)
+{
+    char* tail = nullptr;
+    double value = strtod(arg, &tail);
+    if (tail == arg || *tail || !(value >= minimum && value <= maximum))
+        FailInvalidValue(name, arg);
+    return value;
+}
+
 // ---- handlers ----
 
 void OptFormat(const char* arg)
@@ -239,6 +262,9 @@ int OptRecordingTime(const char* name, const char* arg)
 int OptStartTime(const char* name, const char* arg)
 {
     g_state.startTime = ParseTimeOrDie(name, arg, true);
+    // A start before the beginning would stretch the output with time that is not there.
+    if (g_state.startTime < 0)
+        FailInvalidValue(name, arg);
     return 0;
 }
 
@@ -289,7 +315,9 @@ int OptLogLevel(const char* name, const char* arg)
 
 void OptThreads(const char* arg)
 {
-    g_state.threadCount = static_cast<int>(ParseNumberOrDie("threads", arg, kOptInt64, 0, INT_MAX));
+    // 0 keeps the automatic choice; larger counts are held to the most a job may use.
+    int64_t count = ParseIntegerOrDie("threads", arg, 0, INT_MAX);
+    g_state.threadCount = static_cast<int>(std::min<int64_t>(count, kMaxCodecThreads));
     if (g_state.verbosity >= 0)
         ConverterMessage("Warning: not compiled with thread support, using thread emulation\n");
 }
@@ -329,9 +357,9 @@ void SetKindOption(int mediaType, const char* name, const char* value)
 int OptBitrate(const char* name, const char* arg)
 {
     int mediaType = !strcmp(name, "ab") ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO;
-    float bitsPerSecond = static_cast<float>(strtod(arg, nullptr)) * 1000.0f;
+    double bitsPerSecond = ParseBoundedOrFail(name, arg, 0.0, kMaxKilobitRate) * 1000.0;
     char text[32];
-    snprintf(text, sizeof(text), "%d", static_cast<int>(bitsPerSecond));
+    snprintf(text, sizeof(text), "%lld", static_cast<long long>(bitsPerSecond));
     SetKindOption(mediaType, "b", text);
     if (g_state.codecOptions[mediaType]->bit_rate < 1000)
         ConverterMessage("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
@@ -350,7 +378,8 @@ void OptFrameRate(const char* arg)
 void OptFrameSize(const char* arg)
 {
     int width = 0, height = 0;
-    if (av_parse_video_size(&width, &height, arg) < 0 || (width % 2) || (height % 2))
+    if (av_parse_video_size(&width, &height, arg) < 0 || (width % 2) || (height % 2) || width > kMaxFrameDimension ||
+        height > kMaxFrameDimension)
     {
         ConverterMessage("Incorrect frame size\n");
         return;
@@ -422,8 +451,11 @@ int OptBand(const char* name, const char* arg)
     {
         if (strcmp(option.name, name))
             continue;
-        int value = atoi(arg);
         const char* kind = option.crop ? "crop" : "pad";
+        char* tail = nullptr;
+        long value = strtol(arg, &tail, 10);
+        if (tail == arg || *tail || value > kMaxFrameDimension)
+            FailInvalidValue(name, arg);
         if (value < 0)
         {
             ConverterMessage("Incorrect %s %s size\n", option.side, kind);
@@ -1563,8 +1595,18 @@ static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStrea
         rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
     enc->framerate = rate;
     enc->time_base = av_inv_q(rate);
-    enc->width = g_state.frameWidth + g_state.padLeft + g_state.padRight;
-    enc->height = g_state.frameHeight + g_state.padTop + g_state.padBottom;
+    // Summed in 64 bits: each part is bounded, the sum is checked.
+    int64_t width = static_cast<int64_t>(g_state.frameWidth) + g_state.padLeft + g_state.padRight;
+    int64_t height = static_cast<int64_t>(g_state.frameHeight) + g_state.padTop + g_state.padBottom;
+    if (width > kMaxFrameDimension || height > kMaxFrameDimension)
+    {
+        ConverterMessage("Frame size %lldx%lld with its pad bands is larger than %dx%d\n",
+                         static_cast<long long>(width), static_cast<long long>(height), kMaxFrameDimension,
+                         kMaxFrameDimension);
+        Fail();
+    }
+    enc->width = static_cast<int>(width);
+    enc->height = static_cast<int>(height);
     if (enc->width > 0 && enc->height > 0)
         enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * enc->height / enc->width, 255);
     st->sample_aspect_ratio = enc->sample_aspect_ratio;

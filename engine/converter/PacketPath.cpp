@@ -41,7 +41,7 @@ void OffsetPlanes(const AVPixFmtDescriptor* desc, uint8_t* data[4], const int li
         bool chroma = (p == 1 || p == 2) && !(desc->flags & AV_PIX_FMT_FLAG_RGB);
         int px = chroma ? x >> desc->log2_chroma_w : x;
         int py = chroma ? y >> desc->log2_chroma_h : y;
-        data[p] += py * linesize[p] + px * steps[p];
+        data[p] += static_cast<ptrdiff_t>(py) * linesize[p] + static_cast<ptrdiff_t>(px) * steps[p];
     }
 }
 
@@ -392,6 +392,25 @@ static void PrepareVideoConversion(TranscodeRun* run, OutputStreamRecord* ost, I
     ost->sourceFormat = picture->format;
 }
 
+// How many times a picture is written to fill a gap of delta frames before it. A jump beyond the
+// discontinuity threshold is a broken or restarted clock, not a gap: the picture is written once.
+// No gap is filled beyond what the input's duration leaves for the output.
+static int DuplicatesForGap(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, double delta,
+                            double timeBase)
+{
+    TranscodeContext* context = run->context;
+    if (delta * timeBase > context->dtsDeltaThreshold)
+        return 1;
+    double count = delta;
+    int64_t duration = context->inputFiles[ist->fileIndex]->duration;
+    if (duration > 0 && duration != AV_NOPTS_VALUE)
+    {
+        double remaining = (duration - context->startTime) / kMicroseconds / timeBase - ost->syncOpts;
+        count = std::min(count, std::max(1.0, remaining));
+    }
+    return static_cast<int>(std::max(1L, lrint(count)));
+}
+
 int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture)
 {
     TranscodeContext* context = run->context;
@@ -414,7 +433,7 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
                 ost->syncOpts = llrint(syncSeconds / timeBase);
         }
         else if (delta > 1.1)
-            frameCount = static_cast<int>(lrint(delta));
+            frameCount = DuplicatesForGap(run, ost, ist, delta, timeBase);
     }
     else
         ost->syncOpts = llrint(syncSeconds / timeBase);
