@@ -7,25 +7,15 @@
 
 namespace
 {
-CWnd* MakeTempWnd(HWND hWnd)
+void BindWnd(CWnd* wnd, HWND handle)
 {
-    CWnd* wnd = new CWnd;
-    wnd->m_hWnd = hWnd;
-    return wnd;
-}
-
-void DropTempWnd(CWnd* wnd)
-{
-    wnd->m_hWnd = nullptr;
+    wnd->m_hWnd = handle;
 }
 } // namespace
 
 CHandleMap<CWnd, HWND>* AfxWndMap(bool create)
 {
-    _AFX_THREAD_STATE* state = AfxGetThreadState();
-    if (!state->m_pmapHWND && create)
-        state->m_pmapHWND = new CHandleMap<CWnd, HWND>(MakeTempWnd, DropTempWnd);
-    return state->m_pmapHWND;
+    return AfxThreadHandleMap<CWnd, HWND, BindWnd>(AfxGetThreadState()->m_pmapHWND, create);
 }
 
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
