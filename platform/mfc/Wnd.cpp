@@ -16,18 +16,6 @@ const wchar_t AFX_WND_CLASS[] = L"RwAfxWnd";
 
 namespace
 {
-BOOL CALLBACK SendToDescendantsProc(HWND hWnd, LPARAM lParam);
-
-struct DescendantMessage
-{
-    HWND parent;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    BOOL deep;
-    BOOL onlyPermanent;
-};
-
 void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, BOOL deep, BOOL onlyPermanent)
 {
     for (HWND child = ::GetTopWindow(parent); child; child = ::GetNextWindow(child, GW_HWNDNEXT))
