@@ -40,6 +40,27 @@ CDC* DCOf(LPDRAWITEMSTRUCT lpDIS)
     return CDC::FromHandle(lpDIS->hDC);
 }
 
+// The header background common to every look: the face colour with a raised frame, whose right
+// edge lies past the header so that only the top, left and bottom edges show. The frame rectangle.
+CRect FillFramedFace(LPDRAWITEMSTRUCT lpDIS, COLORREF clrFace, COLORREF clrHighlight, COLORREF clrBottomRight)
+{
+    CDC* pDC = DCOf(lpDIS);
+    CRect rc(lpDIS->rcItem);
+    pDC->FillSolidRect(rc, clrFace);
+    rc.right += 2;
+    pDC->Draw3dRect(rc, clrHighlight, clrBottomRight);
+    return rc;
+}
+
+// The flat looks' column separator: a shadow and a highlight line from y 2 down to nBottom.
+void FlatSeparator(LPDRAWITEMSTRUCT lpDIS, int nBottom, COLORREF clrShadow, COLORREF clrHighlight)
+{
+    CDC* pDC = DCOf(lpDIS);
+    const int x = lpDIS->rcItem.right;
+    Line(pDC, x - 2, 2, x - 2, nBottom, clrShadow);
+    Line(pDC, x - 1, 2, x - 1, nBottom, clrHighlight);
+}
+
 // Puts the device context's state back when painting ends.
 class CSavedDC
 {
@@ -163,13 +184,9 @@ BOOL CWVHeaderCtrlTheme::SetItemBitmap(int nCol, UINT nBitmap, BOOL bRemove, COL
 
 void CWVHeaderCtrlTheme::DrawItemBackground(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC* pDC = DCOf(lpDIS);
-    CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, m_clrFace);
-    rc.right += 2;
-    pDC->Draw3dRect(rc, m_clrHighlight, m_clrDarkShadow);
+    CRect rc = FillFramedFace(lpDIS, m_clrFace, m_clrHighlight, m_clrDarkShadow);
     rc.DeflateRect(1, 1);
-    pDC->Draw3dRect(rc, m_clrFace, m_clrShadow);
+    DCOf(lpDIS)->Draw3dRect(rc, m_clrFace, m_clrShadow);
 }
 
 BOOL CWVHeaderCtrlTheme::DrawThemedBackground(LPDRAWITEMSTRUCT lpDIS)
@@ -406,19 +423,12 @@ CWVHeaderCtrlThemeOfficeXP::CWVHeaderCtrlThemeOfficeXP()
 
 void CWVHeaderCtrlThemeOfficeXP::DrawItemBackground(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC* pDC = DCOf(lpDIS);
-    CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, m_clrFace);
-    rc.right += 2;
-    pDC->Draw3dRect(rc, m_clrHighlight, m_clrShadow);
+    FillFramedFace(lpDIS, m_clrFace, m_clrHighlight, m_clrShadow);
 }
 
 void CWVHeaderCtrlThemeOfficeXP::DrawItemBorder(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC* pDC = DCOf(lpDIS);
-    const CRect rc(lpDIS->rcItem);
-    Line(pDC, rc.right - 2, 2, rc.right - 2, rc.bottom - 2, m_clrShadow);
-    Line(pDC, rc.right - 1, 2, rc.right - 1, rc.bottom - 2, m_clrHighlight);
+    FlatSeparator(lpDIS, lpDIS->rcItem.bottom - 2, m_clrShadow, m_clrHighlight);
 }
 
 CWVHeaderCtrlThemeOffice2003::CWVHeaderCtrlThemeOffice2003() : m_nHeightMargin(10)
@@ -460,20 +470,14 @@ BOOL CWVHeaderCtrlThemeOffice2003::Layout(LPHDLAYOUT lpHDL, CWVHeaderCtrl* pHead
 void CWVHeaderCtrlThemeOffice2003::DrawItemBackground(LPDRAWITEMSTRUCT lpDIS)
 {
     CDC* pDC = DCOf(lpDIS);
-    CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, m_clrFace);
-    rc.right += 2;
-    pDC->Draw3dRect(rc, m_clrHighlight, BlendColors(m_clrFace, m_clrShadow, 0.6));
+    const CRect rc = FillFramedFace(lpDIS, m_clrFace, m_clrHighlight, BlendColors(m_clrFace, m_clrShadow, 0.6));
     pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, BlendColors(m_clrFace, m_clrShadow, 0.4));
     pDC->FillSolidRect(rc.left, rc.bottom - 3, rc.Width(), 1, BlendColors(m_clrFace, m_clrShadow, 0.25));
 }
 
 void CWVHeaderCtrlThemeOffice2003::DrawItemBorder(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC* pDC = DCOf(lpDIS);
-    const CRect rc(lpDIS->rcItem);
-    Line(pDC, rc.right - 2, 2, rc.right - 2, rc.bottom - 4, m_clrShadow);
-    Line(pDC, rc.right - 1, 2, rc.right - 1, rc.bottom - 4, m_clrHighlight);
+    FlatSeparator(lpDIS, lpDIS->rcItem.bottom - 4, m_clrShadow, m_clrHighlight);
 }
 
 CWVHeaderCtrlThemeExplorer::CWVHeaderCtrlThemeExplorer()

@@ -229,3 +229,28 @@ TEST_F(HeaderFixture, PaintsThroughItsTheme)
     for (int x = 220; x < 290; ++x)
         EXPECT_EQ(plain.At(x, rc.Height() / 2), hidden.At(x, rc.Height() / 2)) << x;
 }
+
+// The flat header of the library's lists: a raised frame and one shadow and one highlight line
+// between columns.
+TEST(HeaderCtrlTest, FlatHeaderDrawsFlatSeparators)
+{
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_POPUP | LVS_REPORT, CRect(0, 0, 300, 100), nullptr, 0));
+    list.InsertColumn(0, L"A", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, L"B", LVCFMT_LEFT, 100);
+    CWVFlatHeaderCtrl header;
+    ASSERT_TRUE(header.SubclassWindow(::GetDlgItem(list.GetSafeHwnd(), 0)));
+    CRect rc;
+    header.GetClientRect(&rc);
+    DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
+    header.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    auto* theme = header.GetTheme();
+    const int y = rc.Height() / 2;
+    EXPECT_EQ(theme->m_clrFace, canvas.At(60, y));
+    EXPECT_EQ(theme->m_clrShadow, canvas.At(98, y));
+    EXPECT_EQ(theme->m_clrHighlight, canvas.At(99, y));
+    EXPECT_EQ(theme->m_clrFace, canvas.At(100, y));
+    EXPECT_EQ(theme->m_clrHighlight, canvas.At(0, y));
+    EXPECT_EQ(theme->m_clrShadow, canvas.At(50, rc.Height() - 1));
+    list.DestroyWindow();
+}
