@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <functional>
+
+#include "RwTest.h"
+
 class DibCanvas
 {
   public:
@@ -32,6 +36,7 @@ class DibCanvas
 
     void Fill(COLORREF color, BYTE alpha = 0)
     {
+        m_fill = Raw(color, 0);
         ::GdiFlush();
         for (int i = 0; i < m_width * m_height; ++i)
             m_bits[i] = Raw(color, alpha);
@@ -47,6 +52,31 @@ class DibCanvas
     {
         ::GdiFlush();
         return m_bits[y * m_width + x];
+    }
+    // The pixel as 0xRRGGBB.
+    DWORD Rgb(int x, int y) const
+    {
+        return RawAt(x, y) & 0xFFFFFF;
+    }
+    // Pixels that no longer hold the last fill colour.
+    int Painted() const
+    {
+        ::GdiFlush();
+        int n = 0;
+        for (int i = 0; i < m_width * m_height; ++i)
+            n += (m_bits[i] & 0xFFFFFF) != m_fill;
+        return n;
+    }
+    // Compares every pixel with the expected 0xRRGGBB function; reports the first few differences.
+    int Differences(const std::function<DWORD(int, int)>& expected) const
+    {
+        int differences = 0;
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                if (Rgb(x, y) != (expected(x, y) & 0xFFFFFF) && ++differences <= 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << Rgb(x, y) << " expected "
+                                  << (expected(x, y) & 0xFFFFFF) << std::dec;
+        return differences;
     }
     void Set(int x, int y, COLORREF color, BYTE alpha = 0)
     {
@@ -86,4 +116,5 @@ class DibCanvas
     HBITMAP m_bitmap;
     HGDIOBJ m_old;
     DWORD* m_bits = nullptr;
+    DWORD m_fill = 0;
 };
