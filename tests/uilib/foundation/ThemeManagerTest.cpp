@@ -173,3 +173,21 @@ TEST(ThemeManagerTest, TransparentBackgroundCopiesTheParent)
     ::DestroyWindow(parent);
     ::DeleteObject(brush);
 }
+
+// The exit sequence deletes the thread's registry with its factories and their themes; a later
+// request starts afresh. Kept last: it runs every exit handler of the process.
+TEST(ThemeManagerTest, ExitSequenceDeletesTheRegistry)
+{
+    {
+        TestHost host;
+        ASSERT_NE(nullptr, host.GetTheme());
+    }
+    EXPECT_LT(0, g_themesAlive);
+    CWVThemeManager* before = WVPThemeManager();
+    EXPECT_NE(nullptr, before->GetFactory(RUNTIME_CLASS(TestFactory)));
+    AfxRunExitHandlers();
+    EXPECT_EQ(0, g_themesAlive);
+    CWVThemeManager* after = WVPThemeManager();
+    ASSERT_NE(nullptr, after);
+    EXPECT_EQ(nullptr, after->m_pFirstFactory);
+}
