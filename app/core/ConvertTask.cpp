@@ -13,6 +13,11 @@ namespace
 const char kArgumentsTooLong[] = "Reelwright: the profile's argument text does not fit one job\n";
 const char kOutputPathUnusable[] =
     "Reelwright: the output path is too long or holds characters the system code page lacks\n";
+const char kExtensionNotPlain[] = "Reelwright: the profile's file extension is not a plain extension\n";
+const char kOutputNameTooLong[] =
+    "Reelwright: no free output name fits the output folder's path; choose a shorter output folder\n";
+const char kOutputNotCreated[] = "Reelwright: the output file cannot be created in the output folder\n";
+const int kMaxExtensionLength = 16;
 const double kSizeMargin = 1.100000023841858; // the single-precision value of 1.1
 const INT64 kSizeOverhead = 204800;
 const double kVcdVideoRate = 1150000, kVcdAudioRate = 224000;
@@ -96,6 +101,12 @@ ConvertTask::~ConvertTask() = default;
 
 int ConvertTask::BuildJob(const CString& outputFolder)
 {
+    m_job.outputPath[0] = 0;
+    if (!IsPlainExtension(m_setting.m_extension))
+    {
+        m_log += kExtensionNotPlain;
+        return -1;
+    }
     CString arguments = m_setting.BuildArguments();
     ApplyLetterbox(arguments, *this);
     ApplyFrameRateLimit(arguments, *this);
@@ -114,10 +125,19 @@ int ConvertTask::BuildJob(const CString& outputFolder)
         return -1;
     }
     std::memcpy(m_job.argumentText, ansiArguments, sizeof m_job.argumentText);
-    if (spelled)
-        MakeUniqueFileName(ansiOutput, m_job.outputPath, kJobPathCapacity);
-    else
+    if (!spelled)
+    {
         ::lstrcpynA(m_job.outputPath, ansiOutput, kJobPathCapacity);
+        return 0;
+    }
+    const int reserved =
+        MakeUniqueFileName(ansiOutput, m_job.outputPath, kJobPathCapacity, IsSegmentedJob(ansiArguments));
+    if (reserved < 0)
+    {
+        m_job.outputPath[0] = 0;
+        m_log += reserved == kUniqueNameTooLong ? kOutputNameTooLong : kOutputNotCreated;
+        return -1;
+    }
     return 0;
 }
 
@@ -178,6 +198,19 @@ CString BuildOutputPath(const CString& folder, const CString& displayName)
     return path + L".";
 }
 
+bool IsPlainExtension(const CString& extension)
+{
+    if (extension.IsEmpty() || extension.GetLength() > kMaxExtensionLength)
+        return false;
+    for (int i = 0; i < extension.GetLength(); ++i)
+    {
+        const WCHAR c = extension[i];
+        if (!((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')))
+            return false;
+    }
+    return true;
+}
+
 namespace
 {
 // Disc targets: the frame of each norm, shown at 4:3 whatever its pixel shape.
@@ -217,7 +250,7 @@ bool FindOptionValue(const CString& arguments, int p, int* a, int* b)
 // A frame size written "WxH" or by its name ("qvga").
 void ReadFrameSize(const CString& text, int* width, int* height)
 {
-    const int x = std::max(text.Find(L'x'), text.Find(L'X'));
+    const int x = (std::max)(text.Find(L'x'), text.Find(L'X'));
     if (x > 0)
     {
         *width = ReadLeadingInt(text);
