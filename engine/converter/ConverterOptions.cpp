@@ -48,6 +48,8 @@ const int kMaxFrameDimension = 16384;
 const int kMaxCodecThreads = 16;
 // Bit rates in kbit/s: at most what a 32-bit bits-per-second value holds.
 const double kMaxKilobitRate = INT_MAX / 1000.0;
+// MPEG-1 encodes the rates after its first eight only at unofficial compliance.
+const int kStandardMpeg1RateCount = 8;
 
 // Flag masks of the catch-all options per media type (video, audio, data, subtitle, attachment).
 const int kCatchAllMasks[kCodecOptionContextCount] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
@@ -100,6 +102,7 @@ struct OptionState
     AVRational frameRate;
     int frameWidth, frameHeight;
     float frameAspectRatio;
+    int frameAspectGiven; // "aspect" names the whole frame's display aspect
     int framePixelFormat;
     int cropTop, cropBottom, cropLeft, cropRight;
     int padTop, padBottom, padLeft, padRight;
@@ -406,6 +409,7 @@ void OptAspect(const char* arg)
         Fail();
     }
     g_state.frameAspectRatio = static_cast<float>(aspect);
+    g_state.frameAspectGiven = 1;
 }
 
 void OptPixelFormat(const char* arg)
@@ -1483,6 +1487,7 @@ void OpenInputFile(const char* fileName)
             if (!(sar > 0))
                 sar = 1;
             g_state.frameAspectRatio = par->height ? static_cast<float>(sar * par->width / par->height) : 0;
+            g_state.frameAspectGiven = 0;
             AVRational containerRate = st->r_frame_rate;
             AVRational codecRate = st->avg_frame_rate;
             if (codecRate.num && containerRate.num && av_cmp_q(codecRate, containerRate) && g_state.verbosity >= 0)
@@ -1587,12 +1592,27 @@ static Format SupportedOrFirst(const Format* supported, Format wanted, Format no
     return wanted == none ? fallback : wanted;
 }
 
+// The rate of the encoder's list nearest to the wanted one, among the rates the encoder opens with
+// at its compliance level.
+static AVRational NearestAllowedRate(const AVCodecContext* enc, const AVCodec* codec, AVRational wanted)
+{
+    AVRational allowed[kStandardMpeg1RateCount + 1] = {};
+    const AVRational* list = codec->supported_framerates;
+    if (codec->id == AV_CODEC_ID_MPEG1VIDEO && enc->strict_std_compliance > FF_COMPLIANCE_UNOFFICIAL)
+    {
+        for (int i = 0; i < kStandardMpeg1RateCount && list[i].num; ++i)
+            allowed[i] = list[i];
+        list = allowed;
+    }
+    return list[av_find_nearest_q_idx(wanted, list)];
+}
+
 static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
 {
     AVRational rate =
         g_state.frameRate.num && g_state.frameRate.den ? g_state.frameRate : AVRational{kDefaultFrameRate, 1};
     if (codec && codec->supported_framerates && !g_state.forceFps)
-        rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
+        rate = NearestAllowedRate(enc, codec, rate);
     enc->framerate = rate;
     enc->time_base = av_inv_q(rate);
     // Summed in 64 bits: each part is bounded, the sum is checked.
@@ -1607,8 +1627,12 @@ static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStrea
     }
     enc->width = static_cast<int>(width);
     enc->height = static_cast<int>(height);
-    if (enc->width > 0 && enc->height > 0)
-        enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * enc->height / enc->width, 255);
+    // The source's aspect belongs to the picture inside the pad bands; an "aspect" option names
+    // the whole frame's.
+    const int shapeWidth = g_state.frameAspectGiven ? enc->width : g_state.frameWidth;
+    const int shapeHeight = g_state.frameAspectGiven ? enc->height : g_state.frameHeight;
+    if (shapeWidth > 0 && shapeHeight > 0)
+        enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * shapeHeight / shapeWidth, 255);
     st->sample_aspect_ratio = enc->sample_aspect_ratio;
     enc->pix_fmt =
         SupportedOrFirst(codec ? codec->pix_fmts : nullptr, static_cast<AVPixelFormat>(g_state.framePixelFormat),
@@ -1718,6 +1742,10 @@ void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
             (type == AVMEDIA_TYPE_VIDEO && (g_state.videoGlobalHeader & 1)))
             enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         SetContextOptions(g_state.codecOptions[type], enc, masks[kind]);
+        // A profile number means something only to the codecs that list it: the H.264 profiles'
+        // 66 (Baseline) would make the AAC encoder write another object type.
+        if (enc->profile != FF_PROFILE_UNKNOWN && !avcodec_profile_name(id, enc->profile))
+            enc->profile = FF_PROFILE_UNKNOWN;
         av_dict_copy(&setup.privateOptions, g_state.privateOptions[type], 0);
         if (type == AVMEDIA_TYPE_VIDEO)
             SetupVideoEncoder(enc, codec, st);

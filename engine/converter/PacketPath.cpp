@@ -154,6 +154,22 @@ void FillPadColor(AVFrame* picture, const int color[3])
     }
 }
 
+void FillPadColumns(AVFrame* picture, const int color[3], int fromX, int toX)
+{
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture->format));
+    if ((desc->flags & AV_PIX_FMT_FLAG_RGB) || !(desc->flags & AV_PIX_FMT_FLAG_PLANAR) || desc->comp[0].depth > 8)
+        return;
+    for (int p = 0; p < 3 && picture->data[p]; ++p)
+    {
+        const bool chroma = p == 1 || p == 2;
+        const int shift = chroma ? desc->log2_chroma_w : 0;
+        const int height = chroma ? AV_CEIL_RSHIFT(picture->height, desc->log2_chroma_h) : picture->height;
+        const int from = fromX >> shift, to = AV_CEIL_RSHIFT(toX, shift);
+        for (int y = 0; y < height; ++y)
+            memset(picture->data[p] + y * picture->linesize[p] + from, color[p], to - from);
+    }
+}
+
 InputStreamRecord::~InputStreamRecord()
 {
     if (decoder)
@@ -466,6 +482,9 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
         OffsetPlanes(targetDesc, destination, ost->picture->linesize, ost->padLeft, ost->padTop);
         sws_scale(ost->scaler, source, picture->linesize, 0, picture->height - ost->cropTop - ost->cropBottom,
                   destination, ost->picture->linesize);
+        // The scaler writes its rows in whole blocks of pixels, past the picture into the right band.
+        if (ost->padRight)
+            FillPadColumns(ost->picture, context->padColor, enc->width - ost->padRight, enc->width);
         target = ost->picture;
     }
     if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))

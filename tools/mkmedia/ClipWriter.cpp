@@ -15,7 +15,9 @@ extern "C"
 #include <libavutil/channel_layout.h>
 #include <libavutil/mathematics.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 #include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
 }
 
 namespace mkmedia
@@ -50,6 +52,15 @@ using CodecPtr = std::unique_ptr<AVCodecContext, AvFree<AVCodecContext, avcodec_
 using FramePtr = std::unique_ptr<AVFrame, AvFree<AVFrame, av_frame_free>>;
 using PacketPtr = std::unique_ptr<AVPacket, AvFree<AVPacket, av_packet_free>>;
 using SwrPtr = std::unique_ptr<SwrContext, AvFree<SwrContext, swr_free>>;
+// Frees a scaler (sws_freeContext takes the pointer itself).
+struct SwsFree
+{
+    void operator()(SwsContext* s) const
+    {
+        sws_freeContext(s);
+    }
+};
+using SwsPtr = std::unique_ptr<SwsContext, SwsFree>;
 using OutputPtr = std::unique_ptr<AVFormatContext, OutputFree>;
 
 enum class Kind
@@ -70,6 +81,8 @@ struct Track
     AVStream* stream = nullptr;
     CodecPtr enc;
     SwrPtr swr;
+    SwsPtr sws;     // converts the drawn picture to the encoder's pixel format, where that differs
+    FramePtr drawn; // the YUV420P picture the pattern is drawn into before sws converts it
     FramePtr frame;
     int voice = 0;
     int64_t next = 0; // next frame's pts
@@ -168,7 +181,12 @@ class Writer
         t.enc.reset(avcodec_alloc_context3(codec));
         t.enc->width = v.width;
         t.enc->height = v.height;
-        t.enc->pix_fmt = AV_PIX_FMT_YUV420P;
+        const AVPixelFormat format = v.pixelFormat ? av_get_pix_fmt(v.pixelFormat) : AV_PIX_FMT_YUV420P;
+        if (format == AV_PIX_FMT_NONE)
+            return Fail(std::string("no pixel format ") + v.pixelFormat);
+        // The pattern is drawn in 4:2:0; full-range 4:2:0 (MJPEG) has the same planes.
+        const bool drawDirectly = format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P;
+        t.enc->pix_fmt = format;
         t.enc->time_base = AVRational{1, v.fps};
         t.enc->framerate = AVRational{v.fps, 1};
         t.enc->gop_size = v.fps; // a key frame each second
@@ -184,11 +202,22 @@ class Writer
             t.stream->codecpar->codec_tag = v.tag;
         t.stream->avg_frame_rate = t.stream->r_frame_rate = t.enc->framerate; // Matroska's default duration
         t.frame.reset(av_frame_alloc());
-        t.frame->format = AV_PIX_FMT_YUV420P;
+        t.frame->format = format;
         t.frame->width = v.width;
         t.frame->height = v.height;
         if (av_frame_get_buffer(t.frame.get(), 0) < 0)
             return Fail("out of memory");
+        if (!drawDirectly)
+        {
+            t.drawn.reset(av_frame_alloc());
+            t.drawn->format = AV_PIX_FMT_YUV420P;
+            t.drawn->width = v.width;
+            t.drawn->height = v.height;
+            t.sws.reset(sws_getContext(v.width, v.height, AV_PIX_FMT_YUV420P, v.width, v.height, format, SWS_BICUBIC,
+                                       nullptr, nullptr, nullptr));
+            if (av_frame_get_buffer(t.drawn.get(), 0) < 0 || !t.sws)
+                return Fail("cannot set up the pixel format converter");
+        }
         t.end = static_cast<int64_t>(m_spec.seconds * v.fps + 0.5);
         m_tracks.push_back(std::move(t));
         return true;
@@ -271,7 +300,14 @@ class Writer
             frame->pts = t.next;
             if (t.kind == Kind::Video)
             {
-                DrawPattern(frame, t.next);
+                if (t.sws)
+                {
+                    DrawPattern(t.drawn.get(), t.next, m_spec.litEdges);
+                    sws_scale(t.sws.get(), t.drawn->data, t.drawn->linesize, 0, t.drawn->height, frame->data,
+                              frame->linesize);
+                }
+                else
+                    DrawPattern(frame, t.next, m_spec.litEdges);
                 t.next += 1;
             }
             else if (!FillAudio(t))

@@ -62,6 +62,15 @@ const ClipSpec kClips[] = {
     {"eight48k.mkv", "matroska", kSmall("mpeg4"), {"pcm_s16le", 48000, 8}, 1, false, 2.0},
     {"delayed_audio.mkv", "matroska", kSmall("mpeg4"), kStereo("aac"), 1, false, 2.0, 1.0},
     {"subtitle_first.mkv", "matroska", kSmall("mpeg4"), kStereo("mp2"), 1, false, 2.0, 0.0, true},
+    // The device conformance sources: two seconds each, no black at the picture's edges.
+    {"conf_4x3_25.mp4", "mp4", {"libx264", 320, 240, 25, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_hd60.mp4", "mp4", {"libx264", 1280, 720, 60, 0}, {"aac", 48000, 2}, 1, false, 2.0, 0.0, false, true},
+    {"conf_444p10.mp4", "mp4", {"libx264", 1280, 720, 30, 0, "yuv444p10le"}, {"aac", 48000, 2}, 1, false, 2.0, 0.0, false, true},
+    {"conf_426x240_24.mp4", "mp4", {"libx264", 426, 240, 24, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_portrait.mp4", "mp4", {"libx264", 720, 1280, 30, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_ac3_51.mkv", "matroska", kStandard("mpeg4"), {"ac3", 48000, 6}, 1, false, 2.0, 0.0, false, true},
+    {"conf_mono8k.mkv", "matroska", kStandard("mpeg4"), {"pcm_s16le", 8000, 1}, 1, false, 2.0, 0.0, false, true},
+    {"conf_mjpeg15.avi", "avi", {"mjpeg", 320, 240, 15, 0, "yuvj420p"}, kStereo("pcm_s16le"), 1, false, 2.0, 0.0, false, true},
 };
 
 // Broken files made from a generated clip (cut to a share of its bytes) or from nothing.

@@ -209,14 +209,14 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     const int w = 360, h = 230;
     COLORREF face = manager.GetMetrics()->GetColor(COLOR_BTNFACE);
     DWORD faceRgb = DWORD(GetRValue(face)) << 16 | DWORD(GetGValue(face)) << 8 | GetBValue(face);
-    rwtest::DibCanvas canvas(w, h, faceRgb);
+    DibCanvas canvas(w, h, faceRgb);
     auto part = [&](const wchar_t* cls, int partId, int state, RECT rc) {
-        EXPECT_TRUE(manager.GetSkinClass(cls)->DrawThemeBackground(canvas.dc, partId, state, &rc));
+        EXPECT_TRUE(manager.GetSkinClass(cls)->DrawThemeBackground(canvas.dc(), partId, state, &rc));
     };
     auto text = [&](const wchar_t* cls, int partId, int state, const wchar_t* label, RECT rc, HFONT font, DWORD flags) {
-        HGDIOBJ old = SelectObject(canvas.dc, font);
-        manager.GetSkinClass(cls)->DrawThemeText(canvas.dc, partId, state, label, flags, &rc);
-        SelectObject(canvas.dc, old);
+        HGDIOBJ old = SelectObject(canvas.dc(), font);
+        manager.GetSkinClass(cls)->DrawThemeText(canvas.dc(), partId, state, label, flags, &rc);
+        SelectObject(canvas.dc(), old);
     };
     CWVPSkinManagerMetrics* metrics = manager.GetMetrics();
     HFONT uiFont = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
@@ -225,14 +225,14 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     part(L"WINDOW", 7, 1, {0, top, border, h - border});
     part(L"WINDOW", 8, 1, {w - border, top, w, h - border});
     part(L"WINDOW", 9, 1, {0, h - border, w, h});
-    SetTextColor(canvas.dc, manager.GetThemeSysColor(1610));
+    SetTextColor(canvas.dc(), manager.GetThemeSysColor(1610));
     text(L"WINDOW", 1, 1, L"Reelwright", {border + 6, 4, 200, top}, metrics->m_fntCaption,
          DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     part(L"WINDOW", 18, 1, {w - border - 23, 5, w - border - 2, 26});
     part(L"WINDOW", 17, 2, {w - border - 46, 5, w - border - 25, 26});
     part(L"WINDOW", 15, 1, {w - border - 69, 5, w - border - 48, 26});
 
-    SetTextColor(canvas.dc, manager.GetMetrics()->GetColor(COLOR_BTNTEXT));
+    SetTextColor(canvas.dc(), manager.GetMetrics()->GetColor(COLOR_BTNTEXT));
     const wchar_t* labels[] = {L"Convert", L"Preview", L"Default"};
     const int states[] = {1, 2, 5};
     for (int i = 0; i < 3; ++i)
@@ -270,10 +270,10 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     DeleteObject(uiFont);
 
     // The caption's rounded corners stay transparent; the parts landed where they were put.
-    EXPECT_EQ(faceRgb, canvas.At(0, 0));
-    EXPECT_NE(faceRgb, canvas.At(w / 2, 2));
-    EXPECT_NE(faceRgb, canvas.At(50, 52));
-    EXPECT_NE(faceRgb, canvas.At(sx + 8, top + 60));
+    EXPECT_EQ(faceRgb, canvas.Rgb(0, 0));
+    EXPECT_NE(faceRgb, canvas.Rgb(w / 2, 2));
+    EXPECT_NE(faceRgb, canvas.Rgb(50, 52));
+    EXPECT_NE(faceRgb, canvas.Rgb(sx + 8, top + 60));
 
     // Written as a 32-bit BMP for people to look at.
     std::string path = std::string(RW_BINARY_DIR) + "/skins/preview-" + GetParam().folder + ".bmp";
