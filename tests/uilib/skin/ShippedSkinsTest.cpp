@@ -209,7 +209,7 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     const int w = 360, h = 230;
     COLORREF face = manager.GetMetrics()->GetColor(COLOR_BTNFACE);
     DWORD faceRgb = DWORD(GetRValue(face)) << 16 | DWORD(GetGValue(face)) << 8 | GetBValue(face);
-    DibCanvas canvas(w, h, faceRgb);
+    DibCanvas canvas(w, h, face);
     auto part = [&](const wchar_t* cls, int partId, int state, RECT rc) {
         EXPECT_TRUE(manager.GetSkinClass(cls)->DrawThemeBackground(canvas.dc(), partId, state, &rc));
     };
@@ -285,7 +285,7 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     GdiFlush();
     fwrite(&file, sizeof file, 1, f);
     fwrite(&info, sizeof info, 1, f);
-    fwrite(canvas.bits, 4, size_t(w) * h, f);
+    fwrite(canvas.bits(), 4, size_t(w) * h, f);
     fclose(f);
 }
 
