@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "uilib/foundation/ColorManager.h"
+#include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/ImageManager.h"
 #include "uilib/foundation/ImageManagerResource.h"
 
@@ -497,6 +498,32 @@ void CWVPImageManagerIcon::DrawScaled(HDC dc, CPoint point, CSize size)
 void CWVPImageManagerIcon::Draw(HDC dc, CPoint point)
 {
     DrawImage(dc, point, GetNormalIcon(), CSize(0, 0));
+}
+
+void CWVPImageManagerIcon::DrawMono(HDC dc, CPoint point, const CWVPImageManagerIconImage& image, CSize size,
+                                    COLORREF color)
+{
+    if (image.IsAlpha() || image.IsEmpty())
+        return;
+    const int width = size.cx ? size.cx : m_width;
+    const int height = size.cy ? size.cy : (m_width ? width * m_height / m_width : m_height);
+    if (width <= 0 || height <= 0)
+        return;
+    // The image on white; DrawState then paints every pixel that is not white in the brush.
+    CBitmap white;
+    if (!white.Attach(::CreateCompatibleBitmap(dc, width, height)))
+        return;
+    {
+        CWVPCompatibleDC memDC(dc, (HBITMAP)white.GetSafeHandle());
+        RECT all = {0, 0, width, height};
+        ::FillRect(memDC.GetSafeHdc(), &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        image.Draw(memDC.GetSafeHdc(), 0, 0, width, height, FALSE);
+    }
+    CBrush brush;
+    if (!brush.CreateSolidBrush(color))
+        return;
+    ::DrawStateW(dc, (HBRUSH)brush.GetSafeHandle(), nullptr, (LPARAM)white.GetSafeHandle(), 0, point.x, point.y, width,
+                 height, DST_BITMAP | DSS_MONO);
 }
 
 namespace

@@ -122,6 +122,8 @@ class CWVPImageManagerIcon : public CCmdTarget
     void DrawImage(HDC dc, CPoint point, const CWVPImageManagerIconImage& image, CSize size = CSize(0, 0));
     void DrawScaled(HDC dc, CPoint point, CSize size);
     void Draw(HDC dc, CPoint point);
+    // The image's non-white pixels in one colour (an image without alpha; an alpha image is not drawn).
+    void DrawMono(HDC dc, CPoint point, const CWVPImageManagerIconImage& image, CSize size, COLORREF color);
 
     void CreateFadedIcon();
     void CreateShadowIcon();

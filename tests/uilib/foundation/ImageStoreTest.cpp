@@ -281,6 +281,30 @@ TEST(ImageStore, IconImagesFadeShadowAndDisable)
     }
 }
 
+// The mono form paints the icon's non-white pixels in one colour and leaves the rest alone; an alpha
+// image is not drawn.
+TEST(ImageStore, MonoDrawingPaintsOnlyThePicture)
+{
+    CWVPImageManager manager;
+    BOOL alpha = FALSE;
+    HBITMAP strip = CWVPImageManager::LoadBitmapFile(Fixture("strip24.bmp"), &alpha);
+    const UINT ids[] = {10, 11, 12};
+    ASSERT_TRUE(manager.SetIconsFromBitmap(strip, ids, 3, 0, 0, wvpImageNormal, FALSE));
+    ::DeleteObject(strip);
+    CWVPImageManagerIcon* icon = manager.GetImage(12, 16);
+    ASSERT_NE(nullptr, icon);
+    DibCanvas canvas(16, 15, RGB(0, 255, 0));
+    icon->DrawMono(canvas.dc(), CPoint(0, 0), icon->GetNormalIcon(), CSize(0, 0), RGB(0, 0, 200));
+    EXPECT_EQ(RGB(0, 255, 0), canvas.At(0, 0)); // transparent corner
+    EXPECT_EQ(RGB(0, 0, 200), canvas.At(8, 7)); // the red middle, now in the colour
+
+    CWVPImageManagerIconImage alphaImage;
+    AlphaImage(alphaImage, 16, 15, 0xFF0000FF);
+    canvas.Fill(RGB(0, 255, 0));
+    icon->DrawMono(canvas.dc(), CPoint(0, 0), alphaImage, CSize(16, 15), RGB(0, 0, 200));
+    EXPECT_EQ(0, canvas.Painted());
+}
+
 TEST(ImageStore, AlphaImageAboveTheTopDrawsOnlyItsLowerRows)
 {
     CWVPImageManager manager;
