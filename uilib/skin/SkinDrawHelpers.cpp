@@ -1,6 +1,7 @@
 #include "uilib/skin/SkinDrawHelpers.h"
 
 #include "uilib/foundation/DibReader.h"
+#include "uilib/foundation/ImageManager.h"
 
 namespace
 {
@@ -80,6 +81,8 @@ void WVPSkinGetIconSize(HICON hIcon, int* pWidth, int* pHeight)
 HBITMAP WVPSkinLoadBitmapResource(HMODULE hModule, LPCWSTR lpszName, BOOL& bAlpha)
 {
     bAlpha = FALSE;
+    if (CWVPImageManager::IsPngResource(hModule, lpszName))
+        return CWVPImageManager::LoadBitmapResource(hModule, lpszName, &bAlpha);
     CWVPDibImage image;
     if (!CWVPDibReader::ReadResource(hModule, lpszName, image))
         return nullptr;

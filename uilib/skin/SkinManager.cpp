@@ -1,4 +1,5 @@
 #include "uilib/skin/SkinManager.h"
+#include "uilib/foundation/ColorManager.h"
 
 #include "uilib/skin/SkinManagerModuleList.h"
 #include "uilib/skin/SkinSchemaNames.h"
@@ -113,12 +114,14 @@ BOOL CWVPSkinManager::LoadSkin(LPCWSTR lpszResourcePath, LPCWSTR lpszIniFileName
         m_bSkinLoaded = TRUE;
         m_pMetrics->RefreshMetrics();
         m_pSchema->RefreshMetrics();
+        WVPRefreshColors();
         return TRUE;
     }
     m_bSkinLoaded = FALSE;
     delete m_pSchema;
     m_pSchema = nullptr;
     m_pMetrics->RefreshMetrics();
+    WVPRefreshColors();
     return FALSE;
 }
 
@@ -129,6 +132,7 @@ void CWVPSkinManager::SetApplyOptions(DWORD dwOptions)
     {
         m_pMetrics->RefreshMetrics();
         m_pSchema->RefreshMetrics();
+        WVPRefreshColors();
     }
 }
 
@@ -163,6 +167,7 @@ void CWVPSkinManager::Refresh()
         static_cast<CWVPSkinManagerClass*>(skinClass)->GetImageCache().RemoveAll();
     }
     m_pMetrics->RefreshMetrics();
+    WVPRefreshColors();
 }
 
 BOOL CWVPSkinManager::GetThemeSysBool(int nBoolId)

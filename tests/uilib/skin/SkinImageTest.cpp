@@ -1,5 +1,6 @@
 #include "DibCanvas.h"
 #include "RwTest.h"
+#include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/foundation/DibReader.h"
 #include "uilib/skin/SkinImage.h"
 #include "uilib/skin/SkinManager.h"
@@ -225,3 +226,19 @@ TEST(SkinImage, AlphaImagesBlendAndMirrorOnRightToLeftSurfaces)
 }
 
 } // namespace
+
+// A skin picture carried as a "PNG" resource loads through the PNG reader with its alpha flag; a
+// missing name gives nothing.
+TEST(SkinImage, PngResourcesLoadWithTheirAlpha)
+{
+    BOOL alpha = FALSE;
+    HBITMAP bitmap = WVPSkinLoadBitmapResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(700), alpha);
+    ASSERT_NE(nullptr, bitmap);
+    EXPECT_TRUE(alpha);
+    BITMAP info = {};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    EXPECT_EQ(6, info.bmWidth);
+    EXPECT_EQ(4, info.bmHeight);
+    ::DeleteObject(bitmap);
+    EXPECT_EQ(nullptr, WVPSkinLoadBitmapResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(9999), alpha));
+}
