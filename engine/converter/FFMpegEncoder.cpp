@@ -239,6 +239,11 @@ void CFFMpegEncoder::SeekToSegmentStart()
     av_seek_frame(input, -1, target, AVSEEK_FLAG_BACKWARD);
 }
 
+void SetThreadJob(CFFMpegEncoder* job)
+{
+    t_currentJob = job;
+}
+
 void EngineLogToCurrentJob(int level, const char* text)
 {
     if (t_currentJob && text)

@@ -1,5 +1,7 @@
 #include "engine/converter/TranscodeContext.h"
 
+#include <windows.h>
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -7,6 +9,13 @@ extern "C"
 {
 #include <libavutil/dict.h>
 #include <libavutil/mem.h>
+}
+
+int TranscodePipelineDefault()
+{
+    char value[8] = "";
+    DWORD length = ::GetEnvironmentVariableA("RW_TRANSCODE_ONE_THREAD", value, sizeof(value));
+    return length > 0 && length < sizeof(value) && !strcmp(value, "1") ? 0 : 1;
 }
 
 void InitTranscodeContext(TranscodeContext* context)
