@@ -93,7 +93,7 @@ if wants 720p; then
     source=$(source_of "$seconds" "$width" "$height")
     args="-vcodec libx264 -preset $preset -s ${width}x${height} -r 25 -b $vkbps -acodec aac -ab $akbps -ar 44100 -ac 2 -threads 0"
     converter=$(best_of "$engine_run" --args "$args" "$source" "$work/converter.mp4")
-    one_thread=$(best_of "$engine_run" --args "$args -pipeline 0" "$source" "$work/one-thread.mp4")
+    one_thread=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/one-thread.mp4")
     plain=$(best_of "$plain_transcode" "$source" "$work/plain.mp4" size=${width}x${height} vb=$vkbps ab=$akbps preset=$preset)
     handbrake=$(best_of HandBrakeCLI -i "$source" -o "$work/handbrake.mp4" -f av_mp4 -e x264 --encoder-preset "$preset" \
         -b "$vkbps" -r 25 --cfr -w "$width" -l "$height" --crop 0:0:0:0 --non-anamorphic \
@@ -127,7 +127,7 @@ device_args="-vcodec libx264 -preset veryfast -s 320x240 -r 25 -b 500 -pix_fmt y
 if wants a; then
     source=$(source_of "$device_seconds" 640 480)
     conv=$(best_of "$engine_run" --args "$device_args" "$source" "$work/a.mp4")
-    one=$(best_of "$engine_run" --args "$device_args -pipeline 0" "$source" "$work/a1.mp4")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$device_args" "$source" "$work/a1.mp4")
     plain=$(best_of "$plain_transcode" "$source" "$work/a-plain.mp4" size=320x240 vb=500 preset=veryfast ab=128)
     hb=$(best_of HandBrakeCLI -i "$source" -o "$work/a-hb.mp4" -f av_mp4 -e x264 --encoder-preset veryfast -b 500 \
         -r 25 --cfr -w 320 -l 240 --crop 0:0:0:0 --non-anamorphic -E av_aac -B 128 -R 44.1 --mixdown stereo)
@@ -150,7 +150,7 @@ if wants c; then
     source=$(source_of "$large_seconds" 1920 1080)
     args="-vcodec mpeg4 -s 640x480 -r 25 -b 1500 -acodec libmp3lame -ab 128 -ar 44100 -ac 2 -threads 0"
     conv=$(best_of "$engine_run" --args "$args" "$source" "$work/c.avi")
-    one=$(best_of "$engine_run" --args "$args -pipeline 0" "$source" "$work/c1.avi")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/c1.avi")
     plain=$(best_of "$plain_transcode" "$source" "$work/c-plain.avi" vcodec=mpeg4 size=640x480 vb=1500 acodec=libmp3lame ab=128)
     device "(c) ${large_seconds} s 1920x1080 -> 640x480 MPEG-4 1500k + MP3 128k" "$conv" "$one" "$plain"
 fi
@@ -159,7 +159,7 @@ if wants d; then
     source=$(source_of "$device_seconds" 640 480)
     args="-acodec libmp3lame -ab 128 -ar 44100 -ac 2"
     conv=$(best_of "$engine_run" --args "$args" "$source" "$work/d.mp3")
-    one=$(best_of "$engine_run" --args "$args -pipeline 0" "$source" "$work/d1.mp3")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/d1.mp3")
     plain=$(best_of "$plain_transcode" "$source" "$work/d-plain.mp3" vcodec=none acodec=libmp3lame ab=128)
     device "(d) ${device_seconds} s audio -> MP3 128k" "$conv" "$one" "$plain"
 fi

@@ -78,7 +78,7 @@ struct OptionState
     // Simple variables.
     int fileOverwrite, benchmark, doDump, doHex, rateEmulation, loopInput, copyTimestamps, shortest, exitOnError,
         copyInitialNonKeyFrames, intraOnly, sameQuality, deinterlace, doPsnr, qpHistogram, forceFps, audioDisable,
-        subtitleDisable, inputSync, pipelined;
+        subtitleDisable, inputSync;
     int maxFrames[4]; // video, audio, data, subtitle
     int loopOutput, videoSyncMethod, audioSyncMethod, videoGlobalHeader, programId, videoDiscard, intraDcPrecision;
     int64_t fileSizeLimit;
@@ -1030,7 +1030,6 @@ const OptionDef kOptionTable[] = {
     Fn("vc", A | E | V | G, OptCaptureChannel, "capture channel", "channel"),
     Fn("tvstd", A | E | V | G, OptCaptureStandard, "capture television standard", "standard"),
     Var("isync", B | E | G, &g_state.inputSync, "choose by input time"),
-    Var("pipeline", A | I | E, &g_state.pipelined, "stages on threads of their own (1) or all on one (0)", "0|1"),
     Var("muxdelay", F | A | E, &g_state.muxMaxDelay, "most muxing delay", "seconds"),
     Var("muxpreload", F | A | E, &g_state.muxPreload, "muxing preload", "seconds"),
     Fn("absf", A | AU | E, OptAudioBitstreamFilter, "audio bit-stream filter", "filter"),
@@ -1135,7 +1134,6 @@ void ResetOptionDefaults()
     g_state.threadCount = 1;
     g_state.dtsDeltaThreshold = 10;
     g_state.realMediaPlatform = 0;
-    g_state.pipelined = TranscodePipelineDefault();
 }
 
 void FreeOptionState()
@@ -1818,7 +1816,7 @@ int MoveOptionsToContext(TranscodeContext* context)
     context->copyInitialNonKeyFrames = g_state.copyInitialNonKeyFrames;
     context->audioVolume = g_state.audioVolume;
     context->inputSync = g_state.inputSync;
-    context->pipelined = g_state.pipelined;
+    context->pipelined = TranscodePipelined();
     const int64_t kFileSizeReserve = 307200;
     context->fileSizeLimit =
         g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;

@@ -1,4 +1,9 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include "engine/converter/TranscodeContext.h"
+
+#include "engine/Engine.h"
 
 #include <windows.h>
 
@@ -11,11 +16,12 @@ extern "C"
 #include <libavutil/mem.h>
 }
 
-int TranscodePipelineDefault()
+int TranscodePipelined()
 {
     char value[8] = "";
     DWORD length = ::GetEnvironmentVariableA("RW_TRANSCODE_ONE_THREAD", value, sizeof(value));
-    return length > 0 && length < sizeof(value) && !strcmp(value, "1") ? 0 : 1;
+    bool oneThread = length > 0 && length < sizeof(value) && !strcmp(value, "1");
+    return g_pipelinedConversion && !oneThread ? 1 : 0;
 }
 
 void InitTranscodeContext(TranscodeContext* context)

@@ -111,9 +111,10 @@ struct TranscodeContext
     int decodedAudioBufferSize;
 };
 
-// Whether runs are pipelined unless the command line says: yes, unless the environment variable
-// RW_TRANSCODE_ONE_THREAD is set to 1 (the one-thread run, for comparisons and diagnosis).
-int TranscodePipelineDefault();
+// Whether a run that starts now is pipelined: while g_pipelinedConversion is set and the
+// environment variable RW_TRANSCODE_ONE_THREAD is not 1 (the one-thread run, for comparisons
+// and diagnosis).
+int TranscodePipelined();
 
 // Gives the context its empty state (no files, no buffers, no option contexts).
 void InitTranscodeContext(TranscodeContext* context);

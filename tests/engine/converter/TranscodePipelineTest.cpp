@@ -3,6 +3,7 @@
 
 #include "OutputProbe.h"
 #include "TestMedia.h"
+#include "engine/Engine.h"
 #include "engine/converter/FFMpegEncoder.h"
 #include "engine/converter/TranscodePipeline.h"
 
@@ -49,6 +50,22 @@ int RunJob(const std::string& source, const std::string& output, const std::stri
     std::unique_ptr<CFFMpegEncoder> job = StartJob(source, output, args);
     return WaitForEnd(job.get());
 }
+
+// Runs started while it lives are pipelined or not.
+class PipelineMode
+{
+  public:
+    explicit PipelineMode(int pipelined)
+    {
+        g_pipelinedConversion = pipelined;
+    }
+    ~PipelineMode()
+    {
+        g_pipelinedConversion = 1;
+    }
+    PipelineMode(const PipelineMode&) = delete;
+    PipelineMode& operator=(const PipelineMode&) = delete;
+};
 
 std::string ReadFile(const std::string& path)
 {
@@ -103,7 +120,8 @@ TEST(TranscodePipelineTest, PipelinedOutputEqualsTheOneThreadRun)
         for (int pipelined = 0; pipelined < 2; ++pipelined)
         {
             std::string stem = dir + "/" + c.name + std::to_string(pipelined);
-            std::string args = std::string(c.args) + " -pipeline " + std::to_string(pipelined);
+            std::string args = c.args;
+            PipelineMode mode(pipelined);
             if (c.stats)
                 args += " -psnr -vstats_file " + stem + ".stats";
             ASSERT_EQ(RunJob(rwtest::Media(c.source), stem + "." + c.extension, args), kEncoderDone) << c.name;
@@ -137,8 +155,9 @@ TEST(TranscodePipelineTest, TwoPassEncodingEqualsTheOneThreadRun)
         std::string stem = dir + "/twopass" + std::to_string(pipelined);
         for (int pass = 1; pass <= 2; ++pass)
         {
-            std::string args = "-vcodec mpeg4 -b 300 -acodec mp2 -pass " + std::to_string(pass) + " -passlogfile " +
-                               stem + " -pipeline " + std::to_string(pipelined);
+            PipelineMode mode(pipelined);
+            std::string args =
+                "-vcodec mpeg4 -b 300 -acodec mp2 -pass " + std::to_string(pass) + " -passlogfile " + stem;
             ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), stem + ".avi", args), kEncoderDone) << pass;
             if (pass == 1)
                 log[pipelined] = ReadFile(stem + "-0.log");
@@ -177,8 +196,7 @@ TEST(TranscodePipelineTest, StopPauseAndFailureEndEveryStage)
         {
             std::string name = std::string(w.name) + std::to_string(how);
             std::string output = dir + "/" + name + "." + w.extension;
-            std::unique_ptr<CFFMpegEncoder> job =
-                StartJob(rwtest::Media(rwtest::kLong25s), output, std::string(w.args) + " -pipeline 1");
+            std::unique_ptr<CFFMpegEncoder> job = StartJob(rwtest::Media(rwtest::kLong25s), output, w.args);
             if (how != kStopAtOnce)
                 for (int poll = 0; poll < kGuardPolls && job->GetProgress() < 10 && !Ended(job->m_state); ++poll)
                     ::Sleep(kPollMs);
@@ -201,8 +219,7 @@ TEST(TranscodePipelineTest, StopPauseAndFailureEndEveryStage)
                 EXPECT_EQ(facts.undecodablePackets, 0) << name;
             }
         }
-    int state =
-        RunJob(rwtest::Media(rwtest::kClipMp4), "/dev/full", "-f avi -vcodec mpeg4 -acodec libmp3lame -pipeline 1");
+    int state = RunJob(rwtest::Media(rwtest::kClipMp4), "/dev/full", "-f avi -vcodec mpeg4 -acodec libmp3lame");
     EXPECT_TRUE(state == kEncoderException || state == kEncoderFailed) << state;
     EXPECT_EQ(TranscodePipeline::LiveStageThreads(), 0);
 }
