@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string.h>
+
 const int kJobPathCapacity = 260;
 const int kJobArgumentCapacity = 1024;
 const int kJobPlacementCount = 7;
@@ -60,4 +62,12 @@ inline void TerminateJobTexts(JobSettings* settings)
     settings->logoList[kJobLogoListCapacity - 1] = 0;
     settings->subtitleFile[kJobSubtitleFileCapacity - 1] = 0;
     settings->subtitleText[kJobShortTextCapacity - 1] = 0;
+}
+
+// A job limited by time or size writes numbered segments beside its output path instead of the
+// output itself: "clip - 01.mp4", "clip - 02.mp4", ... (stem, number, extension without its ".").
+const char kSegmentNameFormat[] = "%s - %0.2d.%s";
+inline bool IsSegmentedJob(const char* arguments)
+{
+    return strstr(arguments, "-fs ") || strstr(arguments, "-t ");
 }

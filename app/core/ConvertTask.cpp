@@ -10,6 +10,11 @@ namespace
 const char kArgumentsTooLong[] = "Reelwright: the profile's argument text does not fit one job\n";
 const char kOutputPathUnusable[] =
     "Reelwright: the output path is too long or holds characters the system code page lacks\n";
+const char kExtensionNotPlain[] = "Reelwright: the profile's file extension is not a plain extension\n";
+const char kOutputNameTooLong[] =
+    "Reelwright: no free output name fits the output folder's path; choose a shorter output folder\n";
+const char kOutputNotCreated[] = "Reelwright: the output file cannot be created in the output folder\n";
+const int kMaxExtensionLength = 16;
 const double kSizeMargin = 1.100000023841858; // the single-precision value of 1.1
 const INT64 kSizeOverhead = 204800;
 const double kVcdVideoRate = 1150000, kVcdAudioRate = 224000;
@@ -66,6 +71,12 @@ ConvertTask::~ConvertTask() = default;
 
 int ConvertTask::BuildJob(const CString& outputFolder)
 {
+    m_job.outputPath[0] = 0;
+    if (!IsPlainExtension(m_setting.m_extension))
+    {
+        m_log += kExtensionNotPlain;
+        return -1;
+    }
     CString arguments = m_setting.BuildArguments();
     ApplyLetterbox(arguments, *this);
     const CString output = BuildOutputPath(outputFolder, m_displayName) + m_setting.m_extension;
@@ -82,7 +93,14 @@ int ConvertTask::BuildJob(const CString& outputFolder)
         return -1;
     }
     std::memcpy(m_job.argumentText, ansiArguments, sizeof m_job.argumentText);
-    MakeUniqueFileName(ansiOutput, m_job.outputPath, kJobPathCapacity);
+    const int reserved =
+        MakeUniqueFileName(ansiOutput, m_job.outputPath, kJobPathCapacity, IsSegmentedJob(ansiArguments));
+    if (reserved < 0)
+    {
+        m_job.outputPath[0] = 0;
+        m_log += reserved == kUniqueNameTooLong ? kOutputNameTooLong : kOutputNotCreated;
+        return -1;
+    }
     return 0;
 }
 
@@ -141,6 +159,19 @@ CString BuildOutputPath(const CString& folder, const CString& displayName)
     const int dot = displayName.ReverseFind(L'.');
     path += dot > 0 ? displayName.Left(dot) : displayName;
     return path + L".";
+}
+
+bool IsPlainExtension(const CString& extension)
+{
+    if (extension.IsEmpty() || extension.GetLength() > kMaxExtensionLength)
+        return false;
+    for (int i = 0; i < extension.GetLength(); ++i)
+    {
+        const WCHAR c = extension[i];
+        if (!((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')))
+            return false;
+    }
+    return true;
 }
 
 int ApplyLetterbox(CString& arguments, const ConvertTask& task)

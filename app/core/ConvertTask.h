@@ -58,7 +58,8 @@ public:
 
     // Fills the output path and argument text of the job settings for a job writing into the
     // folder, and takes the output name at once. 0, or -1 when a text cannot be handed to the
-    // engine (the reason is appended to the log text).
+    // engine, the extension is not plain or no output name can be taken (the reason is appended
+    // to the log text; the output path is then empty).
     int BuildJob(const CString& outputFolder);
     void PrepareSubtitle();
     INT64 EstimateOutputSize() const;
@@ -85,6 +86,9 @@ public:
 
 // folder + "\" + the display name without its extension + ".".
 CString BuildOutputPath(const CString& folder, const CString& displayName);
+// A file extension without its ".": ASCII letters and digits only, so that the output stays a
+// plain file in the output folder.
+bool IsPlainExtension(const CString& extension);
 // Removes a "-s 0x0" marker (1), or fits the frame size option to the source's aspect with
 // padding bands when the task keeps the aspect (0).
 int ApplyLetterbox(CString& arguments, const ConvertTask& task);

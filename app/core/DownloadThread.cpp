@@ -99,6 +99,9 @@ int DownloadThread::ClassifyResult(HRESULT result, DWORD httpStatus, ULONG progr
         return kDownloadNotFound;
     if (httpStatus >= kHttpFirstError)
         return kDownloadFailed;
+    // A server that closed without any answer: no status and no byte is no file.
+    if (httpStatus == 0 && progress == 0)
+        return kDownloadFailed;
     // A connection that closed before the announced length also "succeeds".
     if (maximum > 0 && progress < maximum)
         return kDownloadFailed;

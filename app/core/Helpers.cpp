@@ -132,26 +132,71 @@ bool OpenFolderAndSelect(const CString& path)
     return ::WinExec(command, SW_SHOWNORMAL) > 31;
 }
 
-int FindFilesRecursive(const CString& folderIn, std::vector<CString>& files)
+namespace
+{
+// A folder's identity: the volume and the file index, the same through every path that reaches it.
+struct FolderId
+{
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    bool operator==(const FolderId& other) const
+    {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+
+bool ReadFolderId(const CString& folder, FolderId& id)
+{
+    CFileHandle handle(::CreateFileW(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!handle.Valid() || !::GetFileInformationByHandle(handle.Get(), &info))
+        return false;
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+// Lists one folder below the given one; the folders on the way down are kept so that a folder
+// reached again (through a link the system does not mark) is not listed twice.
+int FindFilesBelow(const CString& folderIn, std::vector<CString>& files, std::vector<FolderId>& path)
 {
     CString folder = folderIn.Left(MAX_PATH);
     folder.TrimRight(L'\\');
     if (folder.IsEmpty())
         return -1;
+    FolderId id;
+    if (ReadFolderId(folder, id))
+    {
+        if (std::find(path.begin(), path.end(), id) != path.end())
+            return 0;
+        path.push_back(id);
+    }
+    else
+    {
+        path.push_back(FolderId{});
+    }
     folder += L"\\";
     WIN32_FIND_DATAW found;
     CFindHandle find(::FindFirstFileW(folder + L"*.*", &found));
     if (!find.Valid())
+    {
+        path.pop_back();
         return -2;
+    }
     int count = 0;
     do
     {
         const CString name = found.cFileName;
+        // Links and other reparse points are not followed: one to a parent would list a tree
+        // again and again.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            continue;
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN))
         {
             if (name == L"." || name == L"..")
                 continue;
-            const int below = FindFilesRecursive(folder + name, files);
+            const int below = FindFilesBelow(folder + name, files, path);
             if (below > 0)
                 count += below;
         }
@@ -161,7 +206,16 @@ int FindFilesRecursive(const CString& folderIn, std::vector<CString>& files)
             ++count;
         }
     } while (::FindNextFileW(find.Get(), &found));
-    return ::GetLastError() == ERROR_NO_MORE_FILES ? count : -2;
+    const DWORD error = ::GetLastError();
+    path.pop_back();
+    return error == ERROR_NO_MORE_FILES ? count : -2;
+}
+} // namespace
+
+int FindFilesRecursive(const CString& folder, std::vector<CString>& files)
+{
+    std::vector<FolderId> path;
+    return FindFilesBelow(folder, files, path);
 }
 
 void ShowPopupMenu(HWND owner, UINT menuId, int x, int y)
@@ -306,8 +360,27 @@ void SetHeaderItemText(int column, HWND header, const CString& text)
     copy.ReleaseBuffer();
 }
 
-int MakeUniqueFileName(const char* path, char* buffer, int bufferSize)
+namespace
 {
+const int kMaxNameCounter = 100000;
+
+bool NameTaken(const CStringA& name, const CStringA& segmentPattern)
+{
+    if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (segmentPattern.IsEmpty())
+        return false;
+    WIN32_FIND_DATAA found;
+    CFindHandle find(::FindFirstFileA(segmentPattern, &found));
+    return find.Valid();
+}
+} // namespace
+
+int MakeUniqueFileName(const char* path, char* buffer, int bufferSize, bool segmented)
+{
+    if (bufferSize <= 0)
+        return kUniqueNameTooLong;
+    buffer[0] = 0;
     const CStringA original = path;
     // The extension starts at the last "." of the file name, never at one in a folder name.
     const int separator = std::max(original.ReverseFind('\\'), original.ReverseFind('/'));
@@ -316,11 +389,30 @@ int MakeUniqueFileName(const char* path, char* buffer, int bufferSize)
     const CStringA base = hasExtension ? original.Left(dot) : original;
     const CStringA extension = hasExtension ? original.Mid(dot) : CStringA();
     CStringA name = original;
-    for (int counter = 1; ::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; ++counter)
+    for (int counter = 1; counter <= kMaxNameCounter; ++counter)
+    {
+        // A name that does not fit is never cut: a shorter name could be another file's.
+        if (name.GetLength() >= bufferSize)
+            return kUniqueNameTooLong;
+        const int nameDot = hasExtension ? name.GetLength() - extension.GetLength() : name.GetLength();
+        const CStringA segments = segmented ? name.Left(nameDot) + " - *" + extension : CStringA();
+        if (!NameTaken(name, segments))
+        {
+            CFileHandle created(
+                ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (created.Valid())
+            {
+                ::lstrcpynA(buffer, name, bufferSize);
+                return name.GetLength();
+            }
+            // Taken in the meantime: try the next name; any other failure ends the search.
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                return kUniqueNameNotCreated;
+        }
         name.Format("%s (%d)%s", (const char*)base, counter, (const char*)extension);
-    ::lstrcpynA(buffer, name, bufferSize);
-    CFileHandle created(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return ::lstrlenA(buffer);
+    }
+    return kUniqueNameNotCreated;
 }
 
 int DeleteFolderTree(const CString& folder)

@@ -34,8 +34,13 @@ bool CreateDirectoryPath(const CString& path);
 CString MakeTempFileName();
 void SetHeaderItemText(int column, HWND header, const CString& text);
 // The first name from the given 8-bit path on that names no file ("%s (%d)%s" with a counter
-// before the extension), created empty at once; copied into the buffer, the length returned.
-int MakeUniqueFileName(const char* path, char* buffer, int bufferSize);
+// before the extension), created empty at once and copied into the buffer. With segmented set, a
+// name is also taken while a numbered segment of it exists ("name - *.ext"). The name's length,
+// or kUniqueNameTooLong when the free name does not fit the buffer (a name is never cut), or
+// kUniqueNameNotCreated when it cannot be created.
+int MakeUniqueFileName(const char* path, char* buffer, int bufferSize, bool segmented = false);
+const int kUniqueNameTooLong = -1;
+const int kUniqueNameNotCreated = -2;
 int DeleteFolderTree(const CString& folder);
 
 // The separator of an error list entry's file and reason.

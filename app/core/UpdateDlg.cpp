@@ -77,7 +77,6 @@ void UpdateDlg::ShowState()
             ::SendMessageW(progress, PBM_SETPOS, WPARAM(UINT64(manager->m_progress) * 100 / manager->m_maximum), 0);
         }
         SetDlgItemText(IDC_UPDATE_STATE, text);
-        // The abort button is shown only here: a download is the one thing it can stop.
         ShowControls(TRUE, FALSE, TRUE);
         m_lastState = state;
         return;
@@ -85,11 +84,13 @@ void UpdateDlg::ShowState()
     if (state == m_lastState)
         return;
     m_lastState = state;
+    // A check can be aborted while it runs, and tried again after a failure or an abort.
+    const BOOL canCheck = state == kUpdateIdle || state == kUpdateNetError || state == kUpdateAborted;
     for (const StateDisplay& display : kStateDisplays)
         if (display.state == state)
         {
             SetDlgItemText(IDC_UPDATE_STATE, LangMgr::GetText(display.key));
-            ShowControls(FALSE, state == kUpdateIdle, FALSE);
+            ShowControls(FALSE, canCheck, state == kUpdateChecking);
         }
 }
 
@@ -117,8 +118,7 @@ void UpdateDlg::OnAbort()
     UpdateManager* manager = UpdateManager::Get();
     if (!manager || !g_updateAsk || g_updateAsk(L"update_abort") != IDOK)
         return;
-    manager->m_abort = 1;
-    manager->StopDownload();
+    manager->Abort();
 }
 
 CUpdateTip::CUpdateTip(CWnd* parent) : CDialog(IDD, parent)

@@ -33,6 +33,8 @@ const int kInfoTextCapacity = 1024;
 const int kDigestLength = 32;
 const int kVersionCapacity = 64;
 const INT64 kCheckInterval = 43200;
+const UINT kDefaultCheckTimeLimitMs = 30000;
+const UINT64 kMaxVersionPart = 0xFFFFFFFF;
 
 UpdateManager* g_instance = nullptr;
 
@@ -75,15 +77,41 @@ CString WithoutFinalBackslash(const CString& folder)
     return folder;
 }
 
-// A version as the updater and the program pass it on their command lines: dotted digits only.
+// A version as the updater and the program pass it on their command lines: dotted digits only,
+// each part within 32 bits (a longer part would compare as another number).
 bool IsVersionText(const CString& version)
 {
     if (version.IsEmpty() || version.GetLength() > kVersionCapacity)
         return false;
+    UINT64 part = 0;
     for (int i = 0; i < version.GetLength(); ++i)
-        if (!(version[i] >= L'0' && version[i] <= L'9') && version[i] != L'.')
+    {
+        if (version[i] == L'.')
+        {
+            part = 0;
+            continue;
+        }
+        if (!(version[i] >= L'0' && version[i] <= L'9'))
             return false;
+        part = part * 10 + UINT64(version[i] - L'0');
+        if (part > kMaxVersionPart)
+            return false;
+    }
     return true;
+}
+
+// Ends a check that ran out of time; a thread timer, so that no window is needed.
+void CALLBACK CheckTimerProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    try
+    {
+        if (UpdateManager* manager = UpdateManager::Get())
+            manager->OnCheckTimeLimit(id);
+    }
+    catch (...)
+    {
+    }
 }
 
 // A file name from the server becomes a path in the update folder and may be executed: only a
@@ -191,13 +219,15 @@ CString GetUpdateInfoPath()
 UpdateManager::UpdateManager()
     : m_programDir(GetAppDir()), m_serverUrl(kDefaultServer), m_curVersion(kDefaultVersion), m_mode(kUpdateModeAsk),
       m_updateType(0), m_lastCheck(0), m_importance(0), m_fullSetup(FALSE), m_download(nullptr), m_state(kUpdateIdle),
-      m_abort(0), m_progress(0), m_maximum(0), m_inDownloadDone(false)
+      m_abort(0), m_progress(0), m_maximum(0), m_checkTimeLimitMs(kDefaultCheckTimeLimitMs), m_checkTimer(0),
+      m_staleReports(0), m_inDownloadDone(false)
 {
     g_instance = this;
 }
 
 UpdateManager::~UpdateManager()
 {
+    StopCheckTimer();
     StopDownload(true);
     if (g_instance == this)
         g_instance = nullptr;
@@ -260,7 +290,7 @@ bool UpdateManager::ParseCommandLine(const WCHAR* commandLine)
         {
             CString version = option.Mid(6);
             version.TrimLeft(kVersionOptionSkip);
-            if (!version.IsEmpty())
+            if (IsVersionText(version))
                 m_curVersion = version;
         }
     }
@@ -316,7 +346,8 @@ bool UpdateManager::StartDownload(const CString& url, const CString& target)
 
 bool UpdateManager::StartCheck()
 {
-    if (m_state != kUpdateIdle)
+    // One check per run; one that failed or was aborted may be tried again.
+    if (m_state != kUpdateIdle && m_state != kUpdateNetError && m_state != kUpdateAborted)
         return false;
     if (!IsFile(m_programDir + kUpdaterName))
     {
@@ -330,11 +361,52 @@ bool UpdateManager::StartCheck()
         return false;
     }
     m_state = kUpdateChecking;
+    StopCheckTimer();
+    m_checkTimer = ::SetTimer(nullptr, 0, m_checkTimeLimitMs, CheckTimerProc);
     return true;
+}
+
+void UpdateManager::StopCheckTimer()
+{
+    if (m_checkTimer)
+        ::KillTimer(nullptr, m_checkTimer);
+    m_checkTimer = 0;
+}
+
+void UpdateManager::OnCheckTimeLimit(UINT_PTR timer)
+{
+    if (timer != m_checkTimer)
+        return;
+    m_checkTimer = 0;
+    if (m_state != kUpdateChecking || m_inDownloadDone)
+        return;
+    EndCheck(kUpdateNetError);
+}
+
+void UpdateManager::EndCheck(int state)
+{
+    StopCheckTimer();
+    // The stopped download still reports its end (or Stop reports for it): that report is stale.
+    if (m_download)
+        ++m_staleReports;
+    StopDownload();
+    m_state = state;
+}
+
+void UpdateManager::Abort()
+{
+    if (m_state == kUpdateChecking && !m_inDownloadDone)
+        EndCheck(kUpdateAborted);
+    else
+    {
+        m_abort = 1;
+        StopDownload();
+    }
 }
 
 bool UpdateManager::StartPackageDownload()
 {
+    m_abort = 0;
     m_progress = 0;
     m_maximum = 0;
     CreateDirectoryPath(UpdateDir());
@@ -391,10 +463,18 @@ int UpdateManager::OnDownloadDone(int result)
     // A stale report arriving while the dialogs or the digest dispatch messages is not a new one.
     if (m_inDownloadDone)
         return 0;
+    if (m_staleReports > 0)
+    {
+        --m_staleReports;
+        return 0;
+    }
     CReentryGuard guard(m_inDownloadDone);
     StopDownload();
     if (m_state == kUpdateChecking)
+    {
+        StopCheckTimer();
         OnDescriptionDone(result);
+    }
     else if (m_state == kUpdateDownloading)
     {
         OnPackageDone(result);
@@ -531,6 +611,12 @@ void UpdateManager::LoadSettings(CXmlDocument* doc, IXMLDOMNode* section)
     CXmlDocument::GetChildInt(doc, section, L"updatetype", m_updateType);
     if (CXmlDocument::GetChildInt(doc, section, L"lastupdate", value))
         m_lastCheck = DWORD(value);
+    // The version an update set is kept here; the program's own counts when it is higher (a
+    // newer program installed over older settings).
+    CString version;
+    if (CXmlDocument::GetChildString(doc, section, L"curversion", version) && IsVersionText(version) &&
+        CompareVersionText(m_curVersion, version))
+        m_curVersion = version;
     CXmlDocument::GetChildString(doc, section, L"updatefile", m_pendingFile);
     CXmlDocument::GetChildString(doc, section, L"updatever", m_pendingVersion);
     CString server;

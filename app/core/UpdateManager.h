@@ -54,7 +54,13 @@ class UpdateManager
     bool ParseCommandLine(const WCHAR* commandLine);
     bool ApplyPendingUpdate();
     bool IsCheckDue() const;
+    // Starts fetching the description; refused while a check or download runs and after a check
+    // that found its answer. A check that has no answer within m_checkTimeLimitMs ends as a
+    // network error (the UI thread's message loop delivers the time limit).
     bool StartCheck();
+    // The user's abort: ends a running check at once, or the package download.
+    void Abort();
+    void OnCheckTimeLimit(UINT_PTR timer);
     int OnDownloadDone(int result);
     void OnDownloadProgress(ULONG progress, ULONG maximum);
     bool StartPackageDownload();
@@ -71,8 +77,9 @@ class UpdateManager
     // The program's options: arguments after the program name that begin with "-", without it.
     static void CollectOptions(const WCHAR* commandLine, CStringArray& options);
 
-    // The "Update" section of the settings file. The stored mode is not read: the automatic-update
-    // setting decides it (SetAutoUpdate); the current version stays the program's own.
+    // The "Update" section of the settings file. The stored mode is read, and the automatic-update
+    // setting applied afterwards (SetAutoUpdate) overrides it; the stored current version is taken
+    // when it is a valid version above the program's own.
     void LoadSettings(CXmlDocument* doc, IXMLDOMNode* section);
     bool SaveSettings(CXmlDocument* doc, IXMLDOMNode* section) const;
     // Automatic updates on: check when due and download at once; off: never check by itself.
@@ -101,8 +108,12 @@ class UpdateManager
     BYTE m_abort;
     ULONG m_progress;
     ULONG m_maximum;
+    UINT m_checkTimeLimitMs;
 
   private:
+    void StopCheckTimer();
+    // Ends a running check in the state, its download stopped.
+    void EndCheck(int state);
     CString UpdateDir() const;
     bool StartDownload(const CString& url, const CString& target);
     bool StartProcess(const CString& commandLine);
@@ -110,6 +121,9 @@ class UpdateManager
     void OnDescriptionDone(int result);
     void OnPackageDone(int result);
 
+    UINT_PTR m_checkTimer;
+    // Reports still to come from downloads a check stopped; they are not answers.
+    int m_staleReports;
     // Set while OnDownloadDone runs: its dialogs and the digest dispatch messages.
     bool m_inDownloadDone;
 };

@@ -56,12 +56,54 @@ void CopyMediaInfo(const MediaInfo& from, TaskMediaInfo& to)
     Widen(from.subtitleCodec, to.subtitleCodec, kTaskMediaTextSize);
 }
 
-// Deletes the job's output file, named by the 8-bit path of the job settings.
-void DeleteJobOutput(const ConvertTask& task)
+CString WidenPath(const char* path)
 {
-    WCHAR path[MAX_PATH] = {};
-    if (task.m_job.outputPath[0] && ::MultiByteToWideChar(CP_ACP, 0, task.m_job.outputPath, -1, path, MAX_PATH) > 0)
-        ::DeleteFileW(path);
+    WCHAR wide[MAX_PATH] = {};
+    if (!path[0] || ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) <= 0)
+        return CString();
+    return wide;
+}
+
+// The 8-bit path of the job's segment with that number.
+CStringA SegmentPath(const char* outputPath, int number)
+{
+    const CStringA output = outputPath;
+    const int dot = output.ReverseFind('.');
+    CStringA path;
+    if (dot > 0)
+        path.Format(kSegmentNameFormat, (const char*)output.Left(dot), number, (const char*)output.Mid(dot + 1));
+    return path;
+}
+
+bool IsEmptyFile(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return ::GetFileAttributesExW(path, GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.nFileSizeHigh == 0 && data.nFileSizeLow == 0;
+}
+
+// Cleans up after the task's job ended. The name the task manager reserved goes when it stayed
+// empty (a segmented job never writes it). An unfinished job's output, with every segment it
+// wrote, goes when the "del_uncompleted" setting says so.
+void ClearJobOutput(ConvertTask& task, bool unfinished)
+{
+    const CString output = WidenPath(task.m_job.outputPath);
+    if (output.IsEmpty())
+        return;
+    const bool deletePartial = unfinished && g_deleteUncompleted;
+    if (deletePartial || IsEmptyFile(output))
+        ::DeleteFileW(output);
+    if (deletePartial && IsSegmentedJob(task.m_job.argumentText))
+    {
+        // The name was reserved only while no segment of it existed: the numbered files from 1 up
+        // are this job's.
+        for (int number = 1;; ++number)
+        {
+            const CString segment = WidenPath(SegmentPath(task.m_job.outputPath, number));
+            if (segment.IsEmpty() || !::DeleteFileW(segment))
+                break;
+        }
+    }
 }
 
 // Ends the task's engine job; the job's state before that, or -1 when the engine knows no job.
@@ -103,6 +145,7 @@ bool StartQueued(ConvertTask& task)
     const int jobId = EngineCreateJob(&task.m_job);
     if (jobId <= 0)
     {
+        ClearJobOutput(task, true);
         task.m_log += kJobNotCreated;
         task.m_state = kTaskFailed;
         return false;
@@ -147,8 +190,8 @@ void FreeTaskAt(size_t index)
 {
     ConvertTask* task = g_tasks[index];
     const int state = DestroyJob(*task);
-    if ((state == kEncoderRunning || state == kEncoderPaused) && g_deleteUncompleted)
-        DeleteJobOutput(*task);
+    if (state >= 0)
+        ClearJobOutput(*task, state == kEncoderRunning || state == kEncoderPaused);
     delete task;
     g_tasks.erase(g_tasks.begin() + (std::ptrdiff_t)index);
 }
@@ -278,8 +321,7 @@ int CVideoManager::StopTasks(const std::vector<int>& ids)
         const bool stopped = EngineDestroyJob(task.m_jobId) >= 0;
         if (stopped)
             task.m_state = kTaskStopped;
-        if (g_deleteUncompleted)
-            DeleteJobOutput(task);
+        ClearJobOutput(task, true);
         return stopped;
     });
 }
@@ -354,6 +396,7 @@ int CVideoManager::PollProgress()
             task.m_state = kTaskDone;
         else
             continue;
+        ClearJobOutput(task, false);
         Schedule((int)i);
     }
     return 0;

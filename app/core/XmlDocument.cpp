@@ -4,6 +4,7 @@
 #include "app/core/HandleHolder.h"
 #include "app/core/TextNumbers.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ const IID kIidDomElement = {0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0,
 const WCHAR kDeclarationData[] = L"version='1.0' encoding='UTF-8' ";
 const WCHAR kBrokenSuffix[] = L".broken";
 const WCHAR kRectSeparators[] = L" ,\t:/";
+const HRESULT kDocumentTypeRefused = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 
 bool FileIsThere(const WCHAR* path)
 {
@@ -40,6 +42,80 @@ bool ReadWholeFile(const WCHAR* path, std::vector<char>& data)
 bool IsXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsBlankText(const std::string& data, size_t from, size_t to)
+{
+    for (size_t i = from; i < to; ++i)
+        if (!IsXmlSpace(data[i]))
+            return false;
+    return true;
+}
+
+// The end of markup that closes with the given text, or the end of the data.
+size_t EndAfter(const std::string& data, size_t from, const char* closing)
+{
+    const size_t found = data.find(closing, from);
+    return found == std::string::npos ? data.size() : found + ::strlen(closing);
+}
+
+// The end of a tag or declaration from its "<": quoted values and a bracketed internal subset
+// may hold ">".
+size_t EndOfTag(const std::string& data, size_t from)
+{
+    char quote = 0;
+    int brackets = 0;
+    for (size_t i = from + 1; i < data.size(); ++i)
+    {
+        const char c = data[i];
+        if (quote)
+            quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '[')
+            ++brackets;
+        else if (c == ']' && brackets > 0)
+            --brackets;
+        else if (c == '>' && brackets == 0)
+            return i + 1;
+    }
+    return data.size();
+}
+
+enum XmlToken
+{
+    kXmlNone,
+    kXmlText,
+    kXmlCData,
+    kXmlStartTag,
+    kXmlEndTag,
+    kXmlEmptyTag,
+    kXmlComment,
+    kXmlInstruction,
+    kXmlDocumentType, // "<!DOCTYPE ...>" and any other "<!" declaration
+};
+
+// The kind of the piece of XML starting at pos, and where it ends.
+XmlToken NextXmlToken(const std::string& data, size_t pos, size_t& end)
+{
+    if (data[pos] != '<')
+    {
+        const size_t next = data.find('<', pos);
+        end = next == std::string::npos ? data.size() : next;
+        return kXmlText;
+    }
+    if (data.compare(pos, 4, "<!--") == 0)
+        return end = EndAfter(data, pos + 4, "-->"), kXmlComment;
+    if (data.compare(pos, 9, "<![CDATA[") == 0)
+        return end = EndAfter(data, pos + 9, "]]>"), kXmlCData;
+    if (data.compare(pos, 2, "<?") == 0)
+        return end = EndAfter(data, pos + 2, "?>"), kXmlInstruction;
+    end = EndOfTag(data, pos);
+    if (data.compare(pos, 2, "<!") == 0)
+        return kXmlDocumentType;
+    if (data.compare(pos, 2, "</") == 0)
+        return kXmlEndTag;
+    return end >= 2 && data[end - 1] == '>' && data[end - 2] == '/' ? kXmlEmptyTag : kXmlStartTag;
 }
 
 // True for a file whose whole content is white space, at most a UTF-8 byte-order mark and at
@@ -66,8 +142,44 @@ bool HasNoRootElement(const WCHAR* path)
     return pos == text.size();
 }
 
+// The file's bytes as 8-bit text: a UTF-16 file (by its byte-order mark or a leading "<") keeps
+// one byte of each unit, enough to find the markup, which is ASCII.
+std::string MarkupBytes(const std::vector<char>& data)
+{
+    const bool little = data.size() >= 2 && ((data[0] == '\xFF' && data[1] == '\xFE') || (data[0] == '<' && !data[1]));
+    const bool big = data.size() >= 2 && ((data[0] == '\xFE' && data[1] == '\xFF') || (!data[0] && data[1] == '<'));
+    if (!little && !big)
+        return std::string(data.begin(), data.end());
+    std::string text;
+    for (size_t i = little ? 0 : 1; i < data.size(); i += 2)
+        text += data[i] ? data[i] : ' ';
+    return text;
+}
+
+// A document type declaration can define entities that expand without bound or fetch other
+// files: no file of the program has one, so a file that does is not loaded.
+bool HasDocumentType(const WCHAR* path)
+{
+    std::vector<char> data;
+    if (!ReadWholeFile(path, data))
+        return false;
+    const std::string text = MarkupBytes(data);
+    for (size_t pos = 0, end = 0; pos < text.size(); pos = end)
+        if (NextXmlToken(text, pos, end) == kXmlDocumentType)
+            return true;
+    return false;
+}
+
 bool LoadFile(CXmlDocument* doc)
 {
+    if (HasDocumentType(doc->m_path))
+    {
+        doc->m_lastResult = kDocumentTypeRefused;
+        AfxTrace(L"Reelwright: %s holds a document type declaration and is not read\n", doc->m_path);
+        return false;
+    }
+    doc->m_document->put_validateOnParse(VARIANT_FALSE);
+    doc->m_document->put_resolveExternals(VARIANT_FALSE);
     CVariantHolder source(doc->m_path);
     VARIANT_BOOL ok = VARIANT_FALSE;
     doc->m_lastResult = doc->m_document->load(source.Get(), &ok);
@@ -103,20 +215,6 @@ const WCHAR* SkipRectSeparators(const WCHAR* p, bool separators)
     return p;
 }
 
-void WriteBytes(HANDLE file, const char* data, size_t length)
-{
-    DWORD written = 0;
-    if (length)
-        ::WriteFile(file, data, (DWORD)length, &written, nullptr);
-}
-
-void WriteBreak(HANDLE file, int depth)
-{
-    std::string text = "\r\n";
-    if (depth > 0)
-        text.append((size_t)depth, '\t');
-    WriteBytes(file, text.data(), text.size());
-}
 } // namespace
 
 void CXmlDocument::Create(CXmlDocument** out)
@@ -179,7 +277,10 @@ bool CXmlDocument::Load(CXmlDocument* doc, const WCHAR* path, bool create)
 bool CXmlDocument::Save(CXmlDocument* doc)
 {
     if (!doc->m_document)
-        return true;
+    {
+        AfxTrace(L"Reelwright: an XML document that was never loaded is not saved\n");
+        return false;
+    }
     CComHolder<IXMLDOMNode> first(SelectNode(doc, nullptr, L"/node()"));
     CString firstName;
     if (!first || !GetNodeName(first.Get(), firstName) || firstName != L"xml")
@@ -202,7 +303,16 @@ bool CXmlDocument::Save(CXmlDocument* doc)
     }
     CVariantHolder destination(doc->m_path);
     doc->m_lastResult = doc->m_document->save(destination.Get());
-    ReindentXmlFile(doc->m_path);
+    if (doc->m_lastResult != S_OK)
+    {
+        AfxTrace(L"Reelwright: %s cannot be saved (0x%08X)\n", doc->m_path, (unsigned)doc->m_lastResult);
+        return false;
+    }
+    if (!ReindentXmlFile(doc->m_path))
+    {
+        AfxTrace(L"Reelwright: %s was saved but cannot be written again in its layout\n", doc->m_path);
+        return false;
+    }
     return true;
 }
 
@@ -433,54 +543,69 @@ bool CXmlDocument::SetChildRect(CXmlDocument* doc, IXMLDOMNode* parent, const WC
     return SetNodeRect(doc, child.Get(), value);
 }
 
-void ReindentXmlFile(const WCHAR* path)
+bool ReindentXmlFile(const WCHAR* path)
 {
     std::vector<char> data;
-    if (!ReadWholeFile(path, data) || data.size() < 3)
-        return;
-    size_t n = data.size();
-    // The line break the save wrote after the last element goes (CR LF, or LF alone as Wine
-    // writes it); the pass adds its own.
-    if (data[n - 2] == '\r')
-        n -= 2;
-    else if (data[n - 1] == '\n')
-        n -= 1;
-    data.resize(n);
-    data.push_back('\0');
+    if (!ReadWholeFile(path, data))
+        return false;
+    if (data.size() < 3)
+        return true;
+    const std::string text = IndentXmlText(std::string(data.begin(), data.end()));
     CFileHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
-        return;
+        return false;
+    DWORD written = 0;
+    return ::WriteFile(file.Get(), text.data(), (DWORD)text.size(), &written, nullptr) && written == text.size();
+}
+
+std::string IndentXmlText(const std::string& data)
+{
     // A byte-order mark stays in front and is not looked at.
-    const size_t begin = n >= 3 && data[0] == '\xEF' && data[1] == '\xBB' && data[2] == '\xBF' ? 3 : 0;
-    int depth = 1;
-    size_t ws = 0;
-    size_t segment = 0;
-    for (size_t i = begin + 2; i < n; ++i)
+    const size_t begin = data.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::string out = data.substr(0, begin);
+    int depth = 0;
+    XmlToken previous = kXmlNone;
+    std::string pendingSpace;
+    for (size_t pos = begin; pos < data.size();)
     {
-        const char c = data[i], p = data[i - 1];
-        if (c == '>' && (p == '/' || p == '?'))
+        size_t end = pos;
+        const XmlToken token = NextXmlToken(data, pos, end);
+        const bool markup = token != kXmlText && token != kXmlCData;
+        if (!markup)
         {
-            --depth;
-        }
-        else if (c == '<' && data[i + 1] == '/')
-        {
-            --depth;
-            if (i - ws >= 1 && data[i - ws - 1] == '>')
+            const bool blank = token == kXmlText && IsBlankText(data, pos, end);
+            if (blank && previous != kXmlText && previous != kXmlCData)
+                pendingSpace.append(data, pos, end - pos);
+            else
             {
-                WriteBytes(file.Get(), &data[segment], i - ws - segment);
-                WriteBreak(file.Get(), depth);
-                segment = i;
+                out += pendingSpace;
+                out.append(data, pos, end - pos);
+                pendingSpace.clear();
+                previous = token;
             }
+            pos = end;
+            continue;
         }
-        else if (c == '<')
+        if (token == kXmlEndTag)
+            --depth;
+        // A break only between two pieces of markup, never inside an element's text, and an
+        // element without children keeps its end tag on its own line.
+        const bool breakHere = previous != kXmlNone && previous != kXmlText && previous != kXmlCData &&
+                               !(token == kXmlEndTag && previous == kXmlStartTag);
+        if (breakHere)
         {
-            WriteBytes(file.Get(), &data[segment], i - ws - segment);
-            WriteBreak(file.Get(), depth);
-            ++depth;
-            segment = i;
+            out += "\r\n";
+            if (depth > 0)
+                out.append((size_t)depth, '\t');
         }
-        ws = c == '\r' || c == '\n' || c == '\t' ? ws + 1 : 0;
+        else
+            out += pendingSpace;
+        pendingSpace.clear();
+        out.append(data, pos, end - pos);
+        if (token == kXmlStartTag)
+            ++depth;
+        previous = token;
+        pos = end;
     }
-    WriteBytes(file.Get(), &data[segment], n - segment);
-    WriteBytes(file.Get(), "\r\n", 2);
+    return out + "\r\n";
 }

@@ -7,6 +7,8 @@
 
 #include <msxml.h>
 
+#include <string>
+
 class CXmlDocument
 {
 public:
@@ -14,7 +16,11 @@ public:
     static void Create(CXmlDocument** out);
     static void Destroy(CXmlDocument** doc);
 
+    // Every XML file is read with document type declarations refused and nothing external
+    // fetched: false for such a file as for a broken one.
     static bool Load(CXmlDocument* doc, const WCHAR* path, bool create);
+    // True only when the file was written; the cause of a failure goes to the debug log and the
+    // document's last result.
     static bool Save(CXmlDocument* doc);
 
     static IXMLDOMNode* SelectNode(CXmlDocument* doc, IXMLDOMNode* parent, const WCHAR* name);
@@ -53,8 +59,13 @@ private:
     ~CXmlDocument() = default;
 };
 
-// Rewrites a saved XML file in place with one element per line and one tab per level.
-void ReindentXmlFile(const WCHAR* path);
+// Rewrites a saved XML file in place with one element per line and one tab per level; false when
+// it cannot be read or written again.
+bool ReindentXmlFile(const WCHAR* path);
+// The indented form of an XML text (UTF-8 or another 8-bit encoding): line breaks and tabs go only
+// between pieces of markup, replacing the white space there, never into text, CDATA sections,
+// comments or tags; it ends with one CR LF.
+std::string IndentXmlText(const std::string& text);
 
 // Owns one CXmlDocument for a scope.
 class CXmlFile

@@ -20,8 +20,6 @@ namespace
 {
 // The first word of every converter command line; the parser skips it.
 const char kProgramLabel[] = "reelwright";
-// Output segments of a job limited by time or size: "clip - 01.mp4", "clip - 02.mp4", ...
-const char kSegmentNameFormat[] = "%s - %0.2d.%s";
 const double kMicroseconds = 1000000.0;
 
 const char* JobItemName(void*)
@@ -53,11 +51,6 @@ public:
     CurrentJobScope(const CurrentJobScope&) = delete;
     CurrentJobScope& operator=(const CurrentJobScope&) = delete;
 };
-
-bool IsSegmented(const char* arguments)
-{
-    return strstr(arguments, "-fs ") || strstr(arguments, "-t ");
-}
 }
 
 CFFMpegEncoder::CFFMpegEncoder()
@@ -197,7 +190,7 @@ bool CFFMpegEncoder::ResolvePaths()
 int CFFMpegEncoder::PrepareSegment()
 {
     std::string name = m_outputUnixPath;
-    if (IsSegmented(m_settings.argumentText))
+    if (IsSegmentedJob(m_settings.argumentText))
     {
         size_t slash = m_outputUnixPath.rfind('/');
         size_t dot = m_outputUnixPath.rfind('.');

@@ -4,6 +4,7 @@
 #include "app/core/ConvertTask.h"
 
 #include <cstring>
+#include <unistd.h>
 
 using coretest::WinPath;
 
@@ -164,6 +165,25 @@ TEST(ConvertTaskTest, BuildsJobsAndRefusesTextsTheEngineCannotTake)
     EXPECT_EQ(-1, task.BuildJob(WinPath(dir)));
     EXPECT_EQ(before, std::string(task.m_job.argumentText));
     EXPECT_GE(task.m_log.Find(L"argument text"), 0);
+
+    // Only a plain extension names a file in the output folder.
+    const std::string outside = rwtest::ScratchDir("ConvertTaskOutside");
+    const CString inner = WinPath(outside + "/a/b");
+    ::CreateDirectoryW(WinPath(outside + "/a"), nullptr);
+    ::CreateDirectoryW(inner, nullptr);
+    for (const WCHAR* extension : {L"\\..\\..\\x.avi", L"avi:stream", L"", L"a/b", L"mp4 ", L"mp4."})
+    {
+        ConvertTask hostile = TaskOf(320, 240);
+        hostile.m_displayName = L"clip.mp4";
+        hostile.m_setting.m_extension = extension;
+        EXPECT_EQ(-1, hostile.BuildJob(inner)) << extension;
+        EXPECT_STREQ("", hostile.m_job.outputPath);
+        EXPECT_GE(hostile.m_log.Find(L"extension"), 0);
+    }
+    EXPECT_EQ(0, ::remove((outside + "/a/b").c_str())); // still empty: nothing was written
+    EXPECT_NE(0, ::access((outside + "/x.avi").c_str(), F_OK));
+    EXPECT_TRUE(IsPlainExtension(L"rmvb"));
+    EXPECT_TRUE(IsPlainExtension(L"3g2"));
 
     char buffer[8] = {};
     EXPECT_TRUE(ToAnsiText(L"1234567", buffer, 8));

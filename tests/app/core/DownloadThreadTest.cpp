@@ -128,7 +128,8 @@ TEST(DownloadThreadTest, AsksForTheNewestVersionAndClassifiesResults)
         int result;
     } cases[] = {
         {S_OK, 200, 10, 10, kDownloadOk},
-        {S_OK, 0, 0, 0, kDownloadOk},
+        {S_OK, 200, 0, 0, kDownloadOk},
+        {S_OK, 0, 0, 0, kDownloadFailed}, // closed without an answer
         {E_ABORT, 0, 0, 0, kDownloadAborted},
         {INET_E_RESOURCE_NOT_FOUND, 0, 0, 0, kDownloadNotFound},
         {INET_E_OBJECT_NOT_FOUND, 0, 0, 0, kDownloadNotFound},

@@ -4,6 +4,9 @@
 #include "app/core/Helpers.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 using coretest::WinPath;
 using coretest::WriteFile;
@@ -114,6 +117,14 @@ TEST(HelpersTest, CreatesFoldersAndFindsFiles)
     }
     std::vector<CString> none;
     EXPECT_EQ(-1, FindFilesRecursive(L"\\\\\\", none));
+
+    // Links are not followed: two links to the parent would make the scan exponential.
+    ASSERT_EQ(0, ::symlink(dir.c_str(), (dir + "/one/up").c_str()));
+    ASSERT_EQ(0, ::symlink(dir.c_str(), (dir + "/one/two/up").c_str()));
+    ASSERT_EQ(0, ::symlink((dir + "/one").c_str(), (dir + "/one/two/three/again").c_str()));
+    std::vector<CString> linked;
+    EXPECT_EQ(3, FindFilesRecursive(WinPath(dir), linked));
+    EXPECT_EQ(3u, linked.size());
     EXPECT_EQ(-2, FindFilesRecursive(WinPath(dir) + L"\\missing", none));
 
     EXPECT_TRUE(FileExists(WinPath(dir + "/a.txt")));
@@ -130,13 +141,19 @@ TEST(HelpersTest, UniqueNamesAreTakenAtOnce)
         const char* given;    // relative to the scratch folder
         const char* existing; // files made before the call, ";"-separated
         const char* chosen;
+        bool segmented;
     } cases[] = {
-        {"clip.mp4", "", "clip.mp4"},
-        {"clip.mp4", "clip.mp4", "clip (1).mp4"},
-        {"clip.mp4", "clip.mp4;clip (1).mp4", "clip (2).mp4"},
-        {"noext", "noext", "noext (1)"},
-        {"out.v2/clip", "out.v2/clip", "out.v2/clip (1)"},
-        {"out.v2/clip.avi", "out.v2/clip.avi", "out.v2/clip (1).avi"},
+        {"clip.mp4", "", "clip.mp4", false},
+        {"clip.mp4", "clip.mp4", "clip (1).mp4", false},
+        {"clip.mp4", "clip.mp4;clip (1).mp4", "clip (2).mp4", false},
+        {"noext", "noext", "noext (1)", false},
+        {"out.v2/clip", "out.v2/clip", "out.v2/clip (1)", false},
+        {"out.v2/clip.avi", "out.v2/clip.avi", "out.v2/clip (1).avi", false},
+        // A segmented job's name is taken while an earlier run's segments of it exist.
+        {"clip.mp4", "clip - 01.mp4", "clip.mp4", false},
+        {"clip.mp4", "clip - 01.mp4;clip - 02.mp4", "clip (1).mp4", true},
+        {"clip.mp4", "clip - 01.mp4;clip (1) - 07.mp4", "clip (2).mp4", true},
+        {"clip.mp4", "clip - 01.avi", "clip.mp4", true},
     };
     for (const Case& c : cases)
     {
@@ -151,10 +168,36 @@ TEST(HelpersTest, UniqueNamesAreTakenAtOnce)
         }
         char buffer[MAX_PATH] = {};
         const std::string given = AnsiWinPath(base + c.given), expected = AnsiWinPath(base + c.chosen);
-        EXPECT_EQ((int)expected.size(), MakeUniqueFileName(given.c_str(), buffer, MAX_PATH));
+        EXPECT_EQ((int)expected.size(), MakeUniqueFileName(given.c_str(), buffer, MAX_PATH, c.segmented));
         EXPECT_EQ(expected, std::string(buffer)) << c.given;
         EXPECT_TRUE(IsUnixFile(base + c.chosen)) << c.chosen;
     }
+}
+
+TEST(HelpersTest, UniqueNamesAreNeverCutAndMustBeCreated)
+{
+    // A folder whose Win32 path has 247 characters: "task0.mp4" fits 260, "task0 (1).mp4" does not,
+    // and "task0 (1).m" (what a cut would name) is someone's file.
+    std::string dir = rwtest::ScratchDir("HelpersLongName");
+    const size_t want = 247 - 2; // "Z:" in front of the Unix path
+    while (dir.size() < want)
+    {
+        dir += "/" + std::string(std::min<size_t>(want - dir.size() - 1, 100), 'd');
+        ::mkdir(dir.c_str(), 0755);
+    }
+    ASSERT_EQ(247u, AnsiWinPath(dir).size());
+    WriteFile(dir + "/task0.mp4", "first");
+    WriteFile(dir + "/task0 (1).m", "keep me");
+    char buffer[MAX_PATH] = {};
+    EXPECT_EQ(kUniqueNameTooLong, MakeUniqueFileName(AnsiWinPath(dir + "/task0.mp4").c_str(), buffer, MAX_PATH));
+    EXPECT_STREQ("", buffer);
+    EXPECT_EQ("keep me", coretest::ReadFile(dir + "/task0 (1).m"));
+    EXPECT_EQ("first", coretest::ReadFile(dir + "/task0.mp4"));
+
+    // A name that cannot be created is not handed out.
+    const std::string missing = rwtest::ScratchDir("HelpersLongName2") + "/no/such/folder/clip.mp4";
+    EXPECT_EQ(kUniqueNameNotCreated, MakeUniqueFileName(AnsiWinPath(missing).c_str(), buffer, MAX_PATH));
+    EXPECT_STREQ("", buffer);
 }
 
 TEST(HelpersTest, ShutdownAsksWindowsToShutDown)

@@ -16,6 +16,8 @@ class HttpTestServer
         kServe,    // the whole body
         kTruncate, // announces the body, sends half and closes
         kStall,    // sends a little of the body, then waits until the server stops
+        kClose,    // reads the request and closes without a word
+        kSilent,   // reads the request and never answers until the server stops
     };
     struct Route
     {
@@ -151,6 +153,10 @@ class HttpTestServer
         if (found != m_routes.end())
             route = found->second;
         ::LeaveCriticalSection(Lock());
+        if (route.behaviour == kSilent)
+            ::WaitForSingleObject(m_stop, kStallMs);
+        if (route.behaviour == kClose || route.behaviour == kSilent)
+            return;
         std::string head =
             "HTTP/1.1 " + std::to_string(route.status) + (route.status == 200 ? " OK" : " Error") +
             "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(route.body.size()) +

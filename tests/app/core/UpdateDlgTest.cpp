@@ -82,19 +82,20 @@ TEST_F(UpdateDlgTest, ShowsEachStateWithItsTextAndControls)
         int position;
     } cases[] = {
         {kUpdateIdle, 0, 0, LangMgr::GetText(L"update_menual_wait"), false, true, false, 0},
-        {kUpdateChecking, 0, 0, LangMgr::GetText(L"update_check"), false, false, false, 0},
+        {kUpdateChecking, 0, 0, LangMgr::GetText(L"update_check"), false, false, true, 0},
         // Found: nothing changes on the screen.
-        {kUpdateFound, 0, 0, LangMgr::GetText(L"update_check"), false, false, false, 0},
+        {kUpdateFound, 0, 0, LangMgr::GetText(L"update_check"), false, false, true, 0},
         {kUpdateDownloading, 0, 0, LangMgr::GetText(L"update_download"), true, false, true, 0},
         {kUpdateDownloading, 50, 200, LangMgr::GetText(L"update_download") + L"(50/200)", true, false, true, 25},
         {kUpdateDownloading, 200, 200, LangMgr::GetText(L"update_download") + L"(200/200)", true, false, true, 100},
         {kUpdateRestart, 0, 0, LangMgr::GetText(L"update_restart"), false, false, false, 100},
         {kUpdateNewest, 0, 0, LangMgr::GetText(L"update_newest"), false, false, false, 100},
-        {kUpdateAborted, 0, 0, LangMgr::GetText(L"update_err_abort"), false, false, false, 100},
+        {kUpdateAborted, 0, 0, LangMgr::GetText(L"update_err_abort"), false, true, false, 100},
         {kUpdateError, 0, 0, LangMgr::GetText(L"update_err"), false, false, false, 100},
-        {kUpdateNetError, 0, 0, LangMgr::GetText(L"update_net"), false, false, false, 100},
+        {kUpdateNetError, 0, 0, LangMgr::GetText(L"update_net"), false, true, false, 100},
     };
-    // The abort button shows while a package downloads, the one time it can stop something.
+    // The abort button shows while a check or a package download runs; the check button again
+    // after a check failed or was aborted.
     for (const Case& c : cases)
     {
         manager.m_state = c.state;

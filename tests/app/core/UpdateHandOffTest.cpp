@@ -6,6 +6,7 @@
 #include "app/core/FileMD5.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using coretest::ReadFile;
 using coretest::Utf8;
@@ -57,6 +58,8 @@ TEST(UpdateHandOffTest, UpdaterAppliesThePackageAndRestartsTheProgram)
     } cases[] = {
         {"good", {{"readme.txt", "new readme"}, {"lang/Extra.xml", "<langfile/>"}}, true},
         {"hostile", {{"first.txt", "changed"}, {"../escape.txt", "outside"}}, false},
+        // The last entry names the program's "plugins" folder: nothing of the package may stay.
+        {"partial", {{"readme.txt", "new readme"}, {"lang/Extra.xml", "<langfile/>"}, {"plugins", "x"}}, false},
     };
     for (const Case& c : cases)
     {
@@ -67,6 +70,7 @@ TEST(UpdateHandOffTest, UpdaterAppliesThePackageAndRestartsTheProgram)
         CopyProgram(rwtest::ProgramDir() + "/updater.exe", program + "/updater.exe");
         CopyProgram(std::string(RW_BINARY_DIR) + "/tests/rwupdatehost.exe.so", program + "/reelwright.exe");
         WriteFile(program + "/readme.txt", "old readme");
+        ::mkdir((program + "/plugins").c_str(), 0755);
         const std::string base = std::string("/") + c.name + "/";
         WriteFile(program + "/Reelwright.xml", "<?xml version=\"1.0\"?><Corvantis><Update><updateserver>" +
                                                    server.BaseUrl() + c.name + "/</updateserver></Update></Corvantis>");
@@ -116,6 +120,7 @@ TEST(UpdateHandOffTest, UpdaterAppliesThePackageAndRestartsTheProgram)
             << settings;
         EXPECT_EQ(c.applied ? "new readme" : "old readme", ReadFile(program + "/readme.txt"));
         EXPECT_EQ(c.applied, IsUnixFile(program + "/lang/Extra.xml"));
+        EXPECT_EQ(c.applied, ::access((program + "/lang").c_str(), F_OK) == 0); // no folder of the package stays
         EXPECT_FALSE(IsUnixFile(program + "/first.txt"));
         EXPECT_FALSE(IsUnixFile(scratch + "/escape.txt"));
     }

@@ -2,6 +2,7 @@
 
 #include "HttpTestServer.h"
 #include "UpdateTestUtil.h"
+#include "app/core/ComHolders.h"
 #include "app/core/FileMD5.h"
 #include "app/core/Helpers.h"
 #include "app/core/XmlDocument.h"
@@ -135,6 +136,9 @@ TEST_F(UpdateManagerTest, RunsEachDescriptionToItsEnd)
         {"digest", 200, Description("5.0.0.9", "pkg.zip", "1234"), kUpdateModeDownload, IDOK, kUpdateError, false},
         {"nouri", 200, "[UpdateInfo]\r\nLatestVersion=5.0.0.9\r\n", kUpdateModeDownload, IDOK, kUpdateError, false},
         {"version", 200, Description("5.0 -x", "pkg.zip", digest), kUpdateModeDownload, IDOK, kUpdateError, false},
+        // A part beyond 32 bits would read as 5.0.0.8.
+        {"overflow", 200, Description("5.0.0.4294967304", "pkg.zip", digest), kUpdateModeDownload, IDOK, kUpdateError,
+         false},
     };
     for (const Case& c : cases)
     {
@@ -292,6 +296,71 @@ TEST_F(UpdateManagerTest, ChoosesTheFullInstallerBelowTheMinimumVersion)
     // The installer is started with its own path only.
     EXPECT_TRUE(manager.RunInstaller(L"C:\\x\\setup.exe"));
     EXPECT_EQ(CString(L"\"C:\\x\\setup.exe\""), script.started.back());
+}
+
+TEST_F(UpdateManagerTest, EndsACheckThatGetsNoAnswer)
+{
+    // A server that closes without a reply is a network failure, not "newest version".
+    server.Set("/closed/update.txt", 200, "", HttpTestServer::kClose);
+    manager.m_serverUrl = Utf8(server.BaseUrl() + "closed/");
+    ASSERT_TRUE(manager.StartCheck());
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(kUpdateNetError, manager.m_state);
+    EXPECT_EQ(DWORD(0), manager.m_lastCheck);
+
+    // One that accepts and never answers runs into the time limit; a new check may start then.
+    server.Set("/silent/update.txt", 200, "", HttpTestServer::kSilent);
+    manager.m_serverUrl = Utf8(server.BaseUrl() + "silent/");
+    manager.m_checkTimeLimitMs = 1000;
+    ASSERT_TRUE(manager.StartCheck());
+    ASSERT_TRUE(Settled());
+    EXPECT_EQ(kUpdateNetError, manager.m_state);
+    EXPECT_EQ(DWORD(0), manager.m_lastCheck);
+
+    // The user can abort a check that waits, and check again.
+    HttpTestServer other;
+    other.Set("/update.txt", 200, "", HttpTestServer::kSilent);
+    manager.m_serverUrl = Utf8(other.BaseUrl());
+    manager.m_checkTimeLimitMs = 600000;
+    ASSERT_TRUE(manager.StartCheck());
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(kUpdateChecking, manager.m_state);
+    manager.Abort();
+    EXPECT_EQ(kUpdateAborted, manager.m_state);
+    EXPECT_EQ(nullptr, manager.m_download);
+    EXPECT_TRUE(manager.StartCheck());
+    manager.Abort();
+}
+
+TEST_F(UpdateManagerTest, KeepsTheVersionAnUpdateSet)
+{
+    const std::string path = dir + "/Reelwright.xml";
+    struct Case
+    {
+        const char* stored;
+        const WCHAR* loaded;
+    } cases[] = {{"5.0.0.12", L"5.0.0.12"}, {"1.0", L"5.0.0.8"}, {"5.0.0.4294967304", L"5.0.0.8"}, {"x", L"5.0.0.8"}};
+    for (const Case& c : cases)
+    {
+        WriteFile(path, std::string("<?xml version=\"1.0\"?><Corvantis><Update><curversion>") + c.stored +
+                            "</curversion></Update></Corvantis>");
+        UpdateManager restarted;
+        restarted.m_programDir = manager.m_programDir;
+        CXmlFile file;
+        ASSERT_TRUE(CXmlDocument::Load(file.Get(), WinPath(path), false));
+        CComHolder<IXMLDOMNode> root(CXmlDocument::SelectNode(file.Get(), nullptr, L"Corvantis"));
+        CComHolder<IXMLDOMNode> section(CXmlDocument::SelectNode(file.Get(), root.Get(), L"Update"));
+        restarted.LoadSettings(file.Get(), section.Get());
+        EXPECT_EQ(CString(c.loaded), restarted.m_curVersion) << c.stored;
+    }
+    // The version the updater set is not offered again.
+    const std::string info = dir + "/update.ini";
+    WriteFile(info, Description("5.0.0.12", "pkg.zip", kPackageDigest));
+    manager.m_curVersion = L"5.0.0.12";
+    EXPECT_EQ(0, manager.ParseUpdateInfo(WinPath(info)));
+    // A version beyond 32 bits per part on the command line is not taken either.
+    EXPECT_TRUE(manager.ParseCommandLine(L"reelwright.exe -setver=5.0.0.4294967304"));
+    EXPECT_EQ(CString(L"5.0.0.12"), manager.m_curVersion);
 }
 
 TEST_F(UpdateManagerTest, ComparesVersionsAsNumbers)

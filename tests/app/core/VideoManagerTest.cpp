@@ -22,6 +22,12 @@ bool UnixFileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
+long long UnixFileSize(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (long long)st.st_size : -1;
+}
+
 class VideoManagerTest : public testing::Test
 {
 protected:
@@ -190,11 +196,14 @@ TEST_F(VideoManagerTest, PauseResumesTheSameJobAndStopDeletesThePartialFile)
     EXPECT_EQ(nullptr, EngineFindJob(job));
     EXPECT_FALSE(UnixFileExists(output));
 
-    // Started again: a new job; the stopped job's name is free again.
+    // Started again: a new job; the stopped job's name is free again. Its partial output stays
+    // when the setting says so (a name still empty is only the reservation, which goes).
     g_deleteUncompleted = false;
     ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
     EXPECT_NE(job, task->m_jobId);
     EXPECT_EQ(output, coretest::UnixOf(task->m_job.outputPath));
+    for (int i = 0; i < kPollLimit && UnixFileSize(output) <= 0; ++i)
+        ::Sleep(kPollMs);
     EXPECT_EQ(0, CVideoManager::StopTasks({id}));
     EXPECT_TRUE(UnixFileExists(output));
 
@@ -243,10 +252,56 @@ TEST_F(VideoManagerTest, FailsTasksWhoseSourceVanishedOrJobFails)
     ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {gone, broken, fine}));
     EXPECT_EQ(kTaskFailed, Task(gone)->m_state);
     EXPECT_GE(Task(gone)->m_log.Find(L"no longer exists"), 0);
+    const std::string reserved = coretest::UnixOf(Task(broken)->m_job.outputPath);
+    EXPECT_EQ(m_dir + "/broken.avi", reserved);
     PollUntilIdle();
     EXPECT_EQ(kTaskFailed, Task(broken)->m_state);
+    EXPECT_FALSE(UnixFileExists(reserved)); // the empty reserved file does not stay behind
     EXPECT_EQ(kTaskDone, Task(fine)->m_state) << Task(fine)->m_log;
     EXPECT_FALSE(CVideoManager::AllFinished());
+}
+
+TEST_F(VideoManagerTest, SplitOutputsNeverOverwriteAndLeaveNoPlaceholder)
+{
+    SubParameters limit;
+    limit.m_group = L"normal";
+    limit.m_name = limit.m_key = L"t";
+    limit.m_type = L"text";
+    limit.m_value = L"1";
+    m_profile.m_params.Add(limit);
+    const int id = Add("clip_h264_aac.mp4");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    PollUntilIdle();
+    ASSERT_EQ(kTaskDone, Task(id)->m_state) << Task(id)->m_log;
+    const std::string first = m_dir + "/clip_h264_aac - 01.avi", second = m_dir + "/clip_h264_aac - 02.avi";
+    ASSERT_TRUE(UnixFileExists(first));
+    ASSERT_TRUE(UnixFileExists(second));
+    EXPECT_FALSE(UnixFileExists(m_dir + "/clip_h264_aac.avi"));
+    const std::string firstBytes = coretest::ReadFile(first);
+
+    // A second run takes a fresh name for its segments and leaves the first run's alone.
+    coretest::WriteFile(first, "the user's own file now");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    EXPECT_EQ(m_dir + "/clip_h264_aac (1).avi", coretest::UnixOf(Task(id)->m_job.outputPath));
+    PollUntilIdle();
+    ASSERT_EQ(kTaskDone, Task(id)->m_state) << Task(id)->m_log;
+    EXPECT_EQ("the user's own file now", coretest::ReadFile(first));
+    EXPECT_FALSE(firstBytes.empty());
+    EXPECT_TRUE(UnixFileExists(m_dir + "/clip_h264_aac (1) - 02.avi"));
+    EXPECT_FALSE(UnixFileExists(m_dir + "/clip_h264_aac (1).avi"));
+
+    // Removing a running split task deletes every segment it wrote, the cut one too.
+    m_profile.SetParamValue(L"s", L"1280x720");
+    const int running = Add("long25s.mp4");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {running}));
+    ASSERT_EQ(kTaskRunning, Task(running)->m_state) << Task(running)->m_log;
+    const std::string segment2 = m_dir + "/long25s - 02.avi";
+    for (int i = 0; i < kPollLimit && !UnixFileExists(segment2); ++i)
+        ::Sleep(kPollMs);
+    ASSERT_TRUE(UnixFileExists(segment2));
+    EXPECT_EQ(1, CVideoManager::RemoveTask(running));
+    for (const char* name : {"/long25s.avi", "/long25s - 01.avi", "/long25s - 02.avi", "/long25s - 03.avi"})
+        EXPECT_FALSE(UnixFileExists(m_dir + name)) << name;
 }
 
 TEST_F(VideoManagerTest, MakesThumbnailsAndCleansThemUp)

@@ -4,6 +4,9 @@
 #include "app/core/ComHolders.h"
 #include "app/core/XmlDocument.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using coretest::ReadFile;
 using coretest::WinPath;
 using coretest::WriteFile;
@@ -193,4 +196,82 @@ TEST_F(XmlDocumentTest, WalksNodesAndReadsAttributes)
     EXPECT_EQ(CString(L"c"), text);
     EXPECT_TRUE(CXmlDocument::GetNodeText(c.Get(), text));
     EXPECT_EQ(CString(L"text"), text);
+}
+
+TEST_F(XmlDocumentTest, ReportsASaveThatFailed)
+{
+    const std::string folder = File("gone");
+    ASSERT_EQ(0, ::mkdir(folder.c_str(), 0755));
+    CXmlFile xml;
+    ASSERT_TRUE(CXmlDocument::Load(xml.Get(), WinPath(folder + "/settings.xml"), true));
+    ASSERT_TRUE(CXmlDocument::SetChildString(xml.Get(), nullptr, L"Corvantis", L"x"));
+    ASSERT_EQ(0, ::remove((folder + "/settings.xml").c_str()));
+    ASSERT_EQ(0, ::rmdir(folder.c_str()));
+    EXPECT_FALSE(CXmlDocument::Save(xml.Get()));
+    EXPECT_TRUE(FAILED(xml.Get()->m_lastResult));
+
+    CXmlFile missing;
+    EXPECT_FALSE(CXmlDocument::Load(missing.Get(), WinPath(File("no/folder/new.xml")), true));
+    EXPECT_FALSE(CXmlDocument::Save(missing.Get()));
+}
+
+TEST_F(XmlDocumentTest, SavingKeepsTextCDataAndCommentsIntact)
+{
+    const std::string cdata = "<![CDATA[a<b and </c> ok]]>", comment = "<!-- keep <this> </as> it is -->";
+    WriteFile(File("cdata.xml"), std::string(kDeclaration) + "<r><a>" + cdata + "</a>" + comment +
+                                     "<b x=\"1 > 0\"><c>  </c><d/></b><e></e></r>");
+    {
+        CXmlFile xml;
+        ASSERT_TRUE(CXmlDocument::Load(xml.Get(), WinPath(File("cdata.xml")), false));
+        ASSERT_TRUE(CXmlDocument::Save(xml.Get()));
+    }
+    const std::string content = ReadFile(File("cdata.xml"));
+    EXPECT_NE(std::string::npos, content.find("\t<a>" + cdata + "</a>\r\n\t" + comment + "\r\n")) << content;
+    EXPECT_NE(std::string::npos, content.find("\t\t<c/>\r\n\t\t<d/>\r\n\t</b>\r\n\t<e/>\r\n</r>\r\n")) << content;
+    CXmlFile xml;
+    ASSERT_TRUE(CXmlDocument::Load(xml.Get(), WinPath(File("cdata.xml")), false));
+    CComHolder<IXMLDOMNode> r(CXmlDocument::SelectNode(xml.Get(), nullptr, L"r"));
+    CString text;
+    EXPECT_TRUE(CXmlDocument::GetChildString(xml.Get(), r.Get(), L"a", text));
+    EXPECT_EQ(CString(L"a<b and </c> ok"), text);
+
+    // The indenting itself, on texts.
+    struct Case
+    {
+        const char* given;
+        const char* indented;
+    } cases[] = {
+        {"<?xml version=\"1.0\"?>\n<a><b>t</b><c/></a>\n",
+         "<?xml version=\"1.0\"?>\r\n<a>\r\n\t<b>t</b>\r\n\t<c/>\r\n</a>\r\n"},
+        {"<a>mixed <b>text</b> kept</a>", "<a>mixed <b>text</b> kept</a>\r\n"},
+        {"<a><!--<b>--><![CDATA[\r\n]]></a>", "<a>\r\n\t<!--<b>--><![CDATA[\r\n]]></a>\r\n"},
+        {"<a t='>'><b/></a>", "<a t='>'>\r\n\t<b/>\r\n</a>\r\n"},
+        {"<a><c>  </c></a>", "<a>\r\n\t<c>  </c>\r\n</a>\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::string(c.indented), IndentXmlText(c.given)) << c.given;
+}
+
+TEST_F(XmlDocumentTest, RefusesDocumentTypeDeclarations)
+{
+    const std::string entity = std::string(10000, 'x');
+    std::string bomb = std::string(kDeclaration) + "<!DOCTYPE p [<!ENTITY e \"" + entity + "\">]><p>";
+    for (int i = 0; i < 2000; ++i)
+        bomb += "&e;";
+    bomb += "</p>";
+    WriteFile(File("bomb.xml"), bomb);
+    // The same in UTF-16 with an external entity.
+    const std::string external = "<!DOCTYPE p SYSTEM \"file:///etc/passwd\"><p>x</p>";
+    std::string wide = "\xFF\xFE";
+    for (char c : external)
+        wide += std::string(1, c) + '\0';
+    WriteFile(File("wide.xml"), wide);
+    for (const char* name : {"bomb.xml", "wide.xml"})
+    {
+        CXmlFile xml;
+        EXPECT_FALSE(CXmlDocument::Load(xml.Get(), WinPath(File(name)), false)) << name;
+        CComHolder<IXMLDOMNode> p(CXmlDocument::SelectNode(xml.Get(), nullptr, L"p"));
+        EXPECT_FALSE(p) << name;
+    }
+    EXPECT_EQ(bomb, ReadFile(File("bomb.xml"))); // refused, not rewritten
 }
