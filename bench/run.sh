@@ -75,6 +75,14 @@ best_of() {
     done
     echo "$wall $cpu"
 }
+# handbrake SOURCE OUTPUT WIDTH HEIGHT VIDEO_KBPS AUDIO_KBPS [x264 settings...]: best_of HandBrakeCLI
+# to H.264/AAC MP4 at 25 frames per second, without cropping
+handbrake() {
+    local src=$1 out=$2 w=$3 h=$4 vb=$5 ab=$6
+    shift 6
+    best_of HandBrakeCLI -i "$src" -o "$out" -f av_mp4 -e x264 "$@" -b "$vb" -r 25 --cfr -w "$w" -l "$h" \
+        --crop 0:0:0:0 --non-anamorphic -E av_aac -B "$ab" -R 44.1 --mixdown stereo
+}
 wall_of() { echo "${1% *}"; }
 cpu_of() { echo "${1#* }"; }
 sources="$build/bench/sources"
@@ -95,9 +103,7 @@ if wants 720p; then
     converter=$(best_of "$engine_run" --args "$args" "$source" "$work/converter.mp4")
     one_thread=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/one-thread.mp4")
     plain=$(best_of "$plain_transcode" "$source" "$work/plain.mp4" size=${width}x${height} vb=$vkbps ab=$akbps preset=$preset)
-    handbrake=$(best_of HandBrakeCLI -i "$source" -o "$work/handbrake.mp4" -f av_mp4 -e x264 --encoder-preset "$preset" \
-        -b "$vkbps" -r 25 --cfr -w "$width" -l "$height" --crop 0:0:0:0 --non-anamorphic \
-        -E av_aac -B "$akbps" -R 44.1 --mixdown stereo)
+    handbrake=$(handbrake "$source" "$work/handbrake.mp4" "$width" "$height" "$vkbps" "$akbps" --encoder-preset "$preset")
     in_process=$(calc "$(wall_of "$converter") - $(wall_of "$startup")")
     echo "720p: ${seconds} s, ${width}x${height}, H.264/AAC -> H.264 (x264 $preset, $vkbps kbit/s)/AAC $akbps kbit/s MP4"
     printf '  converter %.2f s (%.2f s without the driver start-up), CPU %.2f s; one-thread run %.2f s, CPU %.2f s\n' \
@@ -129,8 +135,7 @@ if wants a; then
     conv=$(best_of "$engine_run" --args "$device_args" "$source" "$work/a.mp4")
     one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$device_args" "$source" "$work/a1.mp4")
     plain=$(best_of "$plain_transcode" "$source" "$work/a-plain.mp4" size=320x240 vb=500 preset=veryfast ab=128)
-    hb=$(best_of HandBrakeCLI -i "$source" -o "$work/a-hb.mp4" -f av_mp4 -e x264 --encoder-preset veryfast -b 500 \
-        -r 25 --cfr -w 320 -l 240 --crop 0:0:0:0 --non-anamorphic -E av_aac -B 128 -R 44.1 --mixdown stereo)
+    hb=$(handbrake "$source" "$work/a-hb.mp4" 320 240 500 128 --encoder-preset veryfast)
     device "(a) ${device_seconds} s 640x480 -> 320x240 x264 veryfast 500k + AAC 128k" "$conv" "$one" "$plain" "$hb"
 fi
 
@@ -141,8 +146,7 @@ if wants b; then
     conv=$(best_of "$engine_run" --profile "$profile" "$source" "$work/b")
     one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --profile "$profile" "$source" "$work/b1")
     plain=$(best_of "$plain_transcode" "$source" "$work/b-plain.mp4" size=480x320 vb=1000 profile=baseline bf=0 ab=128)
-    hb=$(best_of HandBrakeCLI -i "$source" -o "$work/b-hb.mp4" -f av_mp4 -e x264 --encoder-profile baseline -b 1000 \
-        -r 25 --cfr -w 480 -l 270 --crop 0:0:0:0 --non-anamorphic -E av_aac -B 128 -R 44.1 --mixdown stereo)
+    hb=$(handbrake "$source" "$work/b-hb.mp4" 480 270 1000 128 --encoder-profile baseline)
     device "(b) ${large_seconds} s 1280x720 -> \"$profile\" (480x320 x264 baseline 1000k + AAC 128k)" "$conv" "$one" "$plain" "$hb"
 fi
 
