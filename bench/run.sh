@@ -95,7 +95,8 @@ source_of() { # source_of SECONDS WIDTH HEIGHT: the generated clip (kept between
 
 echo "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) before the run, best of $repeat"
 startup=$(best_of bash -c "'$engine_run' '$work/missing.mp4' '$work/none.mp4' || true")
-printf 'driver start-up and shut-down: %.2f s\n' "$(wall_of "$startup")"
+printf 'driver start-up and shut-down (in every converter figure): %.2f s, CPU %.2f s\n' "$(wall_of "$startup")" \
+    "$(cpu_of "$startup")"
 
 if wants 720p; then
     source=$(source_of "$seconds" "$width" "$height")
