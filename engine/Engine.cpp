@@ -123,22 +123,24 @@ int EngineCreateJob(const JobSettings* settings)
         if (!extension)
             return -1;
         std::unique_ptr<CEncoder> job(CreateJobForOutput(extension));
-        if (!job || job->Start(settings) < 0)
+        if (!job)
             return -1;
-        int id = -1;
-        try
+        // Registered before its worker starts, so that the worker's first lines already find
+        // their job.
+        int id;
         {
             std::lock_guard<std::mutex> guard(g_jobMapLock);
             JobMap().emplace(g_nextJobId + 1, job.get());
             id = ++g_nextJobId;
         }
-        catch (...)
-        {
-        }
-        if (id < 0)
+        if (job->Start(settings) < 0)
         {
             // Stopped outside the registry lock: the worker may log while it ends.
             job->Stop();
+            std::lock_guard<std::mutex> guard(g_jobMapLock);
+            JobMap().erase(id);
+            if (g_nextJobId == id)
+                --g_nextJobId; // a job that never ran uses no id
             return -1;
         }
         job.release();
@@ -242,6 +244,18 @@ int EngineDispatchLog(void* context, const char* text)
                 LogQueue().push_back({id, text});
         }
         return 0;
+    }
+    catch (...)
+    {
+        return 0;
+    }
+}
+
+int EngineLogReachesJob(void* context)
+{
+    try
+    {
+        return g_engineLogSink.load() && !JobsOwningContext(context).empty() ? 1 : 0;
     }
     catch (...)
     {

@@ -55,9 +55,12 @@ void FFmpegLogCallback(void* context, int level, const char* format, va_list arg
 int EngineDispatchLog(void* context, const char* text);
 // Delivers the queued lines; call from a Win32 thread.
 void EngineFlushLog();
+// 1 when a log sink is installed and a registered job claims the context, else 0.
+int EngineLogReachesJob(void* context);
 // Logs a line for the job whose worker runs on the calling thread (nothing elsewhere): the
-// converter's messages to the user reach that job's log this way.
-void EngineLogToCurrentJob(int level, const char* text);
+// converter's messages to the user reach that job's log this way. 1 when the line reached the
+// log of a registered job, 0 when it went nowhere (no job on this thread, no sink).
+int EngineLogToCurrentJob(int level, const char* text);
 
 // Media information and thumbnails (UI thread): 0, or -1 when the file cannot be opened or probed
 // or, for the thumbnail, has no decodable picture or the BMP file cannot be written.

@@ -84,13 +84,18 @@ DWORD WINAPI CThread::ThreadProc(LPVOID param)
     catch (...)
     {
     }
+    // Everything the ending thread needs of its object is read before it gives the handle back:
+    // from then on a Stop finds no thread and its caller may delete the object at once. A Stop
+    // that takes the handle first clears m_selfDelete only after that, so a true value read here
+    // means no one else can own the object's end.
+    bool selfDelete = self->m_selfDelete;
+    memset(self->m_name, 0, sizeof(self->m_name));
     HANDLE thread = self->m_hThread.exchange(INVALID_HANDLE_VALUE);
     if (thread != INVALID_HANDLE_VALUE)
     {
         // The thread ended by itself before anyone stopped it: it cleans up after itself.
-        memset(self->m_name, 0, sizeof(self->m_name));
         ::CloseHandle(thread);
-        if (self->m_selfDelete)
+        if (selfDelete)
             delete self;
     }
     return 0;

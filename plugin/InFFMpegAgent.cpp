@@ -120,8 +120,9 @@ INT64 CRSInFFMpegAgent::ParseAddress(const char* text)
 
 UINT32 CRSInFFMpegAgent::ChannelFormat(int channels)
 {
-    static const UINT32 kFormats[] = {0x0, 0x1, 0x6, 0x0, 0x17, 0x67, 0x6F};
-    return channels >= 1 && channels <= 6 ? kFormats[channels] : 0;
+    // One bit per speaker: the bit count is the channel count the encoder reads back.
+    static const UINT32 kFormats[] = {0x0, 0x1, 0x6, 0x7, 0x17, 0x67, 0x6F, 0x13F, 0x63F};
+    return channels >= 1 && channels < (int)(sizeof(kFormats) / sizeof(kFormats[0])) ? kFormats[channels] : 0;
 }
 
 UINT32 CRSInFFMpegAgent::SampleFormat(int bits)
@@ -153,8 +154,6 @@ HX_RESULT CRSInFFMpegAgent::ValidateStringProperty(const char* key, const char* 
     if (m_reader->Open() < 0)
         return E_FAIL;
     ReleaseStreams();
-    int count = m_reader->GetStreamCount();
-    m_streamCount = count < 0 ? 0 : (count > kMaxStreams ? kMaxStreams : count);
     if (CreateTime(&m_duration) < 0)
         m_duration = nullptr;
     DescribeStreams();
@@ -170,57 +169,56 @@ HX_RESULT CRSInFFMpegAgent::ValidateStringProperty(const char* key, const char* 
     return HXR_OK;
 }
 
-// Publishes the reader's streams from the first on; the first stream that is neither video nor
-// audio, or that cannot be described, ends the published list.
+// Publishes every video and audio stream of the reader, in its order, up to the table's size;
+// streams of other kinds (subtitles, data) are passed over wherever they stand.
 HX_RESULT CRSInFFMpegAgent::DescribeStreams()
 {
-    for (int i = 0; i < m_streamCount; ++i)
+    int readerStreams = m_reader->GetStreamCount();
+    int published = 0;
+    for (int source = 0; source < readerStreams && published < kMaxStreams; ++source)
     {
-        StreamSlot& slot = m_slots[i];
-        int kind = m_reader->GetStreamType(i);
+        int kind = m_reader->GetStreamType(source);
         if (kind != kKindVideo && kind != kKindAudio)
-        {
-            m_streamCount = i;
-            break;
-        }
+            continue;
+        StreamSlot& slot = m_slots[published];
         slot.kind = kind;
+        slot.source = source;
         if (m_classFactory->CreateInstance(CLSID_HXTPropertyBag, reinterpret_cast<void**>(&slot.streamBag)) != 0 ||
             !slot.streamBag)
         {
             slot.streamBag = nullptr;
-            m_streamCount = i;
             break;
         }
+        ++published;
         if (kind == kKindVideo)
         {
             slot.streamBag->SetString("MediaFormat", kVideoFormat);
             slot.streamBag->SetUINT("videoColorFormat", kHXTColorFormatBGRA);
-            slot.streamBag->SetUINT("videoFrameWidth", (UINT32)m_reader->GetWidth(i));
-            slot.streamBag->SetUINT("videoFrameHeight", (UINT32)m_reader->GetHeight(i));
-            slot.streamBag->SetDouble("videoFrameRate", m_reader->GetFrameRate(i));
+            slot.streamBag->SetUINT("videoFrameWidth", (UINT32)m_reader->GetWidth(source));
+            slot.streamBag->SetUINT("videoFrameHeight", (UINT32)m_reader->GetHeight(source));
+            slot.streamBag->SetDouble("videoFrameRate", m_reader->GetFrameRate(source));
         }
         else
         {
             slot.streamBag->SetString("MediaFormat", kAudioFormat);
-            slot.streamBag->SetUINT("audioChannelFormat", ChannelFormat(m_reader->GetChannels(i)));
-            slot.streamBag->SetUINT("audioSampleFormat", SampleFormat(m_reader->GetBitsPerSample(i)));
-            slot.streamBag->SetUINT("audioSampleRate", (UINT32)m_reader->GetSampleRate(i));
+            slot.streamBag->SetUINT("audioChannelFormat", ChannelFormat(m_reader->GetChannels(source)));
+            slot.streamBag->SetUINT("audioSampleFormat", SampleFormat(m_reader->GetBitsPerSample(source)));
+            slot.streamBag->SetUINT("audioSampleRate", (UINT32)m_reader->GetSampleRate(source));
         }
         if (CreateTime(&slot.streamDuration) < 0)
             slot.streamDuration = nullptr;
         slot.ended = 0;
-        if (PrepareStreamOutput(i) < 0)
-        {
-            m_streamCount = i + 1;
+        if (PrepareStreamOutput(published - 1) < 0)
             break;
-        }
     }
+    m_streamCount = published;
     return HXR_OK;
 }
 
 HX_RESULT CRSInFFMpegAgent::PrepareStreamOutput(int index)
 {
     StreamSlot& slot = m_slots[index];
+    const int source = slot.source;
     HX_RESULT result =
         m_classFactory->CreateInstance(CLSID_HXTMediaFormat, reinterpret_cast<void**>(&slot.mediaFormat));
     if (result < 0 || !slot.mediaFormat)
@@ -235,14 +233,14 @@ HX_RESULT CRSInFFMpegAgent::PrepareStreamOutput(int index)
     if (result >= 0)
     {
         if (slot.kind == kKindVideo)
-            slot.mediaFormat->DescribeVideo(slot.formatBag, m_ownBag, (UINT32)index, m_reader->GetWidth(index),
-                                            m_reader->GetHeight(index), (float)m_reader->GetFrameRate(index),
+            slot.mediaFormat->DescribeVideo(slot.formatBag, m_ownBag, (UINT32)index, m_reader->GetWidth(source),
+                                            m_reader->GetHeight(source), (float)m_reader->GetFrameRate(source),
                                             kVideoFormat, slot.streamDuration, 0, 0);
         else
             slot.mediaFormat->DescribeAudio(slot.formatBag, m_ownBag, (UINT32)index,
-                                            ChannelFormat(m_reader->GetChannels(index)),
-                                            SampleFormat(m_reader->GetBitsPerSample(index)),
-                                            (UINT32)m_reader->GetSampleRate(index), slot.streamDuration, 0, 0);
+                                            ChannelFormat(m_reader->GetChannels(source)),
+                                            SampleFormat(m_reader->GetBitsPerSample(source)),
+                                            (UINT32)m_reader->GetSampleRate(source), slot.streamDuration, 0, 0);
     }
     slot.mediaFormat->Close();
     return result;
@@ -385,10 +383,11 @@ HX_RESULT CRSInFFMpegAgent::PullSample(UINT32 index, IHXTMediaSample** sampleOut
         return HXR_OK;
     if (!m_allocator || !m_reader)
         return E_FAIL;
+    const int source = slot.source;
     UINT32 size = kAudioSampleBytes;
     if (slot.kind == kKindVideo)
     {
-        INT64 frameBytes = (INT64)m_reader->GetWidth((int)index) * m_reader->GetHeight((int)index) * 4;
+        INT64 frameBytes = (INT64)m_reader->GetWidth(source) * m_reader->GetHeight(source) * 4;
         if (frameBytes <= 0 || frameBytes > 0x7FFFFFFF)
             return E_FAIL;
         size = (UINT32)frameBytes;
@@ -403,8 +402,8 @@ HX_RESULT CRSInFFMpegAgent::PullSample(UINT32 index, IHXTMediaSample** sampleOut
     int64_t start = slot.startTime * 1000;
     int64_t end = slot.endTime * 1000;
     int read = slot.kind == kKindVideo
-                   ? m_reader->ReadVideo((int)index, sample->GetDataStartForWriting(), (int)size, &start, &end)
-                   : m_reader->ReadAudio((int)index, sample->GetDataStartForWriting(), (int)size, &start, &end);
+                   ? m_reader->ReadVideo(source, sample->GetDataStartForWriting(), (int)size, &start, &end)
+                   : m_reader->ReadAudio(source, sample->GetDataStartForWriting(), (int)size, &start, &end);
     slot.startTime = start / 1000;
     slot.endTime = end / 1000;
     sample->SetDataSize(read < 1 ? 0 : (UINT32)read);

@@ -59,6 +59,7 @@ class CRSInFFMpegAgent : public CHXTConfigurationAgentHelper, public IHXTConnect
     struct StreamSlot
     {
         INT32 kind;
+        INT32 source; // the reader's stream this output delivers
         IHXTPropertyBag* streamBag;
         IUnknown* outputTarget;
         IHXTTime* streamDuration;

@@ -1,8 +1,11 @@
 #include "app/core/ConvertTask.h"
 
+#include "app/core/HandleHolder.h"
 #include "app/core/Helpers.h"
 #include "app/core/TextNumbers.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -20,6 +23,11 @@ const INT64 kSizeOverhead = 204800;
 const double kVcdVideoRate = 1150000, kVcdAudioRate = 224000;
 const double kSvcdVideoRate = 2040000;
 const double kDvdVideoRate = 6000000, kDvdAudioRate = 448000;
+// The fixed parameter that names the highest frame rate the profile's device plays.
+const WCHAR kRateLimitGroup[] = L"fixed";
+const WCHAR kRateLimitName[] = L"maxfps";
+const double kNtscRateFactor = 1.001; // 29.97 is 30 / 1.001
+const double kRateTolerance = 0.01;
 
 // Finds the first parameter with the key and a non-empty value.
 const SubParameters* FindKey(const ConvertSetting& setting, const WCHAR* key)
@@ -28,6 +36,28 @@ const SubParameters* FindKey(const ConvertSetting& setting, const WCHAR* key)
         if (setting.m_params.GetAt(i).m_key == key && !setting.m_params.GetAt(i).m_value.IsEmpty())
             return &setting.m_params.GetAt(i);
     return nullptr;
+}
+
+// An output the system code page cannot spell: takes the first free name of the pattern of
+// MakeUniqueFileName with the wide API, creates it empty and hands on its short name.
+bool ReserveByShortName(const CString& path, char* buffer, int capacity)
+{
+    const int separator = path.ReverseFind(L'\\');
+    const int dot = path.ReverseFind(L'.');
+    const CString base = dot > separator ? path.Left(dot) : path;
+    const CString extension = dot > separator ? path.Mid(dot) : CString();
+    CString name = path;
+    for (int counter = 1; ::GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; ++counter)
+        name.Format(L"%s (%d)%s", (const WCHAR*)base, counter, (const WCHAR*)extension);
+    {
+        CFileHandle created(::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created.Valid())
+            return false;
+    }
+    if (ToEnginePath(name, buffer, capacity))
+        return true;
+    ::DeleteFileW(name);
+    return false;
 }
 } // namespace
 
@@ -79,6 +109,7 @@ int ConvertTask::BuildJob(const CString& outputFolder)
     }
     CString arguments = m_setting.BuildArguments();
     ApplyLetterbox(arguments, *this);
+    ApplyFrameRateLimit(arguments, *this);
     const CString output = BuildOutputPath(outputFolder, m_displayName) + m_setting.m_extension;
     char ansiArguments[kJobArgumentCapacity];
     if (!ToAnsiText(arguments, ansiArguments, kJobArgumentCapacity))
@@ -87,12 +118,18 @@ int ConvertTask::BuildJob(const CString& outputFolder)
         return -1;
     }
     char ansiOutput[kJobPathCapacity];
-    if (!ToAnsiText(output, ansiOutput, kJobPathCapacity))
+    const bool spelled = ToAnsiText(output, ansiOutput, kJobPathCapacity);
+    if (!spelled && !ReserveByShortName(output, ansiOutput, kJobPathCapacity))
     {
         m_log += kOutputPathUnusable;
         return -1;
     }
     std::memcpy(m_job.argumentText, ansiArguments, sizeof m_job.argumentText);
+    if (!spelled)
+    {
+        ::lstrcpynA(m_job.outputPath, ansiOutput, kJobPathCapacity);
+        return 0;
+    }
     const int reserved =
         MakeUniqueFileName(ansiOutput, m_job.outputPath, kJobPathCapacity, IsSegmentedJob(ansiArguments));
     if (reserved < 0)
@@ -174,6 +211,56 @@ bool IsPlainExtension(const CString& extension)
     return true;
 }
 
+namespace
+{
+// Disc targets: the frame of each norm, shown at 4:3 whatever its pixel shape.
+struct TargetFrame
+{
+    const WCHAR* target;
+    int width;
+    int height;
+};
+const TargetFrame kTargetFrames[] = {
+    {L"pal-vcd", 352, 288},  {L"ntsc-vcd", 352, 240},  {L"film-vcd", 352, 240},
+    {L"pal-svcd", 480, 576}, {L"ntsc-svcd", 480, 480}, {L"film-svcd", 480, 480},
+    {L"pal-dvd", 720, 576},  {L"ntsc-dvd", 720, 480},  {L"film-dvd", 720, 480},
+};
+const int kDiscAspectWidth = 4, kDiscAspectHeight = 3;
+
+// The picture's even size nearest to its fit in a frame side, and the two even bands around it:
+// equal, or the second one 2 larger.
+int SplitBands(int side, double fit, int* first, int* second)
+{
+    const int picture = (std::min)(side, (std::max)(2, 2 * (int)std::lround(fit / 2)));
+    *first = 2 * ((side - picture) / 4);
+    *second = side - picture - *first;
+    return picture;
+}
+
+// The option's word after "-NAME " at position p: [a, b) with a after the space; false when the
+// text ends without a space after it.
+bool FindOptionValue(const CString& arguments, int p, int* a, int* b)
+{
+    const int space = arguments.Find(L' ', p);
+    *a = space + 1;
+    *b = space < 0 ? -1 : arguments.Find(L' ', *a);
+    return space >= 0 && *b >= 0;
+}
+
+// A frame size written "WxH" or by its name ("qvga").
+void ReadFrameSize(const CString& text, int* width, int* height)
+{
+    const int x = (std::max)(text.Find(L'x'), text.Find(L'X'));
+    if (x > 0)
+    {
+        *width = ReadLeadingInt(text);
+        *height = ReadLeadingInt(text.Mid(x + 1));
+    }
+    else
+        ParseFrameSizeName(text, width, height);
+}
+} // namespace
+
 int ApplyLetterbox(CString& arguments, const ConvertTask& task)
 {
     if (arguments.Find(L"-s 0x0") >= 0)
@@ -181,36 +268,78 @@ int ApplyLetterbox(CString& arguments, const ConvertTask& task)
         arguments.Replace(L"-s 0x0", L"");
         return 1;
     }
-    const int p = arguments.Find(L"-s ");
     const int sw = task.m_mediaInfo.width, sh = task.m_mediaInfo.height;
     // Without a picture size (an audio-only source) there is nothing to fit.
-    if (task.m_keepAspect <= 0 || p < 0 || sw <= 0 || sh <= 0)
+    if (task.m_keepAspect <= 0 || sw <= 0 || sh <= 0)
         return 0;
-    const int a = arguments.Find(L' ', p);
-    const int b = a < 0 ? -1 : arguments.Find(L' ', a + 1);
-    int c = a < 0 ? -1 : arguments.Find(L'x', a);
-    if (c < 0 && a >= 0)
-        c = arguments.Find(L'X', a);
-    if (a < 0 || b < 0 || c < 0)
+    // The frame: width and height in pixels, and the width it shows at for its height.
+    int width = 0, height = 0, shownWidth = 0, a = 0, b = 0, replaceFrom = -1;
+    const int p = arguments.Find(L"-s ");
+    const int t = arguments.Find(L"-target ");
+    if (p >= 0)
+    {
+        if (!FindOptionValue(arguments, p, &a, &b))
+            return 0;
+        ReadFrameSize(arguments.Mid(a, b - a), &width, &height);
+        shownWidth = width;
+        replaceFrom = p;
+    }
+    else if (t >= 0 && FindOptionValue(arguments, t, &a, &b))
+    {
+        // The size options follow the target, whose own size they replace.
+        const CString target = arguments.Mid(a, b - a);
+        for (const TargetFrame& frame : kTargetFrames)
+            if (target == frame.target)
+            {
+                width = frame.width;
+                height = frame.height;
+                shownWidth = height * kDiscAspectWidth / kDiscAspectHeight;
+            }
+        replaceFrom = b;
+    }
+    if (width <= 0 || height <= 0)
         return 0;
-    const int width = ReadLeadingInt(arguments.Mid(a));
-    const int height = ReadLeadingInt(arguments.Mid(c + 1));
-    const int fitHeight = (int)((INT64)sh * width / sw);
+    const double fitHeight = (double)sh * shownWidth / sw;
     CString option;
     if (fitHeight > height)
     {
-        const int fitWidth = (int)((INT64)sw * height / sh);
-        const int k = (width - fitWidth) / 4;
-        option.Format(L" -s %dx%d -padleft %d -padright %d ", width - 4 * k, height, 2 * k, 2 * k);
+        const double fitWidth = (double)sw * height / sh * width / shownWidth;
+        int first = 0, second = 0;
+        const int picture = SplitBands(width, fitWidth, &first, &second);
+        option.Format(L" -s %dx%d -padleft %d -padright %d ", picture, height, first, second);
     }
     else
     {
-        const int k = (height - fitHeight) / 4;
-        option.Format(L" -s %dx%d -padtop %d -padbottom %d ", width, height - 4 * k, 2 * k, 2 * k);
+        int first = 0, second = 0;
+        const int picture = SplitBands(height, fitHeight, &first, &second);
+        option.Format(L" -s %dx%d -padtop %d -padbottom %d ", width, picture, first, second);
     }
     arguments.Insert(b, option);
-    arguments.Delete(p, b - p);
+    arguments.Delete(replaceFrom, b - replaceFrom);
     return 0;
+}
+
+int ApplyFrameRateLimit(CString& arguments, const ConvertTask& task)
+{
+    SubParameters limitParam;
+    if (!task.m_setting.FindParam(kRateLimitGroup, kRateLimitName, limitParam))
+        return 0;
+    const int limit = ReadLeadingInt(limitParam.m_value);
+    const double rate = task.m_mediaInfo.frameRate;
+    // A rate the profile sets itself stays.
+    if (limit <= 0 || rate <= limit + kRateTolerance || arguments.Find(L"-r ") >= 0 || arguments.Find(L"-target ") >= 0)
+        return 0;
+    const int divisor = (int)std::ceil(rate / limit - kRateTolerance);
+    const long ntsc = std::lround(rate * kNtscRateFactor), whole = std::lround(rate);
+    CString option;
+    if (std::fabs(rate - whole) > kRateTolerance && std::fabs(rate * kNtscRateFactor - ntsc) < kRateTolerance)
+        option.Format(L"-r %d/%d ", (int)ntsc * 1000, 1001 * divisor);
+    else if (std::fabs(rate - whole) < kRateTolerance)
+        option.Format(L"-r %d/%d ", (int)whole, divisor);
+    else
+        option.Format(L"-r %d/%d ", (int)std::lround(rate * 1000), 1000 * divisor);
+    arguments.Insert(0, option);
+    return 1;
 }
 
 bool ToAnsiText(const CString& text, char* buffer, int capacity)
@@ -230,4 +359,13 @@ bool ToAnsiText(const CString& text, char* buffer, int capacity)
     }
     buffer[written] = 0;
     return true;
+}
+
+bool ToEnginePath(const CString& path, char* buffer, int capacity)
+{
+    if (ToAnsiText(path, buffer, capacity))
+        return true;
+    WCHAR shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameW(path, shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH && ToAnsiText(shortPath, buffer, capacity);
 }

@@ -92,6 +92,13 @@ bool IsPlainExtension(const CString& extension);
 // Removes a "-s 0x0" marker (1), or fits the frame size option to the source's aspect with
 // padding bands when the task keeps the aspect (0).
 int ApplyLetterbox(CString& arguments, const ConvertTask& task);
+// Puts a "-r" option in front of the argument text when the source runs faster than the rate the
+// profile's device plays ("maxfps"): the source's rate divided by the smallest whole number that
+// brings it within the limit (60 to 30, 50 to 25, 59.94 to 29.97). 1 when it added one, else 0.
+int ApplyFrameRateLimit(CString& arguments, const ConvertTask& task);
 // Converts to the system code page into a fixed buffer; false when a character has no form
 // there (the text would name something else) or the text does not fit.
 bool ToAnsiText(const CString& text, char* buffer, int capacity);
+// A path as the engine's 8-bit interfaces take it: in the system code page, or else by the short
+// alternate name that every existing file and folder has. False when neither fits.
+bool ToEnginePath(const CString& path, char* buffer, int capacity);

@@ -200,7 +200,7 @@ void FreeTaskAt(size_t index)
 int CVideoManager::ProbeMediaInfo(const CString& sourcePath, TaskMediaInfo& info)
 {
     char path[kJobPathCapacity];
-    if (!ToAnsiText(sourcePath, path, kJobPathCapacity))
+    if (!ToEnginePath(sourcePath, path, kJobPathCapacity))
         return -2;
     MediaInfo media = {};
     const int result = EngineGetMediaInfo(path, &media);
@@ -227,7 +227,7 @@ int CVideoManager::AddTask(const CString& displayName, const CString& sourcePath
     task->m_sourcePath = sourcePath;
     task->m_setting.CopyFrom(setting);
     task->m_durationText = FormatDuration((int)(task->m_mediaInfo.duration / 1000000.0));
-    ToAnsiText(sourcePath, task->m_job.sourcePath, kJobPathCapacity);
+    ToEnginePath(sourcePath, task->m_job.sourcePath, kJobPathCapacity);
     task->m_state = kTaskIdle;
     g_tasks.push_back(task);
     return task->m_id;
@@ -422,7 +422,7 @@ CString CVideoManager::GetThumbnail(int taskId)
         return task->m_thumbnailPath;
     const CString name = MakeTempFileName();
     char ansiName[kJobPathCapacity];
-    if (name.IsEmpty() || !ToAnsiText(name, ansiName, kJobPathCapacity) ||
+    if (name.IsEmpty() || !ToEnginePath(name, ansiName, kJobPathCapacity) ||
         EngineMakeThumbnail(task->m_job.sourcePath, ansiName) < 0)
         return CString();
     task->m_thumbnailPath = name;

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 extern "C"
@@ -28,9 +29,10 @@ void ConverterMessageV(int level, const char* format, va_list args)
     std::string text(static_cast<size_t>(length) + 1, '\0');
     vsnprintf(&text[0], text.size(), format, args);
     text.resize(length);
-    fputs(text.c_str(), stderr);
-    // The job whose worker parses or transcodes also shows it in its log.
-    EngineLogToCurrentJob(level, text.c_str());
+    // The job whose worker parses or transcodes shows it in its log; a line outside any job goes
+    // to the standard error stream. Never both: a console that prints the log would show it twice.
+    if (!EngineLogToCurrentJob(level, text.c_str()))
+        fputs(text.c_str(), stderr);
 }
 
 void ConverterMessage(const char* format, ...)
@@ -157,11 +159,9 @@ void ParseOptions(int wordCount, char** words, PlainWordCallback callback)
         else if (row->flags & kOptBool)
             *static_cast<int*>(row->variable) = 1;
         else if (row->flags & kOptInt)
-            *static_cast<int*>(row->variable) =
-                static_cast<int>(ParseNumberOrDie(name, arg, kOptInt64, INT32_MIN, INT32_MAX));
+            *static_cast<int*>(row->variable) = static_cast<int>(ParseIntegerOrDie(name, arg, INT32_MIN, INT32_MAX));
         else if (row->flags & kOptInt64)
-            *static_cast<int64_t*>(row->variable) =
-                static_cast<int64_t>(ParseNumberOrDie(name, arg, kOptInt64, INT64_MIN, INT64_MAX));
+            *static_cast<int64_t*>(row->variable) = ParseIntegerOrDie(name, arg, INT64_MIN, INT64_MAX);
         else if (row->flags & kOptFloat)
             *static_cast<float*>(row->variable) =
                 static_cast<float>(ParseNumberOrDie(name, arg, kOptFloat, -INFINITY, INFINITY));
@@ -192,6 +192,28 @@ double ParseNumberOrDie(const char* name, const char* text, int kind, double min
         return value;
     FailParse();
     return 0;
+}
+
+int64_t ParseIntegerOrDie(const char* name, const char* text, int64_t minimum, int64_t maximum)
+{
+    // Whole numbers are read in 64 bits: a double cannot hold every one of them.
+    char* tail = nullptr;
+    errno = 0;
+    long long whole = strtoll(text, &tail, 10);
+    if (tail != text && !*tail)
+    {
+        if (errno != ERANGE && whole >= minimum && whole <= maximum)
+            return whole;
+        ConverterMessage("The value for %s was %s which is not within %f - %f\n", name, text,
+                         static_cast<double>(minimum), static_cast<double>(maximum));
+        FailParse();
+    }
+    // Other spellings ("1e3", "0x10", "2.0") go through the decimal conversion; the bounds are
+    // those of a double that converts back without overflow.
+    const double kTwoPow63 = 9223372036854775808.0;
+    double lower = std::max(static_cast<double>(minimum), -kTwoPow63);
+    double upper = std::min(static_cast<double>(maximum), std::nextafter(kTwoPow63, 0.0));
+    return static_cast<int64_t>(ParseNumberOrDie(name, text, kOptInt64, lower, upper));
 }
 
 namespace

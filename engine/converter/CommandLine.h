@@ -62,6 +62,8 @@ void ParseOptions(int wordCount, char** words, PlainWordCallback callback);
 
 // kind is kOptInt64 (whole numbers only), kOptInt or kOptFloat.
 double ParseNumberOrDie(const char* name, const char* text, int kind, double minimum, double maximum);
+// A whole number within [minimum, maximum], exact over the whole 64-bit range.
+int64_t ParseIntegerOrDie(const char* name, const char* text, int64_t minimum, int64_t maximum);
 
 // The error code as the converter's messages know it (ENOENT -2, EIO -5, ENOMEM -12, EINVAL -22,
 // unknown format -42, ...) for an error code of the FFmpeg libraries.

@@ -42,6 +42,14 @@ const int kDefaultFrameRate = 25;
 const int kQualityScale = 118; // FF_QP2LAMBDA
 const int kMaxOptionTextLength = 256;
 const int kDebugLogLevel = 48;
+// The largest picture side any of our encoders takes; bands and frame sizes stay within it.
+const int kMaxFrameDimension = 16384;
+// Codec threads of one job: more only cost memory and starve the other jobs.
+const int kMaxCodecThreads = 16;
+// Bit rates in kbit/s: at most what a 32-bit bits-per-second value holds.
+const double kMaxKilobitRate = INT_MAX / 1000.0;
+// MPEG-1 encodes the rates after its first eight only at unofficial compliance.
+const int kStandardMpeg1RateCount = 8;
 
 // Flag masks of the catch-all options per media type (video, audio, data, subtitle, attachment).
 const int kCatchAllMasks[kCodecOptionContextCount] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
@@ -94,6 +102,7 @@ struct OptionState
     AVRational frameRate;
     int frameWidth, frameHeight;
     float frameAspectRatio;
+    int frameAspectGiven; // "aspect" names the whole frame's display aspect
     int framePixelFormat;
     int cropTop, cropBottom, cropLeft, cropRight;
     int padTop, padBottom, padLeft, padRight;
@@ -144,6 +153,23 @@ void ReplaceText(char** target, const char* text)
 {
     ConverterFatalExit(1);
     throw ConverterParseFailure{1}; // not reached
+}
+
+[[noreturn]] void FailInvalidValue(const char* name, const char* arg)
+{
+    ConverterMessage("Invalid value '%s' for option '%s'\n", arg, name);
+    Fail();
+}
+
+// A decimal number within [minimum, maximum] and nothing after it, or the parse fails with the
+// option's "Invalid value" message.
+double ParseBoundedOrFail(const char* name, const char* arg, double minimum, double maximum)
+{
+    char* tail = nullptr;
+    double value = strtod(arg, &tail);
+    if (tail == arg || *tail || !(value >= minimum && value <= maximum))
+        FailInvalidValue(name, arg);
+    return value;
 }
 
 // ---- handlers ----
@@ -239,6 +265,9 @@ int OptRecordingTime(const char* name, const char* arg)
 int OptStartTime(const char* name, const char* arg)
 {
     g_state.startTime = ParseTimeOrDie(name, arg, true);
+    // A start before the beginning would stretch the output with time that is not there.
+    if (g_state.startTime < 0)
+        FailInvalidValue(name, arg);
     return 0;
 }
 
@@ -289,7 +318,9 @@ int OptLogLevel(const char* name, const char* arg)
 
 void OptThreads(const char* arg)
 {
-    g_state.threadCount = static_cast<int>(ParseNumberOrDie("threads", arg, kOptInt64, 0, INT_MAX));
+    // 0 keeps the automatic choice; larger counts are held to the most a job may use.
+    int64_t count = ParseIntegerOrDie("threads", arg, 0, INT_MAX);
+    g_state.threadCount = static_cast<int>(std::min<int64_t>(count, kMaxCodecThreads));
     if (g_state.verbosity >= 0)
         ConverterMessage("Warning: not compiled with thread support, using thread emulation\n");
 }
@@ -329,9 +360,9 @@ void SetKindOption(int mediaType, const char* name, const char* value)
 int OptBitrate(const char* name, const char* arg)
 {
     int mediaType = !strcmp(name, "ab") ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO;
-    float bitsPerSecond = static_cast<float>(strtod(arg, nullptr)) * 1000.0f;
+    double bitsPerSecond = ParseBoundedOrFail(name, arg, 0.0, kMaxKilobitRate) * 1000.0;
     char text[32];
-    snprintf(text, sizeof(text), "%d", static_cast<int>(bitsPerSecond));
+    snprintf(text, sizeof(text), "%lld", static_cast<long long>(bitsPerSecond));
     SetKindOption(mediaType, "b", text);
     if (g_state.codecOptions[mediaType]->bit_rate < 1000)
         ConverterMessage("WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s\n");
@@ -350,7 +381,8 @@ void OptFrameRate(const char* arg)
 void OptFrameSize(const char* arg)
 {
     int width = 0, height = 0;
-    if (av_parse_video_size(&width, &height, arg) < 0 || (width % 2) || (height % 2))
+    if (av_parse_video_size(&width, &height, arg) < 0 || (width % 2) || (height % 2) || width > kMaxFrameDimension ||
+        height > kMaxFrameDimension)
     {
         ConverterMessage("Incorrect frame size\n");
         return;
@@ -377,6 +409,7 @@ void OptAspect(const char* arg)
         Fail();
     }
     g_state.frameAspectRatio = static_cast<float>(aspect);
+    g_state.frameAspectGiven = 1;
 }
 
 void OptPixelFormat(const char* arg)
@@ -422,8 +455,11 @@ int OptBand(const char* name, const char* arg)
     {
         if (strcmp(option.name, name))
             continue;
-        int value = atoi(arg);
         const char* kind = option.crop ? "crop" : "pad";
+        char* tail = nullptr;
+        long value = strtol(arg, &tail, 10);
+        if (tail == arg || *tail || value > kMaxFrameDimension)
+            FailInvalidValue(name, arg);
         if (value < 0)
         {
             ConverterMessage("Incorrect %s %s size\n", option.side, kind);
@@ -1451,6 +1487,7 @@ void OpenInputFile(const char* fileName)
             if (!(sar > 0))
                 sar = 1;
             g_state.frameAspectRatio = par->height ? static_cast<float>(sar * par->width / par->height) : 0;
+            g_state.frameAspectGiven = 0;
             AVRational containerRate = st->r_frame_rate;
             AVRational codecRate = st->avg_frame_rate;
             if (codecRate.num && containerRate.num && av_cmp_q(codecRate, containerRate) && g_state.verbosity >= 0)
@@ -1555,18 +1592,47 @@ static Format SupportedOrFirst(const Format* supported, Format wanted, Format no
     return wanted == none ? fallback : wanted;
 }
 
+// The rate of the encoder's list nearest to the wanted one, among the rates the encoder opens with
+// at its compliance level.
+static AVRational NearestAllowedRate(const AVCodecContext* enc, const AVCodec* codec, AVRational wanted)
+{
+    AVRational allowed[kStandardMpeg1RateCount + 1] = {};
+    const AVRational* list = codec->supported_framerates;
+    if (codec->id == AV_CODEC_ID_MPEG1VIDEO && enc->strict_std_compliance > FF_COMPLIANCE_UNOFFICIAL)
+    {
+        for (int i = 0; i < kStandardMpeg1RateCount && list[i].num; ++i)
+            allowed[i] = list[i];
+        list = allowed;
+    }
+    return list[av_find_nearest_q_idx(wanted, list)];
+}
+
 static void SetupVideoEncoder(AVCodecContext* enc, const AVCodec* codec, AVStream* st)
 {
     AVRational rate =
         g_state.frameRate.num && g_state.frameRate.den ? g_state.frameRate : AVRational{kDefaultFrameRate, 1};
     if (codec && codec->supported_framerates && !g_state.forceFps)
-        rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
+        rate = NearestAllowedRate(enc, codec, rate);
     enc->framerate = rate;
     enc->time_base = av_inv_q(rate);
-    enc->width = g_state.frameWidth + g_state.padLeft + g_state.padRight;
-    enc->height = g_state.frameHeight + g_state.padTop + g_state.padBottom;
-    if (enc->width > 0 && enc->height > 0)
-        enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * enc->height / enc->width, 255);
+    // Summed in 64 bits: each part is bounded, the sum is checked.
+    int64_t width = static_cast<int64_t>(g_state.frameWidth) + g_state.padLeft + g_state.padRight;
+    int64_t height = static_cast<int64_t>(g_state.frameHeight) + g_state.padTop + g_state.padBottom;
+    if (width > kMaxFrameDimension || height > kMaxFrameDimension)
+    {
+        ConverterMessage("Frame size %lldx%lld with its pad bands is larger than %dx%d\n",
+                         static_cast<long long>(width), static_cast<long long>(height), kMaxFrameDimension,
+                         kMaxFrameDimension);
+        Fail();
+    }
+    enc->width = static_cast<int>(width);
+    enc->height = static_cast<int>(height);
+    // The source's aspect belongs to the picture inside the pad bands; an "aspect" option names
+    // the whole frame's.
+    const int shapeWidth = g_state.frameAspectGiven ? enc->width : g_state.frameWidth;
+    const int shapeHeight = g_state.frameAspectGiven ? enc->height : g_state.frameHeight;
+    if (shapeWidth > 0 && shapeHeight > 0)
+        enc->sample_aspect_ratio = av_d2q(g_state.frameAspectRatio * shapeHeight / shapeWidth, 255);
     st->sample_aspect_ratio = enc->sample_aspect_ratio;
     enc->pix_fmt =
         SupportedOrFirst(codec ? codec->pix_fmts : nullptr, static_cast<AVPixelFormat>(g_state.framePixelFormat),
@@ -1676,6 +1742,10 @@ void NewStream(AVFormatContext* file, int fileIndex, AVMediaType type)
             (type == AVMEDIA_TYPE_VIDEO && (g_state.videoGlobalHeader & 1)))
             enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         SetContextOptions(g_state.codecOptions[type], enc, masks[kind]);
+        // A profile number means something only to the codecs that list it: the H.264 profiles'
+        // 66 (Baseline) would make the AAC encoder write another object type.
+        if (enc->profile != FF_PROFILE_UNKNOWN && !avcodec_profile_name(id, enc->profile))
+            enc->profile = FF_PROFILE_UNKNOWN;
         av_dict_copy(&setup.privateOptions, g_state.privateOptions[type], 0);
         if (type == AVMEDIA_TYPE_VIDEO)
             SetupVideoEncoder(enc, codec, st);

@@ -6,6 +6,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -51,13 +52,22 @@ public:
     CurrentJobScope(const CurrentJobScope&) = delete;
     CurrentJobScope& operator=(const CurrentJobScope&) = delete;
 };
+
+// Whether two Unix paths name one file (also through links or different spellings).
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    struct stat a, b;
+    if (stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0)
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    return first == second;
+}
 }
 
 CFFMpegEncoder::CFFMpegEncoder()
     : m_inputFinished(0), m_segmentNumber(0), m_segmentStartOffset(0.0), m_stopFlag(0), m_overlaysNeeded(0),
       m_textWatermark(nullptr), m_logo(nullptr), m_subtitles(nullptr), m_bgraLinesize{}, m_cacheFormat(AV_PIX_FMT_NONE),
-      m_cacheWidth(0), m_cacheHeight(0), m_toBgra(nullptr), m_fromBgra(nullptr), m_framesWritten(0),
-      m_logContext{JobLogClass(), this}, m_pauseRequested(false)
+      m_cacheWidth(0), m_cacheHeight(0), m_toBgra(nullptr), m_fromBgra(nullptr), m_framesWritten(0), m_emptyStreams(0),
+      m_videoFrameRate(0.0), m_audioSampleRate(0), m_logContext{JobLogClass(), this}, m_pauseRequested(false)
 {
     InitTranscodeContext(&m_context);
     memset(m_bgraData, 0, sizeof(m_bgraData));
@@ -131,12 +141,17 @@ int CFFMpegEncoder::OwnsLogContext(void* context)
         return 0;
     // Never wait here: a thread that holds the job lock may be logging while this walk holds the
     // registry lock. Without the lock only the job's own log context is recognised.
-    std::unique_lock<std::recursive_mutex> lock(m_jobLock, std::try_to_lock);
+    // The job's own lines belong to it until it shows its end, also between two runs (state 0)
+    // where they carry the reason of a failure. Its end is shown only after its last line.
     EncoderState state = m_state;
-    if (state != kEncoderRunning && state != kEncoderPaused)
+    bool working = state == kEncoderRunning || state == kEncoderPaused;
+    if (!working && state != kEncoderIdle)
         return 0;
     if (context == this || context == &m_logContext)
         return 1;
+    std::unique_lock<std::recursive_mutex> lock(m_jobLock, std::try_to_lock);
+    if (!working)
+        return 0;
     if (!lock.owns_lock())
         return 0;
     for (AVCodecContext* options : m_context.codecOptions)
@@ -184,7 +199,27 @@ bool CFFMpegEncoder::ResolvePaths()
         av_log(LogContext(), AV_LOG_ERROR, "%s: No such file or directory\n", m_settings.outputPath);
         return false;
     }
+    return !OutputOverwritesSource(m_outputUnixPath);
+}
+
+bool CFFMpegEncoder::OutputOverwritesSource(const std::string& outputUnixPath)
+{
+    if (!IsSameFile(outputUnixPath, m_sourceUnixPath))
+        return false;
+    av_log(LogContext(), AV_LOG_ERROR, "%s: the output file is the source file; nothing was written\n",
+           m_settings.outputPath);
     return true;
+}
+
+void CFFMpegEncoder::RemoveWrittenOutputs()
+{
+    for (const std::string& name : m_writtenOutputs)
+    {
+        struct stat info;
+        if (stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode)) // never a device such as /dev/null
+            remove(name.c_str());
+    }
+    m_writtenOutputs.clear();
 }
 
 int CFFMpegEncoder::PrepareSegment()
@@ -201,8 +236,13 @@ int CFFMpegEncoder::PrepareSegment()
         std::vector<char> buffer(stem.size() + extension.size() + 32);
         snprintf(buffer.data(), buffer.size(), kSegmentNameFormat, stem.c_str(), m_segmentNumber, extension.c_str());
         name = buffer.data();
+        if (OutputOverwritesSource(name))
+            return -1;
     }
-    return ParseRun(m_settings.argumentText, "\"" + name + "\"");
+    if (ParseRun(m_settings.argumentText, "\"" + name + "\"") < 0)
+        return -1;
+    m_writtenOutputs.push_back(name);
+    return 0;
 }
 
 int CFFMpegEncoder::ParseRun(const std::string& arguments, const std::string& outputPart)
@@ -237,10 +277,12 @@ void SetThreadJob(CFFMpegEncoder* job)
     t_currentJob = job;
 }
 
-void EngineLogToCurrentJob(int level, const char* text)
+int EngineLogToCurrentJob(int level, const char* text)
 {
-    if (t_currentJob && text)
-        av_log(t_currentJob->LogContext(), level, "%s", text);
+    if (!t_currentJob || !text || !EngineLogReachesJob(t_currentJob->LogContext()))
+        return 0;
+    av_log(t_currentJob->LogContext(), level, "%s", text);
+    return 1;
 }
 
 int CFFMpegEncoder::Run()
@@ -259,10 +301,11 @@ int CFFMpegEncoder::Run()
             if (PrepareSegment() < 0)
                 break;
             double offsetBefore = m_segmentStartOffset;
+            m_emptyStreams = 0;
             int result = TranscodeMain(this, &m_context);
             ReleaseTranscodeContext(this, 0);
             EngineFlushLog();
-            if (result < 0 || !ContinueAfterRun(offsetBefore))
+            if (result < 0 || m_emptyStreams || !ContinueAfterRun(offsetBefore))
                 break;
         }
     }
@@ -275,24 +318,33 @@ int CFFMpegEncoder::Run()
         catch (...)
         {
         }
-        m_state = kEncoderException;
-        m_progress = kProgressFailed;
-        EngineFlushLog();
+        EndRun(kEncoderException);
         return -1;
     }
-    if (OutputComplete())
-    {
-        m_progress = kProgressDone;
-        m_state = kEncoderDone;
-    }
-    else
-    {
-        m_progress = kProgressFailed;
-        m_state = kEncoderFailed;
-        OnOutputIncomplete();
-    }
-    EngineFlushLog();
+    EndRun(OutputComplete() ? kEncoderDone : kEncoderFailed);
     return 0;
+}
+
+void CFFMpegEncoder::EndRun(EncoderState state)
+{
+    if (state != kEncoderDone)
+    {
+        try
+        {
+            OnOutputIncomplete();
+            // A failed job leaves nothing that could pass for its result; a stopped one keeps
+            // what it wrote.
+            if (!m_stopFlag)
+                RemoveWrittenOutputs();
+        }
+        catch (...)
+        {
+        }
+    }
+    // Every line of the job reaches its log before the job shows its end.
+    EngineFlushLog();
+    m_progress = state == kEncoderDone ? kProgressDone : kProgressFailed;
+    m_state = state;
 }
 
 bool CFFMpegEncoder::ContinueAfterRun(double offsetBefore)
@@ -310,7 +362,7 @@ bool CFFMpegEncoder::ContinueAfterRun(double offsetBefore)
 
 bool CFFMpegEncoder::OutputComplete()
 {
-    return m_inputFinished != 0;
+    return m_inputFinished != 0 && !m_emptyStreams;
 }
 
 void CFFMpegEncoder::FreeFrameCache()

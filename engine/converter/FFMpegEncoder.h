@@ -101,6 +101,10 @@ public:
     SwsContext* m_fromBgra;
 
     int m_framesWritten; // frames of the first output stream when the last run ended
+    int m_emptyStreams;  // output streams of the last run that received no data
+    // The rates the last run wrote its first video and audio stream with (0 without such a stream).
+    double m_videoFrameRate;
+    int m_audioSampleRate;
 
     // The job settings' paths as Unix paths, made on the worker before the first run.
     std::string m_sourceUnixPath;
@@ -109,8 +113,16 @@ public:
     // Frees the frame-conversion cache.
     void FreeFrameCache();
 
+    // Files the job's runs created; a failed job removes them.
+    std::vector<std::string> m_writtenOutputs;
+    void RemoveWrittenOutputs();
+    // True (with a line in the log) when writing the path would destroy the source.
+    bool OutputOverwritesSource(const std::string& outputUnixPath);
+
 private:
     bool ResolvePaths();
+    // Publishes the job's end (after its last line has been delivered).
+    void EndRun(EncoderState state);
 
     JobLogContext m_logContext;
     std::atomic<bool> m_pauseRequested; // survives the idle state between two runs

@@ -48,7 +48,7 @@ void OffsetPlanes(const AVPixFmtDescriptor* desc, uint8_t* data[4], const int li
         bool chroma = (p == 1 || p == 2) && !(desc->flags & AV_PIX_FMT_FLAG_RGB);
         int px = chroma ? x >> desc->log2_chroma_w : x;
         int py = chroma ? y >> desc->log2_chroma_h : y;
-        data[p] += py * linesize[p] + px * steps[p];
+        data[p] += static_cast<ptrdiff_t>(py) * linesize[p] + static_cast<ptrdiff_t>(px) * steps[p];
     }
 }
 
@@ -158,6 +158,22 @@ void FillPadColor(AVFrame* picture, const int color[3])
             else
                 memset(row, value, picture->linesize[p]);
         }
+    }
+}
+
+void FillPadColumns(AVFrame* picture, const int color[3], int fromX, int toX)
+{
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture->format));
+    if ((desc->flags & AV_PIX_FMT_FLAG_RGB) || !(desc->flags & AV_PIX_FMT_FLAG_PLANAR) || desc->comp[0].depth > 8)
+        return;
+    for (int p = 0; p < 3 && picture->data[p]; ++p)
+    {
+        const bool chroma = p == 1 || p == 2;
+        const int shift = chroma ? desc->log2_chroma_w : 0;
+        const int height = chroma ? AV_CEIL_RSHIFT(picture->height, desc->log2_chroma_h) : picture->height;
+        const int from = fromX >> shift, to = AV_CEIL_RSHIFT(toX, shift);
+        for (int y = 0; y < height; ++y)
+            memset(picture->data[p] + y * picture->linesize[p] + from, color[p], to - from);
     }
 }
 
@@ -458,6 +474,25 @@ static void PrepareVideoConversion(TranscodeRun* run, OutputStreamRecord* ost, I
     ost->sourceFormat = picture->format;
 }
 
+// How many times a picture is written to fill a gap of delta frames before it. A jump beyond the
+// discontinuity threshold is a broken or restarted clock, not a gap: the picture is written once.
+// No gap is filled beyond what the input's duration leaves for the output.
+static int DuplicatesForGap(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, double delta,
+                            double timeBase)
+{
+    TranscodeContext* context = run->context;
+    if (delta * timeBase > context->dtsDeltaThreshold)
+        return 1;
+    double count = delta;
+    int64_t duration = context->inputFiles[ist->fileIndex]->duration;
+    if (duration > 0 && duration != AV_NOPTS_VALUE)
+    {
+        double remaining = (duration - context->startTime) / kMicroseconds / timeBase - ost->syncOpts;
+        count = std::min(count, std::max(1.0, remaining));
+    }
+    return static_cast<int>(std::max(1L, lrint(count)));
+}
+
 // How many copies of the picture the output stream takes (0 drops it, more duplicate it) and
 // at which output time: moves the stream's clock and frame count on.
 static VideoPlanEntry PlanVideoFrames(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist)
@@ -482,7 +517,7 @@ static VideoPlanEntry PlanVideoFrames(TranscodeRun* run, OutputStreamRecord* ost
                 ost->syncOpts = llrint(syncSeconds / timeBase);
         }
         else if (delta > 1.1)
-            frameCount = static_cast<int>(lrint(delta));
+            frameCount = DuplicatesForGap(run, ost, ist, delta, timeBase);
     }
     else
         ost->syncOpts = llrint(syncSeconds / timeBase);
@@ -545,6 +580,9 @@ static AVFrame* ConvertPicture(TranscodeRun* run, OutputStreamRecord* ost, Input
     target->height -= ost->padTop + ost->padBottom;
     if (sws_scale_frame(ost->scaler, target.get(), source.get()) < 0)
         TranscodeFail(run, "Cannot scale the picture\n");
+    // The scaler writes its rows in whole blocks of pixels, past the picture into the right band.
+    if (ost->padRight)
+        FillPadColumns(ost->picture, run->context->padColor, enc->width - ost->padRight, enc->width);
     return ost->picture;
 }
 

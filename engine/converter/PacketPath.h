@@ -202,5 +202,7 @@ void FlushEncoders(TranscodeRun* run);
 void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost);
 // Fills a whole picture with the pad colour (Y, U, V); pictures that are not YUV become black.
 void FillPadColor(AVFrame* picture, const int color[3]);
+// Fills luma columns [fromX, toX) of a planar 8-bit YUV picture with the pad colour.
+void FillPadColumns(AVFrame* picture, const int color[3], int fromX, int toX);
 // Output time of a stream in seconds.
 double OutputStreamSeconds(const OutputStreamRecord* ost);

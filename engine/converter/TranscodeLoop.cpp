@@ -86,6 +86,25 @@ void SetupStreamCopy(TranscodeRun* run, OutputStreamRecord* ost, InputStreamReco
         out->block_align = 0;
 }
 
+// libx264 keeps its statistics itself, by default in one file of the working folder for every
+// job: it is pointed at the job's own pass log instead. Pass 2 needs that file to exist. True when
+// the encoder handles its statistics itself.
+bool SetupEncoderOwnPassLog(TranscodeRun* run, OutputStreamRecord* ost, const std::string& name)
+{
+    const AVCodec* codec = ost->setup->encoder;
+    if (!codec || strcmp(codec->name, "libx264") != 0)
+        return false;
+    if (ost->encoder->flags & AV_CODEC_FLAG_PASS2)
+    {
+        FILE* file = fopen(name.c_str(), "rb");
+        if (!file)
+            TranscodeFail(run, "Cannot read log file '%s' for pass-2 encoding: %s\n", name.c_str(), strerror(errno));
+        fclose(file);
+    }
+    av_dict_set(&ost->setup->privateOptions, "stats", name.c_str(), 0);
+    return true;
+}
+
 // Two-pass statistics: pass 1 writes "<prefix>-<stream>.log", pass 2 reads it whole.
 void SetupPassLog(TranscodeRun* run, OutputStreamRecord* ost, int streamNumber)
 {
@@ -94,6 +113,8 @@ void SetupPassLog(TranscodeRun* run, OutputStreamRecord* ost, int streamNumber)
         return;
     std::string name = std::string(run->context->passLogPrefix ? run->context->passLogPrefix : "ffmpeg2pass") + "-" +
                        std::to_string(streamNumber) + ".log";
+    if (SetupEncoderOwnPassLog(run, ost, name))
+        return;
     if (enc->flags & AV_CODEC_FLAG_PASS1)
     {
         ost->passLogFile = fopen(name.c_str(), "wb");
@@ -619,6 +640,38 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
     return kStopped;
 }
 
+// Output streams that received nothing in a run that was not stopped: each one is named in the
+// job's log, and the job fails rather than end "done" with a stream that is not there.
+int CountEmptyStreams(TranscodeRun* run)
+{
+    int empty = 0;
+    for (OutputStreamRecord* ost : run->outputStreams)
+    {
+        if (ost->frameNumber > 0)
+            continue;
+        ConverterMessage("Output stream #%d.%d received no data\n", ost->fileIndex, ost->index);
+        ++empty;
+    }
+    return empty;
+}
+
+// The frame rate and sample rate the run's first video and audio stream were written with.
+void NoteStreamRates(TranscodeRun* run)
+{
+    run->job->m_videoFrameRate = 0.0;
+    run->job->m_audioSampleRate = 0;
+    for (auto it = run->outputStreams.rbegin(); it != run->outputStreams.rend(); ++it)
+    {
+        const AVCodecContext* enc = (*it)->encodingNeeded ? (*it)->encoder : nullptr;
+        const AVStream* st = (*it)->stream;
+        AVRational rate = enc ? enc->framerate : st->avg_frame_rate;
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            run->job->m_videoFrameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0;
+        else if (st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            run->job->m_audioSampleRate = enc ? enc->sample_rate : st->codecpar->sample_rate;
+    }
+}
+
 void CloseCodecs(TranscodeRun* run)
 {
     std::lock_guard<std::mutex> guard(g_codecLock);
@@ -714,6 +767,9 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
     }
     if (!run.outputStreams.empty())
         job->m_framesWritten = run.outputStreams[0]->frameNumber;
+    if (end != kStopped)
+        job->m_emptyStreams = CountEmptyStreams(&run);
+    NoteStreamRates(&run);
     CloseCodecs(&run);
     return 0;
 }

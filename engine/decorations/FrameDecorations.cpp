@@ -48,7 +48,11 @@ void CreateSubtitleDecoration(const JobSettings& s, SubtitleRenderer*& subtitles
     if (key < 0)
     {
         char line[96];
-        std::snprintf(line, sizeof(line), "Subtitles left out: no subtitle entries could be read (%d)", key);
+        if (key == kSubtitleFileTooLarge)
+            std::snprintf(line, sizeof(line), "Subtitles left out: the subtitle file is larger than %lld MB",
+                          kMaxSubtitleFileBytes / (1024 * 1024));
+        else
+            std::snprintf(line, sizeof(line), "Subtitles left out: no subtitle entries could be read (%d)", key);
         log.push_back(line);
         delete renderer;
         return;

@@ -104,8 +104,10 @@ int ReadTextAsWide(const WCHAR* path, WideText& out)
         if (file.handle == INVALID_HANDLE_VALUE)
             return kSubtitleCannotOpen;
         LARGE_INTEGER size;
-        if (!::GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFF0)
+        if (!::GetFileSizeEx(file.handle, &size))
             return kSubtitleNothingRead;
+        if (size.QuadPart > kMaxSubtitleFileBytes)
+            return kSubtitleFileTooLarge;
         if (size.QuadPart == 0)
         {
             out.clear();

@@ -31,7 +31,12 @@ enum SubtitleResult
     kSubtitleNoText = -9,
     kSubtitleNoEntries = -10,
     kSubtitleNoFolder = -11,
+    kSubtitleFileTooLarge = -12,
 };
+
+// Real subtitle files are a few hundred kilobytes; anything beyond this is refused before it is
+// read (the text grows many times over while it is decoded and split).
+const long long kMaxSubtitleFileBytes = 8LL * 1024 * 1024;
 
 // Locale id that stands for the system's default locale.
 const int kDefaultLocale = -1;

@@ -16,6 +16,8 @@ const size_t kCopyBufferSize = 1 << 20;
 // Keeps a rate that MPEG-1 has no code for; the encoder accepts it only when not strict.
 const char kKeepFrameRate[] = "-force_fps -strict -2";
 const long kMaxStreamLength = 0x7FFFFFFF;
+// The screen of the consoles that play DPG files: the picture size unless the arguments name one.
+const char kScreenSize[] = "-s 256x192";
 
 struct FileCloser
 {
@@ -62,7 +64,7 @@ CEncoder* CreateDpgEncoder()
     return new CFFMpegDpgEncoder;
 }
 
-CFFMpegDpgEncoder::CFFMpegDpgEncoder() : m_pass(0), m_dpgWritten(false)
+CFFMpegDpgEncoder::CFFMpegDpgEncoder() : m_pass(0), m_dpgWritten(false), m_videoRate(0.0), m_audioRate(0)
 {
     m_progress = 0.0f;
     m_framesWritten = 0;
@@ -90,15 +92,35 @@ int CFFMpegDpgEncoder::PreparePass()
     const std::string arguments = RemoveLimitOptions(m_settings.argumentText);
     // Decorations are drawn into the video only.
     m_overlaysNeeded = m_pass == 0 ? 0 : (OverlaysNeeded() ? 1 : 0);
+    int result;
     if (m_pass == 0)
-        return ParseRun(arguments, "-vn 1 \"" + AudioTempPath() + "\"");
-    // DPG players time the pictures by the header's rate, not by the MPEG-1 rate code, so the
-    // video keeps the asked rate (20 fps has no MPEG-1 code) instead of the encoder's nearest one.
-    return ParseRun(arguments, std::string(kKeepFrameRate) + " -an \"" + VideoTempPath() + "\"");
+        result = ParseRun(arguments, "-vn 1 \"" + AudioTempPath() + "\"");
+    else
+    {
+        // DPG players time the pictures by the header's rate, not by the MPEG-1 rate code, so the
+        // video keeps the asked rate (20 fps has no MPEG-1 code) instead of the encoder's nearest one.
+        std::string size = DpgArgumentNumber(arguments.c_str(), "-s ") > 0 ? "" : std::string(kScreenSize) + " ";
+        result = ParseRun(arguments, size + kKeepFrameRate + " -an \"" + VideoTempPath() + "\"");
+    }
+    if (result < 0)
+        return -1;
+    // A DPG file holds one audio and one video stream: a source without one of them cannot make it.
+    if (m_context.outputFileCount < 1 || m_context.outputFiles[0]->nb_streams == 0)
+    {
+        av_log(LogContext(), AV_LOG_ERROR, "%s: the source has no %s stream; a DPG file needs both\n",
+               m_settings.sourcePath, m_pass == 0 ? "audio" : "video");
+        ReleaseTranscodeContext(this, 0);
+        return -1;
+    }
+    return 0;
 }
 
 bool CFFMpegDpgEncoder::ContinueAfterRun(double offsetBefore)
 {
+    if (m_pass == 0)
+        m_audioRate = m_audioSampleRate;
+    else
+        m_videoRate = m_videoFrameRate;
     if (m_pass == 0)
     {
         // The audio pass runs once, however it ended; the video pass starts from 45 percent.
@@ -130,8 +152,10 @@ int CFFMpegDpgEncoder::WriteDpgFile()
     TempStream video(VideoTempPath());
     DpgHeaderValues values = {};
     values.frames = static_cast<uint32_t>(m_framesWritten > 0 ? m_framesWritten : 0);
-    values.framesPerSecond = DpgArgumentNumber(m_settings.argumentText, "-r ");
-    values.sampleRate = static_cast<uint32_t>(DpgArgumentNumber(m_settings.argumentText, "-ar "));
+    // The rates the streams were written with: a rate such as 30000/1001 or one taken from the
+    // source is not in the argument text.
+    values.framesPerSecond = m_videoRate;
+    values.sampleRate = static_cast<uint32_t>(m_audioRate);
     values.audioLength = static_cast<uint32_t>(audio.length);
     values.videoLength = static_cast<uint32_t>(video.length);
     if (static_cast<unsigned long long>(audio.length) + video.length + kDpgHeaderSize > 0xFFFFFFFFull)

@@ -35,4 +35,6 @@ public:
 
     std::atomic<int> m_pass; // 0 audio, 1 video
     bool m_dpgWritten;
+    double m_videoRate; // frames per second of the video pass
+    int m_audioRate;    // sample rate of the audio pass
 };

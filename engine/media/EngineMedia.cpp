@@ -41,7 +41,7 @@ void FillVideo(MediaInfo& info, const AVStream* stream, const AVCodecContext* co
     info.width = context->width;
     info.height = context->height;
     CopyText(info.pixelFormat, context->pix_fmt == AV_PIX_FMT_NONE ? "" : av_get_pix_fmt_name(context->pix_fmt));
-    info.videoBitRate = static_cast<int>(context->bit_rate);
+    info.videoBitRate = BitRateField(context->bit_rate);
 }
 
 void FillAudio(MediaInfo& info, const AVCodecContext* context)
@@ -52,7 +52,7 @@ void FillAudio(MediaInfo& info, const AVCodecContext* context)
     info.bitsPerSample = av_get_bytes_per_sample(context->sample_fmt) * 8;
     info.channels = context->ch_layout.nb_channels;
     CopyText(info.sampleFormat, av_get_sample_fmt_name(context->sample_fmt));
-    info.audioBitRate = GetAudioBitRate(context);
+    info.audioBitRate = BitRateField(GetAudioBitRate(context));
 }
 
 void FillSubtitle(MediaInfo& info, const AVCodecContext* context)

@@ -18,6 +18,8 @@ const int kKindVideo = 0;
 const int kKindAudio = 1;
 const int kDeliveredBytesPerSample = 2; // packed signed 16-bit
 const AVRational kMicroseconds = {1, 1000000};
+// Sound whose own time strays further than this from the samples counted so far follows its time.
+const int64_t kAudioClockTolerance = 100000;
 
 AVPixelFormat ToFFmpegPixelFormat(int readerFormat)
 {
@@ -27,9 +29,9 @@ AVPixelFormat ToFFmpegPixelFormat(int readerFormat)
 
 FFMpegReader::FFMpegReader()
     : m_streamCount(0), m_outputWidth(-1), m_outputHeight(-1), m_insetLeft(0), m_insetTop(0), m_insetRight(0),
-      m_insetBottom(0), m_outputPixelFormat(kReaderPixelFormatBGRA),
-      m_outputFrameRate(0.0), m_outputChannels(-1), m_outputBitsPerSample(-1), m_outputSampleRate(-1),
-      m_videoStream(-1), m_audioStream(-1), m_inputEnded(false)
+      m_insetBottom(0), m_outputPixelFormat(kReaderPixelFormatBGRA), m_outputFrameRate(0.0), m_outputChannels(-1),
+      m_outputBitsPerSample(-1), m_outputSampleRate(-1), m_videoStream(-1), m_audioStream(-1), m_inputEnded(false),
+      m_timeOrigin(0)
 {
     m_path[0] = 0;
 }
@@ -92,6 +94,7 @@ int FFMpegReader::OpenFile()
     m_videoStream = video;
     m_audioStream = audio;
     m_inputEnded = false;
+    m_timeOrigin = m_file->start_time == AV_NOPTS_VALUE ? 0 : m_file->start_time;
     m_audioBuffer.assign(kAudioBufferSize, 0);
     FillOutputValues();
     return 0;
@@ -181,8 +184,11 @@ double FFMpegReader::GetFrameRate(int)
     return m_outputFrameRate;
 }
 
-int FFMpegReader::GetChannels(int)
+int FFMpegReader::GetChannels(int stream)
 {
+    // Each audio stream is delivered with its own channels and rate.
+    if (IsReadable(stream, kKindAudio))
+        return m_streams[stream].decoder->ch_layout.nb_channels;
     return m_outputChannels;
 }
 
@@ -191,8 +197,10 @@ int FFMpegReader::GetBitsPerSample(int)
     return m_outputBitsPerSample;
 }
 
-int FFMpegReader::GetSampleRate(int)
+int FFMpegReader::GetSampleRate(int stream)
 {
+    if (IsReadable(stream, kKindAudio))
+        return m_streams[stream].decoder->sample_rate;
     return m_outputSampleRate;
 }
 
@@ -285,6 +293,16 @@ bool FFMpegReader::AppendSamples(ReaderStream& stream, const AVFrame* frame, int
     return true;
 }
 
+int64_t FFMpegReader::FrameTime(const ReaderStream& stream, const AVFrame* frame) const
+{
+    int64_t stamp = frame->best_effort_timestamp;
+    if (stamp == AV_NOPTS_VALUE)
+        stamp = frame->pkt_dts;
+    if (stamp == AV_NOPTS_VALUE)
+        return AV_NOPTS_VALUE;
+    return av_rescale_q(stamp, stream.stream->time_base, kMicroseconds) - m_timeOrigin;
+}
+
 void FFMpegReader::DecodeAudio(ReaderStream& stream, const AVPacket* packet)
 {
     AVCodecContext* decoder = stream.decoder.get();
@@ -292,8 +310,11 @@ void FFMpegReader::DecodeAudio(ReaderStream& stream, const AVPacket* packet)
         return; // a packet the decoder rejects is dropped whole
     int filled = 0;
     bool room = true;
+    int64_t firstTime = AV_NOPTS_VALUE;
     while (avcodec_receive_frame(decoder, m_frame.get()) >= 0)
     {
+        if (room && filled == 0)
+            firstTime = FrameTime(stream, m_frame.get());
         if (room)
             room = AppendSamples(stream, m_frame.get(), filled);
         av_frame_unref(m_frame.get());
@@ -302,7 +323,12 @@ void FFMpegReader::DecodeAudio(ReaderStream& stream, const AVPacket* packet)
         return;
     DecodedChunk chunk;
     chunk.kind = kKindAudio;
+    // The samples run on from the last chunk, unless their own time says they start elsewhere:
+    // sound that starts after the picture, or after a gap, keeps its place.
     chunk.start = stream.clockEnd;
+    if (firstTime != AV_NOPTS_VALUE &&
+        (firstTime - stream.clockEnd > kAudioClockTolerance || stream.clockEnd - firstTime > kAudioClockTolerance))
+        chunk.start = std::max<int64_t>(firstTime, 0);
     const int64_t bytesPerSecond =
         static_cast<int64_t>(decoder->sample_rate) * decoder->ch_layout.nb_channels * kDeliveredBytesPerSample;
     chunk.end = bytesPerSecond > 0 ? chunk.start + filled * static_cast<int64_t>(1000000) / bytesPerSecond
@@ -360,10 +386,11 @@ void FFMpegReader::QueuePicture(ReaderStream& stream, const AVFrame* frame)
     sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, lines);
 
     const AVRational timeBase = stream.stream->time_base;
-    int64_t stamp = frame->best_effort_timestamp;
-    if (stamp == AV_NOPTS_VALUE)
-        stamp = frame->pkt_dts;
-    chunk.start = stamp == AV_NOPTS_VALUE ? 0 : av_rescale_q(stamp, timeBase, kMicroseconds);
+    // A picture without a time of its own, or whose time does not advance, follows the one before it.
+    const int64_t stamp = FrameTime(stream, frame);
+    const bool advances = stamp != AV_NOPTS_VALUE && (!stream.timed || stamp > stream.clockStart);
+    chunk.start = advances ? stamp : stream.clockEnd;
+    stream.timed = true;
     if (frame->pkt_duration > 0)
         chunk.end = chunk.start + av_rescale_q(frame->pkt_duration, timeBase, kMicroseconds);
     else if (m_outputFrameRate > 0.0)

@@ -52,6 +52,7 @@ protected:
         media::ResamplerPtr resampler;
         int64_t clockStart = 0;
         int64_t clockEnd = 0;
+        bool timed = false; // the clock was set from the stream's own times
         std::deque<DecodedChunk> queue;
     };
 
@@ -86,8 +87,11 @@ private:
     bool AppendSamples(ReaderStream& stream, const AVFrame* frame, int& filled);
     void QueuePicture(ReaderStream& stream, const AVFrame* frame);
     bool IsReadable(int stream, int kind) const;
+    // A decoded frame's time in microseconds from the start of the file; AV_NOPTS_VALUE when it has none.
+    int64_t FrameTime(const ReaderStream& stream, const AVFrame* frame) const;
 
     bool m_inputEnded;
+    int64_t m_timeOrigin; // the file's start time, microseconds
     media::FramePtr m_frame;
     media::ScalerPtr m_scaler;
 };

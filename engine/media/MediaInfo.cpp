@@ -5,6 +5,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -52,13 +54,18 @@ void GetCodecDisplayName(const AVCodecContext* context, char destination[kMediaI
         std::snprintf(destination, kMediaInfoTextSize, "0x%04x", tag);
 }
 
-int GetAudioBitRate(const AVCodecContext* context)
+int64_t GetAudioBitRate(const AVCodecContext* context)
 {
     int id = context->codec_id;
     for (const PcmBits& range : kPcmBits)
         if (id >= range.first && id <= range.last)
-            return context->sample_rate * context->ch_layout.nb_channels * range.bits;
-    return static_cast<int>(context->bit_rate);
+            return static_cast<int64_t>(context->sample_rate) * context->ch_layout.nb_channels * range.bits;
+    return context->bit_rate;
+}
+
+int BitRateField(int64_t bitsPerSecond)
+{
+    return static_cast<int>(std::max<int64_t>(0, std::min<int64_t>(bitsPerSecond, INT_MAX)));
 }
 
 float GetVideoFrameRate(const AVStream* stream)

@@ -36,6 +36,8 @@ struct MediaInfo
 // Display name of a stream's codec: the decoder's name, else the codec's own name, else its tag.
 void GetCodecDisplayName(const AVCodecContext* context, char destination[kMediaInfoTextSize]);
 // Bits per second of an audio stream; computed from the sample layout for uncompressed PCM.
-int GetAudioBitRate(const AVCodecContext* context);
+int64_t GetAudioBitRate(const AVCodecContext* context);
+// A bit rate as the record's field holds it: within 0..INT_MAX.
+int BitRateField(int64_t bitsPerSecond);
 // Frames per second of a video stream, -1 for other streams or when nothing gives a rate.
 float GetVideoFrameRate(const AVStream* stream);

@@ -69,6 +69,7 @@ int EngineStopPreview()
     }
     delete player;
     g_playThread = nullptr;
+    PlayerReleaseHostWindow();
     return 0;
 }
 
@@ -76,7 +77,10 @@ int EngineSetPreviewVolume(int percent)
 {
     if (!g_playThread)
         return -1;
-    g_previewVolume = percent * 128 / 100;
+    const int kFullPercent = 100;
+    const int kFullVolume = 128;
+    int clamped = percent < 0 ? 0 : (percent > kFullPercent ? kFullPercent : percent);
+    g_previewVolume = clamped * kFullVolume / kFullPercent;
     return 0;
 }
 

@@ -17,7 +17,9 @@ extern "C"
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 std::atomic<PlayerState*> g_playerState{nullptr};
 std::atomic<char*> g_snapshotPath{nullptr};
@@ -53,6 +55,78 @@ struct WindowDc
     }
 };
 
+// The last picture copied into the host window, kept for its repaints; written by the player's
+// thread, read by the host window's.
+struct KeptPicture
+{
+    std::mutex lock;
+    std::vector<Uint8> pixels; // rows of `width` 32-bit pixels
+    int width = 0;
+    int height = 0;
+};
+KeptPicture g_kept;
+// The host window's own procedure while the preview paints through it.
+WNDPROC g_hostProc = nullptr;
+HWND g_hostWindow = nullptr;
+
+// Copies the columns x..x+w of `h` top-down rows of 32-bit pixels, `rowPixels` wide, into the
+// window at (x, y).
+void CopyRows(HWND window, const Uint8* rows, int rowPixels, int x, int y, int w, int h)
+{
+    WindowDc dc(window);
+    if (!dc.hdc)
+        return;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = rowPixels;
+    bi.bmiHeader.biHeight = -h; // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = kSurfaceBitsPerPixel;
+    bi.bmiHeader.biCompression = BI_RGB;
+    ::StretchDIBits(dc.hdc, x, y, w, h, x, 0, w, h, rows, &bi, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void DrawKeptPicture(HWND window)
+{
+    std::lock_guard<std::mutex> guard(g_kept.lock);
+    if (!g_kept.pixels.empty())
+        CopyRows(window, g_kept.pixels.data(), g_kept.width, 0, 0, g_kept.width, g_kept.height);
+}
+
+// Copies rows of the drawing surface into the kept picture.
+void KeepRows(const SDL_Surface* screen, int top, int rows)
+{
+    std::lock_guard<std::mutex> guard(g_kept.lock);
+    const int width = screen->pitch / 4;
+    if (g_kept.width != width || g_kept.height != screen->h)
+    {
+        g_kept.width = width;
+        g_kept.height = screen->h;
+        g_kept.pixels.assign(static_cast<size_t>(screen->pitch) * screen->h, 0);
+    }
+    const Uint8* source = static_cast<const Uint8*>(screen->pixels) + static_cast<size_t>(top) * screen->pitch;
+    memcpy(g_kept.pixels.data() + static_cast<size_t>(top) * screen->pitch, source,
+           static_cast<size_t>(rows) * screen->pitch);
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try
+    {
+        WNDPROC original = g_hostProc;
+        LRESULT result = original ? ::CallWindowProcW(original, window, message, wParam, lParam)
+                                  : ::DefWindowProcW(window, message, wParam, lParam);
+        // The window has painted itself: the picture goes back on top.
+        if (message == WM_PAINT)
+            DrawKeptPicture(window);
+        return result;
+    }
+    catch (...)
+    {
+        return 0;
+    }
+}
+
 void ClearPendingSnapshot()
 {
     free(g_snapshotPath.exchange(nullptr));
@@ -65,19 +139,10 @@ void PresentRect(const SDL_Rect& rect)
     SDL_Surface* screen = g_previewScreen;
     if (!screen || !g_previewWindow || rect.w == 0 || rect.h == 0)
         return;
-    WindowDc dc(g_previewWindow);
-    if (!dc.hdc)
-        return;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = screen->pitch / 4;
-    bi.bmiHeader.biHeight = -static_cast<LONG>(rect.h); // top-down rows
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = kSurfaceBitsPerPixel;
-    bi.bmiHeader.biCompression = BI_RGB;
     const Uint8* rows = static_cast<const Uint8*>(screen->pixels) + rect.y * screen->pitch;
-    ::StretchDIBits(dc.hdc, rect.x, rect.y, rect.w, rect.h, rect.x, 0, rect.w, rect.h, rows, &bi, DIB_RGB_COLORS,
-                    SRCCOPY);
+    CopyRows(g_previewWindow, rows, screen->pitch / 4, rect.x, rect.y, rect.w, rect.h);
+    if (rect.y + rect.h <= screen->h)
+        KeepRows(screen, rect.y, rect.h);
 }
 
 SDL_Surface* SetVideoMode(int width, int height)
@@ -120,6 +185,7 @@ int PlayThread::StartPlayback()
     g_previewScreenHeight = client.bottom - client.top;
     g_previewScreen = nullptr;
     g_previewWindow = m_hostWindow;
+    PlayerAttachHostWindow(m_hostWindow);
 
     SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
@@ -128,6 +194,7 @@ int PlayThread::StartPlayback()
 
     if (PlayerOpenStream(m_sourcePath) < 0)
     {
+        PlayerReleaseHostWindow();
         SDL_Quit();
         return -1;
     }
@@ -135,6 +202,7 @@ int PlayThread::StartPlayback()
     {
         // No event loop will ever close the player: close it here.
         PlayerCloseStream(g_playerState.exchange(nullptr));
+        PlayerReleaseHostWindow();
         SDL_Quit();
         return -1;
     }
@@ -309,11 +377,45 @@ int PlayerSaveSnapshot(PlayerPicture* picture)
     return 0;
 }
 
+void PlayerAttachHostWindow(HWND hostWindow)
+{
+    PlayerReleaseHostWindow();
+    {
+        std::lock_guard<std::mutex> guard(g_kept.lock);
+        g_kept.pixels.clear();
+        g_kept.width = g_kept.height = 0;
+    }
+    g_hostProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hostWindow, GWLP_WNDPROC));
+    if (!g_hostProc)
+        return;
+    g_hostWindow = hostWindow;
+    ::SetWindowLongPtrW(hostWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostWindowProc));
+}
+
+void PlayerReleaseHostWindow()
+{
+    // Handed back only while no one has put a procedure of their own on top of ours.
+    if (g_hostWindow && ::IsWindow(g_hostWindow) &&
+        ::GetWindowLongPtrW(g_hostWindow, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(HostWindowProc))
+    {
+        ::SetWindowLongPtrW(g_hostWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
+        g_hostProc = nullptr;
+    }
+    g_hostWindow = nullptr;
+    std::lock_guard<std::mutex> guard(g_kept.lock);
+    g_kept.pixels.clear();
+    g_kept.width = g_kept.height = 0;
+}
+
 int PlayerVideoOpen(PlayerState* is)
 {
+    if (is->surfaceFailed)
+        return -1;
     int width = kFallbackWidth;
     int height = kFallbackHeight;
-    if (g_previewScreenWidth)
+    // A host window without an area (folded away) gets nothing to see; the pictures are drawn
+    // at their own size all the same, so that the preview keeps its clock.
+    if (g_previewScreenWidth > 0 && g_previewScreenHeight > 0)
     {
         width = g_previewScreenWidth;
         height = g_previewScreenHeight;
@@ -326,6 +428,7 @@ int PlayerVideoOpen(PlayerState* is)
     g_previewScreen = SetVideoMode(width, height);
     if (!g_previewScreen)
     {
+        is->surfaceFailed = true;
         fprintf(stderr, "SDL: could not set video mode - exiting\n");
         return -1;
     }

@@ -56,3 +56,7 @@ int PlayerVideoOpen(PlayerState* is);
 // Draws the current picture (or the waveform of a sound-only file) and copies it into the host
 // window.
 void PlayerDisplay(PlayerState* is);
+// The host window redraws the last picture shown whenever it paints (paused, at the end, after
+// being covered) until it is released. On the host window's thread.
+void PlayerAttachHostWindow(HWND hostWindow);
+void PlayerReleaseHostWindow();

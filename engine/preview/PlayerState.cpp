@@ -174,7 +174,7 @@ static int QueuePicture(PlayerState* is, AVFrame* frame, double pts)
 
     vp->pts = pts;
     std::lock_guard<std::mutex> lock(is->pictqMutex);
-    vp->serial = is->seekSerial;
+    vp->serial = is->videoSerial;
     if (++is->pictqWindex == kPlayerPictureQueueSize)
         is->pictqWindex = 0;
     is->pictqSize++;
@@ -226,6 +226,7 @@ static void PlayerVideoThread(PlayerState* is)
         if (got == kPlayerQueueFlush)
         {
             avcodec_flush_buffers(is->videoCtx);
+            is->videoSerial++;
             continue;
         }
         int ret;
@@ -307,6 +308,13 @@ void PlayerRefresh(PlayerState* is)
             AdvancePictureQueue(is);
             ScheduleRefresh(is, kPlayerRefreshSoonMs);
             return;
+        }
+        if (vp->serial != is->frameTimerSerial)
+        {
+            // The first picture after a seek is due now: the jump in time is no delay.
+            is->frameTimerSerial = vp->serial;
+            is->frameTimer = NowSeconds();
+            is->frameLastPts = vp->pts;
         }
         is->videoCurrentPts = vp->pts;
         is->videoCurrentPtsTime = PlayerNow();

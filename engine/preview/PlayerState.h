@@ -67,6 +67,9 @@ struct PlayerState
     int64_t seekRel = 0;
     // Raised by the read thread at every seek; pictures of an older generation are dropped.
     std::atomic<int> seekSerial{0};
+    // Raised by the video thread at each seek's flush mark in its queue: the generation of the
+    // packets it decodes, which its pictures carry (a packet taken before the mark is older).
+    int videoSerial = 0;
 
     AVFormatContext* ic = nullptr;
     int audioStream = -1;
@@ -104,6 +107,7 @@ struct PlayerState
     int lastWaveformStart = 0;
 
     double frameTimer = 0;
+    int frameTimerSerial = 0; // seek generation the frame timer runs in
     double frameLastPts = 0;
     double frameLastDelay = 0;
     double videoClock = 0;
@@ -124,6 +128,7 @@ struct PlayerState
     SwsContext* imgConvertCtx = nullptr;
 
     SDL_TimerID refreshTimer = nullptr;
+    bool surfaceFailed = false; // the drawing surface could not be opened: said once, not tried again
     char filename[kPlayerMaxPathLength + 1] = {};
     int width = 0;
     int height = 0;

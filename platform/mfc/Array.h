@@ -42,6 +42,29 @@ template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObjec
         RemoveAll();
     }
 
+    // The count, then the elements. A count larger than the data runs into the end of the
+    // archive (an archive exception) before it can claim the memory it names.
+    void Serialize(CArchive& ar) override
+    {
+        CObject::Serialize(ar);
+        if (ar.IsStoring())
+        {
+            ar.WriteCount((DWORD_PTR)m_nSize);
+            SerializeElements<TYPE>(ar, m_pData, m_nSize);
+            return;
+        }
+        RemoveAll();
+        const INT_PTR kBlock = 4096;
+        for (INT_PTR left = (INT_PTR)ar.ReadCount(); left > 0;)
+        {
+            INT_PTR part = left < kBlock ? left : kBlock;
+            INT_PTR done = m_nSize;
+            SetSize(done + part);
+            SerializeElements<TYPE>(ar, m_pData + done, part);
+            left -= part;
+        }
+    }
+
     INT_PTR GetSize() const
     {
         return m_nSize;

@@ -101,31 +101,21 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         message = HIWORD((UINT)nCode);
         code = (UINT)(int)(short)LOWORD((UINT)nCode);
     }
+    // A reflected message goes back to the one control that sent it: its entries carry no id.
     const bool reflected = message >= WM_REFLECT_BASE && message <= WM_REFLECT_BASE + 0xFFF;
 
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-    {
-        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry)
-        {
-            if (entry->nMessage != message || entry->pnRegistered)
-                continue;
-            // Notification codes may be negative numbers stored in 16 or 32 bits.
-            if (entry->nCode != code && (UINT)(int)(short)LOWORD(entry->nCode) != code)
-                continue;
-            if (!reflected && (nID < entry->nID || nID > entry->nLastID))
-                continue;
+    const AFX_MSGMAP_ENTRY* taken =
+        AfxWalkMessageMap(GetMessageMap(), message, code, reflected ? 0 : nID, [&](const AFX_MSGMAP_ENTRY& entry) {
             if (pHandlerInfo)
             {
                 pHandlerInfo->pTarget = this;
-                pHandlerInfo->pEntry = entry;
-                return TRUE;
+                pHandlerInfo->pEntry = &entry;
+                return true;
             }
             // A handler of the _EX kind may decline: the search goes on with the next entry.
-            if (DispatchCmdMsg(this, nID, nCode, entry, pExtra))
-                return TRUE;
-        }
-    }
-    return FALSE;
+            return DispatchCmdMsg(this, nID, nCode, &entry, pExtra) != FALSE;
+        });
+    return taken != nullptr;
 }
 
 DWORD CCmdTarget::InternalAddRef()

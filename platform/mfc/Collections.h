@@ -1,9 +1,63 @@
-// Element helpers shared by the collection templates: how elements compare and hash.
+// Element helpers shared by the collection templates: how elements compare, hash and travel
+// through an archive.
 #pragma once
 
+#include "platform/mfc/Archive.h"
 #include "platform/mfc/String.h"
 
 #include <type_traits>
+#include <utility>
+
+// Whether an element type has the archive's operators both ways (numbers, texts, object pointers).
+template <class T, class = void> struct AfxHasArchiveOperators : std::false_type
+{
+};
+template <class T>
+struct AfxHasArchiveOperators<T, std::void_t<decltype(std::declval<CArchive&>() << std::declval<const T&>()),
+                                             decltype(std::declval<CArchive&>() >> std::declval<T&>())>>
+    : std::true_type
+{
+};
+
+// Stores or loads elements: through the archive's operators where the type has them, byte for
+// byte otherwise (plain records). Other elements need a specialisation; without one a
+// collection of them refuses to travel (not supported).
+template <class TYPE> void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
+{
+    if constexpr (AfxHasArchiveOperators<TYPE>::value)
+    {
+        for (INT_PTR i = 0; i < nCount; ++i)
+        {
+            if (ar.IsStoring())
+                ar << pElements[i];
+            else
+                ar >> pElements[i];
+        }
+    }
+    else if constexpr (std::is_trivially_copyable<TYPE>::value)
+    {
+        BYTE* bytes = reinterpret_cast<BYTE*>(pElements);
+        size_t left = (size_t)nCount * sizeof(TYPE);
+        const size_t kChunk = 1u << 30;
+        while (left)
+        {
+            UINT part = (UINT)(left < kChunk ? left : kChunk);
+            if (ar.IsStoring())
+                ar.Write(bytes, part);
+            else
+                ar.EnsureRead(bytes, part);
+            bytes += part;
+            left -= part;
+        }
+    }
+    else
+    {
+        // Records with members of their own cannot travel byte for byte.
+        (void)pElements;
+        if (nCount > 0)
+            AfxThrowNotSupportedException();
+    }
+}
 
 template <class TYPE, class ARG_TYPE> BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
 {

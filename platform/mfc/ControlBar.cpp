@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/PaintDC.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 
@@ -110,6 +111,14 @@ void CControlBar::CalcInsideRect(CRect& rect, BOOL horizontal) const
 
 void CControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL)
 {
+}
+
+void CControlBar::UpdateItem(CCmdUI& state, CCmdTarget* target, BOOL disableIfNoHandler)
+{
+    state.m_bEnableChanged = FALSE;
+    if (state.m_nID != 0 && CWnd::OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr))
+        return;
+    state.DoUpdate(target, disableIfNoHandler);
 }
 
 void CControlBar::RepositionInLayout(AFX_SIZEPARENTPARAMS* layout, HWND hWnd, LPCRECT rect)
@@ -249,8 +258,9 @@ void CControlBar::DoPaint(CDC* dc)
 
 void CControlBar::OnPaint()
 {
-    // Bars on common controls paint themselves.
-    Default();
+    // The framework's own bars paint through DoPaint; bars on common controls paint themselves.
+    CPaintDC dc(this);
+    DoPaint(&dc);
 }
 
 BOOL CControlBar::OnEraseBkgnd(CDC* dc)

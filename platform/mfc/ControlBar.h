@@ -70,11 +70,12 @@ public:
     BOOL IsFloating() const { return (m_dwStyle & CBRS_FLOATING) != 0; }
     BOOL IsVisible() const { return (GetStyle() & WS_VISIBLE) != 0; }
     CFrameWnd* GetDockingFrame() const;
-    void EnableDocking(DWORD) {}
 
     virtual CSize CalcFixedLayout(BOOL stretch, BOOL horizontal);
     virtual CSize CalcDynamicLayout(int length, DWORD mode);
     virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler);
+    // Updates one item: the bar's own update handlers first, then the target's.
+    void UpdateItem(CCmdUI& state, CCmdTarget* target, BOOL disableIfNoHandler);
     virtual void OnBarStyleChange(DWORD oldStyle, DWORD newStyle);
     virtual void CalcInsideRect(CRect& rect, BOOL horizontal) const;
     virtual void DoPaint(CDC* dc);

@@ -7,24 +7,14 @@ IMPLEMENT_DYNCREATE(CDC, CObject)
 
 namespace
 {
-CDC* MakeTempDC(HDC handle)
+void BindDC(CDC* dc, HDC handle)
 {
-    CDC* dc = new CDC;
     dc->m_hDC = dc->m_hAttribDC = handle;
-    return dc;
-}
-
-void DropTempDC(CDC* dc)
-{
-    dc->m_hDC = dc->m_hAttribDC = nullptr;
 }
 
 CHandleMap<CDC, HDC>* DCMap(bool create)
 {
-    _AFX_THREAD_STATE* state = AfxGetThreadState();
-    if (!state->m_pmapHDC && create)
-        state->m_pmapHDC = new CHandleMap<CDC, HDC>(MakeTempDC, DropTempDC);
-    return state->m_pmapHDC;
+    return AfxThreadHandleMap<CDC, HDC, BindDC>(AfxGetThreadState()->m_pmapHDC, create);
 }
 }
 

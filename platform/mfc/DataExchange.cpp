@@ -37,11 +37,14 @@ void TextAsInteger(CDataExchange* dx, int id, T& value, LONGLONG minValue, LONGL
     }
     else
     {
-        wchar_t text[32];
+        // Through 64 bits: wsprintfW's "%ld" would cut a 64-bit long to 32.
+        char narrow[32];
         if (minValue < 0)
-            ::wsprintfW(text, L"%ld", (long)value);
+            snprintf(narrow, sizeof(narrow), "%lld", (long long)value);
         else
-            ::wsprintfW(text, L"%lu", (unsigned long)value);
+            snprintf(narrow, sizeof(narrow), "%llu", (unsigned long long)value);
+        wchar_t text[32];
+        ::MultiByteToWideChar(CP_ACP, 0, narrow, -1, text, 32);
         ::SetWindowTextW(control, text);
     }
 }

@@ -256,16 +256,21 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 {
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    // Only commands and their updates travel on: notifications stay with the dialog.
-    if ((nCode != CN_COMMAND && nCode != CN_UPDATE_COMMAND_UI) || nID == 0 || nID >= 0xF000)
+    // Only commands travel on: control notifications, plain control ids (a button that is not a
+    // command) and system commands stay with the dialog.
+    if ((nCode != CN_COMMAND && nCode != CN_UPDATE_COMMAND_UI) || !IS_COMMAND_ID(nID) || nID >= 0xF000)
         return FALSE;
-    // A panel's commands go to its frame (which passes them to the application).
-    if (m_hWnd && (GetStyle() & WS_CHILD))
+    // The parent of a panel, the owner of a popup dialog, then the thread.
+    if (m_hWnd)
     {
-        CFrameWnd* frame = GetParentFrame();
-        if (frame)
-            return frame->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        HWND parent = ::GetParent(m_hWnd);
+        if (parent && parent != m_hWnd)
+        {
+            CWnd* owner = FromHandle(parent);
+            if (owner->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+                return TRUE;
+        }
     }
     CWinThread* thread = AfxGetThread();
-    return thread ? thread->CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo) : FALSE;
+    return thread ? thread->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo) : FALSE;
 }

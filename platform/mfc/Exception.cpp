@@ -2,6 +2,9 @@
 
 #include "platform/mfc/ArchiveException.h"
 #include "platform/mfc/FileException.h"
+#include "platform/mfc/Thread.h"
+
+#include <new>
 
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CSimpleException, CException)
@@ -106,6 +109,13 @@ void AFXAPI AfxThrowMemoryException()
     // Shared and never freed: there may be no memory left to build a new one.
     static CMemoryException* shared = new CMemoryException(FALSE);
     throw shared;
+}
+
+void AfxNewHandler()
+{
+    if (AfxGetThread())
+        AfxThrowMemoryException();
+    throw std::bad_alloc();
 }
 
 void AFXAPI AfxThrowNotSupportedException()

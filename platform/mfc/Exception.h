@@ -70,6 +70,10 @@ class CUserException : public CSimpleException
 };
 
 [[noreturn]] void AFXAPI AfxThrowMemoryException();
+// The new handler of framework programs (AfxWinInit installs it): a failed `new` on a framework
+// thread throws CMemoryException, as framework callers expect; other threads (the engine's
+// workers, library threads) keep std::bad_alloc.
+void AfxNewHandler();
 [[noreturn]] void AFXAPI AfxThrowNotSupportedException();
 [[noreturn]] void AFXAPI AfxThrowInvalidArgException();
 [[noreturn]] void AFXAPI AfxThrowUserException();

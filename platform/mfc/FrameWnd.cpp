@@ -1,8 +1,10 @@
 #include "platform/mfc/FrameWnd.h"
 
 #include "platform/mfc/ControlBar.h"
+#include "platform/mfc/Document.h"
 #include "platform/mfc/StatusBar.h"
 #include "platform/mfc/ThreadState.h"
+#include "platform/mfc/View.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -11,6 +13,19 @@ const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 namespace
 {
 const wchar_t kFrameClass[] = L"RwAfxFrame";
+
+// Where CreateWindowEx puts a frame; the default rectangle lets the system choose place and size.
+struct CreationPlace
+{
+    int x, y, cx, cy;
+};
+
+CreationPlace PlaceOf(const RECT& rect)
+{
+    if (::EqualRect(&rect, &CFrameWnd::rectDefault))
+        return {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
 
 struct FloatNotify
 {
@@ -70,7 +85,8 @@ END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
     : m_hMenuDefault(nullptr), m_hAccelTable(nullptr), m_bAutoMenuEnable(TRUE), m_nIdleFlags(0),
-      m_bInRecalcLayout(FALSE), m_bHelpMode(FALSE), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0)
+      m_bInRecalcLayout(FALSE), m_bHelpMode(FALSE), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0),
+      m_pViewActive(nullptr)
 {
 }
 
@@ -124,8 +140,9 @@ BOOL CFrameWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const
             return FALSE;
     }
     m_strTitle = windowName;
-    if (!CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, parent->GetSafeHwnd(), menu, (LPVOID)context))
+    CreationPlace place = PlaceOf(rect);
+    if (!CreateEx(exStyle, className, windowName, style, place.x, place.y, place.cx, place.cy, parent->GetSafeHwnd(),
+                  menu, (LPVOID)context))
     {
         if (menu)
             ::DestroyMenu(menu);
@@ -153,8 +170,9 @@ BOOL CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateCon
 
     LPCWSTR resource = MAKEINTRESOURCEW(idResource);
     HMENU menu = ::LoadMenuW(AfxFindResourceHandle(resource, (LPCWSTR)RT_MENU), resource);
-    if (!CreateEx(0, nullptr, m_strTitle, style, rectDefault.left, rectDefault.top, rectDefault.right,
-                  rectDefault.bottom, parent->GetSafeHwnd(), menu, (LPVOID)context))
+    CreationPlace place = PlaceOf(rectDefault);
+    if (!CreateEx(0, nullptr, m_strTitle, style, place.x, place.y, place.cx, place.cy, parent->GetSafeHwnd(), menu,
+                  (LPVOID)context))
     {
         if (menu)
             ::DestroyMenu(menu);
@@ -212,8 +230,10 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     BOOL handled = FALSE;
     try
     {
-        // The frame itself, then the application.
-        handled = CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        // The active view, the frame itself, then the application.
+        handled = m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        if (!handled)
+            handled = CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
         if (!handled)
         {
             CWinApp* app = AfxGetApp();
@@ -228,6 +248,23 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     }
     state->m_pRoutingFrame = previous;
     return handled;
+}
+
+void CFrameWnd::SetActiveView(CView* view, BOOL notify)
+{
+    CView* previous = m_pViewActive;
+    if (view == previous)
+        return;
+    m_pViewActive = view;
+    if (notify && previous)
+        previous->OnActivateView(FALSE, view, previous);
+    if (notify && view)
+        view->OnActivateView(TRUE, view, previous);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
 }
 
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -289,6 +326,11 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC* dc)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_nIdleFlags & idleMenu)
+    {
+        m_nIdleFlags &= ~idleMenu;
+        OnUpdateFrameMenu(nullptr);
+    }
     if (m_nIdleFlags & idleLayout)
     {
         RecalcLayout((m_nIdleFlags & idleNotify) != 0);
@@ -470,19 +512,52 @@ void CFrameWnd::OnEnterIdle(UINT why, CWnd* who)
 
 void CFrameWnd::NotifyFloatingWindows(DWORD flags)
 {
-    FloatNotify notify = {m_hWnd, flags};
+    // The top-level frame's caption follows the activation first (unless it is disabled).
+    CFrameWnd* top = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
+    if (!top)
+        top = this;
+    // A frame notifying for itself draws through WF_STAYACTIVE, which OnActivate has just set.
+    if (flags & (FS_ACTIVATE | FS_DEACTIVATE))
+    {
+        BOOL activate = !(flags & FS_DEACTIVATE) && top->IsWindowEnabled() && top != this;
+        top->SendMessage(WM_NCACTIVATE, activate);
+    }
+    FloatNotify notify = {top->m_hWnd, flags};
     ::EnumThreadWindows(::GetCurrentThreadId(), NotifyFloatingProc, (LPARAM)&notify);
 }
 
 void CFrameWnd::OnActivate(UINT state, CWnd* other, BOOL minimized)
 {
     CWnd::OnActivate(state, other, minimized);
-    NotifyFloatingWindows(state != WA_INACTIVE ? FS_ACTIVATE : FS_DEACTIVATE);
+    // The frame stays active while the window taking the activation is itself or one of its
+    // floating windows that synchronise their activation with it (mini frames with MFS_SYNCACTIVE).
+    CFrameWnd* top = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
+    if (!top)
+        top = this;
+    HWND active = state == WA_INACTIVE ? other->GetSafeHwnd() : m_hWnd;
+    BOOL stayActive = FALSE;
+    if (active)
+    {
+        HWND owner = active;
+        while (::GetWindow(owner, GW_OWNER))
+            owner = ::GetWindow(owner, GW_OWNER);
+        stayActive = active == top->m_hWnd ||
+                     (owner == top->m_hWnd && ::SendMessageW(active, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0);
+    }
+    top->m_nFlags &= ~WF_STAYACTIVE;
+    if (stayActive)
+        top->m_nFlags |= WF_STAYACTIVE;
+    NotifyFloatingWindows(stayActive ? FS_ACTIVATE : FS_DEACTIVATE);
 }
 
 BOOL CFrameWnd::OnNcActivate(BOOL active)
 {
-    return CWnd::OnNcActivate(active);
+    // A frame whose floating windows have the activation keeps an active caption, unless disabled.
+    if (m_nFlags & WF_STAYACTIVE)
+        active = TRUE;
+    if (!::IsWindowEnabled(m_hWnd))
+        active = FALSE;
+    return (BOOL)DefWindowProc(WM_NCACTIVATE, active, 0);
 }
 
 void CFrameWnd::OnEnable(BOOL enable)

@@ -10,6 +10,8 @@
 #include "platform/mfc/List.h"
 
 class CControlBar;
+class CView;
+class CDocument;
 
 // Frame style bits beyond the window's own.
 const DWORD FWS_ADDTOTITLE = 0x00008000L;
@@ -65,6 +67,7 @@ public:
     UINT m_nIDLastMessage;  // the last message shown in the status line
     CString m_strTitle;
     CPtrList m_listControlBars;
+    CView* m_pViewActive;
 
     virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style = WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CWnd* parent = nullptr, LPCWSTR menuName = nullptr,
@@ -86,7 +89,13 @@ public:
     virtual void ActivateFrame(int cmdShow = -1);
     void InitialUpdateFrame(CObject* doc, BOOL makeVisible);
     virtual CFrameWnd* GetActiveFrame() { return this; }
-    CWnd* GetActiveView() const { return nullptr; }
+    // The view that gets the frame's commands first, and its document.
+    CView* GetActiveView() const
+    {
+        return m_pViewActive;
+    }
+    void SetActiveView(CView* view, BOOL notify = TRUE);
+    virtual CDocument* GetActiveDocument();
     virtual void OnUpdateFrameTitle(BOOL addToTitle);
     virtual void OnUpdateFrameMenu(HMENU menuAlt);
     virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
@@ -103,7 +112,6 @@ public:
     void RemoveControlBar(CControlBar* bar);
     CControlBar* GetControlBar(UINT id);
     void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
-    void EnableDocking(DWORD) {}
     CWnd* GetMessageBar();
 
 

@@ -6,24 +6,14 @@ IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 
 namespace
 {
-CGdiObject* MakeTempGdiObject(HGDIOBJ handle)
+void BindGdiObject(CGdiObject* object, HGDIOBJ handle)
 {
-    CGdiObject* object = new CGdiObject;
     object->m_hObject = handle;
-    return object;
-}
-
-void DropTempGdiObject(CGdiObject* object)
-{
-    object->m_hObject = nullptr;
 }
 
 CHandleMap<CGdiObject, HGDIOBJ>* GdiMap(bool create)
 {
-    _AFX_THREAD_STATE* state = AfxGetThreadState();
-    if (!state->m_pmapHGDIOBJ && create)
-        state->m_pmapHGDIOBJ = new CHandleMap<CGdiObject, HGDIOBJ>(MakeTempGdiObject, DropTempGdiObject);
-    return state->m_pmapHGDIOBJ;
+    return AfxThreadHandleMap<CGdiObject, HGDIOBJ, BindGdiObject>(AfxGetThreadState()->m_pmapHGDIOBJ, create);
 }
 }
 

@@ -93,3 +93,21 @@ private:
     std::unordered_map<H, T*> m_permanent;
     std::unordered_map<H, T*> m_temporary;
 };
+
+// The calling thread's map for one kind of handle, kept in its thread-state slot and made on
+// first use (when `create` is set). Temporary wrappers are default-made objects bound to their
+// handle through Bind, which is called with null before one is deleted so that its destructor
+// leaves the handle alone.
+template <class T, class H, void (*Bind)(T*, H)>
+CHandleMap<T, H>* AfxThreadHandleMap(CHandleMap<T, H>*& slot, bool create)
+{
+    if (!slot && create)
+        slot = new CHandleMap<T, H>(
+            [](H handle) -> T* {
+                T* object = new T;
+                Bind(object, handle);
+                return object;
+            },
+            [](T* object) { Bind(object, nullptr); });
+    return slot;
+}

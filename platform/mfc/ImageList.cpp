@@ -10,24 +10,14 @@ IMPLEMENT_DYNCREATE(CImageList, CObject)
 
 namespace
 {
-CImageList* MakeTempImageList(HIMAGELIST handle)
+void BindImageList(CImageList* list, HIMAGELIST handle)
 {
-    CImageList* list = new CImageList;
     list->m_hImageList = handle;
-    return list;
-}
-
-void DropTempImageList(CImageList* list)
-{
-    list->m_hImageList = nullptr;
 }
 
 CHandleMap<CImageList, HIMAGELIST>* ImageListMap(bool create)
 {
-    _AFX_THREAD_STATE* state = AfxGetThreadState();
-    if (!state->m_pmapHIMAGELIST && create)
-        state->m_pmapHIMAGELIST = new CHandleMap<CImageList, HIMAGELIST>(MakeTempImageList, DropTempImageList);
-    return state->m_pmapHIMAGELIST;
+    return AfxThreadHandleMap<CImageList, HIMAGELIST, BindImageList>(AfxGetThreadState()->m_pmapHIMAGELIST, create);
 }
 }
 

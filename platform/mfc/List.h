@@ -40,6 +40,26 @@ template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject
         RemoveAll();
     }
 
+    // The count, then the elements in order.
+    void Serialize(CArchive& ar) override
+    {
+        CObject::Serialize(ar);
+        if (ar.IsStoring())
+        {
+            ar.WriteCount((DWORD_PTR)GetCount());
+            for (POSITION pos = GetHeadPosition(); pos;)
+                SerializeElements<TYPE>(ar, &GetNext(pos), 1);
+            return;
+        }
+        RemoveAll();
+        for (DWORD_PTR left = ar.ReadCount(); left > 0; --left)
+        {
+            TYPE element[1] = {};
+            SerializeElements<TYPE>(ar, element, 1);
+            AddTail(element[0]);
+        }
+    }
+
     INT_PTR GetCount() const
     {
         return m_nCount;

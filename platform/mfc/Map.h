@@ -103,6 +103,34 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : p
     }
 
     // The value of key, added (value-initialised) when absent.
+    // The count, then each key followed by its value.
+    void Serialize(CArchive& ar) override
+    {
+        CObject::Serialize(ar);
+        if (ar.IsStoring())
+        {
+            ar.WriteCount((DWORD_PTR)GetCount());
+            for (POSITION pos = GetStartPosition(); pos;)
+            {
+                KEY key;
+                VALUE value;
+                GetNextAssoc(pos, key, value);
+                SerializeElements<KEY>(ar, &key, 1);
+                SerializeElements<VALUE>(ar, &value, 1);
+            }
+            return;
+        }
+        RemoveAll();
+        for (DWORD_PTR left = ar.ReadCount(); left > 0; --left)
+        {
+            KEY key[1] = {};
+            VALUE value[1] = {};
+            SerializeElements<KEY>(ar, key, 1);
+            SerializeElements<VALUE>(ar, value, 1);
+            SetAt(key[0], value[0]);
+        }
+    }
+
     VALUE& operator[](ARG_KEY key)
     {
         UINT nHash;

@@ -9,24 +9,14 @@ IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 namespace
 {
-CMenu* MakeTempMenu(HMENU handle)
+void BindMenu(CMenu* menu, HMENU handle)
 {
-    CMenu* menu = new CMenu;
     menu->m_hMenu = handle;
-    return menu;
-}
-
-void DropTempMenu(CMenu* menu)
-{
-    menu->m_hMenu = nullptr;
 }
 
 CHandleMap<CMenu, HMENU>* MenuMap(bool create)
 {
-    _AFX_THREAD_STATE* state = AfxGetThreadState();
-    if (!state->m_pmapHMENU && create)
-        state->m_pmapHMENU = new CHandleMap<CMenu, HMENU>(MakeTempMenu, DropTempMenu);
-    return state->m_pmapHMENU;
+    return AfxThreadHandleMap<CMenu, HMENU, BindMenu>(AfxGetThreadState()->m_pmapHMENU, create);
 }
 }
 

@@ -13,6 +13,13 @@ class CCmdTarget;
 const int CN_COMMAND = 0;
 const int CN_UPDATE_COMMAND_UI = -1;
 
+// Command ids (menus, tool bars, accelerators) start here; below are plain control ids.
+const UINT AFX_FIRST_COMMAND_ID = 0x8000;
+inline bool IS_COMMAND_ID(UINT id)
+{
+    return id >= AFX_FIRST_COMMAND_ID;
+}
+
 // Reflected messages come back to the control as this base plus the message number.
 const UINT WM_REFLECT_BASE = 0xBC00;
 // The catch-all colour message of control colour handlers.
@@ -51,6 +58,37 @@ struct AFX_MSGMAP
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
+
+// The one matching rule of message-map entries. A registered-message entry matches its
+// registered number; any other entry matches its message, its code (notification codes may be
+// negative numbers stored in 16 or 32 bits) and an id within its range. Window messages are looked
+// up with code 0 and id 0, reflected notifications with id 0.
+inline bool AfxEntryMatches(const AFX_MSGMAP_ENTRY& entry, UINT message, UINT code, UINT id)
+{
+    if (entry.pnRegistered)
+        return message >= AFX_REGISTERED_MESSAGE && *entry.pnRegistered == message;
+    if (entry.nMessage != message)
+        return false;
+    if (entry.nCode != code && (UINT)(int)(short)LOWORD(entry.nCode) != code)
+        return false;
+    return id >= entry.nID && id <= entry.nLastID;
+}
+
+// Walks a class's message map and its bases' in order and offers each matching entry to
+// `visit`; stops at the first entry that `visit` takes (answers true) and returns it.
+template <class Visit>
+const AFX_MSGMAP_ENTRY* AfxWalkMessageMap(const AFX_MSGMAP* map, UINT message, UINT code, UINT id, Visit visit)
+{
+    for (; map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry)
+        {
+            if (AfxEntryMatches(*entry, message, code, id) && visit(*entry))
+                return entry;
+        }
+    }
+    return nullptr;
+}
 
 // The notification record of WM_NOTIFY routing.
 struct AFX_NOTIFY
@@ -99,6 +137,8 @@ protected:                                                                      
 
 // Generic messages
 #define ON_MESSAGE(message, memberFxn) AFX_MSG_ENTRY(message, call.result = self->memberFxn(call.wParam, call.lParam))
+// A message whose handler takes no parameters and answers nothing (the result is 0).
+#define ON_MESSAGE_VOID(message, memberFxn) AFX_MSG_ENTRY(message, self->memberFxn())
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                             \
     {AFX_REGISTERED_MESSAGE, 0, 0, 0, &nMessageVariable,                                                              \
      AFX_THUNK(call.result = self->memberFxn(call.wParam, call.lParam))},
@@ -117,6 +157,14 @@ protected:                                                                      
      AFX_THUNK(call.bHandled = self->memberFxn(call.nID))},
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                                           \
     {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), nullptr,                                         \
+     AFX_THUNK(self->memberFxn(static_cast<CCmdUI*>(call.pExtra)))},
+// A control's update request reflected back to it (code 0xBD11FFFF): the control updates itself.
+#define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn)                                                                        \
+    {WM_REFLECT_BASE + WM_COMMAND,                                                                                     \
+     (UINT)CN_UPDATE_COMMAND_UI,                                                                                       \
+     0,                                                                                                                \
+     0,                                                                                                                \
+     nullptr,                                                                                                          \
      AFX_THUNK(self->memberFxn(static_cast<CCmdUI*>(call.pExtra)))},
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                                             \
     {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(idLast), nullptr,                                     \
@@ -307,6 +355,21 @@ struct AFX_CTLCOLOR
 #define ON_WM_NCRBUTTONDOWN()                                                                                         \
     AFX_MSG_ENTRY(WM_NCRBUTTONDOWN, self->OnNcRButtonDown((UINT)call.wParam, AFX_PT(call.lParam)))
 #define ON_WM_NCRBUTTONUP() AFX_MSG_ENTRY(WM_NCRBUTTONUP, self->OnNcRButtonUp((UINT)call.wParam, AFX_PT(call.lParam)))
+#define ON_WM_NCRBUTTONDBLCLK()                                                                                        \
+    AFX_MSG_ENTRY(WM_NCRBUTTONDBLCLK, self->OnNcRButtonDblClk((UINT)call.wParam, AFX_PT(call.lParam)))
+#define ON_WM_NCMBUTTONDOWN()                                                                                          \
+    AFX_MSG_ENTRY(WM_NCMBUTTONDOWN, self->OnNcMButtonDown((UINT)call.wParam, AFX_PT(call.lParam)))
+#define ON_WM_NCMBUTTONUP() AFX_MSG_ENTRY(WM_NCMBUTTONUP, self->OnNcMButtonUp((UINT)call.wParam, AFX_PT(call.lParam)))
+#define ON_WM_NCMBUTTONDBLCLK()                                                                                        \
+    AFX_MSG_ENTRY(WM_NCMBUTTONDBLCLK, self->OnNcMButtonDblClk((UINT)call.wParam, AFX_PT(call.lParam)))
+#define ON_WM_QUERYDRAGICON() AFX_MSG_ENTRY(WM_QUERYDRAGICON, call.result = (LRESULT)self->OnQueryDragIcon())
+// An MDI child hears whether it is the one being activated and which windows gain and lose.
+#define ON_WM_MDIACTIVATE()                                                                                            \
+    AFX_MSG_ENTRY(WM_MDIACTIVATE,                                                                                      \
+                  self->OnMDIActivate((HWND)call.lParam == self->m_hWnd, CWnd::FromHandle((HWND)call.lParam),          \
+                                      CWnd::FromHandle((HWND)call.wParam)))
+#define ON_WM_UPDATEUISTATE()                                                                                          \
+    AFX_MSG_ENTRY(WM_UPDATEUISTATE, self->OnUpdateUIState(LOWORD(call.wParam), HIWORD(call.wParam)))
 #define ON_WM_CTLCOLOR()                                                                                              \
     AFX_MSG_ENTRY(WM_CTLCOLOR,                                                                                        \
                   AFX_CTLCOLOR* c = reinterpret_cast<AFX_CTLCOLOR*>(call.lParam);                                     \

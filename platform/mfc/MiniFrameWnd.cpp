@@ -40,6 +40,8 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
 
 LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM)
 {
+    // FS_SYNCACTIVE asks whether this window's activation counts as its owner's.
+    LRESULT synchronised = (m_dwMiniStyle & MFS_SYNCACTIVE) && (wParam & FS_SYNCACTIVE);
     // A palette that follows its owner's activation shows itself active with it.
     if ((m_dwMiniStyle & MFS_SYNCACTIVE) && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
         SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
@@ -49,5 +51,5 @@ LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM)
                          SWP_NOACTIVATE);
     if (wParam & (FS_ENABLE | FS_DISABLE))
         EnableWindow((wParam & FS_ENABLE) != 0);
-    return TRUE;
+    return synchronised;
 }

@@ -8,6 +8,7 @@
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
+ON_WM_PAINT()
 ON_WM_SIZE()
 END_MESSAGE_MAP()
 
@@ -217,6 +218,6 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
     for (state.m_nIndex = 1; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex)
     {
         state.m_nID = m_panes[(int)state.m_nIndex].id;
-        state.DoUpdate(target, disableIfNoHandler);
+        UpdateItem(state, target, disableIfNoHandler);
     }
 }

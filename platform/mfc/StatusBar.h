@@ -39,6 +39,12 @@ public:
 
     afx_msg void OnSize(UINT type, int cx, int cy);
 
+    // The common control paints itself.
+    afx_msg void OnPaint()
+    {
+        Default();
+    }
+
 protected:
     DECLARE_MESSAGE_MAP()
 

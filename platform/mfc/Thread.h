@@ -47,7 +47,6 @@ class CWinThread : public CCmdTarget
     virtual BOOL PumpMessage();
     virtual BOOL OnIdle(LONG lCount);
     virtual BOOL IsIdleMessage(MSG* pMsg);
-    virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
     virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
     virtual CWnd* GetMainWnd();
     // Runs a thread message through the message map (ON_THREAD_MESSAGE entries).

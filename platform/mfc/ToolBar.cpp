@@ -7,6 +7,7 @@
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
+ON_WM_PAINT()
 ON_WM_NCCALCSIZE()
 END_MESSAGE_MAP()
 
@@ -264,8 +265,19 @@ CString CToolBar::GetButtonText(int index) const
     return CString(text);
 }
 
+void CToolBar::Layout()
+{
+    m_bDelayedButtonLayout = FALSE;
+    if (!m_hWnd)
+        return;
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(m_sizeButton.cx, m_sizeButton.cy));
+    SendMessage(TB_AUTOSIZE);
+}
+
 CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
 {
+    if (m_bDelayedButtonLayout)
+        Layout();
     // The extent of the buttons as the control places them, plus the bar's borders.
     CSize size(0, 0);
     int count = GetButtonCount();
@@ -309,7 +321,7 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
         if (!GetButton((int)state.m_nIndex, &button) || (button.fsStyle & TBSTYLE_SEP))
             continue;
         state.m_nID = (UINT)button.idCommand;
-        state.DoUpdate(target, disableIfNoHandler);
+        UpdateItem(state, target, disableIfNoHandler);
     }
     // Controls hosted in the bar update themselves.
     UpdateDialogControls(target, disableIfNoHandler);
@@ -318,9 +330,4 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
 void CToolBar::OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params)
 {
     CWnd::OnNcCalcSize(calcValid, params);
-}
-
-LRESULT CToolBar::OnPaintDefault(WPARAM, LPARAM)
-{
-    return Default();
 }

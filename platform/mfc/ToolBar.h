@@ -64,13 +64,20 @@ public:
     CString GetButtonText(int index) const;
     int GetButtonCount() const { return (int)SendMessage(TB_BUTTONCOUNT); }
 
+    // Lays the buttons out again after they changed (run by the next size calculation).
+    void Layout();
     CSize CalcFixedLayout(BOOL stretch, BOOL horizontal) override;
     CSize CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
     void OnBarStyleChange(DWORD oldStyle, DWORD newStyle) override;
 
-    afx_msg LRESULT OnPaintDefault(WPARAM, LPARAM);
     afx_msg void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
+
+    // The common control paints itself.
+    afx_msg void OnPaint()
+    {
+        Default();
+    }
 
 protected:
     DECLARE_MESSAGE_MAP()

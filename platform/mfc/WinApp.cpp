@@ -1,5 +1,7 @@
 #include "platform/mfc/WinApp.h"
 
+#include <new>
+
 #include "platform/mfc/ExitSequence.h"
 #include "platform/mfc/RecentFileList.h"
 #include "platform/mfc/ThreadState.h"
@@ -96,6 +98,7 @@ BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLin
 {
     AfxStartWindowLayer();
     AfxSetInstanceHandle(instance);
+    std::set_new_handler(AfxNewHandler);
     CWinApp* app = AfxGetApp();
     if (!app)
         return TRUE;

@@ -2,6 +2,9 @@
 // the target window up to the frame, thread messages through the message map.
 #include "platform/mfc/Thread.h"
 
+#include <vector>
+
+#include "platform/mfc/ControlBar.h"
 #include "platform/mfc/ThreadState.h"
 #include "platform/mfc/Wnd.h"
 #include "platform/mfc/WinApp.h"
@@ -13,6 +16,29 @@ namespace
 {
 // Timer ticks of the system (caret blinks) do not end idle time.
 const UINT kSystemTimer = 0x0118;
+
+// Gathers the thread's top-level frames and bars other than the main window for the idle update.
+struct IdleTargets
+{
+    HWND main;
+    std::vector<HWND> windows; // the main window first
+};
+
+BOOL CALLBACK CollectIdleTarget(HWND hWnd, LPARAM lParam)
+{
+    IdleTargets* targets = reinterpret_cast<IdleTargets*>(lParam);
+    try
+    {
+        CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+        if (wnd && hWnd != targets->main && (wnd->IsFrameWnd() || wnd->IsKindOf(RUNTIME_CLASS(CControlBar))))
+            targets->windows.push_back(hWnd);
+    }
+    catch (...)
+    {
+        return FALSE;
+    }
+    return TRUE;
+}
 
 void ReportLoopException(const char* what)
 {
@@ -55,11 +81,20 @@ BOOL CWinThread::OnIdle(LONG lCount)
 {
     if (lCount <= 0)
     {
-        CWnd* main = m_pMainWnd;
-        if (main && main->m_hWnd && ::IsWindowVisible(main->m_hWnd))
+        // The main window first, then every other visible frame and top-level bar of the thread
+        // (floating tool bars, mini frames). Handles are collected first: an update may destroy windows.
+        IdleTargets targets = {m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, {}};
+        if (targets.main)
+            targets.windows.push_back(targets.main);
+        ::EnumThreadWindows(::GetCurrentThreadId(), CollectIdleTarget, (LPARAM)&targets);
+        for (HWND hWnd : targets.windows)
         {
-            AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
-            main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+            if (!wnd || !::IsWindowVisible(hWnd))
+                continue;
+            AfxCallWndProc(wnd, hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            if (::IsWindow(hWnd))
+                wnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         }
         return TRUE;
     }
@@ -123,24 +158,19 @@ BOOL CWinThread::PumpMessage()
 
 BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
 {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-    {
-        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry)
-        {
-            bool match = entry->pnRegistered ? *entry->pnRegistered == pMsg->message
-                                             : entry->nMessage == pMsg->message && entry->nCode == 0;
-            if (!match || pMsg->message == WM_COMMAND || pMsg->message == WM_NOTIFY)
-                continue;
-            AFX_MSGCALL call = {};
-            call.message = pMsg->message;
-            call.wParam = pMsg->wParam;
-            call.lParam = pMsg->lParam;
-            call.bHandled = TRUE;
-            entry->pfn(this, call);
-            return TRUE;
-        }
-    }
-    return FALSE;
+    if (pMsg->message == WM_COMMAND || pMsg->message == WM_NOTIFY)
+        return FALSE;
+    const AFX_MSGMAP_ENTRY* entry =
+        AfxWalkMessageMap(GetMessageMap(), pMsg->message, 0, 0, [](const AFX_MSGMAP_ENTRY&) { return true; });
+    if (!entry)
+        return FALSE;
+    AFX_MSGCALL call = {};
+    call.message = pMsg->message;
+    call.wParam = pMsg->wParam;
+    call.lParam = pMsg->lParam;
+    call.bHandled = TRUE;
+    entry->pfn(this, call);
+    return TRUE;
 }
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
@@ -160,20 +190,6 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
             top = parent;
         if (top != main->m_hWnd && ::GetWindowThreadProcessId(top, nullptr) == ::GetCurrentThreadId())
             return main->PreTranslateMessage(pMsg);
-    }
-    return FALSE;
-}
-
-BOOL CWinThread::ProcessMessageFilter(int code, LPMSG lpMsg)
-{
-    if (!lpMsg)
-        return FALSE;
-    // Dialog boxes and menus of this thread still meet the main frame's accelerators.
-    if (code == MSGF_DIALOGBOX || code == MSGF_MENU)
-    {
-        CWnd* main = AfxGetMainWnd();
-        if (main && main->m_hWnd && main->IsFrameWnd() && main->IsWindowEnabled())
-            return main->PreTranslateMessage(lpMsg);
     }
     return FALSE;
 }

@@ -17,6 +17,7 @@
 
 class CFrameWnd;
 class CFile;
+class COleControlSite;
 
 // The system headers make GetNextWindow a macro, which would rename CWnd's member: a function
 // takes its place.
@@ -102,6 +103,7 @@ public:
     WNDPROC m_pfnSuper; // the window's previous procedure
     UINT m_nFlags;      // WF_* flags below
     int m_nModalResult;
+    COleControlSite* m_pCtrlSite; // the ActiveX control this window hosts (CreateControl)
 
     enum
     {
@@ -110,6 +112,7 @@ public:
         WF_STAYDISABLED = 0x0004,
         WF_MODALLOOP = 0x0008,  // RunModalLoop is running
         WF_CONTINUEMODAL = 0x0010,
+        WF_STAYACTIVE = 0x0020, // a frame keeps its active caption (its floating window is active)
         WF_OLECTLCONTAINER = 0x0100,
         WF_TRACKINGTOOLTIPS = 0x0400,
         WF_NOPOPMSG = 0x4000,
@@ -142,7 +145,8 @@ public:
                           int cy, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
     virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
                           CWnd* parent, UINT id, LPVOID param = nullptr);
-    // Hosts an ActiveX control (by class id) in a child window.
+    // Hosts an ActiveX control (by class id) in a new child window that it fills; FALSE, with no
+    // window left, where the control is not installed or cannot be activated.
     virtual BOOL CreateControl(REFCLSID clsid, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                                UINT id, CFile* persist = nullptr, BOOL storage = FALSE, BSTR licenseKey = nullptr);
     LPUNKNOWN GetControlUnknown();
@@ -419,6 +423,11 @@ public:
     void HideCaret() { ::HideCaret(m_hWnd); }
     static void PASCAL SetCaretPos(POINT p) { ::SetCaretPos(p.x, p.y); }
 
+    // Colours a gray dialog background for a control-colour message: sets the device context's
+    // background (from the brush) and text colour (-1: the window text colour); false where a
+    // control keeps its own colours (edits, message boxes, list boxes other than a drop-down combo's).
+    static BOOL PASCAL GrayCtlColor(HDC hDC, HWND hWnd, UINT ctlColor, HBRUSH gray, COLORREF text);
+
     // Tool tips
     BOOL EnableToolTips(BOOL enable = TRUE);
     BOOL EnableTrackingToolTips(BOOL enable = TRUE);
@@ -495,6 +504,34 @@ public:
     afx_msg void OnNcLButtonDblClk(UINT, CPoint) { Default(); }
     afx_msg void OnNcRButtonDown(UINT, CPoint) { Default(); }
     afx_msg void OnNcRButtonUp(UINT, CPoint) { Default(); }
+    afx_msg void OnNcRButtonDblClk(UINT, CPoint)
+    {
+        Default();
+    }
+    afx_msg void OnNcMButtonDown(UINT, CPoint)
+    {
+        Default();
+    }
+    afx_msg void OnNcMButtonUp(UINT, CPoint)
+    {
+        Default();
+    }
+    afx_msg void OnNcMButtonDblClk(UINT, CPoint)
+    {
+        Default();
+    }
+    afx_msg HCURSOR OnQueryDragIcon()
+    {
+        return (HCURSOR)Default();
+    }
+    afx_msg void OnMDIActivate(BOOL, CWnd*, CWnd*)
+    {
+        Default();
+    }
+    afx_msg void OnUpdateUIState(UINT, UINT)
+    {
+        Default();
+    }
     afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlType);
     afx_msg void OnDrawItem(int id, LPDRAWITEMSTRUCT item);
     afx_msg void OnMeasureItem(int id, LPMEASUREITEMSTRUCT item);

@@ -4,6 +4,7 @@
 #include "platform/producer/ComPtr.h"
 #include "platform/producer/HostObjects.h"
 #include "platform/producer/JobObjects.h"
+#include "platform/producer/RealMediaRepair.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -31,7 +32,18 @@ const int kRealAudio144BitRate = 8000;
 const int kRealAudio144FrameSize = 160; // samples per packet; the encoder does not say so itself
 const int kAc3Rates[] = {48000, 44100, 32000};
 const int kAc3DefaultRate = 44100;
-const int kAc3MaxChannels = 6;
+// The most channels AC-3 carries at a bit rate: below these rates the encoder runs out of bits
+// for every channel and fails, so the sound is mixed down to what the audience can carry.
+const struct
+{
+    int minBitRate;
+    int channels;
+} kAc3ChannelLimits[] = {{192000, 6}, {48000, 2}, {0, 1}};
+// Sound whose time strays further than this (seconds) from the samples counted so far is moved
+// back to its time with silence.
+const double kAudioGapSeconds = 0.04;
+// A longer jump in the pictures' times is taken as a new clock, not filled with repeated pictures.
+const double kLongestPictureGapSeconds = 60.0;
 const int kVideoStreamId = 0;
 const int kAudioStreamId = 1;
 const int kMaxSegments = 999;
@@ -174,6 +186,9 @@ struct CEncodeSession::Impl
     media::FramePtr frame;
     media::PacketPtr packet;
     int64_t lastVideoPts = -1;
+    INT64 lastVideoStartMs = -1;
+    int64_t videoPtsShift = 0;       // added to the pictures' stamps after a jump in their clock
+    int64_t picturesWithoutTime = 0; // dropped: their time went back
     int64_t audioPts = 0;
     int64_t packetsSpooled[2] = {0, 0};
     // Where the last key frame was forced for rolling: spool bytes since then, and its time.
@@ -207,6 +222,7 @@ struct CEncodeSession::Impl
     HX_RESULT PullAll();
     HX_RESULT EncodeVideo(IHXTMediaSample* sample);
     HX_RESULT EncodeAudio(IHXTMediaSample* sample);
+    HX_RESULT AddSilence(int64_t samples);
     HX_RESULT DrainAudio(bool flush);
     HX_RESULT SendFrame(AVCodecContext* codec, AVFrame* picture, int streamId);
     HX_RESULT Flush();
@@ -265,6 +281,16 @@ HX_RESULT CEncodeSession::Impl::DescribeOutputs()
     return HXR_OK;
 }
 
+int CEncodeSession::Ac3Channels(int sourceChannels, int bitRate)
+{
+    for (const auto& limit : kAc3ChannelLimits)
+    {
+        if (bitRate <= 0 || bitRate >= limit.minBitRate)
+            return sourceChannels < limit.channels ? sourceChannels : limit.channels;
+    }
+    return 1;
+}
+
 int CEncodeSession::EncodableSize(int size)
 {
     int rounded = (size + 8) / 16 * 16;
@@ -310,7 +336,7 @@ HX_RESULT CEncodeSession::Impl::OpenAudio()
     audio.reset(avcodec_alloc_context3(codec));
     if (!audio)
         return Fail(E_OUTOFMEMORY, "out of memory");
-    int channels = narrow ? 1 : (info.channels > kAc3MaxChannels ? kAc3MaxChannels : info.channels);
+    int channels = narrow ? 1 : Ac3Channels(info.channels, settings.audioBitRate);
     av_channel_layout_default(&audio->ch_layout, channels);
     if (narrow)
     {
@@ -373,17 +399,25 @@ HX_RESULT CEncodeSession::Impl::Connect()
     return HXR_OK;
 }
 
+namespace
+{
+const char* EncodingFailure(int streamId)
+{
+    return streamId == kVideoStreamId ? "the pictures cannot be encoded" : "the sound cannot be encoded";
+}
+} // namespace
+
 HX_RESULT CEncodeSession::Impl::SendFrame(AVCodecContext* codec, AVFrame* picture, int streamId)
 {
     if (avcodec_send_frame(codec, picture) < 0)
-        return Fail(E_FAIL, "encoding failed");
+        return Fail(E_FAIL, EncodingFailure(streamId));
     for (;;)
     {
         int got = avcodec_receive_packet(codec, packet.get());
         if (got == AVERROR(EAGAIN) || got == AVERROR_EOF)
             return HXR_OK;
         if (got < 0)
-            return Fail(E_FAIL, "encoding failed");
+            return Fail(E_FAIL, EncodingFailure(streamId));
         SpoolRecord record = {streamId, packet->flags, packet->pts, packet->dts, packet->duration, packet->size};
         bool written = fwrite(&record, sizeof(record), 1, spool.get()) == 1 &&
                        fwrite(packet->data, 1, (size_t)packet->size, spool.get()) == (size_t)packet->size;
@@ -404,12 +438,29 @@ HX_RESULT CEncodeSession::Impl::EncodeVideo(IHXTMediaSample* sample)
     INT64 end = 0;
     sample->GetTime(&start, &end);
     // Pictures are stamped at the stream's own frame rate; one that falls on a stamp already
-    // taken is dropped, so a faster source is thinned out to that rate.
-    int64_t pts = av_rescale_q(start, AVRational{1, 1000}, video->time_base);
+    // taken is dropped, so a faster source is thinned out to that rate. A picture whose time does
+    // not advance (a source without times) takes the next stamp; one whose time goes back is dropped.
+    int64_t pts;
+    if (lastVideoStartMs >= 0 && start == lastVideoStartMs)
+        pts = lastVideoPts + 1;
+    else if (lastVideoStartMs >= 0 && start < lastVideoStartMs)
+    {
+        ++picturesWithoutTime;
+        return HXR_OK;
+    }
+    else
+        pts = av_rescale_q(start, AVRational{1, 1000}, video->time_base) + videoPtsShift;
     if (pts <= lastVideoPts)
         return HXR_OK;
-    lastVideoPts = pts;
-
+    // The file is timed by counting pictures: a gap in the pictures' times is filled by showing
+    // the picture longer, so that the pictures keep in step with the sound.
+    int64_t longestGap = (int64_t)(kLongestPictureGapSeconds / av_q2d(video->time_base));
+    if (pts - lastVideoPts - 1 > longestGap)
+    {
+        videoPtsShift -= pts - lastVideoPts - 1;
+        pts = lastVideoPts + 1;
+    }
+    lastVideoStartMs = start;
     av_frame_unref(frame.get());
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = video->width;
@@ -419,16 +470,24 @@ HX_RESULT CEncodeSession::Impl::EncodeVideo(IHXTMediaSample* sample)
     const uint8_t* source[4] = {sample->GetDataStartForWriting(), nullptr, nullptr, nullptr};
     int sourceStride[4] = {info.width * 4, 0, 0, 0};
     sws_scale(scaler.get(), source, sourceStride, 0, info.height, frame->data, frame->linesize);
-    frame->pts = pts;
-    // The second phase rolls to the next file only at a key frame: make one where a roll falls due.
-    if ((settings.rollSize > 0 && bytesSinceRollKey >= settings.rollSize) ||
-        (settings.rollTimeMs > 0 && start - rollKeyMs >= settings.rollTimeMs))
+    for (int64_t next = lastVideoPts + 1; next <= pts; ++next)
     {
-        frame->pict_type = AV_PICTURE_TYPE_I;
-        bytesSinceRollKey = 0;
-        rollKeyMs = start;
+        frame->pts = next;
+        frame->pict_type = AV_PICTURE_TYPE_NONE;
+        // The second phase rolls to the next file only at a key frame: make one where a roll falls due.
+        if (next == pts && ((settings.rollSize > 0 && bytesSinceRollKey >= settings.rollSize) ||
+                            (settings.rollTimeMs > 0 && start - rollKeyMs >= settings.rollTimeMs)))
+        {
+            frame->pict_type = AV_PICTURE_TYPE_I;
+            bytesSinceRollKey = 0;
+            rollKeyMs = start;
+        }
+        HX_RESULT result = SendFrame(video.get(), frame.get(), kVideoStreamId);
+        if (result < 0)
+            return result;
     }
-    return SendFrame(video.get(), frame.get(), kVideoStreamId);
+    lastVideoPts = pts;
+    return HXR_OK;
 }
 
 HX_RESULT CEncodeSession::Impl::DrainAudio(bool flush)
@@ -456,6 +515,29 @@ HX_RESULT CEncodeSession::Impl::DrainAudio(bool flush)
     return HXR_OK;
 }
 
+HX_RESULT CEncodeSession::Impl::AddSilence(int64_t samples)
+{
+    const int kChunk = 4096;
+    uint8_t** silence = nullptr;
+    if (av_samples_alloc_array_and_samples(&silence, nullptr, audio->ch_layout.nb_channels, kChunk, audio->sample_fmt,
+                                           0) < 0)
+        return Fail(E_OUTOFMEMORY, "out of memory");
+    av_samples_set_silence(silence, 0, kChunk, audio->ch_layout.nb_channels, audio->sample_fmt);
+    HX_RESULT result = HXR_OK;
+    while (samples > 0 && result >= 0)
+    {
+        int part = samples < kChunk ? (int)samples : kChunk;
+        if (av_audio_fifo_write(fifo.get(), reinterpret_cast<void**>(silence), part) < part)
+            result = Fail(E_OUTOFMEMORY, "out of memory");
+        samples -= part;
+        if (result >= 0)
+            result = DrainAudio(false);
+    }
+    av_freep(&silence[0]);
+    av_freep(&silence);
+    return result;
+}
+
 HX_RESULT CEncodeSession::Impl::EncodeAudio(IHXTMediaSample* sample)
 {
     const OutputInfo& info = outputs[audioOutput];
@@ -463,6 +545,19 @@ HX_RESULT CEncodeSession::Impl::EncodeAudio(IHXTMediaSample* sample)
     int count = (int)(sample->GetDataSize() / (UINT32)bytesPerFrame);
     if (count <= 0)
         return HXR_OK;
+    // The file is timed by counting samples: sound that starts late, or after a gap, gets silence
+    // before it so that it plays at its own time.
+    INT64 start = 0;
+    INT64 end = 0;
+    sample->GetTime(&start, &end);
+    int64_t due = av_rescale(start, audio->sample_rate, 1000);
+    int64_t reached = audioPts + av_audio_fifo_size(fifo.get()) + swr_get_delay(resampler.get(), audio->sample_rate);
+    if (due - reached > (int64_t)(kAudioGapSeconds * audio->sample_rate))
+    {
+        HX_RESULT result = AddSilence(due - reached);
+        if (result < 0)
+            return result;
+    }
     const uint8_t* source[1] = {sample->GetDataStartForWriting()};
     int room = swr_get_out_samples(resampler.get(), count);
     if (room < 0)
@@ -556,6 +651,8 @@ HX_RESULT CEncodeSession::Impl::Flush()
         return result;
     if (video && (outputs[videoOutput].samples == 0 || packetsSpooled[kVideoStreamId] == 0))
         return Fail(E_FAIL, "no picture could be read from the source");
+    if (video && picturesWithoutTime * 2 > outputs[videoOutput].samples)
+        return Fail(E_FAIL, "most pictures of the source have no usable time");
     if (audio && (outputs[audioOutput].samples == 0 || packetsSpooled[kAudioStreamId] == 0))
         return Fail(E_FAIL, "no sound could be read from the source");
     return HXR_OK;
@@ -594,6 +691,7 @@ class CSegmentWriter
             return false;
         ++m_number;
         std::string name = SegmentName(m_path, m_number);
+        m_name = name;
         AVFormatContext* made = nullptr;
         if (avformat_alloc_output_context2(&made, nullptr, "rm", name.c_str()) < 0 || !made)
             return false;
@@ -642,15 +740,21 @@ class CSegmentWriter
     bool Close()
     {
         bool ok = true;
-        if (m_file && m_headerWritten)
+        bool written = m_file && m_headerWritten;
+        if (written)
             ok = av_write_trailer(m_file.get()) >= 0;
         m_headerWritten = false;
         m_file.reset();
+        // RealAudio 1.0 packets leave the muxer without times: they are counted in afterwards.
+        AVCodecContext* sound = m_sources[kAudioStreamId];
+        if (ok && written && sound && sound->codec_id == AV_CODEC_ID_RA_144 && sound->sample_rate > 0)
+            ok = StampRealMediaPackets(m_name, m_audioIndex, sound->frame_size * 1000 / sound->sample_rate);
         return ok;
     }
 
   private:
     std::string m_path;
+    std::string m_name; // the file being written
     int m_number;
     AVCodecContext* m_sources[2];
     int64_t m_offsets[2];

@@ -46,6 +46,9 @@ class CEncodeSession
 
     // A frame size the RealVideo encoders take: the nearest multiple of 16, at least 16.
     static int EncodableSize(int size);
+    // The channels AC-3 sound of a source with that many channels gets at the audience's bit rate
+    // (0: no rate asked).
+    static int Ac3Channels(int sourceChannels, int bitRate);
 
   private:
     struct Impl;

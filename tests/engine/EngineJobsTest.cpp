@@ -131,3 +131,37 @@ TEST(EngineJobs, OutputIntoAMissingFolderFails)
     EXPECT_EQ(kProgressFailed, EngineFindJob(id)->GetProgress());
     EXPECT_EQ(0, EngineDestroyJob(id));
 }
+
+TEST(EngineJobs, EachConverterLineReachesTheJobLogOnceAndWhyAJobFailedIsThere)
+{
+    // A console that prints the log must not see the line a second time on the error stream.
+    struct Case
+    {
+        std::string source;
+        std::string output;
+        const char* arguments;
+        const char* reason;
+    } cases[] = {
+        {Source(), Output("once.mp4"), "-b -100", "Invalid value '-100' for option 'b'\n"},
+        {Output("own.mp4"), Output("own.mp4"), "-vcodec mpeg4", "the output file is the source file"},
+        {Source(), Output("nothing.mp4"), "-ss 50 -vcodec mpeg4", "Output stream #0.0 received no data"},
+    };
+    // A source of this test's own: a fault here must not destroy the shared test media.
+    ASSERT_TRUE(::CopyFileA(rwtest::ToWin32Path(Source()).c_str(),
+                            rwtest::ToWin32Path(Output("")).append("\\own.mp4").c_str(), FALSE));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.arguments);
+        rwtest::LogRecorder log;
+        testing::internal::CaptureStderr();
+        JobSettings settings = MakeJobSettings(c.source, c.output, c.arguments);
+        int id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId);
+        EXPECT_EQ(kEncoderFailed, rwtest::WaitForJobEnd(id));
+        std::string console = testing::internal::GetCapturedStderr();
+        // Every line is in the log when the job shows its end.
+        EXPECT_EQ(1, rwtest::LogRecorder::CountContaining(c.reason));
+        EXPECT_EQ(0, EngineDestroyJob(id));
+        EXPECT_EQ(std::string::npos, console.find(c.reason)) << console;
+    }
+}

@@ -19,7 +19,8 @@ public:
     {
         kReturn,
         kThrow,
-        kBusy
+        kBusy,
+        kUntilStopped // runs until a Stop has taken its handle
     };
 
     explicit ProbeThread(Mode mode) : m_mode(mode) {}
@@ -33,9 +34,12 @@ public:
     int Run() override
     {
         m_ranOnWin32Thread = IsWin32Thread();
+        m_running = true;
         if (m_mode == kThrow)
             throw std::runtime_error("run failed");
         while (m_mode == kBusy && g_keepBusy)
+            ::Sleep(1);
+        while (m_mode == kUntilStopped && m_hThread.load() != INVALID_HANDLE_VALUE)
             ::Sleep(1);
         return 0;
     }
@@ -53,6 +57,7 @@ public:
     Mode m_mode;
     HANDLE m_watch = nullptr;
     std::atomic<bool> m_ranOnWin32Thread{false};
+    std::atomic<bool> m_running{false};
     std::atomic<bool> m_exited{false};
     std::atomic<bool> m_exception{false};
     int m_stoppedWith = -1;
@@ -90,11 +95,8 @@ TEST(Thread, ThrowingRunEndsNormally)
 
 TEST(Thread, StopWaitsForTheThread)
 {
-    g_keepBusy = true;
-    ProbeThread thread(ProbeThread::kBusy);
+    ProbeThread thread(ProbeThread::kUntilStopped);
     ASSERT_TRUE(thread.Start());
-    ::Sleep(20);
-    g_keepBusy = false;
     EXPECT_EQ(1, thread.Stop(-1));
     EXPECT_EQ(0, thread.m_stoppedWith);
     EXPECT_EQ(0u, ExitCodeAfterEnd(thread.m_watch));
@@ -120,6 +122,10 @@ TEST(Thread, DestroyingARunningThreadTerminatesIt)
         ASSERT_TRUE(thread.Start());
         ::DuplicateHandle(::GetCurrentProcess(), thread.m_watch, ::GetCurrentProcess(), &watch, 0, FALSE,
                           DUPLICATE_SAME_ACCESS);
+        // Destroyed only inside Run: before it, the derived part would be gone when the thread
+        // calls Run through the object.
+        while (!thread.m_running)
+            ::Sleep(1);
     }
     EXPECT_EQ(CThread::kDestroyExitCode, ExitCodeAfterEnd(watch));
     ::CloseHandle(watch);

@@ -232,8 +232,9 @@ TEST_F(LoomgateTest, DescribesChannelAndSampleFormats)
         int bits;
         UINT32 channelFormat;
         UINT32 sampleFormat;
-    } cases[] = {{1, 16, 0x1, 0x408},  {2, 8, 0x6, 0x204},   {3, 16, 0x0, 0x408}, {4, 16, 0x17, 0x408},
-                 {5, 16, 0x67, 0x408}, {6, 16, 0x6F, 0x408}, {8, 16, 0x0, 0x408}};
+    } cases[] = {{1, 16, 0x1, 0x408},   {2, 8, 0x6, 0x204},    {3, 16, 0x7, 0x408},
+                 {4, 16, 0x17, 0x408},  {5, 16, 0x67, 0x408},  {6, 16, 0x6F, 0x408},
+                 {7, 16, 0x13F, 0x408}, {8, 16, 0x63F, 0x408}, {9, 16, 0x0, 0x408}};
     m_reader->kinds = {1};
     for (const auto& c : cases)
     {
@@ -246,16 +247,28 @@ TEST_F(LoomgateTest, DescribesChannelAndSampleFormats)
     }
 }
 
-TEST_F(LoomgateTest, PublishesAtMostTwentyStreamsAndStopsAtOtherKinds)
+TEST_F(LoomgateTest, PublishesAtMostTwentyStreamsAndPassesOverOtherKinds)
 {
     m_reader->kinds.assign(25, 1);
     ASSERT_EQ(GiveReader(), 0);
     EXPECT_EQ(m_connection->GetOutputCount(), 20u);
     EXPECT_EQ(Number(m_bag.Get(), "numTracks"), 20u);
 
-    m_reader->kinds = {0, 2, 1};
+    // A subtitle (3) or data (2) stream before the sound: the sound is still published, and its
+    // output reads the reader's own stream.
+    m_reader->kinds = {0, 3, 2, 1};
     ASSERT_EQ(GiveReader(), 0);
-    EXPECT_EQ(m_connection->GetOutputCount(), 1u);
+    ASSERT_EQ(m_connection->GetOutputCount(), 2u);
+    EXPECT_EQ(Text(StreamBag(0)->Get(), "MediaFormat"), "UncompressedVideo");
+    EXPECT_EQ(Text(StreamBag(1)->Get(), "MediaFormat"), "UncompressedAudio");
+    ComPtr<IHXTSampleAllocator> allocator;
+    ASSERT_EQ(CreateObject<CSampleAllocator>(allocator.Out()), 0);
+    ASSERT_EQ(m_filter->SetSampleAllocator(1, allocator.Get()), 0);
+    ComPtr<IHXTMediaSample> sample;
+    ASSERT_EQ(m_filter->PullSample(1, sample.Out()), 0);
+    ASSERT_TRUE(sample);
+    EXPECT_GT(sample->GetDataSize(), 0u);
+    EXPECT_EQ(m_reader->lastAudioStream, 3);
 }
 
 TEST_F(LoomgateTest, RefusesWhatItDoesNotTake)

@@ -33,6 +33,15 @@ class TestPluginReader : public IPluginReader
     int opens = 0;
     int closes = 0;
     int reads = 0;
+    int lastAudioStream = -1; // the stream of the last audio read
+    // How the pictures' times run: forward, standing still at 0 (a source without times), or back.
+    enum VideoTimes
+    {
+        kTimesForward,
+        kTimesStandStill,
+        kTimesGoBack
+    };
+    VideoTimes videoTimes = kTimesForward;
 
     int Open() override
     {
@@ -117,8 +126,8 @@ class TestPluginReader : public IPluginReader
             buffer[i * 4 + 2] = (unsigned char)(bar ? 255 : 255 - x);
             buffer[i * 4 + 3] = 255;
         }
-        *start = clock;
-        *end = clock + frameTime;
+        *start = videoTimes == kTimesForward ? clock : videoTimes == kTimesStandStill ? 0 : duration - clock;
+        *end = videoTimes == kTimesStandStill ? 0 : *start + frameTime;
         clock += frameTime;
         return bytes;
     }
@@ -127,6 +136,7 @@ class TestPluginReader : public IPluginReader
     {
         if (!Readable(stream))
             return failAfterReads >= 0 && reads > failAfterReads ? -1 : 0;
+        lastAudioStream = stream;
         int64_t& clock = m_audioTime[stream];
         if (clock >= duration)
             return 0;

@@ -12,7 +12,8 @@ for line in "General Video / DivX Movie" "Handheld Game Console / DPG Video" "Au
 done
 
 for expected in "clip_h264_aac.avi" "clip_h264_aac (1).avi"; do
-    out="$("$run" --profile "DivX Movie" "$media/clip_h264_aac.mp4" "$scratch" 2>/dev/null)"
+    out="$("$run" --profile "DivX Movie" "$media/clip_h264_aac.mp4" "$scratch" 2>"$scratch/stderr.txt")" ||
+        { echo "engine-run failed: $out"; cat "$scratch/stderr.txt"; exit 1; }
     grep -q "^output .*\\\\$expected\$" <<<"$out" || { echo "unexpected output line: $out"; exit 1; }
     grep -qx "state 4 progress 100.01" <<<"$out" || { echo "not done: $out"; exit 1; }
     [ -s "$scratch/$expected" ] || { echo "no file $expected"; exit 1; }

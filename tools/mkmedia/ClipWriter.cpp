@@ -3,6 +3,7 @@
 #include "AvFree.h"
 #include "Synth.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -14,7 +15,9 @@ extern "C"
 #include <libavutil/channel_layout.h>
 #include <libavutil/mathematics.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 #include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
 }
 
 namespace mkmedia
@@ -23,6 +26,7 @@ namespace
 {
 constexpr int kPcmChunk = 1024;      // samples per frame for encoders without a frame size
 constexpr int kDataIntervalMs = 200; // one data packet this often
+constexpr int kSubtitleIntervalMs = 1000;
 constexpr AVRational kMillis = {1, 1000};
 
 // Encoder options; the encoder hands back what it did not use, which is freed with the rest.
@@ -48,13 +52,23 @@ using CodecPtr = std::unique_ptr<AVCodecContext, AvFree<AVCodecContext, avcodec_
 using FramePtr = std::unique_ptr<AVFrame, AvFree<AVFrame, av_frame_free>>;
 using PacketPtr = std::unique_ptr<AVPacket, AvFree<AVPacket, av_packet_free>>;
 using SwrPtr = std::unique_ptr<SwrContext, AvFree<SwrContext, swr_free>>;
+// Frees a scaler (sws_freeContext takes the pointer itself).
+struct SwsFree
+{
+    void operator()(SwsContext* s) const
+    {
+        sws_freeContext(s);
+    }
+};
+using SwsPtr = std::unique_ptr<SwsContext, SwsFree>;
 using OutputPtr = std::unique_ptr<AVFormatContext, OutputFree>;
 
 enum class Kind
 {
     Video,
     Audio,
-    Data
+    Data,
+    Subtitle
 };
 
 // One output stream and where it has got to, in its encoder's time base (milliseconds for data).
@@ -67,6 +81,8 @@ struct Track
     AVStream* stream = nullptr;
     CodecPtr enc;
     SwrPtr swr;
+    SwsPtr sws;     // converts the drawn picture to the encoder's pixel format, where that differs
+    FramePtr drawn; // the YUV420P picture the pattern is drawn into before sws converts it
     FramePtr frame;
     int voice = 0;
     int64_t next = 0; // next frame's pts
@@ -108,11 +124,13 @@ class Writer
 
         if (m_spec.video.codec && !AddVideo())
             return false;
+        if (m_spec.subtitleBeforeAudio)
+            AddTimedText(Kind::Subtitle, AVMEDIA_TYPE_SUBTITLE, AV_CODEC_ID_SUBRIP);
         for (int i = 0; m_spec.audio.codec && i < m_spec.audioStreams; ++i)
             if (!AddAudio(i))
                 return false;
         if (m_spec.dataStream)
-            AddData();
+            AddTimedText(Kind::Data, AVMEDIA_TYPE_DATA, AV_CODEC_ID_SMPTE_KLV);
 
         if (!(m_out->oformat->flags & AVFMT_NOFILE) && (err = avio_open(&m_out->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0)
             return Fail("cannot create " + path, err);
@@ -163,11 +181,18 @@ class Writer
         t.enc.reset(avcodec_alloc_context3(codec));
         t.enc->width = v.width;
         t.enc->height = v.height;
-        t.enc->pix_fmt = AV_PIX_FMT_YUV420P;
+        const AVPixelFormat format = v.pixelFormat ? av_get_pix_fmt(v.pixelFormat) : AV_PIX_FMT_YUV420P;
+        if (format == AV_PIX_FMT_NONE)
+            return Fail(std::string("no pixel format ") + v.pixelFormat);
+        // The pattern is drawn in 4:2:0; full-range 4:2:0 (MJPEG) has the same planes.
+        const bool drawDirectly = format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P;
+        t.enc->pix_fmt = format;
         t.enc->time_base = AVRational{1, v.fps};
         t.enc->framerate = AVRational{v.fps, 1};
         t.enc->gop_size = v.fps; // a key frame each second
         t.enc->bit_rate = 400000;
+        if (codec->id == AV_CODEC_ID_MJPEG)
+            t.enc->color_range = AVCOL_RANGE_JPEG; // full-range pictures, as cameras write them
         Options opts;
         if (codec->id == AV_CODEC_ID_H264)
             av_dict_set(&opts.dict, "preset", "veryfast", 0);
@@ -177,11 +202,22 @@ class Writer
             t.stream->codecpar->codec_tag = v.tag;
         t.stream->avg_frame_rate = t.stream->r_frame_rate = t.enc->framerate; // Matroska's default duration
         t.frame.reset(av_frame_alloc());
-        t.frame->format = AV_PIX_FMT_YUV420P;
+        t.frame->format = format;
         t.frame->width = v.width;
         t.frame->height = v.height;
         if (av_frame_get_buffer(t.frame.get(), 0) < 0)
             return Fail("out of memory");
+        if (!drawDirectly)
+        {
+            t.drawn.reset(av_frame_alloc());
+            t.drawn->format = AV_PIX_FMT_YUV420P;
+            t.drawn->width = v.width;
+            t.drawn->height = v.height;
+            t.sws.reset(sws_getContext(v.width, v.height, AV_PIX_FMT_YUV420P, v.width, v.height, format, SWS_BICUBIC,
+                                       nullptr, nullptr, nullptr));
+            if (av_frame_get_buffer(t.drawn.get(), 0) < 0 || !t.sws)
+                return Fail("cannot set up the pixel format converter");
+        }
         t.end = static_cast<int64_t>(m_spec.seconds * v.fps + 0.5);
         m_tracks.push_back(std::move(t));
         return true;
@@ -220,16 +256,18 @@ class Writer
         if (av_frame_get_buffer(t.frame.get(), 0) < 0)
             return Fail("out of memory");
         t.end = static_cast<int64_t>(m_spec.seconds * a.sampleRate + 0.5);
+        t.next = static_cast<int64_t>(m_spec.audioDelay * a.sampleRate + 0.5);
         m_tracks.push_back(std::move(t));
         return true;
     }
 
-    void AddData()
+    // A stream of small timed packets: data records or subtitle lines.
+    void AddTimedText(Kind kind, AVMediaType type, AVCodecID codec)
     {
-        Track t(Kind::Data);
+        Track t(kind);
         t.stream = avformat_new_stream(m_out.get(), nullptr);
-        t.stream->codecpar->codec_type = AVMEDIA_TYPE_DATA;
-        t.stream->codecpar->codec_id = AV_CODEC_ID_SMPTE_KLV;
+        t.stream->codecpar->codec_type = type;
+        t.stream->codecpar->codec_id = codec;
         t.stream->time_base = kMillis;
         t.end = static_cast<int64_t>(m_spec.seconds * 1000 + 0.5);
         m_tracks.push_back(std::move(t));
@@ -249,6 +287,8 @@ class Writer
     {
         if (t.kind == Kind::Data)
             return WriteData(t);
+        if (t.kind == Kind::Subtitle)
+            return WriteSubtitle(t);
         AVFrame* frame = nullptr;
         if (t.next < t.end)
         {
@@ -260,7 +300,14 @@ class Writer
             frame->pts = t.next;
             if (t.kind == Kind::Video)
             {
-                DrawPattern(frame, t.next);
+                if (t.sws)
+                {
+                    DrawPattern(t.drawn.get(), t.next, m_spec.litEdges);
+                    sws_scale(t.sws.get(), t.drawn->data, t.drawn->linesize, 0, t.drawn->height, frame->data,
+                              frame->linesize);
+                }
+                else
+                    DrawPattern(frame, t.next, m_spec.litEdges);
                 t.next += 1;
             }
             else if (!FillAudio(t))
@@ -333,6 +380,26 @@ class Writer
         m_packet->duration = kDataIntervalMs;
         m_packet->flags |= AV_PKT_FLAG_KEY;
         t.next += kDataIntervalMs;
+        return Write(t, kMillis);
+    }
+
+    // One line per second, shown for half of it.
+    bool WriteSubtitle(Track& t)
+    {
+        if (t.next >= t.end)
+        {
+            t.flushed = true;
+            return true;
+        }
+        char text[32];
+        int length = snprintf(text, sizeof(text), "Second %d", static_cast<int>(t.next / 1000));
+        if (av_new_packet(m_packet.get(), length) < 0)
+            return Fail("out of memory");
+        memcpy(m_packet->data, text, length);
+        m_packet->pts = m_packet->dts = t.next;
+        m_packet->duration = kSubtitleIntervalMs / 2;
+        m_packet->flags |= AV_PKT_FLAG_KEY;
+        t.next += kSubtitleIntervalMs;
         return Write(t, kMillis);
     }
 

@@ -14,6 +14,7 @@ struct VideoSpec
     int height;
     int fps;
     uint32_t tag; // container tag to force (0: the muxer's default)
+    const char* pixelFormat = nullptr; // the encoder's pixel format (nullptr: yuv420p)
 };
 
 struct AudioSpec
@@ -32,6 +33,9 @@ struct ClipSpec
     int audioStreams; // copies of the audio stream, each with its own pitch
     bool dataStream;  // adds a stream of small timed data packets
     double seconds;
+    double audioDelay = 0;            // seconds of the video before the sound starts
+    bool subtitleBeforeAudio = false; // a text subtitle stream between the video and the sound
+    bool litEdges = false; // no black at the picture's edges, so that bands added later can be told apart
 };
 
 // Writes the clip to `path`; on failure returns false with the cause in `error`.

@@ -30,6 +30,11 @@ constexpr VideoSpec kStandard(const char* codec, uint32_t tag = 0)
     return {codec, 320, 240, 25, tag};
 }
 
+constexpr VideoSpec kSmall(const char* codec)
+{
+    return {codec, 160, 120, 25, 0};
+}
+
 const ClipSpec kClips[] = {
     {"clip_h264_aac.mp4", "mp4", kStandard("libx264"), kStereo("aac"), 1, false, 3.0},
     {"clip_mpeg4_mp3.avi", "avi", kStandard("mpeg4", MKTAG('D', 'I', 'V', 'X')), kStereo("libmp3lame"), 1, false, 3.0},
@@ -49,6 +54,23 @@ const ClipSpec kClips[] = {
     {"no_duration.h264", "h264", kStandard("libx264"), kNoAudio, 0, false, 3.0},
     {"long25s.mp4", "mp4", {"libx264", 160, 120, 25, 0}, kStereo("aac"), 1, false, 25.0},
     {"hd720.mp4", "mp4", {"libx264", 1280, 720, 25, 0}, kStereo("aac"), 1, false, 1.0},
+    // Small two-second clips with the channel counts, rates and stream orders sources come in.
+    {"camera22k.avi", "avi", kSmall("mjpeg"), {"pcm_u8", 22050, 1}, 1, false, 2.0},
+    {"video8k.mkv", "matroska", kSmall("mpeg4"), {"pcm_s16le", 8000, 1}, 1, false, 2.0},
+    {"three48k.mkv", "matroska", kSmall("mpeg4"), {"pcm_s16le", 48000, 3}, 1, false, 2.0},
+    {"six48k.mkv", "matroska", kSmall("mpeg4"), {"ac3", 48000, 6}, 1, false, 2.0},
+    {"eight48k.mkv", "matroska", kSmall("mpeg4"), {"pcm_s16le", 48000, 8}, 1, false, 2.0},
+    {"delayed_audio.mkv", "matroska", kSmall("mpeg4"), kStereo("aac"), 1, false, 2.0, 1.0},
+    {"subtitle_first.mkv", "matroska", kSmall("mpeg4"), kStereo("mp2"), 1, false, 2.0, 0.0, true},
+    // The device conformance sources: two seconds each, no black at the picture's edges.
+    {"conf_4x3_25.mp4", "mp4", {"libx264", 320, 240, 25, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_hd60.mp4", "mp4", {"libx264", 1280, 720, 60, 0}, {"aac", 48000, 2}, 1, false, 2.0, 0.0, false, true},
+    {"conf_444p10.mp4", "mp4", {"libx264", 1280, 720, 30, 0, "yuv444p10le"}, {"aac", 48000, 2}, 1, false, 2.0, 0.0, false, true},
+    {"conf_426x240_24.mp4", "mp4", {"libx264", 426, 240, 24, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_portrait.mp4", "mp4", {"libx264", 720, 1280, 30, 0}, kStereo("aac"), 1, false, 2.0, 0.0, false, true},
+    {"conf_ac3_51.mkv", "matroska", kStandard("mpeg4"), {"ac3", 48000, 6}, 1, false, 2.0, 0.0, false, true},
+    {"conf_mono8k.mkv", "matroska", kStandard("mpeg4"), {"pcm_s16le", 8000, 1}, 1, false, 2.0, 0.0, false, true},
+    {"conf_mjpeg15.avi", "avi", {"mjpeg", 320, 240, 15, 0, "yuvj420p"}, kStereo("pcm_s16le"), 1, false, 2.0, 0.0, false, true},
 };
 
 // Broken files made from a generated clip (cut to a share of its bytes) or from nothing.

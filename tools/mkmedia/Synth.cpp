@@ -16,6 +16,7 @@ const Yuv kBars[] = {{180, 128, 128}, {162, 44, 142}, {131, 156, 44}, {112, 72, 
                      {84, 184, 198},  {65, 100, 212}, {35, 212, 114}, {16, 128, 128}};
 const Yuv kWhite = {235, 128, 128};
 const Yuv kBlack = {16, 128, 128};
+const Yuv kGrey = {96, 128, 128};
 
 void FillRect(AVFrame* f, int x, int y, int w, int h, Yuv c)
 {
@@ -49,13 +50,14 @@ void FillRect(AVFrame* f, int x, int y, int w, int h, Yuv c)
 }
 } // namespace
 
-void DrawPattern(AVFrame* f, int64_t index)
+void DrawPattern(AVFrame* f, int64_t index, bool litEdges)
 {
     const int barCount = sizeof(kBars) / sizeof(kBars[0]);
+    const Yuv dark = litEdges ? kGrey : kBlack;
     for (int b = 0; b < barCount; ++b)
     {
         int x0 = f->width * b / barCount, x1 = f->width * (b + 1) / barCount;
-        FillRect(f, x0, 0, x1 - x0, f->height, kBars[b]);
+        FillRect(f, x0, 0, x1 - x0, f->height, b == barCount - 1 ? dark : kBars[b]);
     }
     // The box crosses the picture in kBoxFrames frames and starts again.
     int box = f->height / 6;
@@ -66,7 +68,7 @@ void DrawPattern(AVFrame* f, int64_t index)
     for (int bit = 0; bit < kCounterBits; ++bit)
     {
         int x0 = f->width * bit / kCounterBits, x1 = f->width * (bit + 1) / kCounterBits;
-        FillRect(f, x0, f->height - strip, x1 - x0, strip, (index >> bit) & 1 ? kWhite : kBlack);
+        FillRect(f, x0, f->height - strip, x1 - x0, strip, (index >> bit) & 1 ? kWhite : dark);
     }
 }
 

@@ -18,8 +18,9 @@ constexpr double kBeepSeconds = 0.1; // the beep starts on each whole second
 constexpr int kCounterBits = 10;     // frame-counter blocks along the bottom edge
 constexpr int kBoxFrames = 100;      // frames the moving box takes to cross the picture
 
-// Draws frame `index` into a YUV420P frame of the frame's own size.
-void DrawPattern(AVFrame* frame, int64_t index);
+// Draws frame `index` into a YUV420P frame of the frame's own size. With `litEdges` the black bar
+// and the counter's zero bits are grey, so that no edge of the picture is black.
+void DrawPattern(AVFrame* frame, int64_t index, bool litEdges = false);
 
 // Writes `count` interleaved 16-bit samples per channel starting at sample `first`.
 // Stream `voice` shifts the pitch so that the streams of one file can be told apart.

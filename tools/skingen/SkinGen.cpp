@@ -512,7 +512,9 @@ std::vector<Part> Parts()
 {
     std::vector<Part> parts;
     auto caption = [](const Frame& f, const Palette& p, int s) { Caption(f, p, s == 0); };
-    const char* captionProps = "SizingMargins = 10, 10, 9, 4\nTransparent = true\nContentMargins = 6, 6, 4, 2\n";
+    const char* captionProps = "SizingMargins = 10, 10, 9, 4\nTransparent = true\nContentMargins = 6, 6, 4, 2\n"
+                               "TextColor = 255 255 255\nTextShadowType = Single\nTextShadowOffset = 1, 1\n"
+                               "TextShadowColor = @accentDark\n";
     parts.push_back({"Window.Caption", "Caption.bmp", 64, kCaptionHeight, 2, captionProps, caption});
     parts.push_back({"Window.SmallCaption", "SmallCaption.bmp", 48, kSmallCaptionHeight, 2, captionProps, caption});
     parts.push_back({"Window.MinCaption", "Caption.bmp", 64, kCaptionHeight, 2, captionProps, caption});
@@ -916,7 +918,8 @@ std::string SysMetrics(const Palette& p)
     return s;
 }
 
-// The border-filled classes: edits, list boxes and views, the combo box's field.
+// The border-filled classes (edits, list boxes and views, the combo box's field) and the states
+// that differ only in colour.
 std::string BorderFills(const Palette& p)
 {
     std::string s;
@@ -928,6 +931,8 @@ std::string BorderFills(const Palette& p)
     s += "\n[Edit.EditText(Focused)]\nBorderColor = " + Colour(p.accent) + "\n";
     s += "\n[Edit.EditText(Disabled)]\nFillColor = " + Colour(p.face) + "\nTextColor = " + Colour(p.grayText) + "\n";
     s += "\n[Edit.EditText(ReadOnly)]\nFillColor = " + Colour(Mix(p.window, p.face, 0.5)) + "\n";
+    for (const char* caption : {"Window.Caption", "Window.MinCaption", "Window.MaxCaption"})
+        s += std::string("\n[") + caption + "(Inactive)]\nTextColor = 236 240 244\nTextShadowType = None\n";
     s += "\n[Trackbar.Tics]\nBgType = BorderFill\nFillColor = " + Colour(p.border) + "\n";
     s += "\n[Trackbar.TicsVert]\nBgType = BorderFill\nFillColor = " + Colour(p.border) + "\n";
     s += "\n[Tooltip]\nBgType = BorderFill\nBorderColor = " + border +

@@ -8,7 +8,7 @@ COLORREF CWVPBitmapHandle::GetCornerColor() const
 {
     if (!m_hBitmap || ::GetObjectType(m_hBitmap) != OBJ_BITMAP)
         return (COLORREF)-1;
-    CWVPCompatibleDC dc(nullptr, m_hBitmap);
+    CWVPCompatibleDC dc((HDC) nullptr, m_hBitmap);
     return ::GetPixel(dc.m_hDC, 0, 0);
 }
 

@@ -111,9 +111,13 @@ CWVPCompatibleDC::CWVPCompatibleDC(CDC* dc, CBitmap* bitmap)
 {
 }
 
-CWVPCompatibleDC::CWVPCompatibleDC(CDC* dc, HBITMAP bitmap) : m_hOldBitmap(nullptr)
+CWVPCompatibleDC::CWVPCompatibleDC(CDC* dc, HBITMAP bitmap) : CWVPCompatibleDC(dc->GetSafeHdc(), bitmap)
 {
-    if (Attach(::CreateCompatibleDC(dc->GetSafeHdc())) && bitmap)
+}
+
+CWVPCompatibleDC::CWVPCompatibleDC(HDC dc, HBITMAP bitmap) : m_hOldBitmap(nullptr)
+{
+    if (Attach(::CreateCompatibleDC(dc)) && bitmap)
         m_hOldBitmap = ::SelectObject(m_hDC, bitmap);
 }
 

@@ -84,9 +84,16 @@ class CWVPCompatibleDC : public CDC
     // A memory DC compatible with dc (the screen when null) with the bitmap selected.
     CWVPCompatibleDC(CDC* dc, CBitmap* bitmap);
     CWVPCompatibleDC(CDC* dc, HBITMAP bitmap);
+    CWVPCompatibleDC(HDC dc, HBITMAP bitmap);
     ~CWVPCompatibleDC() override;
     CWVPCompatibleDC(const CWVPCompatibleDC&) = delete;
     CWVPCompatibleDC& operator=(const CWVPCompatibleDC&) = delete;
+
+    // The bitmap is selected (a bitmap cannot be selected into two DCs at once).
+    BOOL HasBitmap() const
+    {
+        return m_hOldBitmap != nullptr;
+    }
 
   private:
     HGDIOBJ m_hOldBitmap;

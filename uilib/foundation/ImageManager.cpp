@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/mfc/ExitSequence.h"
 #include "platform/mfc/WinApp.h"
+#include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/DibReader.h"
 #include "uilib/foundation/DrawHelpers.h"
 #include "uilib/foundation/GraphicBitmapPng.h"
+#include "uilib/foundation/ImageManagerIcon.h"
+#include "uilib/foundation/ImageManagerResource.h"
 #include "uilib/foundation/ModuleHandle.h"
 #include "uilib/foundation/OSVersionInfo.h"
 
@@ -20,36 +24,6 @@ const int kAlphaBits = 32;
 const DWORD kComCtlVersion6 = 0x60000;
 const DWORD kNoMirrorBitmap = 0x80000000; // NOMIRRORBITMAP
 const UINT kToolBarType = 241;            // RT_TOOLBAR
-
-// A memory DC with one bitmap selected, both released at the end.
-class SelectedBitmap
-{
-  public:
-    SelectedBitmap(HDC like, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(like)), m_old(nullptr)
-    {
-        if (m_dc && bitmap)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    ~SelectedBitmap()
-    {
-        if (m_dc)
-        {
-            if (m_old)
-                ::SelectObject(m_dc, m_old);
-            ::DeleteDC(m_dc);
-        }
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    HDC dc() const
-    {
-        return m_old ? m_dc : nullptr;
-    }
-
-  private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 // An owned bitmap handle.
 class OwnedBitmap
@@ -353,8 +327,8 @@ BOOL CWVPImageManager::SplitBitmap(HBITMAP bitmap, int count, std::vector<HBITMA
 
 COLORREF CWVPImageManager::GetBitmapPixel(HBITMAP bitmap, int x, int y)
 {
-    SelectedBitmap selected(nullptr, bitmap);
-    return selected.dc() ? ::GetPixel(selected.dc(), x, y) : CLR_INVALID;
+    CWVPCompatibleDC selected((HDC) nullptr, bitmap);
+    return selected.HasBitmap() ? ::GetPixel(selected.m_hDC, x, y) : CLR_INVALID;
 }
 
 CSize CWVPImageManager::GetIconSize(HICON icon)
@@ -439,30 +413,30 @@ BOOL CWVPImageManager::MaskedTransparentBlt(HDC dest, const CRect& destRect, HDC
     {
         OwnedBitmap copyBitmap(::CreateCompatibleBitmap(dest, width, height));
         OwnedBitmap maskBitmap(::CreateBitmap(width, height, 1, 1, nullptr));
-        SelectedBitmap copy(dest, copyBitmap.get()), mask(dest, maskBitmap.get());
-        ok = copy.dc() && mask.dc() &&
-             ::BitBlt(copy.dc(), 0, 0, width, height, source, sourceRect.left, sourceRect.top, SRCCOPY);
+        CWVPCompatibleDC copy(dest, copyBitmap.get()), mask(dest, maskBitmap.get());
+        ok = copy.HasBitmap() && mask.HasBitmap() &&
+             ::BitBlt(copy.m_hDC, 0, 0, width, height, source, sourceRect.left, sourceRect.top, SRCCOPY);
         if (ok)
         {
             // Transparent pixels become 1 in the mask, the others 0.
-            COLORREF oldCopyBack = ::SetBkColor(copy.dc(), transparent);
-            ok = ::BitBlt(mask.dc(), 0, 0, width, height, copy.dc(), 0, 0, SRCCOPY);
-            ::SetBkColor(copy.dc(), oldCopyBack);
+            COLORREF oldCopyBack = ::SetBkColor(copy.m_hDC, transparent);
+            ok = ::BitBlt(mask.m_hDC, 0, 0, width, height, copy.m_hDC, 0, 0, SRCCOPY);
+            ::SetBkColor(copy.m_hDC, oldCopyBack);
         }
         if (ok && transparent != RGB(0, 0, 0))
         {
             // Clear the transparent pixels of the copy to black: copy AND (NOT mask).
-            COLORREF oldCopyBack = ::SetBkColor(copy.dc(), RGB(255, 255, 255));
-            COLORREF oldCopyText = ::SetTextColor(copy.dc(), RGB(0, 0, 0));
-            ok = ::BitBlt(copy.dc(), 0, 0, width, height, mask.dc(), 0, 0, 0x00220326); // DSna
-            ::SetBkColor(copy.dc(), oldCopyBack);
-            ::SetTextColor(copy.dc(), oldCopyText);
+            COLORREF oldCopyBack = ::SetBkColor(copy.m_hDC, RGB(255, 255, 255));
+            COLORREF oldCopyText = ::SetTextColor(copy.m_hDC, RGB(0, 0, 0));
+            ok = ::BitBlt(copy.m_hDC, 0, 0, width, height, mask.m_hDC, 0, 0, 0x00220326); // DSna
+            ::SetBkColor(copy.m_hDC, oldCopyBack);
+            ::SetTextColor(copy.m_hDC, oldCopyText);
         }
         if (ok)
         {
-            ok = ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), mask.dc(), 0, 0,
+            ok = ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), mask.m_hDC, 0, 0,
                               width, height, SRCAND) &&
-                 ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), copy.dc(), 0, 0,
+                 ::StretchBlt(dest, destRect.left, destRect.top, destRect.Width(), destRect.Height(), copy.m_hDC, 0, 0,
                               width, height, SRCPAINT);
         }
     }
@@ -496,16 +470,16 @@ BOOL CWVPImageManager::EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC so
     OwnedBitmap result(CreateDIBSection32(dest, width, height, &resultBits));
     if (!sourceBits || !destBits || !resultBits)
         return FALSE;
-    SelectedBitmap sourceDC(dest, sourceCopy.get()), destDC(dest, destCopy.get()), resultDC(dest, result.get());
-    if (!sourceDC.dc() || !destDC.dc() || !resultDC.dc())
+    CWVPCompatibleDC sourceDC(dest, sourceCopy.get()), destDC(dest, destCopy.get()), resultDC(dest, result.get());
+    if (!sourceDC.HasBitmap() || !destDC.HasBitmap() || !resultDC.HasBitmap())
         return FALSE;
-    for (HDC dc : {sourceDC.dc(), destDC.dc(), resultDC.dc()})
+    for (HDC dc : {sourceDC.m_hDC, destDC.m_hDC, resultDC.m_hDC})
         WVPSetLayout(dc, 0);
-    int oldMode = ::SetStretchBltMode(sourceDC.dc(), COLORONCOLOR);
-    BOOL ok = ::StretchBlt(sourceDC.dc(), 0, 0, width, height, source, sourceRect.left, sourceRect.top,
+    int oldMode = ::SetStretchBltMode(sourceDC.m_hDC, COLORONCOLOR);
+    BOOL ok = ::StretchBlt(sourceDC.m_hDC, 0, 0, width, height, source, sourceRect.left, sourceRect.top,
                            sourceRect.Width(), sourceRect.Height(), SRCCOPY) &&
-              ::BitBlt(destDC.dc(), 0, 0, width, height, dest, destRect.left, destRect.top, SRCCOPY);
-    ::SetStretchBltMode(sourceDC.dc(), oldMode);
+              ::BitBlt(destDC.m_hDC, 0, 0, width, height, dest, destRect.left, destRect.top, SRCCOPY);
+    ::SetStretchBltMode(sourceDC.m_hDC, oldMode);
     if (!ok)
         return FALSE;
     ::GdiFlush();
@@ -524,6 +498,297 @@ BOOL CWVPImageManager::EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC so
                 rp[c] = (BYTE)std::min(dp[c] * (255 - sp[3]) / 255 + sp[c], 255);
         }
     }
-    return ::BitBlt(dest, destRect.left, destRect.top, width, height, resultDC.dc(), 0, 0,
+    return ::BitBlt(dest, destRect.left, destRect.top, width, height, resultDC.m_hDC, 0, 0,
                     SRCCOPY | (destMirrored ? kNoMirrorBitmap : 0));
+}
+
+// ---- The icon store ---------------------------------------------------------------------------
+
+namespace
+{
+const UINT kFirstFreeCommand = 68266; // the highest command id exchanged before any was read
+
+CWVPImageManager* g_imageManager = nullptr;
+
+void DestroyImageManager(void*)
+{
+    if (g_imageManager)
+        g_imageManager->InternalRelease();
+    g_imageManager = nullptr;
+}
+
+// The image list's images under the ids: every id takes an image when there are as many ids as
+// images (or none); otherwise an id of 0 is a separator that takes none.
+template <typename AddOne> BOOL DistributeImages(const UINT* ids, int count, int images, AddOne addOne)
+{
+    bool everyIdTakesOne = !ids || count == images;
+    int image = 0;
+    for (int i = 0; i < count && image < images; ++i)
+    {
+        UINT id = ids ? ids[i] : (UINT)i;
+        if (ids && id == 0 && !everyIdTakesOne)
+            continue;
+        if (!addOne(image++, id))
+            return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+CWVPImageManager::CWVPImageManager()
+    : m_clrMask((COLORREF)-1), m_nMaxCommand(kFirstFreeCommand), m_nDrawReverted(DrawRevertedRightToLeft),
+      m_bUseResources(TRUE)
+{
+}
+
+CWVPImageManager::~CWVPImageManager()
+{
+    RemoveAll();
+}
+
+COLORREF CWVPImageManager::SetMaskColor(COLORREF color)
+{
+    COLORREF previous = m_clrMask;
+    m_clrMask = color;
+    return previous;
+}
+
+BOOL CWVPImageManager::IsDrawReverted(HDC dc) const
+{
+    if (m_nDrawReverted == DrawRevertedAlways)
+        return TRUE;
+    return m_nDrawReverted == DrawRevertedRightToLeft && dc && WVPGetLayout(dc) != 0;
+}
+
+CWVPImageManagerResource* CWVPImageManager::GetResource(CSize extent)
+{
+    DWORD key = ((DWORD)extent.cy << 16) | (DWORD)(extent.cx & 0xFFFF);
+    auto found = m_resources.find(key);
+    if (found != m_resources.end())
+        return found->second;
+    CWVPImageManagerResource* pool = new CWVPImageManagerResource(this, extent);
+    m_resources[key] = pool;
+    return pool;
+}
+
+BOOL CWVPImageManager::SetIcon(const CWVPImageManagerIconImage& image, UINT id, int width, int height, int state)
+{
+    if (image.IsEmpty())
+        return FALSE;
+    if (width == 0 && height == 0)
+    {
+        CSize size = image.GetExtent();
+        width = size.cx;
+        height = size.cy;
+        if (width == 0)
+            return FALSE;
+    }
+    CWVPImageManagerIconSet* set = GetIconSet(id);
+    if (!set)
+    {
+        if (state != wvpImageNormal)
+            return FALSE;
+        set = new CWVPImageManagerIconSet(this, id);
+        m_sets[id] = set;
+    }
+    CWVPImageManagerIcon* icon = set->GetOrCreateIcon(width);
+    switch (state)
+    {
+    case wvpImageDisabled:
+        icon->SetDisabledIcon(image);
+        break;
+    case wvpImageHot:
+        icon->SetHotIcon(image);
+        break;
+    case wvpImageChecked:
+        icon->SetCheckedIcon(image);
+        break;
+    case wvpImagePressed:
+        icon->SetPressedIcon(image);
+        break;
+    default:
+        icon->SetNormalIcon(image);
+        break;
+    }
+    return TRUE;
+}
+
+BOOL CWVPImageManager::SetIconFromResource(LPCWSTR name, UINT id, int width, int height, int state)
+{
+    HMODULE module = AfxGetResourceHandle();
+    HRSRC group = ::FindResourceW(module, name, (LPCWSTR)RT_GROUP_ICON);
+    if (!group)
+    {
+        CWVPImageManagerIconImage image;
+        return image.LoadFromResource(module, name, width, height, FALSE) && SetIcon(image, id, 0, 0, state);
+    }
+    const BYTE* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, group)));
+    DWORD size = ::SizeofResource(module, group);
+    const int kHeader = 6, kEntry = 14;
+    WORD count = (bytes && size >= (DWORD)kHeader) ? *reinterpret_cast<const WORD*>(bytes + 4) : 0;
+    if ((DWORD)kHeader + (DWORD)count * kEntry > size)
+        return FALSE;
+    for (int i = 0; i < count; ++i)
+    {
+        const BYTE* entry = bytes + kHeader + i * kEntry;
+        int w = entry[0] ? entry[0] : 256, h = entry[1] ? entry[1] : 256;
+        if ((width || height) && (w != width || h != height))
+            continue;
+        CWVPImageManagerIconImage image;
+        WORD iconId = *reinterpret_cast<const WORD*>(entry + 12);
+        if (!image.LoadFromResource(module, MAKEINTRESOURCEW(iconId), w, h, FALSE) || !SetIcon(image, id, w, h, state))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWVPImageManager::SetIconsFromGroupIconResource(LPCWSTR name, UINT id, int size, int state)
+{
+    return SetIconFromResource(name, id, size, size, state);
+}
+
+BOOL CWVPImageManager::SetIconsFromImageList(HIMAGELIST list, const UINT* ids, int count, int width, int height,
+                                             int state)
+{
+    int images = ::ImageList_GetImageCount(list);
+    if (count == 0 && !ids)
+        count = images;
+    if (width == 0 && height == 0)
+        ::ImageList_GetIconSize(list, &width, &height);
+    return DistributeImages(ids, count, images, [&](int index, UINT id) {
+        HICON icon = ::ImageList_GetIcon(list, index, ILD_NORMAL);
+        if (!icon)
+            return false;
+        CWVPImageManagerIconImage image;
+        image.SetIcon(icon);
+        return SetIcon(image, id, width, height, state) != FALSE;
+    });
+}
+
+BOOL CWVPImageManager::SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, int width, int height, int state,
+                                          BOOL alpha)
+{
+    BITMAP info = {};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
+        return FALSE;
+    if (width == 0 && height == 0 && count > 0)
+    {
+        width = info.bmWidth / count;
+        height = std::abs(info.bmHeight);
+    }
+    if (width <= 0)
+        return FALSE;
+    if (count == 0)
+        count = info.bmWidth / width;
+    if (height == 0)
+        height = std::abs(info.bmHeight);
+    if (!alpha)
+    {
+        HIMAGELIST list = ::ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, 1);
+        if (!list)
+            return FALSE;
+        COLORREF mask = m_clrMask != (COLORREF)-1 ? m_clrMask : GetBitmapPixel(bitmap, 0, 0);
+        BOOL ok = ::ImageList_AddMasked(list, bitmap, mask) >= 0 &&
+                  SetIconsFromImageList(list, ids, count, width, height, state);
+        ::ImageList_Destroy(list);
+        return ok;
+    }
+    if (info.bmWidth % width != 0)
+        return FALSE;
+    std::vector<HBITMAP> cells;
+    if (!SplitBitmap(bitmap, info.bmWidth / width, cells))
+        return FALSE;
+    BOOL ok = DistributeImages(ids, count, (int)cells.size(), [&](int index, UINT id) {
+        CWVPImageManagerIconImage image;
+        image.InitFromBitmap(cells[index]);
+        return SetIcon(image, id, width, height, state) != FALSE;
+    });
+    for (HBITMAP cell : cells)
+        ::DeleteObject(cell);
+    return ok;
+}
+
+BOOL CWVPImageManager::SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, CSize size, int state, BOOL alpha)
+{
+    return SetIconsFromBitmap(bitmap, ids, count, size.cx, size.cy, state, alpha);
+}
+
+BOOL CWVPImageManager::SetIconsFromBitmapResource(LPCWSTR name, const UINT* ids, int count, int width, int height,
+                                                  int state)
+{
+    BOOL alpha = FALSE;
+    HBITMAP bitmap = LoadBitmapResourceDefault(name, &alpha);
+    if (!bitmap)
+        return FALSE;
+    BOOL ok = SetIconsFromBitmap(bitmap, ids, count, width, height, state, alpha);
+    ::DeleteObject(bitmap);
+    return ok;
+}
+
+BOOL CWVPImageManager::SetIcons(UINT bitmapId, const UINT* ids, int count, CSize size, int state)
+{
+    return SetIconsFromBitmapResource(MAKEINTRESOURCEW(bitmapId), ids, count, size.cx, size.cy, state);
+}
+
+BOOL CWVPImageManager::LoadToolbar(UINT toolBarId, UINT bitmapId, int state)
+{
+    std::vector<UINT> ids;
+    CSize size;
+    if (!LoadToolBarResource(toolBarId, ids, size) || ids.empty())
+        return FALSE;
+    return SetIcons(bitmapId, ids.data(), (int)ids.size(), CSize(0, 0), state);
+}
+
+BOOL CWVPImageManager::LoadToolbar(UINT id, int state)
+{
+    return LoadToolbar(id, id, state);
+}
+
+CWVPImageManagerIconSet* CWVPImageManager::GetIconSet(UINT id)
+{
+    auto found = m_sets.find(id);
+    return found == m_sets.end() ? nullptr : found->second;
+}
+
+CWVPImageManagerIcon* CWVPImageManager::GetImage(UINT id, int width)
+{
+    CWVPImageManagerIconSet* set = GetIconSet(id);
+    return set ? set->GetIcon(width, TRUE) : nullptr;
+}
+
+BOOL CWVPImageManager::Lookup(UINT id, int width)
+{
+    CWVPImageManagerIconSet* set = GetIconSet(id);
+    if (!set)
+        return FALSE;
+    return set->GetIcon(width, width == 0 || width == 1) != nullptr;
+}
+
+void CWVPImageManager::RemoveAll()
+{
+    for (auto& entry : m_sets)
+    {
+        entry.second->RemoveAll();
+        entry.second->InternalRelease();
+    }
+    m_sets.clear();
+    for (auto& entry : m_resources)
+        delete entry.second;
+    m_resources.clear();
+}
+
+void CWVPImageManager::RefreshAll()
+{
+    for (auto& entry : m_sets)
+        entry.second->RefreshAll();
+}
+
+CWVPImageManager* WVPImageManager()
+{
+    if (!g_imageManager)
+    {
+        g_imageManager = new CWVPImageManager;
+        AfxRegisterExitHandler(&DestroyImageManager, nullptr);
+    }
+    return g_imageManager;
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 #include "platform/mfc/CmdTarget.h"
@@ -25,9 +26,64 @@ struct WVP_TOOLBAR_RESOURCE
 // The command ids behind a tool-bar resource's header.
 const WORD* WVPToolBarResourceItems(const WVP_TOOLBAR_RESOURCE* header);
 
+class CWVPImageManagerIcon;
+class CWVPImageManagerIconImage;
+class CWVPImageManagerIconSet;
+class CWVPImageManagerResource;
+
 class CWVPImageManager : public CCmdTarget
 {
   public:
+    CWVPImageManager();
+    ~CWVPImageManager() override;
+
+    // Mirroring of drawn images: never, always, or when the device context is right-to-left.
+    enum
+    {
+        DrawRevertedNever = 0,
+        DrawRevertedAlways = 1,
+        DrawRevertedRightToLeft = 2,
+    };
+
+    COLORREF SetMaskColor(COLORREF color);
+    COLORREF GetMaskColor() const
+    {
+        return m_clrMask;
+    }
+    BOOL IsDrawReverted(HDC dc) const;
+    void SetDrawReverted(int mode)
+    {
+        m_nDrawReverted = mode;
+    }
+    // Whether images are stored in the shared pools (on from construction).
+    void SetUseResources(BOOL use)
+    {
+        m_bUseResources = use;
+    }
+    BOOL IsUseResources() const
+    {
+        return m_bUseResources;
+    }
+
+    BOOL SetIcon(const CWVPImageManagerIconImage& image, UINT id, int width = 0, int height = 0, int state = 0);
+    BOOL SetIconFromResource(LPCWSTR name, UINT id, int width, int height, int state = 0);
+    // Every icon of an icon-group resource (every size when size is 0) under the id.
+    BOOL SetIconsFromGroupIconResource(LPCWSTR name, UINT id, int size, int state = 0);
+    BOOL SetIconsFromImageList(HIMAGELIST list, const UINT* ids, int count, int width, int height, int state = 0);
+    BOOL SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, int width, int height, int state, BOOL alpha);
+    BOOL SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, CSize size, int state, BOOL alpha);
+    BOOL SetIconsFromBitmapResource(LPCWSTR name, const UINT* ids, int count, int width, int height, int state = 0);
+    BOOL SetIcons(UINT bitmapId, const UINT* ids, int count, CSize size, int state = 0);
+    BOOL LoadToolbar(UINT toolBarId, UINT bitmapId, int state = 0);
+    BOOL LoadToolbar(UINT id, int state = 0);
+    CWVPImageManagerIcon* GetImage(UINT id, int width);
+    BOOL Lookup(UINT id, int width);
+    CWVPImageManagerIconSet* GetIconSet(UINT id);
+    void RemoveAll();
+    void RefreshAll();
+    // The pool of images of that size, created on first request.
+    CWVPImageManagerResource* GetResource(CSize extent);
+
     // Alpha states of PremultiplyAlphaBitmap: not yet decided, and any alpha byte counts.
     enum
     {
@@ -73,4 +129,15 @@ class CWVPImageManager : public CCmdTarget
     static BOOL EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC source, const CRect& sourceRect);
     static BOOL IsAlphaBlendSupported();
     static BOOL IsComCtl6();
+
+  private:
+    std::map<UINT, CWVPImageManagerIconSet*> m_sets;
+    std::map<DWORD, CWVPImageManagerResource*> m_resources;
+    COLORREF m_clrMask;
+    UINT m_nMaxCommand;
+    int m_nDrawReverted;
+    BOOL m_bUseResources;
 };
+
+// The process-wide image manager, created on first use.
+CWVPImageManager* WVPImageManager();

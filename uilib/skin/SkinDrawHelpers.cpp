@@ -29,22 +29,29 @@ BOOL WVPSkinFillRectXY(HDC hDC, int x, int y, int cx, int cy, HBRUSH hBrush)
     return ::FillRect(hDC, &rc, hBrush) != 0;
 }
 
-void WVPSkinDrawFrameColor(HDC hDC, const RECT& rc, int nWidth, COLORREF clr)
+namespace
+{
+
+// The four bands of a frame of width w inside the rectangle, each handed to the fill.
+template <class Fill> void ForEachFrameBand(const RECT& rc, int w, Fill fill)
 {
     int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    WVPSkinFillSolidRectXY(hDC, rc.left, rc.top, cx - nWidth, nWidth, clr);
-    WVPSkinFillSolidRectXY(hDC, rc.left, rc.top, nWidth, cy - nWidth, clr);
-    WVPSkinFillSolidRectXY(hDC, rc.right - nWidth, rc.top, nWidth, cy, clr);
-    WVPSkinFillSolidRectXY(hDC, rc.left, rc.bottom - nWidth, cx, nWidth, clr);
+    fill(rc.left, rc.top, cx - w, w);
+    fill(rc.left, rc.top, w, cy - w);
+    fill(rc.right - w, rc.top, w, cy);
+    fill(rc.left, rc.bottom - w, cx, w);
+}
+
+} // namespace
+
+void WVPSkinDrawFrameColor(HDC hDC, const RECT& rc, int nWidth, COLORREF clr)
+{
+    ForEachFrameBand(rc, nWidth, [&](int x, int y, int cx, int cy) { WVPSkinFillSolidRectXY(hDC, x, y, cx, cy, clr); });
 }
 
 void WVPSkinDrawFrameBrush(HDC hDC, const RECT& rc, int nWidth, HBRUSH hBrush)
 {
-    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    WVPSkinFillRectXY(hDC, rc.left, rc.top, cx - nWidth, nWidth, hBrush);
-    WVPSkinFillRectXY(hDC, rc.left, rc.top, nWidth, cy - nWidth, hBrush);
-    WVPSkinFillRectXY(hDC, rc.right - nWidth, rc.top, nWidth, cy, hBrush);
-    WVPSkinFillRectXY(hDC, rc.left, rc.bottom - nWidth, cx, nWidth, hBrush);
+    ForEachFrameBand(rc, nWidth, [&](int x, int y, int cx, int cy) { WVPSkinFillRectXY(hDC, x, y, cx, cy, hBrush); });
 }
 
 void WVPSkinGetIconSize(HICON hIcon, int* pWidth, int* pHeight)

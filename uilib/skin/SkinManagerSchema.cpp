@@ -143,42 +143,31 @@ const CWVPSkinManagerSchemaProperty* CWVPSkinManagerSchema::FindTyped(int nClass
 HRESULT CWVPSkinManagerSchema::GetIntProperty(int nClassId, int nPartId, int nStateId, int nPropertyId,
                                               int& nValue) const
 {
-    HRESULT hr;
-    if (const CWVPSkinManagerSchemaProperty* p = FindTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueInt, hr))
-        nValue = p->m_nValue;
-    return hr;
+    return GetTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueInt, nValue,
+                    [](const CWVPSkinManagerSchemaProperty& p, int& v) { v = p.m_nValue; });
 }
 
 HRESULT CWVPSkinManagerSchema::GetBoolProperty(int nClassId, int nPartId, int nStateId, int nPropertyId,
                                                BOOL& bValue) const
 {
-    HRESULT hr;
-    if (const CWVPSkinManagerSchemaProperty* p =
-            FindTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueBool, hr))
-        bValue = p->m_bValue;
-    return hr;
+    return GetTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueBool, bValue,
+                    [](const CWVPSkinManagerSchemaProperty& p, BOOL& v) { v = p.m_bValue; });
 }
 
 HRESULT CWVPSkinManagerSchema::GetColorProperty(int nClassId, int nPartId, int nStateId, int nPropertyId,
                                                 COLORREF& clrValue) const
 {
-    HRESULT hr;
-    if (const CWVPSkinManagerSchemaProperty* p =
-            FindTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueColor, hr))
-    {
-        clrValue = p->m_clrValue;
-        if (m_pManager)
-            m_pManager->ApplyColorFilters(clrValue);
-    }
-    return hr;
+    return GetTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueColor, clrValue,
+                    [this](const CWVPSkinManagerSchemaProperty& p, COLORREF& v) {
+                        v = p.m_clrValue;
+                        if (m_pManager)
+                            m_pManager->ApplyColorFilters(v);
+                    });
 }
 
 HRESULT CWVPSkinManagerSchema::GetFontProperty(int nClassId, int nPartId, int nStateId, int nPropertyId,
                                                LOGFONTW& font) const
 {
-    HRESULT hr;
-    if (const CWVPSkinManagerSchemaProperty* p =
-            FindTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueFont, hr))
-        font = *p->m_pFont;
-    return hr;
+    return GetTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueFont, font,
+                    [](const CWVPSkinManagerSchemaProperty& p, LOGFONTW& v) { v = *p.m_pFont; });
 }

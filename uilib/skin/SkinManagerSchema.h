@@ -60,6 +60,15 @@ class CWVPSkinManagerSchema
     // The property of the key when it has the type; sets the result code of the typed queries.
     const CWVPSkinManagerSchemaProperty* FindTyped(int nClassId, int nPartId, int nStateId, int nPropertyId, int nType,
                                                    HRESULT& hr) const;
+    // A typed query: the reader copies the found property's value into the output.
+    template <class T, class Reader>
+    HRESULT GetTyped(int nClassId, int nPartId, int nStateId, int nPropertyId, int nType, T& value, Reader read) const
+    {
+        HRESULT hr;
+        if (const CWVPSkinManagerSchemaProperty* p = FindTyped(nClassId, nPartId, nStateId, nPropertyId, nType, hr))
+            read(*p, value);
+        return hr;
+    }
 
     bool m_bAlphaConversion = true;
     CMap<UINT, UINT, CWVPSkinManagerSchemaProperty*, CWVPSkinManagerSchemaProperty*> m_mapProperties;

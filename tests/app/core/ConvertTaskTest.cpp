@@ -4,6 +4,7 @@
 #include "app/core/ConvertTask.h"
 
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using coretest::WinPath;
@@ -51,15 +52,27 @@ TEST(ConvertTaskTest, LetterboxesIntoTheProfilesFrame)
         int result;
         const WCHAR* expected;
     } cases[] = {
-        {640, 480, 1, L"-vcodec mpeg4 -s 320x240 -ab 128 ", 0, L"-vcodec mpeg4  -s 320x240 -padtop 0 -padbottom 0  -ab 128 "},
+        {640, 480, 1, L"-vcodec mpeg4 -s 320x240 -ab 128 ", 0,
+         L"-vcodec mpeg4  -s 320x240 -padtop 0 -padbottom 0  -ab 128 "},
         {1280, 720, 1, L"-s 320x240 -ab 128 ", 0, L" -s 320x180 -padtop 30 -padbottom 30  -ab 128 "},
         {480, 640, 1, L"-s 320x240 -r 25 ", 0, L" -s 180x240 -padleft 70 -padright 70  -r 25 "},
         {302, 240, 1, L"-s 176x144 -f 3gp", 0, L" -s 176x140 -padtop 2 -padbottom 2  -f 3gp"},
         {1280, 720, 1, L"-s 0x0 -ab 128 ", 1, L" -ab 128 "},
         {1280, 720, 0, L"-s 320x240 -ab 128 ", 0, L"-s 320x240 -ab 128 "},
         {0, 0, 1, L"-s 320x240 -ab 128 ", 0, L"-s 320x240 -ab 128 "}, // an audio-only source
-        {1280, 720, 1, L"-s 320x240", 0, L"-s 320x240"},               // no space after the size
+        {1280, 720, 1, L"-s 320x240", 0, L"-s 320x240"},              // no space after the size
         {1280, 720, 1, L"-ab 128 ", 0, L"-ab 128 "},
+        // A named size, with an "x" in a later option.
+        {1280, 720, 1, L"-s qvga -vcodec libx264 ", 0, L" -s 320x180 -padtop 30 -padbottom 30  -vcodec libx264 "},
+        // Disc targets show their frame at 4:3: a 16:9 picture gets bands, a 4:3 one fills it.
+        {1280, 720, 1, L"-target pal-vcd -ab 128 ", 0,
+         L"-target pal-vcd -s 352x216 -padtop 36 -padbottom 36  -ab 128 "},
+        {640, 480, 1, L"-target pal-vcd ", 0, L"-target pal-vcd -s 352x288 -padtop 0 -padbottom 0  "},
+        {720, 1280, 1, L"-target ntsc-dvd ", 0, L"-target ntsc-dvd -s 304x480 -padleft 208 -padright 208  "},
+        {1280, 720, 1, L"-target vcd ", 0, L"-target vcd "}, // the norm is not known here
+        // The picture keeps its shape to a pixel: bands may differ by 2 (81 of 176 columns make 82).
+        {720, 1280, 1, L"-s 176x144 ", 0, L" -s 82x144 -padleft 46 -padright 48  "},
+        {720, 1280, 1, L"-s 640x480 ", 0, L" -s 270x480 -padleft 184 -padright 186  "},
     };
     for (const Case& c : cases)
     {
@@ -68,6 +81,45 @@ TEST(ConvertTaskTest, LetterboxesIntoTheProfilesFrame)
         CString arguments = c.arguments;
         EXPECT_EQ(c.result, ApplyLetterbox(arguments, task)) << CString(c.arguments);
         EXPECT_EQ(CString(c.expected), arguments) << c.sw << "x" << c.sh << " " << CString(c.arguments);
+    }
+}
+
+TEST(ConvertTaskTest, LimitsTheFrameRateToTheDevices)
+{
+    struct Case
+    {
+        float sourceRate;
+        const WCHAR* limit; // nullptr: the profile has no limit
+        const WCHAR* arguments;
+        const WCHAR* expected;
+    } cases[] = {
+        {60.0f, L"30", L"-vcodec mpeg4 ", L"-r 60/2 -vcodec mpeg4 "},
+        {60000.0f / 1001, L"30", L"-vcodec mpeg4 ", L"-r 60000/2002 -vcodec mpeg4 "},
+        {50.0f, L"30", L"", L"-r 50/2 "},
+        {120.0f, L"30", L"", L"-r 120/4 "},
+        {25.0f, L"30", L"-ab 128 ", L"-ab 128 "},
+        {30.0f, L"30", L"-ab 128 ", L"-ab 128 "},
+        {24000.0f / 1001, L"30", L"", L""},
+        {60.0f, L"30", L"-r 15 ", L"-r 15 "},                     // the profile's own rate
+        {60.0f, L"30", L"-target pal-vcd ", L"-target pal-vcd "}, // so is a target's
+        {60.0f, nullptr, L"-ab 128 ", L"-ab 128 "},
+        {-1.0f, L"30", L"-ab 128 ", L"-ab 128 "}, // no video
+    };
+    for (const Case& c : cases)
+    {
+        ConvertTask task;
+        task.m_mediaInfo.frameRate = c.sourceRate;
+        if (c.limit)
+        {
+            SubParameters limit;
+            limit.m_group = L"fixed";
+            limit.m_name = L"maxfps";
+            limit.m_value = c.limit;
+            task.m_setting.m_params.Add(limit);
+        }
+        CString arguments = c.arguments;
+        EXPECT_EQ(CString(c.expected) != CString(c.arguments) ? 1 : 0, ApplyFrameRateLimit(arguments, task));
+        EXPECT_EQ(CString(c.expected), arguments) << c.sourceRate;
     }
 }
 
@@ -191,4 +243,29 @@ TEST(ConvertTaskTest, BuildsJobsAndRefusesTextsTheEngineCannotTake)
     EXPECT_FALSE(ToAnsiText(L"12345678", buffer, 8));
     EXPECT_FALSE(ToAnsiText(L"\u4E2D.avi", buffer, 8)); // no form in the test's code page
     EXPECT_TRUE(ToAnsiText(L"", buffer, 8));
+}
+
+TEST(ConvertTaskTest, HandsUnicodeNamesOnByTheirShortNames)
+{
+    const std::string dir =
+        rwtest::ScratchDir("ConvertTaskUnicode") + "/\xD0\x92\xD0\xB8\xD0\xB4\xD0\xB5\xD0\xBE. v1 \xE6\x98\xA0";
+    ASSERT_EQ(0, ::mkdir(dir.c_str(), 0755));
+    const std::string name = "\xD0\x9A\xD0\xBB\xD0\xB8\xD0\xBF \xCE\xB1 \xE5\x8B\x95";
+    ConvertTask task = TaskOf(320, 240);
+    task.m_displayName = coretest::Utf8(name + ".mp4");
+    task.m_setting.m_extension = L"avi";
+    // The output is created under its own name, and the job's path names that very file.
+    ASSERT_EQ(0, task.BuildJob(WinPath(dir)));
+    EXPECT_EQ(dir + "/" + name + ".avi", coretest::UnixOf(task.m_job.outputPath));
+    EXPECT_EQ("", coretest::ReadFile(dir + "/" + name + ".avi"));
+    ASSERT_EQ(0, task.BuildJob(WinPath(dir)));
+    EXPECT_EQ(dir + "/" + name + " (1).avi", coretest::UnixOf(task.m_job.outputPath));
+
+    char path[kJobPathCapacity] = {};
+    ASSERT_TRUE(ToEnginePath(WinPath(dir + "/" + name + ".avi"), path, kJobPathCapacity));
+    EXPECT_EQ(dir + "/" + name + ".avi", coretest::UnixOf(path));
+    ASSERT_TRUE(ToEnginePath(L"C:\\plain.avi", path, kJobPathCapacity));
+    EXPECT_STREQ("C:\\plain.avi", path);
+    // A file that does not exist has no short name.
+    EXPECT_FALSE(ToEnginePath(WinPath(dir + "/" + name + ".mp4"), path, kJobPathCapacity));
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "RwTest.h"
+#include "app/core/Profiles.h"
 #include "platform/mfc/Mfc.h"
 
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 
 namespace coretest
 {
@@ -61,6 +63,37 @@ inline std::string Narrow(const CString& text)
     ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
 }
+
+// Loads the profiles of the program folder; the number of profiles in all categories.
+inline int LoadShippedProfiles(CategoryArray& categories)
+{
+    LoadProfiles(categories, WinPath(rwtest::ProgramDir() + "/profiles"));
+    int profiles = 0;
+    for (INT_PTR c = 0; c < categories.GetSize(); ++c)
+        profiles += (int)categories[c].m_profiles.GetSize();
+    return profiles;
+}
+
+// A test's program folder is its own folder: the producer SDK's folder is linked in beside it
+// while the test runs (the RealMedia profiles need it).
+class SdkFolderLink
+{
+  public:
+    SdkFolderLink() : m_link(std::string(RW_BINARY_DIR) + "/tests/helixsdk")
+    {
+        ::unlink(m_link.c_str());
+        ::symlink((rwtest::ProgramDir() + "/helixsdk").c_str(), m_link.c_str());
+    }
+    ~SdkFolderLink()
+    {
+        ::unlink(m_link.c_str());
+    }
+    SdkFolderLink(const SdkFolderLink&) = delete;
+    SdkFolderLink& operator=(const SdkFolderLink&) = delete;
+
+  private:
+    std::string m_link;
+};
 } // namespace coretest
 
 inline std::ostream& operator<<(std::ostream& os, const CString& text)

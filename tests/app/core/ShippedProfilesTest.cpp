@@ -11,7 +11,6 @@ extern "C"
 }
 
 #include <memory>
-#include <unistd.h>
 
 using coretest::WinPath;
 
@@ -139,24 +138,6 @@ const Expected kExpected[] = {
     {"AC-3 Audio", "ac3", "", "ac3", 0, 0},
 };
 
-// A test's program folder is its own folder: the producer SDK's folder is linked in beside it
-// while the test runs (the RealMedia profiles need it).
-class SdkFolderLink
-{
-public:
-    SdkFolderLink() : m_link(std::string(RW_BINARY_DIR) + "/tests/helixsdk")
-    {
-        ::unlink(m_link.c_str());
-        ::symlink((rwtest::ProgramDir() + "/helixsdk").c_str(), m_link.c_str());
-    }
-    ~SdkFolderLink() { ::unlink(m_link.c_str()); }
-    SdkFolderLink(const SdkFolderLink&) = delete;
-    SdkFolderLink& operator=(const SdkFolderLink&) = delete;
-
-private:
-    std::string m_link;
-};
-
 // Baseline H.264 for the players that need it (with or without the constrained flag).
 bool WantsBaseline(const std::string& profile)
 {
@@ -167,13 +148,10 @@ bool WantsBaseline(const std::string& profile)
 TEST(ShippedProfilesTest, EveryProfileConvertsToWhatItPromises)
 {
     const std::string dir = rwtest::ScratchDir("ShippedProfiles");
-    SdkFolderLink sdk;
+    coretest::SdkFolderLink sdk;
     CategoryArray categories;
-    LoadProfiles(categories, WinPath(rwtest::ProgramDir() + "/profiles"));
-    int profiles = 0;
-    for (INT_PTR c = 0; c < categories.GetSize(); ++c)
-        profiles += (int)categories[c].m_profiles.GetSize();
-    EXPECT_EQ((int)(sizeof kExpected / sizeof kExpected[0]), profiles) << "every shipped profile has a row";
+    EXPECT_EQ((int)(sizeof kExpected / sizeof kExpected[0]), coretest::LoadShippedProfiles(categories))
+        << "every shipped profile has a row";
 
     g_maxTasks = 4;
     std::vector<int> ids;

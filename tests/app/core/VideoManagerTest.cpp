@@ -104,12 +104,17 @@ TEST_F(VideoManagerTest, AddsProbedFilesWithTheirOwnProfile)
         EXPECT_EQ(0, Add(bad)) << bad;
         EXPECT_EQ(CString(L"err_media_probe"), CVideoManager::LastAddError());
     }
-    // A name the system code page cannot spell would open another file: refused.
+    // A name the system code page cannot spell reaches the engine by its short name; only a path
+    // that has none is refused.
     const std::string unicodeCopy = m_dir + "/\xE4\xB8\xAD.mp4";
     coretest::WriteFile(unicodeCopy, coretest::ReadFile(rwtest::Media("clip_h264_aac.mp4")));
-    EXPECT_EQ(0, CVideoManager::AddTask(L"x.mp4", WinPath(unicodeCopy), m_profile));
+    const int unicode = CVideoManager::AddTask(L"x.mp4", WinPath(unicodeCopy), m_profile);
+    ASSERT_GT(unicode, 0);
+    EXPECT_EQ(rwtest::kClipWidth, Task(unicode)->m_mediaInfo.width);
+    EXPECT_EQ(unicodeCopy, coretest::UnixOf(Task(unicode)->m_job.sourcePath));
+    EXPECT_EQ(0, CVideoManager::AddTask(L"x.mp4", WinPath(m_dir + "/\xE4\xB8\xAD\xE4\xB8\xAD.mp4"), m_profile));
     EXPECT_EQ(CString(L"err_path_ansi"), CVideoManager::LastAddError());
-    EXPECT_EQ(2u, g_tasks.size());
+    EXPECT_EQ(3u, g_tasks.size());
 
     EXPECT_EQ(1, CVideoManager::AppendLog(-1, L"line\n")); // jobless tasks have id -1
     EXPECT_EQ(0, CVideoManager::AppendLog(5000, L"nobody"));

@@ -311,6 +311,15 @@ TEST(ConverterOptionsTest, AcceptedOptionsSetTheirValues)
         {"-s 641x480", [](Context& c) { EXPECT_EQ(c.Video()->width, rwtest::kClipWidth); }},
         {"-rv40_platform 3 -vtag DIVX", [](Context& c) { EXPECT_EQ(c.Video()->codec_tag, MKTAG('D', 'I', 'V', 'X')); }},
         {"-passlogfile /tmp/own", [](Context& c) { EXPECT_STREQ(c.passLogPrefix, "/tmp/own"); }},
+        // Whole numbers are exact over the whole 64-bit range; codec threads are bounded.
+        // The limit keeps 300 KiB in reserve for what the muxer writes after the check.
+        {"-fs 9223372036854775807", [](Context& c) { EXPECT_EQ(c.fileSizeLimit, INT64_MAX - 307200); }},
+        {"-fs 1e6", [](Context& c) { EXPECT_EQ(c.fileSizeLimit, 1000000 - 307200); }},
+        {"-threads 100000", [](Context& c) { EXPECT_EQ(c.threadCount, 16); }},
+        {"-threads 0", [](Context& c) { EXPECT_EQ(c.threadCount, 0); }},
+        {"-b 2147483", [](Context& c) { EXPECT_EQ(c.Video()->bit_rate, 2147483000); }},
+        {"-ab 0.5", [](Context& c) { EXPECT_EQ(c.Audio()->bit_rate, 500); }},
+        {"-s 20000x240", [](Context& c) { EXPECT_EQ(c.Video()->width, rwtest::kClipWidth); }},
         {"-y -benchmark -dump -hex -qphist -xerror -shortest -copyts -isync",
          [](Context& c) {
              EXPECT_EQ(c.shortest, 1);
@@ -421,6 +430,16 @@ TEST(ConverterOptionsTest, ErrorsFailTheParseWithTheirMessage)
         {"-f nosuch", "Unknown input or output format: nosuch\n"},
         {"-g abc", "Invalid value 'abc' for option 'g'\n"},
         {"-intra_matrix 1,2,3", "Syntax error in matrix \"1,2,3\" at coeff 2\n"},
+        {"-b -100", "Invalid value '-100' for option 'b'\n"},
+        {"-b 99999999999", "Invalid value '99999999999' for option 'b'\n"},
+        {"-ab 64k", "Invalid value '64k' for option 'ab'\n"},
+        {"-fs 9223372036854775808", "The value for fs was 9223372036854775808 which is not within"},
+        {"-vframes 1e10", "The value for vframes was 1e10 which is not within"},
+        {"-threads -1", "The value for threads was -1 which is not within"},
+        {"-ss -5", "Invalid value '-5' for option 'ss'\n"},
+        {"-padtop 2147483646 -padbottom 2147483646", "Invalid value '2147483646' for option 'padtop'\n"},
+        {"-padleft 2147483646 -padright 2147483646", "Invalid value '2147483646' for option 'padleft'\n"},
+        {"-padtop 8000 -padbottom 8200", "with its pad bands is larger than 16384x16384\n"},
         {"-vn", "At least one output file must be specified\n"},
     };
     for (const Case& c : cases)

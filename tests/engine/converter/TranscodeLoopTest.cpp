@@ -459,18 +459,175 @@ TEST(TranscodeLoopTest, CodecPrivateOptionsReachTheEncoder)
 TEST(TranscodeLoopTest, TwoPassJobsSideBySideKeepTheirOwnLogs)
 {
     std::string dir = rwtest::ScratchDir("transcode-twopass");
-    for (int pass = 1; pass <= 2; ++pass)
+    // libx264 writes its statistics itself: into each job's own pass log too.
+    struct Case
     {
-        std::string args = "-an -vcodec mpeg4 -b 300 -pass " + std::to_string(pass);
-        JobSettings settings[2];
-        FillSettings(&settings[0], rwtest::Media(rwtest::kClipMp4), dir + "/a.avi", args);
-        FillSettings(&settings[1], rwtest::Media(rwtest::kClipAvi), dir + "/b.avi", args);
-        for (const JobOutcome& outcome : RunJobs({settings[0], settings[1]}))
-            EXPECT_EQ(outcome.state, kEncoderDone) << "pass " << pass;
+        const char* codec;
+        const char* extension;
+    } cases[] = {{"mpeg4", "avi"}, {"libx264 -preset ultrafast", "mp4"}};
+    for (const Case& c : cases)
+    {
+        std::string a = dir + "/a." + c.extension, b = dir + "/b." + c.extension;
+        for (int pass = 1; pass <= 2; ++pass)
+        {
+            std::string args = std::string("-an -vcodec ") + c.codec + " -b 300 -pass " + std::to_string(pass);
+            JobSettings settings[2];
+            FillSettings(&settings[0], rwtest::Media(rwtest::kClipMp4), a, args);
+            FillSettings(&settings[1], rwtest::Media(rwtest::kClipAvi), b, args);
+            for (const JobOutcome& outcome : RunJobs({settings[0], settings[1]}))
+                EXPECT_EQ(outcome.state, kEncoderDone) << c.codec << " pass " << pass;
+        }
+        EXPECT_GT(FileSize(a + "-0.log"), 0) << c.codec;
+        EXPECT_GT(FileSize(b + "-0.log"), 0) << c.codec;
+        MediaSummary summary = Summarize(a);
+        EXPECT_EQ(summary.decodeErrors, 0) << c.codec;
+        ASSERT_NE(summary.Find(AVMEDIA_TYPE_VIDEO), nullptr) << c.codec;
+        EXPECT_EQ(summary.Find(AVMEDIA_TYPE_VIDEO)->frames, rwtest::kClipFrames) << c.codec;
     }
-    EXPECT_GT(FileSize(dir + "/a.avi-0.log"), 0);
-    EXPECT_GT(FileSize(dir + "/b.avi-0.log"), 0);
-    EXPECT_EQ(Summarize(dir + "/a.avi").decodeErrors, 0);
+    // Pass 2 without the statistics of pass 1 fails and says why.
+    testing::internal::CaptureStderr();
+    JobOutcome outcome =
+        RunJob(rwtest::Media(rwtest::kClipMp4), dir + "/nolog.mp4", "-an -vcodec libx264 -b 300 -pass 2");
+    std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_NE(outcome.state, kEncoderDone);
+    EXPECT_NE(messages.find("for pass-2 encoding"), std::string::npos) << messages;
+}
+
+TEST(TranscodeLoopTest, OutputWithoutDataFailsSaysWhyAndIsRemoved)
+{
+    std::string dir = rwtest::ScratchDir("transcode-nodata");
+    // A WAV file with its header and not one sample.
+    const std::string headerOnly = dir + "/header_only.wav";
+    const uint8_t header[44] = {'R', 'I', 'F', 'F', 36, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                                ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1,
+                                2,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
+    FILE* file = fopen(headerOnly.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(header, 1, sizeof(header), file);
+    fclose(file);
+    struct Case
+    {
+        std::string source;
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {rwtest::Media(rwtest::kClipMp4), "-ss 100 -vcodec mpeg4 -acodec libmp3lame",
+         "Output stream #0.0 received no data\n"},
+        {rwtest::Media(rwtest::kClipMp4), "-vframes 0 -vcodec mpeg4 -acodec libmp3lame",
+         "Output stream #0.0 received no data\n"},
+        {rwtest::Media(rwtest::kClipMp4), "-vframes -1 -vcodec mpeg4 -an", "Output stream #0.0 received no data\n"},
+        {rwtest::Media(rwtest::kClipMp4), "-aframes 0 -vcodec mpeg4 -acodec libmp3lame",
+         "Output stream #0.1 received no data\n"},
+        {headerOnly, "-acodec libmp3lame", "Output stream #0.0 received no data\n"},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string output = dir + "/out.avi";
+        testing::internal::CaptureStderr();
+        JobOutcome outcome = RunJob(c.source, output, c.args);
+        std::string messages = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(outcome.state, kEncoderFailed) << c.args;
+        EXPECT_EQ(outcome.progress, kProgressFailed) << c.args;
+        EXPECT_NE(messages.find(c.message), std::string::npos) << c.args << ": " << messages;
+        EXPECT_FALSE(FileExists(output)) << c.args;
+    }
+}
+
+namespace
+{
+const int kTsPacketSize = 188;
+
+int64_t ReadPesTime(const uint8_t* at)
+{
+    return (static_cast<int64_t>((at[0] >> 1) & 7) << 30) | (at[1] << 22) | ((at[2] >> 1) << 15) | (at[3] << 7) |
+           (at[4] >> 1);
+}
+
+void WritePesTime(uint8_t* at, int64_t time)
+{
+    at[0] = static_cast<uint8_t>((at[0] & 0xF0) | (((time >> 30) & 7) << 1) | 1);
+    at[1] = static_cast<uint8_t>(time >> 22);
+    at[2] = static_cast<uint8_t>((((time >> 15) & 0x7F) << 1) | 1);
+    at[3] = static_cast<uint8_t>(time >> 7);
+    at[4] = static_cast<uint8_t>(((time & 0x7F) << 1) | 1);
+}
+
+// Moves the presentation time of the nth video PES packet that carries both times by seconds; true
+// when there was such a packet.
+bool CorruptOnePresentationTime(const std::string& path, int nth, int64_t seconds)
+{
+    std::vector<uint8_t> bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    for (int c = fgetc(file); c != EOF; c = fgetc(file))
+        bytes.push_back(static_cast<uint8_t>(c));
+    fclose(file);
+    bool done = false;
+    for (size_t at = 0; at + kTsPacketSize <= bytes.size() && !done; at += kTsPacketSize)
+    {
+        uint8_t* packet = &bytes[at];
+        if (packet[0] != 0x47 || !(packet[1] & 0x40))
+            continue;
+        size_t payload = 4 + ((packet[3] & 0x20) ? 1 + packet[4] : 0);
+        uint8_t* pes = packet + payload;
+        bool video = payload + 19 <= kTsPacketSize && pes[0] == 0 && pes[1] == 0 && pes[2] == 1 &&
+                     (pes[3] & 0xF0) == 0xE0;
+        if (!video || (pes[7] & 0xC0) != 0xC0 || --nth > 0)
+            continue;
+        WritePesTime(pes + 9, ReadPesTime(pes + 9) + seconds * 90000);
+        done = true;
+    }
+    file = fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+    return done;
+}
+}
+
+TEST(TranscodeLoopTest, ACorruptedTimestampNeverStretchesTheOutput)
+{
+    std::string dir = rwtest::ScratchDir("transcode-corrupt-ts");
+    const std::string source = dir + "/source.ts";
+    ASSERT_EQ(RunJob(rwtest::Media(rwtest::kClipMp4), source, "-vcodec mpeg4 -bf 2 -qscale 4 -acodec mp2").state,
+              kEncoderDone);
+    // Three hours ahead: a converter that fills the gap writes hours of copies of one picture.
+    ASSERT_TRUE(CorruptOnePresentationTime(source, 20, 3 * 3600));
+    const std::string output = dir + "/out.avi";
+    JobOutcome outcome = RunJob(source, output, "-vcodec mpeg4 -acodec libmp3lame");
+    ASSERT_EQ(outcome.state, kEncoderDone);
+    MediaSummary summary = Summarize(output);
+    ASSERT_NE(summary.Find(AVMEDIA_TYPE_VIDEO), nullptr);
+    EXPECT_LE(summary.duration, rwtest::kClipSeconds + 1.0);
+    EXPECT_LE(summary.Find(AVMEDIA_TYPE_VIDEO)->frames, rwtest::kClipFrames + 25);
+}
+
+TEST(TranscodeLoopTest, OutputOverTheSourceIsRefusedBeforeAnythingIsWritten)
+{
+    std::string dir = rwtest::ScratchDir("transcode-oversource");
+    const std::string source = dir + "/source.mp4";
+    std::vector<char> original;
+    {
+        FILE* in = fopen(rwtest::Media(rwtest::kClipMp4).c_str(), "rb");
+        ASSERT_NE(in, nullptr);
+        for (int c = fgetc(in); c != EOF; c = fgetc(in))
+            original.push_back(static_cast<char>(c));
+        fclose(in);
+        FILE* out = fopen(source.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        fwrite(original.data(), 1, original.size(), out);
+        fclose(out);
+    }
+    // The same file under its own name and under another spelling of it.
+    for (const std::string& output : {source, dir + "/./source.mp4"})
+    {
+        JobOutcome outcome = RunJob(source, output, "-vcodec mpeg4 -acodec aac");
+        EXPECT_EQ(outcome.state, kEncoderFailed) << output;
+        EXPECT_EQ(FileSize(source), static_cast<int64_t>(original.size())) << output;
+        EXPECT_EQ(Summarize(source).duration > rwtest::kClipSeconds - kDurationTolerance, true) << output;
+    }
 }
 
 TEST(TranscodeLoopTest, UnknownDurationKeepsProgressInRange)

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include <unistd.h>
+
 namespace
 {
 using Bytes = std::vector<unsigned char>;
@@ -173,6 +175,17 @@ TEST(SubtitleParse, BadFilesGiveNoEntriesAndNoCrash)
         CSubtitleParse parser;
         EXPECT_EQ(c.result, parser.LoadFile(Win32Text(Win32Path(dir + "/" + c.name))));
     }
+}
+
+TEST(SubtitleParse, RefusesAFileBeyondTheSizeLimitWithoutReadingIt)
+{
+    const std::string dir = rwtest::ScratchDir("SubtitleHuge");
+    const std::string path = dir + "/huge.srt";
+    WriteFile(path, Encode(Sample(), CP_UTF8));
+    // Sparse: valid entries at the start, then zeros up to one byte past the limit.
+    ASSERT_EQ(0, truncate(path.c_str(), kMaxSubtitleFileBytes + 1));
+    CSubtitleParse parser;
+    EXPECT_EQ(kSubtitleFileTooLarge, parser.LoadFile(Win32Text(Win32Path(path))));
 }
 
 TEST(SubtitleParse, KeepsTheGoodEntriesOfADamagedFile)

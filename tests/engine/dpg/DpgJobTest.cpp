@@ -98,6 +98,71 @@ TEST(DpgJob, HeaderMatchesTheTwoStreams)
     }
 }
 
+TEST(DpgJob, HeaderTakesTheRatesTheStreamsWereWrittenWith)
+{
+    const std::string dir = rwtest::ScratchDir("DpgJobRates");
+    struct Case
+    {
+        const char* name;
+        const char* arguments;
+        uint32_t rate; // frames per second x 256
+        uint32_t sampleRate;
+    } cases[] = {
+        // Without -r, -ar and -s: the source's rates and the consoles' screen.
+        {"source", "-vcodec mpeg1video -b 256 -acodec mp2 -ab 128", 25 * 256, 44100},
+        {"ntsc", "-vcodec mpeg1video -s 256x192 -r 30000/1001 -b 256 -acodec mp2 -ab 128 -ar 32000", 7672, 32000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::string output = dir + "/" + c.name + ".dpg";
+        mediajobs::JobEnd end =
+            mediajobs::RunJob(rwtest::MakeJobSettings(rwtest::Media(rwtest::kClipMp4), output, c.arguments));
+        ASSERT_EQ(kEncoderDone, end.state);
+        std::vector<uint8_t> dpg = ReadAll(output);
+        ASSERT_GT(dpg.size(), 36u);
+        EXPECT_EQ(c.rate, Le32(dpg, 8));
+        EXPECT_EQ(c.sampleRate, Le32(dpg, 12));
+        const uint32_t audioLength = Le32(dpg, 24);
+        mediajobs::Decoded video =
+            DecodePart(dpg, 36 + audioLength, Le32(dpg, 32), dir + "/" + c.name + ".m1v", "mpegvideo");
+        EXPECT_EQ(256, video.width);
+        EXPECT_EQ(192, video.height);
+        EXPECT_EQ(Le32(dpg, 4), video.luma.size());
+    }
+}
+
+TEST(DpgJob, ImpossibleJobsFailWithTheirReasonAndLeaveNothing)
+{
+    const std::string dir = rwtest::ScratchDir("DpgJobReasons");
+    const std::string folder = dir + "/folder.dpg";
+    ::mkdir(folder.c_str(), 0755);
+    struct Case
+    {
+        const char* source;
+        std::string output;
+        const char* reason;
+    } cases[] = {
+        {rwtest::kClipMp4, folder, "cannot be written"},
+        {rwtest::kAudioMp3, dir + "/audio_only.dpg", "the source has no video stream"},
+        {rwtest::kNoDuration, dir + "/video_only.dpg", "the source has no audio stream"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.source);
+        rwtest::LogRecorder log;
+        mediajobs::JobEnd end =
+            mediajobs::RunJob(rwtest::MakeJobSettings(rwtest::Media(c.source), c.output, kDpgArguments));
+        EXPECT_EQ(kEncoderFailed, end.state);
+        EXPECT_EQ(1, rwtest::LogRecorder::CountContaining(c.reason));
+        EXPECT_FALSE(Exists(c.output + ".mp2"));
+        EXPECT_FALSE(Exists(c.output + ".yuv"));
+    }
+    struct stat info;
+    ASSERT_EQ(0, ::stat(folder.c_str(), &info));
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
 TEST(DpgJob, FailureLeavesNoTemporaryFiles)
 {
     const std::string dir = rwtest::ScratchDir("DpgJobFails");

@@ -11,6 +11,7 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -221,20 +222,29 @@ TEST(MediaInfo, AudioBitRateOfPcmByCodec)
     struct Case
     {
         AVCodecID id;
-        int expected;
+        int channels;
+        int64_t expected;
     } cases[] = {
-        {AV_CODEC_ID_PCM_S16LE, 1411200}, {AV_CODEC_ID_PCM_U8, 705600},    {AV_CODEC_ID_PCM_S24LE, 2116800},
-        {AV_CODEC_ID_PCM_F32LE, 2822400}, {AV_CODEC_ID_PCM_F64BE, 5644800}, {AV_CODEC_ID_PCM_DVD, 1234},
-        {AV_CODEC_ID_MP3, 1234},
+        {AV_CODEC_ID_PCM_S16LE, 2, 1411200},
+        {AV_CODEC_ID_PCM_U8, 2, 705600},
+        {AV_CODEC_ID_PCM_S24LE, 2, 2116800},
+        {AV_CODEC_ID_PCM_F32LE, 2, 2822400},
+        {AV_CODEC_ID_PCM_F64BE, 2, 5644800},
+        {AV_CODEC_ID_PCM_DVD, 2, 1234},
+        {AV_CODEC_ID_MP3, 2, 1234},
+        // A hostile WAV header: the rate needs 64 bits, and the record's field holds its ceiling.
+        {AV_CODEC_ID_PCM_S32LE, 65535, 92482992000LL},
     };
     for (const Case& c : cases)
     {
         AVCodecContext* context = avcodec_alloc_context3(nullptr);
         context->codec_id = c.id;
         context->sample_rate = 44100;
-        av_channel_layout_default(&context->ch_layout, 2);
+        context->ch_layout.order = AV_CHANNEL_ORDER_UNSPEC;
+        context->ch_layout.nb_channels = c.channels;
         context->bit_rate = 1234;
         EXPECT_EQ(c.expected, GetAudioBitRate(context)) << avcodec_get_name(c.id);
+        EXPECT_EQ(c.expected > INT_MAX ? INT_MAX : c.expected, BitRateField(GetAudioBitRate(context)));
         avcodec_free_context(&context);
     }
 }

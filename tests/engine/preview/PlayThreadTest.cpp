@@ -12,6 +12,9 @@
 
 #include <tlhelp32.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,14 +27,21 @@ const int kWidth = rwtest::kClipWidth;
 const int kHeight = rwtest::kClipHeight;
 const DWORD kWaitLimitMs = 10000;
 const DWORD kStopLimitMs = 2000;
+// After a seek the picture follows within this time.
+const DWORD kSeekLimitMs = 1500;
+
+// Set: the host paints its whole client area grey, as an application's window does.
+bool g_paintsItself = false;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_PAINT)
     {
-        // Leave the player's picture alone.
+        // Leave the player's picture alone, unless asked to paint.
         PAINTSTRUCT ps;
-        ::BeginPaint(hwnd, &ps);
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        if (g_paintsItself)
+            ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
         ::EndPaint(hwnd, &ps);
         return 0;
     }
@@ -186,6 +196,15 @@ class PlayThreadTest : public testing::Test
     {
         if (g_playThread)
             EngineStopPreview();
+        g_paintsItself = false;
+    }
+
+    // Has the host window paint itself over, as when it is uncovered.
+    void Repaint()
+    {
+        ::InvalidateRect(m_child, nullptr, TRUE);
+        ::UpdateWindow(m_child);
+        Pump();
     }
 
     // Paints the child grey, so that what a player shows next is its own picture.
@@ -335,6 +354,87 @@ TEST_F(PlayThreadTest, SeeksLandNearTheTargetAlsoAfterTheEndOfTheFile)
         return n >= 25 && n < 50;
     }));
     EXPECT_TRUE(WaitUntil([&] { return Capture().Counter() >= 50; }));
+}
+
+TEST_F(PlayThreadTest, AForwardSeekMovesThePictureAtOnce)
+{
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kLong25s));
+    ASSERT_TRUE(WaitUntil([&] { return Capture().Counter() >= rwtest::kClipFps; }));
+    ASSERT_EQ(0, PlayerPushSeek(8000000));
+    // The picture shows the new place soon (seeks land on the key frame before the target, one
+    // each second) and plays on from there with the sound.
+    ASSERT_TRUE(WaitUntil([&] { return Capture().Counter() >= 7 * rwtest::kClipFps; }, kSeekLimitMs));
+    int landed = Capture().Counter();
+    PumpFor(600);
+    EXPECT_GE(Capture().Counter(), landed + 6);
+    EXPECT_NEAR(Position(), ScreenSeconds(), 0.2);
+    EXPECT_NEAR(Position(), PlayerAudioClock(g_playerState.load()), 0.3);
+}
+
+TEST_F(PlayThreadTest, RepaintsKeepThePictureWhilePausedAndAtTheEnd)
+{
+    g_paintsItself = true;
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kClipMp4));
+    ASSERT_TRUE(WaitForPicture(0.4));
+    ASSERT_EQ(0, PlayerPushPause());
+    PumpFor(400);
+    int shown = Capture().Counter();
+    Repaint();
+    Pixels paused = Capture();
+    EXPECT_TRUE(ShowsBars(paused));
+    EXPECT_EQ(shown, paused.Counter());
+
+    ASSERT_EQ(0, PlayerPushResume());
+    ASSERT_TRUE(WaitUntil([&] { return Capture().Counter() >= rwtest::kClipFrames - 1; }));
+    PumpFor(300);
+    Repaint();
+    Pixels end = Capture();
+    EXPECT_TRUE(ShowsBars(end));
+    EXPECT_EQ(rwtest::kClipFrames - 1, end.Counter());
+
+    // Once the preview is stopped the window paints itself alone again.
+    EngineStopPreview();
+    Repaint();
+    EXPECT_FALSE(ShowsBars(Capture()));
+}
+
+TEST_F(PlayThreadTest, VolumeStaysInItsRange)
+{
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kAudioWav));
+    const struct
+    {
+        int percent;
+        int volume;
+    } cases[] = {{150, 128}, {100, 128}, {50, 64}, {0, 0}, {-20, 0}};
+    for (const auto& c : cases)
+    {
+        ASSERT_EQ(0, EngineSetPreviewVolume(c.percent));
+        EXPECT_EQ(c.volume, g_previewVolume) << c.percent;
+    }
+}
+
+// A host window folded to no height shows nothing, plays on and says nothing about it.
+TEST_F(PlayThreadTest, AFlatHostWindowPlaysQuietly)
+{
+    HWND flat = ::CreateWindowExW(0, L"RwPreviewHost", L"flat", WS_CHILD | WS_VISIBLE, 0, 0, kWidth, 0, s_top, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(flat);
+    std::string log = m_scratch + "/stderr.txt";
+    fflush(stderr);
+    int saved = dup(2);
+    int file = open(log.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+    ASSERT_GE(file, 0);
+    dup2(file, 2);
+    close(file);
+    int started = EngineStartPreview(rwtest::ToWin32Path(rwtest::Media(rwtest::kClipMp4)).c_str(), flat);
+    bool played = started == kPreviewJobId && WaitUntil([&] { return Position() > 1.0; });
+    EngineStopPreview();
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    ::DestroyWindow(flat);
+    EXPECT_TRUE(played);
+    EXPECT_EQ(std::string::npos, ReadFile(log).find("SDL")) << ReadFile(log);
 }
 
 // The samples SDL is handed, through its disk driver: silent while muted, scaled by the volume.

@@ -11,7 +11,10 @@
 #include "engine/realmedia/SampleEventSink.h"
 
 #include <stdio.h>
+#include <string.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -350,6 +353,195 @@ TEST_F(HelixEncoderTest, StopsBeforeAndDuringEncoding)
     EXPECT_EQ(job.Stop(), 0);
     EXPECT_EQ(job.m_state, kEncoderStopped);
     EXPECT_FALSE(rwtest::FileExists(dir + "/long.rm.spool"));
+}
+
+// What an output plays, decoded frame by frame: when each picture shows and which source frame
+// it is, and when each beep of the sound starts.
+struct PlayedOutput
+{
+    std::vector<std::pair<double, int>> pictures; // seconds, frame counter
+    std::vector<double> beeps;                    // seconds
+};
+
+// Channel 0 of a decoded audio frame's sample i, of full scale.
+static double SampleOf(const AVFrame* frame, int i)
+{
+    switch (frame->format)
+    {
+    case AV_SAMPLE_FMT_FLTP:
+    case AV_SAMPLE_FMT_FLT:
+        return reinterpret_cast<const float*>(
+            frame->data[0])[frame->format == AV_SAMPLE_FMT_FLT ? i * frame->ch_layout.nb_channels : i];
+    case AV_SAMPLE_FMT_S16P:
+    case AV_SAMPLE_FMT_S16:
+        return reinterpret_cast<const int16_t*>(
+                   frame->data[0])[frame->format == AV_SAMPLE_FMT_S16 ? i * frame->ch_layout.nb_channels : i] /
+               32768.0;
+    default:
+        return 0;
+    }
+}
+
+static PlayedOutput PlayOutput(const std::string& path)
+{
+    PlayedOutput played;
+    std::vector<std::pair<double, double>> sound; // seconds, level
+    AVFormatContext* file = nullptr;
+    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
+        return played;
+    std::vector<AVCodecContext*> decoders;
+    if (avformat_find_stream_info(file, nullptr) >= 0)
+    {
+        for (unsigned i = 0; i < file->nb_streams; ++i)
+        {
+            const AVCodec* codec = avcodec_find_decoder(file->streams[i]->codecpar->codec_id);
+            AVCodecContext* decoder = codec ? avcodec_alloc_context3(codec) : nullptr;
+            if (decoder && (avcodec_parameters_to_context(decoder, file->streams[i]->codecpar) < 0 ||
+                            avcodec_open2(decoder, codec, nullptr) < 0))
+                avcodec_free_context(&decoder);
+            decoders.push_back(decoder);
+        }
+        AVPacket* packet = av_packet_alloc();
+        AVFrame* frame = av_frame_alloc();
+        auto take = [&](unsigned index) {
+            const AVStream* stream = file->streams[index];
+            while (avcodec_receive_frame(decoders[index], frame) >= 0)
+            {
+                double at = frame->best_effort_timestamp * av_q2d(stream->time_base);
+                if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+                    played.pictures.push_back({at, rwtest::ReadFrameCounter(frame->data[0], frame->linesize[0],
+                                                                            frame->width, frame->height)});
+                else
+                    for (int i = 0; i < frame->nb_samples; ++i)
+                        sound.push_back({at + i / (double)frame->sample_rate, std::fabs(SampleOf(frame, i))});
+                av_frame_unref(frame);
+            }
+        };
+        while (av_read_frame(file, packet) >= 0)
+        {
+            unsigned index = (unsigned)packet->stream_index;
+            if (decoders[index] && avcodec_send_packet(decoders[index], packet) >= 0)
+                take(index);
+            av_packet_unref(packet);
+        }
+        for (unsigned i = 0; i < decoders.size(); ++i)
+        {
+            if (decoders[i] && avcodec_send_packet(decoders[i], nullptr) >= 0)
+                take(i);
+            avcodec_free_context(&decoders[i]);
+        }
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+    }
+    avformat_close_input(&file);
+    // A beep is three times as loud as the tone between beeps: it starts where the level first
+    // passes two thirds of the loudest after a quiet spell.
+    double loudest = 0;
+    for (const auto& s : sound)
+        loudest = std::max(loudest, s.second);
+    const double kQuietSpell = 0.3;
+    double lastLoud = -1;
+    for (const auto& s : sound)
+    {
+        if (loudest <= 0 || s.second < loudest * 2 / 3)
+            continue;
+        if (lastLoud < 0 || s.first - lastLoud > kQuietSpell)
+            played.beeps.push_back(s.first);
+        lastLoud = s.first;
+    }
+    return played;
+}
+
+// Every source kind a user brings, to every RealMedia output: all streams kept, the lengths of
+// the source, and pictures and beeps where the source has them.
+TEST_F(HelixEncoderTest, KeepsEveryStreamInTimeForEveryChannelLayoutAndRate)
+{
+    struct Source
+    {
+        const char* name;
+        double seconds;
+        int channels; // 0: no sound
+        bool video;
+        double soundStart; // seconds of picture before the sound
+    };
+    const Source sources[] = {
+        {"camera22k.avi", 2.0, 1, true, 0},      {"video8k.mkv", 2.0, 1, true, 0},
+        {"three48k.mkv", 2.0, 3, true, 0},       {"six48k.mkv", 2.0, 6, true, 0},
+        {"eight48k.mkv", 2.0, 8, true, 0},       {"delayed_audio.mkv", 2.0, 2, true, 1.0},
+        {"subtitle_first.mkv", 2.0, 2, true, 0}, {rwtest::kNoDuration, 3.0, 0, true, 0},
+        {rwtest::kMono8k, 3.0, 1, false, 0},
+    };
+    struct Output
+    {
+        const char* extension;
+        const char* args;
+        int channelCap; // what the audience's AC-3 bit rate carries
+    };
+    const Output outputs[] = {{".rmvb", "-vb 1500", 6}, {".rm", "-vb 256 -rv40_platform 1", 2}, {".ra", "-vn 1", 2}};
+    const double kLengthTolerance = 0.1;
+    const double kFrameSeconds = 1.0 / rwtest::kClipFps;
+    std::string dir = rwtest::ScratchDir("HelixEncoder_Table");
+    for (const Source& source : sources)
+    {
+        std::vector<JobRequest> requests;
+        std::vector<const Output*> made;
+        for (const Output& output : outputs)
+        {
+            bool audioOnly = strcmp(output.extension, ".ra") == 0;
+            if ((audioOnly && source.channels == 0) || (!audioOnly && !source.video))
+                continue;
+            requests.push_back({rwtest::Media(source.name), dir + "/" + source.name + output.extension, output.args});
+            made.push_back(&output);
+        }
+        std::vector<JobOutcome> outcomes = RunJobs(requests);
+        for (size_t i = 0; i < requests.size(); ++i)
+        {
+            SCOPED_TRACE(requests[i].output);
+            const Output& output = *made[i];
+            bool audioOnly = strcmp(output.extension, ".ra") == 0;
+            ASSERT_EQ(outcomes[i].state, kEncoderDone);
+            rwtest::ReadBack back = rwtest::ReadMediaFile(requests[i].output);
+            ASSERT_TRUE(back.opened);
+            EXPECT_NEAR(back.seconds, source.seconds, kLengthTolerance);
+            const rwtest::StreamReadBack* video = back.Find(AVMEDIA_TYPE_VIDEO);
+            const rwtest::StreamReadBack* audio = back.Find(AVMEDIA_TYPE_AUDIO);
+            EXPECT_EQ(back.streams.size(), (size_t)(!audioOnly) + (source.channels > 0));
+            ASSERT_EQ(video != nullptr, !audioOnly);
+            ASSERT_EQ(audio != nullptr, source.channels > 0);
+            PlayedOutput played = PlayOutput(requests[i].output);
+            if (video)
+            {
+                EXPECT_NEAR(video->first, 0.0, 0.001);
+                EXPECT_NEAR(video->end, source.seconds, kLengthTolerance);
+                ASSERT_FALSE(played.pictures.empty());
+                // Each picture shows at its source frame's time, from the first to the last.
+                int offTime = 0;
+                for (const auto& picture : played.pictures)
+                    offTime += std::fabs(picture.first - picture.second * kFrameSeconds) > kFrameSeconds + 0.005;
+                EXPECT_EQ(offTime, 0) << played.pictures.size() << " pictures";
+                EXPECT_EQ(played.pictures.back().second, (int)(source.seconds * rwtest::kClipFps + 0.5) - 1);
+            }
+            if (audio)
+            {
+                bool narrow = source.channels == 1 &&
+                              (strcmp(source.name, "video8k.mkv") == 0 || strcmp(source.name, rwtest::kMono8k) == 0);
+                EXPECT_EQ(audio->codec, narrow ? AV_CODEC_ID_RA_144 : AV_CODEC_ID_AC3);
+                EXPECT_EQ(audio->channels, narrow ? 1 : std::min(source.channels, output.channelCap));
+                EXPECT_NEAR(audio->first, 0.0, 0.001);
+                EXPECT_LE(audio->packetsAtZero, 1);
+                EXPECT_NEAR(audio->end, source.seconds, kLengthTolerance);
+                // A beep starts each whole second of the source's sound, and nowhere else (encoders
+                // of whole frames carry the tone a little past the end, with the beep of the next
+                // second).
+                ASSERT_FALSE(played.beeps.empty());
+                EXPECT_NEAR(played.beeps.front(), source.soundStart, 0.05);
+                for (double beep : played.beeps)
+                    EXPECT_NEAR(beep, std::floor(beep + 0.5), 0.05);
+                EXPECT_GE(played.beeps.size(), (size_t)(source.seconds - source.soundStart + 0.5));
+                EXPECT_LE(played.beeps.back(), source.seconds + 0.05);
+            }
+        }
+    }
 }
 
 TEST(SampleEventSink, TurnsTheTwoPhasesIntoProgress)

@@ -322,3 +322,112 @@ TEST(Map, PointerMapsAndTypedMaps)
     EXPECT_TRUE(byString.Lookup(CString(L"x"), v));
     EXPECT_EQ(v, 4);
 }
+
+namespace
+{
+// Stores a collection into memory and loads it into another; answers the bytes written.
+template <class C> ULONGLONG RoundTrip(C& from, C& to)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        from.Serialize(ar);
+        ar.Close();
+    }
+    ULONGLONG size = file.GetLength();
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    to.Serialize(ar);
+    ar.Close();
+    return size;
+}
+
+struct PlainRecord
+{
+    int id;
+    double ratio;
+    bool operator==(const PlainRecord& other) const
+    {
+        return id == other.id && ratio == other.ratio;
+    }
+};
+} // namespace
+
+TEST(CollectionSerialization, ArraysListsAndMapsRoundTripTheirElements)
+{
+    CArray<int, int> numbers, numbersBack;
+    for (int i = 0; i < 5000; ++i) // more than one block of the loader
+        numbers.Add(i * 7 - 3);
+    numbersBack.Add(99); // replaced, not appended to
+    RoundTrip(numbers, numbersBack);
+    ASSERT_EQ(numbers.GetSize(), numbersBack.GetSize());
+    EXPECT_EQ(-3, numbersBack[0]);
+    EXPECT_EQ(4999 * 7 - 3, numbersBack[4999]);
+
+    CStringArray texts, textsBack;
+    texts.Add(L"clip \x00e9\x4e2d");
+    texts.Add(L"");
+    RoundTrip(texts, textsBack);
+    ASSERT_EQ(2, textsBack.GetSize());
+    EXPECT_TRUE(textsBack[0] == L"clip \x00e9\x4e2d");
+    EXPECT_TRUE(textsBack[1].IsEmpty());
+
+    CArray<PlainRecord> records, recordsBack;
+    records.Add({1, 0.5});
+    records.Add({-2, 1e300});
+    RoundTrip(records, recordsBack);
+    ASSERT_EQ(2, recordsBack.GetSize());
+    EXPECT_TRUE(recordsBack[1] == records[1]);
+
+    CList<CString, const CString&> list, listBack;
+    list.AddTail(CString(L"first"));
+    list.AddTail(CString(L"second"));
+    RoundTrip(list, listBack);
+    ASSERT_EQ(2, listBack.GetCount());
+    EXPECT_TRUE(listBack.GetHead() == L"first");
+    EXPECT_TRUE(listBack.GetTail() == L"second");
+
+    CMap<int, int, CString, LPCTSTR> map, mapBack;
+    map[3] = L"three";
+    map[-1] = L"minus one";
+    mapBack[8] = L"stale";
+    RoundTrip(map, mapBack);
+    EXPECT_EQ(2, mapBack.GetCount());
+    CString value;
+    EXPECT_TRUE(mapBack.Lookup(-1, value));
+    EXPECT_TRUE(value == L"minus one");
+    EXPECT_FALSE(mapBack.Lookup(8, value));
+
+    CMapStringToString names, namesBack;
+    names[L"mp4"] = L"MPEG-4";
+    RoundTrip(names, namesBack);
+    EXPECT_TRUE(namesBack.Lookup(L"mp4", value));
+    EXPECT_TRUE(value == L"MPEG-4");
+}
+
+TEST(CollectionSerialization, ACountBeyondTheDataFailsAtTheEndOfTheArchive)
+{
+    // A count of a billion elements followed by two: the load fails without claiming the memory.
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar.WriteCount(1000000000);
+        ar << 1 << 2;
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArray<int, int> numbers;
+    int cause = -1;
+    try
+    {
+        CArchive ar(&file, CArchive::load);
+        numbers.Serialize(ar);
+    }
+    catch (CArchiveException* e)
+    {
+        cause = e->m_cause;
+        e->Delete();
+    }
+    EXPECT_EQ(CArchiveException::endOfFile, cause);
+    EXPECT_LE(numbers.GetSize(), 4096);
+}

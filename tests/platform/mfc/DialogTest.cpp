@@ -1,7 +1,12 @@
 // Dialogs: DoModal runs its own loop and answers the ending code, a failed validation keeps a
-// modal dialog open (the user is told, the control gets the focus), and data exchange moves
-// texts, numbers, check boxes and choices between controls and members.
+// modal dialog open (the user is told, the control gets the focus), data exchange moves
+// texts, numbers, check boxes and choices between controls and members, commands a dialog does
+// not handle travel to its owner, and a modal loop ends with its window or with WM_QUIT.
 #include "RwTest.h"
+
+#include <limits.h>
+
+#include <functional>
 
 #include "MfcTestApp.h"
 
@@ -183,4 +188,187 @@ TEST(DataExchangeParse, IntegersAreWholeDecimalTexts)
     EXPECT_FALSE(AfxParseDouble(L"2.5x", number));
     EXPECT_FALSE(AfxParseDouble(L"", number));
 }
+
+// Writes a value into an edit through data exchange and reads it back; answers the shown text.
+template <class T> std::string WriteThenRead(CWnd& dialog, T value, T& readBack, bool& readOk)
+{
+    CDataExchange out(&dialog, FALSE);
+    DDX_Text(&out, ID_VALUE, value);
+    CString text;
+    dialog.GetDlgItemText(ID_VALUE, text);
+    readBack = T();
+    CDataExchange in(&dialog, TRUE);
+    try
+    {
+        DDX_Text(&in, ID_VALUE, readBack);
+        readOk = true;
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        readOk = false;
+    }
+    return Narrow(text);
 }
+
+TEST_F(DialogTest, DataExchangeWritesEveryNumberTypeInItsFullWidth)
+{
+    DialogTemplate tmpl(WS_POPUP, 100, 30, L"numbers");
+    tmpl.AddControl(L"EDIT", L"", ES_AUTOHSCROLL, 5, 5, 90, 12, ID_VALUE);
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(tmpl.Get()));
+    TestApp().m_nextMessageBoxAnswer = IDOK;
+
+    auto check = [&](auto value, const char* shown) {
+        decltype(value) back;
+        bool ok = false;
+        EXPECT_EQ(shown, WriteThenRead(dialog, value, back, ok));
+        EXPECT_TRUE(ok) << shown;
+        EXPECT_EQ(value, back) << shown;
+    };
+    check(5000000000L, "5000000000");
+    check(LONG_MIN, "-9223372036854775808");
+    check(LONG_MAX, "9223372036854775807");
+    check(INT_MIN, "-2147483648");
+    check((UINT)UINT_MAX, "4294967295");
+    check((DWORD)3000000000u, "3000000000");
+    check((short)SHRT_MIN, "-32768");
+    check((BYTE)255, "255");
+    check(1e300, "1e+300");
+    check(-0.1, "-0.1");
+    check(3.4e38f, "3.4e+38");
+    check(-1.5f, "-1.5");
+    EXPECT_TRUE(TestApp().m_messageBoxes.empty());
+    dialog.DestroyWindow();
+}
+
+const UINT ID_OWNER_CMD = 0x8E50;  // a command: it travels to the owner
+const UINT ID_PLAIN_BUTTON = 1006; // a plain control id: it stays with the dialog
+
+// A hidden frame that owns the dialogs of the routing tests and records the commands it gets.
+class CRecordingFrame : public CFrameWnd
+{
+  public:
+    std::vector<UINT> m_commands;
+    afx_msg void OnRecord(UINT id)
+    {
+        m_commands.push_back(id);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRecordingFrame, CFrameWnd)
+ON_COMMAND_RANGE(ID_OWNER_CMD, ID_OWNER_CMD, OnRecord)
+ON_COMMAND_RANGE(ID_PLAIN_BUTTON, ID_PLAIN_BUTTON, OnRecord)
+END_MESSAGE_MAP()
+
+// A dialog that runs one action when its modal loop has started.
+class CStepDialog : public CDialog
+{
+  public:
+    DialogTemplate m_template{WS_POPUP | WS_CAPTION, 100, 40, L"step"};
+    std::function<void(CStepDialog&)> m_action;
+
+    explicit CStepDialog(CWnd* owner)
+    {
+        m_template.AddControl(L"BUTTON", L"plain", BS_PUSHBUTTON, 5, 5, 40, 14, ID_PLAIN_BUTTON);
+        InitModalIndirect(m_template.Get(), owner);
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        PostMessage(kStep);
+        return TRUE;
+    }
+    afx_msg LRESULT OnStep(WPARAM, LPARAM)
+    {
+        m_action(*this);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CStepDialog, CDialog)
+ON_MESSAGE(kStep, OnStep)
+END_MESSAGE_MAP()
+
+// Ends a modal loop that would otherwise never end, so that a fault fails instead of hanging.
+bool g_watchdogFired = false;
+void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    g_watchdogFired = true;
+    ::PostQuitMessage(99);
+}
+
+class DialogRoutingTest : public DialogTest
+{
+  protected:
+    CRecordingFrame* m_owner = nullptr;
+    UINT_PTR m_watchdog = 0;
+
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        m_owner = new CRecordingFrame;
+        ASSERT_TRUE(m_owner->Create(nullptr, L"owner", WS_POPUP, CRect(0, 0, 200, 100)));
+        g_watchdogFired = false;
+        m_watchdog = ::SetTimer(nullptr, 0, 10000, WatchdogProc);
+    }
+    void TearDown() override
+    {
+        ::KillTimer(nullptr, m_watchdog);
+        EXPECT_FALSE(g_watchdogFired);
+        if (m_owner && m_owner->m_hWnd)
+            m_owner->DestroyWindow(); // deletes the frame
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        {
+        }
+    }
+};
+
+TEST_F(DialogRoutingTest, AModalDialogPassesUnhandledCommandsToItsOwnerButNotPlainControlIds)
+{
+    CStepDialog dialog(m_owner);
+    dialog.m_action = [](CStepDialog& d) {
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(ID_OWNER_CMD, 0));
+        d.GetDlgItem(ID_PLAIN_BUTTON)->SendMessage(BM_CLICK);
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(std::vector<UINT>{ID_OWNER_CMD}, m_owner->m_commands);
+}
+
+TEST_F(DialogRoutingTest, APanelForwardsCommandsButNotPlainControlIds)
+{
+    DialogTemplate tmpl(WS_CHILD | WS_VISIBLE | DS_CONTROL, 100, 40, L"");
+    tmpl.AddControl(L"BUTTON", L"plain", BS_PUSHBUTTON, 5, 5, 40, 14, ID_PLAIN_BUTTON);
+    tmpl.AddControl(L"BUTTON", L"command", BS_PUSHBUTTON, 50, 5, 40, 14, (WORD)ID_OWNER_CMD);
+    CDialog panel;
+    ASSERT_TRUE(panel.CreateIndirect(tmpl.Get(), m_owner));
+    panel.GetDlgItem(ID_PLAIN_BUTTON)->SendMessage(BM_CLICK);
+    panel.GetDlgItem(ID_OWNER_CMD)->SendMessage(BM_CLICK);
+    EXPECT_EQ(std::vector<UINT>{ID_OWNER_CMD}, m_owner->m_commands);
+    panel.DestroyWindow();
+}
+
+TEST_F(DialogRoutingTest, AModalLoopEndsWhenItsWindowIsDestroyedWithoutEndDialog)
+{
+    CStepDialog dialog(m_owner);
+    dialog.m_action = [](CStepDialog& d) { ::DestroyWindow(d.m_hWnd); };
+    EXPECT_EQ(-1, dialog.DoModal());
+    EXPECT_TRUE(m_owner->IsWindowEnabled());
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+}
+
+TEST_F(DialogRoutingTest, AQuitMessageDuringAModalLoopIsPostedAgainWithItsExitCode)
+{
+    CStepDialog dialog(m_owner);
+    dialog.m_action = [](CStepDialog&) { ::PostQuitMessage(42); };
+    EXPECT_EQ(-1, dialog.DoModal());
+    EXPECT_TRUE(m_owner->IsWindowEnabled());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(42u, msg.wParam);
+}
+} // namespace

@@ -8,10 +8,10 @@
 
 namespace
 {
-const UINT ID_FRAME_CMD = 0x7E00;
-const UINT ID_ENABLED = 0x7E01;  // update handler enables and checks
-const UINT ID_DISABLED = 0x7E02; // update handler disables (and a command handler that must not run)
-const UINT ID_NOHANDLER = 0x7E03;
+const UINT ID_FRAME_CMD = 0x8E00; // commands live at 0x8000 and above
+const UINT ID_ENABLED = 0x8E01;   // update handler enables and checks
+const UINT ID_DISABLED = 0x8E02;  // update handler disables (and a command handler that must not run)
+const UINT ID_NOHANDLER = 0x8E03;
 const UINT ID_APP_CMD = CTestApp::kFirstAppCommand;
 const UINT ID_PANEL_EDIT = 0x7E10;
 const UINT ID_PANEL = 0x7E20;
@@ -374,6 +374,161 @@ TEST_F(FrameWndTest, LoadFrameTakesTitleMenuAndAcceleratorsFromOneResourceId)
     delete status;
 }
 
+TEST_F(FrameWndTest, LoadFrameLetsTheSystemChooseThePlaceAndSize)
+{
+    CTestFrame* loaded = new CTestFrame;
+    ASSERT_TRUE(loaded->LoadFrame(128, WS_OVERLAPPEDWINDOW));
+    // A window of the same style made with CW_USEDEFAULT is the reference.
+    HWND reference = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    CRect expected, place;
+    ::GetWindowRect(reference, &expected);
+    loaded->GetWindowRect(&place);
+    EXPECT_GT(place.Width(), 200);
+    EXPECT_GT(place.Height(), 100);
+    EXPECT_EQ(expected.Size(), place.Size());
+    ::DestroyWindow(reference);
+    loaded->DestroyWindow(); // deletes the frame
+}
+
+// Counts the idle updates a window receives.
+class CIdleCounter : public CWnd
+{
+  public:
+    int m_updates = 0;
+    afx_msg LRESULT OnIdleUpdate(WPARAM, LPARAM)
+    {
+        ++m_updates;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CIdleCounter, CWnd)
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdate)
+END_MESSAGE_MAP()
+
+// A bar that counts the updates of its items.
+class CCountingBar : public CControlBar
+{
+  public:
+    int m_updates = 0;
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override
+    {
+        ++m_updates;
+    }
+};
+
+TEST_F(FrameWndTest, IdleUpdatesReachEveryVisibleFrameAndTopLevelBar)
+{
+    CTestFrame* second = new CTestFrame;
+    ASSERT_TRUE(second->Create(nullptr, L"second", WS_POPUP, CRect(0, 0, 200, 100)));
+    CIdleCounter inside;
+    ASSERT_TRUE(inside.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), second, 1));
+    CCountingBar floating;
+    ASSERT_TRUE(floating.CreateEx(0, AfxRegisterWndClass(0), L"float", WS_POPUP, 0, 0, 30, 30, m_hFrame, nullptr));
+    second->ShowWindow(SW_SHOWNA);
+    floating.ShowWindow(SW_SHOWNA);
+
+    // The frame's own "update the menu" flag puts its menu back at idle time.
+    CMenu menu;
+    menu.CreateMenu();
+    menu.AppendMenu(MF_STRING, ID_FRAME_CMD, L"item");
+    second->m_hMenuDefault = menu.Detach();
+    second->m_nIdleFlags |= CFrameWnd::idleMenu;
+
+    RunIdle();
+    EXPECT_GT(inside.m_updates, 0);
+    EXPECT_GT(floating.m_updates, 0);
+    EXPECT_EQ(second->m_hMenuDefault, ::GetMenu(second->m_hWnd));
+    EXPECT_EQ(0u, second->m_nIdleFlags & CFrameWnd::idleMenu);
+
+    floating.DestroyWindow();
+    second->DestroyWindow(); // deletes the frame and the menu it shows
+}
+
+TEST_F(FrameWndTest, AFrameThatStaysActiveKeepsItsActiveCaptionUnlessDisabled)
+{
+    class CCaptionFrame : public CFrameWnd
+    {
+      public:
+        std::vector<WPARAM> m_drawn; // what the default handling was asked to draw
+        LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_NCACTIVATE)
+                m_drawn.push_back(wParam);
+            return CFrameWnd::DefWindowProc(message, wParam, lParam);
+        }
+    };
+    CCaptionFrame* frame = new CCaptionFrame;
+    ASSERT_TRUE(frame->Create(nullptr, L"caption", WS_POPUP | WS_CAPTION, CRect(0, 0, 100, 60)));
+    frame->m_drawn.clear();
+    frame->SendMessage(WM_NCACTIVATE, FALSE);
+    frame->m_nFlags |= CWnd::WF_STAYACTIVE;
+    frame->SendMessage(WM_NCACTIVATE, FALSE);
+    frame->EnableWindow(FALSE);
+    frame->SendMessage(WM_NCACTIVATE, TRUE);
+    EXPECT_EQ((std::vector<WPARAM>{FALSE, TRUE, FALSE}), frame->m_drawn);
+    frame->DestroyWindow(); // deletes the frame
+}
+
+// A tool bar with an update handler of its own for one of its buttons.
+class COwnUpdateBar : public CToolBar
+{
+  public:
+    afx_msg void OnUpdateOwn(CCmdUI* ui)
+    {
+        ui->Enable(TRUE);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COwnUpdateBar, CToolBar)
+ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateOwn)
+END_MESSAGE_MAP()
+
+TEST_F(FrameWndTest, ABarAsksItsOwnUpdateHandlersFirstAndLaysOutItsButtonsWhenAsked)
+{
+    COwnUpdateBar* bar = new COwnUpdateBar;
+    bar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(bar->Create(m_frame, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    const UINT ids[] = {ID_DISABLED, ID_NOHANDLER};
+    ASSERT_TRUE(bar->SetButtons(ids, 2));
+    bar->SetSizes(CSize(40, 30), CSize(16, 15));
+    EXPECT_TRUE(bar->m_bDelayedButtonLayout);
+    m_frame->RecalcLayout();
+    EXPECT_FALSE(bar->m_bDelayedButtonLayout); // the layout ran it
+    CRect place;
+    bar->GetWindowRect(&place);
+    EXPECT_GE(place.Height(), 30 + bar->m_cyTopBorder + bar->m_cyBottomBorder); // the new button height
+
+    RunIdle();
+    EXPECT_TRUE(bar->SendMessage(TB_ISBUTTONENABLED, ID_DISABLED)); // the bar's handler, not the frame's
+    EXPECT_FALSE(bar->SendMessage(TB_ISBUTTONENABLED, ID_NOHANDLER));
+    bar->DestroyWindow(); // deletes itself
+    m_frame->RecalcLayout();
+}
+
+TEST_F(FrameWndTest, TheFrameworksOwnBarsPaintThroughDoPaint)
+{
+    class CPaintingBar : public CProbeBar
+    {
+      public:
+        int m_paints = 0;
+        void DoPaint(CDC* dc) override
+        {
+            ++m_paints;
+            CControlBar::DoPaint(dc);
+        }
+    } bar;
+    bar.m_dwStyle = CBRS_ALIGN_TOP;
+    ASSERT_TRUE(bar.Create(nullptr, L"bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 30), m_frame, ID_PROBE_BAR));
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(bar.m_paints, 0);
+    bar.DestroyWindow();
+    m_frame->RecalcLayout();
+}
+
 TEST_F(FrameWndTest, AFrameWhoseCreationFailsEndsWithItsWindow)
 {
     static int destroyed = 0;
@@ -411,6 +566,29 @@ TEST_F(FrameWndTest, FloatingWindowsHearOfTheFrameState)
     m_frame->NotifyFloatingWindows(FS_DISABLE);
     EXPECT_EQ(std::vector<UINT>{FS_DISABLE}, floating.m_flags);
     floating.DestroyWindow();
+}
+
+TEST_F(FrameWndTest, AFloatingWindowThatSynchronisesItsActivationKeepsTheFrameActive)
+{
+    struct Case
+    {
+        DWORD miniStyle;
+        bool stayActive;
+    };
+    for (const Case& c : {Case{MFS_SYNCACTIVE, true}, Case{0, false}})
+    {
+        CMiniFrameWnd* mini = new CMiniFrameWnd;
+        ASSERT_TRUE(
+            mini->CreateEx(0, nullptr, L"palette", WS_POPUP | WS_CAPTION | c.miniStyle, CRect(0, 0, 60, 40), m_frame));
+        EXPECT_EQ(c.stayActive, mini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE) != 0);
+        // The frame loses the activation to its palette.
+        m_frame->SendMessage(WM_ACTIVATE, WA_INACTIVE, (LPARAM)mini->m_hWnd);
+        EXPECT_EQ(c.stayActive, (m_frame->m_nFlags & CWnd::WF_STAYACTIVE) != 0) << c.miniStyle;
+        // ... and to a window of its own.
+        m_frame->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+        EXPECT_EQ(0u, m_frame->m_nFlags & CWnd::WF_STAYACTIVE);
+        mini->DestroyWindow(); // deletes the frame
+    }
 }
 
 TEST_F(FrameWndTest, DestroyingTheMainWindowEndsTheLoopAndTheFrameObject)

@@ -213,6 +213,73 @@ ON_NOTIFY_EX(NM_RCLICK, ID_STATIC, OnNotifyEx)
 ON_NOTIFY(2, ID_NOTIFIER, OnReflectDeclinedParent)
 END_MESSAGE_MAP()
 
+// Entries of the less common messages, each logging its unpacked parameters.
+class CMoreEntries : public CWnd
+{
+  public:
+    afx_msg void OnVoid()
+    {
+        Log(L"void");
+    }
+    afx_msg void OnNcRButtonDblClk(UINT hit, CPoint p)
+    {
+        Log(L"nc r dbl %u %d %d", hit, p.x, p.y);
+    }
+    afx_msg void OnNcMButtonDown(UINT hit, CPoint p)
+    {
+        Log(L"nc m down %u %d %d", hit, p.x, p.y);
+    }
+    afx_msg void OnNcMButtonUp(UINT hit, CPoint p)
+    {
+        Log(L"nc m up %u %d %d", hit, p.x, p.y);
+    }
+    afx_msg void OnNcMButtonDblClk(UINT hit, CPoint p)
+    {
+        Log(L"nc m dbl %u %d %d", hit, p.x, p.y);
+    }
+    afx_msg HCURSOR OnQueryDragIcon()
+    {
+        Log(L"drag icon");
+        return (HCURSOR)0x1234;
+    }
+    afx_msg void OnMDIActivate(BOOL activate, CWnd* activated, CWnd* deactivated)
+    {
+        Log(L"mdi %d %d %d", activate, activated == this, deactivated == this);
+    }
+    afx_msg void OnUpdateUIState(UINT action, UINT flags)
+    {
+        Log(L"uistate %u %u", action, flags);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMoreEntries, CWnd)
+ON_MESSAGE_VOID(kPrivateMessage, OnVoid)
+ON_WM_NCRBUTTONDBLCLK()
+ON_WM_NCMBUTTONDOWN()
+ON_WM_NCMBUTTONUP()
+ON_WM_NCMBUTTONDBLCLK()
+ON_WM_QUERYDRAGICON()
+ON_WM_MDIACTIVATE()
+ON_WM_UPDATEUISTATE()
+END_MESSAGE_MAP()
+
+// A control that keeps its own state when its parent updates the dialog controls.
+class CSelfUpdating : public CButton
+{
+  public:
+    afx_msg void OnUpdateSelf(CCmdUI* ui)
+    {
+        Log(L"self update %u", ui->m_nID);
+        ui->Enable(FALSE);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfUpdating, CButton)
+ON_UPDATE_COMMAND_UI_REFLECT(OnUpdateSelf)
+END_MESSAGE_MAP()
+
 class MessageMapTest : public ::testing::Test
 {
 protected:
@@ -275,6 +342,49 @@ TEST_F(MessageMapTest, WindowMessagesAreUnpackedForTheirHandlers)
         EXPECT_EQ(c.result, Send(c.message, c.wParam, c.lParam)) << c.log;
         EXPECT_EQ(c.log, TakeLog());
     }
+}
+
+TEST_F(MessageMapTest, LessCommonEntriesUnpackTheirParameters)
+{
+    CMoreEntries wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"more", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    HWND other = m_probe->m_hWnd;
+    struct Case
+    {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* log;
+        LRESULT result;
+    };
+    const Case cases[] = {
+        {kPrivateMessage, 1, 2, "void", 0},
+        {WM_NCRBUTTONDBLCLK, HTCAPTION, MAKELPARAM(3, -4), "nc r dbl 2 3 -4", 0},
+        {WM_NCMBUTTONDOWN, HTLEFT, MAKELPARAM(5, 6), "nc m down 10 5 6", 0},
+        {WM_NCMBUTTONUP, HTRIGHT, MAKELPARAM(-7, 8), "nc m up 11 -7 8", 0},
+        {WM_NCMBUTTONDBLCLK, HTTOP, MAKELPARAM(9, 10), "nc m dbl 12 9 10", 0},
+        {WM_QUERYDRAGICON, 0, 0, "drag icon", 0x1234},
+        {WM_MDIACTIVATE, (WPARAM)other, (LPARAM)wnd.m_hWnd, "mdi 1 1 0", 0},
+        {WM_MDIACTIVATE, (WPARAM)wnd.m_hWnd, (LPARAM)other, "mdi 0 0 1", 0},
+        {WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0, "uistate 2 1", 0},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(c.result, wnd.SendMessage(c.message, c.wParam, c.lParam)) << c.log;
+        EXPECT_EQ(c.log, TakeLog());
+    }
+    wnd.DestroyWindow();
+}
+
+TEST_F(MessageMapTest, AControlWithAReflectedUpdateHandlerUpdatesItself)
+{
+    CSelfUpdating self;
+    ASSERT_TRUE(self.Create(L"self", BS_PUSHBUTTON | WS_VISIBLE, CRect(0, 0, 10, 10), m_probe, ID_COMMAND));
+    m_probe->UpdateDialogControls(m_probe, TRUE);
+    // The control answered for itself: the parent's update handler for the same id was not asked.
+    EXPECT_EQ("self update 100", TakeLog());
+    EXPECT_FALSE(self.IsWindowEnabled());
+    self.DestroyWindow();
 }
 
 TEST_F(MessageMapTest, CommandsFindTheirEntriesIncludingRangesAndDecliningHandlers)
@@ -353,12 +463,73 @@ TEST_F(MessageMapTest, ColourAndOwnerDrawMessagesAreReflectedToTheControl)
     ::ReleaseDC(m_probe->m_hWnd, dc);
 }
 
+int g_plainColourChanges = 0;
+LRESULT CALLBACK PlainChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOLORCHANGE)
+        ++g_plainColourChanges;
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
 TEST_F(MessageMapTest, SystemColourChangesReachChildWindows)
 {
     CColourChild child;
     ASSERT_TRUE(child.Create(nullptr, L"c", WS_VISIBLE, CRect(0, 0, 10, 10), &m_probe->m_reflecting, 999));
+    // A child without a framework object (a common control, say) hears of it too.
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PlainChildProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RwPlainColourChild";
+    ::RegisterClassW(&wc);
+    HWND plain =
+        ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD, 0, 0, 5, 5, child.m_hWnd, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, plain);
+    g_plainColourChanges = 0;
     Send(WM_SYSCOLORCHANGE);
     EXPECT_EQ("child syscolorchange|syscolorchange", TakeLog());
+    EXPECT_EQ(1, g_plainColourChanges);
+    ::DestroyWindow(plain);
+}
+
+TEST_F(MessageMapTest, GrayControlColoursSetTheBackgroundOnlyWhereAControlTakesIt)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBRUSH gray = ::CreateSolidBrush(RGB(1, 2, 3));
+    CComboBox dropDown, dropList;
+    ASSERT_TRUE(dropDown.Create(CBS_DROPDOWN | WS_VISIBLE, CRect(0, 0, 50, 80), m_probe, 901));
+    ASSERT_TRUE(dropList.Create(CBS_DROPDOWNLIST | WS_VISIBLE, CRect(0, 0, 50, 80), m_probe, 902));
+    struct Case
+    {
+        HWND control;
+        UINT type;
+        HBRUSH brush;
+        bool taken;
+    };
+    const Case cases[] = {
+        {m_probe->m_static.m_hWnd, CTLCOLOR_STATIC, gray, true},
+        {m_probe->m_button.m_hWnd, CTLCOLOR_BTN, gray, true},
+        {m_probe->m_edit.m_hWnd, CTLCOLOR_EDIT, gray, false},
+        {nullptr, CTLCOLOR_MSGBOX, gray, false},
+        {dropDown.m_hWnd, CTLCOLOR_LISTBOX, gray, true},
+        {dropList.m_hWnd, CTLCOLOR_LISTBOX, gray, false},
+        {m_probe->m_static.m_hWnd, CTLCOLOR_STATIC, nullptr, false},
+    };
+    for (const Case& c : cases)
+    {
+        ::SetBkColor(dc, RGB(9, 9, 9));
+        ::SetTextColor(dc, RGB(8, 8, 8));
+        EXPECT_EQ(c.taken, CWnd::GrayCtlColor(dc, c.control, c.type, c.brush, RGB(4, 5, 6)) != FALSE) << c.type;
+        EXPECT_EQ(c.taken ? RGB(1, 2, 3) : RGB(9, 9, 9), ::GetBkColor(dc)) << c.type;
+        EXPECT_EQ(c.taken ? RGB(4, 5, 6) : RGB(8, 8, 8), ::GetTextColor(dc)) << c.type;
+    }
+    // Without a text colour the window text colour is used.
+    EXPECT_TRUE(CWnd::GrayCtlColor(dc, nullptr, CTLCOLOR_DLG, gray, (COLORREF)-1));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(dc));
+    EXPECT_FALSE(CWnd::GrayCtlColor(nullptr, nullptr, CTLCOLOR_DLG, gray, (COLORREF)-1));
+    dropDown.DestroyWindow();
+    dropList.DestroyWindow();
+    ::DeleteObject(gray);
+    ::DeleteDC(dc);
 }
 
 TEST_F(MessageMapTest, ToolTipsFollowTheControlUnderTheMouse)

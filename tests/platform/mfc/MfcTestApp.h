@@ -19,8 +19,8 @@ public:
     std::vector<UINT> m_appCommands; // commands of the test range that reached the application
 
     // Commands from this range are the application's own in the tests.
-    static const UINT kFirstAppCommand = 0x7F00;
-    static const UINT kLastAppCommand = 0x7F0F;
+    static const UINT kFirstAppCommand = 0x8F00;
+    static const UINT kLastAppCommand = 0x8F0F;
     afx_msg void OnAppCommand(UINT id) { m_appCommands.push_back(id); }
     afx_msg void OnUpdateAppCommand(CCmdUI* ui) { ui->Enable(TRUE); }
 

@@ -69,6 +69,36 @@ class CLoopThread : public CWinThread
 BOOL CLoopThread::s_bStart = FALSE;
 IMPLEMENT_DYNCREATE(CLoopThread, CWinThread)
 
+// A user-interface thread: its main window is a hidden popup; the test closes it from outside.
+HWND g_hUiMain = nullptr;
+
+class CUiThread : public CWinThread
+{
+    DECLARE_DYNCREATE(CUiThread)
+  public:
+    BOOL InitInstance() override
+    {
+        CWnd* main = new CWnd;
+        if (!main->CreateEx(0, AfxRegisterWndClass(0), L"ui", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+        {
+            delete main;
+            return FALSE;
+        }
+        m_pMainWnd = main;
+        m_pOwnedMain = main;
+        g_hUiMain = main->m_hWnd;
+        g_pStarted->SetEvent();
+        return TRUE;
+    }
+    int ExitInstance() override
+    {
+        delete m_pOwnedMain;
+        return CWinThread::ExitInstance() + 20;
+    }
+    CWnd* m_pOwnedMain = nullptr;
+};
+IMPLEMENT_DYNCREATE(CUiThread, CWinThread)
+
 DWORD RunToEnd(CWinThread* pThread)
 {
     EXPECT_EQ(::WaitForSingleObject(pThread->m_hThread, 10000), WAIT_OBJECT_0);
@@ -147,6 +177,27 @@ TEST(WinThread, ThreadObjectsRunTheirLoopAndDeleteThemselves)
 
     EXPECT_EQ(AfxBeginThread(RUNTIME_CLASS(CObject)), nullptr);
     EXPECT_EQ(AfxBeginThread(static_cast<AFX_THREADPROC>(nullptr), nullptr), nullptr);
+}
+
+TEST(WinThread, AUserInterfaceThreadEndsWhenItsMainWindowCloses)
+{
+    CEvent started(FALSE, TRUE);
+    g_pStarted = &started;
+    CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(pThread, nullptr);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    ASSERT_TRUE(started.Lock(10000));
+    ASSERT_TRUE(::PostMessageW(g_hUiMain, WM_CLOSE, 0, 0));
+    EXPECT_EQ(RunToEnd(pThread), 20u); // the loop ended through WM_QUIT 0
+    EXPECT_FALSE(::IsWindow(g_hUiMain));
+    EXPECT_EQ(nullptr, pThread->m_pMainWnd);
+    if (::WaitForSingleObject(pThread->m_hThread, 0) != WAIT_OBJECT_0)
+    {
+        pThread->PostThreadMessage(WM_QUIT, 0, 0); // the fault: end the thread before its object goes
+        ::WaitForSingleObject(pThread->m_hThread, 10000);
+    }
+    delete pThread;
 }
 
 TEST(SyncObjects, LocksExcludeAndEventsSignal)

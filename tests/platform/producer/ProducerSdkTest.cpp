@@ -274,6 +274,33 @@ TEST_F(ProducerSdkTest, WritesRealMediaFilesThatReadBack)
     }
 }
 
+TEST_F(ProducerSdkTest, StampsPicturesByCountWhereTheirTimesStandStill)
+{
+    std::string dir = rwtest::ScratchDir("ProducerSdk_Untimed");
+    rwtest::TestPluginReader reader;
+    reader.kinds = {0};
+    reader.videoTimes = rwtest::TestPluginReader::kTimesStandStill;
+    JobRequest request;
+    request.output = dir + "/untimed.rm";
+    JobOutcome outcome = Run(&reader, request);
+    ASSERT_EQ(outcome.result, 0) << outcome.error;
+    rwtest::ReadBack back = rwtest::ReadMediaFile(request.output);
+    ASSERT_EQ(back.streams.size(), 1u);
+    EXPECT_EQ(back.streams[0].packets, 50); // two seconds at 25 pictures a second
+    EXPECT_NEAR(back.streams[0].end, 2.0, 0.05);
+    EXPECT_NEAR(back.seconds, 2.0, 0.1);
+
+    // Times that run back cannot be placed: the job says so and writes nothing.
+    rwtest::TestPluginReader backwards;
+    backwards.kinds = {0};
+    backwards.videoTimes = rwtest::TestPluginReader::kTimesGoBack;
+    request.output = dir + "/backwards.rm";
+    outcome = Run(&backwards, request);
+    EXPECT_LT(outcome.result, 0);
+    EXPECT_NE(outcome.error.find("no usable time"), std::string::npos) << outcome.error;
+    EXPECT_FALSE(rwtest::FileExists(request.output));
+}
+
 TEST_F(ProducerSdkTest, RollsToNumberedFilesBySize)
 {
     std::string dir = rwtest::ScratchDir("ProducerSdk_Roll");

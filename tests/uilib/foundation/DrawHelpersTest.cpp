@@ -241,7 +241,7 @@ TEST(DrawHelpers, GuardsRestoreTheDeviceContext)
         EXPECT_EQ(other, ::GetCurrentObject(memory.m_hDC, OBJ_BITMAP));
     }
     {
-        CWVPCompatibleDC screen(nullptr, other);
+        CWVPCompatibleDC screen((CDC*)nullptr, other);
         EXPECT_NE(nullptr, screen.m_hDC);
     }
     HDC scratch = ::CreateCompatibleDC(h);

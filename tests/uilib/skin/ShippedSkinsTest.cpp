@@ -202,6 +202,93 @@ TEST_P(ShippedSkinsTest, CaptionsStretchBetweenTheirCornersAndLeaveTheCornersOut
     EXPECT_NE(wide.Rgb(150, frame.cy / 2), inactive.Rgb(150, frame.cy / 2));
 }
 
+// Draws a small window of every kind of part into build/skins/preview-<skin>.bmp, so that people
+// can judge the look, and checks that the parts land where they were put.
+TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
+{
+    const int w = 360, h = 230;
+    COLORREF face = manager.GetMetrics()->GetColor(COLOR_BTNFACE);
+    DWORD faceRgb = DWORD(GetRValue(face)) << 16 | DWORD(GetGValue(face)) << 8 | GetBValue(face);
+    DibCanvas canvas(w, h, face);
+    auto part = [&](const wchar_t* cls, int partId, int state, RECT rc) {
+        EXPECT_TRUE(manager.GetSkinClass(cls)->DrawThemeBackground(canvas.dc(), partId, state, &rc));
+    };
+    auto text = [&](const wchar_t* cls, int partId, int state, const wchar_t* label, RECT rc, HFONT font, DWORD flags) {
+        HGDIOBJ old = SelectObject(canvas.dc(), font);
+        manager.GetSkinClass(cls)->DrawThemeText(canvas.dc(), partId, state, label, flags, &rc);
+        SelectObject(canvas.dc(), old);
+    };
+    CWVPSkinManagerMetrics* metrics = manager.GetMetrics();
+    HFONT uiFont = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    const int top = 29, border = 4;
+    part(L"WINDOW", 1, 1, {0, 0, w, top});
+    part(L"WINDOW", 7, 1, {0, top, border, h - border});
+    part(L"WINDOW", 8, 1, {w - border, top, w, h - border});
+    part(L"WINDOW", 9, 1, {0, h - border, w, h});
+    SetTextColor(canvas.dc(), manager.GetThemeSysColor(1610));
+    text(L"WINDOW", 1, 1, L"Reelwright", {border + 6, 4, 200, top}, metrics->m_fntCaption,
+         DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    part(L"WINDOW", 18, 1, {w - border - 23, 5, w - border - 2, 26});
+    part(L"WINDOW", 17, 2, {w - border - 46, 5, w - border - 25, 26});
+    part(L"WINDOW", 15, 1, {w - border - 69, 5, w - border - 48, 26});
+
+    SetTextColor(canvas.dc(), manager.GetMetrics()->GetColor(COLOR_BTNTEXT));
+    const wchar_t* labels[] = {L"Convert", L"Preview", L"Default"};
+    const int states[] = {1, 2, 5};
+    for (int i = 0; i < 3; ++i)
+    {
+        RECT rc = {12 + i * 82, 40, 88 + i * 82, 63};
+        part(L"BUTTON", 1, states[i], rc);
+        text(L"BUTTON", 1, states[i], labels[i], rc, uiFont, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
+    part(L"BUTTON", 3, 5, {12, 74, 25, 87});
+    text(L"BUTTON", 3, 5, L"Two passes", {30, 72, 120, 89}, uiFont, DT_SINGLELINE | DT_VCENTER);
+    part(L"BUTTON", 3, 2, {12, 94, 25, 107});
+    text(L"BUTTON", 3, 2, L"Keep the size", {30, 92, 120, 109}, uiFont, DT_SINGLELINE | DT_VCENTER);
+    part(L"BUTTON", 2, 5, {130, 74, 143, 87});
+    text(L"BUTTON", 2, 5, L"Video", {148, 72, 220, 89}, uiFont, DT_SINGLELINE | DT_VCENTER);
+    part(L"BUTTON", 2, 1, {130, 94, 143, 107});
+    text(L"BUTTON", 2, 1, L"Audio only", {148, 92, 220, 109}, uiFont, DT_SINGLELINE | DT_VCENTER);
+
+    part(L"EDIT", 1, 5, {12, 116, 250, 137});
+    text(L"EDIT", 1, 5, L"C:\\Videos\\holiday.mp4", {16, 116, 246, 137}, uiFont, DT_SINGLELINE | DT_VCENTER);
+    part(L"PROGRESS", 1, 1, {12, 144, 250, 160});
+    part(L"PROGRESS", 3, 1, {14, 146, 150, 158});
+    for (int i = 0; i < 3; ++i)
+        part(L"TAB", 5, i == 0 ? 3 : 1, {12 + i * 64, 168, 74 + i * 64, 189});
+    part(L"TAB", 9, 1, {12, 188, 250, 220});
+    part(L"TRACKBAR", 1, 1, {40, 202, 220, 206});
+    part(L"TRACKBAR", 4, 2, {120, 194, 131, 214});
+
+    const int sx = w - border - 17;
+    part(L"SCROLLBAR", 1, 1, {sx, top, sx + 17, top + 17});
+    part(L"SCROLLBAR", 6, 1, {sx, top + 17, sx + 17, h - border - 17});
+    part(L"SCROLLBAR", 3, 2, {sx, top + 40, sx + 17, top + 90});
+    part(L"SCROLLBAR", 9, 2, {sx, top + 40, sx + 17, top + 90});
+    part(L"SCROLLBAR", 1, 5, {sx, h - border - 17, sx + 17, h - border});
+    part(L"COMBOBOX", 1, 1, {262, 116, 279, 137});
+    DeleteObject(uiFont);
+
+    // The caption's rounded corners stay transparent; the parts landed where they were put.
+    EXPECT_EQ(faceRgb, canvas.Rgb(0, 0));
+    EXPECT_NE(faceRgb, canvas.Rgb(w / 2, 2));
+    EXPECT_NE(faceRgb, canvas.Rgb(50, 52));
+    EXPECT_NE(faceRgb, canvas.Rgb(sx + 8, top + 60));
+
+    // Written as a 32-bit BMP for people to look at.
+    std::string path = std::string(RW_BINARY_DIR) + "/skins/preview-" + GetParam().folder + ".bmp";
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + w * h * 4), 0, 0,
+                             DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    BITMAPINFOHEADER info = {sizeof info, w, -h, 1, 32, BI_RGB};
+    GdiFlush();
+    fwrite(&file, sizeof file, 1, f);
+    fwrite(&info, sizeof info, 1, f);
+    fwrite(canvas.bits(), 4, size_t(w) * h, f);
+    fclose(f);
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkinsTest, ::testing::ValuesIn(kSkins));
 
 TEST(ShippedSkins, BlueAndAquaShareGeometryButNotColours)
