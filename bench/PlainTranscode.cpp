@@ -1,8 +1,14 @@
-// plain-transcode: the shortest honest transcode loop on the FFmpeg libraries, the yardstick for
-// the converter's own machinery: decode, scale, resample, encode H.264/AAC, mux MP4.
-// Usage: plain-transcode SOURCE OUTPUT WIDTH HEIGHT VIDEO_KBPS AUDIO_KBPS X264_PRESET THREADS
+// plain-transcode: the shortest honest transcode loop on the FFmpeg libraries, all on one thread
+// (codec threads aside), the yardstick for the converter's own machinery: decode, scale,
+// resample, encode, mux.
+// Usage: plain-transcode SOURCE OUTPUT [key=value ...] with the keys (defaults in brackets)
+//   vcodec [libx264] (none: audio only), size [source's], vb [1500] kbit/s, preset [medium],
+//   profile, bf (libx264 settings), acodec [aac], ab [128] kbit/s, threads [0]
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -92,10 +98,20 @@ Owned<AVCodecContext> OpenDecoder(AVStream* stream, int threads)
 
 int main(int argc, char** argv)
 {
-    if (argc != 9)
-        return Fail("usage: SOURCE OUTPUT WIDTH HEIGHT VIDEO_KBPS AUDIO_KBPS X264_PRESET THREADS");
+    if (argc < 3)
+        return Fail("usage: SOURCE OUTPUT [key=value ...]");
+    std::map<std::string, std::string> settings = {{"vcodec", "libx264"}, {"vb", "1500"}, {"preset", "medium"},
+                                                   {"acodec", "aac"},     {"ab", "128"},   {"threads", "0"}};
+    for (int i = 3; i < argc; ++i)
+    {
+        const char* eq = strchr(argv[i], '=');
+        if (!eq)
+            return Fail("settings are key=value");
+        settings[std::string(argv[i], eq - argv[i])] = eq + 1;
+    }
     av_log_set_level(AV_LOG_ERROR);
-    const int width = atoi(argv[3]), height = atoi(argv[4]), threads = atoi(argv[8]);
+    const int threads = atoi(settings["threads"].c_str());
+    const bool withVideo = settings["vcodec"] != "none";
     const int fps = 25, sampleRate = 44100;
 
     AVFormatContext* rawInput = nullptr;
@@ -103,14 +119,17 @@ int main(int argc, char** argv)
         return Fail("cannot open the source");
     Owned<AVFormatContext> input(rawInput);
     avformat_find_stream_info(input.get(), nullptr);
-    int videoIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    int videoIndex = withVideo ? av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
     int audioIndex = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (videoIndex < 0 || audioIndex < 0)
+    if ((withVideo && videoIndex < 0) || audioIndex < 0)
         return Fail("the source needs video and audio");
-    Owned<AVCodecContext> videoDecoder = OpenDecoder(input->streams[videoIndex], threads);
+    Owned<AVCodecContext> videoDecoder = withVideo ? OpenDecoder(input->streams[videoIndex], threads) : nullptr;
     Owned<AVCodecContext> audioDecoder = OpenDecoder(input->streams[audioIndex], threads);
-    if (!videoDecoder || !audioDecoder)
+    if ((withVideo && !videoDecoder) || !audioDecoder)
         return Fail("cannot open the decoders");
+    int width = withVideo ? videoDecoder->width : 0, height = withVideo ? videoDecoder->height : 0;
+    if (!settings["size"].empty() && sscanf(settings["size"].c_str(), "%dx%d", &width, &height) != 2)
+        return Fail("size is WIDTHxHEIGHT");
 
     Transcoder t;
     avformat_alloc_output_context2(&t.output, nullptr, nullptr, argv[2]);
@@ -118,39 +137,61 @@ int main(int argc, char** argv)
         return Fail("cannot create the output");
     std::unique_ptr<AVFormatContext, OutputCloser> outputOwner(t.output);
 
-    const AVCodec* x264 = avcodec_find_encoder_by_name("libx264");
-    t.videoEncoder.reset(avcodec_alloc_context3(x264));
-    AVCodecContext* venc = t.videoEncoder.get();
-    venc->width = width;
-    venc->height = height;
-    venc->pix_fmt = AV_PIX_FMT_YUV420P;
-    venc->time_base = AVRational{1, fps};
-    venc->framerate = AVRational{fps, 1};
-    venc->bit_rate = atoi(argv[5]) * 1000;
-    venc->thread_count = threads;
-    venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    av_opt_set(venc->priv_data, "preset", argv[7], 0);
-    if (avcodec_open2(venc, x264, nullptr) < 0)
-        return Fail("cannot open libx264");
+    const bool globalHeader = t.output->oformat->flags & AVFMT_GLOBALHEADER;
+    AVCodecContext* venc = nullptr;
+    if (withVideo)
+    {
+        const AVCodec* videoCodec = avcodec_find_encoder_by_name(settings["vcodec"].c_str());
+        if (!videoCodec)
+            return Fail("unknown video encoder");
+        t.videoEncoder.reset(avcodec_alloc_context3(videoCodec));
+        venc = t.videoEncoder.get();
+        venc->width = width;
+        venc->height = height;
+        venc->pix_fmt = AV_PIX_FMT_YUV420P;
+        venc->time_base = AVRational{1, fps};
+        venc->framerate = AVRational{fps, 1};
+        venc->bit_rate = atoi(settings["vb"].c_str()) * 1000;
+        venc->thread_count = threads;
+        if (globalHeader)
+            venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (!settings["bf"].empty())
+            venc->max_b_frames = atoi(settings["bf"].c_str());
+        if (settings["vcodec"] == "libx264")
+        {
+            av_opt_set(venc->priv_data, "preset", settings["preset"].c_str(), 0);
+            if (!settings["profile"].empty())
+                av_opt_set(venc->priv_data, "profile", settings["profile"].c_str(), 0);
+        }
+        if (avcodec_open2(venc, videoCodec, nullptr) < 0)
+            return Fail("cannot open the video encoder");
+    }
 
-    const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
-    t.audioEncoder.reset(avcodec_alloc_context3(aac));
+    const AVCodec* audioCodec = avcodec_find_encoder_by_name(settings["acodec"].c_str());
+    if (!audioCodec)
+        return Fail("unknown audio encoder");
+    t.audioEncoder.reset(avcodec_alloc_context3(audioCodec));
     AVCodecContext* aenc = t.audioEncoder.get();
     aenc->sample_rate = sampleRate;
-    aenc->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    aenc->sample_fmt = audioCodec->sample_fmts ? audioCodec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
     av_channel_layout_default(&aenc->ch_layout, 2);
-    aenc->bit_rate = atoi(argv[6]) * 1000;
+    aenc->bit_rate = atoi(settings["ab"].c_str()) * 1000;
     aenc->time_base = AVRational{1, sampleRate};
-    aenc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (globalHeader)
+        aenc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     aenc->thread_count = threads;
-    if (avcodec_open2(aenc, aac, nullptr) < 0)
-        return Fail("cannot open the AAC encoder");
+    if (avcodec_open2(aenc, audioCodec, nullptr) < 0)
+        return Fail("cannot open the audio encoder");
+    const AVSampleFormat sampleFormat = aenc->sample_fmt;
 
-    t.videoOut = avformat_new_stream(t.output, nullptr);
+    if (withVideo)
+    {
+        t.videoOut = avformat_new_stream(t.output, nullptr);
+        avcodec_parameters_from_context(t.videoOut->codecpar, venc);
+        t.videoOut->time_base = venc->time_base;
+    }
     t.audioOut = avformat_new_stream(t.output, nullptr);
-    avcodec_parameters_from_context(t.videoOut->codecpar, venc);
     avcodec_parameters_from_context(t.audioOut->codecpar, aenc);
-    t.videoOut->time_base = venc->time_base;
     t.audioOut->time_base = aenc->time_base;
     if (avio_open(&t.output->pb, argv[2], AVIO_FLAG_WRITE) < 0 || avformat_write_header(t.output, nullptr) < 0)
         return Fail("cannot write the output header");
@@ -160,10 +201,11 @@ int main(int argc, char** argv)
     scaled->format = AV_PIX_FMT_YUV420P;
     scaled->width = width;
     scaled->height = height;
-    av_frame_get_buffer(scaled.get(), 0);
+    if (withVideo && av_frame_get_buffer(scaled.get(), 0) < 0)
+        return Fail("cannot allocate the scaled picture");
 
     Owned<SwrContext> resampler;
-    Owned<AVAudioFifo> fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, 2, aenc->frame_size * 4));
+    Owned<AVAudioFifo> fifo(av_audio_fifo_alloc(sampleFormat, 2, aenc->frame_size * 4));
     Owned<AVFrame> audioFrame(av_frame_alloc());
     int64_t audioPts = 0, videoPts = 0;
 
@@ -186,7 +228,7 @@ int main(int argc, char** argv)
             int samples = std::min(av_audio_fifo_size(fifo.get()), aenc->frame_size);
             av_frame_unref(audioFrame.get());
             audioFrame->nb_samples = samples;
-            audioFrame->format = AV_SAMPLE_FMT_FLTP;
+            audioFrame->format = sampleFormat;
             audioFrame->sample_rate = sampleRate;
             av_channel_layout_copy(&audioFrame->ch_layout, &aenc->ch_layout);
             av_frame_get_buffer(audioFrame.get(), 0);
@@ -202,7 +244,7 @@ int main(int argc, char** argv)
         if (!resampler)
         {
             SwrContext* swr = nullptr;
-            swr_alloc_set_opts2(&swr, &aenc->ch_layout, AV_SAMPLE_FMT_FLTP, sampleRate, &decoded->ch_layout,
+            swr_alloc_set_opts2(&swr, &aenc->ch_layout, sampleFormat, sampleRate, &decoded->ch_layout,
                                 (AVSampleFormat)decoded->format, decoded->sample_rate, 0, nullptr);
             resampler.reset(swr);
             if (!swr || swr_init(swr) < 0)
@@ -210,7 +252,7 @@ int main(int argc, char** argv)
         }
         int capacity = swr_get_out_samples(resampler.get(), decoded->nb_samples);
         uint8_t* planes[2] = {nullptr, nullptr};
-        av_samples_alloc(planes, nullptr, 2, capacity, AV_SAMPLE_FMT_FLTP, 0);
+        av_samples_alloc(planes, nullptr, 2, capacity, sampleFormat, 0);
         int converted =
             swr_convert(resampler.get(), planes, capacity, (const uint8_t**)decoded->extended_data, decoded->nb_samples);
         if (converted > 0)
@@ -242,10 +284,12 @@ int main(int argc, char** argv)
         if (!ok)
             return Fail("encoding failed");
     }
-    decode(videoDecoder.get(), nullptr, true);
+    if (withVideo)
+        decode(videoDecoder.get(), nullptr, true);
     decode(audioDecoder.get(), nullptr, false);
     sendAudio(true);
-    t.Encode(venc, t.videoOut, nullptr);
+    if (withVideo)
+        t.Encode(venc, t.videoOut, nullptr);
     t.Encode(aenc, t.audioOut, nullptr);
     av_write_trailer(t.output);
     return 0;

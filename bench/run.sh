@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
-# Benchmarks of the converter, measured side by side in one run and printed as ratios:
-#   1. the converter (through tools/engine-run) against our own plain transcode loop on the same
-#      libraries and settings: the cost of the converter's machinery (goal: under 5 %);
-#   2. the converter against HandBrakeCLI on the same source and target (goal: at least as fast);
-#   3. throughput with 1, 2, 3 and 4 jobs side by side.
-# Target: H.264/AAC MP4, same frame size, bit rates and x264 preset, codecs on every core.
-# Environment: RW_BENCH_SECONDS (source length, default 30), RW_BENCH_SIZE (default 1280x720),
-# RW_BENCH_REPEAT (runs per measurement, the best counts; default 3).
+# Benchmarks of the converter, measured side by side in one run and printed as ratios. Each
+# figure is the best of RW_BENCH_REPEAT runs (default 3): wall seconds and CPU seconds (user +
+# system of the process and its children) counted apart.
+#   1. 720p to 720p H.264/AAC MP4 with x264 medium: the converter against our own plain transcode
+#      loop on the same libraries and settings (the cost of the converter's machinery, goal under
+#      5 %) and against HandBrakeCLI;
+#   2. device workloads, each against our plain loop, the converter's one-thread run and, where it
+#      has the codecs, HandBrakeCLI:
+#      (a) 640x480 H.264/AAC, 180 s, to 320x240 x264 veryfast 500 kbit/s + AAC 128 kbit/s MP4;
+#      (b) 1280x720 to the "iPhone H.264 Video" profile, run as the task manager runs it;
+#      (c) 1920x1080 to 640x480 MPEG-4 + MP3 AVI (HandBrake has no such encoder pair);
+#      (d) audio only, 180 s, to MP3 128 kbit/s;
+#      goals: wall time at most 0.9 of HandBrakeCLI's on (a) and (b), CPU time at most 1.05 of
+#      the plain loop's on each;
+#   3. throughput with 1, 2, 3 and 4 jobs of (a) side by side (goal: 4 jobs at least 3.2 times one).
+# Environment: RW_BENCH_SECONDS (720p source length, default 30), RW_BENCH_DEVICE_SECONDS (the
+# device sources of (a) and (d), default 180), RW_BENCH_LARGE_SECONDS (the sources of (b) and (c),
+# default 60), RW_BENCH_REPEAT, RW_BENCH_ONLY (a space-separated subset of: 720p a b c d parallel).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${RW_BUILD_DIR:-$root/build}"
@@ -18,6 +28,10 @@ height="${size#*x}"
 vkbps=1500
 akbps=128
 preset=medium
+
+device_seconds="${RW_BENCH_DEVICE_SECONDS:-180}"
+large_seconds="${RW_BENCH_LARGE_SECONDS:-60}"
+only="${RW_BENCH_ONLY:-720p a b c d parallel}"
 
 "$root/tools/build.sh" >/dev/null
 cmake --build "$build" --target rw_bench >/dev/null
@@ -42,50 +56,128 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 work="$build/bench/work"
 rm -rf "$work"
 mkdir -p "$work"
-source="$work/source.mp4"
-"$build/bench/benchsource" "$source" "$seconds" "$width" "$height"
 engine_run="$build/program/engine-run.exe"
-args="-vcodec libx264 -preset $preset -s ${width}x${height} -r 25 -b $vkbps -acodec aac -ab $akbps -ar 44100 -ac 2 -threads 0"
-
-now() { date +%s.%N; }
+plain_transcode="$build/bench/plain-transcode"
+wants() { [[ " $only " == *" $1 "* ]]; }
 calc() { awk "BEGIN { print $* }"; }
-# best SECONDS of $repeat runs of a command
-best_of() {
-    local best="" i start end t
-    for ((i = 0; i < repeat; i++)); do
-        start=$(now)
-        "$@" >/dev/null 2>"$work/last.err" || { echo "bench: failed: $*" >&2; tail -5 "$work/last.err" >&2; exit 1; }
-        end=$(now)
-        t=$(calc "$end - $start")
-        if [ -z "$best" ] || [ "$(calc "$t < $best")" = 1 ]; then best=$t; fi
-    done
-    echo "$best"
-}
 ratio() { printf '%.3f' "$(calc "$1 / $2")"; }
 
-# Wine start-up and shut-down of the driver, measured on a job that fails at once.
+# best_of COMMAND...: "WALL CPU", the least of each over $repeat runs
+best_of() {
+    local wall="" cpu="" i w u s c
+    for ((i = 0; i < repeat; i++)); do
+        /usr/bin/time -f '%e %U %S' -o "$work/last.time" "$@" >/dev/null 2>"$work/last.err" ||
+            { echo "bench: failed: $*" >&2; tail -5 "$work/last.err" >&2; exit 1; }
+        read -r w u s <"$work/last.time"
+        c=$(calc "$u + $s")
+        if [ -z "$wall" ] || [ "$(calc "$w < $wall")" = 1 ]; then wall=$w; fi
+        if [ -z "$cpu" ] || [ "$(calc "$c < $cpu")" = 1 ]; then cpu=$c; fi
+    done
+    echo "$wall $cpu"
+}
+# handbrake SOURCE OUTPUT WIDTH HEIGHT VIDEO_KBPS AUDIO_KBPS [x264 settings...]: best_of HandBrakeCLI
+# to H.264/AAC MP4 at 25 frames per second, without cropping
+handbrake() {
+    local src=$1 out=$2 w=$3 h=$4 vb=$5 ab=$6
+    shift 6
+    best_of HandBrakeCLI -i "$src" -o "$out" -f av_mp4 -e x264 "$@" -b "$vb" -r 25 --cfr -w "$w" -l "$h" \
+        --crop 0:0:0:0 --non-anamorphic -E av_aac -B "$ab" -R 44.1 --mixdown stereo
+}
+wall_of() { echo "${1% *}"; }
+cpu_of() { echo "${1#* }"; }
+sources="$build/bench/sources"
+mkdir -p "$sources"
+source_of() { # source_of SECONDS WIDTH HEIGHT: the generated clip (kept between runs)
+    local path="$sources/source-$1s-$2x$3.mp4"
+    [ -f "$path" ] || "$build/bench/benchsource" "$path" "$1" "$2" "$3"
+    echo "$path"
+}
+
+echo "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) before the run, best of $repeat"
 startup=$(best_of bash -c "'$engine_run' '$work/missing.mp4' '$work/none.mp4' || true")
-converter=$(best_of "$engine_run" --args "$args" "$source" "$work/converter.mp4")
-plain=$(best_of "$build/bench/plain-transcode" "$source" "$work/plain.mp4" "$width" "$height" "$vkbps" "$akbps" "$preset" 0)
-handbrake=$(best_of HandBrakeCLI -i "$source" -o "$work/handbrake.mp4" -f av_mp4 -e x264 --encoder-preset "$preset" \
-    -b "$vkbps" -r 25 --cfr -w "$width" -l "$height" --crop 0:0:0:0 --non-anamorphic \
-    -E av_aac -B "$akbps" -R 44.1 --mixdown stereo)
-in_process=$(calc "$converter - $startup")
+printf 'driver start-up and shut-down (in every converter figure): %.2f s, CPU %.2f s\n' "$(wall_of "$startup")" \
+    "$(cpu_of "$startup")"
 
-echo "source: ${seconds} s, ${width}x${height}, H.264/AAC -> H.264 (x264 $preset, $vkbps kbit/s)/AAC $akbps kbit/s MP4, $(nproc) cores, best of $repeat"
-printf 'driver start-up and shut-down: %.2f s\n' "$startup"
-printf 'converter: %.2f s (%.2f s without the driver start-up)\n' "$converter" "$in_process"
-printf 'plain transcode loop: %.2f s\n' "$plain"
-printf 'HandBrakeCLI: %.2f s\n' "$handbrake"
-echo "converter / plain loop: $(ratio "$converter" "$plain") (without start-up $(ratio "$in_process" "$plain"); goal under 1.05)"
-echo "converter / HandBrakeCLI: $(ratio "$converter" "$handbrake") (goal at most 1.0)"
+if wants 720p; then
+    source=$(source_of "$seconds" "$width" "$height")
+    args="-vcodec libx264 -preset $preset -s ${width}x${height} -r 25 -b $vkbps -acodec aac -ab $akbps -ar 44100 -ac 2 -threads 0"
+    converter=$(best_of "$engine_run" --args "$args" "$source" "$work/converter.mp4")
+    one_thread=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/one-thread.mp4")
+    plain=$(best_of "$plain_transcode" "$source" "$work/plain.mp4" size=${width}x${height} vb=$vkbps ab=$akbps preset=$preset)
+    handbrake=$(handbrake "$source" "$work/handbrake.mp4" "$width" "$height" "$vkbps" "$akbps" --encoder-preset "$preset")
+    in_process=$(calc "$(wall_of "$converter") - $(wall_of "$startup")")
+    echo "720p: ${seconds} s, ${width}x${height}, H.264/AAC -> H.264 (x264 $preset, $vkbps kbit/s)/AAC $akbps kbit/s MP4"
+    printf '  converter %.2f s (%.2f s without the driver start-up), CPU %.2f s; one-thread run %.2f s, CPU %.2f s\n' \
+        "$(wall_of "$converter")" "$in_process" "$(cpu_of "$converter")" "$(wall_of "$one_thread")" "$(cpu_of "$one_thread")"
+    printf '  plain loop %.2f s, CPU %.2f s; HandBrakeCLI %.2f s, CPU %.2f s\n' "$(wall_of "$plain")" "$(cpu_of "$plain")" \
+        "$(wall_of "$handbrake")" "$(cpu_of "$handbrake")"
+    echo "  converter / plain loop: wall $(ratio "$(wall_of "$converter")" "$(wall_of "$plain")") (without start-up $(ratio "$in_process" "$(wall_of "$plain")"); goal under 1.05), CPU $(ratio "$(cpu_of "$converter")" "$(cpu_of "$plain")")"
+    echo "  converter / one-thread run: wall $(ratio "$(wall_of "$converter")" "$(wall_of "$one_thread")") (goal at most 1.0)"
+    echo "  converter / HandBrakeCLI: wall $(ratio "$(wall_of "$converter")" "$(wall_of "$handbrake")"), CPU $(ratio "$(cpu_of "$converter")" "$(cpu_of "$handbrake")")"
+fi
 
-single_args="${args% -threads 0}"
-one=""
-for n in 1 2 3 4; do
-    t=$(best_of "$engine_run" --parallel "$n" --args "$single_args" "$source" "$work/parallel.mp4")
-    throughput=$(calc "$n * $seconds / $t")
-    [ -z "$one" ] && one=$throughput
-    printf 'parallel %d: %.2f s, %.2f s of media per second, %.2f x one job\n' "$n" "$t" "$throughput" \
-        "$(calc "$throughput / $one")"
-done
+# device LABEL CONVERTER-RESULT ONE-THREAD-RESULT PLAIN-RESULT [HANDBRAKE-RESULT]: one line per workload
+device() {
+    local label=$1 conv=$2 one=$3 plain=$4 hb=${5:-}
+    local line
+    line=$(printf '%s: converter %.2f s / CPU %.2f s, one-thread %.2f s / %.2f s, plain loop %.2f s / %.2f s' "$label" \
+        "$(wall_of "$conv")" "$(cpu_of "$conv")" "$(wall_of "$one")" "$(cpu_of "$one")" "$(wall_of "$plain")" "$(cpu_of "$plain")")
+    if [ -n "$hb" ]; then
+        line+=$(printf ', HandBrakeCLI %.2f s / %.2f s; wall / HandBrakeCLI %s (goal <= 0.9)' "$(wall_of "$hb")" "$(cpu_of "$hb")" \
+            "$(ratio "$(wall_of "$conv")" "$(wall_of "$hb")")")
+    fi
+    line+="; wall / one-thread $(ratio "$(wall_of "$conv")" "$(wall_of "$one")"); CPU / plain loop $(ratio "$(cpu_of "$conv")" "$(cpu_of "$plain")") (goal <= 1.05)"
+    echo "$line"
+}
+
+device_args="-vcodec libx264 -preset veryfast -s 320x240 -r 25 -b 500 -pix_fmt yuv420p -acodec aac -ab 128 -ar 44100 -ac 2 -threads 0"
+if wants a; then
+    source=$(source_of "$device_seconds" 640 480)
+    conv=$(best_of "$engine_run" --args "$device_args" "$source" "$work/a.mp4")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$device_args" "$source" "$work/a1.mp4")
+    plain=$(best_of "$plain_transcode" "$source" "$work/a-plain.mp4" size=320x240 vb=500 preset=veryfast ab=128)
+    hb=$(handbrake "$source" "$work/a-hb.mp4" 320 240 500 128 --encoder-preset veryfast)
+    device "(a) ${device_seconds} s 640x480 -> 320x240 x264 veryfast 500k + AAC 128k" "$conv" "$one" "$plain" "$hb"
+fi
+
+if wants b; then
+    source=$(source_of "$large_seconds" 1280 720)
+    profile="iPhone H.264 Video"
+    rm -rf "$work/b" "$work/b1" && mkdir -p "$work/b" "$work/b1"
+    conv=$(best_of "$engine_run" --profile "$profile" "$source" "$work/b")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --profile "$profile" "$source" "$work/b1")
+    plain=$(best_of "$plain_transcode" "$source" "$work/b-plain.mp4" size=480x320 vb=1000 profile=baseline bf=0 ab=128)
+    hb=$(handbrake "$source" "$work/b-hb.mp4" 480 270 1000 128 --encoder-profile baseline)
+    device "(b) ${large_seconds} s 1280x720 -> \"$profile\" (480x320 x264 baseline 1000k + AAC 128k)" "$conv" "$one" "$plain" "$hb"
+fi
+
+if wants c; then
+    source=$(source_of "$large_seconds" 1920 1080)
+    args="-vcodec mpeg4 -s 640x480 -r 25 -b 1500 -acodec libmp3lame -ab 128 -ar 44100 -ac 2 -threads 0"
+    conv=$(best_of "$engine_run" --args "$args" "$source" "$work/c.avi")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/c1.avi")
+    plain=$(best_of "$plain_transcode" "$source" "$work/c-plain.avi" vcodec=mpeg4 size=640x480 vb=1500 acodec=libmp3lame ab=128)
+    device "(c) ${large_seconds} s 1920x1080 -> 640x480 MPEG-4 1500k + MP3 128k" "$conv" "$one" "$plain"
+fi
+
+if wants d; then
+    source=$(source_of "$device_seconds" 640 480)
+    args="-acodec libmp3lame -ab 128 -ar 44100 -ac 2"
+    conv=$(best_of "$engine_run" --args "$args" "$source" "$work/d.mp3")
+    one=$(best_of env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --args "$args" "$source" "$work/d1.mp3")
+    plain=$(best_of "$plain_transcode" "$source" "$work/d-plain.mp3" vcodec=none acodec=libmp3lame ab=128)
+    device "(d) ${device_seconds} s audio -> MP3 128k" "$conv" "$one" "$plain"
+fi
+
+if wants parallel; then
+    source=$(source_of "$device_seconds" 640 480)
+    one=""
+    for n in 1 2 3 4; do
+        t=$(wall_of "$(best_of "$engine_run" --parallel "$n" --args "$device_args" "$source" "$work/parallel.mp4")")
+        throughput=$(calc "$n * $device_seconds / $t")
+        [ -z "$one" ] && one=$throughput
+        printf 'parallel (a) x %d: %.2f s, %.2f s of media per second, %.2f x one job (goal for 4: at least 3.2)\n' "$n" "$t" \
+            "$throughput" "$(calc "$throughput / $one")"
+    done
+fi
+echo "load average $(cut -d' ' -f1-3 /proc/loadavg) after the run"

@@ -22,6 +22,7 @@ extern "C"
 
 std::atomic<EngineLogSink> g_engineLogSink(nullptr);
 std::atomic<int> g_backgroundConversion(0);
+std::atomic<int> g_pipelinedConversion(1);
 std::mutex g_optionParserLock;
 
 namespace

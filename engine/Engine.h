@@ -26,6 +26,7 @@ const int kFirstJobId = 1025;
 // Globals the application writes directly.
 extern std::atomic<EngineLogSink> g_engineLogSink;
 extern std::atomic<int> g_backgroundConversion; // non-zero: the transcode loop yields 1 ms per turn
+extern std::atomic<int> g_pipelinedConversion;  // non-zero (default): transcode stages run side by side
 extern std::atomic<int> g_previewVolume;        // 0..128
 extern std::atomic<int> g_previewMute;          // non-zero: the preview is silent
 

@@ -1886,6 +1886,7 @@ int MoveOptionsToContext(TranscodeContext* context)
     context->copyInitialNonKeyFrames = g_state.copyInitialNonKeyFrames;
     context->audioVolume = g_state.audioVolume;
     context->inputSync = g_state.inputSync;
+    context->pipelined = TranscodePipelined();
     const int64_t kFileSizeReserve = 307200;
     context->fileSizeLimit =
         g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;

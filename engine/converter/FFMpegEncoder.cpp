@@ -272,6 +272,11 @@ void CFFMpegEncoder::SeekToSegmentStart()
     av_seek_frame(input, -1, target, AVSEEK_FLAG_BACKWARD);
 }
 
+void SetThreadJob(CFFMpegEncoder* job)
+{
+    t_currentJob = job;
+}
+
 int EngineLogToCurrentJob(int level, const char* text)
 {
     if (!t_currentJob || !text || !EngineLogReachesJob(t_currentJob->LogContext()))

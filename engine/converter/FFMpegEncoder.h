@@ -128,6 +128,10 @@ private:
     std::atomic<bool> m_pauseRequested; // survives the idle state between two runs
 };
 
+// Makes the lines the calling thread logs (a stage thread of the job's transcode loop) belong to
+// the job; null ends that.
+void SetThreadJob(CFFMpegEncoder* job);
+
 // BGRA pixels of the frame (the frame's own plane when it is BGRA already and no cache exists),
 // or null when the conversion cannot be set up.
 uint8_t* ConvertFrameToBGRA(CFFMpegEncoder* job, AVFrame* picture, int pixelFormat, int width, int height);

@@ -6,6 +6,7 @@
 #include "engine/CodecLock.h"
 #include "engine/converter/CommandLine.h"
 #include "engine/converter/FFMpegEncoder.h"
+#include "engine/converter/TranscodePipeline.h"
 
 #include <errno.h>
 #include <math.h>
@@ -30,6 +31,12 @@ const double kMicroseconds = 1000000.0;
 const int kVolumeUnity = 256;
 const int kDriftSamplesTolerance = 50;
 const int kPcmChunkSamples = 1024;
+// Scaling splits the picture across a thread per this many source pixels (a VGA picture), up to
+// kMostScalerThreads: small pictures scale faster on one thread.
+const int kPixelsPerScalerThread = 640 * 480;
+const int kMostScalerThreads = 4;
+
+thread_local PacketCollector* t_packetCollector = nullptr;
 
 // Each plane's pointer moved right by x pixels and down by y lines, chroma planes subsampled.
 void OffsetPlanes(const AVPixFmtDescriptor* desc, uint8_t* data[4], const int linesize[4], int x, int y)
@@ -189,7 +196,6 @@ OutputStreamRecord::~OutputStreamRecord()
     av_channel_layout_uninit(&resamplerLayout);
     if (fifo)
         av_audio_fifo_free(fifo);
-    FreeFrame(audioFrame);
     FreeFrame(convertedFrame);
     if (passLogFile)
         fclose(passLogFile);
@@ -212,8 +218,21 @@ void TranscodeFail(TranscodeRun* run, const char* format, ...)
     va_start(args, format);
     ConverterMessageV(AV_LOG_ERROR, format, args);
     va_end(args);
+    if (run->pipeline)
+        throw StageFailure();
     ReleaseTranscodeContext(run->job, 1);
     throw -1;
+}
+
+PacketCollector::~PacketCollector()
+{
+    for (auto& entry : packets)
+        av_packet_free(&entry.second);
+}
+
+void SetThreadPacketCollector(PacketCollector* collector)
+{
+    t_packetCollector = collector;
 }
 
 double OutputStreamSeconds(const OutputStreamRecord* ost)
@@ -225,7 +244,6 @@ double OutputStreamSeconds(const OutputStreamRecord* ost)
 
 void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet)
 {
-    AVFormatContext* file = run->context->outputFiles[ost->fileIndex];
     packet->stream_index = ost->stream->index;
     // Bit-stream filters: each one takes the packet and gives out what it made of it.
     for (size_t i = 0; i < ost->filters.size(); ++i)
@@ -244,6 +262,21 @@ void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet)
             TranscodeFail(run, "%s", "");
         }
     }
+    if (t_packetCollector)
+    {
+        AVPacket* kept = av_packet_alloc();
+        if (!kept)
+            TranscodeFail(run, "Could not allocate packet\n");
+        av_packet_move_ref(kept, packet);
+        t_packetCollector->packets.emplace_back(ost->fileIndex, kept);
+        return;
+    }
+    MuxPacket(run, ost->fileIndex, packet);
+}
+
+void MuxPacket(TranscodeRun* run, int fileIndex, AVPacket* packet)
+{
+    AVFormatContext* file = run->context->outputFiles[fileIndex];
     int result = av_interleaved_write_frame(file, packet);
     // A failed write (a full disk) shows in the file's I/O context before the muxer reports it.
     if (result >= 0 && file->pb && file->pb->error < 0)
@@ -274,7 +307,7 @@ static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* 
         lastSize = ost->packet->size;
         if (enc->codec_type == AVMEDIA_TYPE_VIDEO)
         {
-            run->context->videoBytesWritten += lastSize;
+            __atomic_add_fetch(&run->context->videoBytesWritten, lastSize, __ATOMIC_RELAXED);
             // Quality (4 bytes), picture type, error count, 2 reserved bytes, then the error sums.
             size_t sideSize = 0;
             const uint8_t* side = av_packet_get_side_data(ost->packet, AV_PKT_DATA_QUALITY_STATS, &sideSize);
@@ -293,22 +326,45 @@ static int DrainEncoder(TranscodeRun* run, OutputStreamRecord* ost, const char* 
     return lastSize;
 }
 
+// frameNumber and clock (encoder time-base units) are what the statistics line shows.
 static void SendToEncoder(TranscodeRun* run, OutputStreamRecord* ost, AVFrame* frame, const char* failure,
-                          int* lastSize = nullptr)
+                          int frameNumber, int64_t clock)
 {
     EncodedFrameStats stats;
     if (avcodec_send_frame(ost->encoder, frame) < 0)
         TranscodeFail(run, "%s", failure);
     int size = DrainEncoder(run, ost, failure, &stats);
-    if (lastSize)
-        *lastSize = size;
     if (size > 0 && run->context->statsFileName && ost->encoder->codec_type == AVMEDIA_TYPE_VIDEO)
-        WriteVideoStats(run, ost, size, stats);
+        WriteVideoStats(run, ost, frameNumber, clock * av_q2d(ost->encoder->time_base), size, stats);
 }
 
-void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, const EncodedFrameStats& stats)
+void RunEncodeWork(TranscodeRun* run, OutputStreamRecord* ost, EncodeWork& work)
+{
+    const char* failure =
+        ost->encoder->codec_type == AVMEDIA_TYPE_VIDEO ? "Video encoding failed\n" : "Audio encoding failed\n";
+    for (EncodeFrame& item : work.frames)
+    {
+        SendToEncoder(run, ost, item.frame.get(), failure, item.frameNumber, item.frame->pts);
+        item.frame.reset();
+    }
+    if (work.flush)
+        SendToEncoder(run, ost, nullptr, failure, work.flushFrameNumber, work.flushClock);
+}
+
+// The encoder's part of the work, on the pipeline's encoder thread or here and now.
+static void DispatchEncodeWork(TranscodeRun* run, OutputStreamRecord* ost, EncodeWork& work)
+{
+    if (run->pipeline)
+        run->pipeline->SubmitEncode(ost, std::move(work));
+    else
+        RunEncodeWork(run, ost, work);
+}
+
+void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameNumber, double seconds, int frameSize,
+                     const EncodedFrameStats& stats)
 {
     TranscodeContext* context = run->context;
+    std::lock_guard<std::mutex> guard(run->statsLock);
     if (!context->statsFile)
     {
         context->statsFile = fopen(context->statsFileName, "w");
@@ -319,22 +375,22 @@ void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, 
         }
     }
     AVCodecContext* enc = ost->encoder;
-    fprintf(context->statsFile, "frame= %5d q= %2.1f ", ost->frameNumber, stats.quality / 118.0);
+    fprintf(context->statsFile, "frame= %5d q= %2.1f ", frameNumber, stats.quality / 118.0);
     if ((enc->flags & AV_CODEC_FLAG_PSNR) && stats.hasError)
     {
         double scaled = static_cast<double>(stats.error) / (enc->width * enc->height * 255.0 * 255.0);
         fprintf(context->statsFile, "PSNR= %6.2f ", scaled > 0 ? -10.0 * log10(scaled) : 99.99);
     }
-    double seconds = std::max(0.01, OutputStreamSeconds(ost));
+    seconds = std::max(0.01, seconds);
     double frameRate = 1.0 / av_q2d(enc->time_base);
+    int64_t bytesWritten = __atomic_load_n(&context->videoBytesWritten, __ATOMIC_RELAXED);
     fprintf(context->statsFile, "f_size= %6d ", frameSize);
     fprintf(context->statsFile, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
-            context->videoBytesWritten / 1024.0, seconds, frameSize * 8 * frameRate / 1000.0,
-            context->videoBytesWritten * 8 / seconds / 1000.0);
+            bytesWritten / 1024.0, seconds, frameSize * 8 * frameRate / 1000.0, bytesWritten * 8 / seconds / 1000.0);
     fprintf(context->statsFile, "type= %c\n", av_get_picture_type_char(static_cast<AVPictureType>(stats.pictureType)));
 }
 
-void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* picture)
+void PrepareVideoFrame(TranscodeRun* run, AVFrame* picture, int64_t pts)
 {
     CFFMpegEncoder* job = run->job;
     if (!run->context->deinterlace && !job->m_overlaysNeeded)
@@ -345,7 +401,7 @@ void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* pictu
     if (run->context->deinterlace && !DeinterlacePicture(picture))
         ConverterMessage("Deinterlacing failed\n");
     if (job->m_overlaysNeeded)
-        ApplyFrameOverlays(job, picture, picture->format, picture->width, picture->height, ist->pts);
+        ApplyFrameOverlays(job, picture, picture->format, picture->width, picture->height, pts);
 }
 
 void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost)
@@ -393,15 +449,25 @@ static void PrepareVideoConversion(TranscodeRun* run, OutputStreamRecord* ost, I
         ost->cropRight = scale(ost->cropRight, picture->width, ost->sourceWidth);
     }
     sws_freeContext(ost->scaler);
+    ost->scaler = nullptr;
     int sourceWidth = picture->width - ost->cropLeft - ost->cropRight;
     int sourceHeight = picture->height - ost->cropTop - ost->cropBottom;
     int targetWidth = enc->width - ost->padLeft - ost->padRight;
     int targetHeight = enc->height - ost->padTop - ost->padBottom;
-    ost->scaler = sourceWidth > 0 && sourceHeight > 0 && targetWidth > 0 && targetHeight > 0
-                      ? sws_getContext(sourceWidth, sourceHeight, static_cast<AVPixelFormat>(picture->format),
-                                       targetWidth, targetHeight, enc->pix_fmt, flags, nullptr, nullptr, nullptr)
-                      : nullptr;
-    if (!ost->scaler)
+    if (sourceWidth > 0 && sourceHeight > 0 && targetWidth > 0 && targetHeight > 0)
+        ost->scaler = sws_alloc_context();
+    int threads = std::max(1, std::min(kMostScalerThreads, sourceWidth * sourceHeight / kPixelsPerScalerThread));
+    const struct
+    {
+        const char* name;
+        int64_t value;
+    } settings[] = {{"srcw", sourceWidth}, {"srch", sourceHeight}, {"src_format", picture->format},
+                    {"dstw", targetWidth}, {"dsth", targetHeight}, {"dst_format", enc->pix_fmt},
+                    {"sws_flags", flags},  {"threads", threads}};
+    bool configured = ost->scaler != nullptr;
+    for (const auto& setting : settings)
+        configured = configured && av_opt_set_int(ost->scaler, setting.name, setting.value, 0) >= 0;
+    if (!configured || sws_init_context(ost->scaler, nullptr, nullptr) < 0)
         TranscodeFail(run, "Cannot get resampling context\n");
     ost->sourceWidth = picture->width;
     ost->sourceHeight = picture->height;
@@ -427,7 +493,9 @@ static int DuplicatesForGap(TranscodeRun* run, OutputStreamRecord* ost, InputStr
     return static_cast<int>(std::max(1L, lrint(count)));
 }
 
-int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture)
+// How many copies of the picture the output stream takes (0 drops it, more duplicate it) and
+// at which output time: moves the stream's clock and frame count on.
+static VideoPlanEntry PlanVideoFrames(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist)
 {
     TranscodeContext* context = run->context;
     AVCodecContext* enc = ost->encoder;
@@ -453,11 +521,37 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
     }
     else
         ost->syncOpts = llrint(syncSeconds / timeBase);
-    frameCount = std::min(frameCount, context->frameLimits[0] - ost->frameNumber);
-    if (frameCount <= 0)
-        return 0;
+    VideoPlanEntry entry;
+    entry.ost = ost;
+    entry.frameCount = std::max(0, std::min(frameCount, context->frameLimits[0] - ost->frameNumber));
+    entry.firstPts = ost->syncOpts;
+    entry.firstFrameNumber = ost->frameNumber;
+    ost->syncOpts += entry.frameCount;
+    ost->frameNumber += entry.frameCount;
+    return entry;
+}
 
-    AVFrame* target = picture;
+// A target picture the scaler can write into while the encoders may still hold the last one:
+// a copy keeps the pad bands, a picture without bands is written whole and needs no copy.
+static void MakeTargetWritable(TranscodeRun* run, OutputStreamRecord* ost)
+{
+    if (av_frame_is_writable(ost->picture))
+        return;
+    bool banded = ost->padTop || ost->padBottom || ost->padLeft || ost->padRight;
+    if (banded)
+    {
+        if (av_frame_make_writable(ost->picture) < 0)
+            TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
+        return;
+    }
+    FreeFrame(ost->picture);
+    AllocateTargetPicture(run, ost);
+}
+
+// The encoder's picture of a decoded one: cropped, scaled and padded when the stream converts.
+static AVFrame* ConvertPicture(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture)
+{
+    AVCodecContext* enc = ost->encoder;
     if (!ost->convertPicture &&
         (picture->width != enc->width || picture->height != enc->height || picture->format != enc->pix_fmt))
     {
@@ -468,51 +562,90 @@ int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* i
         ost->sourceHeight = enc->height;
         ost->sourceFormat = enc->pix_fmt;
     }
-    if (ost->convertPicture)
+    if (!ost->convertPicture)
+        return picture;
+    PrepareVideoConversion(run, ost, ist, picture);
+    MakeTargetWritable(run, ost);
+    // Views of the inner rectangles: the source without its crop bands, the target without its pad bands.
+    FramePtr source(av_frame_clone(picture));
+    FramePtr target(av_frame_clone(ost->picture));
+    if (!source || !target)
+        TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
+    OffsetPlanes(av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture->format)), source->data, source->linesize,
+                 ost->cropLeft, ost->cropTop);
+    source->width -= ost->cropLeft + ost->cropRight;
+    source->height -= ost->cropTop + ost->cropBottom;
+    OffsetPlanes(av_pix_fmt_desc_get(enc->pix_fmt), target->data, target->linesize, ost->padLeft, ost->padTop);
+    target->width -= ost->padLeft + ost->padRight;
+    target->height -= ost->padTop + ost->padBottom;
+    if (sws_scale_frame(ost->scaler, target.get(), source.get()) < 0)
+        TranscodeFail(run, "Cannot scale the picture\n");
+    // The scaler writes its rows in whole blocks of pixels, past the picture into the right band.
+    if (ost->padRight)
+        FillPadColumns(ost->picture, run->context->padColor, enc->width - ost->padRight, enc->width);
+    return ost->picture;
+}
+
+void RunVideoWork(TranscodeRun* run, InputStreamRecord* ist, VideoWork& work)
+{
+    TranscodeContext* context = run->context;
+    AVFrame* picture = work.picture.get();
+    if (picture)
+        PrepareVideoFrame(run, picture, work.pts);
+    for (VideoPlanEntry& entry : work.entries)
     {
-        PrepareVideoConversion(run, ost, ist, picture);
-        if (av_frame_make_writable(ost->picture) < 0)
-            TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
-        const AVPixFmtDescriptor* sourceDesc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture->format));
-        const AVPixFmtDescriptor* targetDesc = av_pix_fmt_desc_get(enc->pix_fmt);
-        uint8_t* source[4] = {picture->data[0], picture->data[1], picture->data[2], picture->data[3]};
-        uint8_t* destination[4] = {ost->picture->data[0], ost->picture->data[1], ost->picture->data[2],
-                                   ost->picture->data[3]};
-        OffsetPlanes(sourceDesc, source, picture->linesize, ost->cropLeft, ost->cropTop);
-        OffsetPlanes(targetDesc, destination, ost->picture->linesize, ost->padLeft, ost->padTop);
-        sws_scale(ost->scaler, source, picture->linesize, 0, picture->height - ost->cropTop - ost->cropBottom,
-                  destination, ost->picture->linesize);
-        // The scaler writes its rows in whole blocks of pixels, past the picture into the right band.
-        if (ost->padRight)
-            FillPadColumns(ost->picture, context->padColor, enc->width - ost->padRight, enc->width);
-        target = ost->picture;
+        OutputStreamRecord* ost = entry.ost;
+        AVCodecContext* enc = ost->encoder;
+        EncodeWork encode;
+        encode.collector = entry.collector;
+        if (!picture)
+        {
+            encode.flush = true;
+            encode.flushFrameNumber = entry.firstFrameNumber;
+            encode.flushClock = entry.firstPts;
+        }
+        AVFrame* target = picture ? ConvertPicture(run, ost, ist, picture) : nullptr;
+        for (int i = 0; i < entry.frameCount; ++i)
+        {
+            EncodeFrame item;
+            item.frame.reset(av_frame_clone(target));
+            if (!item.frame)
+                TranscodeFail(run, "Video encoding failed\n");
+            AVFrame* frame = item.frame.get();
+            if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
+            {
+                frame->interlaced_frame = picture->interlaced_frame;
+                frame->top_field_first =
+                    context->topFieldFirst == -1 ? picture->top_field_first : context->topFieldFirst;
+            }
+            frame->pict_type = AV_PICTURE_TYPE_NONE;
+            if (context->sameQuality)
+                frame->quality = picture->quality;
+            frame->pts = entry.firstPts + i;
+            item.frameNumber = entry.firstFrameNumber + i;
+            encode.frames.push_back(std::move(item));
+        }
+        DispatchEncodeWork(run, ost, encode);
     }
-    if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
-    {
-        target->interlaced_frame = picture->interlaced_frame;
-        target->top_field_first = context->topFieldFirst == -1 ? picture->top_field_first : context->topFieldFirst;
-    }
-    target->pict_type = AV_PICTURE_TYPE_NONE;
-    if (context->sameQuality)
-        target->quality = picture->quality;
-    int lastSize = 0;
-    for (int i = 0; i < frameCount; ++i)
-    {
-        target->pts = ost->syncOpts;
-        SendToEncoder(run, ost, target, "Video encoding failed\n", &lastSize);
-        ost->syncOpts++;
-        ost->frameNumber++;
-    }
-    return lastSize;
+}
+
+// The picture's part of the work, on the pipeline's picture thread or here and now.
+static void DispatchVideoWork(TranscodeRun* run, InputStreamRecord* ist, VideoWork& work)
+{
+    if (run->pipeline)
+        run->pipeline->SubmitVideo(ist, std::move(work));
+    else
+        RunVideoWork(run, ist, work);
 }
 
 // Encodes whole encoder frames from the FIFO (all of it when final, padded where the codec
-// needs whole frames).
+// needs whole frames), and with final the encoder's end.
 static void EncodeAudioFrames(TranscodeRun* run, OutputStreamRecord* ost, bool final)
 {
     AVCodecContext* enc = ost->encoder;
     bool wholeFrames = enc->frame_size > 1 && !(enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
     int chunk = wholeFrames ? enc->frame_size : kPcmChunkSamples;
+    EncodeWork work;
     for (;;)
     {
         int available = av_audio_fifo_size(ost->fifo);
@@ -522,8 +655,11 @@ static void EncodeAudioFrames(TranscodeRun* run, OutputStreamRecord* ost, bool f
         int frameSamples = count;
         if (wholeFrames && count < chunk && !(enc->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME))
             frameSamples = chunk; // padded with silence
-        AVFrame* frame = ost->audioFrame;
-        av_frame_unref(frame);
+        EncodeFrame item;
+        item.frame.reset(av_frame_alloc());
+        AVFrame* frame = item.frame.get();
+        if (!frame)
+            TranscodeFail(run, "Audio encoding failed\n");
         frame->nb_samples = frameSamples;
         frame->format = enc->sample_fmt;
         frame->sample_rate = enc->sample_rate;
@@ -534,10 +670,16 @@ static void EncodeAudioFrames(TranscodeRun* run, OutputStreamRecord* ost, bool f
         if (av_audio_fifo_read(ost->fifo, reinterpret_cast<void**>(frame->extended_data), count) < count)
             TranscodeFail(run, "Audio encoding failed\n");
         frame->pts = ost->syncOpts;
+        item.frameNumber = ost->frameNumber;
         ost->syncOpts += frameSamples;
-        SendToEncoder(run, ost, frame, "Audio encoding failed\n");
         ost->frameNumber++;
+        work.frames.push_back(std::move(item));
     }
+    work.flush = final;
+    work.flushFrameNumber = ost->frameNumber;
+    work.flushClock = ost->syncOpts;
+    if (!work.frames.empty() || work.flush)
+        DispatchEncodeWork(run, ost, work);
 }
 
 // (Re)creates the resampler for the decoder's current output.
@@ -708,18 +850,34 @@ static void CopyPacket(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRe
 static void HandDecodedFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* frame)
 {
     TranscodeContext* context = run->context;
-    if (context->startTime != 0 && ist->pts < context->startTime)
-        return;
+    bool video = ist->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+    bool started = context->startTime == 0 || ist->pts >= context->startTime;
+    VideoWork work;
     for (OutputStreamRecord* ost : run->outputStreams)
     {
-        if (run->inputStreams[ost->sourceIndex] != ist || !ost->encodingNeeded)
+        if (!started || run->inputStreams[ost->sourceIndex] != ist || !ost->encodingNeeded)
             continue;
-        if (ist->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            EncodeVideo(run, ost, ist, frame);
-        else
+        if (!video)
             EncodeAudio(run, ost, ist, frame);
+        else
+        {
+            VideoPlanEntry entry = PlanVideoFrames(run, ost, ist);
+            if (entry.frameCount > 0)
+                work.entries.push_back(entry);
+        }
     }
-    ist->isStart = 0;
+    // Every picture is decorated, also one that no output stream takes: the decorations follow the
+    // source's time.
+    if (video && (!work.entries.empty() || run->job->m_overlaysNeeded || context->deinterlace))
+    {
+        work.picture.reset(av_frame_clone(frame));
+        if (!work.picture)
+            TranscodeFail(run, "Could not allocate picture\n");
+        work.pts = ist->pts;
+        DispatchVideoWork(run, ist, work);
+    }
+    if (started)
+        ist->isStart = 0;
 }
 
 static int DecodeSubtitle(TranscodeRun* run, InputStreamRecord* ist, AVPacket* packet)
@@ -796,7 +954,6 @@ int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* pack
                     : (ist->decoder->framerate.num ? av_rescale_q(1, av_inv_q(ist->decoder->framerate), AV_TIME_BASE_Q)
                                                    : 0);
             ist->nextPts = ist->pts + duration;
-            PrepareVideoFrame(run, ist, frame);
         }
         else
         {
@@ -825,9 +982,17 @@ void FlushEncoders(TranscodeRun* run)
             if (ost->resampler)
                 ResampleIntoFifo(run, ost, nullptr);
             EncodeAudioFrames(run, ost, true);
-            SendToEncoder(run, ost, nullptr, "Audio encoding failed\n");
         }
         else if (type == AVMEDIA_TYPE_VIDEO)
-            SendToEncoder(run, ost, nullptr, "Video encoding failed\n");
+        {
+            // The end goes behind the pictures still on their way to the encoder.
+            VideoWork end;
+            VideoPlanEntry entry;
+            entry.ost = ost;
+            entry.firstPts = ost->syncOpts;
+            entry.firstFrameNumber = ost->frameNumber;
+            end.entries.push_back(entry);
+            DispatchVideoWork(run, run->inputStreams[ost->sourceIndex], end);
+        }
     }
 }

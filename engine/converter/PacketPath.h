@@ -8,6 +8,9 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 extern "C"
@@ -18,6 +21,7 @@ extern "C"
 }
 
 class CFFMpegEncoder;
+class TranscodePipeline;
 
 struct InputStreamRecord
 {
@@ -67,7 +71,6 @@ struct OutputStreamRecord
     AVChannelLayout resamplerLayout = {};
     int resamplerRate = 0, resamplerFormat = -1;
     AVAudioFifo* fifo = nullptr;       // owned
-    AVFrame* audioFrame = nullptr;     // owned
     AVFrame* convertedFrame = nullptr; // owned
 
     FILE* passLogFile = nullptr; // owned
@@ -95,6 +98,8 @@ struct TranscodeRun
     std::vector<InputStreamRecord*> inputStreams;   // owned
     std::vector<OutputStreamRecord*> outputStreams; // owned
     std::vector<int> inputStreamBase;               // index of each input file's first stream record
+    TranscodePipeline* pipeline = nullptr;          // set while the stages run on threads of their own
+    std::mutex statsLock;                           // the statistics file, written by each video encoder
 
     TranscodeRun() = default;
     TranscodeRun(const TranscodeRun&) = delete;
@@ -102,14 +107,80 @@ struct TranscodeRun
     ~TranscodeRun();
 };
 
-// Writes the message, releases the job's context and ends the run by an exception.
+// Writes the message, releases the job's context and ends the run by an exception. While the
+// stages run on threads of their own, it ends only the calling stage (StageFailure) and the
+// pipeline ends the others before the context is released.
 [[noreturn]] void TranscodeFail(TranscodeRun* run, const char* format, ...) __attribute__((format(printf, 2, 3)));
+struct StageFailure
+{
+};
+
+struct FrameFree
+{
+    void operator()(AVFrame* frame) const
+    {
+        av_frame_free(&frame);
+    }
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+
+// Packets written while a collector is set on the calling thread go into it instead of the files:
+// the pipeline's muxer writes them later, in the order of the one-thread run.
+struct PacketCollector
+{
+    std::vector<std::pair<int, AVPacket*>> packets; // output file, owned packet
+    PacketCollector() = default;
+    PacketCollector(const PacketCollector&) = delete;
+    PacketCollector& operator=(const PacketCollector&) = delete;
+    ~PacketCollector();
+};
+void SetThreadPacketCollector(PacketCollector* collector);
+// Writes a finished packet into its output file; failures end the run.
+void MuxPacket(TranscodeRun* run, int fileIndex, AVPacket* packet);
+
+// One frame for an encoder, with the frame number and output clock its statistics line shows.
+struct EncodeFrame
+{
+    FramePtr frame;
+    int frameNumber = 0;
+};
+// What one encoder is given in one go: frames, and with flush set, the end of its input.
+struct EncodeWork
+{
+    std::vector<EncodeFrame> frames;
+    bool flush = false;
+    int flushFrameNumber = 0;
+    int64_t flushClock = 0;
+    PacketCollector* collector = nullptr; // where the packets go; null: into the files
+};
+// What one output stream does with a decoded picture: frameCount copies from firstPts on.
+struct VideoPlanEntry
+{
+    OutputStreamRecord* ost = nullptr;
+    int frameCount = 0;
+    int64_t firstPts = 0;
+    int firstFrameNumber = 0;
+    PacketCollector* collector = nullptr;
+};
+// A decoded picture and its output streams' plans; without a picture, the end of the streams
+// (each entry's first frame number and pts are then the encoder's final ones).
+struct VideoWork
+{
+    FramePtr picture;
+    int64_t pts = 0; // microseconds
+    std::vector<VideoPlanEntry> entries;
+};
 
 // 0, or negative when decoding failed (the loop drops the packet). packet null: flush the decoder.
 int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* packet);
 // Decorates (and deinterlaces) a decoded picture in place, in buffers of its own.
-void PrepareVideoFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame* picture);
-int EncodeVideo(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* picture);
+void PrepareVideoFrame(TranscodeRun* run, AVFrame* picture, int64_t pts);
+// The picture part of a video frame: decorations, then cropping, scaling and padding for each
+// output stream, whose encoders get the results.
+void RunVideoWork(TranscodeRun* run, InputStreamRecord* ist, VideoWork& work);
+// The encoder part: sends the frames (and the end) to the output stream's encoder and writes
+// what it gives out.
+void RunEncodeWork(TranscodeRun* run, OutputStreamRecord* ost, EncodeWork& work);
 // What the encoder reported of the last frame it gave out.
 struct EncodedFrameStats
 {
@@ -118,7 +189,8 @@ struct EncodedFrameStats
     bool hasError = false;
     uint64_t error = 0; // sum of squared errors of the luma plane
 };
-void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameSize, const EncodedFrameStats& stats);
+void WriteVideoStats(TranscodeRun* run, OutputStreamRecord* ost, int frameNumber, double seconds, int frameSize,
+                     const EncodedFrameStats& stats);
 void EncodeAudio(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVFrame* samples);
 void EncodeSubtitle(TranscodeRun* run, OutputStreamRecord* ost, InputStreamRecord* ist, AVSubtitle* subtitle,
                     int64_t pts);

@@ -1,4 +1,11 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include "engine/converter/TranscodeContext.h"
+
+#include "engine/Engine.h"
+
+#include <windows.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -7,6 +14,14 @@ extern "C"
 {
 #include <libavutil/dict.h>
 #include <libavutil/mem.h>
+}
+
+int TranscodePipelined()
+{
+    char value[8] = "";
+    DWORD length = ::GetEnvironmentVariableA("RW_TRANSCODE_ONE_THREAD", value, sizeof(value));
+    bool oneThread = length > 0 && length < sizeof(value) && !strcmp(value, "1");
+    return g_pipelinedConversion && !oneThread ? 1 : 0;
 }
 
 void InitTranscodeContext(TranscodeContext* context)

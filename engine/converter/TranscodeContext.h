@@ -92,6 +92,7 @@ struct TranscodeContext
     int audioVolume; // 256: unchanged
     int64_t videoBytesWritten;
     int inputSync;
+    int pipelined;         // the stages of the loop on threads of their own (1) or all on the job's thread (0)
     int64_t fileSizeLimit; // bytes; 0: no limit
     float dtsDeltaThreshold;
 
@@ -109,6 +110,11 @@ struct TranscodeContext
     uint8_t* decodedAudioBuffer;
     int decodedAudioBufferSize;
 };
+
+// Whether a run that starts now is pipelined: while g_pipelinedConversion is set and the
+// environment variable RW_TRANSCODE_ONE_THREAD is not 1 (the one-thread run, for comparisons
+// and diagnosis).
+int TranscodePipelined();
 
 // Gives the context its empty state (no files, no buffers, no option contexts).
 void InitTranscodeContext(TranscodeContext* context);

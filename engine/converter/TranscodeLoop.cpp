@@ -9,6 +9,7 @@
 #include "engine/converter/FFMpegEncoder.h"
 #include "engine/converter/PacketPath.h"
 #include "engine/converter/TranscodeContext.h"
+#include "engine/converter/TranscodePipeline.h"
 
 #include <windows.h>
 
@@ -200,9 +201,8 @@ int OpenEncoders(TranscodeRun* run, SetupError* error)
         if (ost->encoder->codec_type == AVMEDIA_TYPE_AUDIO)
         {
             ost->fifo = av_audio_fifo_alloc(ost->encoder->sample_fmt, ost->encoder->ch_layout.nb_channels, 1024);
-            ost->audioFrame = av_frame_alloc();
             ost->convertedFrame = av_frame_alloc();
-            if (!ost->fifo || !ost->audioFrame || !ost->convertedFrame)
+            if (!ost->fifo || !ost->convertedFrame)
                 return kOutOfMemory;
         }
     }
@@ -523,6 +523,9 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
     int lastReadFile = 0;
     while (!job->m_stopFlag)
     {
+        // A stage that failed ends the run.
+        if (run->pipeline && run->pipeline->Ended())
+            throw StageFailure();
         if (job->m_state == kEncoderPaused)
         {
             ::Sleep(kPausedSleepMs);
@@ -585,9 +588,11 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         double remaining = duration > 0 ? duration / 1000000.0 - (job->m_segmentStartOffset + minOutput) : 1e300;
         bool limitsApply = remaining >= kShortestSegmentSeconds;
         AVFormatContext* firstOutput = context->outputFiles[0];
-        if (limitsApply &&
-            (minOutput >= context->recordingTime / 1000000.0 ||
-             (context->fileSizeLimit && firstOutput->pb && avio_tell(firstOutput->pb) > context->fileSizeLimit)))
+        auto outputSize = [&] {
+            return run->pipeline ? run->pipeline->OutputSizeNear(context->fileSizeLimit) : avio_tell(firstOutput->pb);
+        };
+        if (limitsApply && (minOutput >= context->recordingTime / 1000000.0 ||
+                            (context->fileSizeLimit && firstOutput->pb && outputSize() > context->fileSizeLimit)))
         {
             job->m_segmentStartOffset += minOutput;
             return kLimitReached;
@@ -629,6 +634,8 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         RetimePacket(run, ist, packet);
         if (ProcessInputPacket(run, ist, packet) < 0)
             ConverterMessage("Error while decoding stream #%d.%d\n", ist->fileIndex, ist->streamIndex);
+        if (run->pipeline)
+            run->pipeline->HandOverInline();
     }
     return kStopped;
 }
@@ -706,16 +713,42 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
     std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(av_packet_alloc(), [](AVPacket* p) { av_packet_free(&p); });
     if (!packet)
         TranscodeFail(&run, "Could not allocate packet\n");
-    LoopEnd end = RunMainLoop(&run, packet.get());
-
-    if (end == kEndOfInput)
-        for (InputStreamRecord* ist : run.inputStreams)
-            if (ist->decodingNeeded && ist->decoder)
-                ProcessInputPacket(&run, ist, nullptr);
-    // A run that ends at a limit still gives out what its encoders hold: the segment keeps every
-    // frame up to the limit. A stopped run only closes its files.
-    if (end != kStopped)
-        FlushEncoders(&run);
+    std::unique_ptr<TranscodePipeline> pipeline;
+    if (context->pipelined)
+    {
+        pipeline.reset(new TranscodePipeline(&run));
+        if (pipeline->Start())
+            run.pipeline = pipeline.get();
+        else
+            pipeline.reset(); // the one-thread run still works
+    }
+    try
+    {
+        LoopEnd end = RunMainLoop(&run, packet.get());
+        if (end == kEndOfInput)
+            for (InputStreamRecord* ist : run.inputStreams)
+                if (ist->decodingNeeded && ist->decoder)
+                    ProcessInputPacket(&run, ist, nullptr);
+        // A run that ends at a limit still gives out what its encoders hold: the segment keeps every
+        // frame up to the limit. A stopped run only closes its files.
+        if (end != kStopped)
+            FlushEncoders(&run);
+        if (run.pipeline && end != kStopped)
+            run.pipeline->Finish();
+    }
+    catch (const StageFailure&)
+    {
+        run.pipeline->Fail();
+    }
+    if (run.pipeline)
+    {
+        // Every stage has ended before the files are closed or the context is released.
+        bool failed = run.pipeline->Failed();
+        run.pipeline->Shutdown();
+        run.pipeline = nullptr;
+        if (failed)
+            ReleaseTranscodeContext(job, 1);
+    }
     for (int f = 0; f < context->outputFileCount; ++f)
     {
         AVFormatContext* file = context->outputFiles[f];

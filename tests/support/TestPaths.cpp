@@ -41,7 +41,12 @@ static void MakeDirs(const std::string& dir)
 
 std::string ScratchDir(const std::string& name)
 {
-    std::string dir = std::string(RW_BINARY_DIR) + "/scratch/" + name;
+    // A test program registered twice (in another mode) gets a scratch root of its own.
+    char root[1024] = "";
+    DWORD length = ::GetEnvironmentVariableA("RW_SCRATCH_DIR", root, sizeof(root));
+    std::string base =
+        length > 0 && length < sizeof(root) ? std::string(root) : std::string(RW_BINARY_DIR) + "/scratch";
+    std::string dir = base + "/" + name;
     ::nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
     MakeDirs(dir);
     return dir;

@@ -1,0 +1,372 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include "engine/converter/TranscodePipeline.h"
+
+#include "engine/Thread.h"
+#include "engine/converter/CommandLine.h"
+#include "engine/converter/FFMpegEncoder.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+
+namespace
+{
+// Queue depths: enough to keep each stage busy while its neighbour has a slow frame, small
+// enough that a few decoded pictures are all that waits.
+const size_t kPictureQueueDepth = 4;
+const size_t kEncodeQueueDepth = 8;
+const size_t kTicketQueueDepth = 256;
+// Far below a size limit the written size serves for the check; within this distance the
+// packets on their way are written first. At least kLeastSizeMargin, else an eighth of the limit.
+const int64_t kLeastSizeMargin = 4 << 20;
+const int kSizeMarginFraction = 8;
+
+std::atomic<int> g_liveStageThreads{0};
+} // namespace
+
+// A place in the output order: the packets of one piece of work, written when the muxer gets
+// there and the work is done.
+struct TranscodePipeline::Ticket : PacketCollector
+{
+    bool ready = false; // guarded by the pipeline's lock
+};
+
+// One stage thread: a Win32 thread that logs for the job and ends the pipeline when it fails.
+class TranscodePipeline::Stage
+{
+  public:
+    explicit Stage(TranscodePipeline* pipeline) : m_pipeline(pipeline)
+    {
+    }
+    virtual ~Stage()
+    {
+        Join();
+    }
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+
+    virtual void Work() = 0;
+    virtual void Close() = 0;
+    virtual void Abort() = 0;
+
+    bool Start()
+    {
+        ++g_liveStageThreads;
+        m_thread = ::CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+        if (!m_thread)
+            --g_liveStageThreads;
+        return m_thread != nullptr;
+    }
+
+    void Join()
+    {
+        if (!m_thread)
+            return;
+        ::WaitForSingleObject(m_thread, INFINITE);
+        ::CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+
+  protected:
+    TranscodePipeline* m_pipeline;
+
+  private:
+    static DWORD WINAPI ThreadProc(LPVOID param)
+    {
+        CThread::MarkWin32Thread();
+        static_cast<Stage*>(param)->Run();
+        --g_liveStageThreads;
+        return 0;
+    }
+
+    void Run()
+    {
+        SetThreadJob(m_pipeline->m_run->job);
+        try
+        {
+            Work();
+        }
+        catch (const std::bad_alloc&)
+        {
+            ConverterMessage("Out of memory\n");
+            m_pipeline->Fail();
+        }
+        catch (...)
+        {
+            m_pipeline->Fail();
+        }
+        SetThreadPacketCollector(nullptr);
+        SetThreadJob(nullptr);
+    }
+
+    HANDLE m_thread = nullptr;
+};
+
+class TranscodePipeline::PictureStage : public Stage
+{
+  public:
+    PictureStage(TranscodePipeline* pipeline, InputStreamRecord* ist)
+        : Stage(pipeline), m_ist(ist), m_queue(kPictureQueueDepth)
+    {
+    }
+    void Work() override
+    {
+        VideoWork work;
+        while (m_queue.Pop(&work))
+        {
+            RunVideoWork(m_pipeline->m_run, m_ist, work);
+            work = VideoWork();
+        }
+    }
+    void Close() override
+    {
+        m_queue.Close();
+    }
+    void Abort() override
+    {
+        m_queue.Abort();
+    }
+
+    InputStreamRecord* m_ist;
+    StageQueue<VideoWork> m_queue;
+};
+
+class TranscodePipeline::EncodeStage : public Stage
+{
+  public:
+    EncodeStage(TranscodePipeline* pipeline, OutputStreamRecord* ost)
+        : Stage(pipeline), m_ost(ost), m_queue(kEncodeQueueDepth)
+    {
+    }
+    void Work() override
+    {
+        EncodeWork work;
+        while (m_queue.Pop(&work))
+        {
+            SetThreadPacketCollector(work.collector);
+            RunEncodeWork(m_pipeline->m_run, m_ost, work);
+            SetThreadPacketCollector(nullptr);
+            m_pipeline->MarkReady(work.collector);
+            work = EncodeWork();
+        }
+    }
+    void Close() override
+    {
+        m_queue.Close();
+    }
+    void Abort() override
+    {
+        m_queue.Abort();
+    }
+
+    OutputStreamRecord* m_ost;
+    StageQueue<EncodeWork> m_queue;
+};
+
+class TranscodePipeline::MuxStage : public Stage
+{
+  public:
+    using Stage::Stage;
+    void Work() override
+    {
+        m_pipeline->RunMuxer();
+    }
+    void Close() override
+    {
+        m_pipeline->m_tickets.Close();
+    }
+    void Abort() override
+    {
+        m_pipeline->m_tickets.Abort();
+    }
+};
+
+TranscodePipeline::TranscodePipeline(TranscodeRun* run) : m_run(run), m_tickets(kTicketQueueDepth)
+{
+}
+
+TranscodePipeline::~TranscodePipeline()
+{
+    Shutdown();
+}
+
+int TranscodePipeline::LiveStageThreads()
+{
+    return g_liveStageThreads;
+}
+
+bool TranscodePipeline::Start()
+{
+    for (OutputStreamRecord* ost : m_run->outputStreams)
+    {
+        if (!ost->encodingNeeded)
+            continue;
+        m_stages.emplace_back(new EncodeStage(this, ost));
+        m_encodeStages[ost] = static_cast<EncodeStage*>(m_stages.back().get());
+        if (ost->encoder->codec_type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        InputStreamRecord* ist = m_run->inputStreams[ost->sourceIndex];
+        if (m_pictureStages.count(ist))
+            continue;
+        m_stages.emplace_back(new PictureStage(this, ist));
+        m_pictureStages[ist] = static_cast<PictureStage*>(m_stages.back().get());
+    }
+    m_stages.emplace_back(new MuxStage(this));
+    m_inline = std::make_shared<Ticket>();
+    for (auto& stage : m_stages)
+        if (!stage->Start())
+        {
+            ConverterMessage("Could not start the stage threads of the conversion\n");
+            m_finished = false;
+            Shutdown();
+            return false;
+        }
+    SetThreadPacketCollector(m_inline.get());
+    return true;
+}
+
+void TranscodePipeline::PushTicket(std::shared_ptr<Ticket> ticket)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        ++m_issued;
+    }
+    if (!m_tickets.Push(std::move(ticket)))
+        throw StageFailure();
+}
+
+void TranscodePipeline::HandOverInline()
+{
+    if (m_inline->packets.empty())
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_inline->ready = true;
+    }
+    std::shared_ptr<Ticket> done = std::move(m_inline);
+    m_inline = std::make_shared<Ticket>();
+    SetThreadPacketCollector(m_inline.get());
+    PushTicket(std::move(done));
+}
+
+PacketCollector* TranscodePipeline::IssueTicket()
+{
+    HandOverInline();
+    std::shared_ptr<Ticket> ticket = std::make_shared<Ticket>();
+    PacketCollector* collector = ticket.get();
+    PushTicket(std::move(ticket));
+    return collector;
+}
+
+void TranscodePipeline::SubmitVideo(InputStreamRecord* ist, VideoWork&& work)
+{
+    for (VideoPlanEntry& entry : work.entries)
+        entry.collector = IssueTicket();
+    if (!m_pictureStages.at(ist)->m_queue.Push(std::move(work)))
+        throw StageFailure();
+}
+
+void TranscodePipeline::SubmitEncode(OutputStreamRecord* ost, EncodeWork&& work)
+{
+    if (!work.collector)
+        work.collector = IssueTicket();
+    if (!m_encodeStages.at(ost)->m_queue.Push(std::move(work)))
+        throw StageFailure();
+}
+
+void TranscodePipeline::MarkReady(PacketCollector* collector)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    static_cast<Ticket*>(collector)->ready = true;
+    m_changed.notify_all();
+}
+
+void TranscodePipeline::RunMuxer()
+{
+    AVFormatContext* first = m_run->context->outputFiles[0];
+    std::shared_ptr<Ticket> ticket;
+    while (m_tickets.Pop(&ticket))
+    {
+        if (!ticket)
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_muxerDone = true;
+            m_changed.notify_all();
+            continue;
+        }
+        {
+            std::unique_lock<std::mutex> lock(m_lock);
+            m_changed.wait(lock, [&] { return ticket->ready || m_aborted; });
+            if (m_aborted)
+                return;
+        }
+        for (auto& entry : ticket->packets)
+            MuxPacket(m_run, entry.first, entry.second);
+        ticket.reset();
+        if (first->pb)
+            m_outputSize = avio_tell(first->pb);
+        std::lock_guard<std::mutex> lock(m_lock);
+        ++m_written;
+        m_changed.notify_all();
+    }
+}
+
+int64_t TranscodePipeline::OutputSizeNear(int64_t limit)
+{
+    int64_t margin = std::max(kLeastSizeMargin, limit / kSizeMarginFraction);
+    if (m_outputSize + margin < limit)
+        return m_outputSize;
+    HandOverInline();
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_changed.wait(lock, [this] { return m_written == m_issued || m_aborted; });
+    if (m_aborted)
+        throw StageFailure();
+    return m_outputSize;
+}
+
+bool TranscodePipeline::Finish()
+{
+    HandOverInline();
+    PushTicket(nullptr);
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_changed.wait(lock, [this] { return m_muxerDone || m_aborted; });
+    m_finished = m_muxerDone && !m_failed;
+    return m_finished;
+}
+
+void TranscodePipeline::Abort()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_aborted = true;
+        m_changed.notify_all();
+    }
+    for (auto& stage : m_stages)
+        stage->Abort();
+}
+
+void TranscodePipeline::Fail()
+{
+    // A stage that ends because the others were stopped has not failed.
+    if (!m_aborted)
+        m_failed = true;
+    Abort();
+}
+
+void TranscodePipeline::Shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_finished)
+        for (auto& stage : m_stages)
+            stage->Close();
+    else
+        Abort();
+    for (auto& stage : m_stages)
+        stage->Join();
+    SetThreadPacketCollector(nullptr);
+}

@@ -1,0 +1,91 @@
+// The stages of one transcode run side by side: the job's thread demuxes and decodes, a picture
+// thread per decoded video stream decorates and scales, a thread per encoded output stream
+// encodes, and a muxer thread writes the packets in exactly the order of a one-thread run.
+#pragma once
+
+#include "engine/converter/PacketPath.h"
+#include "engine/converter/StageQueue.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class TranscodePipeline
+{
+  public:
+    explicit TranscodePipeline(TranscodeRun* run);
+    ~TranscodePipeline();
+    TranscodePipeline(const TranscodePipeline&) = delete;
+    TranscodePipeline& operator=(const TranscodePipeline&) = delete;
+
+    // Starts the stage threads; false (nothing left running) when one cannot be created.
+    bool Start();
+
+    // The job's thread hands a decoded picture to its picture stage (each entry gets its place in
+    // the output order now), or encoder work to an encoder stage; the picture stages hand theirs
+    // on with the place already taken. Throw StageFailure when the pipeline was ended.
+    void SubmitVideo(InputStreamRecord* ist, VideoWork&& work);
+    void SubmitEncode(OutputStreamRecord* ost, EncodeWork&& work);
+    // The job's thread: the packets it wrote itself (stream copy, subtitles) take their place.
+    void HandOverInline();
+    // The first output file's size as the one-thread run would see it now. Far below the limit
+    // the muxer's latest size serves; near it, waits until every packet so far is written.
+    int64_t OutputSizeNear(int64_t limit);
+
+    // The job's thread, after the last work: waits until every packet is written. False when
+    // a stage failed.
+    bool Finish();
+    // Ends every stage (at once, unless Finish succeeded) and waits for their threads.
+    void Shutdown();
+    // A stage failed: the others end as soon as they can.
+    void Fail();
+    bool Failed() const
+    {
+        return m_failed;
+    }
+    bool Ended() const
+    {
+        return m_aborted;
+    }
+
+    // Stage threads of every pipeline in the process that have not ended yet.
+    static int LiveStageThreads();
+
+  private:
+    struct Ticket;
+    class Stage;
+    class PictureStage;
+    class EncodeStage;
+    class MuxStage;
+    friend class Stage;
+    friend class PictureStage;
+    friend class EncodeStage;
+    friend class MuxStage;
+
+    PacketCollector* IssueTicket();
+    void PushTicket(std::shared_ptr<Ticket> ticket);
+    void MarkReady(PacketCollector* collector);
+    void Abort();
+    void RunMuxer();
+
+    TranscodeRun* m_run;
+    std::vector<std::unique_ptr<Stage>> m_stages;
+    std::map<InputStreamRecord*, PictureStage*> m_pictureStages;
+    std::map<OutputStreamRecord*, EncodeStage*> m_encodeStages;
+    StageQueue<std::shared_ptr<Ticket>> m_tickets;
+    std::shared_ptr<Ticket> m_inline;
+
+    std::mutex m_lock; // guards the tickets' ready flags and the counts below
+    std::condition_variable m_changed;
+    int64_t m_issued = 0;  // tickets handed to the muxer
+    int64_t m_written = 0; // tickets the muxer wrote
+    bool m_muxerDone = false;
+    std::atomic<int64_t> m_outputSize{0};
+    std::atomic<bool> m_failed{false};
+    std::atomic<bool> m_aborted{false};
+    bool m_finished = false;
+    bool m_shutDown = false;
+};
