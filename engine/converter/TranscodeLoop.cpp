@@ -722,9 +722,10 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
         else
             pipeline.reset(); // the one-thread run still works
     }
+    LoopEnd end = kStopped;
     try
     {
-        LoopEnd end = RunMainLoop(&run, packet.get());
+        end = RunMainLoop(&run, packet.get());
         if (end == kEndOfInput)
             for (InputStreamRecord* ist : run.inputStreams)
                 if (ist->decodingNeeded && ist->decoder)
