@@ -226,7 +226,9 @@ static void PlayerVideoThread(PlayerState* is)
         if (got == kPlayerQueueFlush)
         {
             avcodec_flush_buffers(is->videoCtx);
-            is->videoSerial++;
+            // The generation of the newest seek, not a count of marks: a seek that follows another
+            // at once flushes the earlier mark out of the queue before this thread sees it.
+            is->videoSerial = is->seekSerial.load();
             continue;
         }
         int ret;
