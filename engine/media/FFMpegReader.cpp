@@ -12,6 +12,8 @@ extern "C" {
 
 namespace
 {
+// Bytes behind a scaled picture that the scaler may write (it works in blocks of pixels).
+const size_t kScalerSlack = 256;
 const int kTryAgain = -11;
 const int kMaxTryAgain = 1000;
 const int kKindVideo = 0;
@@ -372,7 +374,9 @@ void FFMpegReader::QueuePicture(ReaderStream& stream, const AVFrame* frame)
         return;
     DecodedChunk chunk;
     chunk.kind = kKindVideo;
-    chunk.bytes.resize(size);
+    // The scaler writes its rows in whole blocks of pixels: room behind the last row, cut off again
+    // once the picture is in.
+    chunk.bytes.resize(static_cast<size_t>(size) + kScalerSlack);
     uint8_t* planes[4];
     int lines[4];
     av_image_fill_arrays(planes, lines, chunk.bytes.data(), format, m_outputWidth, m_outputHeight, 1);
@@ -384,6 +388,15 @@ void FFMpegReader::QueuePicture(ReaderStream& stream, const AVFrame* frame)
         planes[0] += m_insetTop * lines[0] + m_insetLeft * 4;
     }
     sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, lines);
+    chunk.bytes.resize(size);
+    if (banded && m_insetRight)
+    {
+        // What the scaler wrote past the picture into the right band is band again.
+        static const uint8_t kBand[4] = {0, 0, 0, 0xFF};
+        for (int y = m_insetTop; y < m_insetTop + pictureHeight; ++y)
+            for (int x = m_outputWidth - m_insetRight; x < m_outputWidth; ++x)
+                std::memcpy(&chunk.bytes[static_cast<size_t>(y) * lines[0] + static_cast<size_t>(x) * 4], kBand, 4);
+    }
 
     const AVRational timeBase = stream.stream->time_base;
     // A picture without a time of its own, or whose time does not advance, follows the one before it.

@@ -234,3 +234,20 @@ TEST(FFMpegReader, ReadsOfTheWrongKindOrStreamDeliverNothing)
     // A buffer smaller than a picture takes its first bytes.
     EXPECT_EQ(100, reader.ReadVideo(0, buffer.data(), 100, &start, &end));
 }
+
+// A width the scaler does not write in whole blocks (426) is read to the end without the scaler
+// writing past the picture's buffer.
+TEST(FFMpegReader, ReadsOddWidthsToTheEnd)
+{
+    SizedReader reader(rwtest::Media("conf_426x240_24.mp4"), -1, -1);
+    ASSERT_EQ(0, reader.Open());
+    int video = -1, audio = -1;
+    for (int i = 0; i < reader.GetStreamCount(); ++i)
+        (reader.GetStreamType(i) == 0 ? video : audio) = i;
+    ASSERT_GE(video, 0);
+    EXPECT_EQ(426, reader.GetWidth(video));
+    StreamTotals t = ReadAll(reader, video, audio);
+    EXPECT_EQ(48, t.frames); // two seconds at 24 frames a second
+    EXPECT_TRUE(t.videoInOrder);
+    EXPECT_EQ(0, reader.Close());
+}
