@@ -6,4 +6,4 @@ build="${RW_BUILD_DIR:-$root/build}"
 # Configured every time (it is quick), so that folders added since the last build are picked up.
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/winelib-toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"${RW_JOBS:-$(nproc)}"

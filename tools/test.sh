@@ -14,4 +14,4 @@ else
     rw_make_prefix "$build/wineprefix"
 fi
 cd "$build"
-ctest --output-on-failure -j"$(nproc)" --timeout 600 "$@"
+ctest --output-on-failure -j"${RW_JOBS:-$(nproc)}" --timeout 600 "$@"
