@@ -13,5 +13,10 @@ if [ "${RW_KEEP_PREFIX:-0}" = 1 ] && [ -d "$build/wineprefix/drive_c" ]; then
 else
     rw_make_prefix "$build/wineprefix"
 fi
+# The prefix's wine server and system processes (services, devices, RPC) start here, with no test's
+# output attached: a test that started them would lend them its output pipes, and ctest would wait
+# for that test until the last process of the prefix had ended.
+wineserver -p </dev/null >/dev/null 2>&1 || true # already running: kept as it is
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cd "$build"
 ctest --output-on-failure -j"${RW_JOBS:-$(nproc)}" --timeout 600 "$@"
