@@ -26,8 +26,8 @@ class CParamWnd : public CDialog
         kVolumeId = 1246,
     };
     // Messages to the main frame: a parameter's new value text, or its chosen value-list entry.
-    static const UINT kParamValueMessage = 0x1522;
-    static const UINT kParamChoiceMessage = 0x1523;
+    static constexpr UINT kParamValueMessage = 0x1522;
+    static constexpr UINT kParamChoiceMessage = 0x1523;
     static const int kMovableCount = 17;
     static const int kSplitCustomSize = 8;
     static const int kSplitCustomTime = 9;
