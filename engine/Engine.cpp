@@ -3,6 +3,7 @@
 #include "engine/EncoderFactory.h"
 #include "engine/converter/FFMpegEncoder.h"
 #include "engine/Thread.h"
+#include "engine/UnixPath.h"
 #include "platform/mfc/ExitSequence.h"
 
 #include <stdio.h>
@@ -59,6 +60,20 @@ std::deque<QueuedLogLine>& LogQueue()
 bool IsExtension(const char* extension, const char* name)
 {
     return ::lstrcmpiA(extension, name) == 0;
+}
+
+// The extension of the output's real name, with its ".": a short name such as "CLIP~1.RMV" stands
+// for a file whose long name ends in ".rmvb", and the long name chooses the job. Empty when the
+// file name has none.
+std::string OutputExtension(const char* outputPath)
+{
+    std::string unixPath;
+    const std::string path = EngineToUnixPath(outputPath, &unixPath) ? unixPath : std::string(outputPath);
+    const size_t dot = path.rfind('.');
+    const size_t separator = path.find_last_of("/\\");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return std::string();
+    return path.substr(dot);
 }
 
 CEncoder* CreateJobForOutput(const char* extension)
@@ -119,10 +134,10 @@ int EngineCreateJob(const JobSettings* settings)
         size_t length = strnlen(settings->outputPath, sizeof(settings->outputPath));
         if (length == sizeof(settings->outputPath))
             return -1;
-        const char* extension = strrchr(settings->outputPath, '.');
-        if (!extension)
+        const std::string extension = OutputExtension(settings->outputPath);
+        if (extension.empty())
             return -1;
-        std::unique_ptr<CEncoder> job(CreateJobForOutput(extension));
+        std::unique_ptr<CEncoder> job(CreateJobForOutput(extension.c_str()));
         if (!job)
             return -1;
         // Registered before its worker starts, so that the worker's first lines already find

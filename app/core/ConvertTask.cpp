@@ -40,15 +40,18 @@ const SubParameters* FindKey(const ConvertSetting& setting, const WCHAR* key)
 
 // An output the system code page cannot spell: takes the first free name of the pattern of
 // MakeUniqueFileName with the wide API, creates it empty and hands on its short name.
-bool ReserveByShortName(const CString& path, char* buffer, int capacity)
+bool ReserveByShortName(const CString& path, bool segmented, char* buffer, int capacity)
 {
     const int separator = path.ReverseFind(L'\\');
     const int dot = path.ReverseFind(L'.');
     const CString base = dot > separator ? path.Left(dot) : path;
     const CString extension = dot > separator ? path.Mid(dot) : CString();
-    CString name = path;
-    for (int counter = 1; ::GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; ++counter)
-        name.Format(L"%s (%d)%s", (const WCHAR*)base, counter, (const WCHAR*)extension);
+    CString name = path, stem = base;
+    for (int counter = 1; OutputNameTaken(name, segmented ? stem + L" - *" + extension : CString()); ++counter)
+    {
+        stem.Format(L"%s (%d)", (const WCHAR*)base, counter);
+        name = stem + extension;
+    }
     {
         CFileHandle created(::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!created.Valid())
@@ -119,7 +122,7 @@ int ConvertTask::BuildJob(const CString& outputFolder)
     }
     char ansiOutput[kJobPathCapacity];
     const bool spelled = ToAnsiText(output, ansiOutput, kJobPathCapacity);
-    if (!spelled && !ReserveByShortName(output, ansiOutput, kJobPathCapacity))
+    if (!spelled && !ReserveByShortName(output, IsSegmentedJob(ansiArguments), ansiOutput, kJobPathCapacity))
     {
         m_log += kOutputPathUnusable;
         return -1;

@@ -363,18 +363,18 @@ void SetHeaderItemText(int column, HWND header, const CString& text)
 namespace
 {
 const int kMaxNameCounter = 100000;
+} // namespace
 
-bool NameTaken(const CStringA& name, const CStringA& segmentPattern)
+bool OutputNameTaken(const CString& name, const CString& segmentPattern)
 {
-    if (::GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES)
         return true;
     if (segmentPattern.IsEmpty())
         return false;
-    WIN32_FIND_DATAA found;
-    CFindHandle find(::FindFirstFileA(segmentPattern, &found));
+    WIN32_FIND_DATAW found;
+    CFindHandle find(::FindFirstFileW(segmentPattern, &found));
     return find.Valid();
 }
-} // namespace
 
 int MakeUniqueFileName(const char* path, char* buffer, int bufferSize, bool segmented)
 {
@@ -396,7 +396,7 @@ int MakeUniqueFileName(const char* path, char* buffer, int bufferSize, bool segm
             return kUniqueNameTooLong;
         const int nameDot = hasExtension ? name.GetLength() - extension.GetLength() : name.GetLength();
         const CStringA segments = segmented ? name.Left(nameDot) + " - *" + extension : CStringA();
-        if (!NameTaken(name, segments))
+        if (!OutputNameTaken(CString(name), CString(segments)))
         {
             CFileHandle created(
                 ::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));

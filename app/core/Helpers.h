@@ -39,6 +39,9 @@ void SetHeaderItemText(int column, HWND header, const CString& text);
 // or kUniqueNameTooLong when the free name does not fit the buffer (a name is never cut), or
 // kUniqueNameNotCreated when it cannot be created.
 int MakeUniqueFileName(const char* path, char* buffer, int bufferSize, bool segmented = false);
+// True when the name exists, or when a file matches the segment pattern ("name - *.ext"; none
+// when empty).
+bool OutputNameTaken(const CString& name, const CString& segmentPattern);
 const int kUniqueNameTooLong = -1;
 const int kUniqueNameNotCreated = -2;
 int DeleteFolderTree(const CString& folder);

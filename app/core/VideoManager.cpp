@@ -64,15 +64,25 @@ CString WidenPath(const char* path)
     return wide;
 }
 
-// The 8-bit path of the job's segment with that number.
-CStringA SegmentPath(const char* outputPath, int number)
+// The job's output by its long name: an output the system code page cannot spell reaches the
+// engine by its short name, and the engine names the segments after the long one.
+CString LongOutputPath(const char* outputPath)
 {
-    const CStringA output = outputPath;
-    const int dot = output.ReverseFind('.');
-    CStringA path;
-    if (dot > 0)
-        path.Format(kSegmentNameFormat, (const char*)output.Left(dot), number, (const char*)output.Mid(dot + 1));
-    return path;
+    const CString output = WidenPath(outputPath);
+    WCHAR longPath[MAX_PATH] = {};
+    const DWORD length = output.IsEmpty() ? 0 : ::GetLongPathNameW(output, longPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? CString(longPath) : output;
+}
+
+// The path of the output's segment with that number.
+CString SegmentPath(const CString& output, int number)
+{
+    const int dot = output.ReverseFind(L'.');
+    if (dot <= output.ReverseFind(L'\\'))
+        return CString();
+    CStringA middle; // " - 01."
+    middle.Format(kSegmentNameFormat, "", number, "");
+    return output.Left(dot) + WidenPath(middle) + output.Mid(dot + 1);
 }
 
 bool IsEmptyFile(const CString& path)
@@ -87,7 +97,7 @@ bool IsEmptyFile(const CString& path)
 // wrote, goes when the "del_uncompleted" setting says so.
 void ClearJobOutput(ConvertTask& task, bool unfinished)
 {
-    const CString output = WidenPath(task.m_job.outputPath);
+    const CString output = LongOutputPath(task.m_job.outputPath);
     if (output.IsEmpty())
         return;
     const bool deletePartial = unfinished && g_deleteUncompleted;
@@ -99,7 +109,7 @@ void ClearJobOutput(ConvertTask& task, bool unfinished)
         // are this job's.
         for (int number = 1;; ++number)
         {
-            const CString segment = WidenPath(SegmentPath(task.m_job.outputPath, number));
+            const CString segment = SegmentPath(output, number);
             if (segment.IsEmpty() || !::DeleteFileW(segment))
                 break;
         }

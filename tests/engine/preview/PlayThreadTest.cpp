@@ -474,6 +474,14 @@ TEST_F(PlayThreadTest, VolumeAndMuteActOnTheDeliveredSamples)
     }
 }
 
+// True once a BMP file is written whole: as long as its header says.
+bool BmpComplete(const std::string& path)
+{
+    const std::string bmp = ReadFile(path);
+    return bmp.size() >= sizeof(BITMAPFILEHEADER) &&
+           bmp.size() >= reinterpret_cast<const BITMAPFILEHEADER*>(bmp.data())->bfSize;
+}
+
 // Checks a snapshot file: a 24-bit BMP of the coded size whose top rows show the bars.
 void ExpectBarsBmp(const std::string& path, int width, int height)
 {
@@ -507,7 +515,7 @@ TEST_F(PlayThreadTest, SnapshotWritesTheShownPictureAtItsCodedSize)
     ASSERT_EQ(0, g_playThread->RequestSnapshot(rwtest::ToWin32Path(first).c_str()));
     // Still pending: dropped.
     ASSERT_EQ(0, g_playThread->RequestSnapshot(rwtest::ToWin32Path(second).c_str()));
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(first).size() > 54; }));
+    ASSERT_TRUE(WaitUntil([&] { return BmpComplete(first); }));
     PumpFor(300);
     EXPECT_TRUE(ReadFile(second).empty());
     ExpectBarsBmp(first, kWidth, kHeight);
@@ -523,7 +531,7 @@ TEST_F(PlayThreadTest, SnapshotWritesTheShownPictureAtItsCodedSize)
     ASSERT_TRUE(WaitUntil([&] { return Position() > 0.1; }));
     std::string wide = m_scratch + "/wide.bmp";
     ASSERT_EQ(0, g_playThread->RequestSnapshot(rwtest::ToWin32Path(wide).c_str()));
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(wide).size() > 54; }));
+    ASSERT_TRUE(WaitUntil([&] { return BmpComplete(wide); }));
     ExpectBarsBmp(wide, rwtest::kWide302Width, kHeight);
 }
 
