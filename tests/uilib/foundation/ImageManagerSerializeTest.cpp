@@ -1,4 +1,5 @@
 #include "RwTest.h"
+#include "ArchiveBytes.h"
 #include "DibCanvas.h"
 #include "platform/mfc/Mfc.h"
 #include "uilib/foundation/ImageManager.h"
@@ -14,36 +15,13 @@ using Bytes = std::vector<BYTE>;
 
 Bytes Store(CWVPImageManager& manager)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        manager.Serialize(ar);
-        ar.Close();
-    }
-    const UINT size = UINT(file.GetLength());
-    BYTE* data = file.Detach();
-    Bytes bytes(data, data + size);
-    std::free(data);
-    return bytes;
+    return StoreArchiveBytes([&](CArchive& ar) { manager.Serialize(ar); });
 }
 
 // Loads the bytes; the cause of an archive exception, or -1.
 int Load(CWVPImageManager& manager, const Bytes& bytes)
 {
-    Bytes copy = bytes;
-    CMemFile file(copy.data(), UINT(copy.size()));
-    CArchive ar(&file, CArchive::load);
-    try
-    {
-        manager.Serialize(ar);
-    }
-    catch (CArchiveException* e)
-    {
-        const int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
+    return LoadArchiveBytes(bytes, [&](CArchive& ar) { manager.Serialize(ar); });
 }
 
 // A 16x16 bottom-up 32-bit bitmap: an opaque square of the colour inside transparent black.
