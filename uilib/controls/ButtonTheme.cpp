@@ -360,12 +360,10 @@ void CWVPButtonTheme::DrawPushFocus(CDC* pDC, CWVPButton* pButton)
     ::DrawFocusRect(pDC->m_hDC, &rc);
 }
 
-void CWVPButtonTheme::DrawCheckMark(CDC* pDC, CWVPButton* pButton)
+void CWVPButtonTheme::DrawMark(CDC* pDC, CWVPButton* pButton, int nKind, int nPart, UINT nFrameType, bool bThreeState)
 {
-    const CRect rc = CalcRect(pDC, pButton, rectCheckMark);
+    const CRect rc = CalcRect(pDC, pButton, nKind);
     const int nCheck = pButton->GetChecked();
-    const UINT nType = pButton->GetButtonType();
-    const bool bThreeState = (nType == BS_3STATE || nType == BS_AUTO3STATE) && nCheck == BST_INDETERMINATE;
     const BOOL bEnabled = pButton->IsWindowEnabled();
     if (UseVisualStyles(pButton))
     {
@@ -377,10 +375,10 @@ void CWVPButtonTheme::DrawCheckMark(CDC* pDC, CWVPButton* pButton)
             nState += kCheckedStates;
         if (bThreeState)
             nState += kCheckedStates;
-        if (SUCCEEDED(m_themeButton.DrawThemeBackground(pDC->m_hDC, kPartCheckBox, nState, &rc, nullptr)))
+        if (SUCCEEDED(m_themeButton.DrawThemeBackground(pDC->m_hDC, nPart, nState, &rc, nullptr)))
             return;
     }
-    UINT nFlags = DFCS_BUTTONCHECK;
+    UINT nFlags = nFrameType;
     if (nCheck)
         nFlags |= DFCS_CHECKED;
     if (!bEnabled)
@@ -393,31 +391,17 @@ void CWVPButtonTheme::DrawCheckMark(CDC* pDC, CWVPButton* pButton)
     ::DrawFrameControl(pDC->m_hDC, &rcMark, DFC_BUTTON, nFlags);
 }
 
+void CWVPButtonTheme::DrawCheckMark(CDC* pDC, CWVPButton* pButton)
+{
+    const UINT nType = pButton->GetButtonType();
+    const bool bThreeState =
+        (nType == BS_3STATE || nType == BS_AUTO3STATE) && pButton->GetChecked() == BST_INDETERMINATE;
+    DrawMark(pDC, pButton, rectCheckMark, kPartCheckBox, DFCS_BUTTONCHECK, bThreeState);
+}
+
 void CWVPButtonTheme::DrawRadioMark(CDC* pDC, CWVPButton* pButton)
 {
-    const CRect rc = CalcRect(pDC, pButton, rectRadioMark);
-    const int nCheck = pButton->GetChecked();
-    const BOOL bEnabled = pButton->IsWindowEnabled();
-    if (UseVisualStyles(pButton))
-    {
-        int nState = !bEnabled                  ? kStateDisabled
-                     : pButton->IsPushed()      ? kStatePressed
-                     : pButton->IsHighlighted() ? kStateHot
-                                                : kStateNormal;
-        if (nCheck)
-            nState += kCheckedStates;
-        if (SUCCEEDED(m_themeButton.DrawThemeBackground(pDC->m_hDC, kPartRadioButton, nState, &rc, nullptr)))
-            return;
-    }
-    UINT nFlags = DFCS_BUTTONRADIO;
-    if (nCheck)
-        nFlags |= DFCS_CHECKED;
-    if (!bEnabled)
-        nFlags |= DFCS_INACTIVE;
-    if (pButton->IsPushed())
-        nFlags |= DFCS_PUSHED;
-    CRect rcMark = rc;
-    ::DrawFrameControl(pDC->m_hDC, &rcMark, DFC_BUTTON, nFlags);
+    DrawMark(pDC, pButton, rectRadioMark, kPartRadioButton, DFCS_BUTTONRADIO, false);
 }
 
 void CWVPButtonTheme::DrawGroupBox(CDC* pDC, CWVPButton* pButton)

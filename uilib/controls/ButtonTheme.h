@@ -62,5 +62,7 @@ class CWVPButtonTheme : public CCmdTarget
 
   private:
     CSize MarkSize(CDC* pDC, int nPart);
+    // A check or radio mark in the state of the button, themed or classic.
+    void DrawMark(CDC* pDC, CWVPButton* pButton, int nKind, int nPart, UINT nFrameType, bool bThreeState);
     UINT TextFormat(CWVPButton* pButton) const;
 };

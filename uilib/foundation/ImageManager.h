@@ -28,6 +28,8 @@ const WORD* WVPToolBarResourceItems(const WVP_TOOLBAR_RESOURCE* header);
 
 class CWVPImageManagerIcon;
 class CWVPImageManagerIconImage;
+class CWVPPropExchange;
+class CArchive;
 class CWVPImageManagerIconSet;
 class CWVPImageManagerResource;
 
@@ -129,6 +131,12 @@ class CWVPImageManager : public CCmdTarget
     static BOOL EmulateAlphaBlend(HDC dest, const CRect& destRect, HDC source, const CRect& sourceRect);
     static BOOL IsAlphaBlendSupported();
     static BOOL IsComCtl6();
+
+    // Every icon through the property exchange over the archive; loading replaces all icons.
+    void Serialize(CArchive& ar) override;
+    void DoPropExchange(CWVPPropExchange* pPX);
+    // The icons of one command id (storing writes them by ascending width).
+    void DoPropExchangeIcons(UINT id, CWVPPropExchange* pPX);
 
   private:
     std::map<UINT, CWVPImageManagerIconSet*> m_sets;

@@ -137,6 +137,12 @@ void CWVPImageManagerIconImage::SetBitmap(HBITMAP bitmap)
     m_bOwns = TRUE;
 }
 
+void CWVPImageManagerIconImage::SetPremultipliedBitmap(HBITMAP bitmap, BYTE* bits)
+{
+    SetBitmap(bitmap);
+    m_pBits = bitmap ? bits : nullptr;
+}
+
 void CWVPImageManagerIconImage::Clear()
 {
     if (m_bOwns)
@@ -658,6 +664,14 @@ CWVPImageManagerIcon* CWVPImageManagerIconSet::GetOrCreateIcon(int width)
     CWVPImageManagerIcon* icon = new CWVPImageManagerIcon(this, m_id, width);
     m_icons[width] = icon;
     return icon;
+}
+
+void CWVPImageManagerIconSet::SetIconAt(int width, CWVPImageManagerIcon* icon)
+{
+    auto found = m_icons.find(width);
+    if (found != m_icons.end() && found->second != icon)
+        found->second->InternalRelease();
+    m_icons[width] = icon;
 }
 
 void CWVPImageManagerIconSet::RemoveAll()

@@ -38,6 +38,8 @@ class CWVPImageManagerIconImage
     // Own the handle.
     void SetIcon(HICON icon);
     void SetBitmap(HBITMAP bitmap);
+    // Own an alpha bitmap whose pixels (bits) are premultiplied already.
+    void SetPremultipliedBitmap(HBITMAP bitmap, BYTE* bits);
     void Clear();
     void Copy(const CWVPImageManagerIconImage& source);
     BOOL LoadFromResource(HMODULE module, LPCWSTR name, int width, int height, BOOL directory);
@@ -125,6 +127,9 @@ class CWVPImageManagerIcon : public CCmdTarget
     // The image's non-white pixels in one colour (an image without alpha; an alpha image is not drawn).
     void DrawMono(HDC dc, CPoint point, const CWVPImageManagerIconImage& image, CSize size, COLORREF color);
 
+    // Height, schema and the images as device-independent bitmaps.
+    void Serialize(CArchive& ar) override;
+
     void CreateFadedIcon();
     void CreateShadowIcon();
     // Colour mode with both colours, gamma mode when either is -1.
@@ -162,6 +167,14 @@ class CWVPImageManagerIconSet : public CCmdTarget
     {
         return m_id;
     }
+
+    // The icons by ascending width.
+    const std::map<int, CWVPImageManagerIcon*>& GetIcons() const
+    {
+        return m_icons;
+    }
+    // Puts an icon under the width, releasing one held there before.
+    void SetIconAt(int width, CWVPImageManagerIcon* icon);
 
   private:
     UINT m_id;

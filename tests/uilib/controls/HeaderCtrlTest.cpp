@@ -2,6 +2,7 @@
 #include "DibCanvas.h"
 #include "uilib/controls/HeaderCtrl.h"
 #include "uilib/controls/HeaderCtrlTheme.h"
+#include "HeaderCtrlTestIds.h"
 
 #include <memory>
 #include <typeinfo>
@@ -75,6 +76,28 @@ class HeaderFixture : public ::testing::Test
 };
 } // namespace
 
+// What the menu loop showed: the menu's items, read while it is open, after which it is closed.
+struct ShownMenu
+{
+    int shown = 0;
+    std::vector<UINT> ids;
+};
+static ShownMenu g_shownMenu;
+
+// Runs inside the menu's modal loop: reads the open menu and ends it.
+static void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    HMENU hMenu = hMenuWnd ? reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0)) : nullptr;
+    if (!hMenu)
+        return;
+    ++g_shownMenu.shown;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+        g_shownMenu.ids.push_back(::GetMenuItemID(hMenu, i));
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
+
 // The factory makes a theme per id; headers without a private theme share the plain one, and
 // the flat header carries its own Office XP theme.
 TEST(HeaderThemeTest, FactoryAndSharedTheme)
@@ -138,6 +161,36 @@ TEST_F(HeaderFixture, MenuCommandsSortAndAlign)
         EXPECT_EQ(c.format, ColumnFormat(1));
     }
     EXPECT_EQ(LVCFMT_LEFT, ColumnFormat(2));
+}
+
+// A menu given with SetPopupMenu shows on a right-click and its commands reach the header; without
+// one (the built-in menu is not among the program's resources) or with LVS_NOSORTHEADER none shows.
+TEST_F(HeaderFixture, PopupMenuShowsOnlyWhenGiven)
+{
+    Create();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
+    m_header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, PointIn(0));
+    EXPECT_EQ(0, g_shownMenu.shown);
+
+    m_header.SetPopupMenu(IDR_TEST_HEADER_MENU, 0);
+    m_header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, PointIn(2));
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(1, g_shownMenu.shown);
+    EXPECT_EQ((std::vector<UINT>{CWVHeaderCtrl::idSortAscending, CWVHeaderCtrl::idSortDescending,
+                                 CWVHeaderCtrl::idAlignLeft}),
+              g_shownMenu.ids);
+    // The right-clicked column is the one the commands act on.
+    m_header.SendMessage(WM_COMMAND, CWVHeaderCtrl::idSortDescending, 0);
+    ASSERT_EQ(1u, m_list.clicks.size());
+    EXPECT_EQ(2, m_list.clicks[0].iItem);
+
+    m_list.DestroyWindow();
+    Create(LVS_NOSORTHEADER);
+    m_header.SetPopupMenu(IDR_TEST_HEADER_MENU, 0);
+    const UINT_PTR again = ::SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
+    m_header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, PointIn(1));
+    ::KillTimer(nullptr, again);
+    EXPECT_EQ(1, g_shownMenu.shown);
 }
 
 // With LVS_NOSORTHEADER the right-click is not the header's: the point is not taken.

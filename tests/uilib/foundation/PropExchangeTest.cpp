@@ -1,4 +1,5 @@
 #include "RwTest.h"
+#include "ArchiveBytes.h"
 #include "uilib/foundation/PropExchangeArchive.h"
 #include <cstdlib>
 #include <cstring>
@@ -13,38 +14,19 @@ using Bytes = std::vector<BYTE>;
 // Runs an exchange routine storing into memory and returns the bytes written.
 Bytes Store(const std::function<void(CWVPPropExchange&)>& routine)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
+    return StoreArchiveBytes([&](CArchive& ar) {
         CWVPPropExchangeArchive px(ar);
         routine(px);
-        ar.Close();
-    }
-    const UINT size = UINT(file.GetLength());
-    BYTE* data = file.Detach();
-    Bytes bytes(data, data + size);
-    std::free(data);
-    return bytes;
+    });
 }
 
 // Runs an exchange routine loading from the bytes; the cause of an archive exception, or -1.
 int Load(const Bytes& bytes, const std::function<void(CWVPPropExchange&)>& routine)
 {
-    Bytes copy = bytes;
-    CMemFile file(copy.data(), UINT(copy.size()));
-    CArchive ar(&file, CArchive::load);
-    CWVPPropExchangeArchive px(ar);
-    try
-    {
+    return LoadArchiveBytes(bytes, [&](CArchive& ar) {
+        CWVPPropExchangeArchive px(ar);
         routine(px);
-    }
-    catch (CArchiveException* e)
-    {
-        const int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
+    });
 }
 
 Bytes Hex(std::initializer_list<int> values)
