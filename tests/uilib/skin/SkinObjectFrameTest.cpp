@@ -124,4 +124,54 @@ TEST_F(SkinObjectFrameTest, AClassBackgroundOfASystemColourErasesWithTheSkinColo
     EXPECT_EQ(COLOR_BTNFACE + 1, GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
 }
 
+TEST_F(SkinObjectFrameTest, TheCaptionsRoundCornersAreCutFromTheWindowRegion)
+{
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    int width = windowRect.right - windowRect.left, height = windowRect.bottom - windowRect.top;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(window, region));
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, width - 1, 0));
+    EXPECT_TRUE(PtInRegion(region, width / 2, 1));
+    EXPECT_TRUE(PtInRegion(region, 0, height - 1));
+    EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
+
+    // A new size gets a region of its own; detaching gives the window its plain shape back.
+    SetWindowPos(window, nullptr, 0, 0, width + 40, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(ERROR, GetWindowRgn(window, region));
+    EXPECT_FALSE(PtInRegion(region, width + 39, 0));
+    EXPECT_TRUE(PtInRegion(region, width + 20, 1));
+    manager.Remove(window);
+    EXPECT_EQ(ERROR, GetWindowRgn(window, region));
+    DeleteObject(region);
+}
+
+TEST_F(SkinObjectFrameTest, AWindowsOwnScrollBarIsDrawnByTheSkin)
+{
+    HWND scrolled = CreateWindowExW(0, kFrameClass, L"", WS_POPUP | WS_BORDER | WS_VSCROLL | WS_VISIBLE, 0, 0, 120, 150,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, scrolled);
+    SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+    SetScrollInfo(scrolled, SB_VERT, &si, TRUE);
+    RECT windowRect, client;
+    GetWindowRect(scrolled, &windowRect);
+    GetClientRect(scrolled, &client);
+    int width = windowRect.right - windowRect.left, height = windowRect.bottom - windowRect.top;
+    const int border = 1; // WS_BORDER
+    EXPECT_EQ(width - 2 * border - manager.GetMetrics()->m_cxVScroll, client.right);
+    EXPECT_EQ(HTVSCROLL, SendMessageW(scrolled, WM_NCHITTEST, 0,
+                                      MAKELPARAM(windowRect.right - border - 3, windowRect.top + height / 2)));
+
+    DibCanvas printed(width, height, RGB(1, 2, 3));
+    SendMessageW(scrolled, WM_PRINT, WPARAM(printed.dc()), PRF_NONCLIENT);
+    int barLeft = width - border - manager.GetMetrics()->m_cxVScroll;
+    RECT up = {barLeft, border, width - border, border + manager.GetMetrics()->m_cyVScroll};
+    DibCanvas expected(width, height, RGB(1, 2, 3));
+    ASSERT_TRUE(manager.GetSkinClass(L"SCROLLBAR")->DrawThemeBackground(expected.dc(), 1, 1, &up));
+    EXPECT_EQ(expected.At(barLeft + 8, border + 8), printed.At(barLeft + 8, border + 8));
+    EXPECT_EQ(expected.At(barLeft + 2, border + 2), printed.At(barLeft + 2, border + 2));
+    DestroyWindow(scrolled);
+}
+
 } // namespace
