@@ -20,6 +20,9 @@ class CWVPSkinManagerSchema
     // Draws a part of a skin class in a state into the rectangle.
     virtual BOOL DrawThemeBackground(HDC hDC, CWVPSkinManagerClass* pClass, int nPartId, int nStateId,
                                      const RECT* pRect) = 0;
+    // The four border widths of a frame with the styles; the top one includes the caption.
+    virtual RECT CalcFrameBorders(DWORD dwStyle, DWORD dwExStyle) = 0;
+    RECT CalcFrameBorders(HWND hWnd);
     // Drops what the drawing caches for the current metrics.
     virtual void RefreshMetrics();
     // The colour of the square between two scroll bars: the skin's COLOR_BTNFACE.

@@ -160,3 +160,35 @@ BOOL CWVPSkinManagerSchemaDefault::DrawThemeGlyph(HDC hDC, CWVPSkinManagerClass*
     image->DrawImage(hDC, dest, src, RECT{}, transparentColor, kSkinSizingStretch, FALSE);
     return TRUE;
 }
+
+RECT CWVPSkinManagerSchemaDefault::CalcFrameBorders(DWORD dwStyle, DWORD dwExStyle)
+{
+    const CWVPSkinManagerMetrics* metrics = m_pManager->GetMetrics();
+    int count = (dwExStyle & WS_EX_WINDOWEDGE) ? 2 : (dwExStyle & WS_EX_STATICEDGE) ? 1 : 0;
+    if ((dwStyle & (WS_BORDER | WS_DLGFRAME)) || (dwExStyle & WS_EX_DLGMODALFRAME))
+        ++count;
+    if (dwStyle & WS_THICKFRAME)
+        count += metrics->m_nBorderSize;
+    bool captioned = (dwStyle & WS_CAPTION) == WS_CAPTION;
+    int caption = (dwExStyle & WS_EX_TOOLWINDOW) ? metrics->m_cySmallCaption : metrics->m_cyCaption;
+    if (!(dwStyle & WS_CHILD) && (dwStyle & WS_MAXIMIZE) && captioned)
+    {
+        // Maximized: the system's own frame, so that the frame lies beyond the work area.
+        RECT probe = {0, 0, 100, 100};
+        ::AdjustWindowRectEx(&probe, dwStyle, FALSE, dwExStyle);
+        int width = -probe.left;
+        return RECT{width, caption + width, width, width};
+    }
+    RECT borders = {count * metrics->m_cxBorder, count * metrics->m_cyBorder, count * metrics->m_cxBorder,
+                    count * metrics->m_cyBorder};
+    if (captioned)
+        borders.top += caption;
+    if (dwExStyle & WS_EX_CLIENTEDGE)
+    {
+        borders.left += metrics->m_cxEdge;
+        borders.right += metrics->m_cxEdge;
+        borders.top += metrics->m_cyEdge;
+        borders.bottom += metrics->m_cyEdge;
+    }
+    return borders;
+}

@@ -13,6 +13,7 @@ class CWVPSkinManagerSchemaDefault : public CWVPSkinManagerSchema
 
     BOOL DrawThemeBackground(HDC hDC, CWVPSkinManagerClass* pClass, int nPartId, int nStateId,
                              const RECT* pRect) override;
+    RECT CalcFrameBorders(DWORD dwStyle, DWORD dwExStyle) override;
 
   protected:
     BOOL DrawThemeBorderFill(HDC hDC, CWVPSkinManagerClass* pClass, int nPartId, int nStateId, RECT rc);
