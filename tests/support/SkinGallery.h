@@ -177,6 +177,22 @@ class SkinGallery
         }
     }
 
+    // Dispatches messages until the condition holds, waiting for timer-driven ones (mouse
+    // tracking) for at most the given time; answers the condition.
+    template <typename Condition> static bool PumpUntil(Condition condition, DWORD maxMilliseconds = 5000)
+    {
+        DWORD start = ::GetTickCount();
+        for (;;)
+        {
+            Pump();
+            if (condition())
+                return true;
+            if (::GetTickCount() - start > maxMilliseconds)
+                return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+
   private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM)
     {
