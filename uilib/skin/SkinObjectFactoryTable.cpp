@@ -3,7 +3,9 @@
 #include "uilib/skin/SkinObjectFactoryTable.h"
 
 #include "uilib/skin/SkinObjectButton.h"
+#include "uilib/skin/SkinObjectEdit.h"
 #include "uilib/skin/SkinObjectFrame.h"
+#include "uilib/skin/SkinObjectListBox.h"
 #include "uilib/skin/SkinObjectMenu.h"
 #include "uilib/skin/SkinObjectScrollBar.h"
 
@@ -14,10 +16,10 @@ namespace
 
 const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
     {L"ComboBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"Edit", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"Edit", RUNTIME_CLASS(CWVPSkinObjectEdit)},
     {L"SysDateTimePick32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectListBox)},
     {L"ScrollBar", RUNTIME_CLASS(CWVPSkinObjectScrollBar)},
     {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"SysHeader32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
