@@ -172,4 +172,58 @@ TEST_F(SkinManagerApiHookTest, UnhookedIndexesHaveNoOriginal)
     EXPECT_FALSE(manager.LoadSkin(nullptr, nullptr));
 }
 
+struct Invert : CWVPSkinManagerColorFilter
+{
+    void ApplyColorFilter(COLORREF& clr) override
+    {
+        clr = ~clr & 0xFFFFFF;
+    }
+};
+
+TEST_F(SkinManagerApiHookTest, ATintFilterChangesColoursAndImagesAfterARefresh)
+{
+    ASSERT_TRUE(manager.LoadSkin(nullptr, L"NORMALBLUE_INI"));
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    RECT arrow = {0, 0, 17, 17};
+    DibCanvas plain(17, 17), tinted(17, 17), restored(17, 17);
+    ASSERT_TRUE(manager.GetSkinClass(L"SCROLLBAR")->DrawThemeBackground(plain.dc(), 1, 1, &arrow));
+
+    manager.AddColorFilter(new Invert);
+    EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << "nothing changes before the refresh";
+    manager.Refresh();
+    EXPECT_EQ(~face & 0xFFFFFF, GetSysColor(COLOR_BTNFACE));
+    ASSERT_TRUE(manager.GetSkinClass(L"SCROLLBAR")->DrawThemeBackground(tinted.dc(), 1, 1, &arrow));
+    EXPECT_EQ(~plain.At(8, 8) & 0xFFFFFF, tinted.At(8, 8));
+
+    manager.RemoveColorFilters();
+    manager.Refresh();
+    EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE));
+    ASSERT_TRUE(manager.GetSkinClass(L"SCROLLBAR")->DrawThemeBackground(restored.dc(), 1, 1, &arrow));
+    EXPECT_EQ(plain.At(8, 8), restored.At(8, 8));
+    EXPECT_FALSE(manager.LoadSkin(nullptr, nullptr));
+}
+
+TEST_F(SkinManagerApiHookTest, TheProgramsStartAndExitLeaveNoHookBehind)
+{
+    ASSERT_TRUE(WVPSkinLoadFromResources(GetModuleHandleW(nullptr), L"NORMALBLUE_INI"));
+    CWVPSkinManager* global = WVPSkinManager();
+    ASSERT_TRUE(global->IsSkinLoaded());
+    EXPECT_EQ(DWORD(CWVPSkinManager::kApplyAll), global->GetApplyOptions());
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    WNDPROC own = global->Lookup(window)->GetPreviousWndProc();
+    FARPROC replacement = GetProcAddress(user32, "GetSysColor");
+    EXPECT_NE(realGetSysColor, replacement);
+
+    WVPSkinShutdown();
+    EXPECT_FALSE(global->IsSkinLoaded());
+    EXPECT_EQ(0, global->GetObjectCount());
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(own), GetWindowLongPtrW(window, GWLP_WNDPROC));
+    EXPECT_EQ(realGetSysColor, ImportSlotValue(comctl32, "user32.dll", realGetSysColor, replacement));
+    EXPECT_EQ(realGetSysColor, ImportSlotValue(GetModuleHandleW(nullptr), "user32.dll", realGetSysColor, replacement));
+    EXPECT_EQ(systemFace, GetSysColor(COLOR_BTNFACE));
+    DestroyWindow(window);
+    WVPSkinManagerDestroy();
+}
+
 } // namespace
