@@ -28,6 +28,8 @@ class CWVPSkinManagerSchema
     virtual void DrawThemeFrame(HDC hDC, CWVPSkinObjectFrame* pFrame) = 0;
     // Lays out and draws the caption buttons; the x of the leftmost button's left edge.
     virtual int DrawThemeFrameButtons(HDC hDC, CWVPSkinObjectFrame* pFrame) = 0;
+    // The window region that gives the frame object's window its skin shape (the caller owns it).
+    virtual HRGN CalcFrameRegion(CWVPSkinObjectFrame* pFrame, int nWidth, int nHeight) = 0;
     // Paints one scroll bar of the frame object (its record is a CWVPSkinObjectFrame::SCROLLBARPOSINFO).
     virtual void DrawThemeScrollBar(HDC hDC, CWVPSkinObjectFrame* pFrame, void* pSBInfo) = 0;
     // Drops what the drawing caches for the current metrics.

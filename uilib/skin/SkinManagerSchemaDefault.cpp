@@ -464,3 +464,223 @@ void CWVPSkinManagerSchemaDefault::DrawThemeScrollBar(HDC hDC, CWVPSkinObjectFra
         scrollBar->DrawThemeBackground(hDC, sb->fVert ? kScrollPartUpperTrackVert : kScrollPartUpperTrackHorz,
                                        partState(CWVPSkinObjectFrame::kScrollPageAfter), &after);
 }
+
+CWVPSkinManagerSchemaDefault::FRAMEREGION::~FRAMEREGION()
+{
+    if (hLeft)
+        ::DeleteObject(hLeft);
+    if (hRight)
+        ::DeleteObject(hRight);
+}
+
+void CWVPSkinManagerSchemaDefault::RefreshMetrics()
+{
+    m_arrFrameRegions.clear();
+    CWVPSkinManagerSchema::RefreshMetrics();
+}
+
+namespace
+{
+
+// A 32-bit top-down bitmap with its pixels at hand.
+class CPixelBitmap
+{
+  public:
+    CPixelBitmap(int width, int height) : m_width(width)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        m_hDC = ::CreateCompatibleDC(nullptr);
+        m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
+        m_hOld = m_hBitmap ? ::SelectObject(m_hDC, m_hBitmap) : nullptr;
+    }
+    ~CPixelBitmap()
+    {
+        if (m_hOld)
+            ::SelectObject(m_hDC, m_hOld);
+        if (m_hBitmap)
+            ::DeleteObject(m_hBitmap);
+        ::DeleteDC(m_hDC);
+    }
+    CPixelBitmap(const CPixelBitmap&) = delete;
+    CPixelBitmap& operator=(const CPixelBitmap&) = delete;
+    bool IsValid() const
+    {
+        return m_pBits != nullptr;
+    }
+    HDC Dc() const
+    {
+        return m_hDC;
+    }
+    COLORREF At(int x, int y) const
+    {
+        DWORD v = m_pBits[y * m_width + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+
+  private:
+    int m_width;
+    HDC m_hDC;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    DWORD* m_pBits = nullptr;
+};
+
+void AddRow(HRGN& hRegion, int left, int right, int y)
+{
+    HRGN row = ::CreateRectRgn(left, y, right, y + 1);
+    if (!hRegion)
+    {
+        hRegion = row;
+        return;
+    }
+    ::CombineRgn(hRegion, hRegion, row, RGN_OR);
+    ::DeleteObject(row);
+}
+
+void SubtractRegion(HRGN hTarget, HRGN hPart, int dx)
+{
+    if (!hPart)
+        return;
+    HRGN moved = ::CreateRectRgn(0, 0, 0, 0);
+    ::CombineRgn(moved, hPart, nullptr, RGN_COPY);
+    ::OffsetRgn(moved, dx, 0);
+    ::CombineRgn(hTarget, hTarget, moved, RGN_DIFF);
+    ::DeleteObject(moved);
+}
+
+} // namespace
+
+CWVPSkinManagerSchemaDefault::FRAMEREGION* CWVPSkinManagerSchemaDefault::MakeFrameRegion(int nCaptionHeight,
+                                                                                         DWORD dwToolWindow, int nWidth)
+{
+    CWVPSkinManagerClass* windowClass = m_pManager->GetSkinClass(L"WINDOW");
+    int part = dwToolWindow ? kPartSmallCaption : kPartCaption;
+    if (!windowClass || nCaptionHeight <= 0)
+        return nullptr;
+    CString name = windowClass->GetImageFileName(part, kStateActive);
+    CWVPSkinImage* image =
+        name.IsEmpty() ? nullptr : windowClass->GetImageCache().GetImage(m_pManager->GetResourceFile(), name);
+    int count = windowClass->GetThemeInt(part, kStateActive, kSkinPropImageCount, 1);
+    if (!image || !image->GetExtent().cx || !image->GetExtent().cy || count <= 0)
+        return nullptr;
+    bool transparent =
+        !image->IsAlphaImage() && windowClass->GetThemeBool(part, kStateActive, kSkinPropTransparent, false);
+    COLORREF key = transparent ? windowClass->GetThemeColor(part, kStateActive, kSkinPropTransparentColor,
+                                                            kDefaultTransparentColor)
+                               : kDefaultTransparentColor;
+    if (key == CLR_INVALID)
+        key = kDefaultTransparentColor;
+    RECT margins = windowClass->GetThemeRect(part, kStateActive, kSkinPropSizingMargins);
+    margins.bottom = std::min<LONG>(margins.bottom, std::max<LONG>(0, nCaptionHeight - margins.top));
+    auto region = std::make_unique<FRAMEREGION>();
+    int width = image->GetExtent().cx;
+    if (nWidth < margins.left + margins.right)
+    {
+        width = nWidth;
+        int left = ::MulDiv(nWidth, margins.left, margins.left + margins.right);
+        margins.right = nWidth - left;
+        margins.left = left;
+        region->bTemporary = true;
+    }
+    if (width <= 0)
+        return nullptr;
+    CPixelBitmap bitmap(width, nCaptionHeight);
+    if (!bitmap.IsValid())
+        return nullptr;
+    RECT all = {0, 0, width, nCaptionHeight};
+    WVPSkinFillSolidRect(bitmap.Dc(), all, key);
+    bool horizontal;
+    SIZE frame = windowClass->GetStateFrameSize(part, kStateActive, image->GetExtent(), &count, &horizontal);
+    RECT src = GetStateRect(frame, 1, count, horizontal);
+    image->CreateSolidRectArray(count, horizontal, margins);
+    image->DrawImage(bitmap.Dc(), all, src, margins, transparent ? key : CLR_INVALID, kSkinSizingStretch, false);
+    ::GdiFlush();
+    bool topRowsOpen = true;
+    for (int y = 0; y < nCaptionHeight; ++y)
+    {
+        int run = 0;
+        while (run < margins.left && bitmap.At(run, y) == key)
+            ++run;
+        if (run > 0)
+            AddRow(region->hLeft, 0, run, y);
+        int rightStart = width - margins.right;
+        for (int x = std::max(0, rightStart); x < width;)
+        {
+            if (bitmap.At(x, y) != key)
+            {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < width && bitmap.At(end, y) == key)
+                ++end;
+            AddRow(region->hRight, x - rightStart, end - rightStart, y);
+            x = end;
+        }
+        if (topRowsOpen)
+        {
+            for (int x = margins.left; x < width - margins.right && topRowsOpen; ++x)
+                topRowsOpen = bitmap.At(x, y) == key;
+            if (topRowsOpen)
+                ++region->nTopRows;
+        }
+    }
+    region->nCaptionHeight = nCaptionHeight;
+    region->dwToolWindow = dwToolWindow;
+    region->rcMargins = margins;
+    return region.release();
+}
+
+CWVPSkinManagerSchemaDefault::FRAMEREGION* CWVPSkinManagerSchemaDefault::GetFrameRegion(int nCaptionHeight,
+                                                                                        DWORD dwToolWindow, int nWidth)
+{
+    for (auto& region : m_arrFrameRegions)
+    {
+        if (region->nCaptionHeight == nCaptionHeight && region->dwToolWindow == dwToolWindow)
+        {
+            if (nWidth >= region->rcMargins.left + region->rcMargins.right)
+                return region.get();
+            return MakeFrameRegion(nCaptionHeight, dwToolWindow, nWidth);
+        }
+    }
+    FRAMEREGION* made = MakeFrameRegion(nCaptionHeight, dwToolWindow, nWidth);
+    if (made && !made->bTemporary)
+        m_arrFrameRegions.emplace_back(made);
+    return made;
+}
+
+HRGN CWVPSkinManagerSchemaDefault::CalcFrameRegion(CWVPSkinObjectFrame* pFrame, int nWidth, int nHeight)
+{
+    HWND hWnd = pFrame->GetSkinnedWindow();
+    DWORD style = DWORD(::GetWindowLongW(hWnd, GWL_STYLE));
+    if ((style & WS_MAXIMIZE) && !(style & WS_CHILD))
+    {
+        int b = pFrame->GetBorders().left;
+        MONITORINFO monitor = {sizeof monitor};
+        ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+        if (nWidth != monitor.rcWork.right - monitor.rcWork.left)
+            return ::CreateRectRgn(b, b, nWidth - b, nHeight - b);
+        return ::CreateRectRgn(b, b, nWidth + 2 * b, nHeight + 2 * b);
+    }
+    HRGN result = ::CreateRectRgn(0, 0, nWidth, nHeight);
+    DWORD tool = DWORD(::GetWindowLongW(hWnd, GWL_EXSTYLE)) & WS_EX_TOOLWINDOW;
+    FRAMEREGION* region = GetFrameRegion(pFrame->GetBorders().top, tool, nWidth);
+    if (!region)
+        return result;
+    SubtractRegion(result, region->hLeft, 0);
+    SubtractRegion(result, region->hRight, nWidth - region->rcMargins.right);
+    if (region->nTopRows > 0)
+    {
+        HRGN top = ::CreateRectRgn(region->rcMargins.left, 0, nWidth - region->rcMargins.right, region->nTopRows);
+        ::CombineRgn(result, result, top, RGN_DIFF);
+        ::DeleteObject(top);
+    }
+    if (region->bTemporary)
+        delete region;
+    return result;
+}

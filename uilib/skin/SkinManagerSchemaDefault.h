@@ -4,6 +4,9 @@
 // file makes one per loaded skin.
 #include "uilib/skin/SkinManagerSchema.h"
 
+#include <memory>
+#include <vector>
+
 class CWVPSkinImage;
 
 class CWVPSkinManagerSchemaDefault : public CWVPSkinManagerSchema
@@ -17,8 +20,28 @@ class CWVPSkinManagerSchemaDefault : public CWVPSkinManagerSchema
     void DrawThemeFrame(HDC hDC, CWVPSkinObjectFrame* pFrame) override;
     int DrawThemeFrameButtons(HDC hDC, CWVPSkinObjectFrame* pFrame) override;
     void DrawThemeScrollBar(HDC hDC, CWVPSkinObjectFrame* pFrame, void* pSBInfo) override;
+    HRGN CalcFrameRegion(CWVPSkinObjectFrame* pFrame, int nWidth, int nHeight) override;
+    void RefreshMetrics() override;
+
+    // The shape of a caption's corners, cut from the caption image's key-coloured pixels.
+    struct FRAMEREGION
+    {
+        int nCaptionHeight = 0;
+        DWORD dwToolWindow = 0;
+        HRGN hLeft = nullptr;  // from the window's left edge
+        HRGN hRight = nullptr; // from the right margin's start
+        RECT rcMargins = {};
+        int nTopRows = 0; // rows transparent between the margins
+        bool bTemporary = false;
+        ~FRAMEREGION();
+    };
 
   protected:
+    // The cached shape for the caption height and kind, or a new one; null when the caption has
+    // no image to cut it from.
+    FRAMEREGION* GetFrameRegion(int nCaptionHeight, DWORD dwToolWindow, int nWidth);
+    FRAMEREGION* MakeFrameRegion(int nCaptionHeight, DWORD dwToolWindow, int nWidth);
+    std::vector<std::unique_ptr<FRAMEREGION>> m_arrFrameRegions;
     // The frame of a window without a full caption: edges and bands by its styles.
     void DrawNonCaptionFrame(HDC hDC, HWND hWnd, RECT rc);
     HICON GetFrameIcon(HWND hWnd) const;

@@ -22,6 +22,7 @@ ON_MESSAGE(WM_TIMER, OnTimerMessage)
 ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgndMessage)
 ON_MESSAGE(WM_PRINT, OnPrintMessage)
 ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMessage)
+ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChangedMessage)
 END_MESSAGE_MAP()
 
 namespace
@@ -258,12 +259,55 @@ void CWVPSkinObjectFrame::OnSkinChanged(BOOL bPrevState, BOOL bNewState)
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     RefreshMetrics();
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    UpdateRegion(rc.right - rc.left, rc.bottom - rc.top);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CWVPSkinObjectFrame::RefreshMetrics()
 {
     m_dwStyle = m_dwExStyle = DWORD(-1);
+    m_szRegion = SIZE{};
+}
+
+void CWVPSkinObjectFrame::UpdateRegion(int nWidth, int nHeight)
+{
+    if (m_bInRegionUpdate)
+        return;
+    m_bInRegionUpdate = TRUE;
+    if (m_bRegionSet && !HasCaption())
+    {
+        m_bRegionSet = FALSE;
+        ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+    }
+    if (HasCaption() && (nWidth != m_szRegion.cx || nHeight != m_szRegion.cy))
+    {
+        CWVPSkinManagerSchema* schema = m_pManager ? m_pManager->GetSchema() : nullptr;
+        if (schema && m_pManager->IsSkinLoaded() && IsFrameOption())
+        {
+            m_rcBorders = schema->CalcFrameBorders(m_hWnd);
+            HRGN region = schema->CalcFrameRegion(this, nWidth, nHeight);
+            m_bRegionSet = region != nullptr;
+            ::SetWindowRgn(m_hWnd, region, TRUE); // the window owns the region now
+        }
+        else if (m_bRegionSet)
+        {
+            m_bRegionSet = FALSE;
+            ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+        }
+        m_szRegion = SIZE{nWidth, nHeight};
+    }
+    m_bInRegionUpdate = FALSE;
+}
+
+LRESULT CWVPSkinObjectFrame::OnWindowPosChangedMessage(WPARAM, LPARAM lParam)
+{
+    LRESULT result = Default();
+    const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (pos && !(pos->flags & SWP_NOSIZE) && (pos->cx != m_szRegion.cx || pos->cy != m_szRegion.cy))
+        UpdateRegion(pos->cx, pos->cy);
+    return result;
 }
 
 void CWVPSkinObjectFrame::OnHookAttached(LPCREATESTRUCTW lpcs, BOOL bAuto)
@@ -275,6 +319,11 @@ void CWVPSkinObjectFrame::OnHookAttached(LPCREATESTRUCTW lpcs, BOOL bAuto)
 
 void CWVPSkinObjectFrame::OnHookDetached(BOOL bDestroyed)
 {
+    if (!bDestroyed && m_hWnd && ::IsWindow(m_hWnd) && m_bRegionSet)
+    {
+        m_bRegionSet = FALSE;
+        ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+    }
     if (!bDestroyed && m_hWnd && ::IsWindow(m_hWnd))
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -294,6 +343,8 @@ void CWVPSkinObjectFrame::AdjustFrame()
     ::GetWindowRect(m_hWnd, &rc);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + grow,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    ::GetWindowRect(m_hWnd, &rc);
+    UpdateRegion(rc.right - rc.left, rc.bottom - rc.top);
 }
 
 void CWVPSkinObjectFrame::UpdateButtons()
@@ -578,6 +629,10 @@ LRESULT CWVPSkinObjectFrame::OnStyleChangedMessage(WPARAM, LPARAM)
     LRESULT result = Default();
     if (m_pManager->GetSchema())
         m_rcBorders = m_pManager->GetSchema()->CalcFrameBorders(m_hWnd);
+    m_szRegion = SIZE{};
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    UpdateRegion(rc.right - rc.left, rc.bottom - rc.top);
     UpdateButtons();
     return result;
 }

@@ -134,6 +134,8 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     CCaptionButton* HitTestButton(POINT ptWindow);
     // Rebuilds the caption buttons when the styles changed since the last build.
     void UpdateButtons();
+    // Gives a captioned window the skin's shape for its size (once per size).
+    void UpdateRegion(int nWidth, int nHeight);
     BOOL HasCaption() const;
 
     int GetWindowKind() const
@@ -198,6 +200,7 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     afx_msg LRESULT OnEraseBkgndMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPrintMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnWindowPosChangedMessage(WPARAM wParam, LPARAM lParam);
 
     int m_nSuppress = 0;
     int m_nWindowKind = kWindowOrdinary;
@@ -210,6 +213,9 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     DWORD m_dwExStyle = DWORD(-1);
     UINT m_nCtlColorMessage = WM_CTLCOLORDLG;
     SCROLLBARTRACKINFO* m_pSBTrack = nullptr;
+    BOOL m_bRegionSet = FALSE;
+    BOOL m_bInRegionUpdate = FALSE;
+    SIZE m_szRegion = {};
     SCROLLBARPOSINFO m_spi[2] = {}; // horizontal, vertical
 
     DECLARE_MESSAGE_MAP()

@@ -124,6 +124,29 @@ TEST_F(SkinObjectFrameTest, AClassBackgroundOfASystemColourErasesWithTheSkinColo
     EXPECT_EQ(COLOR_BTNFACE + 1, GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
 }
 
+TEST_F(SkinObjectFrameTest, TheCaptionsRoundCornersAreCutFromTheWindowRegion)
+{
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    int width = windowRect.right - windowRect.left, height = windowRect.bottom - windowRect.top;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetWindowRgn(window, region));
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, width - 1, 0));
+    EXPECT_TRUE(PtInRegion(region, width / 2, 1));
+    EXPECT_TRUE(PtInRegion(region, 0, height - 1));
+    EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
+
+    // A new size gets a region of its own; detaching gives the window its plain shape back.
+    SetWindowPos(window, nullptr, 0, 0, width + 40, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(ERROR, GetWindowRgn(window, region));
+    EXPECT_FALSE(PtInRegion(region, width + 39, 0));
+    EXPECT_TRUE(PtInRegion(region, width + 20, 1));
+    manager.Remove(window);
+    EXPECT_EQ(ERROR, GetWindowRgn(window, region));
+    DeleteObject(region);
+}
+
 TEST_F(SkinObjectFrameTest, AWindowsOwnScrollBarIsDrawnByTheSkin)
 {
     HWND scrolled = CreateWindowExW(0, kFrameClass, L"", WS_POPUP | WS_BORDER | WS_VSCROLL | WS_VISIBLE, 0, 0, 120, 150,
