@@ -2,7 +2,11 @@
 // object until the control's own skin object takes its place.
 #include "uilib/skin/SkinObjectFactoryTable.h"
 
+#include "uilib/skin/SkinObjectButton.h"
+#include "uilib/skin/SkinObjectEdit.h"
 #include "uilib/skin/SkinObjectFrame.h"
+#include "uilib/skin/SkinObjectListBox.h"
+#include "uilib/skin/SkinObjectMenu.h"
 #include "uilib/skin/SkinObjectScrollBar.h"
 
 #include <iterator>
@@ -12,10 +16,10 @@ namespace
 
 const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
     {L"ComboBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"Edit", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"Edit", RUNTIME_CLASS(CWVPSkinObjectEdit)},
     {L"SysDateTimePick32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectListBox)},
     {L"ScrollBar", RUNTIME_CLASS(CWVPSkinObjectScrollBar)},
     {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"SysHeader32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
@@ -27,8 +31,8 @@ const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
     {L"MDIClient", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"msctls_updown32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"ToolbarWindow32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"Button", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"#32768", nullptr}, // popup menus stay unskinned until their own object exists
+    {L"Button", RUNTIME_CLASS(CWVPSkinObjectButton)},
+    {L"#32768", RUNTIME_CLASS(CWVPSkinObjectMenu)},
 };
 
 const WVP_SKIN_OBJECT_SYNONYM kSynonyms[] = {
