@@ -35,7 +35,7 @@ const DWORD kSkinApplyOptions = 7;
 UINT g_instanceMessage = 0;
 CReelwrightApp* g_reelwrightApp = nullptr;
 
-int DefaultStartupMessage(const CString& text)
+int DefaultAppMessage(const CString& text)
 {
     return AfxMessageBox(text, MB_OK);
 }
@@ -62,7 +62,7 @@ BOOL CALLBACK FindRunningInstance(HWND window, LPARAM found)
 }
 } // namespace
 
-StartupMessageFunction g_startupMessage = DefaultStartupMessage;
+AppMessageFunction g_appMessage = DefaultAppMessage;
 
 UINT InstanceMessage()
 {
@@ -184,7 +184,7 @@ bool CReelwrightApp::do_some_init()
     if (!FindProfileByName(m_categories, m_settings.param_sel, m_currentProfile) &&
         !GetProfileAt(0, 0, m_categories, m_currentProfile))
     {
-        g_startupMessage(LangMgr::GetText(L"app_load_failed"));
+        g_appMessage(LangMgr::GetText(L"app_load_failed"));
         return false;
     }
     return true;
@@ -251,10 +251,9 @@ int CReelwrightApp::ExitInstance()
         g_engineLogSink = nullptr;
         SetEngineLogWindow(nullptr);
         WriteLog(L"CVideoManager DeleteTempFiles!\n");
+        // A failed save is logged by save_config and shown: the user's changes are lost.
         if (!save_config())
-            g_startupMessage(LangMgr::GetText(L"err_save_settings").IsEmpty()
-                                 ? CString(L"The settings could not be saved to ") + GetSettingsPath(m_programDir)
-                                 : LangMgr::GetText(L"err_save_settings"));
+            g_appMessage(LangMgr::GetText(L"err_save_settings"));
         WriteLog(L"save_config!\n");
         if (m_update.m_download)
         {

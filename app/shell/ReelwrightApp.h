@@ -59,6 +59,7 @@ class CReelwrightApp : public CWinApp
 // The About box's opener: set by the About box's code; nothing happens while it is not set.
 typedef void (*AboutBoxFunction)(CWnd* parent);
 extern AboutBoxFunction g_showAboutBox;
-// The message box of start-up failures ("app_load_failed"); tests replace it.
-typedef int (*StartupMessageFunction)(const CString& text);
-extern StartupMessageFunction g_startupMessage;
+// The message box of start-up and shutdown failures (no profiles, settings not saved); tests
+// replace it.
+typedef int (*AppMessageFunction)(const CString& text);
+extern AppMessageFunction g_appMessage;

@@ -78,7 +78,7 @@ class ShellHarness
             CopyFolder(rwtest::ProgramDir() + "/profiles", m_dir + "/profiles");
         else
             ::CreateDirectoryW(Wide(rwtest::ToWin32Path(m_dir + "/profiles")), nullptr);
-        g_startupMessage = CollectMessage;
+        g_appMessage = CollectMessage;
         ShownMessages().clear();
     }
     ~ShellHarness()

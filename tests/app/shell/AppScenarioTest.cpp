@@ -261,3 +261,19 @@ TEST(AppScenario, EngineLogLinesReachTheirTask)
     // After shutdown the sink posts nothing.
     EXPECT_FALSE(EngineLogCallback(77, "late line"));
 }
+
+TEST(AppScenario, FailedSaveIsLoggedAndShown)
+{
+    ShellHarness shell("SaveFails");
+    ASSERT_TRUE(shell.Start());
+    const CString path = shelltest::Wide(rwtest::ToWin32Path(shell.Path("Reelwright.xml")));
+    // A folder where the file belongs cannot be written (a read-only file still can, by root).
+    ASSERT_TRUE(::DeleteFileW(path));
+    ASSERT_TRUE(::CreateDirectoryW(path, nullptr));
+    shell.App()->m_settings.showmenu = true;
+    shell.Stop();
+    ASSERT_TRUE(::RemoveDirectoryW(path));
+    ASSERT_EQ(shelltest::ShownMessages().size(), 1u);
+    EXPECT_EQ(shelltest::ShownMessages()[0], "The settings could not be saved. Your changes of this session are lost.");
+    EXPECT_NE(shell.Log().find("save_config: the settings could not be written to "), std::string::npos);
+}
