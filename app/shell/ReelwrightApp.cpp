@@ -166,7 +166,7 @@ bool CReelwrightApp::do_some_init()
     skins->GetResourceFile()->m_hCallerModule = AfxGetResourceHandle();
     for (const SkinChoice& skin : kSkins)
         if (m_settings.skinstyle == skin.setting && skin.resource)
-            skins->LoadSkin(nullptr, skin.resource);
+            WVPSkinLoadFromResources(AfxGetResourceHandle(), skin.resource);
 
     g_backgroundConversion = m_settings.background ? 1 : 0;
     m_iniPath = m_programDir + L"Reelwright.ini";
@@ -264,7 +264,7 @@ int CReelwrightApp::ExitInstance()
         WriteLog(L"clear_inst_all!\n");
         if (m_settings.skinstyle != L"normal")
         {
-            WVPSkinManager()->LoadSkin(nullptr, nullptr);
+            WVPSkinShutdown();
         }
         WriteLog(L"WVPSkinManager()->RemoveAll()!\n");
         if (m_mutex)
