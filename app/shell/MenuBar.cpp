@@ -47,7 +47,7 @@ END_MESSAGE_MAP()
 CMenuBar::CMenuBar()
     : m_frameHook(this), m_hmenu(nullptr), m_bAutoRemoveFrameMenu(true), m_iPopupTracking(-1), m_iNewPopup(-1),
       m_bProcessRightArrow(false), m_bProcessLeftArrow(false), m_bEscapeWasPressed(false), m_ptMouse(0, 0),
-      m_hMenuTracking(nullptr), m_iTrackingState(kStateNone)
+      m_hMenuTracking(nullptr), m_iTrackingState(kStateNone), m_iHotButton(-1)
 {
     m_bKeepWrappedDropDownWidth = true;
     if (ComCtlVersion() <= kLowestVersion)
@@ -156,7 +156,8 @@ int CMenuBar::HitTestButton(CPoint client) const
 
 int CMenuBar::GetHotButton() const
 {
-    return int(::SendMessageW(m_hWnd, TB_GETHOTITEM, 0, 0));
+    // Kept by the bar itself: the control forgets its hot item while it is hidden.
+    return m_iHotButton;
 }
 
 void CMenuBar::SetTrackingState(int state, int button)
@@ -164,11 +165,13 @@ void CMenuBar::SetTrackingState(int state, int button)
     if (state == kStateButton)
     {
         m_iPopupTracking = button;
+        m_iHotButton = button;
         SendMessage(TB_SETHOTITEM, WPARAM(button), 0);
     }
     else if (state == kStateNone)
     {
         m_iPopupTracking = -1;
+        m_iHotButton = -1;
         SendMessage(TB_SETHOTITEM, WPARAM(-1), 0);
     }
     m_iTrackingState = state;
@@ -197,6 +200,7 @@ void CMenuBar::TrackPopup(int button)
         SendMessage(TB_PRESSBUTTON, WPARAM(button), TRUE);
         UpdateWindow();
         SendMessage(TB_SETHOTITEM, WPARAM(button), 0);
+        m_iHotButton = button;
         m_bEscapeWasPressed = false;
         m_bProcessRightArrow = m_bProcessLeftArrow = true;
         m_iPopupTracking = button;

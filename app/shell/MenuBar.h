@@ -73,6 +73,7 @@ class CMenuBar : public CFlatToolBar
     CPoint m_ptMouse;
     HMENU m_hMenuTracking;
     int m_iTrackingState;
+    int m_iHotButton;
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnLButtonDown(UINT flags, CPoint point);
