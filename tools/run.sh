@@ -11,8 +11,8 @@ if [ ! -d "$build/runprefix/drive_c" ]; then
 fi
 export WINEPREFIX="$build/runprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
 rw_subtitle_font "$WINEPREFIX"
-if [ -x "$build/program/reelwright.exe" ]; then
-    exec "$build/program/reelwright.exe" "$@"
+if [ -x "$build/program/Reelwright.exe" ]; then
+    exec "$build/program/Reelwright.exe" "$@"
 fi
 
 # Until the program window exists, run the console self-check: the shipped profiles, then one

@@ -11,7 +11,7 @@
 
 std::vector<ConvertTask*> g_tasks;
 INT32 g_lastTaskId = 1000;
-INT32 g_maxTasks = 4;
+INT32 g_maxTasks = 3;
 bool g_deleteUncompleted = true;
 
 namespace

@@ -1,0 +1,422 @@
+#include "app/shell/MainFrame.h"
+
+#include "app/core/LangMgr.h"
+#include "app/core/UpdateDlg.h"
+#include "app/core/VideoManager.h"
+#include "app/shell/AppLog.h"
+#include "app/shell/LocaliseMenu.h"
+#include "app/shell/ReelwrightApp.h"
+#include "engine/Engine.h"
+#include "resources/resource.h"
+#include "uilib/foundation/BufferDC.h"
+
+#include <shellapi.h>
+
+namespace
+{
+const DWORD kMenuBarStyle = 0x50002034; // child, visible, top, tooltips, fly-by, dynamic size
+const UINT kMenuBarId = 0xE800;
+const COLORREF kMagenta = RGB(255, 0, 255);
+const int kMenuImageWidth = 4;
+const int kMenuImageHeight = 1;
+const UINT kMenuImageFlags = 0x19; // 24-bit colour with mask
+const int kFirstCommand = 0x8000;
+const int kLastCommand = 0xEFFF;
+
+CReelwrightApp* App()
+{
+    return CReelwrightApp::Get();
+}
+} // namespace
+
+static UINT g_instanceQuery = InstanceMessage();
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_SETFOCUS()
+ON_WM_GETMINMAXINFO()
+ON_WM_SYSCOMMAND()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_RW_COME_TO_FRONT, OnComeToFront)
+ON_MESSAGE(WM_RW_ENGINE_LOG, OnEngineLog)
+ON_MESSAGE(WM_RW_DOWNLOAD_DONE, OnDownloadDone)
+ON_MESSAGE(WM_RW_DOWNLOAD_PROGRESS, OnDownloadProgress)
+ON_REGISTERED_MESSAGE(g_instanceQuery, OnInstanceQuery)
+ON_COMMAND(ID_TOOL_SHOWMENU, OnShowMenu)
+ON_UPDATE_COMMAND_UI(ID_TOOL_SHOWMENU, OnUpdateShowMenu)
+ON_COMMAND(ID_TRAY_BACKGROUND, OnBackground)
+ON_UPDATE_COMMAND_UI(ID_TRAY_BACKGROUND, OnUpdateBackground)
+ON_COMMAND_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguageCommand)
+ON_COMMAND(ID_HELP_SUPPORT, OnSupport)
+ON_COMMAND(ID_HELP_UPDATE, OnCheckUpdate)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() : m_panels()
+{
+}
+
+CMainFrame::~CMainFrame()
+{
+    for (int i = kMainPanelCount - 1; i >= 0; i--)
+        delete m_panels[i];
+}
+
+BOOL CMainFrame::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, LPCWSTR,
+                        DWORD exStyle, CCreateContext* context)
+{
+    return CFrameWnd::Create(className, windowName, style, rect, parent, nullptr, exStyle, context);
+}
+
+void CMainFrame::ShowCreateError(LPCWSTR key)
+{
+    AfxMessageBox(LangMgr::GetText(key), MB_OK);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT cs)
+{
+    if (CFrameWnd::OnCreate(cs) == -1)
+    {
+        ShowCreateError(L"err_create_mainframe");
+        return -1;
+    }
+    if (!m_wndMenuBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_LIST, kMenuBarStyle, CRect(0, 0, 0, 0), kMenuBarId))
+    {
+        ShowCreateError(L"err_create_menubar");
+        return -1;
+    }
+    if (!LoadMainMenu())
+        return -1;
+    if (m_menuImages.Create(kMenuImageWidth, kMenuImageHeight, kMenuImageFlags, 0, 1))
+    {
+        CBitmap strip;
+        if (strip.LoadBitmap(IDB_STATUS))
+            m_menuImages.Add(&strip, kMagenta);
+        m_wndMenuBar.SendMessage(TB_SETIMAGELIST, 0, LPARAM(m_menuImages.GetSafeHandle()));
+    }
+    for (int i = 0; i < kMainPanelCount; i++)
+    {
+        m_panels[i] = CreateMainPanel(MainPanel(i), this);
+        if (!m_panels[i])
+        {
+            ShowCreateError(GetMainPanelSlot(MainPanel(i)).errorKey);
+            return -1;
+        }
+    }
+    ShowPanels();
+    return 0;
+}
+
+bool CMainFrame::LoadMainMenu()
+{
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINMENU));
+    CReelwrightApp* app = App();
+    if (!menu || !LocaliseMenu(menu, app ? app->m_settings.language : CString()))
+    {
+        if (menu)
+            ::DestroyMenu(menu);
+        return false;
+    }
+    HMENU previous = m_wndMenuBar.LoadMenu(menu);
+    if (previous)
+        ::DestroyMenu(previous);
+    if (m_menuImages.GetSafeHandle())
+        m_wndMenuBar.SendMessage(TB_SETIMAGELIST, 0, LPARAM(m_menuImages.GetSafeHandle()));
+    return true;
+}
+
+bool CMainFrame::AllPanelsExist() const
+{
+    for (CDialog* panel : m_panels)
+        if (!panel || !panel->m_hWnd)
+            return false;
+    return true;
+}
+
+void CMainFrame::LayoutPanels(int cx, int cy)
+{
+    if (!AllPanelsExist() || !m_wndMenuBar.m_hWnd)
+        return;
+    CRect menuBar, param, preview, target;
+    m_wndMenuBar.GetWindowRect(&menuBar);
+    m_panels[kParamPanel]->GetWindowRect(&param);
+    m_panels[kPreviewPanel]->GetWindowRect(&preview);
+    m_panels[kTargetPanel]->GetWindowRect(&target);
+    const int mb = menuBar.Height(), pw = param.Width(), ph = preview.Height(), pww = preview.Width();
+    const int th = target.Height(), lw = cx - pw;
+    const bool menuShown = (m_wndMenuBar.GetStyle() & WS_VISIBLE) != 0;
+    const int top = menuShown ? mb : 0;
+    const int tbh = menuShown ? kToolBarHeight : mb + kToolBarHeight;
+    const UINT move = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+    m_panels[kToolBarPanel]->SetWindowPos(nullptr, 0, top, lw, tbh, move);
+    m_panels[kTaskListPanel]->SetWindowPos(nullptr, 0, top + tbh, lw, cy - th - tbh - top, move);
+    m_panels[kTargetPanel]->SetWindowPos(nullptr, 0, cy - th, lw, th, move);
+    m_panels[kParamPanel]->SetWindowPos(nullptr, lw, top, pw, cy - ph - top, move);
+    m_panels[kParamPanel]->SendMessage(WM_RW_PANEL_SHIFT, WPARAM(-top), 0);
+    m_panels[kPreviewPanel]->SetWindowPos(nullptr, lw, cy - ph, pww, ph, move);
+    m_wndMenuBar.SetWindowPos(nullptr, 0, 0, cx, mb, move);
+    for (CDialog* panel : m_panels)
+        panel->Invalidate(TRUE);
+}
+
+void CMainFrame::ShowPanels()
+{
+    CReelwrightApp* app = App();
+    const bool show = app && app->m_settings.showmenu;
+    const bool shown = (m_wndMenuBar.GetStyle() & WS_VISIBLE) != 0;
+    if (show == shown)
+        return;
+    m_wndMenuBar.ShowWindow(show ? SW_SHOW : SW_HIDE);
+    CRect client;
+    GetClientRect(&client);
+    LayoutPanels(client.Width(), client.Height());
+}
+
+void CMainFrame::OnSize(UINT type, int cx, int cy)
+{
+    CFrameWnd::OnSize(type, cx, cy);
+    if (AllPanelsExist())
+        LayoutPanels(cx, cy);
+}
+
+void CMainFrame::OnPaint()
+{
+    CPaintDC paint(this);
+    if (paint.m_ps.rcPaint.right <= paint.m_ps.rcPaint.left || paint.m_ps.rcPaint.bottom <= paint.m_ps.rcPaint.top)
+        return;
+    CWVPBufferDC buffer(paint);
+    CRect clip;
+    buffer.GetClipBox(&clip);
+    buffer.FillSolidRect(&clip, ::GetSysColor(COLOR_WINDOW));
+    DefWindowProc(WM_PAINT, WPARAM(buffer.m_hDC), 0);
+}
+
+BOOL CMainFrame::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CMainFrame::OnSetFocus(CWnd* old)
+{
+    CFrameWnd::OnSetFocus(old);
+    if (m_panels[kTaskListPanel] && m_panels[kTaskListPanel]->m_hWnd)
+        m_panels[kTaskListPanel]->SetFocus();
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    info->ptMinTrackSize.x = kMinTrackWidth;
+    info->ptMinTrackSize.y = kMinTrackHeight;
+    Default();
+}
+
+void CMainFrame::OnSysCommand(UINT command, LPARAM lParam)
+{
+    CReelwrightApp* app = App();
+    if ((command & 0xFFF0) == SC_MAXIMIZE && app)
+    {
+        // Kept as the normal rectangle (the placement's), never the maximised one.
+        WINDOWPLACEMENT placement = {sizeof placement};
+        if (GetWindowPlacement(&placement))
+            app->m_settings.mainwndpos = placement.rcNormalPosition;
+    }
+    Default();
+}
+
+void CMainFrame::OnDestroy()
+{
+    CReelwrightApp* app = App();
+    if (app)
+    {
+        WINDOWPLACEMENT placement = {sizeof placement};
+        if (GetWindowPlacement(&placement))
+        {
+            // The normal rectangle, also while minimised or maximised: a minimised one would
+            // lie off the screen at the next start.
+            app->m_settings.mainwndpos = placement.rcNormalPosition;
+            app->m_settings.mainwndstate = IsZoomed() ? 1 : 0;
+        }
+    }
+    SetEngineLogWindow(nullptr);
+    CFrameWnd::OnDestroy();
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* msg)
+{
+    if (m_wndMenuBar.m_hWnd && m_wndMenuBar.TranslateFrameMessage(msg))
+        return TRUE;
+    return CFrameWnd::PreTranslateMessage(msg);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    if (CFrameWnd::OnCmdMsg(id, code, extra, handlerInfo))
+        return TRUE;
+    // Commands the frame does not handle itself go to the panels that serve them (the task list
+    // and the target panel); a placeholder serves none, so its commands stay disabled.
+    for (MainPanel panel : {kTaskListPanel, kTargetPanel})
+    {
+        CDialog* p = m_panels[panel];
+        if (p && p->m_hWnd && p->CWnd::OnCmdMsg(id, code, extra, handlerInfo))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+namespace
+{
+// Enables or disables one control of a panel by the frame's update handlers.
+class CPanelButtonCmdUI : public CCmdUI
+{
+  public:
+    void Enable(BOOL on) override
+    {
+        m_bEnableChanged = TRUE;
+        if (m_pOther && bool(m_pOther->IsWindowEnabled()) != bool(on))
+            m_pOther->EnableWindow(on);
+    }
+};
+} // namespace
+
+LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
+    CDialog* bar = m_panels[kToolBarPanel];
+    if (!bar || !bar->m_hWnd)
+        return result;
+    for (HWND child = ::GetWindow(bar->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        const int id = ::GetDlgCtrlID(child);
+        if (id < kFirstCommand || id > kLastCommand)
+            continue;
+        CPanelButtonCmdUI state;
+        state.m_nID = UINT(id);
+        state.m_pOther = CWnd::FromHandle(child);
+        // A button whose command nobody serves yet is disabled.
+        state.DoUpdate(this, TRUE);
+    }
+    return result;
+}
+
+LRESULT CMainFrame::OnComeToFront(WPARAM, LPARAM)
+{
+    if (IsIconic())
+        ShowWindow(SW_RESTORE);
+    else if (!IsWindowVisible())
+        ShowWindow(SW_SHOW);
+    SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(m_hWnd);
+    FlashWindow(TRUE);
+    return 0;
+}
+
+LRESULT CMainFrame::OnEngineLog(WPARAM wParam, LPARAM lParam)
+{
+    WCHAR* text = reinterpret_cast<WCHAR*>(lParam);
+    try
+    {
+        if (text)
+            CVideoManager::AppendLog(int(wParam), text);
+    }
+    catch (...)
+    {
+    }
+    delete[] text;
+    return 0;
+}
+
+LRESULT CMainFrame::OnDownloadDone(WPARAM wParam, LPARAM)
+{
+    if (CReelwrightApp* app = App())
+        app->m_update.OnDownloadDone(int(wParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnDownloadProgress(WPARAM wParam, LPARAM lParam)
+{
+    if (CReelwrightApp* app = App())
+        app->m_update.OnDownloadProgress(ULONG(wParam), ULONG(lParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnInstanceQuery(WPARAM, LPARAM)
+{
+    return LRESULT(InstanceMessage());
+}
+
+void CMainFrame::OnShowMenu()
+{
+    if (CReelwrightApp* app = App())
+        app->m_settings.showmenu = !app->m_settings.showmenu;
+    ShowPanels();
+}
+
+void CMainFrame::OnUpdateShowMenu(CCmdUI* state)
+{
+    CReelwrightApp* app = App();
+    state->SetCheck(app && app->m_settings.showmenu);
+}
+
+void CMainFrame::OnBackground()
+{
+    if (CReelwrightApp* app = App())
+    {
+        app->m_settings.background = !app->m_settings.background;
+        g_backgroundConversion = app->m_settings.background ? 1 : 0;
+    }
+}
+
+void CMainFrame::OnUpdateBackground(CCmdUI* state)
+{
+    CReelwrightApp* app = App();
+    state->SetCheck(app && app->m_settings.background);
+}
+
+void CMainFrame::OnLanguageCommand(UINT id)
+{
+    OnLanguage(id);
+}
+
+void CMainFrame::OnLanguage(UINT id)
+{
+    const int index = int(id) - ID_LANGUAGE_FIRST;
+    CReelwrightApp* app = App();
+    if (app && index >= 0 && index < LangMgr::GetLanguageCount())
+    {
+        const CString name = LangMgr::GetLanguageName(index);
+        if (!name.IsEmpty() && name.CompareNoCase(app->m_settings.language) != 0 && LangMgr::SelectLanguage(name))
+        {
+            app->m_settings.language = name;
+            ReloadTexts();
+        }
+    }
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CMainFrame::ReloadTexts()
+{
+    LoadMainMenu();
+    for (CDialog* panel : m_panels)
+        if (panel && panel->m_hWnd)
+            panel->SendMessage(WM_RW_PANEL_RELOADTEXTS, 0, 0);
+    SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CMainFrame::OnSupport()
+{
+    const CString url = LangMgr::GetText(L"feedback_url");
+    if (!url.IsEmpty())
+        ::ShellExecuteW(m_hWnd, L"open", url, nullptr, nullptr, SW_SHOW);
+}
+
+void CMainFrame::OnCheckUpdate()
+{
+    UpdateDlg dialog(this);
+    dialog.DoModal();
+}

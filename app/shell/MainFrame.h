@@ -1,0 +1,73 @@
+// The program's main window: a frame without a window menu holding the menu bar and the five
+// panels, laying them out, routing every menu, tool-bar and accelerator command, and receiving
+// the program's private messages (second instance, engine log lines, update progress). UI thread
+// only; other threads reach it through posted messages.
+#pragma once
+
+#include "app/shell/MainPanels.h"
+#include "app/shell/MenuBar.h"
+#include "platform/mfc/Mfc.h"
+
+// Private messages of the main frame.
+const UINT WM_RW_DOWNLOAD_DONE = 0x2401;
+const UINT WM_RW_DOWNLOAD_PROGRESS = 0x2402;
+
+class CMainFrame : public CFrameWnd
+{
+  public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The frame's sizes.
+    static constexpr int kToolBarHeight = 43;
+    static constexpr int kMinTrackWidth = 780;
+    static constexpr int kMinTrackHeight = 580;
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, LPCWSTR menuName,
+                DWORD exStyle, CCreateContext* context) override;
+
+    void LayoutPanels(int cx, int cy);
+    void ShowPanels();
+    bool LoadMainMenu();
+    void ReloadTexts();
+    void OnLanguage(UINT id);
+    CDialog* GetPanel(MainPanel panel) const
+    {
+        return m_panels[panel];
+    }
+    bool AllPanelsExist() const;
+
+    CDialog* m_panels[kMainPanelCount];
+    CImageList m_menuImages;
+    CustomMenuBar m_wndMenuBar;
+
+    afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnSetFocus(CWnd* old);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* info);
+    afx_msg void OnSysCommand(UINT command, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnComeToFront(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEngineLog(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDownloadDone(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDownloadProgress(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInstanceQuery(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnShowMenu();
+    afx_msg void OnUpdateShowMenu(CCmdUI* state);
+    afx_msg void OnBackground();
+    afx_msg void OnUpdateBackground(CCmdUI* state);
+    afx_msg void OnLanguageCommand(UINT id);
+    afx_msg void OnSupport();
+    afx_msg void OnCheckUpdate();
+
+  protected:
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    void ShowCreateError(LPCWSTR key);
+};

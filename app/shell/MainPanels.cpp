@@ -1,0 +1,48 @@
+#include "app/shell/MainPanels.h"
+
+#include "resources/resource.h"
+
+namespace
+{
+template <UINT TemplateId> CDialog* CreatePlaceholder(CWnd* frame)
+{
+    CPlaceholderPanel* panel = new CPlaceholderPanel(TemplateId);
+    if (!panel->Create(TemplateId, frame))
+    {
+        delete panel;
+        return nullptr;
+    }
+    return panel;
+}
+
+// The panels in creation order. A panel class replaces its slot's factory here.
+MainPanelSlot g_slots[kMainPanelCount] = {
+    {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePlaceholder<IDD_BUTTONBAR>},
+    {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
+    {IDD_MAINWND, L"err_create_mainwnd", CreatePlaceholder<IDD_MAINWND>},
+    {IDD_PARAMWND, L"err_create_paramwnd", CreatePlaceholder<IDD_PARAMWND>},
+    {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlaceholder<IDD_PLAYERWND>},
+};
+} // namespace
+
+const MainPanelSlot& GetMainPanelSlot(MainPanel panel)
+{
+    return g_slots[panel];
+}
+
+MainPanelFactory SetMainPanelFactory(MainPanel panel, MainPanelFactory factory)
+{
+    MainPanelFactory previous = g_slots[panel].factory;
+    g_slots[panel].factory = factory;
+    return previous;
+}
+
+CDialog* CreateMainPanel(MainPanel panel, CWnd* frame)
+{
+    MainPanelFactory factory = g_slots[panel].factory;
+    return factory ? factory(frame) : nullptr;
+}
+
+CPlaceholderPanel::CPlaceholderPanel(UINT templateId) : CDialog(templateId)
+{
+}
