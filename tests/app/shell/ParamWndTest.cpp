@@ -326,3 +326,22 @@ TEST_F(ParamWndTest, VolumeSendsOnlyNumbers)
                    reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ("150", Value(a, L"vol"));
 }
+
+// Refilling the lists after a language switch keeps their selections.
+TEST_F(ParamWndTest, LanguageSwitchKeepsTheSelections)
+{
+    const int a = Add("a.mp4");
+    Task(a)->m_setting.SetParamChoice(L"ab", 1);
+    Select({a});
+    Choose(CParamWnd::kSubtitleId, 1);
+    ASSERT_EQ(1, Selected(CParamWnd::kAudioQualityId));
+    m_panel.FillVideoQualityList();
+    m_panel.FillAudioQualityList();
+    m_panel.FillSubtitleList(false);
+    m_panel.FillSplitList();
+    EXPECT_EQ(2, Selected(CParamWnd::kVideoQualityId));
+    EXPECT_EQ(1, Selected(CParamWnd::kAudioQualityId));
+    EXPECT_EQ(1, Selected(CParamWnd::kSubtitleId));
+    EXPECT_EQ(0, Selected(CParamWnd::kSplitId));
+    EXPECT_EQ(kTaskSubtitleKeep, Task(a)->m_subtitleMode);
+}

@@ -201,3 +201,57 @@ TEST_F(PlayerWndTest, SnapshotIntoAFileIsReported)
     ASSERT_EQ(1u, TestApp().m_messageBoxes.size());
     EXPECT_EQ(LangMgr::GetText(L"err_create_dir"), TestApp().m_messageBoxes[0]);
 }
+
+namespace
+{
+struct ToolSearch
+{
+    HWND owner;
+    HWND tips;
+};
+
+BOOL CALLBACK FindTips(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ToolSearch*>(lParam);
+    WCHAR name[32] = {};
+    ::GetClassNameW(hwnd, name, 32);
+    // A pop-up's owner is the top-level window above the panel; the panel's tips know four tools.
+    if (::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && ::GetWindow(hwnd, GW_OWNER) == search->owner &&
+        ::SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) == 4)
+    {
+        search->tips = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string TipText(HWND tips, HWND owner, HWND tool)
+{
+    WCHAR text[80] = {};
+    TOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text;
+    ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    return rwtest::Utf8(text);
+}
+} // namespace
+
+// A language switch changes the buttons' tooltips.
+TEST_F(PlayerWndTest, LanguageSwitchChangesTheTooltips)
+{
+    ToolSearch search = {m_frame.GetSafeHwnd(), nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindTips, reinterpret_cast<LPARAM>(&search));
+    ASSERT_TRUE(search.tips);
+    EXPECT_EQ("Play", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kPlayId)));
+    const std::string file = m_dir + "/Other.xml";
+    coretest::WriteFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<langfile><language>"
+                              "<tip_player_play>Abspielen</tip_player_play><tip_player_snap>Foto</tip_player_snap>"
+                              "</language></langfile>\r\n");
+    ASSERT_TRUE(LangMgr::LoadLanguageFile(WinPath(file)));
+    m_panel.ReloadTexts();
+    EXPECT_EQ("Abspielen", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kPlayId)));
+    EXPECT_EQ("Foto", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kSnapshotId)));
+}
