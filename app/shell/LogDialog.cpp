@@ -14,14 +14,14 @@ void SetTranslated(HWND window, LPCWSTR key)
 }
 } // namespace
 
-CLogDialog::CLogDialog(CWnd* parent) : CResizableDialog(IDD_LOG_DIALOG, parent)
+CLogDialog::CLogDialog(CWnd* parent) : CResizableDialog(kTemplateId, parent)
 {
 }
 
 BOOL CLogDialog::OnInitDialog()
 {
     CResizableDialog::OnInitDialog();
-    AddAnchor(IDC_LOG_TEXT, kAnchorTopLeft, kAnchorBottomRight);
+    AddAnchor(kTextId, kAnchorTopLeft, kAnchorBottomRight);
     AddAnchor(IDOK, kAnchorBottomRight, kAnchorBottomRight);
     AddAnchor(IDCANCEL, kAnchorBottomRight, kAnchorBottomRight);
     ReloadTexts();
@@ -42,7 +42,7 @@ bool CLogDialog::ShowTaskLog(int taskId)
     CString text(task->m_log);
     text.Replace(L"\r\n", L"\n");
     text.Replace(L"\n", L"\r\n");
-    SetDlgItemText(IDC_LOG_TEXT, text);
+    SetDlgItemText(kTextId, text);
     return true;
 }
 
@@ -56,5 +56,5 @@ void CLogDialog::OnCancel()
     // The frame deletes this window on the message: posting it lets this handler, and the click
     // that led here, finish first.
     if (CWnd* main = AfxGetMainWnd())
-        main->PostMessage(WM_RW_TOGGLE_LOG, 0, 0);
+        main->PostMessage(kToggleMessage, 0, 0);
 }

@@ -4,15 +4,14 @@
 
 #include "app/shell/ResizableDialog.h"
 
-// The log window's dialog template and controls.
-const UINT IDD_LOG_DIALOG = 161;
-const UINT IDC_LOG_TEXT = 1237;
-// Sent (posted by the log window) to the main window to open or, with wParam 0, close the log window.
-const UINT WM_RW_TOGGLE_LOG = 0x1533;
-
 class CLogDialog : public CResizableDialog
 {
   public:
+    static constexpr UINT kTemplateId = 161;
+    static constexpr UINT kTextId = 1237;
+    // To the main window: open the log window, or with wParam 0 close and delete it.
+    static constexpr UINT kToggleMessage = 0x1533;
+
     explicit CLogDialog(CWnd* parent = nullptr);
 
     // Shows the task's log; false when no task has the id (the text stays as it was).

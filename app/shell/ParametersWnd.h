@@ -11,10 +11,10 @@
 class ParametersWnd : public CWnd
 {
   public:
-    static const int kHeight = 254;
-    static const int kCategoryWidth = 150;
-    static const UINT kCategoryListId = 1000;
-    static const UINT kProfileListId = 2000;
+    static constexpr int kHeight = 254;
+    static constexpr int kCategoryWidth = 150;
+    static constexpr UINT kCategoryListId = 1000;
+    static constexpr UINT kProfileListId = 2000;
 
     explicit ParametersWnd(const CategoryArray& categories);
     ~ParametersWnd() override;

@@ -13,10 +13,10 @@ class CStyleMenu : public CWnd
 {
   public:
     // Notification codes of WM_COMMAND to the parent.
-    static const WORD kNotifyClick = 0;
-    static const WORD kNotifyHot = 1;
-    static const UINT kUpZoneId = 100;
-    static const UINT kDownZoneId = 200;
+    static constexpr WORD kNotifyClick = 0;
+    static constexpr WORD kNotifyHot = 1;
+    static constexpr UINT kUpZoneId = 100;
+    static constexpr UINT kDownZoneId = 200;
 
     struct Item
     {

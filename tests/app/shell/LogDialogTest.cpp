@@ -15,7 +15,7 @@ DialogTemplate LogTemplate()
 {
     DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 316, 180, L"Log");
     t.AddControl(L"EDIT", L"", ES_READONLY | ES_MULTILINE | WS_HSCROLL | WS_VSCROLL | WS_BORDER, 7, 7, 302, 146,
-                 IDC_LOG_TEXT);
+                 CLogDialog::kTextId);
     t.AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON, 205, 159, 50, 14, IDOK);
     t.AddControl(L"BUTTON", L"idclose", BS_PUSHBUTTON, 259, 159, 50, 14, IDCANCEL);
     return t;
@@ -45,7 +45,7 @@ class CFrameStandIn : public CWnd
 };
 
 BEGIN_MESSAGE_MAP(CFrameStandIn, CWnd)
-ON_MESSAGE(WM_RW_TOGGLE_LOG, OnToggleLog)
+ON_MESSAGE(CLogDialog::kToggleMessage, OnToggleLog)
 END_MESSAGE_MAP()
 
 class LogDialogTest : public ::testing::Test
@@ -87,7 +87,7 @@ class LogDialogTest : public ::testing::Test
     std::string LogText()
     {
         CString text;
-        m_frame.m_log->GetDlgItemText(IDC_LOG_TEXT, text);
+        m_frame.m_log->GetDlgItemText(CLogDialog::kTextId, text);
         return Narrow(text);
     }
 };
@@ -132,12 +132,12 @@ TEST_F(LogDialogTest, TheTextAreaGrowsAndTheCloseButtonStaysInTheCorner)
     };
     CRect client;
     log.GetClientRect(&client);
-    const CRect text = childRect(IDC_LOG_TEXT);
+    const CRect text = childRect(CLogDialog::kTextId);
     const CRect close = childRect(IDCANCEL);
     CRect window;
     log.GetWindowRect(&window);
     log.SetWindowPos(nullptr, 0, 0, window.Width() + 60, window.Height() + 50, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(CRect(text.left, text.top, text.right + 60, text.bottom + 50), childRect(IDC_LOG_TEXT));
+    EXPECT_EQ(CRect(text.left, text.top, text.right + 60, text.bottom + 50), childRect(CLogDialog::kTextId));
     EXPECT_EQ(CRect(close.left + 60, close.top + 50, close.right + 60, close.bottom + 50), childRect(IDCANCEL));
 }
 } // namespace
