@@ -123,3 +123,15 @@ function(rw_glob_tests)
         endif()
     endforeach()
 endfunction()
+
+# rw_add_shell_resources(target): links the program's resource script (resources/reelwright.rc:
+# menus, accelerators, every panel and dialog template, the generated bitmaps and icon, the update
+# dialogs and the skins) into a program or test, rebuilt whenever the pictures are redrawn.
+set(RW_SHELLRES_DIR ${CMAKE_BINARY_DIR}/shellres CACHE INTERNAL "Generated program pictures")
+function(rw_add_shell_resources target)
+    rw_add_resource(${target} ${CMAKE_SOURCE_DIR}/resources/reelwright.rc)
+    add_dependencies(${target} rw_shellres rw_skins)
+    add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${target}_reelwright.res APPEND
+        DEPENDS ${RW_SHELLRES_DIR}/images.stamp ${CMAKE_BINARY_DIR}/skins/skins.stamp
+                ${CMAKE_SOURCE_DIR}/resources/resource.h ${CMAKE_SOURCE_DIR}/resources/update.rc)
+endfunction()

@@ -1,0 +1,209 @@
+// Resource ids of the program: templates, menus, bitmaps, commands and control ids, shared by the
+// code and resources/reelwright.rc. Plain #defines so that the resource compiler reads them too.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// The main frame: title string, icon, accelerators (one id for all three).
+#define IDR_MAINFRAME 128
+
+// Menus.
+#define IDR_MAINMENU 126
+#define IDR_TITLEMENU 135
+#define IDR_LISTMENU 137
+#define IDR_TRAYMENU 139
+
+// Dialog templates.
+#define IDD_ABOUTBOX 100
+#define IDD_OPTION_GENERAL 102
+#define IDD_BUTTONBAR 131
+#define IDD_MAINWND 132
+#define IDD_PARAMWND 134
+#define IDD_PLAYERWND 136
+#define IDD_LISTWND 138
+#define IDD_PROPERTY 140
+#define IDD_PROP_GENERAL 142
+#define IDD_LOGDLG 161
+#define IDD_OPTION_CONVERT 162
+#define IDD_ERRORLIST 413
+#define IDD_CUSTOMSPLIT 414
+#define IDD_RESOLUTION 415
+
+// Bitmaps: the status and menu image strip, the about picture and list background, the error
+// list's picture, the tool bar panel's buttons and the player's buttons.
+#define IDB_STATUS 133
+#define IDB_PLAY 148
+#define IDB_SOUND_ON 149
+#define IDB_ABOUT 159
+#define IDB_ERRORTIP 418
+#define IDB_ADDFILE 420
+#define IDB_ADDDIR 421
+#define IDB_DELETE 422
+#define IDB_START 423
+#define IDB_PAUSE 424
+#define IDB_STOP 425
+#define IDB_OPTION 426
+#define IDB_PLAYER_PAUSE 427
+#define IDB_PLAYER_STOP 428
+#define IDB_SOUND_OFF 429
+#define IDB_SNAPSHOT 430
+
+// Commands.
+#define ID_FILE_ADDFILE 32772
+#define ID_FILE_ADDDIR 32773
+#define ID_EDIT_DELETE 32774
+#define ID_ACTION_START 32775
+#define ID_ACTION_STOP 32776
+#define ID_TOOL_OPTION 32777
+#define ID_ACTION_PAUSE 32780
+#define ID_EDIT_EMPTY 32795
+#define ID_EDIT_CHECKALL 32796
+#define ID_EDIT_UNCHECKALL 32797
+#define ID_HELP_SUPPORT 32800
+#define ID_HELP_UPDATE 32801
+#define ID_TOOL_SHOWMENU 32803
+#define ID_FILE_PROPERTY 32807
+#define ID_TRAY_OPEN 32810
+#define ID_LANGUAGE_FIRST 32820
+// Language items take ids up to the first id of another command.
+#define ID_LANGUAGE_LAST 32866
+#define ID_LANGUAGE_PLACEHOLDER 32820
+#define ID_FILE_PLAYOUTPUT 32867
+#define ID_SKIN_NORMAL 32872
+#define ID_SKIN_AROMA 32873
+#define ID_SKIN_SIMPLE 32874
+#define ID_COLOR_0 32884
+#define ID_COLOR_1 32885
+#define ID_COLOR_2 32886
+#define ID_COLOR_3 32887
+#define ID_COLOR_4 32888
+#define ID_COLOR_5 32889
+#define ID_COLOR_6 32891
+#define ID_COLOR_7 32892
+#define ID_COLOR_8 32893
+#define ID_ITEM_START 32909
+#define ID_ITEM_PAUSE 32910
+#define ID_ITEM_STOP 32911
+#define ID_FILE_DESTFILE 32914
+#define ID_TRAY_BACKGROUND 32916
+#define ID_APP_ABOUT_CMD 57664
+#define ID_APP_EXIT_CMD 57665
+#define ID_HELP_TOPIC 57667
+#define ID_CONTEXT_HELP_CMD 57669
+#define ID_HELP_CMD 57670
+
+// Control ids: task list panel.
+#define IDC_TASKLIST 1004
+// Target panel.
+#define IDC_PROFILE_BUTTON 1006
+#define IDC_OUTPUT_COMBO 1008
+#define IDC_OUTPUT_BROWSE 1010
+#define IDC_OUTPUT_OPEN 1012
+#define IDC_TYPE_SUPER 1013
+#define IDC_WEBLINK 1014
+#define IDC_TARGET_LABEL 1105
+#define IDC_OUTPUT_LABEL 1108
+#define IDC_LOG_BUTTON 1236
+// Parameter panel.
+#define IDC_PARAM_FILENAME 1001
+#define IDC_PARAM_RESOLUTION 1002
+#define IDC_PARAM_SUPER 1003
+#define IDC_PARAM_VQUALITY 1005
+#define IDC_PARAM_AQUALITY 1007
+#define IDC_PARAM_SUBTITLE 1009
+#define IDC_PARAM_SPLIT 1011
+#define IDC_PARAM_LABEL_FILENAME 1110
+#define IDC_PARAM_LABEL_RESOLUTION 1111
+#define IDC_PARAM_LABEL_VQUALITY 1112
+#define IDC_PARAM_LABEL_AQUALITY 1115
+#define IDC_PARAM_LABEL_SUBTITLE 1116
+#define IDC_PARAM_LABEL_SPLIT 1117
+#define IDC_PARAM_RATIO 1241
+#define IDC_PARAM_VOLUME_SPIN 1244
+#define IDC_PARAM_LABEL_VOLUME 1245
+#define IDC_PARAM_VOLUME 1246
+// Preview panel.
+#define IDC_PLAYER_PLAY 1022
+#define IDC_PLAYER_STOP 1025
+#define IDC_PLAYER_SOUND 1028
+#define IDC_PLAYER_SNAPSHOT 1030
+#define IDC_PLAYER_POSITION 1032
+#define IDC_PLAYER_VOLUME 1034
+#define IDC_PLAYER_TIME 1036
+// Options pages.
+#define IDC_OPT_MINTOTRAY 1240
+#define IDC_OPT_AUTOUPDATE 1038
+#define IDC_OPT_SHOWMENU 1241
+#define IDC_OPT_SNAP_LABEL 1103
+#define IDC_OPT_SNAP_PATH 1200
+#define IDC_OPT_SNAP_BROWSE 1023
+#define IDC_OPT_SNAP_OPEN 1026
+#define IDC_OPT_BACKGROUND 1040
+#define IDC_OPT_AUTODELETE 1039
+#define IDC_OPT_MAXTASKS_LABEL 1238
+#define IDC_OPT_MAXTASKS 1239
+#define IDC_OPT_POST_LABEL 1100
+#define IDC_OPT_POST 1015
+// Output log window.
+#define IDC_LOG_TEXT 1237
+// About box.
+#define IDC_ABOUT_PICTURE 1220
+#define IDC_ABOUT_ICON 1221
+#define IDC_ABOUT_WEBLINK 1223
+#define IDC_ABOUT_VERSION 1225
+#define IDC_ABOUT_RIGHT 1226
+#define IDC_ABOUT_COPYRIGHT 1228
+#define IDC_ABOUT_PRODUCT 1229
+// Error list.
+#define IDC_ERRORLIST 1306
+#define IDC_ERRORLIST_TIP 1309
+#define IDC_ERRORLIST_PICTURE 1310
+// Task properties.
+#define IDC_PROP_TAB 1016
+#define IDC_PROP_OPENDIR 1017
+#define IDC_PROP_PREV 1019
+#define IDC_PROP_NEXT 1020
+#define IDC_PROP_GROUP_BASIC 1119
+#define IDC_PROP_GROUP_VIDEO 1120
+#define IDC_PROP_GROUP_AUDIO 1121
+#define IDC_PROP_LABEL_0 1122
+#define IDC_PROP_LABEL_1 1123
+#define IDC_PROP_LABEL_2 1124
+#define IDC_PROP_LABEL_3 1125
+#define IDC_PROP_LABEL_4 1126
+#define IDC_PROP_LABEL_5 1127
+#define IDC_PROP_LABEL_6 1128
+#define IDC_PROP_LABEL_7 1129
+#define IDC_PROP_LABEL_8 1130
+#define IDC_PROP_LABEL_9 1131
+#define IDC_PROP_LABEL_10 1132
+#define IDC_PROP_LABEL_11 1133
+#define IDC_PROP_LABEL_12 1135
+#define IDC_PROP_LABEL_13 1137
+#define IDC_PROP_VALUE_0 1027
+#define IDC_PROP_VALUE_1 1029
+#define IDC_PROP_VALUE_2 1031
+#define IDC_PROP_VALUE_3 1024
+#define IDC_PROP_VALUE_4 1033
+#define IDC_PROP_VALUE_5 1035
+#define IDC_PROP_VALUE_6 1037
+#define IDC_PROP_VALUE_7 1039
+#define IDC_PROP_VALUE_8 1041
+#define IDC_PROP_VALUE_9 1043
+#define IDC_PROP_VALUE_10 1101
+#define IDC_PROP_VALUE_11 1104
+#define IDC_PROP_VALUE_12 1107
+#define IDC_PROP_VALUE_13 1109
+// Custom split.
+#define IDC_SPLIT_PROMPT 1203
+#define IDC_SPLIT_VALUE 1205
+#define IDC_SPLIT_UNIT 1208
+// Custom resolution.
+#define IDC_RES_WIDTH 1206
+#define IDC_RES_HEIGHT 1209
+#define IDC_RES_HEIGHT_LABEL 1106
+#define IDC_RES_WIDTH_LABEL 1211
+#define IDC_RES_REF_LABEL 1213
+#define IDC_RES_REF 1214
