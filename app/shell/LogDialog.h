@@ -3,12 +3,13 @@
 #pragma once
 
 #include "app/shell/ResizableDialog.h"
+#include "resources/resource.h"
 
 class CLogDialog : public CResizableDialog
 {
   public:
-    static constexpr UINT kTemplateId = 161;
-    static constexpr UINT kTextId = 1237;
+    static constexpr UINT kTemplateId = IDD_LOGDLG;
+    static constexpr UINT kTextId = IDC_LOG_TEXT;
     // To the main window: open the log window, or with wParam 0 close and delete it.
     static constexpr UINT kToggleMessage = 0x1533;
 

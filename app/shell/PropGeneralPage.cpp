@@ -13,19 +13,24 @@ struct TextOf
 
 // The labels and group boxes with their language keys.
 const TextOf kTexts[] = {
-    {1119, L"prop_info_basic"}, {1120, L"prop_info_video"}, {1121, L"prop_info_audio"}, {1017, L"prop_btn_opendir"},
-    {1122, L"prop_item_0"},     {1123, L"prop_item_1"},     {1124, L"prop_item_2"},     {1125, L"prop_item_3"},
-    {1126, L"prop_item_4"},     {1127, L"prop_item_5"},     {1128, L"prop_item_6"},     {1129, L"prop_item_7"},
-    {1130, L"prop_item_8"},     {1131, L"prop_item_9"},     {1132, L"prop_item_10"},    {1133, L"prop_item_11"},
-    {1135, L"prop_item_12"},    {1137, L"prop_item_13"},
+    {IDC_PROP_GROUP_BASIC, L"prop_info_basic"}, {IDC_PROP_GROUP_VIDEO, L"prop_info_video"},
+    {IDC_PROP_GROUP_AUDIO, L"prop_info_audio"}, {IDC_PROP_OPENDIR, L"prop_btn_opendir"},
+    {IDC_PROP_LABEL_0, L"prop_item_0"},         {IDC_PROP_LABEL_1, L"prop_item_1"},
+    {IDC_PROP_LABEL_2, L"prop_item_2"},         {IDC_PROP_LABEL_3, L"prop_item_3"},
+    {IDC_PROP_LABEL_4, L"prop_item_4"},         {IDC_PROP_LABEL_5, L"prop_item_5"},
+    {IDC_PROP_LABEL_6, L"prop_item_6"},         {IDC_PROP_LABEL_7, L"prop_item_7"},
+    {IDC_PROP_LABEL_8, L"prop_item_8"},         {IDC_PROP_LABEL_9, L"prop_item_9"},
+    {IDC_PROP_LABEL_10, L"prop_item_10"},       {IDC_PROP_LABEL_11, L"prop_item_11"},
+    {IDC_PROP_LABEL_12, L"prop_item_12"},       {IDC_PROP_LABEL_13, L"prop_item_13"},
 };
 
-const UINT kContainerId = 1027;
-const UINT kDurationId = 1029;
-const UINT kSizeId = 1031;
-const UINT kCreatedId = 1033;
-const UINT kVideoFields[] = {1035, 1037, 1039, 1041};
-const UINT kAudioFields[] = {1043, 1101, 1104, 1107, 1109};
+const UINT kContainerId = IDC_PROP_VALUE_0;
+const UINT kDurationId = IDC_PROP_VALUE_1;
+const UINT kSizeId = IDC_PROP_VALUE_2;
+const UINT kCreatedId = IDC_PROP_VALUE_4;
+const UINT kVideoFields[] = {IDC_PROP_VALUE_5, IDC_PROP_VALUE_6, IDC_PROP_VALUE_7, IDC_PROP_VALUE_8};
+const UINT kAudioFields[] = {IDC_PROP_VALUE_9, IDC_PROP_VALUE_10, IDC_PROP_VALUE_11, IDC_PROP_VALUE_12,
+                             IDC_PROP_VALUE_13};
 
 CString Formatted(LPCWSTR format, int value)
 {

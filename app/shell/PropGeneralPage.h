@@ -4,14 +4,15 @@
 
 #include "app/core/ConvertTask.h"
 #include "platform/mfc/Mfc.h"
+#include "resources/resource.h"
 
 class CPropGeneralPage : public CDialog
 {
     DECLARE_DYNAMIC(CPropGeneralPage)
   public:
-    static constexpr UINT kTemplateId = 142;
-    static constexpr UINT kLocationId = 1024;
-    static constexpr UINT kOpenFolderId = 1017;
+    static constexpr UINT kTemplateId = IDD_PROP_GENERAL;
+    static constexpr UINT kLocationId = IDC_PROP_VALUE_3;
+    static constexpr UINT kOpenFolderId = IDC_PROP_OPENDIR;
 
     CPropGeneralPage();
 

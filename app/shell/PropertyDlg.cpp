@@ -37,10 +37,7 @@ void CPropertyDlg::DoDataExchange(CDataExchange* dx)
 BOOL CPropertyDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (m_pageTemplate)
-        m_page.CreateIndirect(m_pageTemplate, this);
-    else
-        m_page.Create(CPropGeneralPage::kTemplateId, this);
+    m_page.Create(CPropGeneralPage::kTemplateId, this);
 
     TCITEMW item = {};
     item.mask = TCIF_TEXT;

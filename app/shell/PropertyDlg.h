@@ -9,10 +9,10 @@ class CPropertyDlg : public CDialog
 {
     DECLARE_DYNAMIC(CPropertyDlg)
   public:
-    static constexpr UINT kTemplateId = 140;
-    static constexpr UINT kTabId = 1016;
-    static constexpr UINT kPreviousId = 1019;
-    static constexpr UINT kNextId = 1020;
+    static constexpr UINT kTemplateId = IDD_PROPERTY;
+    static constexpr UINT kTabId = IDC_PROP_TAB;
+    static constexpr UINT kPreviousId = IDC_PROP_PREV;
+    static constexpr UINT kNextId = IDC_PROP_NEXT;
 
     explicit CPropertyDlg(TaskRows& rows, CWnd* parent = nullptr);
 
@@ -20,8 +20,6 @@ class CPropertyDlg : public CDialog
     int m_nRowCount = 0;
     CTabCtrl m_tab;
     CPropGeneralPage m_page;
-    // The page's template when it does not come from the resources (tests).
-    LPCDLGTEMPLATEW m_pageTemplate = nullptr;
 
     // Shows a row's task on the page; false, with nothing changed, when the row has no task.
     bool LoadRow(CPropGeneralPage& page, int row);

@@ -10,17 +10,6 @@
 
 namespace
 {
-// The log window's template as the program's resources hold it.
-DialogTemplate LogTemplate()
-{
-    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 316, 180, L"Log");
-    t.AddControl(L"EDIT", L"", ES_READONLY | ES_MULTILINE | WS_HSCROLL | WS_VSCROLL | WS_BORDER, 7, 7, 302, 146,
-                 CLogDialog::kTextId);
-    t.AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON, 205, 159, 50, 14, IDOK);
-    t.AddControl(L"BUTTON", L"idclose", BS_PUSHBUTTON, 259, 159, 50, 14, IDCANCEL);
-    return t;
-}
-
 // The main window: deletes the log window when asked to close it, as the frame does.
 class CFrameStandIn : public CWnd
 {
@@ -51,7 +40,6 @@ END_MESSAGE_MAP()
 class LogDialogTest : public ::testing::Test
 {
   protected:
-    DialogTemplate m_template = LogTemplate();
     CFrameStandIn m_frame;
     ConvertTask* m_task = nullptr;
     ConvertTask* m_quiet = nullptr;
@@ -69,7 +57,8 @@ class LogDialogTest : public ::testing::Test
         g_tasks.push_back(m_task);
         g_tasks.push_back(m_quiet);
         m_frame.m_log = new CLogDialog;
-        ASSERT_TRUE(m_frame.m_log->CreateIndirect(m_template.Get(), &m_frame));
+        ASSERT_TRUE(m_frame.m_log->Create(CLogDialog::kTemplateId, &m_frame));
+        m_frame.m_log->ShowWindow(SW_SHOW);
     }
     void TearDown() override
     {

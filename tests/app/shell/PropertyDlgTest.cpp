@@ -17,30 +17,6 @@ const UINT kVideoBitsField = 1037;
 const UINT kVideoCodecField = 1035;
 const UINT kAudioRateField = 1107;
 
-DialogTemplate DialogOf()
-{
-    DialogTemplate t(WS_POPUP | WS_CAPTION, 300, 260, L"Properties");
-    t.AddControl(L"SysTabControl32", L"", 0, 5, 5, 290, 220, CPropertyDlg::kTabId);
-    t.AddControl(L"BUTTON", L"<", BS_PUSHBUTTON, 5, 235, 50, 14, CPropertyDlg::kPreviousId);
-    t.AddControl(L"BUTTON", L">", BS_PUSHBUTTON, 60, 235, 50, 14, CPropertyDlg::kNextId);
-    t.AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON, 240, 235, 50, 14, IDOK);
-    return t;
-}
-
-DialogTemplate PageOf()
-{
-    DialogTemplate t(WS_CHILD | DS_CONTROL, 280, 200, L"");
-    const WORD fields[] = {1027, 1029, 1031, 1024, 1033, 1035, 1037, 1039, 1041, 1043, 1101, 1104, 1107, 1109};
-    short y = 2;
-    for (WORD id : fields)
-    {
-        t.AddControl(L"EDIT", L"unset", ES_READONLY | ES_AUTOHSCROLL, 80, y, 190, 10, id);
-        y += 12;
-    }
-    t.AddControl(L"BUTTON", L"open", BS_PUSHBUTTON, 5, 185, 40, 12, CPropGeneralPage::kOpenFolderId);
-    return t;
-}
-
 void Copy(WCHAR* to, LPCWSTR text)
 {
     ::lstrcpynW(to, text, kTaskMediaTextSize);
@@ -64,8 +40,6 @@ class CRows : public TaskRows
 class PropertyDlgTest : public ::testing::Test
 {
   protected:
-    DialogTemplate m_dialogTemplate = DialogOf();
-    DialogTemplate m_pageTemplate = PageOf();
     std::vector<std::unique_ptr<ConvertTask>> m_tasks;
     CRows m_rows;
     CPropertyDlg m_dialog{m_rows};
@@ -87,7 +61,6 @@ class PropertyDlgTest : public ::testing::Test
         audio->m_mediaInfo.hasAudio = 1;
         audio->m_mediaInfo.sampleRate = 22050;
         AddTask(8103, L"third.avi");
-        m_dialog.m_pageTemplate = m_pageTemplate.Get();
     }
     void TearDown() override
     {
@@ -111,7 +84,7 @@ class PropertyDlgTest : public ::testing::Test
     {
         m_dialog.m_nCurrentRow = row;
         m_dialog.m_nRowCount = (int)m_rows.m_ids.size();
-        ASSERT_TRUE(m_dialog.CreateIndirect(m_dialogTemplate.Get()));
+        ASSERT_TRUE(m_dialog.Create(CPropertyDlg::kTemplateId));
     }
     std::string Field(UINT id)
     {
