@@ -7,8 +7,7 @@ const int kMaxPaletteColours = 256;
 const DWORD kCellStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
 } // namespace
 
-BEGIN_MESSAGE_MAP(CItemList, CListCtrl)
-ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+BEGIN_MESSAGE_MAP(CItemList, CWVListCtrl)
 ON_WM_DESTROY()
 ON_WM_ERASEBKGND()
 ON_MESSAGE(WM_QUERYNEWPALETTE, OnQueryNewPalette)
@@ -89,7 +88,7 @@ BOOL CItemList::DeleteAllItems()
         delete RecordOf(row);
         SetItemData(row, 0);
     }
-    return CListCtrl::DeleteAllItems();
+    return CWVListCtrl::DeleteAllItems();
 }
 
 BOOL CItemList::DeleteRow(int row)
@@ -137,19 +136,8 @@ void CItemList::DrawProgressCell(NMLVCUSTOMDRAW* draw, LRESULT* result)
     AppendData* record = draw->nmcd.dwDrawStage == kCellStage ? RecordOf(row) : nullptr;
     if (!record || record->progressColumn != draw->iSubItem || !record->barShown)
     {
-        // Every other stage and cell is drawn by the list; the cells are asked for one by one.
-        switch (draw->nmcd.dwDrawStage)
-        {
-        case CDDS_PREPAINT:
-            *result = CDRF_NOTIFYITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT:
-            *result = CDRF_NOTIFYSUBITEMDRAW;
-            break;
-        default:
-            *result = CDRF_DODEFAULT;
-            break;
-        }
+        // Every other stage and cell is the library list's: it asks for the cells and colours them.
+        CWVListCtrl::OnCustomDraw(&draw->nmcd.hdr, result);
         return;
     }
     CRect cell;

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "platform/mfc/Mfc.h"
+#include "uilib/controls/ListCtrl.h"
 
 #include <new>
 #include <vector>
 
-class CItemList : public CListCtrl
+class CItemList : public CWVListCtrl
 {
   public:
     // One row's record, kept as the row's item data.
@@ -53,7 +54,7 @@ class CItemList : public CListCtrl
     virtual void DrawProgressCell(NMLVCUSTOMDRAW* draw, LRESULT* result);
 
   protected:
-    afx_msg void OnCustomDraw(NMHDR* header, LRESULT* result);
+    void OnCustomDraw(NMHDR* header, LRESULT* result) override;
     afx_msg void OnDestroy();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg LRESULT OnQueryNewPalette(WPARAM, LPARAM);
