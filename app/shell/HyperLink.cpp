@@ -70,6 +70,28 @@ const ShellError kShellErrors[] = {
     {SE_ERR_DLLNOTFOUND, L"The specified dynamic-link library was not found."},
 };
 
+// The text as UTF-16 text on the clipboard.
+void CopyTextToClipboard(HWND owner, LPCWSTR address)
+{
+    if (!::OpenClipboard(owner))
+        return;
+    const size_t bytes = ((size_t)::lstrlenW(address) + 1) * sizeof(wchar_t);
+    if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes))
+    {
+        if (void* data = ::GlobalLock(block))
+        {
+            ::CopyMemory(data, address, bytes);
+            ::GlobalUnlock(block);
+            ::EmptyClipboard();
+            if (!::SetClipboardData(CF_UNICODETEXT, block))
+                ::GlobalFree(block);
+        }
+        else
+            ::GlobalFree(block);
+    }
+    ::CloseClipboard();
+}
+
 bool StartsWithNoCase(LPCWSTR text, LPCWSTR prefix)
 {
     const int length = ::lstrlenW(prefix);
@@ -80,6 +102,7 @@ bool StartsWithNoCase(LPCWSTR text, LPCWSTR prefix)
 
 CHyperLink::ShellOpenFn CHyperLink::s_shellOpen = DefaultShellOpen;
 CHyperLink::StartCommandFn CHyperLink::s_startCommand = DefaultStartCommand;
+CHyperLink::CopyTextFn CHyperLink::s_copyText = CopyTextToClipboard;
 
 BEGIN_MESSAGE_MAP(CHyperLink, CStatic)
 ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
@@ -289,7 +312,7 @@ void CHyperLink::OnClicked()
     }
     ::MessageBeep(MB_ICONEXCLAMATION);
     ReportError(result);
-    CopyToClipboard(m_strURL);
+    s_copyText(m_hWnd, m_strURL);
 }
 
 INT_PTR CHyperLink::GotoURL(LPCWSTR address, int show)
@@ -312,25 +335,4 @@ INT_PTR CHyperLink::GotoURL(LPCWSTR address, int show)
 void CHyperLink::ReportError(INT_PTR code)
 {
     AfxMessageBox(ErrorText(code), MB_ICONEXCLAMATION);
-}
-
-void CHyperLink::CopyToClipboard(LPCWSTR address)
-{
-    if (!::OpenClipboard(m_hWnd))
-        return;
-    const size_t bytes = ((size_t)::lstrlenW(address) + 1) * sizeof(wchar_t);
-    if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes))
-    {
-        if (void* data = ::GlobalLock(block))
-        {
-            ::CopyMemory(data, address, bytes);
-            ::GlobalUnlock(block);
-            ::EmptyClipboard();
-            if (!::SetClipboardData(CF_UNICODETEXT, block))
-                ::GlobalFree(block);
-        }
-        else
-            ::GlobalFree(block);
-    }
-    ::CloseClipboard();
 }

@@ -14,8 +14,11 @@ class CHyperLink : public CStatic
     // How addresses are opened; tests replace both so that no browser starts.
     using ShellOpenFn = INT_PTR (*)(HWND owner, LPCWSTR address, int show);
     using StartCommandFn = UINT (*)(LPCWSTR commandLine, int show);
+    using CopyTextFn = void (*)(HWND owner, LPCWSTR text);
     static ShellOpenFn s_shellOpen;
     static StartCommandFn s_startCommand;
+    // Puts a text on the clipboard; tests replace it, as the X clipboard is shared by every process.
+    static CopyTextFn s_copyText;
 
     COLORREF m_crLinkColour = RGB(0, 0, 238);
     COLORREF m_crVisitedColour = RGB(85, 26, 139);
@@ -60,5 +63,4 @@ class CHyperLink : public CStatic
     void PositionWindow();
     void LoadHandCursor();
     void ReportError(INT_PTR code);
-    void CopyToClipboard(LPCWSTR address);
 };

@@ -17,6 +17,7 @@ struct OpenRecord
 {
     std::vector<std::string> shellOpened;
     std::vector<std::string> commands;
+    std::vector<std::string> copied;
     INT_PTR shellResult = SE_ERR_FNF;
     UINT startResult = SE_ERR_FNF;
 };
@@ -34,18 +35,9 @@ UINT RecordStartCommand(LPCWSTR commandLine, int)
     return g_open.startResult;
 }
 
-std::string ClipboardText()
+void RecordCopy(HWND, LPCWSTR text)
 {
-    std::string text;
-    if (!::OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-    {
-        text = Narrow(static_cast<LPCWSTR>(::GlobalLock(data)));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
+    g_open.copied.push_back(Narrow(text));
 }
 
 class HyperLinkTest : public ::testing::Test
@@ -61,6 +53,7 @@ class HyperLinkTest : public ::testing::Test
         g_open = OpenRecord();
         CHyperLink::s_shellOpen = RecordShellOpen;
         CHyperLink::s_startCommand = RecordStartCommand;
+        CHyperLink::s_copyText = RecordCopy;
         m_template.AddControl(L"STATIC", L"http://example.com/reelwright", SS_LEFT, 5, 5, 220, 12, ID_LINK);
         ASSERT_TRUE(m_dialog.CreateIndirect(m_template.Get()));
         ASSERT_TRUE(m_link.SubclassDlgItem(ID_LINK, &m_dialog));
@@ -105,14 +98,15 @@ TEST_F(HyperLinkTest, ASuccessfulOpeningMarksTheLinkVisited)
     EXPECT_TRUE(g_open.commands.empty());
     EXPECT_TRUE(m_link.m_bVisited);
     EXPECT_TRUE(TestApp().m_messageBoxes.empty());
+    EXPECT_TRUE(g_open.copied.empty());
 }
 
-TEST_F(HyperLinkTest, AFailureIsShownAndLeavesTheAddressOnTheClipboard)
+TEST_F(HyperLinkTest, AFailureIsShownAndPutsTheAddressOnTheClipboard)
 {
     Click();
     ASSERT_EQ(1u, TestApp().m_messageBoxes.size());
     EXPECT_EQ("Unable to open hyperlink:\n\nThe specified file was not found.", Narrow(TestApp().m_messageBoxes[0]));
-    EXPECT_EQ("http://example.com/reelwright", ClipboardText());
+    EXPECT_EQ((std::vector<std::string>{"http://example.com/reelwright"}), g_open.copied);
     EXPECT_FALSE(m_link.m_bVisited);
     // A browser registered for web pages is tried with the address quoted.
     for (const std::string& command : g_open.commands)
