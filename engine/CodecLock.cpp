@@ -26,11 +26,9 @@ public:
 };
 
 const int kInvalidSize = -22;
-}
 
-int GuardedCodecOpen(AVCodecContext* context, const AVCodec* codec, AVDictionary** options)
+int OpenCodec(AVCodecContext* context, const AVCodec* codec, AVDictionary** options)
 {
-    CodecGuardEntry entry(context);
     if (!context || !codec || avcodec_is_open(context))
         return -1;
     if ((context->coded_width || context->coded_height) &&
@@ -41,6 +39,13 @@ int GuardedCodecOpen(AVCodecContext* context, const AVCodec* codec, AVDictionary
     int result = avcodec_open2(context, codec, options);
     return result < 0 ? result : 0;
 }
+} // namespace
+
+int GuardedCodecOpen(AVCodecContext* context, const AVCodec* codec, AVDictionary** options)
+{
+    CodecGuardEntry entry(context);
+    return OpenCodec(context, codec, options);
+}
 
 int GuardedCodecClose(AVCodecContext* context)
 {
@@ -50,14 +55,26 @@ int GuardedCodecClose(AVCodecContext* context)
     return 0;
 }
 
+bool CodecRunsThreads(const AVCodecContext* context)
+{
+    return context && context->thread_count != 1;
+}
+
 int EngineOpenCodec(AVCodecContext* context, const AVCodec* codec, AVDictionary** options)
 {
+    if (CodecRunsThreads(context))
+        return OpenCodec(context, codec, options);
     std::lock_guard<std::mutex> guard(g_codecLock);
     return GuardedCodecOpen(context, codec, options);
 }
 
 int EngineCloseCodec(AVCodecContext* context)
 {
+    if (CodecRunsThreads(context))
+    {
+        avcodec_close(context);
+        return 0;
+    }
     std::lock_guard<std::mutex> guard(g_codecLock);
     return GuardedCodecClose(context);
 }

@@ -1,6 +1,8 @@
-// Guarded codec open and close: FFmpeg's codec open and close must never run in two threads at
-// once, so every open and close of the program happens while the caller holds g_codecLock. A
-// re-entry counter logs the callers that forgot it.
+// Guarded codec open and close: the program's one-thread codec opens and closes never run in two
+// threads at once; each happens while the caller holds g_codecLock, and a re-entry counter logs the
+// callers that forgot it. A context that runs threads of its own opens and closes without the lock:
+// starting and joining its threads takes long, and other jobs, media information and thumbnails
+// must not wait for that. FFmpeg itself serializes the codec initializers that are not thread-safe.
 #pragma once
 
 #include <atomic>
@@ -21,6 +23,10 @@ int GuardedCodecOpen(AVCodecContext* context, const AVCodec* codec, AVDictionary
 // Caller holds g_codecLock. Closes the codec; the context can be opened again. 0.
 int GuardedCodecClose(AVCodecContext* context);
 
-// The same, taking g_codecLock themselves.
+// Whether a context runs codec threads of its own (any thread count but 1, 0 meaning automatic).
+bool CodecRunsThreads(const AVCodecContext* context);
+
+// The same, taking g_codecLock themselves for one-thread contexts; contexts that run threads open
+// and close outside it.
 int EngineOpenCodec(AVCodecContext* context, const AVCodec* codec, AVDictionary** options = nullptr);
 int EngineCloseCodec(AVCodecContext* context);

@@ -137,6 +137,12 @@ CString FrameSizeName(int width, int height)
     return CString();
 }
 
+LPCWSTR FrameSizeNameAt(int index)
+{
+    return index >= 0 && index < static_cast<int>(sizeof(kFrameSizes) / sizeof(kFrameSizes[0])) ? kFrameSizes[index].name
+                                                                                                  : nullptr;
+}
+
 void ParseFrameSizeName(const CString& name, int* width, int* height)
 {
     *width = *height = 0;

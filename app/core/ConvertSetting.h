@@ -40,5 +40,7 @@ private:
 
 // The table of named frame sizes ("qvga" 320x240 ...): the first row that matches wins.
 CString FrameSizeName(int width, int height);
+// The table's names in order (the custom resolution dialog's list); null past the last row.
+LPCWSTR FrameSizeNameAt(int index);
 // Width and height of the first row whose name equals the text ignoring case; 0 and 0 if none.
 void ParseFrameSizeName(const CString& name, int* width, int* height);

@@ -262,7 +262,7 @@ int CFFMpegEncoder::ParseRun(const std::string& arguments, const std::string& ou
 
 void CFFMpegEncoder::SeekToSegmentStart()
 {
-    m_context.startTime += (int64_t)(m_segmentStartOffset * kMicroseconds);
+    m_context.startTime += llround(m_segmentStartOffset * kMicroseconds);
     if (m_context.startTime <= 0 || m_context.inputFileCount < 1 || !m_context.inputFiles[0])
         return;
     AVFormatContext* input = m_context.inputFiles[0];

@@ -129,6 +129,12 @@ void FreeFrame(AVFrame*& frame)
     av_frame_free(&frame);
 }
 
+// Whether a source time (microseconds) belongs to this run's segment.
+bool InSegment(const TranscodeRun* run, int64_t pts)
+{
+    return (run->context->startTime == 0 || pts >= run->context->startTime) && pts < run->endTime;
+}
+
 int64_t StartTimeIn(const TranscodeRun* run, AVRational timeBase)
 {
     return av_rescale_q(run->context->startTime, AV_TIME_BASE_Q, timeBase);
@@ -181,8 +187,7 @@ InputStreamRecord::~InputStreamRecord()
 {
     if (decoder)
     {
-        std::lock_guard<std::mutex> guard(g_codecLock);
-        GuardedCodecClose(decoder);
+        EngineCloseCodec(decoder);
         avcodec_free_context(&decoder);
     }
     av_frame_free(&frame);
@@ -852,10 +857,11 @@ static void HandDecodedFrame(TranscodeRun* run, InputStreamRecord* ist, AVFrame*
     TranscodeContext* context = run->context;
     bool video = ist->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
     bool started = context->startTime == 0 || ist->pts >= context->startTime;
+    bool inSegment = InSegment(run, ist->pts);
     VideoWork work;
     for (OutputStreamRecord* ost : run->outputStreams)
     {
-        if (!started || run->inputStreams[ost->sourceIndex] != ist || !ost->encodingNeeded)
+        if (!inSegment || run->inputStreams[ost->sourceIndex] != ist || !ost->encodingNeeded)
             continue;
         if (!video)
             EncodeAudio(run, ost, ist, frame);
@@ -901,7 +907,7 @@ static int DecodeSubtitle(TranscodeRun* run, InputStreamRecord* ist, AVPacket* p
             avsubtitle_free(subtitle);
         }
     } owner{&subtitle};
-    if (run->context->startTime == 0 || ist->pts >= run->context->startTime)
+    if (InSegment(run, ist->pts))
         for (OutputStreamRecord* ost : run->outputStreams)
             if (run->inputStreams[ost->sourceIndex] == ist && ost->encodingNeeded)
                 EncodeSubtitle(run, ost, ist, &subtitle, pts);
@@ -920,7 +926,7 @@ int ProcessInputPacket(TranscodeRun* run, InputStreamRecord* ist, AVPacket* pack
     {
         if (!packet)
             return 0;
-        if (run->context->startTime == 0 || ist->pts >= run->context->startTime)
+        if (InSegment(run, ist->pts))
             for (OutputStreamRecord* ost : run->outputStreams)
                 if (run->inputStreams[ost->sourceIndex] == ist && !ost->encodingNeeded)
                     CopyPacket(run, ost, ist, packet);

@@ -99,6 +99,7 @@ struct TranscodeRun
     std::vector<OutputStreamRecord*> outputStreams; // owned
     std::vector<int> inputStreamBase;               // index of each input file's first stream record
     TranscodePipeline* pipeline = nullptr;          // set while the stages run on threads of their own
+    int64_t endTime = INT64_MAX; // microseconds: source times from here on belong to the next segment
     std::mutex statsLock;                           // the statistics file, written by each video encoder
 
     TranscodeRun() = default;

@@ -178,11 +178,7 @@ int OpenEncoders(TranscodeRun* run, SetupError* error)
         }
         AVDictionary* options = nullptr;
         av_dict_copy(&options, ost->setup->privateOptions, 0);
-        int result;
-        {
-            std::lock_guard<std::mutex> guard(g_codecLock);
-            result = GuardedCodecOpen(ost->encoder, codec, &options);
-        }
+        int result = EngineOpenCodec(ost->encoder, codec, &options);
         av_dict_free(&options);
         if (result < 0)
         {
@@ -236,11 +232,7 @@ int OpenDecoders(TranscodeRun* run, SetupError* error)
         AVDictionary* options = nullptr;
         if (i < static_cast<size_t>(context->inputDecoderCount))
             av_dict_copy(&options, context->inputDecoderOptions[i], 0);
-        int result;
-        {
-            std::lock_guard<std::mutex> guard(g_codecLock);
-            result = GuardedCodecOpen(ist->decoder, codec, &options);
-        }
+        int result = EngineOpenCodec(ist->decoder, codec, &options);
         av_dict_free(&options);
         if (result < 0)
         {
@@ -516,11 +508,92 @@ enum LoopEnd
     kStopped
 };
 
+// A copied stream can only be cut before one of its key frames. A segment that reaches its limit
+// with copied streams goes on to the next key frame of the cut stream (a copied video stream, else
+// the first copied stream): that frame's time ends the segment for every stream, and the next
+// segment starts there, so each source packet lands in exactly one segment.
+class SegmentCut
+{
+  public:
+    explicit SegmentCut(TranscodeRun* run) : m_run(run)
+    {
+        for (OutputStreamRecord* ost : run->outputStreams)
+        {
+            if (ost->encodingNeeded)
+                continue;
+            InputStreamRecord* ist = run->inputStreams[ost->sourceIndex];
+            if (!m_stream || (ist->stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+                              m_stream->stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO))
+                m_stream = ist;
+        }
+    }
+
+    // False when the run can end at once (nothing is copied).
+    bool Begin()
+    {
+        m_pending = m_stream != nullptr;
+        return m_pending;
+    }
+    bool Pending() const
+    {
+        return m_pending;
+    }
+
+    // Before a packet is processed: a key frame of the cut stream after the segment's start ends
+    // the segment once its limit was reached, or when the frame lies at or past the time limit
+    // (timeLimitApplies: the rest of the input is long enough for a segment of its own).
+    void SeePacket(InputStreamRecord* ist, const AVPacket* packet, bool timeLimitApplies)
+    {
+        if (!m_stream || m_run->endTime != INT64_MAX || ist != m_stream || !(packet->flags & AV_PKT_FLAG_KEY) ||
+            packet->dts == AV_NOPTS_VALUE)
+            return;
+        const TranscodeContext* context = m_run->context;
+        int64_t time = av_rescale_q(packet->dts, ist->stream->time_base, AV_TIME_BASE_Q);
+        if (time <= context->startTime)
+            return;
+        // The time limit counts in presentation time, which runs ahead of the decoding time of a
+        // stream with reordered frames.
+        int64_t shown =
+            packet->pts != AV_NOPTS_VALUE ? av_rescale_q(packet->pts, ist->stream->time_base, AV_TIME_BASE_Q) : time;
+        if (m_pending || (timeLimitApplies && shown - context->startTime >= context->recordingTime))
+        {
+            m_pending = true;
+            m_run->endTime = time;
+        }
+    }
+
+    // After a packet: true once every output stream's source has read past the end.
+    bool Reached() const
+    {
+        if (!m_pending || m_run->endTime == INT64_MAX)
+            return false;
+        for (OutputStreamRecord* ost : m_run->outputStreams)
+        {
+            const InputStreamRecord* ist = m_run->inputStreams[ost->sourceIndex];
+            if (ist->pts < m_run->endTime && !m_run->files[ist->fileIndex].atEnd)
+                return false;
+        }
+        return true;
+    }
+
+    // Seconds from the segment's start to its end.
+    double Seconds() const
+    {
+        return (m_run->endTime - m_run->context->startTime) / 1000000.0;
+    }
+
+  private:
+    TranscodeRun* m_run;
+    InputStreamRecord* m_stream = nullptr;
+    bool m_pending = false;
+};
+
 LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
 {
     CFFMpegEncoder* job = run->job;
     TranscodeContext* context = run->context;
     int lastReadFile = 0;
+    SegmentCut cut(run);
     while (!job->m_stopFlag)
     {
         // A stage that failed ends the run.
@@ -591,8 +664,10 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         auto outputSize = [&] {
             return run->pipeline ? run->pipeline->OutputSizeNear(context->fileSizeLimit) : avio_tell(firstOutput->pb);
         };
-        if (limitsApply && (minOutput >= context->recordingTime / 1000000.0 ||
-                            (context->fileSizeLimit && firstOutput->pb && outputSize() > context->fileSizeLimit)))
+        if (!cut.Pending() && limitsApply &&
+            (minOutput >= context->recordingTime / 1000000.0 ||
+             (context->fileSizeLimit && firstOutput->pb && outputSize() > context->fileSizeLimit)) &&
+            !cut.Begin())
         {
             job->m_segmentStartOffset += minOutput;
             return kLimitReached;
@@ -632,10 +707,16 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         if (ist->discard)
             continue;
         RetimePacket(run, ist, packet);
+        cut.SeePacket(ist, packet, limitsApply);
         if (ProcessInputPacket(run, ist, packet) < 0)
             ConverterMessage("Error while decoding stream #%d.%d\n", ist->fileIndex, ist->streamIndex);
         if (run->pipeline)
             run->pipeline->HandOverInline();
+        if (cut.Reached())
+        {
+            job->m_segmentStartOffset += cut.Seconds();
+            return kLimitReached;
+        }
     }
     return kStopped;
 }
@@ -674,17 +755,16 @@ void NoteStreamRates(TranscodeRun* run)
 
 void CloseCodecs(TranscodeRun* run)
 {
-    std::lock_guard<std::mutex> guard(g_codecLock);
     for (OutputStreamRecord* ost : run->outputStreams)
         if (ost->encodingNeeded && ost->encoder)
         {
-            GuardedCodecClose(ost->encoder);
+            EngineCloseCodec(ost->encoder);
             av_freep(&ost->encoder->stats_in);
         }
     for (InputStreamRecord* ist : run->inputStreams)
         if (ist->decoder)
         {
-            GuardedCodecClose(ist->decoder);
+            EngineCloseCodec(ist->decoder);
             avcodec_free_context(&ist->decoder);
         }
 }
@@ -780,6 +860,11 @@ int ReleaseTranscodeContext(CFFMpegEncoder* job, int throwAfter)
     {
         std::lock_guard<std::recursive_mutex> lock(job->m_jobLock);
         job->m_state = kEncoderIdle;
+        // Encoders still open (a run that failed) join their threads before the lock is taken.
+        for (auto& file : job->m_context.outputStreams)
+            for (OutputStreamSetup& setup : file)
+                if (setup.codecContext)
+                    EngineCloseCodec(setup.codecContext);
         std::lock_guard<std::mutex> codecGuard(g_codecLock);
         FreeTranscodeContextContents(&job->m_context);
     }

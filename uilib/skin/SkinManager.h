@@ -1,14 +1,19 @@
 #pragma once
 // The one process-wide skin manager: loads a skin from its resource file into the schema, keeps
-// the skin classes, the metrics and the colour filters, and answers the skin's system colours.
-// The application reaches it through WVPSkinManager().
+// the skin classes, the metrics and the colour filters, hooks the process's system functions
+// while a skin is loaded, and gives every new window its skin object through a creation hook on
+// each UI thread. The application reaches it through WVPSkinManager().
 #include "platform/mfc/Map.h"
 #include "platform/mfc/String.h"
+#include "platform/mfc/SyncObject.h"
 #include "uilib/skin/SkinManagerClass.h"
 #include "uilib/skin/SkinManagerColorFilter.h"
 #include "uilib/skin/SkinManagerMetrics.h"
 #include "uilib/skin/SkinManagerResourceFile.h"
 #include "uilib/skin/SkinManagerSchema.h"
+#include "uilib/skin/SkinObjectClassRegistry.h"
+
+class CWVPSkinObject;
 
 #include <vector>
 
@@ -29,6 +34,40 @@ class CWVPSkinManager
     // The skin class of a class name of the schema (any case), made on first request; null for
     // a name the schema does not know.
     virtual CWVPSkinManagerClass* GetSkinClass(LPCWSTR lpszClassName);
+    // Tells every window that the skin changed: top-level windows of the process get
+    // WM_SYSCOLORCHANGE, skin objects OnSkinChanged; objects of vanished windows are dropped.
+    virtual void ApplyWindows(BOOL bPrevState, BOOL bNewState);
+    // Creates and attaches the skin object the window's class calls for; null for none.
+    virtual CWVPSkinObject* SetHook(HWND hWnd, LPCWSTR lpszClassName, LPCREATESTRUCTW lpcs, BOOL bAuto);
+
+    // The window's skin object, or null (no reference is added).
+    CWVPSkinObject* Lookup(HWND hWnd);
+    // The same with a reference the caller releases.
+    CWVPSkinObject* LookupAddRef(HWND hWnd);
+    // Takes the window's object out of the map, detaches it and drops the map's reference.
+    void Remove(HWND hWnd, BOOL bDestroyed = FALSE);
+    // Drops every object; with bDetach each is detached first (its window keeps living).
+    void RemoveAll(BOOL bDetach = TRUE);
+    int GetObjectCount();
+    // Installs the creation hook of the calling thread, once.
+    void InstallThreadHook();
+
+    void SetAutoApplyWindows(BOOL bAuto)
+    {
+        m_bAutoApplyWindows = bAuto;
+    }
+    void SetAutoApplyThreads(BOOL bAuto)
+    {
+        m_bAutoApplyThreads = bAuto;
+    }
+    BOOL IsApplyToNewThreads() const
+    {
+        return m_bAutoApplyThreads;
+    }
+    CWVPSkinObjectClassRegistry& GetClassRegistry()
+    {
+        return m_classRegistry;
+    }
 
     // Loads a skin (see CWVPSkinManagerResourceFile::Open for the two names); TRUE on success.
     // On failure no skin is loaded and the metrics hold the system's colours again.
@@ -78,6 +117,14 @@ class CWVPSkinManager
   protected:
     BOOL ReadSkinData(LPCWSTR lpszResourcePath, LPCWSTR lpszIniFileName);
     void FreeSkinData();
+    // Hooks by the current options and refreshes everything that reads the skin.
+    void ApplySkin();
+    // The kind of a dialog being created: a page of a property sheet or an ordinary dialog.
+    int GetDialogKind(HWND hWnd, LPCREATESTRUCTW lpcs);
+
+    static LRESULT CALLBACK CbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK WinEventHook(HWINEVENTHOOK hWinEventHook, DWORD dwEvent, HWND hWnd, LONG idObject,
+                                      LONG idChild, DWORD dwEventThread, DWORD dwmsEventTime);
 
     BOOL m_bSkinLoaded = FALSE;
     BOOL m_bAutoApplyWindows = TRUE;
@@ -88,10 +135,22 @@ class CWVPSkinManager
     CWVPSkinManagerResourceFile* m_pResourceFile;
     DWORD m_dwApplyOptions = kApplyAll;
     std::vector<CWVPSkinManagerColorFilter*> m_arrFilters;
+    HWINEVENTHOOK m_hWinEventHook = nullptr;
+    CMapPtrToPtr m_mapWindows;
+    CCriticalSection m_csWindows;
+    CWVPSkinObjectClassRegistry m_classRegistry;
 };
 
 // The process's skin manager, made on first call.
 CWVPSkinManager* WVPSkinManager();
+// The manager that skins the process's windows and answers the hooked functions: the newest one
+// alive, or null.
+CWVPSkinManager* WVPActiveSkinManager();
 // Destroys the process's skin manager; called by the library's exit sequence before the program's
 // entry function returns, since Win32 calls are not possible from static destructors.
 void WVPSkinManagerDestroy();
+// What the application does with the skin at start and exit: loads the skin resource (such as
+// "NORMALBLUE_INI") of the module with every apply option; and unloads the skin, detaches every
+// skin object and restores every hooked import before the entry function returns.
+BOOL WVPSkinLoadFromResources(HMODULE hModule, LPCWSTR lpszIniName);
+void WVPSkinShutdown();

@@ -171,3 +171,8 @@ HRESULT CWVPSkinManagerSchema::GetFontProperty(int nClassId, int nPartId, int nS
     return GetTyped(nClassId, nPartId, nStateId, nPropertyId, kSkinValueFont, font,
                     [](const CWVPSkinManagerSchemaProperty& p, LOGFONTW& v) { v = *p.m_pFont; });
 }
+
+RECT CWVPSkinManagerSchema::CalcFrameBorders(HWND hWnd)
+{
+    return CalcFrameBorders(DWORD(::GetWindowLongW(hWnd, GWL_STYLE)), DWORD(::GetWindowLongW(hWnd, GWL_EXSTYLE)));
+}

@@ -10,6 +10,7 @@
 class CWVPSkinManager;
 class CWVPSkinManagerClass;
 class CWVPSkinManagerResourceFile;
+class CWVPSkinObjectFrame;
 
 class CWVPSkinManagerSchema
 {
@@ -20,6 +21,15 @@ class CWVPSkinManagerSchema
     // Draws a part of a skin class in a state into the rectangle.
     virtual BOOL DrawThemeBackground(HDC hDC, CWVPSkinManagerClass* pClass, int nPartId, int nStateId,
                                      const RECT* pRect) = 0;
+    // The four border widths of a frame with the styles; the top one includes the caption.
+    virtual RECT CalcFrameBorders(DWORD dwStyle, DWORD dwExStyle) = 0;
+    RECT CalcFrameBorders(HWND hWnd);
+    // Paints the frame object's window frame: borders, caption, icon, buttons and title.
+    virtual void DrawThemeFrame(HDC hDC, CWVPSkinObjectFrame* pFrame) = 0;
+    // Lays out and draws the caption buttons; the x of the leftmost button's left edge.
+    virtual int DrawThemeFrameButtons(HDC hDC, CWVPSkinObjectFrame* pFrame) = 0;
+    // Paints one scroll bar of the frame object (its record is a CWVPSkinObjectFrame::SCROLLBARPOSINFO).
+    virtual void DrawThemeScrollBar(HDC hDC, CWVPSkinObjectFrame* pFrame, void* pSBInfo) = 0;
     // Drops what the drawing caches for the current metrics.
     virtual void RefreshMetrics();
     // The colour of the square between two scroll bars: the skin's COLOR_BTNFACE.

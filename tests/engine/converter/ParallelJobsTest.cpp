@@ -2,8 +2,11 @@
 
 #include "JobFixture.h"
 #include "OutputProbe.h"
+#include "engine/CodecLock.h"
 
 #include <sys/stat.h>
+
+#include <mutex>
 
 using rwtest::MakeJobSettings;
 
@@ -104,4 +107,33 @@ TEST(ParallelJobs, TwoPassJobsSideBySideKeepTheirOwnPassLogs)
         struct stat info;
         EXPECT_EQ(0, ::stat((dir + "/" + output + "-0.log").c_str(), &info)) << output;
     }
+}
+
+// Codecs that run many threads open without the codec lock: a job with such codecs converts while
+// another caller (a media-information call or another job opening its decoder) holds the lock.
+TEST(ParallelJobs, ManyCodecThreadsOpenWhileTheCodecLockIsTaken)
+{
+    const int kGuardPolls = 6000; // a hang guard of 10 ms polls, not a time limit of the test
+    std::string output = rwtest::ScratchDir("ParallelJobsTest/threads") + "/threads.avi";
+    JobSettings settings = MakeJobSettings(rwtest::Media("clip_h264_aac.mp4"), output,
+                                           "-threads 16 -vcodec mpeg4 -b 400 -acodec libmp3lame -ab 64");
+    int id;
+    float progress = 0;
+    {
+        std::lock_guard<std::mutex> held(g_codecLock);
+        id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId);
+        for (int poll = 0; poll < kGuardPolls && progress <= 0; ++poll)
+        {
+            ::Sleep(10);
+            progress = EngineFindJob(id)->GetProgress();
+        }
+    }
+    EXPECT_GT(progress, 0);
+    EXPECT_EQ(kEncoderDone, rwtest::WaitForJobEnd(id));
+    EngineDestroyAllJobs();
+    rwtest::OutputFacts facts = rwtest::ProbeOutput(output);
+    EXPECT_GT(facts.videoFrames, 0);
+    EXPECT_EQ(AV_CODEC_ID_MP3, facts.audioCodec);
+    EXPECT_EQ(0, facts.undecodablePackets);
 }

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -254,6 +256,33 @@ std::string Segment(const std::string& stem, int number, const char* extension)
     return stem + name + extension;
 }
 
+// Each stream's packets in file order, by stream kind: the hash of each packet's bytes and whether
+// it is a key frame.
+struct PacketTrail
+{
+    std::vector<size_t> hashes;
+    std::vector<bool> keys;
+};
+std::map<AVMediaType, PacketTrail> ReadPacketTrails(const std::string& path)
+{
+    std::map<AVMediaType, PacketTrail> trails;
+    AVFormatContext* file = nullptr;
+    if (avformat_open_input(&file, path.c_str(), nullptr, nullptr) < 0)
+        return trails;
+    std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> fileOwner(&file, avformat_close_input);
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(file, packet) >= 0)
+    {
+        PacketTrail& trail = trails[file->streams[packet->stream_index]->codecpar->codec_type];
+        trail.hashes.push_back(
+            std::hash<std::string>()(std::string(reinterpret_cast<const char*>(packet->data), packet->size)));
+        trail.keys.push_back((packet->flags & AV_PKT_FLAG_KEY) != 0);
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return trails;
+}
+
 const double kDurationTolerance = 0.2;
 } // namespace
 
@@ -396,6 +425,58 @@ TEST(TranscodeLoopTest, TimeAndSizeLimitsWriteNumberedSegments)
         // Every segment but the last one passed the size limit before the next began.
         for (int i = 1; !c.segments && i < count; ++i)
             EXPECT_GT(FileSize(Segment(stem, i, "avi")), 400000 - 307200) << i;
+    }
+}
+
+// Copied streams are cut at the first key frame of the video at or past the limit: every segment
+// starts its video with a key frame, and the segments together hold every packet of the source
+// exactly once, in order. The sources have a key frame each second.
+TEST(TranscodeLoopTest, StreamCopySegmentsKeepEveryPacketOnce)
+{
+    std::string dir = rwtest::ScratchDir("transcode-copy-segments");
+    struct Case
+    {
+        const char* stem;
+        const char* source;
+        const char* extension;
+        const char* args;
+        int segments; // 0: at least two
+    } cases[] = {
+        {"time", rwtest::kLong25s, "mp4", "-t 00:00:08 -vcodec copy -acodec copy", 4},
+        {"odd", rwtest::kLong25s, "mp4", "-t 3.3 -vcodec copy -acodec copy", 7},
+        {"size", rwtest::kLong25s, "mp4", "-fs 500000 -vcodec copy -acodec copy", 0},
+        {"avi", rwtest::kClipAvi, "avi", "-t 1 -vcodec copy -acodec copy", 3},
+        {"audio", rwtest::kAudioMp3, "mp3", "-t 1 -acodec copy", 3},
+    };
+    for (const Case& c : cases)
+    {
+        std::string stem = dir + "/" + c.stem;
+        ASSERT_EQ(RunJob(rwtest::Media(c.source), stem + "." + c.extension, c.args).state, kEncoderDone) << c.stem;
+        std::map<AVMediaType, PacketTrail> source = ReadPacketTrails(rwtest::Media(c.source));
+        std::map<AVMediaType, PacketTrail> joined;
+        int count = 0;
+        while (FileExists(Segment(stem, count + 1, c.extension)))
+        {
+            std::map<AVMediaType, PacketTrail> segment = ReadPacketTrails(Segment(stem, ++count, c.extension));
+            ASSERT_EQ(segment.size(), source.size()) << c.stem << count;
+            for (auto& entry : segment)
+            {
+                ASSERT_FALSE(entry.second.hashes.empty()) << c.stem << count;
+                EXPECT_TRUE(entry.second.keys[0]) << c.stem << count << " kind " << entry.first;
+                PacketTrail& trail = joined[entry.first];
+                trail.hashes.insert(trail.hashes.end(), entry.second.hashes.begin(), entry.second.hashes.end());
+            }
+        }
+        if (c.segments)
+            EXPECT_EQ(count, c.segments) << c.stem;
+        else
+            EXPECT_GE(count, 2) << c.stem;
+        for (auto& entry : source)
+        {
+            EXPECT_EQ(joined[entry.first].hashes.size(), entry.second.hashes.size())
+                << c.stem << " kind " << entry.first;
+            EXPECT_TRUE(joined[entry.first].hashes == entry.second.hashes) << c.stem << " kind " << entry.first;
+        }
     }
 }
 

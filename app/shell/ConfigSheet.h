@@ -1,0 +1,19 @@
+#pragma once
+// The Options dialog: a property sheet of the general and the convert page, shown modally by the
+// main frame. The pages write the settings they are given when the sheet closes with OK.
+#include "app/shell/ConfigConvertPage.h"
+#include "app/shell/ConfigGeneralPage.h"
+
+class CConfigSheet : public CPropertySheet
+{
+  public:
+    explicit CConfigSheet(ConfigValues* values);
+    ~CConfigSheet() override;
+
+    CConfigGeneralPage m_general;
+    CConfigConvertPage m_convert;
+
+  protected:
+    BOOL OnInitDialog() override;
+    DECLARE_MESSAGE_MAP()
+};

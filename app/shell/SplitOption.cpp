@@ -1,0 +1,83 @@
+#include "app/shell/SplitOption.h"
+
+namespace
+{
+struct SplitPreset
+{
+    LPCWSTR text;
+    LONGLONG megabytes;
+};
+
+const SplitPreset kPresets[CSplitOption::kPresetCount] = {
+    {L"210 MB", 210}, {L"630 MB", 630},  {L"700 MB", 700},  {L"800 MB", 800},
+    {L"1 GB", 1000},  {L"1.4 GB", 1400}, {L"4.7 GB", 4700},
+};
+
+CString FormatNumber(LONGLONG value)
+{
+    CString text;
+    text.Format(L"%I64d", value);
+    return text;
+}
+
+bool IsDigit(WCHAR c)
+{
+    return c >= L'0' && c <= L'9';
+}
+} // namespace
+
+LPCWSTR CSplitOption::PresetText(int preset)
+{
+    return preset >= 1 && preset <= kPresetCount ? kPresets[preset - 1].text : nullptr;
+}
+
+LONGLONG CSplitOption::PresetBytes(int preset)
+{
+    return preset >= 1 && preset <= kPresetCount ? kPresets[preset - 1].megabytes * kMegabyte : 0;
+}
+
+int CSplitOption::PresetIndex(LONGLONG bytes)
+{
+    if (bytes == 0)
+        return 0;
+    for (int preset = 1; preset <= kPresetCount; ++preset)
+        if (PresetBytes(preset) == bytes)
+            return preset;
+    return -1;
+}
+
+LONGLONG CSplitOption::ReadValue(const CString& text)
+{
+    const WCHAR* p = text;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
+    bool negative = false;
+    if (*p == L'+' || *p == L'-')
+        negative = *p++ == L'-';
+    LONGLONG value = 0;
+    const LONGLONG limit = 0x7FFFFFFFFFFFFFFFLL / 10 - 9;
+    for (; IsDigit(*p); ++p)
+        value = value < limit ? value * 10 + (*p - L'0') : value;
+    return negative ? -value : value;
+}
+
+bool CSplitOption::ParseInput(const CString& text, LONGLONG* number)
+{
+    *number = ReadValue(text);
+    return *number >= 1 && *number <= kMaxInput;
+}
+
+CString CSplitOption::SizeValue(LONGLONG megabytes)
+{
+    return FormatNumber(megabytes * kMegabyte);
+}
+
+CString CSplitOption::TimeValue(LONGLONG minutes)
+{
+    return FormatNumber(minutes * kSecondsPerMinute);
+}
+
+CString CSplitOption::PresetValue(int preset)
+{
+    return FormatNumber(PresetBytes(preset));
+}

@@ -1,0 +1,68 @@
+// The skin objects of the system's and the common controls' window classes. A row names the frame
+// object until the control's own skin object takes its place.
+#include "uilib/skin/SkinObjectFactoryTable.h"
+
+#include "uilib/skin/SkinObjectFrame.h"
+#include "uilib/skin/SkinObjectScrollBar.h"
+
+#include <iterator>
+
+namespace
+{
+
+const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
+    {L"ComboBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"Edit", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysDateTimePick32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ScrollBar", RUNTIME_CLASS(CWVPSkinObjectScrollBar)},
+    {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysHeader32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"msctls_statusbar32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysTreeView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"msctls_progress32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"msctls_trackbar32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysTabControl32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"MDIClient", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"msctls_updown32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ToolbarWindow32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"Button", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"#32768", nullptr}, // popup menus stay unskinned until their own object exists
+};
+
+const WVP_SKIN_OBJECT_SYNONYM kSynonyms[] = {
+    {L"ComboLBox", L"ListBox"},
+    {L"ATL:ScrollBar", L"ScrollBar"},
+    {L"TButton", L"Button"},
+    {L"TRadioButton", L"Button"},
+    {L"TCheckBox", L"Button"},
+    {L"TGroupBox", L"Button"},
+    {L"TEdit", L"Edit"},
+    {L"TMemo", L"Edit"},
+    {L"TRichEditViewer", L"Edit"},
+    {L"TNewProgressBar", L"msctls_progress32"},
+    {L"TProgressBar", L"msctls_progress32"},
+    {L"TComboBox", L"ComboBox"},
+    {L"TScrollBar", L"ScrollBar"},
+    {L"TTrackBar", L"msctls_trackbar32"},
+    {L"TTabControl", L"SysTabControl32"},
+    {L"TTreeView", L"SysTreeView32"},
+    {L"TListView", L"SysListView32"},
+    {L"TListBox", L"ListBox"},
+    {L"SysPager", L""},
+};
+
+} // namespace
+
+const WVP_SKIN_OBJECT_FACTORY* WVPSkinObjectFactories(int& nCount)
+{
+    nCount = int(std::size(kFactories));
+    return kFactories;
+}
+
+const WVP_SKIN_OBJECT_SYNONYM* WVPSkinObjectSynonyms(int& nCount)
+{
+    nCount = int(std::size(kSynonyms));
+    return kSynonyms;
+}
