@@ -1,0 +1,49 @@
+// CErrorListDlg: the modal dialog listing the files that could not be added to the task list, each
+// with the reason, in two sortable columns. The task list opens it after a batch of additions.
+#pragma once
+
+#include "app/shell/ResizableDialog.h"
+#include "resources/resource.h"
+#include "uilib/controls/HeaderCtrl.h"
+
+class CErrorListDlg : public CResizableDialog
+{
+  public:
+    static constexpr UINT kTemplateId = IDD_ERRORLIST;
+    static constexpr UINT kListId = IDC_ERRORLIST;
+    static constexpr UINT kTipId = IDC_ERRORLIST_TIP;
+
+    explicit CErrorListDlg(CWnd* parent = nullptr);
+
+    CStringArray m_entries;
+    CString m_title;
+    CString m_heading;
+    int m_nLastSortColumn = -1;
+    BOOL m_bSortAscending = FALSE;
+    CWVHeaderCtrl m_header;
+    CListCtrl m_list;
+    WCHAR m_split = L',';
+
+    // Kept with the dialog; the dialog shows its own language texts.
+    void SetTitle(const CString& title)
+    {
+        m_title = title;
+    }
+    void SetHeading(const CString& heading)
+    {
+        m_heading = heading;
+    }
+    // Sorts by a column's texts: a second click on the same column flips the direction.
+    void SortColumn(int column);
+
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+  protected:
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+};
+
+// Runs the error list for a batch of entries ("name|reason"); nothing without entries.
+void ShowErrorListDlg(const CString& title, const CString& heading, const CStringArray& entries);
