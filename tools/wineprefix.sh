@@ -25,6 +25,11 @@ rw_make_prefix()
     rw_reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' LogPixels REG_DWORD 96
     rw_reg 'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
     rw_reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' ThemeActive REG_SZ 0
+    # The program's scenarios maximise and restore its main window: without a window manager the
+    # X11 driver takes a maximised window whose region changes for one restored by a window
+    # manager, so they run in a virtual desktop of the screen's size, where Wine alone places them.
+    rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwTests REG_SZ 1280x1024
+    rw_reg 'HKCU\Software\Wine\AppDefaults\AppScenarioTest.exe\Explorer' Desktop REG_SZ RwTests
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f
