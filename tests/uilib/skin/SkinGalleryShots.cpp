@@ -2,17 +2,7 @@
 // look at (tools/screenshots.sh runs it; it is not a test). Usage: SkinGalleryShots OUTPUT-FOLDER
 #include <windows.h>
 
-// libpng is a Linux library: its header must not see the Windows macros that winegcc defines.
-#pragma push_macro("_WIN32")
-#pragma push_macro("__WIN32__")
-#pragma push_macro("WIN32")
-#undef _WIN32
-#undef __WIN32__
-#undef WIN32
-#include <png.h>
-#pragma pop_macro("_WIN32")
-#pragma pop_macro("__WIN32__")
-#pragma pop_macro("WIN32")
+#include "uilib/foundation/LibPng.h"
 
 #include "SkinGallery.h"
 #include "uilib/skin/SkinManager.h"
