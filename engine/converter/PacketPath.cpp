@@ -35,6 +35,9 @@ const int kPcmChunkSamples = 1024;
 // kMostScalerThreads: small pictures scale faster on one thread.
 const int kPixelsPerScalerThread = 640 * 480;
 const int kMostScalerThreads = 4;
+// Target pictures kept per video stream for the encoders to release: the encoder queue's depth
+// and the pictures an encoder holds back for its B-frames.
+const size_t kMostSparePictures = 16;
 
 thread_local PacketCollector* t_packetCollector = nullptr;
 
@@ -197,6 +200,8 @@ OutputStreamRecord::~OutputStreamRecord()
 {
     sws_freeContext(scaler);
     FreeFrame(picture);
+    for (AVFrame*& spare : sparePictures)
+        FreeFrame(spare);
     swr_free(&resampler);
     av_channel_layout_uninit(&resamplerLayout);
     if (fifo)
@@ -409,6 +414,11 @@ void PrepareVideoFrame(TranscodeRun* run, AVFrame* picture, int64_t pts)
         ApplyFrameOverlays(job, picture, picture->format, picture->width, picture->height, pts);
 }
 
+static bool HasPadBands(const OutputStreamRecord* ost)
+{
+    return ost->padTop || ost->padBottom || ost->padLeft || ost->padRight;
+}
+
 void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost)
 {
     AVCodecContext* enc = ost->encoder;
@@ -421,7 +431,8 @@ void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost)
     if (enc->width <= 0 || enc->height <= 0 || av_frame_get_buffer(ost->picture, 0) < 0)
         TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
     // The pad bands keep this colour: only the inner rectangle is scaled into from now on.
-    FillPadColor(ost->picture, run->context->padColor);
+    if (HasPadBands(ost))
+        FillPadColor(ost->picture, run->context->padColor);
 }
 
 // The scaler and target picture of an output stream for a source of this size and format.
@@ -536,20 +547,26 @@ static VideoPlanEntry PlanVideoFrames(TranscodeRun* run, OutputStreamRecord* ost
     return entry;
 }
 
-// A target picture the scaler can write into while the encoders may still hold the last one:
-// a copy keeps the pad bands, a picture without bands is written whole and needs no copy.
+// A target picture the scaler can write into while the encoders may still hold the last one: a
+// spare they have released, else a new one. The pad bands never change, so every picture is
+// filled once, when it is made.
 static void MakeTargetWritable(TranscodeRun* run, OutputStreamRecord* ost)
 {
     if (av_frame_is_writable(ost->picture))
         return;
-    bool banded = ost->padTop || ost->padBottom || ost->padLeft || ost->padRight;
-    if (banded)
+    std::vector<AVFrame*>& spares = ost->sparePictures;
+    auto released =
+        std::find_if(spares.begin(), spares.end(), [](AVFrame* spare) { return av_frame_is_writable(spare); });
+    if (released != spares.end())
     {
-        if (av_frame_make_writable(ost->picture) < 0)
-            TranscodeFail(run, "Cannot allocate temp picture, check pix fmt\n");
+        std::swap(*released, ost->picture);
         return;
     }
-    FreeFrame(ost->picture);
+    if (spares.size() < kMostSparePictures)
+        spares.push_back(ost->picture);
+    else
+        FreeFrame(ost->picture); // the encoders keep their own reference
+    ost->picture = nullptr;
     AllocateTargetPicture(run, ost);
 }
 

@@ -64,6 +64,8 @@ struct OutputStreamRecord
     int convertPicture = 0;
     SwsContext* scaler = nullptr; // owned
     AVFrame* picture = nullptr;   // owned, the encoder's size and format with the pad bands filled
+    // Owned target pictures the encoders may still hold, taken again once they release them.
+    std::vector<AVFrame*> sparePictures;
     int sourceWidth = 0, sourceHeight = 0, sourceFormat = -1;
 
     // Audio: the resampler (also converts sample format and channel layout) and the sample FIFO.
@@ -100,7 +102,7 @@ struct TranscodeRun
     std::vector<int> inputStreamBase;               // index of each input file's first stream record
     TranscodePipeline* pipeline = nullptr;          // set while the stages run on threads of their own
     int64_t endTime = INT64_MAX; // microseconds: source times from here on belong to the next segment
-    std::mutex statsLock;                           // the statistics file, written by each video encoder
+    std::mutex statsLock;        // the statistics file, written by each video encoder
 
     TranscodeRun() = default;
     TranscodeRun(const TranscodeRun&) = delete;
@@ -199,7 +201,7 @@ void WritePacket(TranscodeRun* run, OutputStreamRecord* ost, AVPacket* packet);
 // Gives out what the encoders still hold (audio left in the FIFO and delayed pictures).
 void FlushEncoders(TranscodeRun* run);
 // The target picture of a scaled or padded video stream: the encoder's size and format, filled
-// with the pad colour.
+// with the pad colour when the stream has pad bands.
 void AllocateTargetPicture(TranscodeRun* run, OutputStreamRecord* ost);
 // Fills a whole picture with the pad colour (Y, U, V); pictures that are not YUV become black.
 void FillPadColor(AVFrame* picture, const int color[3]);
