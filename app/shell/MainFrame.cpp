@@ -5,6 +5,8 @@
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
 #include "app/shell/LocaliseMenu.h"
+#include "app/shell/ParamWnd.h"
+#include "app/shell/PlayerWnd.h"
 #include "app/shell/ReelwrightApp.h"
 #include "engine/Engine.h"
 #include "resources/resource.h"
@@ -46,6 +48,8 @@ ON_MESSAGE(WM_RW_ENGINE_LOG, OnEngineLog)
 ON_MESSAGE(WM_RW_DOWNLOAD_DONE, OnDownloadDone)
 ON_MESSAGE(WM_RW_DOWNLOAD_PROGRESS, OnDownloadProgress)
 ON_REGISTERED_MESSAGE(g_instanceQuery, OnInstanceQuery)
+ON_MESSAGE(CParamWnd::kParamValueMessage, OnParamValue)
+ON_MESSAGE(CParamWnd::kParamChoiceMessage, OnParamChoice)
 ON_COMMAND(ID_TOOL_SHOWMENU, OnShowMenu)
 ON_UPDATE_COMMAND_UI(ID_TOOL_SHOWMENU, OnUpdateShowMenu)
 ON_COMMAND(ID_TRAY_BACKGROUND, OnBackground)
@@ -96,6 +100,12 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
         if (strip.LoadBitmap(IDB_STATUS))
             m_menuImages.Add(&strip, kMagenta);
         m_wndMenuBar.SendMessage(TB_SETIMAGELIST, 0, LPARAM(m_menuImages.GetSafeHandle()));
+    }
+    if (CReelwrightApp* app = App())
+    {
+        m_preview.volume = app->m_settings.voice_volume;
+        m_preview.silent = app->m_settings.voice_enable;
+        m_preview.snapshotPath = app->m_settings.snap_path;
     }
     for (int i = 0; i < kMainPanelCount; i++)
     {
@@ -239,6 +249,8 @@ void CMainFrame::OnDestroy()
             app->m_settings.mainwndpos = placement.rcNormalPosition;
             app->m_settings.mainwndstate = IsZoomed() ? 1 : 0;
         }
+        app->m_settings.voice_volume = m_preview.volume;
+        app->m_settings.voice_enable = m_preview.silent;
     }
     SetEngineLogWindow(nullptr);
     CFrameWnd::OnDestroy();
@@ -346,6 +358,42 @@ LRESULT CMainFrame::OnDownloadProgress(WPARAM wParam, LPARAM lParam)
 LRESULT CMainFrame::OnInstanceQuery(WPARAM, LPARAM)
 {
     return LRESULT(InstanceMessage());
+}
+
+void CMainFrame::SetSelection(const std::vector<int>& ids)
+{
+    m_selection = ids;
+    if (CParamWnd* param = dynamic_cast<CParamWnd*>(m_panels[kParamPanel]))
+        param->SetTasks(ids);
+    if (CPlayerWnd* player = dynamic_cast<CPlayerWnd*>(m_panels[kPreviewPanel]))
+        player->ShowTask(ids.empty() ? -1 : ids.front());
+}
+
+template <class Apply> void CMainFrame::ForEachSelectedTask(Apply apply)
+{
+    for (int id : m_selection)
+    {
+        ConvertTask* task = nullptr;
+        if (CVideoManager::FindTask(id, &task))
+            apply(*task);
+    }
+}
+
+LRESULT CMainFrame::OnParamValue(WPARAM wParam, LPARAM lParam)
+{
+    const LPCWSTR name = reinterpret_cast<LPCWSTR>(wParam);
+    const LPCWSTR value = reinterpret_cast<LPCWSTR>(lParam);
+    if (name && value)
+        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamValue(name, value); });
+    return 0;
+}
+
+LRESULT CMainFrame::OnParamChoice(WPARAM wParam, LPARAM lParam)
+{
+    const LPCWSTR name = reinterpret_cast<LPCWSTR>(wParam);
+    if (name)
+        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamChoice(name, int(lParam)); });
+    return 0;
 }
 
 void CMainFrame::OnShowMenu()

@@ -6,7 +6,10 @@
 
 #include "app/shell/MainPanels.h"
 #include "app/shell/MenuBar.h"
+#include "app/shell/PreviewSession.h"
 #include "platform/mfc/Mfc.h"
+
+#include <vector>
 
 // Private messages of the main frame.
 const UINT WM_RW_DOWNLOAD_DONE = 0x2401;
@@ -38,6 +41,19 @@ class CMainFrame : public CFrameWnd
         return m_panels[panel];
     }
     bool AllPanelsExist() const;
+    // The preview panel's volume, sound and snapshot folder, kept in the settings at shutdown.
+    PreviewSettings& Preview()
+    {
+        return m_preview;
+    }
+    // The tasks selected in the task list; the parameter panel's edits reach each of them.
+    const std::vector<int>& Selection() const
+    {
+        return m_selection;
+    }
+    // Called by the task list when its selection changes: the parameter panel shows the selected
+    // tasks, the preview panel the first of them.
+    void SetSelection(const std::vector<int>& ids);
 
     CDialog* m_panels[kMainPanelCount];
     CImageList m_menuImages;
@@ -57,6 +73,8 @@ class CMainFrame : public CFrameWnd
     afx_msg LRESULT OnDownloadDone(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDownloadProgress(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInstanceQuery(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnParamValue(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnParamChoice(WPARAM wParam, LPARAM lParam);
     afx_msg void OnShowMenu();
     afx_msg void OnUpdateShowMenu(CCmdUI* state);
     afx_msg void OnBackground();
@@ -70,4 +88,8 @@ class CMainFrame : public CFrameWnd
 
   private:
     void ShowCreateError(LPCWSTR key);
+    template <class Apply> void ForEachSelectedTask(Apply apply);
+
+    PreviewSettings m_preview;
+    std::vector<int> m_selection;
 };

@@ -1,6 +1,11 @@
 #include "app/shell/MainPanels.h"
 
+#include "app/shell/MainFrame.h"
+#include "app/shell/ParamWnd.h"
+#include "app/shell/PlayerWnd.h"
 #include "resources/resource.h"
+
+#include <memory>
 
 namespace
 {
@@ -15,13 +20,33 @@ template <UINT TemplateId> CDialog* CreatePlaceholder(CWnd* frame)
     return panel;
 }
 
+CDialog* CreateParamPanel(CWnd* frame)
+{
+    std::unique_ptr<CParamWnd> panel(new CParamWnd);
+    if (!panel->Create(frame))
+        return nullptr;
+    return panel.release();
+}
+
+// The preview panel keeps its volume, sound and snapshot folder in the main frame's settings.
+CDialog* CreatePlayerPanel(CWnd* frame)
+{
+    CMainFrame* mainFrame = dynamic_cast<CMainFrame*>(frame);
+    if (!mainFrame)
+        return nullptr;
+    std::unique_ptr<CPlayerWnd> panel(new CPlayerWnd(&mainFrame->Preview()));
+    if (!panel->Create(frame))
+        return nullptr;
+    return panel.release();
+}
+
 // The panels in creation order. A panel class replaces its slot's factory here.
 MainPanelSlot g_slots[kMainPanelCount] = {
     {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePlaceholder<IDD_BUTTONBAR>},
     {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
     {IDD_MAINWND, L"err_create_mainwnd", CreatePlaceholder<IDD_MAINWND>},
-    {IDD_PARAMWND, L"err_create_paramwnd", CreatePlaceholder<IDD_PARAMWND>},
-    {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlaceholder<IDD_PLAYERWND>},
+    {IDD_PARAMWND, L"err_create_paramwnd", CreateParamPanel},
+    {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlayerPanel},
 };
 } // namespace
 

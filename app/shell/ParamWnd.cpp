@@ -5,6 +5,7 @@
 #include "app/core/VideoManager.h"
 #include "app/shell/CustomSplitDlg.h"
 #include "app/shell/LangText.h"
+#include "app/shell/MainPanels.h"
 #include "app/shell/ResolutionDlg.h"
 #include "app/shell/SplitOption.h"
 
@@ -93,6 +94,8 @@ ON_CBN_SELCHANGE(CParamWnd::kVideoQualityId, OnVideoQualityChange)
 ON_CBN_SELCHANGE(CParamWnd::kAudioQualityId, OnAudioQualityChange)
 ON_EN_KILLFOCUS(CParamWnd::kVolumeId, OnVolumeChange)
 ON_BN_CLICKED(CParamWnd::kRatioId, OnKeepAspect)
+ON_MESSAGE(WM_RW_PANEL_SHIFT, OnPanelShift)
+ON_MESSAGE(WM_RW_PANEL_RELOADTEXTS, OnPanelReloadTexts)
 END_MESSAGE_MAP()
 
 CParamWnd::CParamWnd() : CDialog(IDD), m_saved()
@@ -177,6 +180,18 @@ void CParamWnd::ShiftControls(int dy)
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+LRESULT CParamWnd::OnPanelShift(WPARAM wParam, LPARAM)
+{
+    ShiftControls(static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT CParamWnd::OnPanelReloadTexts(WPARAM, LPARAM)
+{
+    ReloadTexts();
+    return 0;
 }
 
 void CParamWnd::ReloadTexts()

@@ -71,6 +71,8 @@ class CParamWnd : public CDialog
     afx_msg void OnVolumeChange();
     afx_msg void OnKeepAspect();
     afx_msg void OnSuper();
+    afx_msg LRESULT OnPanelShift(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPanelReloadTexts(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
   private:

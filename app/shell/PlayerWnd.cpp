@@ -3,6 +3,7 @@
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
 #include "app/core/VideoManager.h"
+#include "app/shell/MainPanels.h"
 
 namespace
 {
@@ -32,6 +33,7 @@ ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFFFFFF, OnToolTipNeedText)
 ON_WM_TIMER()
 ON_WM_HSCROLL()
 ON_WM_DESTROY()
+ON_MESSAGE(WM_RW_PANEL_RELOADTEXTS, OnPanelReloadTexts)
 END_MESSAGE_MAP()
 
 CPlayerWnd::CPlayerWnd(PreviewSettings* settings)
@@ -125,6 +127,12 @@ BOOL CPlayerWnd::OnInitDialog()
     EnableItem(kSnapshotId, false);
     EnableItem(kPositionId, false);
     return TRUE;
+}
+
+LRESULT CPlayerWnd::OnPanelReloadTexts(WPARAM, LPARAM)
+{
+    ReloadTexts();
+    return 0;
 }
 
 void CPlayerWnd::ReloadTexts()

@@ -70,6 +70,7 @@ class CPlayerWnd : public CDialog
     afx_msg void OnPositionReleased(NMHDR* header, LRESULT* result);
     afx_msg BOOL OnToolTipNeedText(UINT id, NMHDR* header, LRESULT* result);
     afx_msg void OnDestroy();
+    afx_msg LRESULT OnPanelReloadTexts(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
   private:

@@ -2,8 +2,12 @@
 // writes, restarts, the start-up branches and the main window's placement and layout.
 #include "ShellHarness.h"
 
+#include "TestMedia.h"
+#include "tests/app/core/CoreTestUtil.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
+#include "app/shell/ParamWnd.h"
+#include "app/shell/PlayerWnd.h"
 #include "resources/resource.h"
 
 using shelltest::ElementText;
@@ -247,6 +251,70 @@ TEST(AppScenario, PanelsLayOutAroundTheMenuBar)
     EXPECT_EQ(ChildRect(frame, tool), CRect(0, 0, lw, mb + 43));
     EXPECT_EQ(ChildRect(frame, list), CRect(0, mb + 43, lw, client.Height() - th));
     EXPECT_EQ(ChildRect(frame, param), CRect(lw, 0, client.Width(), client.Height() - ph));
+    shell.Stop();
+}
+
+// The parameter and preview panels are the real ones: shown inside the frame, their controls
+// keeping their places on the screen while Ctrl+M shows and hides the menu bar, and an edit in the
+// parameter panel reaching the selected task through the frame.
+TEST(AppScenario, ParameterAndPreviewPanelsAreThere)
+{
+    ShellHarness shell("RealPanels");
+    ASSERT_TRUE(shell.Start());
+    CMainFrame* frame = shell.Frame();
+    CParamWnd* param = dynamic_cast<CParamWnd*>(frame->GetPanel(kParamPanel));
+    CPlayerWnd* player = dynamic_cast<CPlayerWnd*>(frame->GetPanel(kPreviewPanel));
+    ASSERT_NE(param, nullptr);
+    ASSERT_NE(player, nullptr);
+    // Handles, not the temporary objects that GetDlgItem gives, which the idle time frees.
+    const HWND split = ::GetDlgItem(param->GetSafeHwnd(), CParamWnd::kSplitId);
+    const HWND play = ::GetDlgItem(player->GetSafeHwnd(), CPlayerWnd::kPlayId);
+    ASSERT_NE(split, nullptr);
+    ASSERT_NE(play, nullptr);
+    const CRect splitBefore = ChildRect(frame, CWnd::FromHandle(split)),
+                playBefore = ChildRect(frame, CWnd::FromHandle(play));
+    for (bool menuShown : {false, true, false})
+    {
+        SCOPED_TRACE(menuShown ? "menu bar shown" : "menu bar hidden");
+        EXPECT_EQ(shell.App()->m_settings.showmenu, menuShown);
+        CRect client;
+        frame->GetClientRect(&client);
+        for (CWnd* panel : {static_cast<CWnd*>(param), static_cast<CWnd*>(player)})
+        {
+            EXPECT_TRUE(panel->IsWindowVisible());
+            EXPECT_EQ(panel->GetParent(), frame);
+            const CRect rect = ChildRect(frame, panel);
+            CRect inside;
+            EXPECT_FALSE(rect.IsRectEmpty());
+            EXPECT_TRUE(inside.IntersectRect(&rect, &client) && inside == rect);
+        }
+        EXPECT_TRUE(player->PictureArea().IsWindowVisible());
+        EXPECT_EQ(ChildRect(frame, CWnd::FromHandle(split)), splitBefore);
+        EXPECT_EQ(ChildRect(frame, CWnd::FromHandle(play)), playBefore);
+        frame->SendMessage(WM_COMMAND, ID_TOOL_SHOWMENU);
+        shell.Pump();
+    }
+
+    // Nothing selected: the parameter panel is disabled; a selected task takes its edits.
+    const HWND quality = ::GetDlgItem(param->GetSafeHwnd(), CParamWnd::kVideoQualityId);
+    EXPECT_FALSE(::IsWindowEnabled(quality));
+    const int id = CVideoManager::AddTask(L"a.mp4", coretest::WinPath(rwtest::Media(rwtest::kClipMp4)),
+                                          shell.App()->m_currentProfile);
+    ConvertTask* task = nullptr;
+    ASSERT_TRUE(CVideoManager::FindTask(id, &task));
+    frame->SetSelection({id});
+    EXPECT_TRUE(::IsWindowEnabled(quality));
+    EXPECT_EQ(player->ShownTaskId(), id);
+    ConvertSetting expected = task->m_setting;
+    ASSERT_TRUE(expected.SetParamChoice(L"vb", 0));
+    ASSERT_TRUE(task->m_setting.SetParamChoice(L"vb", 2));
+    ::SendMessageW(quality, CB_SETCURSEL, 0, 0);
+    param->SendMessage(WM_COMMAND, MAKEWPARAM(CParamWnd::kVideoQualityId, CBN_SELCHANGE), LPARAM(quality));
+    ASSERT_EQ(task->m_setting.m_params.GetSize(), expected.m_params.GetSize());
+    for (INT_PTR i = 0; i < expected.m_params.GetSize(); ++i)
+        EXPECT_TRUE(task->m_setting.m_params[i].m_value == expected.m_params[i].m_value);
+    frame->SetSelection({});
+    CVideoManager::RemoveAll();
     shell.Stop();
 }
 
