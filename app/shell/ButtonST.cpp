@@ -10,6 +10,9 @@ const COLORREF kHotFrame = RGB(10, 36, 106);
 const int kImageCount = 4;
 const int kFlatFocusInset = 4;
 const int kFocusInset = 2;
+// The tooltip's tool on the parent that stands for the button while it is disabled.
+const UINT_PTR kParentToolId = 1;
+const UINT kMouseMessageSpan = 14;
 
 // Fills a rectangle with a colour and frames it with another.
 void FillFramed(HDC dc, const RECT& rect, COLORREF fill, COLORREF frame)
@@ -127,6 +130,9 @@ bool CButtonST::SetTooltipText(LPCWSTR text)
     }
     else
         m_pToolTip->UpdateTipText(text, this);
+    m_tooltipText = text;
+    if (m_hasParentTool)
+        m_pToolTip->UpdateTipText(text, GetParent(), kParentToolId);
     m_pToolTip->Activate(TRUE);
     m_pToolTip->ModifyStyle(0, TTS_ALWAYSTIP);
     return true;
@@ -159,18 +165,19 @@ bool CButtonST::RelayToolTipForDisabled(const MSG* msg)
         return false;
     if (IsWindowEnabled())
         return true;
-    HWND under = (HWND)m_pToolTip->SendMessage(TTM_WINDOWFROMPOINT, 0, (LPARAM)&msg->pt);
-    if (under != m_hWnd)
+    HWND parent = ::GetParent(m_hWnd);
+    if (!parent || msg->hwnd != parent || msg->message < WM_MOUSEFIRST ||
+        msg->message > WM_MOUSEFIRST + kMouseMessageSpan)
         return true;
-    MSG copy = *msg;
-    copy.hwnd = m_hWnd;
-    if (copy.message >= WM_MOUSEFIRST && copy.message <= WM_MOUSEFIRST + 14)
-    {
-        POINT client = msg->pt;
-        ::ScreenToClient(m_hWnd, &client);
-        copy.lParam = MAKELPARAM(client.x, client.y);
-    }
-    m_pToolTip->RelayEvent(&copy);
+    CRect rect;
+    ::GetWindowRect(m_hWnd, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    CWnd* parentWnd = CWnd::FromHandle(parent);
+    if (m_hasParentTool)
+        m_pToolTip->SetToolRect(parentWnd, kParentToolId, &rect);
+    else
+        m_hasParentTool = m_pToolTip->AddTool(parentWnd, m_tooltipText, &rect, kParentToolId) != FALSE;
+    m_pToolTip->RelayEvent(const_cast<MSG*>(msg));
     return true;
 }
 

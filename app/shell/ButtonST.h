@@ -42,7 +42,9 @@ class CButtonST : public CButton
     bool SetTooltipText(LPCWSTR text);
     // Keeps a copy of the parent's pixels under the button, drawn behind a transparent picture.
     void SaveParentBackground(CDC* parentDC);
-    // A disabled window gets no mouse messages: the parent hands them on so the tooltip still shows.
+    // A disabled window gets no mouse messages and is skipped when the window under the pointer is
+    // looked for: its parent gets them. The parent hands its mouse messages on here, and while the
+    // button is disabled the tooltip shows them to a tool on the parent that covers the button.
     bool RelayToolTipForDisabled(const MSG* msg);
     // The state whose picture the button shows for an owner-draw state.
     int PictureState(UINT itemState) const;
@@ -73,6 +75,8 @@ class CButtonST : public CButton
 
   private:
     void MakeOwnerDrawn();
+    CString m_tooltipText;
+    bool m_hasParentTool = false;
     void PaintSelf(HDC dc);
     void DrawPlain(LPDRAWITEMSTRUCT item);
     void DrawBackground(LPDRAWITEMSTRUCT item, int state);

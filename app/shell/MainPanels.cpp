@@ -1,5 +1,6 @@
 #include "app/shell/MainPanels.h"
 
+#include "app/shell/ButtonBarWnd.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
@@ -20,9 +21,10 @@ template <UINT TemplateId> CDialog* CreatePlaceholder(CWnd* frame)
     return panel;
 }
 
-CDialog* CreateParamPanel(CWnd* frame)
+// The panels whose class makes its own window from its template.
+template <class Panel> CDialog* CreatePanel(CWnd* frame)
 {
-    std::unique_ptr<CParamWnd> panel(new CParamWnd);
+    std::unique_ptr<Panel> panel(new Panel);
     if (!panel->Create(frame))
         return nullptr;
     return panel.release();
@@ -42,10 +44,10 @@ CDialog* CreatePlayerPanel(CWnd* frame)
 
 // The panels in creation order. A panel class replaces its slot's factory here.
 MainPanelSlot g_slots[kMainPanelCount] = {
-    {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePlaceholder<IDD_BUTTONBAR>},
+    {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePanel<CButtonBarWnd>},
     {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
     {IDD_MAINWND, L"err_create_mainwnd", CreatePlaceholder<IDD_MAINWND>},
-    {IDD_PARAMWND, L"err_create_paramwnd", CreateParamPanel},
+    {IDD_PARAMWND, L"err_create_paramwnd", CreatePanel<CParamWnd>},
     {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlayerPanel},
 };
 } // namespace

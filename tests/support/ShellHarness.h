@@ -54,6 +54,13 @@ inline std::string ElementText(const std::string& xml, const std::string& name)
     return end == std::string::npos ? "<missing>" : xml.substr(at + open.size(), end - at - open.size());
 }
 
+// A language file with the given name and texts ("<key>text</key>...").
+inline std::string LanguageFile(const std::string& name, const std::string& texts)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><langfile><langinfo><name>" + name +
+           "</name><localid>9999</localid></langinfo><language>" + texts + "</language></langfile>";
+}
+
 // The messages the program would show, collected instead of shown.
 inline std::vector<std::string>& ShownMessages()
 {

@@ -7,6 +7,7 @@
 #include "app/shell/SubclassWnd.h"
 #include "resources/resource.h"
 
+using shelltest::LanguageFile;
 using shelltest::ShellHarness;
 
 namespace
@@ -27,12 +28,6 @@ std::string ButtonText(CMenuBar& bar, int index)
     bar.SendMessage(TB_GETBUTTON, index, LPARAM(&button));
     bar.SendMessage(TB_GETBUTTONTEXTW, button.idCommand, LPARAM(text));
     return rwtest::Utf8(text);
-}
-
-std::string LanguageFile(const std::string& name, const std::string& texts)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><langfile><langinfo><name>" + name +
-           "</name><localid>9999</localid></langinfo><language>" + texts + "</language></langfile>";
 }
 
 int g_ownCalls = 0;
