@@ -5,6 +5,7 @@
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
 #include "app/shell/LocaliseMenu.h"
+#include "app/shell/MainWnd.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
 #include "app/shell/ReelwrightApp.h"
@@ -377,6 +378,24 @@ template <class Apply> void CMainFrame::ForEachSelectedTask(Apply apply)
         if (CVideoManager::FindTask(id, &task))
             apply(*task);
     }
+}
+
+CString CMainFrame::GetOutputFolder()
+{
+    CMainWnd* target = dynamic_cast<CMainWnd*>(m_panels[kTargetPanel]);
+    return target && target->m_hWnd ? target->GetOutputFolder() : CString();
+}
+
+void CMainFrame::ApplyProfileToSelected(const ConvertSetting& profile)
+{
+    if (m_selection.empty())
+        return;
+    ForEachSelectedTask([&](ConvertTask& task) {
+        if (task.m_state != kTaskRunning && task.m_state != kTaskPaused)
+            task.m_setting.CopyFrom(profile);
+    });
+    const std::vector<int> selection = m_selection;
+    SetSelection(selection);
 }
 
 LRESULT CMainFrame::OnParamValue(WPARAM wParam, LPARAM lParam)

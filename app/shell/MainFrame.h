@@ -4,6 +4,7 @@
 // only; other threads reach it through posted messages.
 #pragma once
 
+#include "app/core/ConvertSetting.h"
 #include "app/shell/MainPanels.h"
 #include "app/shell/MenuBar.h"
 #include "app/shell/PreviewSession.h"
@@ -54,6 +55,13 @@ class CMainFrame : public CFrameWnd
     // Called by the task list when its selection changes: the parameter panel shows the selected
     // tasks, the preview panel the first of them.
     void SetSelection(const std::vector<int>& ids);
+    // The output folder for conversions that start now, from the target panel: validated,
+    // created when missing and stored in its history; empty (the error shown) when unusable.
+    CString GetOutputFolder();
+    // The profile picked in the target panel goes into every selected task that is neither
+    // running nor paused; the parameter and preview panels then show it. The task list's rows
+    // follow once the task list panel refreshes them from here.
+    void ApplyProfileToSelected(const ConvertSetting& profile);
 
     CDialog* m_panels[kMainPanelCount];
     CImageList m_menuImages;

@@ -2,6 +2,7 @@
 
 #include "app/shell/ButtonBarWnd.h"
 #include "app/shell/MainFrame.h"
+#include "app/shell/MainWnd.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
 #include "resources/resource.h"
@@ -46,7 +47,7 @@ CDialog* CreatePlayerPanel(CWnd* frame)
 MainPanelSlot g_slots[kMainPanelCount] = {
     {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePanel<CButtonBarWnd>},
     {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
-    {IDD_MAINWND, L"err_create_mainwnd", CreatePlaceholder<IDD_MAINWND>},
+    {IDD_MAINWND, L"err_create_mainwnd", CreatePanel<CMainWnd>},
     {IDD_PARAMWND, L"err_create_paramwnd", CreatePanel<CParamWnd>},
     {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlayerPanel},
 };

@@ -59,7 +59,7 @@ class CReelwrightApp : public CWinApp
 // The About box's opener: set by the About box's code; nothing happens while it is not set.
 typedef void (*AboutBoxFunction)(CWnd* parent);
 extern AboutBoxFunction g_showAboutBox;
-// The message box of start-up and shutdown failures (no profiles, settings not saved); tests
-// replace it.
+// The message box of the program's failures (no profiles, settings not saved, an output folder
+// that cannot be made); tests replace it.
 typedef int (*AppMessageFunction)(const CString& text);
 extern AppMessageFunction g_appMessage;
