@@ -103,6 +103,12 @@ bool FileExists(const CString& path)
     return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
+bool FolderExists(const CString& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool OpenFolderAndSelect(const CString& path)
 {
     typedef HRESULT(WINAPI * OpenAndSelect)(LPCITEMIDLIST, UINT, LPCITEMIDLIST*, DWORD);

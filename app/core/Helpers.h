@@ -16,6 +16,8 @@ CString LoadResString(UINT id);
 bool CreateStatusImageList(HIMAGELIST* list);
 // False only when the file is certainly not there (any other failure counts as existing).
 bool FileExists(const CString& path);
+// True when the path names an existing folder.
+bool FolderExists(const CString& path);
 bool OpenFolderAndSelect(const CString& path);
 // Appends every file below the folder; the number appended, -1 for an empty folder text, -2 when
 // the listing fails.

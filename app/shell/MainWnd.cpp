@@ -57,12 +57,6 @@ CReelwrightApp* App()
     return CReelwrightApp::Get();
 }
 
-bool IsFolder(const CString& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // "X:\..." or "\\server\share...": a relative path would land wherever the process happens to be.
 bool IsFullyQualified(const CString& path)
 {
@@ -78,7 +72,7 @@ bool PrepareFolder(const CString& path)
         return false;
     if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
         CreateDirectoryPath(path);
-    return IsFolder(path);
+    return FolderExists(path);
 }
 
 // The picture of the profile button as an icon (white is transparent); null without a picture.
@@ -256,7 +250,7 @@ void CMainWnd::LoadOutputHistory()
             break;
         if (m_outputCombo.FindStringExact(-1, value) != CB_ERR)
             continue;
-        if (IsFolder(value))
+        if (FolderExists(value))
             m_outputCombo.AddString(value);
     }
     CReelwrightApp* app = App();
@@ -350,7 +344,7 @@ void CMainWnd::OnOpenFolder()
     m_outputCombo.GetWindowText(text);
     text.Trim();
     // Only a folder is opened: the shell would run a program named here.
-    if (IsFolder(text))
+    if (FolderExists(text))
         ::ShellExecuteW(m_hWnd, L"Open", text, nullptr, nullptr, SW_SHOWNORMAL);
 }
 

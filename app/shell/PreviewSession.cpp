@@ -12,12 +12,6 @@ namespace
 {
 const LONGLONG kMicroseconds = 1000000;
 const int kPercent = 100;
-
-bool IsFolder(const CString& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 } // namespace
 
 CPreviewSession::CPreviewSession(PreviewSettings* settings)
@@ -153,12 +147,12 @@ bool CPreviewSession::EnsureFolder(const CString& path)
 {
     if (path.IsEmpty())
         return false;
-    if (IsFolder(path))
+    if (FolderExists(path))
         return true;
     if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
         return false;
     CreateDirectoryPath(path);
-    return IsFolder(path);
+    return FolderExists(path);
 }
 
 bool CPreviewSession::Snapshot()

@@ -274,6 +274,26 @@ TEST_F(MainWndTest, BrowsingFillsTheBoxAndCommitsOnlyWhenItIsLeft)
     EXPECT_EQ(ReadHistory(Ini())[0], rwtest::Utf8(g_browsed));
 }
 
+TEST_F(MainWndTest, EnterAndEscapeInThePanelDoNothing)
+{
+    ASSERT_TRUE(m_shell.Start());
+    const CString typed = Folder("typed", false);
+    Target()->m_outputCombo.SetWindowText(typed);
+    HWND edit = ::GetWindow(Target()->m_outputCombo.m_hWnd, GW_CHILD);
+    ASSERT_NE(edit, nullptr);
+    ::SetFocus(edit);
+    for (UINT key : {VK_RETURN, VK_ESCAPE})
+    {
+        ::PostMessageW(edit, WM_KEYDOWN, key, 1);
+        ::PostMessageW(edit, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+    }
+    m_shell.Pump();
+    EXPECT_TRUE(Target()->IsWindowVisible());
+    EXPECT_EQ(::GetFocus(), edit);
+    EXPECT_EQ(WindowText(Target()->m_outputCombo.m_hWnd), rwtest::Utf8(typed));
+    EXPECT_FALSE(shelltest::Exists(m_shell.Path("typed")));
+}
+
 TEST_F(MainWndTest, APickedProfileReachesTheButtonAndTheSelectedTasks)
 {
     ASSERT_TRUE(m_shell.Start());
