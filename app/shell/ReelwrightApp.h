@@ -56,9 +56,6 @@ class CReelwrightApp : public CWinApp
     DECLARE_MESSAGE_MAP()
 };
 
-// The About box's opener: set by the About box's code; nothing happens while it is not set.
-typedef void (*AboutBoxFunction)(CWnd* parent);
-extern AboutBoxFunction g_showAboutBox;
 // The message box of start-up and shutdown failures (no profiles, settings not saved); tests
 // replace it.
 typedef int (*AppMessageFunction)(const CString& text);
