@@ -215,6 +215,18 @@ TEST(MainFrame, MinimisesToTheTrayAndComesBack)
     shell.Pump();
     expectRestored();
 
+    // A shell that refuses the icon (it has one of that id already): the window goes to the task
+    // bar instead of hiding where nothing could bring it back.
+    data = frame->m_trayIcon.Data();
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &data));
+    minimise();
+    EXPECT_FALSE(frame->m_trayIcon.IsShown());
+    EXPECT_TRUE(frame->IsIconic());
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    frame->SendMessage(WM_RW_COME_TO_FRONT);
+    shell.Pump();
+    expectRestored();
+
     // Without "mintotray" the window goes to the task bar.
     settings.istray = false;
     minimise();
