@@ -6,9 +6,11 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${RW_BUILD_DIR:-$root/build}"
 
-# Screenshot programs, relative to the build folder; each takes the output folder (a Unix path).
+# Screenshot programs, relative to the build folder; each takes the output folder (a Unix path), as
+# its argument and in RW_SHOT_DIR.
 programs=(
     tests/SkinGalleryShots.exe
+    tests/MainWindowShots.exe
 )
 
 "$root/tools/build.sh"
@@ -26,7 +28,7 @@ status=0
 for p in "${programs[@]}"; do
     case "$p" in *"${1:-}"*) ;; *) continue ;; esac
     echo "== $p"
-    if ! WINEDLLPATH="$build/program" "$build/$p" "$out"; then
+    if ! RW_SHOT_DIR="$out" WINEDLLPATH="$build/program" "$build/$p" "$out"; then
         echo "!! $p failed" >&2
         status=1
     fi

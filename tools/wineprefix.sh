@@ -29,7 +29,10 @@ rw_make_prefix()
     # X11 driver takes a maximised window whose region changes for one restored by a window
     # manager, so they run in a virtual desktop of the screen's size, where Wine alone places them.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwTests REG_SZ 1280x1024
-    rw_reg 'HKCU\Software\Wine\AppDefaults\AppScenarioTest.exe\Explorer' Desktop REG_SZ RwTests
+    local scenario
+    for scenario in AppScenarioTest MainFrameTest; do
+        rw_reg "HKCU\\Software\\Wine\\AppDefaults\\$scenario.exe\\Explorer" Desktop REG_SZ RwTests
+    done
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

@@ -42,11 +42,20 @@ CString CAboutDlg::CurrentVersion()
     return manager && !manager->m_curVersion.IsEmpty() ? manager->m_curVersion : CString(kProgramVersion);
 }
 
+void CAboutDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, kWebLinkId, m_webLink);
+}
+
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The link's text and address; it is sized to its text as it takes them.
     const CString url = LangMgr::GetText(L"web_url");
-    ::SetDlgItemTextW(m_hWnd, kWebLinkId, url);
+    m_webLink.SetWindowText(url);
+    m_webLink.SetURL(url);
+    m_webLink.SetUnderline(TRUE);
     CString version;
     version.Format(L"%s %s", static_cast<LPCWSTR>(LangMgr::GetText(L"version")),
                    static_cast<LPCWSTR>(CurrentVersion()));

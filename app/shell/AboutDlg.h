@@ -2,6 +2,7 @@
 // The modal About box: product picture and icon, name, the running version (the update
 // manager's current one), two text lines and the web link, all in the chosen language. OK,
 // Escape and the caption's close button fade it out in ten steps and end it with 1.
+#include "app/shell/HyperLink.h"
 #include "platform/mfc/Mfc.h"
 
 class CAboutDlg : public CDialog
@@ -30,8 +31,10 @@ class CAboutDlg : public CDialog
     AlphaFunction m_setAlpha;
     bool m_fadeArmed;
     int m_opacity;
+    CHyperLink m_webLink;
 
   protected:
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;

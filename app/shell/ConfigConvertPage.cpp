@@ -20,9 +20,9 @@ const LPCWSTR kActionKeys[CConfigConvertPage::kActionCount] = {L"action_none", L
 BEGIN_MESSAGE_MAP(CConfigConvertPage, CPropertyPage)
 END_MESSAGE_MAP()
 
-CConfigConvertPage::CConfigConvertPage(ConfigValues* values)
-    : CPropertyPage(IDD), m_values(values), m_title(LangMgr::GetText(L"convert")), m_background(values->background),
-      m_autoDelete(values->delUncompleted)
+CConfigConvertPage::CConfigConvertPage(AppSettings* settings)
+    : CPropertyPage(IDD), m_settings(settings), m_title(LangMgr::GetText(L"convert")),
+      m_background(settings->background), m_autoDelete(settings->del_uncompleted)
 {
     m_psp.dwFlags &= ~PSP_HASHELP;
     if (!m_title.IsEmpty())
@@ -47,11 +47,11 @@ BOOL CConfigConvertPage::OnInitDialog()
     HWND actions = ::GetDlgItem(m_hWnd, kPostId);
     for (LPCWSTR key : kActionKeys)
         ::SendMessageW(actions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(LangMgr::GetText(key))));
-    m_background = m_values->background;
-    m_autoDelete = m_values->delUncompleted;
-    const int action = m_values->actionCompleted < 0
-                           ? 0
-                           : (m_values->actionCompleted >= kActionCount ? kActionCount - 1 : m_values->actionCompleted);
+    m_background = m_settings->background;
+    m_autoDelete = m_settings->del_uncompleted;
+    const int action = m_settings->action_completed < 0 ? 0
+                       : m_settings->action_completed >= kActionCount ? kActionCount - 1
+                                                                       : m_settings->action_completed;
     ::SendMessageW(actions, CB_SETCURSEL, action, 0);
     HWND limit = ::GetDlgItem(m_hWnd, kMaxTasksId);
     for (int i = 1; i <= kMaxTaskChoices; ++i)
@@ -80,12 +80,12 @@ BOOL CConfigConvertPage::OnApply()
         return FALSE;
     const int action = static_cast<int>(::SendDlgItemMessageW(m_hWnd, kPostId, CB_GETCURSEL, 0, 0));
     const int limit = static_cast<int>(::SendDlgItemMessageW(m_hWnd, kMaxTasksId, CB_GETCURSEL, 0, 0));
-    m_values->actionCompleted = action < 0 ? 0 : action;
-    m_values->background = m_background;
-    m_values->delUncompleted = m_autoDelete;
-    m_values->maxTasks = limit < 0 ? g_maxTasks : limit + 1;
-    g_backgroundConversion = m_values->background ? 1 : 0;
-    g_deleteUncompleted = m_values->delUncompleted != FALSE;
-    ApplyTaskLimit(m_values->maxTasks);
+    m_settings->action_completed = action < 0 ? 0 : action;
+    m_settings->background = m_background != 0;
+    m_settings->del_uncompleted = m_autoDelete != 0;
+    m_settings->max_tasks = limit < 0 ? g_maxTasks : limit + 1;
+    g_backgroundConversion = m_settings->background ? 1 : 0;
+    g_deleteUncompleted = m_settings->del_uncompleted;
+    ApplyTaskLimit(m_settings->max_tasks);
     return CPropertyPage::OnApply();
 }

@@ -2,7 +2,7 @@
 // The Options dialog's convert page: background conversion, deletion of unfinished output, the
 // number of simultaneous tasks (applied to the running tasks at once) and the action after
 // completion.
-#include "app/shell/ConfigValues.h"
+#include "app/shell/AppSettings.h"
 
 class CConfigConvertPage : public CPropertyPage
 {
@@ -20,7 +20,7 @@ class CConfigConvertPage : public CPropertyPage
     static const int kMaxTaskChoices = 9;
     static const int kActionCount = 3;
 
-    explicit CConfigConvertPage(ConfigValues* values);
+    explicit CConfigConvertPage(AppSettings* settings);
     ~CConfigConvertPage() override;
 
     // Makes a new task limit count at once: pauses the tasks beyond it, or starts waiting ones.
@@ -33,7 +33,7 @@ class CConfigConvertPage : public CPropertyPage
     DECLARE_MESSAGE_MAP()
 
   private:
-    ConfigValues* m_values;
+    AppSettings* m_settings;
     CString m_title;
     int m_background;
     int m_autoDelete;

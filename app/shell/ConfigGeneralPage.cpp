@@ -21,9 +21,9 @@ ON_BN_CLICKED(CConfigGeneralPage::kBrowseId, OnBrowse)
 ON_BN_CLICKED(CConfigGeneralPage::kOpenId, OnOpen)
 END_MESSAGE_MAP()
 
-CConfigGeneralPage::CConfigGeneralPage(ConfigValues* values)
-    : CPropertyPage(IDD), m_values(values), m_title(LangMgr::GetText(L"general")), m_tray(values->istray),
-      m_autoUpdate(values->autoupdate), m_showMenu(values->showmenu)
+CConfigGeneralPage::CConfigGeneralPage(AppSettings* settings)
+    : CPropertyPage(IDD), m_settings(settings), m_title(LangMgr::GetText(L"general")), m_tray(settings->istray),
+      m_autoUpdate(settings->autoupdate), m_showMenu(settings->showmenu)
 {
     m_psp.dwFlags &= ~PSP_HASHELP;
     if (!m_title.IsEmpty())
@@ -46,13 +46,13 @@ void CConfigGeneralPage::DoDataExchange(CDataExchange* dx)
 BOOL CConfigGeneralPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
-    m_tray = m_values->istray;
-    m_autoUpdate = m_values->autoupdate;
-    m_showMenu = m_values->showmenu;
+    m_tray = m_settings->istray;
+    m_autoUpdate = m_settings->autoupdate;
+    m_showMenu = m_settings->showmenu;
     // The pictures folder is filled in, and kept even when the dialog is cancelled.
-    if (m_values->snapPath.IsEmpty())
-        m_values->snapPath = CPreviewSession::PicturesFolder();
-    ::SetDlgItemTextW(m_hWnd, kSnapPathId, m_values->snapPath);
+    if (m_settings->snap_path.IsEmpty())
+        m_settings->snap_path = CPreviewSession::PicturesFolder();
+    ::SetDlgItemTextW(m_hWnd, kSnapPathId, m_settings->snap_path);
     SetItemLangTexts(m_hWnd, kTexts);
     UpdateData(FALSE);
     return TRUE;
@@ -88,9 +88,9 @@ BOOL CConfigGeneralPage::OnApply()
         ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
         return FALSE;
     }
-    m_values->snapPath = path;
-    m_values->autoupdate = m_autoUpdate;
-    m_values->istray = m_tray;
-    m_values->showmenu = m_showMenu;
+    m_settings->snap_path = path;
+    m_settings->autoupdate = m_autoUpdate != 0;
+    m_settings->istray = m_tray != 0;
+    m_settings->showmenu = m_showMenu != 0;
     return CPropertyPage::OnApply();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Options dialog's general page: tray, update and menu-bar behaviour and the snapshot folder,
 // which is created when OK is pressed (or the user is told, and the dialog stays).
-#include "app/shell/ConfigValues.h"
+#include "app/shell/AppSettings.h"
 
 class CConfigGeneralPage : public CPropertyPage
 {
@@ -17,7 +17,7 @@ class CConfigGeneralPage : public CPropertyPage
         kBrowseId = 1023,
         kOpenId = 1026,
     };
-    explicit CConfigGeneralPage(ConfigValues* values);
+    explicit CConfigGeneralPage(AppSettings* settings);
     ~CConfigGeneralPage() override;
 
     // The folder picker; tests replace it.
@@ -33,7 +33,7 @@ class CConfigGeneralPage : public CPropertyPage
     DECLARE_MESSAGE_MAP()
 
   private:
-    ConfigValues* m_values;
+    AppSettings* m_settings;
     CString m_title;
     int m_tray;
     int m_autoUpdate;

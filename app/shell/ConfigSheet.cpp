@@ -6,9 +6,9 @@
 BEGIN_MESSAGE_MAP(CConfigSheet, CPropertySheet)
 END_MESSAGE_MAP()
 
-CConfigSheet::CConfigSheet(ConfigValues* values)
-    : CPropertySheet(static_cast<LPCWSTR>(LangMgr::GetText(L"option")), nullptr, 0), m_general(values),
-      m_convert(values)
+CConfigSheet::CConfigSheet(AppSettings* settings)
+    : CPropertySheet(static_cast<LPCWSTR>(LangMgr::GetText(L"option")), nullptr, 0), m_general(settings),
+      m_convert(settings)
 {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
     m_psh.dwFlags &= ~PSH_HASHELP;

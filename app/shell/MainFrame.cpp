@@ -1,14 +1,17 @@
 #include "app/shell/MainFrame.h"
 
+#include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
 #include "app/core/UpdateDlg.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
+#include "app/shell/ConfigSheet.h"
 #include "app/shell/LocaliseMenu.h"
 #include "app/shell/MainWnd.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
 #include "app/shell/ReelwrightApp.h"
+#include "app/shell/SkinStyle.h"
 #include "engine/Engine.h"
 #include "resources/resource.h"
 #include "uilib/foundation/BufferDC.h"
@@ -26,6 +29,13 @@ const UINT kMenuImageFlags = 0x19; // 24-bit colour with mask
 const int kFirstCommand = 0x8000;
 const int kLastCommand = 0xEFFF;
 
+// The shell's notifications about the tray icon (the callback message's lParam).
+const LPARAM kTrayMouseMove = WM_MOUSEMOVE;
+const LPARAM kTrayLeftUp = WM_LBUTTONUP;
+const LPARAM kTrayRightDown = WM_RBUTTONDOWN;
+const LPARAM kTrayRightUp = WM_RBUTTONUP;
+const LPARAM kTrayBalloonClick = NIN_BALLOONUSERCLICK;
+
 CReelwrightApp* App()
 {
     return CReelwrightApp::Get();
@@ -33,6 +43,7 @@ CReelwrightApp* App()
 } // namespace
 
 static UINT g_instanceQuery = InstanceMessage();
+static UINT g_taskbarCreated = CTrayIcon::TaskbarCreatedMessage();
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_WM_CREATE()
@@ -58,6 +69,17 @@ ON_UPDATE_COMMAND_UI(ID_TRAY_BACKGROUND, OnUpdateBackground)
 ON_COMMAND_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguageCommand)
 ON_COMMAND(ID_HELP_SUPPORT, OnSupport)
 ON_COMMAND(ID_HELP_UPDATE, OnCheckUpdate)
+// Tray icon.
+ON_MESSAGE(CTrayIcon::kCallbackMessage, OnTrayNotify)
+ON_REGISTERED_MESSAGE(g_taskbarCreated, OnTaskbarCreated)
+ON_COMMAND(ID_TRAY_OPEN, OnTrayOpen)
+// Options dialog.
+ON_COMMAND(ID_TOOL_OPTION, OnOptions)
+// Skin looks and tints.
+ON_COMMAND_RANGE(ID_SKIN_NORMAL, ID_SKIN_SIMPLE, OnSkinStyle)
+ON_UPDATE_COMMAND_UI_RANGE(ID_SKIN_NORMAL, ID_SKIN_SIMPLE, OnUpdateSkinItem)
+ON_COMMAND_RANGE(ID_COLOR_0, ID_COLOR_8, OnSkinTint)
+ON_UPDATE_COMMAND_UI_RANGE(ID_COLOR_0, ID_COLOR_8, OnUpdateSkinItem)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_panels()
@@ -66,6 +88,8 @@ CMainFrame::CMainFrame() : m_panels()
 
 CMainFrame::~CMainFrame()
 {
+    if (m_trayIcon.IsShown())
+        m_trayIcon.RemoveIcon();
     for (int i = kMainPanelCount - 1; i >= 0; i--)
         delete m_panels[i];
 }
@@ -117,7 +141,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
             return -1;
         }
     }
+    m_trayIcon.SetIcon();
+    m_trayIcon.Create(this);
     ShowPanels();
+    if (CReelwrightApp* app = App())
+        CSkinStyle::ApplySkinColor(app->m_settings.skinstyle, app->m_settings.skincolor);
     return 0;
 }
 
@@ -227,6 +255,17 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* info)
 void CMainFrame::OnSysCommand(UINT command, LPARAM lParam)
 {
     CReelwrightApp* app = App();
+    const bool toTray = app && app->m_settings.istray;
+    if ((command & 0xFFF0) == SC_MINIMIZE && toTray)
+    {
+        // When the shell refuses the icon the window goes to the task bar instead: hidden without
+        // an icon, only a second start could bring it back.
+        if (!m_trayIcon.MinimiseToTray())
+            Default();
+        return;
+    }
+    if ((command & 0xFFF0) == SC_CLOSE && toTray)
+        m_trayIcon.RemoveIcon();
     if ((command & 0xFFF0) == SC_MAXIMIZE && app)
     {
         // Kept as the normal rectangle (the placement's), never the maximised one.
@@ -316,6 +355,8 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnComeToFront(WPARAM, LPARAM)
 {
+    if (App() && App()->m_settings.istray)
+        RestoreFromTray();
     if (IsIconic())
         ShowWindow(SW_RESTORE);
     else if (!IsWindowVisible())
@@ -486,4 +527,114 @@ void CMainFrame::OnCheckUpdate()
 {
     UpdateDlg dialog(this);
     dialog.DoModal();
+}
+
+// Tray icon.
+
+TaskCounts CMainFrame::CountTasks()
+{
+    TaskCounts counts;
+    for (const ConvertTask* task : g_tasks)
+    {
+        counts.total++;
+        counts.running += task->m_state == kTaskRunning;
+        counts.done += task->m_state == kTaskDone;
+    }
+    return counts;
+}
+
+void CMainFrame::UpdateTrayTip()
+{
+    CReelwrightApp* app = App();
+    CString head = LangMgr::GetText(L"product_name");
+    if (app && app->m_settings.background)
+        head += L"(" + LangMgr::GetText(L"menu_tray_background") + L")";
+    const TaskCounts counts = CountTasks();
+    CString tip;
+    tip.Format(L"%s\n%s%d\n%s%d\n%s%d", static_cast<LPCWSTR>(head),
+               static_cast<LPCWSTR>(LangMgr::GetText(L"menu_tip_total")), counts.total,
+               static_cast<LPCWSTR>(LangMgr::GetText(L"menu_tip_running")), counts.running,
+               static_cast<LPCWSTR>(LangMgr::GetText(L"menu_tip_completed")), counts.done);
+    m_trayIcon.SetTooltip(tip);
+}
+
+void CMainFrame::RestoreFromTray()
+{
+    m_trayIcon.RemoveIcon();
+    ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    BringWindowToTop();
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    switch (lParam)
+    {
+    case kTrayMouseMove:
+        UpdateTrayTip();
+        break;
+    case kTrayLeftUp:
+    case kTrayBalloonClick:
+        RestoreFromTray();
+        break;
+    case kTrayRightDown:
+        ::GetCursorPos(&m_trayIcon.m_lastRightClick);
+        break;
+    case kTrayRightUp:
+    {
+        POINT at = {};
+        ::GetCursorPos(&at);
+        ShowPopupMenu(m_hWnd, IDR_TRAYMENU, at.x, at.y);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    m_trayIcon.OnTaskbarCreated();
+    return 0;
+}
+
+void CMainFrame::OnTrayOpen()
+{
+    RestoreFromTray();
+}
+
+// Options dialog.
+
+void CMainFrame::OnOptions()
+{
+    CReelwrightApp* app = App();
+    if (!app)
+        return;
+    CConfigSheet sheet(&app->m_settings);
+    if (sheet.DoModal() != IDOK)
+        return;
+    m_preview.snapshotPath = app->m_settings.snap_path;
+    ShowPanels();
+}
+
+// Skin looks and tints.
+
+void CMainFrame::OnSkinStyle(UINT id)
+{
+    if (CReelwrightApp* app = App())
+        CSkinStyle::RunStyleCommand(id, app->m_settings.skinstyle, app->m_settings.skincolor);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void CMainFrame::OnSkinTint(UINT id)
+{
+    if (CReelwrightApp* app = App())
+        CSkinStyle::RunTintCommand(id, app->m_settings.skinstyle, app->m_settings.skincolor);
+}
+
+void CMainFrame::OnUpdateSkinItem(CCmdUI* state)
+{
+    if (CReelwrightApp* app = App())
+        CSkinStyle::UpdateItem(state, app->m_settings.skinstyle, app->m_settings.skincolor);
 }

@@ -8,6 +8,7 @@
 #include "app/shell/MainPanels.h"
 #include "app/shell/MenuBar.h"
 #include "app/shell/PreviewSession.h"
+#include "app/shell/TrayIcon.h"
 #include "platform/mfc/Mfc.h"
 
 #include <vector>
@@ -15,6 +16,14 @@
 // Private messages of the main frame.
 const UINT WM_RW_DOWNLOAD_DONE = 0x2401;
 const UINT WM_RW_DOWNLOAD_PROGRESS = 0x2402;
+
+// The task counts the tray tooltip shows.
+struct TaskCounts
+{
+    int total = 0;
+    int running = 0;
+    int done = 0;
+};
 
 class CMainFrame : public CFrameWnd
 {
@@ -65,7 +74,25 @@ class CMainFrame : public CFrameWnd
 
     CDialog* m_panels[kMainPanelCount];
     CImageList m_menuImages;
+    CTrayIcon m_trayIcon;
     CustomMenuBar m_wndMenuBar;
+
+    // Tray icon: the window hidden in the notification area and brought back.
+    void RestoreFromTray();
+    void UpdateTrayTip();
+    // The rows, converting and done tasks of the task list.
+    static TaskCounts CountTasks();
+    afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTrayOpen();
+
+    // Options dialog.
+    afx_msg void OnOptions();
+
+    // Skin looks and tints.
+    afx_msg void OnSkinStyle(UINT id);
+    afx_msg void OnSkinTint(UINT id);
+    afx_msg void OnUpdateSkinItem(CCmdUI* state);
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();

@@ -5,6 +5,7 @@
 #include "app/core/Profiles.h"
 #include "app/core/VideoManager.h"
 #include "app/core/DownloadThread.h"
+#include "app/shell/AboutDlg.h"
 #include "app/shell/AppLog.h"
 #include "app/shell/LocaliseMenu.h"
 #include "app/shell/MainFrame.h"
@@ -19,8 +20,6 @@
 
 const WCHAR kInstanceMutexName[] = L"VESSMARK_CONVERTER_2009";
 const WCHAR kInstanceMessageName[] = L"converter_vessmark_621893792187";
-
-AboutBoxFunction g_showAboutBox = nullptr;
 
 namespace
 {
@@ -74,6 +73,7 @@ UINT InstanceMessage()
 BEGIN_MESSAGE_MAP(CReelwrightApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT_CMD, OnAppAbout)
 ON_COMMAND(ID_HELP_TOPIC, CWinApp::OnHelpIndex)
+ON_COMMAND(ID_DEFAULT_HELP, CWinApp::OnHelpIndex)
 ON_COMMAND(ID_HELP_CMD, CWinApp::OnHelp)
 ON_COMMAND(ID_CONTEXT_HELP_CMD, CWinApp::OnContextHelp)
 END_MESSAGE_MAP()
@@ -101,8 +101,8 @@ void CReelwrightApp::WinHelp(DWORD_PTR data, UINT)
 
 void CReelwrightApp::OnAppAbout()
 {
-    if (g_showAboutBox)
-        g_showAboutBox(m_pMainWnd);
+    CAboutDlg about(m_pMainWnd);
+    about.DoModal();
 }
 
 BOOL CReelwrightApp::InitInstance()

@@ -56,9 +56,6 @@ class CReelwrightApp : public CWinApp
     DECLARE_MESSAGE_MAP()
 };
 
-// The About box's opener: set by the About box's code; nothing happens while it is not set.
-typedef void (*AboutBoxFunction)(CWnd* parent);
-extern AboutBoxFunction g_showAboutBox;
 // The message box of the program's failures (no profiles, settings not saved, an output folder
 // that cannot be made); tests replace it.
 typedef int (*AppMessageFunction)(const CString& text);

@@ -1,8 +1,11 @@
 // The program started and stopped in-process as a user would: the settings file and the log it
 // writes, restarts, the start-up branches and the main window's placement and layout.
+#include <map>
+
 #include "ShellHarness.h"
 
 #include "TestMedia.h"
+#include "tests/app/core/HttpTestServer.h"
 #include "tests/app/core/CoreTestUtil.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
@@ -36,6 +39,57 @@ CRect ChildRect(CWnd* parent, CWnd* child)
     child->GetWindowRect(&rect);
     parent->ScreenToClient(&rect);
     return rect;
+}
+
+// Every file of a folder with its bytes, by name.
+std::map<std::string, std::string> FolderFiles(const std::string& dir)
+{
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW(shelltest::Wide(rwtest::ToWin32Path(dir)) + L"\\*", &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            const std::string name = rwtest::Utf8(found.cFileName);
+            files[name] = shelltest::ReadFile(dir + "/" + name);
+        }
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    return files;
+}
+
+// Runs a program to its end while this thread's windows keep answering; false when it did not
+// end within the limit.
+bool RunWhilePumping(ShellHarness& shell, const CString& program, DWORD limitMs = 60000)
+{
+    CString command = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    command.ReleaseBuffer();
+    ::CloseHandle(process.hThread);
+    const DWORD start = ::GetTickCount();
+    bool ended = false;
+    while (!ended && ::GetTickCount() - start < limitMs)
+    {
+        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0;
+        shell.Pump(1);
+    }
+    ::CloseHandle(process.hProcess);
+    return ended;
+}
+
+// What start-up asked to run instead of running it.
+std::vector<std::string> g_startedPrograms;
+bool RecordStart(const CString& commandLine, const CString&)
+{
+    g_startedPrograms.push_back(rwtest::Utf8(commandLine));
+    return true;
 }
 } // namespace
 
@@ -344,4 +398,93 @@ TEST(AppScenario, FailedSaveIsLoggedAndShown)
     ASSERT_EQ(shelltest::ShownMessages().size(), 1u);
     EXPECT_EQ(shelltest::ShownMessages()[0], "The settings could not be saved. Your changes of this session are lost.");
     EXPECT_NE(shell.Log().find("save_config: the settings could not be written to "), std::string::npos);
+}
+
+// A second start, as a process of its own: the running window comes to the front, from the
+// notification area and from the task bar, the new process ends and no file of the program
+// folder changes.
+TEST(AppScenario, SecondInstanceBringsTheFirstToTheFront)
+{
+    ShellHarness shell("SecondInstance");
+    const CString program = shelltest::Wide(rwtest::ToWin32Path(shell.Path("Reelwright.exe")));
+    ASSERT_TRUE(::CopyFileW(shelltest::Wide(rwtest::ToWin32Path(rwtest::ProgramDir() + "/Reelwright.exe.so")), program,
+                            FALSE));
+    ASSERT_TRUE(shell.Start());
+    CMainFrame* frame = shell.Frame();
+    for (bool toTray : {true, false})
+    {
+        SCOPED_TRACE(toTray ? "in the tray" : "on the task bar");
+        shell.App()->m_settings.istray = toTray;
+        frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+        shell.Pump();
+        ASSERT_FALSE(frame->IsWindowVisible() && !frame->IsIconic());
+        const auto before = FolderFiles(shell.Dir());
+        ASSERT_TRUE(RunWhilePumping(shell, program));
+        shell.Pump();
+        EXPECT_TRUE(frame->IsWindowVisible());
+        EXPECT_FALSE(frame->IsIconic());
+        EXPECT_FALSE(frame->m_trayIcon.IsShown());
+        EXPECT_TRUE(FolderFiles(shell.Dir()) == before);
+    }
+    shell.Stop();
+}
+
+// Start-up's update branches: a pending package starts the updater and the program ends; an old
+// last check starts a check against the update server; with automatic updates off none starts.
+TEST(AppScenario, StartUpUpdateBranches)
+{
+    const UpdateStartFunction savedStart = g_updateStart;
+    g_updateStart = RecordStart;
+    g_startedPrograms.clear();
+    {
+        ShellHarness shell("PendingUpdate");
+        shelltest::WriteFile(shell.Path("updater.exe"), "stand-in");
+        ::CreateDirectoryW(shelltest::Wide(rwtest::ToWin32Path(shell.Path("update"))), nullptr);
+        shelltest::WriteFile(shell.Path("update/pkg.zip"), "zip");
+        shelltest::WriteFile(shell.Path("Reelwright.xml"),
+                             "<?xml version=\"1.0\"?><Corvantis><Update><updatefile>pkg.zip</updatefile><updatever>"
+                             "5.0.0.9</updatever></Update></Corvantis>");
+        EXPECT_FALSE(shell.Start());
+        EXPECT_EQ(shell.Frame(), nullptr);
+        ASSERT_EQ(g_startedPrograms.size(), 1u);
+        EXPECT_NE(g_startedPrograms[0].find("updater.exe"), std::string::npos);
+        EXPECT_NE(g_startedPrograms[0].find("-setver=5.0.0.9"), std::string::npos);
+        shell.Stop();
+        EXPECT_NE(shell.Log().find("do_some_init failed!\n"), std::string::npos);
+    }
+    g_updateStart = savedStart;
+
+    HttpTestServer server;
+    server.Set("/update.txt", 200, "[UpdateInfo]\r\nLatestVersion=5.0.0.8\r\nMinVersion=5.0.0.1\r\n");
+    for (bool automatic : {false, true})
+    {
+        SCOPED_TRACE(automatic ? "automatic updates" : "no automatic updates");
+        ShellHarness shell(automatic ? "UpdateCheck" : "NoUpdateCheck");
+        shelltest::WriteFile(shell.Path("updater.exe"), "stand-in");
+        shelltest::WriteFile(shell.Path("Reelwright.xml"),
+                             std::string("<?xml version=\"1.0\"?><Corvantis><Basic><autoupdate>") +
+                                 (automatic ? "true" : "false") +
+                                 "</autoupdate></Basic><Update><updatemethod>1</updatemethod><lastupdate>1000"
+                                 "</lastupdate><updateserver>" +
+                                 server.BaseUrl() + "</updateserver></Update></Corvantis>");
+        ASSERT_TRUE(shell.Start());
+        UpdateManager& update = shell.App()->m_update;
+        if (automatic)
+        {
+            const DWORD start = ::GetTickCount();
+            while (update.m_state == kUpdateChecking && ::GetTickCount() - start < 30000)
+            {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                shell.Pump(1);
+            }
+            EXPECT_EQ(update.m_state, kUpdateNewest);
+            EXPECT_EQ(server.RequestCount("/update.txt"), 1);
+        }
+        else
+        {
+            EXPECT_EQ(update.m_state, kUpdateIdle);
+            EXPECT_EQ(server.RequestCount("/update.txt"), 0);
+        }
+        shell.Stop();
+    }
 }

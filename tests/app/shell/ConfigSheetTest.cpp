@@ -65,9 +65,9 @@ class ConfigSheetTest : public ::testing::Test
 // nothing else.
 TEST_F(ConfigSheetTest, CancelChangesNothing)
 {
-    ConfigValues values;
-    values.istray = FALSE;
-    values.maxTasks = 2;
+    AppSettings values;
+    values.istray = false;
+    values.max_tasks = 2;
     g_maxTasks = 2;
     CConfigSheet sheet(&values);
     const INT_PTR result =
@@ -80,7 +80,7 @@ TEST_F(ConfigSheetTest, CancelChangesNothing)
             }});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_FALSE(values.istray);
-    EXPECT_EQ(CPreviewSession::PicturesFolder(), values.snapPath);
+    EXPECT_EQ(CPreviewSession::PicturesFolder(), values.snap_path);
     EXPECT_EQ(2, g_maxTasks);
 }
 
@@ -89,8 +89,8 @@ TEST_F(ConfigSheetTest, CancelChangesNothing)
 TEST_F(ConfigSheetTest, SnapshotFolderIsCreatedOrRefused)
 {
     coretest::WriteFile(m_dir + "/file", "x");
-    ConfigValues values;
-    values.snapPath = WinPath(m_dir);
+    AppSettings values;
+    values.snap_path = WinPath(m_dir);
     CConfigSheet sheet(&values);
     const CString fileText = WinPath(m_dir + "/file");
     const CString newText = WinPath(m_dir + "/a/b");
@@ -110,16 +110,16 @@ TEST_F(ConfigSheetTest, SnapshotFolderIsCreatedOrRefused)
     ASSERT_EQ(1u, TestApp().m_messageBoxes.size());
     EXPECT_EQ(LangMgr::GetText(L"err_create_dir"), TestApp().m_messageBoxes[0]);
     EXPECT_TRUE(IsUnixFolder(m_dir + "/a/b"));
-    EXPECT_EQ(newText, values.snapPath);
+    EXPECT_EQ(newText, values.snap_path);
     EXPECT_FALSE(values.showmenu);
 }
 
 // The convert page shows the limit and the action, and OK applies them.
 TEST_F(ConfigSheetTest, ConvertPageAppliesItsValues)
 {
-    ConfigValues values;
-    values.snapPath = WinPath(m_dir);
-    values.actionCompleted = 7; // brought into range
+    AppSettings values;
+    values.snap_path = WinPath(m_dir);
+    values.action_completed = 7; // brought into range
     g_maxTasks = 3;
     CConfigSheet sheet(&values);
     const INT_PTR result =
@@ -134,9 +134,9 @@ TEST_F(ConfigSheetTest, ConvertPageAppliesItsValues)
                         ::SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
                     }});
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(5, values.maxTasks);
+    EXPECT_EQ(5, values.max_tasks);
     EXPECT_EQ(5, g_maxTasks);
-    EXPECT_EQ(1, values.actionCompleted);
+    EXPECT_EQ(1, values.action_completed);
     EXPECT_TRUE(values.background);
     EXPECT_EQ(1, g_backgroundConversion.load());
 }

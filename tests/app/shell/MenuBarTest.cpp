@@ -13,12 +13,12 @@ using shelltest::ShellHarness;
 namespace
 {
 // Posts a key as the keyboard would, to the window with the focus inside a panel.
-void Key(CWnd* to, UINT key, bool alt = false)
+void Key(HWND to, UINT key, bool alt = false)
 {
     const LPARAM down = 1 | (alt ? (1 << 29) : 0), up = down | (1u << 30) | (1u << 31);
     const bool system = alt || key == VK_MENU || key == VK_F10;
-    to->PostMessage(system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, down);
-    to->PostMessage(system ? WM_SYSKEYUP : WM_KEYUP, key, up);
+    ::PostMessageW(to, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, down);
+    ::PostMessageW(to, system ? WM_SYSKEYUP : WM_KEYUP, key, up);
 }
 
 std::string ButtonText(CMenuBar& bar, int index)
@@ -58,7 +58,8 @@ TEST(MenuBar, KeysInAPanelDriveTheMenuBar)
     ASSERT_TRUE(shell.Start());
     CMainFrame* frame = shell.Frame();
     CMenuBar& bar = frame->m_wndMenuBar;
-    CWnd* panel = frame->GetPanel(kTaskListPanel)->GetWindow(GW_CHILD);
+    // A handle, not the temporary object GetWindow gives, which the idle time frees.
+    const HWND panel = ::GetWindow(frame->GetPanel(kTaskListPanel)->GetSafeHwnd(), GW_CHILD);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(ButtonText(bar, 0), "&File");
     EXPECT_EQ(ButtonText(bar, 4), "&Help");
@@ -68,11 +69,26 @@ TEST(MenuBar, KeysInAPanelDriveTheMenuBar)
     shell.Pump();
     EXPECT_EQ(bar.GetTrackingState(), CMenuBar::kStateButton);
     EXPECT_EQ(bar.GetHotButton(), 0);
+    // So do the arrow keys and Escape, typed in the panel as well.
+    Key(panel, VK_RIGHT);
+    shell.Pump();
+    EXPECT_EQ(bar.GetHotButton(), 1);
+    Key(panel, VK_LEFT);
+    Key(panel, VK_LEFT);
+    shell.Pump();
+    EXPECT_EQ(bar.GetHotButton(), 4);
+    Key(panel, VK_ESCAPE);
+    shell.Pump();
+    EXPECT_EQ(bar.GetTrackingState(), CMenuBar::kStateNone);
+    Key(panel, VK_MENU);
+    shell.Pump();
+    ASSERT_EQ(bar.GetTrackingState(), CMenuBar::kStateButton);
+    ASSERT_EQ(bar.GetHotButton(), 0);
 
     // The bar's key handling, message by message: Right moves on, Left wraps back, Escape leaves
     // button mode, F10 enters and leaves it, a key that is no menu key leaves it unconsumed.
     auto translate = [&](UINT message, UINT key, bool alt = false) {
-        MSG msg = {panel->m_hWnd, message, key, LPARAM(1 | (alt ? (1 << 29) : 0))};
+        MSG msg = {panel, message, key, LPARAM(1 | (alt ? (1 << 29) : 0))};
         return bar.TranslateFrameMessage(&msg);
     };
     EXPECT_TRUE(translate(WM_KEYDOWN, VK_RIGHT));

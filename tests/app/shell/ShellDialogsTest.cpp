@@ -193,6 +193,10 @@ TEST_F(ShellDialogsTest, AboutShowsTheVersionAndFadesOut)
             RunModal(dialog, {[key](HWND d) {
                          EXPECT_EQ("Version 6.1.2.3", ItemText(d, CAboutDlg::kVersionId));
                          EXPECT_EQ(rwtest::Utf8(LangMgr::GetText(L"web_url")), ItemText(d, CAboutDlg::kWebLinkId));
+                         // The link is as wide as its address (its template place is 11 units).
+                         RECT link = {};
+                         ::GetWindowRect(::GetDlgItem(d, CAboutDlg::kWebLinkId), &link);
+                         EXPECT_GT(link.right - link.left, 100);
                          if (key == IDOK)
                              Press(d, IDOK);
                          else
@@ -204,6 +208,7 @@ TEST_F(ShellDialogsTest, AboutShowsTheVersionAndFadesOut)
                          Press(d, IDOK);
                      }});
         EXPECT_EQ(1, result);
+        EXPECT_EQ(LangMgr::GetText(L"web_url"), dialog.m_webLink.GetURL());
         const std::vector<int> expected = {229, 204, 178, 153, 127, 102, 76, 51, 25};
         EXPECT_EQ(expected, g_alphas);
     }
