@@ -18,6 +18,7 @@ const int kTextBufferLength = 256;
 const int kButtonPartPush = 1;
 const int kButtonStateNormal = 1;
 const int kButtonStatePressed = 3;
+const int kButtonStateDisabled = 4;
 const UINT kHorizontalTextFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // The first tab's text keeps clear of its left edge's shading.
 const int kFirstTabTextInset = 3;
@@ -152,6 +153,9 @@ int CWVPSkinObjectTab::GetTabPart(int nIndex, int nCount, bool bSelected)
 
 int CWVPSkinObjectTab::GetTabState(int nIndex, bool bSelected) const
 {
+    // A disabled control shows every tab disabled.
+    if (!::IsWindowEnabled(m_hWnd))
+        return kStateDisabled;
     return bSelected ? kStateSelected : nIndex == m_nHotTab ? kStateHot : kStateNormal;
 }
 
@@ -182,7 +186,10 @@ void CWVPSkinObjectTab::DrawTab(HDC hDC, RECT rc, int nIndex, int nCount, bool b
     if (::GetWindowLongW(m_hWnd, GWL_STYLE) & TCS_BUTTONS)
     {
         if (CWVPSkinManagerClass* button = m_pManager->GetSkinClass(L"BUTTON"))
-            button->DrawThemeBackground(hDC, kButtonPartPush, bSelected ? kButtonStatePressed : kButtonStateNormal,
+            button->DrawThemeBackground(hDC, kButtonPartPush,
+                                        !::IsWindowEnabled(m_hWnd) ? kButtonStateDisabled
+                                        : bSelected                ? kButtonStatePressed
+                                                                   : kButtonStateNormal,
                                         &rc);
         return;
     }
@@ -244,7 +251,7 @@ void CWVPSkinObjectTab::DrawItemText(HDC hDC, RECT rc, int nIndex, int nCount, b
     CWVPSkinManagerClass* tab = GetSkinClass();
     if (!tab)
         return;
-    ::SetTextColor(hDC, GetMetrics()->GetColor(COLOR_BTNTEXT));
+    ::SetTextColor(hDC, GetMetrics()->GetColor(::IsWindowEnabled(m_hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     int part = GetTabPart(nIndex, nCount, bSelected);
     int state = GetTabState(nIndex, bSelected);
     DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));

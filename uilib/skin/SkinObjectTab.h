@@ -21,6 +21,7 @@ class CWVPSkinObjectTab : public CWVPSkinObjectFrame
         kStateNormal = 1,
         kStateHot = 2,
         kStateSelected = 3,
+        kStateDisabled = 4,
     };
 
     CWVPSkinObjectTab();

@@ -7,6 +7,7 @@ namespace
 const int kNormal = 1;
 const int kHot = 2;
 const int kSelected = 3;
+const int kDisabled = 4;
 
 // The gallery's tab control with its three tabs "General", "Video" and "Audio".
 class SkinObjectTabTest : public rwtest::SkinGalleryFixture
@@ -77,6 +78,10 @@ TEST_P(SkinObjectTabTest, TabsAndPaneDrawTheirParts)
     // The last tab selected draws the middle part, grown over its neighbours.
     ::SendMessageW(Tab(), TCM_SETCURSEL, 2, 0);
     EXPECT_EQ(0, Differences({kNormal, kNormal, kSelected}));
+    // A disabled control shows every tab disabled.
+    ::EnableWindow(Tab(), FALSE);
+    EXPECT_EQ(0, Differences({kDisabled, kDisabled, kDisabled}));
+    ::EnableWindow(Tab(), TRUE);
 }
 
 TEST_P(SkinObjectTabTest, TextsAreDrawnInTheButtonTextColour)
