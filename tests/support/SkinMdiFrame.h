@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "SkinGallery.h"
+
 namespace rwtest
 {
 
@@ -63,16 +65,7 @@ class SkinMdiFrame
     }
     static void Pump()
     {
-        MSG msg;
-        for (int round = 0; round < 3; ++round)
-        {
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            ::GdiFlush();
-        }
+        SkinGallery::Pump();
     }
 
   private:

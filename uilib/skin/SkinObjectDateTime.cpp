@@ -2,6 +2,7 @@
 
 #include "uilib/foundation/BufferDC.h"
 #include "uilib/foundation/ModuleHandle.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerClass.h"
@@ -88,10 +89,9 @@ void CWVPSkinObjectDateTime::DrawFrame(HDC hDC)
         ::OffsetRect(&window, -window.left, -window.top);
         RECT inner = window;
         ::InflateRect(&inner, -kImageFrameInset, -kImageFrameInset);
-        int saved = ::SaveDC(hDC);
+        CWVPSkinSavedDC saved(hDC);
         ::ExcludeClipRect(hDC, inner.left, inner.top, inner.right, inner.bottom);
         combo->DrawThemeBackground(hDC, kPartFrame, GetComboState(), &window);
-        ::RestoreDC(hDC, saved);
         return;
     }
     CWVPSkinObjectComboBox::DrawFrame(hDC);

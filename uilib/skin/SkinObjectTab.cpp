@@ -1,6 +1,7 @@
 #include "uilib/skin/SkinObjectTab.h"
 
 #include "uilib/foundation/BufferDC.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerClass.h"
 #include "uilib/skin/SkinManagerMetrics.h"
@@ -22,25 +23,6 @@ const int kButtonStateDisabled = 4;
 const UINT kHorizontalTextFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // The first tab's text keeps clear of its left edge's shading.
 const int kFirstTabTextInset = 3;
-
-// Saves the DC's state (its clipping) and restores it when it ends.
-class SavedDC
-{
-  public:
-    explicit SavedDC(HDC hDC) : m_hDC(hDC), m_nSaved(::SaveDC(hDC))
-    {
-    }
-    ~SavedDC()
-    {
-        ::RestoreDC(m_hDC, m_nSaved);
-    }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-  private:
-    HDC m_hDC;
-    int m_nSaved;
-};
 
 } // namespace
 
@@ -111,7 +93,7 @@ void CWVPSkinObjectTab::DrawBackground(HDC hDC, const RECT& rc)
         pane.top = header.bottom;
     // The pane is drawn whole and clipped to the rectangle, so that its borders stay in place
     // whatever part of it is being painted.
-    SavedDC saved(hDC);
+    CWVPSkinSavedDC saved(hDC);
     ::IntersectClipRect(hDC, rc.left, rc.top, rc.right, rc.bottom);
     tab->DrawThemeBackground(hDC, kPartPane, 0, &pane);
 }
@@ -129,8 +111,7 @@ void CWVPSkinObjectTab::DrawTabs(HDC hDC)
     CWVPBufferDC buffer(hDC, CRect(strip));
     HDC dc = buffer.GetSafeHdc();
     DrawBackground(dc, strip);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+    CWVPSkinWindowFontDC font(dc, m_hWnd);
     ::SetBkMode(dc, TRANSPARENT);
     int count = int(::SendMessageW(m_hWnd, TCM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < count; ++index)
@@ -138,8 +119,6 @@ void CWVPSkinObjectTab::DrawTabs(HDC hDC)
     int selected = int(::SendMessageW(m_hWnd, TCM_GETCURSEL, 0, 0));
     if (selected >= 0 && selected < count)
         DrawItem(dc, selected);
-    if (oldFont)
-        ::SelectObject(dc, oldFont);
 }
 
 int CWVPSkinObjectTab::GetTabPart(int nIndex, int nCount, bool bSelected)

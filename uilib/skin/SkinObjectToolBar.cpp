@@ -4,6 +4,7 @@
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/foundation/BufferDC.h"
 #include "uilib/foundation/ModuleHandle.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerClass.h"
 #include "uilib/skin/SkinManagerMetrics.h"
@@ -34,28 +35,6 @@ const DWORD kRopBrushThroughMask = 0xB8074A;
 const DWORD kComCtlVersion6 = 0x60000;
 // Custom-draw notifications.
 const UINT kNmCustomDraw = UINT(NM_CUSTOMDRAW);
-
-// Selects the window's font into a DC for a scope.
-class FontGuard
-{
-  public:
-    FontGuard(HDC hDC, HWND hWnd) : m_hDC(hDC)
-    {
-        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-        m_hOld = font ? ::SelectObject(hDC, font) : nullptr;
-    }
-    ~FontGuard()
-    {
-        if (m_hOld)
-            ::SelectObject(m_hDC, m_hOld);
-    }
-    FontGuard(const FontGuard&) = delete;
-    FontGuard& operator=(const FontGuard&) = delete;
-
-  private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 // A memory DC holding a monochrome bitmap of the given size, filled white.
 class MonoCanvas
@@ -118,7 +97,7 @@ void CWVPSkinObjectToolBar::OnDraw(HDC hDC)
     CWVPBufferDC buffer(hDC, CRect(rc));
     HDC dc = buffer.GetSafeHdc();
     ::FillRect(dc, &rc, GetMetrics()->GetBrush(COLOR_BTNFACE));
-    FontGuard font(dc, m_hWnd);
+    CWVPSkinWindowFontDC font(dc, m_hWnd);
 
     NMTBCUSTOMDRAW draw = {};
     draw.nmcd.hdr.hwndFrom = m_hWnd;

@@ -188,7 +188,10 @@ void ShootSkin(Photographer& camera, const ShotSkin& skin)
     RECT spinRect;
     ::GetClientRect(spin, &spinRect);
     ::SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.right / 2, spinRect.bottom / 4));
-    camera.Shoot(prefix + "spin-pressed", ScreenRect(gallery.Item(rwtest::kGalleryBuddy), 4));
+    RECT buddyAndSpin, buddyRect = ScreenRect(gallery.Item(rwtest::kGalleryBuddy), 4);
+    RECT spinScreen = ScreenRect(spin, 4);
+    ::UnionRect(&buddyAndSpin, &buddyRect, &spinScreen);
+    camera.Shoot(prefix + "spin-pressed", buddyAndSpin);
     ::SendMessageW(spin, WM_LBUTTONUP, 0, MAKELPARAM(spinRect.right / 2, spinRect.bottom / 4));
 
     for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
