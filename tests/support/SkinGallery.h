@@ -39,6 +39,7 @@ enum GalleryId
     kGalleryToolBar,
     kGalleryMonthCal,
     kGalleryStatus,
+    kGalleryDateTimeNone,
 };
 
 // One control of the gallery: where it sits in dialog client coordinates and what it is.
@@ -96,9 +97,11 @@ inline const GalleryControl* GalleryControls(int* count)
          8, 276, 300, 100},
         {kGalleryToolBar, TOOLBARCLASSNAMEW, L"",
          kGalleryChild | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, 316, 276,
-         316, 28},
+         556, 28},
         {kGalleryMonthCal, MONTHCAL_CLASSW, L"", kGalleryChild, 0, 640, 8, 0, 0},
         {kGalleryStatus, STATUSCLASSNAMEW, L"Ready", kGalleryChild | SBARS_SIZEGRIP, 0, 0, 0, 0, 0},
+        {kGalleryDateTimeNone, DATETIMEPICK_CLASSW, L"",
+         kGalleryChild | WS_TABSTOP | DTS_SHORTDATEFORMAT | DTS_SHOWNONE | DTS_UPDOWN, 0, 316, 312, 150, 24},
     };
     *count = int(sizeof(kControls) / sizeof(kControls[0]));
     return kControls;
@@ -272,7 +275,7 @@ class SkinGallery
         HWND toolBar = Item(kGalleryToolBar);
         ::SendMessageW(toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         ::SendMessageW(toolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-        static const wchar_t kStrings[] = L"Open\0Save\0Checked\0Off\0Menu\0";
+        static const wchar_t kStrings[] = L"Open\0Save\0Checked\0Off\0Menu\0More\0";
         ::SendMessageW(toolBar, TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(kStrings));
         TBBUTTON buttons[] = {
             {I_IMAGENONE, 1, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0, 0},
@@ -281,9 +284,12 @@ class SkinGallery
             {I_IMAGENONE, 3, TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECK | BTNS_AUTOSIZE, {}, 0, 2},
             {I_IMAGENONE, 4, 0, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0, 3},
             {I_IMAGENONE, 5, TBSTATE_ENABLED, BTNS_DROPDOWN | BTNS_AUTOSIZE, {}, 0, 4},
+            {I_IMAGENONE, 6, TBSTATE_ENABLED, BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE, {}, 0, 5},
         };
         ::SendMessageW(toolBar, TB_ADDBUTTONSW, sizeof(buttons) / sizeof(buttons[0]),
                        reinterpret_cast<LPARAM>(buttons));
+
+        ::SendMessageW(Item(kGalleryDateTimeNone), DTM_SETSYSTEMTIME, GDT_NONE, 0);
 
         HWND monthCal = Item(kGalleryMonthCal);
         RECT need = {};

@@ -721,9 +721,15 @@ std::vector<Part> Parts()
         if (kToolbarTones[s] != Normal && kToolbarTones[s] != Disabled)
             Face(f, p, kToolbarTones[s], 3);
     };
-    for (const char* section :
-         {"Toolbar.Button", "Toolbar.DropDownButton", "Toolbar.SplitButton", "Toolbar.SplitButtonDropDown"})
+    for (const char* section : {"Toolbar.Button", "Toolbar.DropDownButton", "Toolbar.SplitButton"})
         parts.push_back({section, "ToolButton.bmp", 22, 22, 6, toolProps, toolButton});
+    // The arrow half of a split button shows its arrow in every state.
+    parts.push_back({"Toolbar.SplitButtonDropDown", "ToolSplitArrow.bmp", 13, 22, 6,
+                     "SizingMargins = 3, 3, 4, 4\nContentMargins = 1, 1, 3, 3\nTransparent = true\n",
+                     [toolButton](const Frame& f, const Palette& p, int s) {
+                         toolButton(f, p, s);
+                         Arrow(f, 1, GlyphColour(p, kToolbarTones[s]), 5);
+                     }});
     parts.push_back({"Toolbar.Separator", "Separator.bmp", 6, 16, 1, "SizingMargins = 0, 0, 3, 3\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int) {
                          Paint(f.c, f.x, f.y, f.x + f.w, f.y + f.h,

@@ -2,6 +2,7 @@
 
 #include "platform/mfc/String.h"
 #include "uilib/foundation/BufferDC.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinSchemaNames.h"
@@ -34,28 +35,6 @@ bool IsRadioKind(int kind)
 {
     return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
 }
-
-// Selects the button's font for the lifetime of the guard.
-class WindowFontGuard
-{
-  public:
-    WindowFontGuard(HDC hDC, HWND hWnd) : m_hDC(hDC)
-    {
-        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-        m_hOld = font ? ::SelectObject(hDC, font) : nullptr;
-    }
-    ~WindowFontGuard()
-    {
-        if (m_hOld)
-            ::SelectObject(m_hDC, m_hOld);
-    }
-    WindowFontGuard(const WindowFontGuard&) = delete;
-    WindowFontGuard& operator=(const WindowFontGuard&) = delete;
-
-  private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 CString WindowText(HWND hWnd)
 {
@@ -249,7 +228,7 @@ void CWVPSkinButtonDraw::OnDraw(HDC hDC, HBRUSH hBackground, bool bDirectGroupBo
     ::GetClientRect(m_hWnd, &rc);
     if (GetButtonStyle() == BS_GROUPBOX && bDirectGroupBox)
     {
-        WindowFontGuard font(hDC, m_hWnd);
+        CWVPSkinWindowFontDC font(hDC, m_hWnd);
         COLORREF oldBack = ::SetBkColor(hDC, m_pManager->GetMetrics()->GetColor(COLOR_BTNFACE));
         DrawButton(hDC, rc, hBackground);
         ::SetBkColor(hDC, oldBack);
@@ -257,7 +236,7 @@ void CWVPSkinButtonDraw::OnDraw(HDC hDC, HBRUSH hBackground, bool bDirectGroupBo
     }
     CWVPBufferDC buffer(hDC, CRect(rc));
     ::FillRect(buffer.GetSafeHdc(), &rc, hBackground);
-    WindowFontGuard font(buffer.GetSafeHdc(), m_hWnd);
+    CWVPSkinWindowFontDC font(buffer.GetSafeHdc(), m_hWnd);
     ::SetBkMode(buffer.GetSafeHdc(), TRANSPARENT);
     DrawButton(buffer.GetSafeHdc(), rc, hBackground);
 }

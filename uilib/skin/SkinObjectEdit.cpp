@@ -1,29 +1,12 @@
 #include "uilib/skin/SkinObjectEdit.h"
 
+#include "uilib/skin/SkinDCGuards.h"
+
 namespace
 {
 
 // An up-down control attached to its buddy covers this much of the buddy's frame.
 const int kUpDownOverlap = 2;
-
-// Saves the DC's state (its clipping) and restores it when it ends.
-class SavedDC
-{
-  public:
-    explicit SavedDC(HDC hDC) : m_hDC(hDC), m_nSaved(::SaveDC(hDC))
-    {
-    }
-    ~SavedDC()
-    {
-        ::RestoreDC(m_hDC, m_nSaved);
-    }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-  private:
-    HDC m_hDC;
-    int m_nSaved;
-};
 
 } // namespace
 
@@ -59,7 +42,7 @@ bool CWVPSkinObjectEdit::GetUpDownStrip(RECT& strip) const
 
 void CWVPSkinObjectEdit::DrawFrame(HDC hDC)
 {
-    SavedDC saved(hDC);
+    CWVPSkinSavedDC saved(hDC);
     RECT strip;
     if (GetUpDownStrip(strip))
         ::ExcludeClipRect(hDC, strip.left, strip.top, strip.right, strip.bottom);

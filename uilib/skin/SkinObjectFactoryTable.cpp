@@ -3,11 +3,18 @@
 #include "uilib/skin/SkinObjectFactoryTable.h"
 
 #include "uilib/skin/SkinObjectButton.h"
+#include "uilib/skin/SkinObjectComboBox.h"
+#include "uilib/skin/SkinObjectDateTime.h"
 #include "uilib/skin/SkinObjectEdit.h"
 #include "uilib/skin/SkinObjectFrame.h"
 #include "uilib/skin/SkinObjectListBox.h"
+#include "uilib/skin/SkinObjectMDIClient.h"
 #include "uilib/skin/SkinObjectMenu.h"
+#include "uilib/skin/SkinObjectMonthCal.h"
 #include "uilib/skin/SkinObjectScrollBar.h"
+#include "uilib/skin/SkinObjectSpin.h"
+#include "uilib/skin/SkinObjectTab.h"
+#include "uilib/skin/SkinObjectToolBar.h"
 
 #include <iterator>
 
@@ -15,10 +22,10 @@ namespace
 {
 
 const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
-    {L"ComboBox", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"ComboBox", RUNTIME_CLASS(CWVPSkinObjectComboBox)},
     {L"Edit", RUNTIME_CLASS(CWVPSkinObjectEdit)},
-    {L"SysDateTimePick32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysDateTimePick32", RUNTIME_CLASS(CWVPSkinObjectDateTime)},
+    {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectMonthCal)},
     {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectListBox)},
     {L"ScrollBar", RUNTIME_CLASS(CWVPSkinObjectScrollBar)},
     {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
@@ -27,10 +34,10 @@ const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
     {L"SysTreeView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"msctls_progress32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
     {L"msctls_trackbar32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"SysTabControl32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"MDIClient", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"msctls_updown32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"ToolbarWindow32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysTabControl32", RUNTIME_CLASS(CWVPSkinObjectTab)},
+    {L"MDIClient", RUNTIME_CLASS(CWVPSkinObjectMDIClient)},
+    {L"msctls_updown32", RUNTIME_CLASS(CWVPSkinObjectSpin)},
+    {L"ToolbarWindow32", RUNTIME_CLASS(CWVPSkinObjectToolBar)},
     {L"Button", RUNTIME_CLASS(CWVPSkinObjectButton)},
     {L"#32768", RUNTIME_CLASS(CWVPSkinObjectMenu)},
 };

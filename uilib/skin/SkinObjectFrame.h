@@ -154,6 +154,20 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     {
         return m_bActive;
     }
+    // The MDI client of an MDI frame window, which records itself while it lives.
+    CWVPSkinObjectFrame* GetMDIClient() const
+    {
+        return m_pMDIClient;
+    }
+    void SetMDIClient(CWVPSkinObjectFrame* pMDIClient)
+    {
+        m_pMDIClient = pMDIClient;
+    }
+    // While raised, the non-client messages go to the system.
+    int& GetSuppressCounter()
+    {
+        return m_nSuppress;
+    }
     std::vector<std::unique_ptr<CCaptionButton>>& GetCaptionButtons()
     {
         return m_arrButtons;
@@ -217,6 +231,7 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     BOOL m_bInRegionUpdate = FALSE;
     SIZE m_szRegion = {};
     SCROLLBARPOSINFO m_spi[2] = {}; // horizontal, vertical
+    CWVPSkinObjectFrame* m_pMDIClient = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -4,6 +4,7 @@
 
 #include "PngWriter.h"
 #include "SkinGallery.h"
+#include "SkinMdiFrame.h"
 #include "uilib/skin/SkinManager.h"
 
 #include <stdio.h>
@@ -28,7 +29,8 @@ const int kStateControls[] = {rwtest::kGalleryPush,     rwtest::kGalleryDefault,
                               rwtest::kGalleryTriState, rwtest::kGalleryRadio,    rwtest::kGalleryEdit,
                               rwtest::kGallerySpin,     rwtest::kGalleryListBox,  rwtest::kGalleryDropList,
                               rwtest::kGalleryDropDown, rwtest::kGalleryDateTime, rwtest::kGalleryTrackBar,
-                              rwtest::kGalleryTab,      rwtest::kGalleryToolBar,  rwtest::kGalleryList};
+                              rwtest::kGalleryTab,      rwtest::kGalleryToolBar,  rwtest::kGalleryList,
+                              rwtest::kGalleryDateTimeNone};
 
 class Photographer
 {
@@ -116,9 +118,51 @@ void ShootSkin(Photographer& camera, const ShotSkin& skin)
     camera.Shoot(prefix + "combo-open", whole);
     ::SendMessageW(gallery.Item(rwtest::kGalleryDropList), CB_SHOWDROPDOWN, FALSE, 0);
 
+    // The picker's drop button opens its calendar.
+    HWND picker = gallery.Item(rwtest::kGalleryDateTime);
+    RECT pickerRect;
+    ::GetClientRect(picker, &pickerRect);
+    LPARAM dropPoint = MAKELPARAM(pickerRect.right - 4, pickerRect.bottom / 2);
+    ::SendMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, dropPoint);
+    ::SendMessageW(picker, WM_LBUTTONUP, 0, dropPoint);
+    camera.Shoot(prefix + "datetime-open", whole);
+    if (HWND calendar = reinterpret_cast<HWND>(::SendMessageW(picker, DTM_GETMONTHCAL, 0, 0)))
+        ::ShowWindow(calendar, SW_HIDE);
+
+    // Pressed looks of the tool bar's first button and the spin's upper half.
+    HWND toolBar = gallery.Item(rwtest::kGalleryToolBar);
+    ::SendMessageW(toolBar, TB_PRESSBUTTON, 1, TRUE);
+    camera.Shoot(prefix + "toolbar-pressed", ScreenRect(toolBar, 4));
+    ::SendMessageW(toolBar, TB_PRESSBUTTON, 1, FALSE);
+    HWND spin = gallery.Item(rwtest::kGallerySpin);
+    RECT spinRect;
+    ::GetClientRect(spin, &spinRect);
+    ::SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.right / 2, spinRect.bottom / 4));
+    RECT buddyAndSpin, buddyRect = ScreenRect(gallery.Item(rwtest::kGalleryBuddy), 4);
+    RECT spinScreen = ScreenRect(spin, 4);
+    ::UnionRect(&buddyAndSpin, &buddyRect, &spinScreen);
+    camera.Shoot(prefix + "spin-pressed", buddyAndSpin);
+    ::SendMessageW(spin, WM_LBUTTONUP, 0, MAKELPARAM(spinRect.right / 2, spinRect.bottom / 4));
+
     for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         ::EnableWindow(child, FALSE);
     camera.Shoot(prefix + "disabled", whole);
+}
+
+// An MDI frame with two children side by side, then with one of them maximised.
+void ShootMdi(Photographer& camera, const ShotSkin& skin)
+{
+    std::string prefix = std::string(skin.name) + "-";
+    rwtest::SkinMdiFrame frame;
+    HWND first = frame.AddChild(L"First", 10, 10, 220, 160);
+    frame.AddChild(L"Second", 120, 80, 220, 160);
+    RECT whole = ScreenRect(frame.hwnd(), 0);
+    camera.Shoot(prefix + "mdi", whole);
+    ::SendMessageW(frame.client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first), 0);
+    RECT rc;
+    ::GetWindowRect(frame.hwnd(), &rc);
+    ::SetWindowPos(frame.hwnd(), nullptr, 0, 0, rc.right - rc.left + 20, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    camera.Shoot(prefix + "mdi-maximized", ScreenRect(frame.hwnd(), 0));
 }
 
 } // namespace
@@ -146,6 +190,7 @@ int main(int argc, char** argv)
             return 1;
         }
         ShootSkin(camera, skin);
+        ShootMdi(camera, skin);
     }
     WVPSkinManagerDestroy();
     return camera.failures() ? 1 : 0;
