@@ -39,6 +39,10 @@ enum GalleryId
     kGalleryToolBar,
     kGalleryMonthCal,
     kGalleryStatus,
+    // Track bar and progress looks the first row leaves out.
+    kGalleryVertTrackBar,
+    kGalleryVertProgress,
+    kGalleryMarquee,
 };
 
 // One control of the gallery: where it sits in dialog client coordinates and what it is.
@@ -99,6 +103,10 @@ inline const GalleryControl* GalleryControls(int* count)
          316, 28},
         {kGalleryMonthCal, MONTHCAL_CLASSW, L"", kGalleryChild, 0, 640, 8, 0, 0},
         {kGalleryStatus, STATUSCLASSNAMEW, L"Ready", kGalleryChild | SBARS_SIZEGRIP, 0, 0, 0, 0, 0},
+        {kGalleryVertTrackBar, TRACKBAR_CLASSW, L"",
+         kGalleryChild | WS_TABSTOP | TBS_VERT | TBS_BOTH | TBS_AUTOTICKS | TBS_ENABLESELRANGE, 0, 640, 200, 48, 160},
+        {kGalleryVertProgress, PROGRESS_CLASSW, L"", kGalleryChild | PBS_VERTICAL, 0, 696, 200, 18, 160},
+        {kGalleryMarquee, PROGRESS_CLASSW, L"", kGalleryChild | PBS_MARQUEE, 0, 722, 200, 150, 18},
     };
     *count = int(sizeof(kControls) / sizeof(kControls[0]));
     return kControls;
@@ -225,6 +233,17 @@ class SkinGallery
         ::SendMessageW(track, TBM_SETPOS, TRUE, 4);
         ::SendMessageW(Item(kGalleryProgress), PBM_SETRANGE32, 0, 100);
         ::SendMessageW(Item(kGalleryProgress), PBM_SETPOS, 60, 0);
+        HWND vertTrack = Item(kGalleryVertTrackBar);
+        ::SendMessageW(vertTrack, TBM_SETRANGE, FALSE, MAKELPARAM(0, 20));
+        ::SendMessageW(vertTrack, TBM_SETTICFREQ, 5, 0);
+        ::SendMessageW(vertTrack, TBM_SETSEL, FALSE, MAKELPARAM(4, 12));
+        ::SendMessageW(vertTrack, TBM_SETPOS, TRUE, 8);
+        ::SendMessageW(Item(kGalleryVertProgress), PBM_SETRANGE32, 0, 100);
+        ::SendMessageW(Item(kGalleryVertProgress), PBM_SETPOS, 35, 0);
+        // A still marquee, moved on by hand so that pictures of it stay the same.
+        ::SendMessageW(Item(kGalleryMarquee), PBM_SETMARQUEE, TRUE, 0);
+        for (int step = 0; step < 3; ++step)
+            ::SendMessageW(Item(kGalleryMarquee), PBM_STEPIT, 0, 0);
 
         static const wchar_t* const kTabs[] = {L"General", L"Video", L"Audio"};
         for (int i = 0; i < 3; ++i)
