@@ -331,6 +331,15 @@ inline void PrintClient(HWND hwnd, DibCanvas& canvas)
     ::GdiFlush();
 }
 
+// Puts the real cursor on the middle of a rectangle of the window's client area.
+inline void MoveCursorToClient(HWND hwnd, const RECT& rc)
+{
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ClientToScreen(hwnd, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+    SkinGallery::Pump();
+}
+
 // The window's whole rectangle as it stands on the screen.
 inline void CaptureScreen(HWND hwnd, DibCanvas& canvas)
 {

@@ -134,14 +134,6 @@ void MoveCursorOver(HWND hwnd)
     rwtest::SkinGallery::Pump();
 }
 
-void MoveCursorToClient(HWND hwnd, const RECT& rc)
-{
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ::ClientToScreen(hwnd, &pt);
-    ::SetCursorPos(pt.x, pt.y);
-    rwtest::SkinGallery::Pump();
-}
-
 // The track bar's thumb and the list's column header under the cursor and pressed.
 void ShootThumbsAndHeaders(Photographer& camera, const rwtest::SkinGallery& gallery, const std::string& prefix)
 {
@@ -151,7 +143,7 @@ void ShootThumbsAndHeaders(Photographer& camera, const rwtest::SkinGallery& gall
         std::string base = prefix + (id == rwtest::kGalleryTrackBar ? "trackbar" : "vtrackbar");
         RECT thumb = {};
         ::SendMessageW(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        MoveCursorToClient(track, thumb);
+        rwtest::MoveCursorToClient(track, thumb);
         camera.Shoot(base + "-hot", ScreenRect(track, 4));
         ::SetCapture(track);
         ::InvalidateRect(track, nullptr, FALSE);
@@ -165,7 +157,7 @@ void ShootThumbsAndHeaders(Photographer& camera, const rwtest::SkinGallery& gall
     HWND header = reinterpret_cast<HWND>(::SendMessageW(gallery.Item(rwtest::kGalleryList), LVM_GETHEADER, 0, 0));
     RECT item = {};
     ::SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    MoveCursorToClient(header, item);
+    rwtest::MoveCursorToClient(header, item);
     camera.Shoot(prefix + "header-hot", ScreenRect(header, 4));
     LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -1,6 +1,7 @@
 #include "DibCanvas.h"
 #include "RwTest.h"
 #include "SkinGallery.h"
+#include "SkinGalleryTest.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinObjectHeader.h"
 
@@ -13,24 +14,21 @@ const COLORREF kImageColor = RGB(255, 0, 0);
 
 // The column header of the gallery's list in a loaded skin: it prints the skin's item parts with
 // texts and sort arrows where the test draws them, in the state the real cursor and a press give.
-class SkinObjectHeaderTest : public ::testing::TestWithParam<const wchar_t*>
+class SkinObjectHeaderTest : public rwtest::SkinGalleryTest
 {
   protected:
     void SetUp() override
     {
-        manager.GetResourceFile()->m_hCallerModule = ::GetModuleHandleW(nullptr);
-        ASSERT_TRUE(manager.LoadSkin(nullptr, GetParam()));
-        gallery.reset(new rwtest::SkinGallery);
-        ASSERT_NE(nullptr, gallery->hwnd());
-        ::SetCursorPos(1200, 1000);
-        rwtest::SkinGallery::Pump();
+        rwtest::SkinGalleryTest::SetUp();
+        if (HasFatalFailure())
+            return;
         header = reinterpret_cast<HWND>(::SendMessageW(gallery->Item(rwtest::kGalleryList), LVM_GETHEADER, 0, 0));
-        object = dynamic_cast<CWVPSkinObjectHeader*>(manager.Lookup(header));
+        object = Object<CWVPSkinObjectHeader>(header);
         ASSERT_NE(nullptr, object);
     }
     void TearDown() override
     {
-        gallery.reset();
+        rwtest::SkinGalleryTest::TearDown();
         if (images)
             ::ImageList_Destroy(images);
     }
@@ -136,16 +134,6 @@ class SkinObjectHeaderTest : public ::testing::TestWithParam<const wchar_t*>
             }
         return -1;
     }
-    void MoveCursorTo(const RECT& rc)
-    {
-        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-        ::ClientToScreen(header, &pt);
-        ::SetCursorPos(pt.x, pt.y);
-        rwtest::SkinGallery::Pump();
-    }
-
-    CWVPSkinManager manager;
-    std::unique_ptr<rwtest::SkinGallery> gallery;
     HWND header = nullptr;
     CWVPSkinObjectHeader* object = nullptr;
     HIMAGELIST images = nullptr;
@@ -158,7 +146,7 @@ TEST_P(SkinObjectHeaderTest, ItemsFollowCursorAndPress)
 {
     EXPECT_EQ(0, Differences(-1, 1));
     RECT second = ItemRect(1);
-    MoveCursorTo(second);
+    rwtest::MoveCursorToClient(header, second);
     EXPECT_TRUE(rwtest::SkinGallery::PumpUntil([&] { return object->GetHotItem() == 1; }));
     EXPECT_EQ(0, Differences(1, 2));
 
@@ -171,7 +159,7 @@ TEST_P(SkinObjectHeaderTest, ItemsFollowCursorAndPress)
     EXPECT_FALSE(object->IsPressed());
     EXPECT_EQ(0, Differences(1, 2));
 
-    ::SetCursorPos(1200, 1000);
+    ParkCursor();
     EXPECT_TRUE(rwtest::SkinGallery::PumpUntil([&] { return object->GetHotItem() == -1; }));
     EXPECT_EQ(0, Differences(-1, 1));
 }
@@ -218,7 +206,7 @@ TEST_P(SkinObjectHeaderTest, ImagesStandAtTheirSide)
     int right = std::max<int>(std::min<int>(item.left + 2 * margin + size.cx + 9, item.right - 3 - 16), item.left + 6);
     EXPECT_EQ(right, ImageLeft(item));
 
-    MoveCursorTo(item);
+    rwtest::MoveCursorToClient(header, item);
     ASSERT_TRUE(rwtest::SkinGallery::PumpUntil([&] { return object->GetHotItem() == 1; }));
     LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -3,6 +3,7 @@
 #include "DibCanvas.h"
 #include "RwTest.h"
 #include "SkinGallery.h"
+#include "SkinGalleryTest.h"
 #include "platform/mfc/StatusBar.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinObjectHeader.h"
@@ -15,24 +16,9 @@
 namespace
 {
 
-class SkinObjectListViewTest : public ::testing::TestWithParam<const wchar_t*>
+class SkinObjectListViewTest : public rwtest::SkinGalleryTest
 {
   protected:
-    void SetUp() override
-    {
-        manager.GetResourceFile()->m_hCallerModule = ::GetModuleHandleW(nullptr);
-        ASSERT_TRUE(manager.LoadSkin(nullptr, GetParam()));
-        gallery.reset(new rwtest::SkinGallery);
-        ASSERT_NE(nullptr, gallery->hwnd());
-    }
-    void TearDown() override
-    {
-        gallery.reset();
-    }
-    template <class T> T* Object(HWND hwnd)
-    {
-        return dynamic_cast<T*>(manager.Lookup(hwnd));
-    }
     COLORREF Skin(int index)
     {
         return manager.GetMetrics()->GetColor(index);
@@ -47,9 +33,6 @@ class SkinObjectListViewTest : public ::testing::TestWithParam<const wchar_t*>
         ::GdiFlush();
         return canvas.Rgb(2, rc.bottom - 2);
     }
-
-    CWVPSkinManager manager;
-    std::unique_ptr<rwtest::SkinGallery> gallery;
 };
 
 TEST_P(SkinObjectListViewTest, ControlsGetTheirObjects)

@@ -1,6 +1,7 @@
 #include "DibCanvas.h"
 #include "RwTest.h"
 #include "SkinGallery.h"
+#include "SkinGalleryTest.h"
 #include "uilib/foundation/WinThemeWrapper.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinObjectProgress.h"
@@ -16,23 +17,12 @@ const int kPropSpaceSize = 2412;
 
 // The gallery's progress bars in a loaded skin: each prints the skin's bar and chunks where the
 // test puts them from its range and position, or from the marquee's offset.
-class SkinObjectProgressTest : public ::testing::TestWithParam<const wchar_t*>
+class SkinObjectProgressTest : public rwtest::SkinGalleryTest
 {
   protected:
-    void SetUp() override
+    CWVPSkinObjectProgress* Bar(HWND hwnd)
     {
-        manager.GetResourceFile()->m_hCallerModule = ::GetModuleHandleW(nullptr);
-        ASSERT_TRUE(manager.LoadSkin(nullptr, GetParam()));
-        gallery.reset(new rwtest::SkinGallery);
-        ASSERT_NE(nullptr, gallery->hwnd());
-    }
-    void TearDown() override
-    {
-        gallery.reset();
-    }
-    CWVPSkinObjectProgress* Object(HWND hwnd)
-    {
-        return dynamic_cast<CWVPSkinObjectProgress*>(manager.Lookup(hwnd));
+        return Object<CWVPSkinObjectProgress>(hwnd);
     }
     CWVPSkinManagerClass* Skin()
     {
@@ -112,9 +102,6 @@ class SkinObjectProgressTest : public ::testing::TestWithParam<const wchar_t*>
         return ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | style, 8, 380, cx, cy,
                                  gallery->hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     }
-
-    CWVPSkinManager manager;
-    std::unique_ptr<rwtest::SkinGallery> gallery;
 };
 
 TEST_P(SkinObjectProgressTest, BarsPrintTheirChunks)
@@ -122,7 +109,7 @@ TEST_P(SkinObjectProgressTest, BarsPrintTheirChunks)
     for (int id : {rwtest::kGalleryProgress, rwtest::kGalleryVertProgress})
     {
         HWND bar = gallery->Item(id);
-        ASSERT_NE(nullptr, Object(bar)) << id;
+        ASSERT_NE(nullptr, Bar(bar)) << id;
         RECT content = Content(bar);
         int length = IsVertical(bar) ? content.bottom - content.top : content.right - content.left;
         int pos = int(::SendMessageW(bar, PBM_GETPOS, 0, 0));
@@ -136,7 +123,7 @@ TEST_P(SkinObjectProgressTest, ChunksFollowPositionAndRange)
 {
     RECT m = Skin()->GetThemeRect(1, 0, kSkinPropSizingMargins);
     HWND bar = CreateBar(0, 100 + m.left + m.right, 18);
-    ASSERT_NE(nullptr, Object(bar));
+    ASSERT_NE(nullptr, Bar(bar));
     ::SendMessageW(bar, PBM_SETRANGE32, 0, 100);
     ::SendMessageW(bar, PBM_SETPOS, 50, 0);
     std::vector<std::pair<int, int>> half = Chunks(bar, 50);
@@ -159,7 +146,7 @@ TEST_P(SkinObjectProgressTest, ChunksFollowPositionAndRange)
 TEST_P(SkinObjectProgressTest, MarqueeMovesByChunks)
 {
     HWND bar = gallery->Item(rwtest::kGalleryMarquee);
-    CWVPSkinObjectProgress* object = Object(bar);
+    CWVPSkinObjectProgress* object = Bar(bar);
     ASSERT_NE(nullptr, object);
     RECT rc;
     ::GetClientRect(bar, &rc);

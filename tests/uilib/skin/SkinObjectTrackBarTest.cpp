@@ -1,6 +1,7 @@
 #include "DibCanvas.h"
 #include "RwTest.h"
 #include "SkinGallery.h"
+#include "SkinGalleryTest.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinObjectTrackBar.h"
 
@@ -21,25 +22,12 @@ RECT Transposed(const RECT& rc)
 
 // The gallery's track bars in a loaded skin: each prints what the test draws itself from the skin's
 // TRACKBAR parts, with its thumb in the state the real cursor, focus, capture and enabling cause.
-class SkinObjectTrackBarTest : public ::testing::TestWithParam<const wchar_t*>
+class SkinObjectTrackBarTest : public rwtest::SkinGalleryTest
 {
   protected:
-    void SetUp() override
+    CWVPSkinObjectTrackBar* TrackBar(HWND hwnd)
     {
-        manager.GetResourceFile()->m_hCallerModule = ::GetModuleHandleW(nullptr);
-        ASSERT_TRUE(manager.LoadSkin(nullptr, GetParam()));
-        gallery.reset(new rwtest::SkinGallery);
-        ASSERT_NE(nullptr, gallery->hwnd());
-        ::SetCursorPos(1200, 1000);
-        rwtest::SkinGallery::Pump();
-    }
-    void TearDown() override
-    {
-        gallery.reset();
-    }
-    CWVPSkinObjectTrackBar* Object(HWND hwnd)
-    {
-        return dynamic_cast<CWVPSkinObjectTrackBar*>(manager.Lookup(hwnd));
+        return Object<CWVPSkinObjectTrackBar>(hwnd);
     }
     COLORREF TicColor(bool vertical)
     {
@@ -61,7 +49,7 @@ class SkinObjectTrackBarTest : public ::testing::TestWithParam<const wchar_t*>
     // marks), the channel and the thumb in the state.
     void DrawExpected(HWND track, DibCanvas& canvas, const std::vector<int>& ticValues, int thumbState)
     {
-        CWVPSkinObjectTrackBar* object = Object(track);
+        CWVPSkinObjectTrackBar* object = TrackBar(track);
         DWORD style = DWORD(::GetWindowLongW(track, GWL_STYLE));
         bool vertical = (style & TBS_VERT) != 0;
         canvas.Fill(manager.GetMetrics()->GetColor(COLOR_BTNFACE));
@@ -126,16 +114,6 @@ class SkinObjectTrackBarTest : public ::testing::TestWithParam<const wchar_t*>
         ::GdiFlush();
         return rwtest::RegionDifferences(actual, inner, expectedInner);
     }
-    void MoveCursorTo(HWND track, const RECT& clientRect)
-    {
-        POINT pt = {(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
-        ::ClientToScreen(track, &pt);
-        ::SetCursorPos(pt.x, pt.y);
-        rwtest::SkinGallery::Pump();
-    }
-
-    CWVPSkinManager manager;
-    std::unique_ptr<rwtest::SkinGallery> gallery;
 };
 
 // Normal, hot (the real cursor on the thumb), pressed (the capture), focused and disabled thumbs
@@ -143,17 +121,17 @@ class SkinObjectTrackBarTest : public ::testing::TestWithParam<const wchar_t*>
 TEST_P(SkinObjectTrackBarTest, HorizontalBarFollowsItsStates)
 {
     HWND track = gallery->Item(rwtest::kGalleryTrackBar);
-    CWVPSkinObjectTrackBar* object = Object(track);
+    CWVPSkinObjectTrackBar* object = TrackBar(track);
     ASSERT_NE(nullptr, object);
     const std::vector<int> tics = {2, 4, 6, 8};
     EXPECT_EQ(0, Differences(track, tics, 1));
 
     RECT thumb = {};
     ::SendMessageW(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    MoveCursorTo(track, thumb);
+    rwtest::MoveCursorToClient(track, thumb);
     EXPECT_TRUE(rwtest::SkinGallery::PumpUntil([&] { return object->IsThumbHot(); }));
     EXPECT_EQ(0, Differences(track, tics, 2));
-    ::SetCursorPos(1200, 1000);
+    ParkCursor();
     EXPECT_TRUE(rwtest::SkinGallery::PumpUntil([&] { return !object->IsThumbHot(); }));
     EXPECT_EQ(0, Differences(track, tics, 1));
 
@@ -176,7 +154,7 @@ TEST_P(SkinObjectTrackBarTest, HorizontalBarFollowsItsStates)
 TEST_P(SkinObjectTrackBarTest, VerticalBarDrawsBothSidesAndSelection)
 {
     HWND track = gallery->Item(rwtest::kGalleryVertTrackBar);
-    ASSERT_NE(nullptr, Object(track));
+    ASSERT_NE(nullptr, TrackBar(track));
     EXPECT_EQ(0, Differences(track, {5, 10, 15}, 1));
 }
 
@@ -203,7 +181,7 @@ TEST_P(SkinObjectTrackBarTest, TicksFollowRangeAndFrequency)
         HWND track = ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", style, 8, 380, 200, 34, gallery->hwnd(), nullptr,
                                        ::GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, track);
-        CWVPSkinObjectTrackBar* object = Object(track);
+        CWVPSkinObjectTrackBar* object = TrackBar(track);
         ASSERT_NE(nullptr, object);
         ::SendMessageW(track, TBM_SETRANGE, FALSE, MAKELPARAM(c.low, c.high));
         if (c.freq >= 0)
@@ -263,7 +241,7 @@ TEST_P(SkinObjectTrackBarTest, ParentSeesEveryCustomDrawStage)
     ASSERT_NE(nullptr, parent);
     HWND track = ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 34, parent, nullptr,
                                    wc.hInstance, nullptr);
-    ASSERT_NE(nullptr, Object(track));
+    ASSERT_NE(nullptr, TrackBar(track));
     g_stages.clear();
     DibCanvas canvas(200, 34);
     rwtest::PrintClient(track, canvas);
