@@ -40,6 +40,10 @@ enum GalleryId
     kGalleryMonthCal,
     kGalleryStatus,
     kGalleryDateTimeNone,
+    // Track bar and progress looks the first row leaves out.
+    kGalleryVertTrackBar,
+    kGalleryVertProgress,
+    kGalleryMarquee,
 };
 
 // One control of the gallery: where it sits in dialog client coordinates and what it is.
@@ -102,6 +106,10 @@ inline const GalleryControl* GalleryControls(int* count)
         {kGalleryStatus, STATUSCLASSNAMEW, L"Ready", kGalleryChild | SBARS_SIZEGRIP, 0, 0, 0, 0, 0},
         {kGalleryDateTimeNone, DATETIMEPICK_CLASSW, L"",
          kGalleryChild | WS_TABSTOP | DTS_SHORTDATEFORMAT | DTS_SHOWNONE | DTS_UPDOWN, 0, 316, 312, 150, 24},
+        {kGalleryVertTrackBar, TRACKBAR_CLASSW, L"",
+         kGalleryChild | WS_TABSTOP | TBS_VERT | TBS_BOTH | TBS_AUTOTICKS | TBS_ENABLESELRANGE, 0, 640, 196, 48, 76},
+        {kGalleryVertProgress, PROGRESS_CLASSW, L"", kGalleryChild | PBS_VERTICAL, 0, 696, 196, 18, 76},
+        {kGalleryMarquee, PROGRESS_CLASSW, L"", kGalleryChild | PBS_MARQUEE, 0, 722, 196, 150, 18},
     };
     *count = int(sizeof(kControls) / sizeof(kControls[0]));
     return kControls;
@@ -228,6 +236,17 @@ class SkinGallery
         ::SendMessageW(track, TBM_SETPOS, TRUE, 4);
         ::SendMessageW(Item(kGalleryProgress), PBM_SETRANGE32, 0, 100);
         ::SendMessageW(Item(kGalleryProgress), PBM_SETPOS, 60, 0);
+        HWND vertTrack = Item(kGalleryVertTrackBar);
+        ::SendMessageW(vertTrack, TBM_SETRANGE, FALSE, MAKELPARAM(0, 20));
+        ::SendMessageW(vertTrack, TBM_SETTICFREQ, 5, 0);
+        ::SendMessageW(vertTrack, TBM_SETSEL, FALSE, MAKELPARAM(4, 12));
+        ::SendMessageW(vertTrack, TBM_SETPOS, TRUE, 8);
+        ::SendMessageW(Item(kGalleryVertProgress), PBM_SETRANGE32, 0, 100);
+        ::SendMessageW(Item(kGalleryVertProgress), PBM_SETPOS, 35, 0);
+        // A still marquee, moved on by hand so that pictures of it stay the same.
+        ::SendMessageW(Item(kGalleryMarquee), PBM_SETMARQUEE, TRUE, 0);
+        for (int step = 0; step < 3; ++step)
+            ::SendMessageW(Item(kGalleryMarquee), PBM_STEPIT, 0, 0);
 
         static const wchar_t* const kTabs[] = {L"General", L"Video", L"Audio"};
         for (int i = 0; i < 3; ++i)
@@ -316,6 +335,15 @@ inline void PrintClient(HWND hwnd, DibCanvas& canvas)
 {
     ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     ::GdiFlush();
+}
+
+// Puts the real cursor on the middle of a rectangle of the window's client area.
+inline void MoveCursorToClient(HWND hwnd, const RECT& rc)
+{
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ClientToScreen(hwnd, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+    SkinGallery::Pump();
 }
 
 // The window's whole rectangle as it stands on the screen.

@@ -679,7 +679,7 @@ std::vector<Part> Parts()
     };
     parts.push_back(
         {"Trackbar.Track", "Track.bmp", 8, 4, 1, "SizingMargins = 2, 2, 1, 1\nTransparent = true\n", trackLine(false)});
-    parts.push_back({"Trackbar.TrackVert", "TrackVert.bmp", 4, 8, 1, "SizingMargins = 1, 1, 2, 2\nTransparent = true\n",
+    parts.push_back({"Trackbar.TrackVert", "TrackBarVert.bmp", 4, 8, 1, "SizingMargins = 1, 1, 2, 2\nTransparent = true\n",
                      trackLine(true)});
     struct Thumb
     {

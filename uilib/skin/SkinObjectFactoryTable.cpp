@@ -7,14 +7,20 @@
 #include "uilib/skin/SkinObjectDateTime.h"
 #include "uilib/skin/SkinObjectEdit.h"
 #include "uilib/skin/SkinObjectFrame.h"
+#include "uilib/skin/SkinObjectHeader.h"
 #include "uilib/skin/SkinObjectListBox.h"
+#include "uilib/skin/SkinObjectListView.h"
 #include "uilib/skin/SkinObjectMDIClient.h"
 #include "uilib/skin/SkinObjectMenu.h"
 #include "uilib/skin/SkinObjectMonthCal.h"
+#include "uilib/skin/SkinObjectProgress.h"
 #include "uilib/skin/SkinObjectScrollBar.h"
 #include "uilib/skin/SkinObjectSpin.h"
+#include "uilib/skin/SkinObjectStatusBar.h"
 #include "uilib/skin/SkinObjectTab.h"
 #include "uilib/skin/SkinObjectToolBar.h"
+#include "uilib/skin/SkinObjectTrackBar.h"
+#include "uilib/skin/SkinObjectTreeView.h"
 
 #include <iterator>
 
@@ -28,12 +34,12 @@ const WVP_SKIN_OBJECT_FACTORY kFactories[] = {
     {L"SysMonthCal32", RUNTIME_CLASS(CWVPSkinObjectMonthCal)},
     {L"ListBox", RUNTIME_CLASS(CWVPSkinObjectListBox)},
     {L"ScrollBar", RUNTIME_CLASS(CWVPSkinObjectScrollBar)},
-    {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"SysHeader32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"msctls_statusbar32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"SysTreeView32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"msctls_progress32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
-    {L"msctls_trackbar32", RUNTIME_CLASS(CWVPSkinObjectFrame)},
+    {L"SysListView32", RUNTIME_CLASS(CWVPSkinObjectListView)},
+    {L"SysHeader32", RUNTIME_CLASS(CWVPSkinObjectHeader)},
+    {L"msctls_statusbar32", RUNTIME_CLASS(CWVPSkinObjectStatusBar)},
+    {L"SysTreeView32", RUNTIME_CLASS(CWVPSkinObjectTreeView)},
+    {L"msctls_progress32", RUNTIME_CLASS(CWVPSkinObjectProgress)},
+    {L"msctls_trackbar32", RUNTIME_CLASS(CWVPSkinObjectTrackBar)},
     {L"SysTabControl32", RUNTIME_CLASS(CWVPSkinObjectTab)},
     {L"MDIClient", RUNTIME_CLASS(CWVPSkinObjectMDIClient)},
     {L"msctls_updown32", RUNTIME_CLASS(CWVPSkinObjectSpin)},

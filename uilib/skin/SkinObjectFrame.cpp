@@ -174,6 +174,14 @@ HBRUSH CWVPSkinObjectFrame::GetParentBrush(HDC hDC, UINT nMessage)
     return metrics->GetBrush(window ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
+HBRUSH CWVPSkinObjectFrame::FillBackground(HDC hDC, const RECT& rc, UINT nMessage)
+{
+    HBRUSH brush = GetParentBrush(hDC, nMessage);
+    if (brush)
+        ::FillRect(hDC, &rc, brush);
+    return brush;
+}
+
 HBRUSH CWVPSkinObjectFrame::GetCtlColorBrush(HDC hDC, HWND hWndCtl, UINT)
 {
     CWVPSkinManagerMetrics* metrics = GetMetrics();

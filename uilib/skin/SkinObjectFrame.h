@@ -128,6 +128,8 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     }
     // The parent's brush for the colour message; skin brushes stand in for system colours.
     HBRUSH GetParentBrush(HDC hDC, UINT nMessage);
+    // Fills the rectangle with that brush and answers it.
+    HBRUSH FillBackground(HDC hDC, const RECT& rc, UINT nMessage);
     HBRUSH GetCtlColorBrush(HDC hDC, HWND hWndCtl, UINT nCtlColor);
     // The hit-test code of the skin's parts at a screen point, or 0.
     UINT HitTest(POINT ptScreen);

@@ -86,6 +86,38 @@ void MoveCursorOver(HWND hwnd)
     rwtest::SkinGallery::Pump();
 }
 
+// The track bar's thumb and the list's column header under the cursor and pressed.
+void ShootThumbsAndHeaders(Photographer& camera, const rwtest::SkinGallery& gallery, const std::string& prefix)
+{
+    for (int id : {rwtest::kGalleryTrackBar, rwtest::kGalleryVertTrackBar})
+    {
+        HWND track = gallery.Item(id);
+        std::string base = prefix + (id == rwtest::kGalleryTrackBar ? "trackbar" : "vtrackbar");
+        RECT thumb = {};
+        ::SendMessageW(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        rwtest::MoveCursorToClient(track, thumb);
+        camera.Shoot(base + "-hot", ScreenRect(track, 4));
+        ::SetCapture(track);
+        ::InvalidateRect(track, nullptr, FALSE);
+        camera.Shoot(base + "-pressed", ScreenRect(track, 4));
+        ::ReleaseCapture();
+        ::SetCursorPos(1200, 1000);
+        ::SetFocus(track);
+        ::SendMessageW(gallery.hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        camera.Shoot(base + "-focused", ScreenRect(track, 4));
+    }
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(gallery.Item(rwtest::kGalleryList), LVM_GETHEADER, 0, 0));
+    RECT item = {};
+    ::SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    rwtest::MoveCursorToClient(header, item);
+    camera.Shoot(prefix + "header-hot", ScreenRect(header, 4));
+    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    camera.Shoot(prefix + "header-pressed", ScreenRect(header, 4));
+    ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+    ::SetCursorPos(1200, 1000);
+}
+
 void ShootSkin(Photographer& camera, const ShotSkin& skin)
 {
     std::string prefix = std::string(skin.name) + "-";
@@ -113,6 +145,8 @@ void ShootSkin(Photographer& camera, const ShotSkin& skin)
             ::SendMessageW(control, BM_SETSTATE, FALSE, 0);
         }
     }
+
+    ShootThumbsAndHeaders(camera, gallery, prefix);
 
     ::SendMessageW(gallery.Item(rwtest::kGalleryDropList), CB_SHOWDROPDOWN, TRUE, 0);
     camera.Shoot(prefix + "combo-open", whole);
