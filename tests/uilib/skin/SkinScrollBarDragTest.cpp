@@ -393,7 +393,7 @@ TEST_F(SkinScrollBarDragTest, TheControlsThumbFollowsADragAndSnapsBackFarToTheSi
         steps[2] = MoveTo(host, moved);
         trackedPos = LastPosition(SB_THUMBTRACK);
         Capture(bar, true, whole, dragged);
-        SCROLLINFO query = {sizeof query, SIF_ALL};
+        SCROLLINFO query = {sizeof query, SIF_TRACKPOS};
         ::GetScrollInfo(bar, SB_CTL, &query);
         trackPos = query.nTrackPos;
         steps[3] = MoveTo(host, aside);
