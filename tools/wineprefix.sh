@@ -33,6 +33,10 @@ rw_make_prefix()
     for scenario in AppScenarioTest MainFrameTest; do
         rw_reg "HKCU\\Software\\Wine\\AppDefaults\\$scenario.exe\\Explorer" Desktop REG_SZ RwTests
     done
+    # Real input (SendInput) reaches the window under the pointer reliably only in a virtual desktop;
+    # one of the screen's size, so that the X server's pointer and Wine's agree.
+    rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
+    rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

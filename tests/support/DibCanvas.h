@@ -78,6 +78,19 @@ class DibCanvas
                                   << (expected(x, y) & 0xFFFFFF) << std::dec;
         return differences;
     }
+    // Whether the pixels already show what the drawing paints: drawing it over a copy changes
+    // nothing (parts with transparent pixels compare only where they paint).
+    bool Shows(const std::function<void(HDC)>& draw) const
+    {
+        DibCanvas copy(m_width, m_height);
+        ::BitBlt(copy.dc(), 0, 0, m_width, m_height, m_dc, 0, 0, SRCCOPY);
+        draw(copy.dc());
+        ::GdiFlush();
+        for (int i = 0; i < m_width * m_height; ++i)
+            if ((copy.m_bits[i] & 0xFFFFFF) != (m_bits[i] & 0xFFFFFF))
+                return false;
+        return true;
+    }
     void Set(int x, int y, COLORREF color, BYTE alpha = 0)
     {
         ::GdiFlush();

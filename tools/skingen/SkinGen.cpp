@@ -709,12 +709,12 @@ std::vector<Part> Parts()
         parts.push_back({section, "TabItem.bmp", 24, 21, 5, tabProps, tab});
     parts.push_back({"Tab.Pane", "TabPane.bmp", 16, 16, 1, "SizingMargins = 3, 3, 3, 3\nTransparent = true\n",
                      [](const Frame& f, const Palette& p, int) { Outline(f, p.border, p.window, 2); }});
-    parts.push_back(
-        {"Tab.Body", "TabBody.bmp", 8, 64, 1, "SizingType = Tile\n", [](const Frame& f, const Palette& p, int) {
-             Paint(
-                 f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
-                 VGradient(f.y, f.y + f.h, p.window, Mix(p.window, p.face, 0.6)));
-         }});
+    parts.push_back({"Tab.Body", "TabBody.bmp", 8, 64, 1, "SizingType = Tile\nStockImageFile = @file\n",
+                     [](const Frame& f, const Palette& p, int) {
+                         Paint(
+                             f.c, f.x, f.y, f.x + f.w, f.y + f.h, [](double, double) { return true; },
+                             VGradient(f.y, f.y + f.h, p.window, Mix(p.window, p.face, 0.6)));
+                     }});
 
     const char* toolProps = "SizingMargins = 4, 4, 4, 4\nContentMargins = 3, 3, 3, 3\nTransparent = true\n";
     auto toolButton = [](const Frame& f, const Palette& p, int s) {
@@ -821,12 +821,15 @@ std::string Colour(Rgb c)
 }
 
 // Replaces the "@name" palette references of a property text by colour values.
-std::string Expand(std::string text, const Palette& p)
+// A part's extra properties with the palette's colours and the part's own image file ("@file").
+std::string Expand(std::string text, const Palette& p, const std::string& file)
 {
     const std::pair<const char*, Rgb> names[] = {{"@text", p.text}, {"@accentDark", p.accentDark}};
     for (const auto& n : names)
         for (size_t at; (at = text.find(n.first)) != std::string::npos;)
             text.replace(at, strlen(n.first), Colour(n.second));
+    for (size_t at; (at = text.find("@file")) != std::string::npos;)
+        text.replace(at, 5, file);
     return text;
 }
 
@@ -964,7 +967,7 @@ bool WriteSkin(const std::string& out, const std::string& rcDir, const Palette& 
         std::string file = folder + "\\" + part.file;
         ini += "\n[" + std::string(part.section) + "]\nBgType = ImageFile\nImageFile = " + file +
                "\nImageCount = " + std::to_string(part.count) + "\nImageLayout = Vertical\n" +
-               Expand(part.properties, p);
+               Expand(part.properties, p, file);
         if (std::find(written.begin(), written.end(), file) != written.end())
             continue;
         written.push_back(file);

@@ -1,6 +1,7 @@
 #include "uilib/skin/SkinManager.h"
 #include "uilib/foundation/ColorManager.h"
 
+#include "platform/mfc/ExitSequence.h"
 #include "platform/mfc/ThreadLocal.h"
 #include "uilib/skin/SkinManagerApiHook.h"
 #include "uilib/skin/SkinManagerModuleList.h"
@@ -55,6 +56,11 @@ namespace
 
 CThreadLocal<WVP_SKINAMANGER_THREAD_STATE> g_skinThreadState;
 
+void DestroySkinManager(void*)
+{
+    WVPSkinManagerDestroy();
+}
+
 BOOL CALLBACK PostSysColorChange(HWND hWnd, LPARAM)
 {
     DWORD process = 0;
@@ -90,7 +96,12 @@ void WVPSkinShutdown()
 CWVPSkinManager* WVPSkinManager()
 {
     if (!g_pSkinManager)
+    {
         g_pSkinManager = new (std::nothrow) CWVPSkinManager;
+        // Registered after the API-hook manager the constructor makes, so it goes first at exit.
+        if (g_pSkinManager)
+            AfxRegisterExitHandler(&DestroySkinManager, nullptr);
+    }
     return g_pSkinManager;
 }
 

@@ -1,5 +1,6 @@
 #include "uilib/skin/SkinManagerApiHook.h"
 
+#include "platform/mfc/ExitSequence.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerApiReplacements.h"
 
@@ -42,10 +43,20 @@ const DWORD kDataOnlyLoads =
 
 } // namespace
 
+static void DestroyApiHook(void*)
+{
+    WVPSkinManagerApiHookDestroy();
+}
+
 CWVPSkinManagerApiHook* WVPSkinManagerApiHook()
 {
     if (!g_pApiHook)
+    {
         g_pApiHook = new (std::nothrow) CWVPSkinManagerApiHook;
+        // Every patched import is put back before the entry function returns.
+        if (g_pApiHook)
+            AfxRegisterExitHandler(&DestroyApiHook, nullptr);
+    }
     return g_pApiHook;
 }
 

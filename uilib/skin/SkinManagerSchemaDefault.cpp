@@ -1,5 +1,6 @@
 #include "uilib/skin/SkinManagerSchemaDefault.h"
 
+#include "uilib/foundation/BufferDC.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinImage.h"
 #include "uilib/skin/SkinManager.h"
@@ -288,8 +289,12 @@ void CWVPSkinManagerSchemaDefault::DrawThemeFrame(HDC hDC, CWVPSkinObjectFrame* 
     windowClass->DrawThemeBackground(hDC, frameLeft + 1, state, &right);
     windowClass->DrawThemeBackground(hDC, frameLeft + 2, state, &bottom);
 
+    // The caption is composed in a buffer and copied at once, so that it never flickers.
     CSingleLock lock(&m_csDraw, TRUE);
     RECT caption = {0, 0, width, borders.top};
+    CWVPBufferDC buffer(hDC, CRect(caption));
+    if (buffer.GetSafeHdc())
+        hDC = buffer.GetSafeHdc();
     int part = tool ? kPartSmallCaption : kPartCaption;
     windowClass->DrawThemeBackground(hDC, part, state, &caption);
     const CWVPSkinManagerMetrics* metrics = m_pManager->GetMetrics();

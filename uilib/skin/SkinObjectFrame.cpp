@@ -1,8 +1,14 @@
 #include "uilib/skin/SkinObjectFrame.h"
 
+#include "uilib/foundation/BufferDC.h"
+#include "uilib/foundation/DrawHelpers.h"
 #include "uilib/skin/SkinDrawHelpers.h"
+#include "uilib/skin/SkinImage.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerApiHook.h"
+#include "uilib/skin/SkinSchemaNames.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CWVPSkinObjectFrame, CWVPSkinObject)
 
@@ -23,6 +29,8 @@ ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgndMessage)
 ON_MESSAGE(WM_PRINT, OnPrintMessage)
 ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMessage)
 ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChangedMessage)
+ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfoMessage)
+ON_MESSAGE(WM_NCRBUTTONUP, OnNcRButtonUpMessage)
 END_MESSAGE_MAP()
 
 namespace
@@ -46,6 +54,18 @@ const int kButtonStatesInactiveOffset = 4;
 // The screen edge still hits the buttons of a maximized window.
 const int kMaximizedButtonSlack = 2;
 const UINT kSysCommandMask = 0xFFF0;
+// The size grip in the corner between two scroll bars.
+const int kPartSizeBox = 10;
+const int kSizeBoxRightAlign = 1;
+// The picture a property page's body is tiled with: class TAB, part BODY, STOCKIMAGEFILE.
+const int kPartTabBody = 10;
+// Wine's handles of procedures it converts between character sets cannot be called directly.
+const ULONG_PTR kWinProcHandleFirst = 0xFFFF0000;
+const ULONG_PTR kWinProcHandleLast = 0xFFFFFFFF;
+const DWORD kRecalcStrippedStyles = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL;
+
+// Where the skin's frame moves the system menu while it opens (one UI at a time opens it).
+POINT g_systemMenuOffset = {0, 0};
 
 // Releases a window DC when the scope ends.
 class CWindowDCHolder
@@ -92,9 +112,13 @@ class CSuppressFrame
 
 POINT WindowPoint(HWND hWnd, POINT ptScreen)
 {
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
-    return POINT{ptScreen.x - rc.left, ptScreen.y - rc.top};
+    CWVPDrawHelpers::ScreenToWindowPoint(hWnd, ptScreen);
+    return ptScreen;
+}
+
+bool IsClearPoint(POINT pt)
+{
+    return pt.x == -1 && pt.y == -1;
 }
 
 bool IsCaptionButtonCode(LRESULT code)
@@ -182,15 +206,59 @@ HBRUSH CWVPSkinObjectFrame::FillBackground(HDC hDC, const RECT& rc, UINT nMessag
     return brush;
 }
 
+HBRUSH CWVPSkinObjectFrame::GetTabBodyBrush()
+{
+    CWVPSkinManagerMetrics* metrics = GetMetrics();
+    if (metrics->m_brushTabControl)
+        return metrics->m_brushTabControl;
+    CWVPSkinManagerClass* tab = m_pManager->GetSkinClass(L"TAB");
+    CString name = tab ? tab->GetThemeString(kPartTabBody, 0, kSkinPropStockImageFile) : CString();
+    CWVPSkinImage* image =
+        name.IsEmpty() ? nullptr : tab->GetImageCache().GetImage(m_pManager->GetResourceFile(), name);
+    SIZE extent = image ? image->GetExtent() : SIZE{};
+    if (extent.cx <= 0 || extent.cy <= 0)
+        return nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, extent.cx, extent.cy);
+    ::ReleaseDC(nullptr, screen);
+    if (memory && bitmap)
+    {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        RECT whole = {0, 0, extent.cx, extent.cy};
+        image->DrawImage(memory, whole, whole, RECT{}, CLR_INVALID, kSkinSizingStretch, FALSE);
+        ::SelectObject(memory, old);
+        // The metrics keep the brush until they refresh; the brush holds its own copy of the picture.
+        metrics->m_brushTabControl = ::CreatePatternBrush(bitmap);
+    }
+    if (bitmap)
+        ::DeleteObject(bitmap);
+    if (memory)
+        ::DeleteDC(memory);
+    return metrics->m_brushTabControl;
+}
+
 HBRUSH CWVPSkinObjectFrame::GetCtlColorBrush(HDC hDC, HWND hWndCtl, UINT)
 {
     CWVPSkinManagerMetrics* metrics = GetMetrics();
-    HBRUSH brush = metrics->GetBrush(COLOR_BTNFACE);
-    if (m_nWindowKind == kWindowPropertyPage && hWndCtl != m_hWnd)
-        ::SetBkMode(hDC, TRANSPARENT);
-    else
+    if (m_nWindowKind != kWindowPropertyPage)
+    {
         ::SetBkColor(hDC, metrics->GetColor(COLOR_BTNFACE));
-    ::SetTextColor(hDC, metrics->GetColor(COLOR_BTNTEXT));
+        ::SetTextColor(hDC, metrics->GetColor(COLOR_BTNTEXT));
+        return metrics->GetBrush(COLOR_BTNFACE);
+    }
+    HBRUSH brush = GetTabBodyBrush();
+    if (!brush)
+        brush = metrics->GetBrush(COLOR_BTNFACE);
+    if (hWndCtl && hWndCtl != m_hWnd)
+    {
+        // The page's picture continues under the control.
+        POINT origin = {0, 0};
+        ::MapWindowPoints(m_hWnd, hWndCtl, &origin, 1);
+        ::SetBrushOrgEx(hDC, origin.x, origin.y, nullptr);
+        ::SetBkMode(hDC, TRANSPARENT);
+        ::SetTextColor(hDC, metrics->GetColor(COLOR_BTNTEXT));
+    }
     return brush;
 }
 
@@ -223,6 +291,16 @@ BOOL CWVPSkinObjectFrame::OnHookMessage(UINT nMessage, WPARAM& wParam, LPARAM& l
     bool ctlColor = nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC;
     if (ctlColor)
         return !IsDefWindowProcAvail(int(nMessage)) && AnswerCtlColor(nMessage, wParam, lParam, lResult);
+    if (nMessage == WM_ERASEBKGND && m_nWindowKind == kWindowPropertyPage && wParam && GetMetrics())
+    {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
+        ::FillRect(dc, &client, GetCtlColorBrush(dc, m_hWnd, CTLCOLOR_DLG));
+        lResult = 1;
+        return TRUE;
+    }
     return CWVPSkinObject::OnHookMessage(nMessage, wParam, lParam, lResult);
 }
 
@@ -237,9 +315,18 @@ BOOL CWVPSkinObjectFrame::IsPassThroughMessage(UINT nMessage)
 {
     switch (nMessage)
     {
+    case WM_ENTERIDLE:
+        if (::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd) && HasCaption())
+            RedrawFrame();
+        break;
     case WM_STYLECHANGING:
     case WM_STYLECHANGED:
         if (m_nSuppress > 0)
+            return TRUE;
+        break;
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+        if (!IsFrameOption())
             return TRUE;
         break;
     case WM_NCCALCSIZE:
@@ -262,6 +349,8 @@ BOOL CWVPSkinObjectFrame::IsPassThroughMessage(UINT nMessage)
 
 void CWVPSkinObjectFrame::OnSkinChanged(BOOL bPrevState, BOOL bNewState)
 {
+    if (bNewState)
+        RecalcNonClient();
     if (bNewState && !bPrevState)
         m_bActive = ::SendMessageW(m_hWnd, WM_ISACTIVEICON, 0, 0) != 0 || ::GetActiveWindow() == m_hWnd;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
@@ -277,6 +366,55 @@ void CWVPSkinObjectFrame::RefreshMetrics()
 {
     m_dwStyle = m_dwExStyle = DWORD(-1);
     m_szRegion = SIZE{};
+    // The common controls keep the system colours they read until they are told of a change.
+    ::PostMessageW(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+}
+
+void CWVPSkinObjectFrame::RecalcNonClient()
+{
+    if (!IsFrameOption() || !m_hWnd)
+        return;
+    CSuppressFrame suppress(m_nSuppress);
+    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
+    DWORD stripped = style & kRecalcStrippedStyles;
+    if (stripped)
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, LONG(style & ~stripped));
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    ::SendMessageW(m_hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
+    if (stripped)
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, LONG(style));
+}
+
+POINT CWVPSkinObjectFrame::GetSystemMenuOffset()
+{
+    return g_systemMenuOffset;
+}
+
+BOOL CWVPSkinObjectFrame::HasSizeGrip() const
+{
+    HWND window = m_hWnd;
+    for (;;)
+    {
+        DWORD style = DWORD(::GetWindowLongW(window, GWL_STYLE));
+        if (style & WS_THICKFRAME)
+            break;
+        if (!(style & WS_CHILD) || (style & WS_CAPTION) == WS_CAPTION)
+            return FALSE;
+        window = ::GetParent(window);
+        if (!window)
+            return FALSE;
+    }
+    if (::IsZoomed(window))
+        return FALSE;
+    RECT client;
+    ::GetClientRect(window, &client);
+    POINT corner = {client.right, client.bottom};
+    ::ClientToScreen(window, &corner);
+    RECT own;
+    ::GetWindowRect(m_hWnd, &own);
+    const CWVPSkinManagerMetrics* metrics = GetMetrics();
+    return own.right + metrics->m_cxEdge >= corner.x && own.bottom + metrics->m_cyEdge >= corner.y;
 }
 
 void CWVPSkinObjectFrame::UpdateRegion(int nWidth, int nHeight)
@@ -416,15 +554,26 @@ void CWVPSkinObjectFrame::DrawFrame(HDC hDC)
             continue;
         if (!m_pSBTrack || !m_pSBTrack->bTrackThumb || m_pSBTrack->pSBInfo != sb)
             CalcScrollBarInfo(sb);
-        DrawScrollBar(hDC, sb);
+        if (::IsRectEmpty(&sb->rc))
+            continue;
+        CWVPBufferDCEx buffer(hDC, CRect(sb->rc));
+        DrawScrollBar(buffer.GetSafeHdc(), sb);
     }
     if (m_spi[0].fVisible && m_spi[1].fVisible)
     {
-        RECT corner = {m_spi[0].rc.right, m_spi[1].rc.bottom, m_spi[1].rc.right, m_spi[0].rc.bottom};
-        if (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR)
-            corner = RECT{m_spi[1].rc.left, m_spi[1].rc.bottom, m_spi[0].rc.left, m_spi[0].rc.bottom};
+        RECT corner = GetSizeGripRect();
         WVPSkinFillSolidRect(hDC, corner, schema->GetScrollBarSizeBoxColor());
+        CWVPSkinManagerClass* scrollBar = m_pManager->GetSkinClass(L"SCROLLBAR");
+        if (scrollBar && HasSizeGrip())
+            scrollBar->DrawThemeBackground(hDC, kPartSizeBox, kSizeBoxRightAlign, &corner);
     }
+}
+
+RECT CWVPSkinObjectFrame::GetSizeGripRect() const
+{
+    if (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR)
+        return RECT{m_spi[1].rc.left, m_spi[1].rc.bottom, m_spi[0].rc.left, m_spi[0].rc.bottom};
+    return RECT{m_spi[0].rc.right, m_spi[1].rc.bottom, m_spi[1].rc.right, m_spi[0].rc.bottom};
 }
 
 void CWVPSkinObjectFrame::RedrawFrame()
@@ -462,21 +611,54 @@ UINT CWVPSkinObjectFrame::HitTest(POINT ptScreen)
         return HTVSCROLL;
     if ((style & WS_HSCROLL) && m_spi[0].fVisible && ::PtInRect(&m_spi[0].rc, pt))
         return HTHSCROLL;
+    if (m_spi[0].fVisible && m_spi[1].fVisible && HasSizeGrip())
+    {
+        RECT corner = GetSizeGripRect();
+        if (::PtInRect(&corner, pt))
+            return (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? HTBOTTOMLEFT : HTBOTTOMRIGHT;
+    }
     CCaptionButton* button = HitTestButton(pt);
     return button ? button->m_nHitTest : 0;
 }
 
-void CWVPSkinObjectFrame::UpdateHotState(POINT ptScreen)
+BOOL CWVPSkinObjectFrame::UpdateHotState(POINT ptScreen)
 {
-    CCaptionButton* hot = ptScreen.x == -1 && ptScreen.y == -1 ? nullptr : HitTestButton(WindowPoint(m_hWnd, ptScreen));
-    if (hot == m_pButtonHot)
-        return;
-    if (!hot)
-        ::KillTimer(m_hWnd, kHoverTimerId);
-    m_pButtonHot = hot;
-    RedrawFrame();
-    if (hot)
-        ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerDelay, nullptr);
+    bool clear = IsClearPoint(ptScreen);
+    POINT pt = clear ? ptScreen : WindowPoint(m_hWnd, ptScreen);
+    CCaptionButton* hot = clear ? nullptr : HitTestButton(pt);
+    if (hot != m_pButtonHot)
+    {
+        if (!hot)
+            ::KillTimer(m_hWnd, kHoverTimerId);
+        m_pButtonHot = hot;
+        RedrawFrame();
+        if (hot)
+        {
+            ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerDelay, nullptr);
+            return TRUE;
+        }
+    }
+    if (m_pSBTrack)
+        return TRUE;
+    BOOL anyHot = m_pButtonHot != nullptr;
+    for (SCROLLBARPOSINFO& sb : m_spi)
+    {
+        int part = clear ? kScrollNone : HitTestScrollBar(&sb, pt);
+        if (part != sb.ht && sb.fVisible)
+        {
+            int old = sb.ht;
+            sb.ht = part;
+            RedrawScrollBar(&sb);
+            if (old && !part && !anyHot)
+                ::KillTimer(m_hWnd, kHoverTimerId);
+        }
+        if (sb.ht)
+        {
+            ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerDelay, nullptr);
+            anyHot = TRUE;
+        }
+    }
+    return anyHot;
 }
 
 void CWVPSkinObjectFrame::TrackCaptionButton()
@@ -528,8 +710,11 @@ void CWVPSkinObjectFrame::TrackCaptionButton()
 LRESULT CWVPSkinObjectFrame::OnNcCalcSizeMessage(WPARAM, LPARAM lParam)
 {
     RECT* rc = reinterpret_cast<RECT*>(lParam); // the first rectangle of either form
-    if (!rc || !m_pManager->GetSchema())
+    if (!rc || !m_pManager->GetSchema() || IsFrameLeftToSystem())
+    {
+        m_spi[0].fVisible = m_spi[1].fVisible = FALSE;
         return Default();
+    }
     DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
     DWORD exStyle = DWORD(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
     m_rcBorders = m_pManager->GetSchema()->CalcFrameBorders(style, exStyle);
@@ -563,13 +748,42 @@ LRESULT CWVPSkinObjectFrame::OnNcPaintMessage(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CWVPSkinObjectFrame::OnNcActivateMessage(WPARAM wParam, LPARAM)
+void CWVPSkinObjectFrame::OnNcActivateDialog(WPARAM wParam, LPARAM lParam)
+{
+    // The dialog's own procedure sees the activation although the default handling does not run.
+    BOOL unicode = ::SendMessageW(m_hWnd, WM_NOTIFYFORMAT, WPARAM(m_hWnd), NF_QUERY) == NFR_UNICODE;
+    LONG_PTR procedure =
+        unicode ? ::GetWindowLongPtrW(m_hWnd, DWLP_DLGPROC) : ::GetWindowLongPtrA(m_hWnd, DWLP_DLGPROC);
+    ULONG_PTR address = ULONG_PTR(procedure);
+    if (!procedure || (address >= kWinProcHandleFirst && address <= kWinProcHandleLast))
+        return;
+    reinterpret_cast<DLGPROC>(procedure)(m_hWnd, WM_NCACTIVATE, wParam, lParam);
+}
+
+LRESULT CWVPSkinObjectFrame::OnNcActivateMessage(WPARAM wParam, LPARAM lParam)
 {
     if (!HasCaption())
         return Default();
+    if (m_nWindowKind == kWindowDialog)
+        OnNcActivateDialog(wParam, lParam);
     BOOL active = wParam != 0;
-    if (!active && !::IsWindowEnabled(m_hWnd))
-        active = FALSE;
+    if (!active)
+    {
+        // A frame whose floating window is active keeps its caption; a disabled one does not.
+        CWnd* own = CWnd::FromHandlePermanent(m_hWnd);
+        active = own && (own->m_nFlags & CWnd::WF_STAYACTIVE) && ::IsWindowEnabled(m_hWnd);
+    }
+    HWND mdiClient =
+        m_pMDIClient ? m_pMDIClient->GetSkinnedWindow() : ::FindWindowExW(m_hWnd, nullptr, L"MDIClient", nullptr);
+    if (mdiClient)
+    {
+        HWND child = reinterpret_cast<HWND>(::SendMessageW(mdiClient, WM_MDIGETACTIVE, 0, 0));
+        if (child && child != m_hWnd)
+        {
+            ::SendMessageW(child, WM_NCACTIVATE, wParam, lParam);
+            ::SendMessageW(child, WM_NCPAINT, 1, 0);
+        }
+    }
     m_bActive = active;
     RedrawFrame();
     return TRUE;
@@ -590,14 +804,31 @@ LRESULT CWVPSkinObjectFrame::OnNcHitTestMessage(WPARAM, LPARAM lParam)
 LRESULT CWVPSkinObjectFrame::OnNcMouseMoveMessage(WPARAM, LPARAM lParam)
 {
     POINT pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-    UpdateHotState(pt);
-    return m_pButtonHot ? 0 : Default();
+    return UpdateHotState(pt) ? 0 : Default();
 }
 
 LRESULT CWVPSkinObjectFrame::OnNcMouseLeaveMessage(WPARAM, LPARAM)
 {
-    UpdateHotState(POINT{-1, -1});
-    return Default();
+    // A leave while a scroll bar is dragged is swallowed.
+    return UpdateHotState(POINT{-1, -1}) ? 0 : Default();
+}
+
+LRESULT CWVPSkinObjectFrame::OnNcRButtonUpMessage(WPARAM, LPARAM lParam)
+{
+    POINT screen = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+    POINT at = WindowPoint(m_hWnd, screen);
+    if (!HitTestScrollBar(&m_spi[0], at) && !HitTestScrollBar(&m_spi[1], at))
+        return Default();
+    {
+        // The window's own scroll-bar menu works on the system's idea of its frame.
+        CSuppressFrame suppress(m_nSuppress);
+        RECT rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        CallDefWindowProc(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
+    }
+    ::SendMessageW(m_hWnd, WM_CONTEXTMENU, WPARAM(m_hWnd), lParam);
+    RecalcNonClient();
+    return 0;
 }
 
 LRESULT CWVPSkinObjectFrame::OnNcLButtonDownMessage(WPARAM wParam, LPARAM lParam)
@@ -661,9 +892,11 @@ LRESULT CWVPSkinObjectFrame::OnTimerMessage(WPARAM wParam, LPARAM)
             return 0;
         POINT pt;
         ::GetCursorPos(&pt);
+        pt = POINT{short(pt.x), short(pt.y)};
         RECT rc;
         ::GetWindowRect(m_hWnd, &rc);
-        if (!::PtInRect(&rc, pt) || !HitTest(pt))
+        UINT hit = HitTest(pt);
+        if (!::PtInRect(&rc, pt) || !hit || hit == HTCLIENT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
         {
             UpdateHotState(POINT{-1, -1});
             ::KillTimer(m_hWnd, kHoverTimerId);
@@ -672,9 +905,8 @@ LRESULT CWVPSkinObjectFrame::OnTimerMessage(WPARAM wParam, LPARAM)
     }
     if (wParam == kRepairTimerId)
     {
+        RecalcNonClient();
         ::KillTimer(m_hWnd, kRepairTimerId);
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return 0;
     }
     return Default();
@@ -704,8 +936,41 @@ LRESULT CWVPSkinObjectFrame::OnPrintMessage(WPARAM wParam, LPARAM lParam)
     }
     if (lParam & PRF_NONCLIENT)
     {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
+        m_spi[0].fVisible = m_spi[0].fVisible && (style & WS_HSCROLL);
+        m_spi[1].fVisible = m_spi[1].fVisible && (style & WS_VSCROLL);
+        if ((::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) && !(::GetLayout(dc) & LAYOUT_RTL))
+            ::SetLayout(dc, LAYOUT_RTL);
         UpdateButtons();
-        DrawFrame(reinterpret_cast<HDC>(wParam));
+        DrawFrame(dc);
+    }
+    return result;
+}
+
+LRESULT CWVPSkinObjectFrame::OnGetMinMaxInfoMessage(WPARAM, LPARAM lParam)
+{
+    LRESULT result = Default();
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    CWVPSkinManagerSchema* schema = m_pManager->GetSchema();
+    if (!info || !schema)
+        return result;
+    m_rcBorders = schema->CalcFrameBorders(m_hWnd);
+    if (IsFrameOption() && HasCaption())
+    {
+        // Room for the caption buttons and the borders.
+        UpdateButtons();
+        LONG minWidth = LONG(m_arrButtons.size()) * m_rcBorders.top + 2 * ::GetSystemMetrics(SM_CXEDGE) +
+                        ::GetSystemMetrics(SM_CYSIZE);
+        info->ptMinTrackSize.x = std::max(info->ptMinTrackSize.x, minWidth);
+        info->ptMinTrackSize.y = std::max(info->ptMinTrackSize.y, m_rcBorders.top + m_rcBorders.bottom);
+    }
+    if ((m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) &&
+        (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
+    {
+        LONG oldY = info->ptMaxPosition.y;
+        info->ptMaxPosition.y = -m_rcBorders.top;
+        info->ptMaxSize.y += oldY + m_rcBorders.top;
     }
     return result;
 }
@@ -713,8 +978,36 @@ LRESULT CWVPSkinObjectFrame::OnPrintMessage(WPARAM wParam, LPARAM lParam)
 LRESULT CWVPSkinObjectFrame::OnSysCommandMessage(WPARAM wParam, LPARAM)
 {
     UINT command = UINT(wParam) & kSysCommandMask;
+    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
+    DWORD exStyle = DWORD(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+    bool metrics = (m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) != 0;
+    CWVPSkinManagerSchema* schema = m_pManager->GetSchema();
+    if (command == SC_MAXIMIZE && metrics && schema && (exStyle & WS_EX_MDICHILD) && !(style & WS_MAXIMIZE))
+    {
+        // The skin's borders, not the system's, go past the MDI client's edges.
+        LRESULT result = Default();
+        RECT client = {};
+        ::GetClientRect(::GetParent(m_hWnd), &client);
+        RECT borders = schema->CalcFrameBorders(m_hWnd);
+        ::MoveWindow(m_hWnd, -borders.left, -borders.top, client.right + borders.left + borders.right,
+                     client.bottom + borders.top + borders.bottom, TRUE);
+        return result;
+    }
+    if ((command == SC_MOUSEMENU || command == SC_KEYMENU) && metrics && schema && HasCaption())
+    {
+        RECT system = {0, 0, 100, 100};
+        WVPSkinOriginal(kApiAdjustWindowRectEx, &::AdjustWindowRectEx)(&system, style, FALSE, exStyle);
+        RECT skin = schema->CalcFrameBorders(m_hWnd);
+        g_systemMenuOffset = POINT{system.left + skin.left, system.top + skin.top};
+    }
+    if (command == SC_MOVE && ::IsIconic(m_hWnd))
+    {
+        CallDefWindowProc(WM_NCPAINT, 1, 0);
+        RedrawFrame();
+    }
     LRESULT result = Default();
     if (command == SC_MINIMIZE)
         RedrawFrame();
+    g_systemMenuOffset = POINT{0, 0};
     return result;
 }

@@ -104,6 +104,15 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     virtual void DrawFrame(HDC hDC);
 
     void RedrawFrame();
+    // Lets the window's own non-client calculation run as if it had neither scroll bars nor a
+    // dialog frame (the skin draws those).
+    void RecalcNonClient();
+    // Whether the corner between the window's two scroll bars shows a size grip: the nearest
+    // sizable ancestor's lower-right client corner lies there.
+    BOOL HasSizeGrip() const;
+    // How far the skin's frame moves the system menu from where the system would open it; set
+    // while a captioned window opens its system menu, (0, 0) otherwise.
+    static POINT GetSystemMenuOffset();
     // Redraws one of the window's own scroll bars: 0 horizontal, 1 vertical.
     void RedrawScrollBarIndex(int nIndex);
     // The tracking position while a thumb of the bar (SB_HORZ, SB_VERT or SB_CTL) is dragged.
@@ -192,13 +201,19 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     void SendScrollMessage(int nCode, int nPos);
     RECT CalcThumbDragRect(const SCROLLBARPOSINFO* pSBInfo) const;
     POINT TrackPoint(POINT ptScreen) const;
+    // The corner between the two scroll bars, in window coordinates.
+    RECT GetSizeGripRect() const;
 
     // Whether the skin leaves the non-client area to the system: windows with scroll bars keep the
     // system's bars until the skin draws its own.
     BOOL IsFrameLeftToSystem() const;
     BOOL IsFrameOption() const;
     void AdjustFrame();
-    void UpdateHotState(POINT ptScreen);
+    // TRUE when a caption button or a scroll-bar part is hot, or a scroll bar is being dragged.
+    BOOL UpdateHotState(POINT ptScreen);
+    // The brush of a property page's body: the skin's tiled tab-body picture, made once per skin.
+    HBRUSH GetTabBodyBrush();
+    void OnNcActivateDialog(WPARAM wParam, LPARAM lParam);
     void TrackCaptionButton();
     BOOL AnswerCtlColor(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
@@ -217,6 +232,8 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     afx_msg LRESULT OnPrintMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnWindowPosChangedMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetMinMaxInfoMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcRButtonUpMessage(WPARAM wParam, LPARAM lParam);
 
     int m_nSuppress = 0;
     int m_nWindowKind = kWindowOrdinary;

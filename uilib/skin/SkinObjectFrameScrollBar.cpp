@@ -2,6 +2,7 @@
 // drawing through the schema and the modal drag with auto-repeat and thumb tracking.
 #include "uilib/skin/SkinObjectFrame.h"
 
+#include "uilib/foundation/BufferDC.h"
 #include "uilib/skin/SkinManager.h"
 
 #include <memory>
@@ -24,40 +25,6 @@ int Along(const CWVPSkinObjectFrame::SCROLLBARPOSINFO* pSBInfo, POINT pt)
 {
     return pSBInfo->fVert ? pt.y : pt.x;
 }
-
-// Paints into a memory bitmap and copies it over the rectangle at the end.
-class CBufferedRect
-{
-  public:
-    CBufferedRect(HDC hDC, const RECT& rc) : m_hDC(hDC), m_rc(rc)
-    {
-        m_hMemDC = ::CreateCompatibleDC(hDC);
-        m_hBitmap = ::CreateCompatibleBitmap(hDC, rc.right - rc.left, rc.bottom - rc.top);
-        m_hOld = ::SelectObject(m_hMemDC, m_hBitmap);
-        ::SetWindowOrgEx(m_hMemDC, rc.left, rc.top, nullptr);
-    }
-    ~CBufferedRect()
-    {
-        ::BitBlt(m_hDC, m_rc.left, m_rc.top, m_rc.right - m_rc.left, m_rc.bottom - m_rc.top, m_hMemDC, m_rc.left,
-                 m_rc.top, SRCCOPY);
-        ::SelectObject(m_hMemDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hMemDC);
-    }
-    CBufferedRect(const CBufferedRect&) = delete;
-    CBufferedRect& operator=(const CBufferedRect&) = delete;
-    HDC Get() const
-    {
-        return m_hMemDC;
-    }
-
-  private:
-    HDC m_hDC;
-    RECT m_rc;
-    HDC m_hMemDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-};
 
 } // namespace
 
@@ -184,8 +151,8 @@ void CWVPSkinObjectFrame::RedrawScrollBar(SCROLLBARPOSINFO* pSBInfo)
         CalcScrollBarInfo(pSBInfo);
     if (!::IsRectEmpty(&pSBInfo->rc))
     {
-        CBufferedRect buffer(dc, pSBInfo->rc);
-        DrawScrollBar(buffer.Get(), pSBInfo);
+        CWVPBufferDCEx buffer(dc, CRect(pSBInfo->rc));
+        DrawScrollBar(buffer.GetSafeHdc(), pSBInfo);
     }
     ::ReleaseDC(m_hWnd, dc);
 }

@@ -46,6 +46,7 @@ ON_MESSAGE(kMenuSelectItemMessage, OnSelectItem)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
 ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
 ON_MESSAGE(WM_CHAR, OnChar)
+ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
 END_MESSAGE_MAP()
 
 CWVPSkinObjectMenu::CWVPSkinObjectMenu()
@@ -184,4 +185,18 @@ LRESULT CWVPSkinObjectMenu::OnChar(WPARAM wParam, LPARAM lParam)
     if (::IsWindow(m_hWnd))
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return result;
+}
+
+LRESULT CWVPSkinObjectMenu::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    // A system menu opened from a skinned caption opens where the skin's frame, not the system's,
+    // puts its caption.
+    WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    POINT offset = CWVPSkinObjectFrame::GetSystemMenuOffset();
+    if (pos && !(pos->flags & SWP_NOMOVE))
+    {
+        pos->x += offset.x;
+        pos->y += offset.y;
+    }
+    return Default();
 }

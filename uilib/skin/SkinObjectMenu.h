@@ -33,6 +33,7 @@ class CWVPSkinObjectMenu : public CWVPSkinObjectFrame
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnChar(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 #include "uilib/skin/SkinObjectScrollBar.h"
 
+#include "uilib/foundation/BufferDC.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinManager.h"
 
@@ -40,10 +41,12 @@ BOOL CWVPSkinObjectScrollBar::IsSizeBox() const
     return (::GetWindowLongW(m_hWnd, GWL_STYLE) & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0;
 }
 
-void CWVPSkinObjectScrollBar::DrawScrollBarControl(HDC hDC)
+void CWVPSkinObjectScrollBar::DrawScrollBarControl(HDC hTargetDC)
 {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
+    CWVPBufferDC buffer(hTargetDC, CRect(client));
+    HDC hDC = buffer.GetSafeHdc() ? buffer.GetSafeHdc() : hTargetDC;
     DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
     if (IsSizeBox())
     {

@@ -47,6 +47,7 @@ enum WVPSkinProperty
     kSkinPropTrueSizeStretchMark = 2419,
     kSkinPropImageFile = 3001,
     kSkinPropImageFile1 = 3002,
+    kSkinPropStockImageFile = 3007,
     kSkinPropGlyphImageFile = 3008,
     kSkinPropTextShadowOffset = 3402,
     kSkinPropSizingMargins = 3601,

@@ -161,8 +161,8 @@ TEST_F(ButtonBarWndTest, ButtonsFollowTheFrameAndKeepTheFocusWhereItIs)
     const UINT ids[] = {ID_EDIT_DELETE, ID_ACTION_START, ID_ACTION_PAUSE, ID_ACTION_STOP};
     for (UINT id : ids)
         EXPECT_TRUE(Button(id).IsWindowEnabled()) << id;
-    // Nobody serves options yet: disabled.
-    EXPECT_FALSE(Button(ID_TOOL_OPTION).IsWindowEnabled());
+    // The frame serves options itself: always enabled.
+    EXPECT_TRUE(Button(ID_TOOL_OPTION).IsWindowEnabled());
     EXPECT_TRUE(Button(ID_FILE_ADDFILE).IsWindowEnabled());
 
     // The keyboard is in the task list: disabling start leaves it there.

@@ -1,3 +1,4 @@
+#include "ProbeProcess.h"
 #include "RwTest.h"
 
 #include "platform/mfc/ExitSequence.h"
@@ -38,22 +39,10 @@ TEST(ExitSequence, ExitCodeSurvivesTheHandlers)
 {
     std::string dir = rwtest::ScratchDir("exitcode");
     std::string unixLog = dir + "/order.txt";
-    std::string probe = rwtest::ToWin32Path(std::string(RW_BINARY_DIR) + "/tests/rwexitprobe.exe.so");
-    ASSERT_FALSE(probe.empty());
+    std::string probe = std::string(RW_BINARY_DIR) + "/tests/rwexitprobe.exe.so";
     for (int code : {37, 0, 255})
     {
-        CString command;
-        command.Format(L"\"%hs\" %d \"%hs\"", probe.c_str(), code, rwtest::ToWin32Path(unixLog).c_str());
-        STARTUPINFOW si = {sizeof(si)};
-        PROCESS_INFORMATION pi = {};
-        ASSERT_TRUE(::CreateProcessW(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            << ::GetLastError();
-        command.ReleaseBuffer();
-        ::WaitForSingleObject(pi.hProcess, INFINITE);
-        DWORD exitCode = 1234;
-        ::GetExitCodeProcess(pi.hProcess, &exitCode);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
+        DWORD exitCode = rwtest::RunProbe(probe, std::to_string(code) + " \"" + rwtest::ToWin32Path(unixLog) + "\"");
         EXPECT_EQ(exitCode, DWORD(code));
         std::string order;
         if (FILE* in = std::fopen(unixLog.c_str(), "rb"))

@@ -1,4 +1,6 @@
 #include "DibCanvas.h"
+#include "ImportSlot.h"
+#include "ProbeProcess.h"
 #include "RwTest.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerApiHook.h"
@@ -9,25 +11,7 @@
 namespace
 {
 
-// The value of the import slot through which the module calls dll!name, or null when it has none.
-FARPROC ImportSlotValue(HMODULE module, const char* dll, FARPROC real, FARPROC replacement)
-{
-    BYTE* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name; ++desc)
-    {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + desc->Name), dll) != 0)
-            continue;
-        for (auto* slot = reinterpret_cast<FARPROC*>(base + desc->FirstThunk); *slot; ++slot)
-        {
-            if (*slot == real || *slot == replacement)
-                return *slot;
-        }
-    }
-    return nullptr;
-}
+using rwtest::ImportSlotValue;
 
 HANDLE g_created = nullptr;
 HWND g_threadWindow = nullptr;
@@ -224,6 +208,52 @@ TEST_F(SkinManagerApiHookTest, TheProgramsStartAndExitLeaveNoHookBehind)
     EXPECT_EQ(systemFace, GetSysColor(COLOR_BTNFACE));
     DestroyWindow(window);
     WVPSkinManagerDestroy();
+}
+
+TEST_F(SkinManagerApiHookTest, LaterModulesClassesAndTheRealUxThemeAreHandledAsTheyCome)
+{
+    ASSERT_TRUE(manager.LoadSkin(nullptr, L"NORMALBLUE_INI"));
+    FARPROC replacement = GetProcAddress(user32, "GetSysColor");
+    ASSERT_NE(realGetSysColor, replacement);
+    // A library loaded while skinned is patched as it loads.
+    HMODULE later = LoadLibraryW(L"riched20.dll");
+    ASSERT_NE(nullptr, later);
+    EXPECT_EQ(replacement, ImportSlotValue(later, "user32.dll", realGetSysColor, replacement));
+
+    // A class registered with the skin's DefWindowProcW keeps the system's as its procedure.
+    FARPROC realDefWindowProc = WVPSkinManagerApiHook()->GetOriginalFunction(kApiDefWindowProcW);
+    FARPROC skinDefWindowProc = GetProcAddress(user32, "DefWindowProcW");
+    ASSERT_NE(realDefWindowProc, skinDefWindowProc);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = reinterpret_cast<WNDPROC>(skinDefWindowProc);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RwSkinDefProcClass";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    WNDCLASSW stored = {};
+    ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), L"RwSkinDefProcClass", &stored));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(realDefWindowProc), stored.lpfnWndProc);
+    UnregisterClassW(L"RwSkinDefProcClass", GetModuleHandleW(nullptr));
+
+    // The real visual-style library keeps its real functions; the fake handle hands out the skin's.
+    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+    ASSERT_NE(nullptr, uxtheme);
+    FARPROC skinOpen = GetProcAddress(WVP_SKIN_UXTHEME_HANDLE, "OpenThemeData");
+    FARPROC realOpen = GetProcAddress(uxtheme, "OpenThemeData");
+    ASSERT_NE(nullptr, realOpen);
+    EXPECT_NE(skinOpen, realOpen);
+
+    EXPECT_FALSE(manager.LoadSkin(nullptr, nullptr));
+    EXPECT_EQ(realGetSysColor, ImportSlotValue(later, "user32.dll", realGetSysColor, replacement));
+}
+
+// A whole process: the skin loaded from the program's resources, windows skinned on two threads,
+// the program's shutdown and then the exit handlers; the exit code survives and every import slot
+// and window procedure is back (the probe answers 90 and up when one is not).
+TEST(SkinCleanExitTest, TheExitCodeSurvivesAndNothingStaysHooked)
+{
+    std::string probe = std::string(RW_BINARY_DIR) + "/tests/rwskinexitprobe.exe.so";
+    for (DWORD code : {37u, 0u, 255u})
+        EXPECT_EQ(code, rwtest::RunProbe(probe, std::to_string(code)));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "DialogTemplate.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/skin/SkinManager.h"
@@ -34,16 +35,7 @@ LRESULT CALLBACK OuterProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
     return CallWindowProcW(g_belowOuter, hWnd, message, wParam, lParam);
 }
 
-// A dialog template with no controls, laid out as the system reads it.
-std::vector<WORD> DialogTemplate(DWORD style)
-{
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);
-    DLGTEMPLATE* dlg = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dlg->style = style;
-    dlg->cx = 100;
-    dlg->cy = 60;
-    return words; // no menu, default class, empty title
-}
+using rwtest::DialogTemplate;
 
 class SkinObjectTest : public ::testing::Test
 {
@@ -214,24 +206,10 @@ INT_PTR CALLBACK PageProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 int PageKindOf(CWVPSkinManager& manager, DWORD sheetFlags)
 {
     std::vector<WORD> page = DialogTemplate(WS_CHILD | DS_CONTROL);
-    PROPSHEETPAGEW psp = {};
-    psp.dwSize = sizeof psp;
-    psp.dwFlags = PSP_DLGINDIRECT;
-    psp.hInstance = GetModuleHandleW(nullptr);
-    psp.pResource = reinterpret_cast<DLGTEMPLATE*>(page.data());
-    psp.pfnDlgProc = &PageProc;
-    HPROPSHEETPAGE pages[] = {CreatePropertySheetPageW(&psp)};
-    PROPSHEETHEADERW psh = {};
-    psh.dwSize = sizeof psh;
-    psh.dwFlags = PSH_MODELESS | sheetFlags;
-    psh.hInstance = GetModuleHandleW(nullptr);
-    psh.pszCaption = L"Sheet";
-    psh.nPages = 1;
-    psh.phpage = pages;
     PageKinds kinds;
     g_pageManager = &manager;
     g_pageKinds = &kinds;
-    HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+    HWND sheet = rwtest::CreateOnePageSheet(page, &PageProc, sheetFlags);
     g_pageKinds = nullptr;
     if (!sheet)
         return -2;
