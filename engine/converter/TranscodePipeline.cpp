@@ -18,7 +18,9 @@ namespace
 // enough that a few decoded pictures are all that waits.
 const size_t kPictureQueueDepth = 4;
 const size_t kEncodeQueueDepth = 8;
-const size_t kTicketQueueDepth = 256;
+// Places in the output order waiting for the muxer: only written packets wait there, so it is deep
+// enough that the slowest encoder's queue never runs dry because the muxer waits for that encoder.
+const size_t kTicketQueueDepth = 1024;
 // Far below a size limit the written size serves for the check; within this distance the
 // packets on their way are written first. At least kLeastSizeMargin, else an eighth of the limit.
 const int64_t kLeastSizeMargin = 4 << 20;
@@ -279,9 +281,27 @@ void TranscodePipeline::SubmitEncode(OutputStreamRecord* ost, EncodeWork&& work)
 
 void TranscodePipeline::MarkReady(PacketCollector* collector)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
-    static_cast<Ticket*>(collector)->ready = true;
-    m_changed.notify_all();
+    bool wake;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        static_cast<Ticket*>(collector)->ready = true;
+        wake = m_muxerWaitsFor == collector;
+    }
+    if (wake)
+        m_ticketReady.notify_one();
+}
+
+void TranscodePipeline::NoteMuxerProgress(int64_t written, bool done)
+{
+    bool wake;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_written += written;
+        m_muxerDone = m_muxerDone || done;
+        wake = m_jobWaits;
+    }
+    if (wake)
+        m_muxed.notify_all();
 }
 
 void TranscodePipeline::RunMuxer()
@@ -292,14 +312,14 @@ void TranscodePipeline::RunMuxer()
     {
         if (!ticket)
         {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_muxerDone = true;
-            m_changed.notify_all();
+            NoteMuxerProgress(0, true);
             continue;
         }
         {
             std::unique_lock<std::mutex> lock(m_lock);
-            m_changed.wait(lock, [&] { return ticket->ready || m_aborted; });
+            m_muxerWaitsFor = ticket.get();
+            m_ticketReady.wait(lock, [&] { return ticket->ready || m_aborted; });
+            m_muxerWaitsFor = nullptr;
             if (m_aborted)
                 return;
         }
@@ -308,9 +328,7 @@ void TranscodePipeline::RunMuxer()
         ticket.reset();
         if (first->pb)
             m_outputSize = avio_tell(first->pb);
-        std::lock_guard<std::mutex> lock(m_lock);
-        ++m_written;
-        m_changed.notify_all();
+        NoteMuxerProgress(1, false);
     }
 }
 
@@ -321,7 +339,9 @@ int64_t TranscodePipeline::OutputSizeNear(int64_t limit)
         return m_outputSize;
     HandOverInline();
     std::unique_lock<std::mutex> lock(m_lock);
-    m_changed.wait(lock, [this] { return m_written == m_issued || m_aborted; });
+    m_jobWaits = true;
+    m_muxed.wait(lock, [this] { return m_written == m_issued || m_aborted; });
+    m_jobWaits = false;
     if (m_aborted)
         throw StageFailure();
     return m_outputSize;
@@ -332,7 +352,9 @@ bool TranscodePipeline::Finish()
     HandOverInline();
     PushTicket(nullptr);
     std::unique_lock<std::mutex> lock(m_lock);
-    m_changed.wait(lock, [this] { return m_muxerDone || m_aborted; });
+    m_jobWaits = true;
+    m_muxed.wait(lock, [this] { return m_muxerDone || m_aborted; });
+    m_jobWaits = false;
     m_finished = m_muxerDone && !m_failed;
     return m_finished;
 }
@@ -342,8 +364,9 @@ void TranscodePipeline::Abort()
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_aborted = true;
-        m_changed.notify_all();
     }
+    m_ticketReady.notify_all();
+    m_muxed.notify_all();
     for (auto& stage : m_stages)
         stage->Abort();
 }

@@ -68,6 +68,7 @@ class TranscodePipeline
     PacketCollector* IssueTicket();
     void PushTicket(std::shared_ptr<Ticket> ticket);
     void MarkReady(PacketCollector* collector);
+    void NoteMuxerProgress(int64_t written, bool done);
     void Abort();
     void RunMuxer();
 
@@ -78,8 +79,11 @@ class TranscodePipeline
     StageQueue<std::shared_ptr<Ticket>> m_tickets;
     std::shared_ptr<Ticket> m_inline;
 
-    std::mutex m_lock; // guards the tickets' ready flags and the counts below
-    std::condition_variable m_changed;
+    std::mutex m_lock;                     // guards the tickets' ready flags and the counts and flags below
+    std::condition_variable m_ticketReady; // the muxer waits for m_muxerWaitsFor
+    std::condition_variable m_muxed;       // the job's thread waits for the muxer (m_jobWaits)
+    const Ticket* m_muxerWaitsFor = nullptr;
+    bool m_jobWaits = false;
     int64_t m_issued = 0;  // tickets handed to the muxer
     int64_t m_written = 0; // tickets the muxer wrote
     bool m_muxerDone = false;
