@@ -9,6 +9,7 @@ build="${RW_BUILD_DIR:-$root/build}"
 # Screenshot programs, relative to the build folder; each takes the output folder (a Unix path).
 programs=(
     tests/SkinGalleryShots.exe
+    tests/TaskListShots.exe
 )
 
 "$root/tools/build.sh"

@@ -1,5 +1,6 @@
 #include "app/shell/MainPanels.h"
 
+#include "app/shell/ListWnd.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
@@ -18,6 +19,14 @@ template <UINT TemplateId> CDialog* CreatePlaceholder(CWnd* frame)
         return nullptr;
     }
     return panel;
+}
+
+CDialog* CreateListPanel(CWnd* frame)
+{
+    std::unique_ptr<CListWnd> panel(new CListWnd);
+    if (!panel->Create(frame))
+        return nullptr;
+    return panel.release();
 }
 
 CDialog* CreateParamPanel(CWnd* frame)
@@ -43,7 +52,7 @@ CDialog* CreatePlayerPanel(CWnd* frame)
 // The panels in creation order. A panel class replaces its slot's factory here.
 MainPanelSlot g_slots[kMainPanelCount] = {
     {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePlaceholder<IDD_BUTTONBAR>},
-    {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
+    {IDD_LISTWND, L"err_create_listwnd", CreateListPanel},
     {IDD_MAINWND, L"err_create_mainwnd", CreatePlaceholder<IDD_MAINWND>},
     {IDD_PARAMWND, L"err_create_paramwnd", CreateParamPanel},
     {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlayerPanel},
