@@ -4,6 +4,7 @@
 // rows and starts them, and prints the time the UI thread spent on each step. Then it counts what
 // one progress tick of the running rows invalidates in the list, against the list's whole area.
 // Folders are Unix paths. Needs an X server (bench/tasklist.sh starts one).
+#include "tests/support/DropFiles.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/ListWnd.h"
 #include "app/shell/MainFrame.h"
@@ -47,25 +48,6 @@ void Pump(CReelwrightApp& app)
         }
     for (LONG idle = 0; app.OnIdle(idle); idle++)
         ;
-}
-
-HDROP MakeDrop(const std::vector<CString>& paths)
-{
-    size_t chars = 1;
-    for (const CString& path : paths)
-        chars += size_t(path.GetLength()) + 1;
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(WCHAR));
-    DROPFILES* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    WCHAR* at = reinterpret_cast<WCHAR*>(drop + 1);
-    for (const CString& path : paths)
-    {
-        ::lstrcpyW(at, path);
-        at += path.GetLength() + 1;
-    }
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 std::vector<CString> FilesIn(const CString& folder)
@@ -139,7 +121,7 @@ int main(int argc, char** argv)
         else
         {
             double start = Now();
-            list->SendMessage(WM_DROPFILES, WPARAM(MakeDrop(sources)), 0);
+            list->SendMessage(WM_DROPFILES, WPARAM(rwtest::MakeDrop(sources)), 0);
             Pump(app);
             printf("%-34s %.3f s (%d rows)\n", "adding (drop, media probes)", Now() - start,
                    list->m_list.GetItemCount());

@@ -567,22 +567,23 @@ bool CListWnd::CanStopSelected() const
     return AnyRow(true, false, IsBusy);
 }
 
-bool CListWnd::HasUnchecked() const
+bool CListWnd::AnyCheck(bool checked) const
 {
     const int count = m_list.m_hWnd ? m_list.GetItemCount() : 0;
     for (int row = 0; row < count; ++row)
-        if (!m_list.GetCheck(row))
+        if ((m_list.GetCheck(row) != FALSE) == checked)
             return true;
     return false;
 }
 
+bool CListWnd::HasUnchecked() const
+{
+    return AnyCheck(false);
+}
+
 bool CListWnd::HasChecked() const
 {
-    const int count = m_list.m_hWnd ? m_list.GetItemCount() : 0;
-    for (int row = 0; row < count; ++row)
-        if (m_list.GetCheck(row))
-            return true;
-    return false;
+    return AnyCheck(true);
 }
 
 void CListWnd::SetAllChecks(bool checked)
@@ -779,28 +780,26 @@ void CListWnd::ApplyProfileToSelected(const ConvertSetting& profile)
     UpdatePanels();
 }
 
-void CListWnd::SetParamChoice(const CString& key, int index)
+template <class Edit> void CListWnd::EditSelectedProfiles(Edit edit)
 {
     const int count = m_list.GetItemCount();
     for (int row = 0; row < count; ++row)
         if (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)
             if (ConvertTask* task = TaskOfRow(row))
             {
-                task->m_setting.SetParamChoice(key, index);
+                edit(task->m_setting);
                 SetSizeText(row, task->EstimateOutputSize());
             }
 }
 
+void CListWnd::SetParamChoice(const CString& key, int index)
+{
+    EditSelectedProfiles([&](ConvertSetting& setting) { setting.SetParamChoice(key, index); });
+}
+
 void CListWnd::SetParamValue(const CString& key, const CString& value)
 {
-    const int count = m_list.GetItemCount();
-    for (int row = 0; row < count; ++row)
-        if (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)
-            if (ConvertTask* task = TaskOfRow(row))
-            {
-                task->m_setting.SetParamValue(key, value);
-                SetSizeText(row, task->EstimateOutputSize());
-            }
+    EditSelectedProfiles([&](ConvertSetting& setting) { setting.SetParamValue(key, value); });
 }
 
 BOOL CListWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -917,7 +916,8 @@ int CListWnd::CountTasks(int& running, int& done) const
 
 void CListWnd::SelectAll()
 {
-    m_list.SetItemState(-1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    // The list refuses to focus every row at once: the focus stays where it is.
+    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 void CListWnd::SelectRow(int row)

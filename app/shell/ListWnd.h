@@ -136,9 +136,12 @@ class CListWnd : public CDialog, public TaskRows
   private:
     // The task of a row, or null.
     ConvertTask* TaskOfRow(int row) const;
-    // Rows whose task is in one of the states (a mask of bits; failed counts as its own bit).
+    // True when some row (of the selected or checked ones only, when asked) has a task whose state passes.
     bool AnyRow(bool selectedOnly, bool checkedOnly, bool (*test)(int state)) const;
     void CollectIds(bool selected, std::vector<int>& ids) const;
+    bool AnyCheck(bool checked) const;
+    // Applies an edit to the profile of every selected row's task and shows the new size.
+    template <class Edit> void EditSelectedProfiles(Edit edit);
     void StartProgressTimer();
     void RunCompletionAction();
     // Adds the paths as rows, collecting "name|reason" entries for those that fail.

@@ -10,6 +10,7 @@
 #include "tests/app/core/CoreTestUtil.h"
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
+#include "DropFiles.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/ListWnd.h"
 #include "app/shell/LogDialog.h"
@@ -59,26 +60,6 @@ CString WinPathOf(const std::string& unixPath)
 bool CopyMedia(const char* name, const std::string& to)
 {
     return ::CopyFileW(WinPathOf(rwtest::Media(name)), WinPathOf(to), FALSE) != FALSE;
-}
-
-// A drop of files on a window, as the shell makes it.
-HDROP MakeDrop(const std::vector<CString>& paths)
-{
-    size_t chars = 1;
-    for (const CString& path : paths)
-        chars += size_t(path.GetLength()) + 1;
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(WCHAR));
-    DROPFILES* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    WCHAR* at = reinterpret_cast<WCHAR*>(drop + 1);
-    for (const CString& path : paths)
-    {
-        ::lstrcpyW(at, path);
-        at += path.GetLength() + 1;
-    }
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 std::string Cell(CListWnd* list, int row, int column)
@@ -191,7 +172,7 @@ class TaskListScenario : public ::testing::Test
     }
     void Drop(const std::vector<CString>& paths)
     {
-        m_list->SendMessage(WM_DROPFILES, WPARAM(MakeDrop(paths)), 0);
+        m_list->SendMessage(WM_DROPFILES, WPARAM(rwtest::MakeDrop(paths)), 0);
         m_shell->Pump();
     }
     void Command(UINT id)
@@ -228,26 +209,27 @@ TEST_F(TaskListScenario, DroppedClipsConvertOneAtATime)
 
     std::vector<std::pair<std::string, std::string>> entries;
     std::string title;
-    rwtest::RunModalScript([&] { return INT_PTR(m_list->SendMessage(WM_DROPFILES, WPARAM(MakeDrop(paths)), 0)); },
-                           {[&](HWND dialog) {
-                               title = WindowText(dialog);
-                               HWND control = ::GetDlgItem(dialog, IDC_ERRORLIST);
-                               const int count = int(::SendMessageW(control, LVM_GETITEMCOUNT, 0, 0));
-                               for (int row = 0; row < count; ++row)
-                               {
-                                   WCHAR name[MAX_PATH] = {}, reason[512] = {};
-                                   LVITEMW item = {};
-                                   item.pszText = name;
-                                   item.cchTextMax = MAX_PATH;
-                                   ::SendMessageW(control, LVM_GETITEMTEXTW, row, LPARAM(&item));
-                                   item.iSubItem = 1;
-                                   item.pszText = reason;
-                                   item.cchTextMax = 512;
-                                   ::SendMessageW(control, LVM_GETITEMTEXTW, row, LPARAM(&item));
-                                   entries.push_back({rwtest::Utf8(name), rwtest::Utf8(reason)});
-                               }
-                               ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                           }});
+    rwtest::RunModalScript(
+        [&] { return INT_PTR(m_list->SendMessage(WM_DROPFILES, WPARAM(rwtest::MakeDrop(paths)), 0)); },
+        {[&](HWND dialog) {
+            title = WindowText(dialog);
+            HWND control = ::GetDlgItem(dialog, IDC_ERRORLIST);
+            const int count = int(::SendMessageW(control, LVM_GETITEMCOUNT, 0, 0));
+            for (int row = 0; row < count; ++row)
+            {
+                WCHAR name[MAX_PATH] = {}, reason[512] = {};
+                LVITEMW item = {};
+                item.pszText = name;
+                item.cchTextMax = MAX_PATH;
+                ::SendMessageW(control, LVM_GETITEMTEXTW, row, LPARAM(&item));
+                item.iSubItem = 1;
+                item.pszText = reason;
+                item.cchTextMax = 512;
+                ::SendMessageW(control, LVM_GETITEMTEXTW, row, LPARAM(&item));
+                entries.push_back({rwtest::Utf8(name), rwtest::Utf8(reason)});
+            }
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }});
     m_shell->Pump();
     EXPECT_EQ(title, Text(L"err_title"));
     ASSERT_EQ(entries.size(), 1u);
@@ -608,4 +590,81 @@ TEST_F(TaskListScenario, LanguageSwitchRetranslatesTitlesAndStates)
     EXPECT_EQ(title(CListWnd::kColumnStatus), "Etat");
     EXPECT_EQ(Cell(m_list, 0, CListWnd::kColumnStatus), "Fini");
     EXPECT_EQ(Cell(m_list, 1, CListWnd::kColumnStatus), "Echec");
+}
+
+// The file dialog and the folder picker (stand-ins here) add files too: the dialog's files end as
+// the only selected rows, a folder adds every file below it (sub-folders too) to the selection.
+// Ctrl+A selects every row, Delete removes the selected ones, Ctrl+Delete nothing.
+TEST_F(TaskListScenario, FileDialogFolderAndKeys)
+{
+    Start("AddWays", 1, 0);
+    static std::vector<CString> chosen;
+    static CString folder;
+    struct Choosers
+    {
+        static bool Files(std::vector<CString>& paths)
+        {
+            paths.insert(paths.end(), chosen.begin(), chosen.end());
+            return true;
+        }
+        static CString Folder()
+        {
+            return folder;
+        }
+    };
+    const CListWnd::FileChooser previousFiles = CListWnd::s_chooseFiles;
+    const CListWnd::FolderChooser previousFolder = CListWnd::s_chooseFolder;
+    CListWnd::s_chooseFiles = Choosers::Files;
+    CListWnd::s_chooseFolder = Choosers::Folder;
+
+    chosen = Sources({{rwtest::kClipMp4, "dialog one.mp4"}, {rwtest::kAudioMp3, "dialog two.mp3"}});
+    Command(ID_FILE_ADDFILE);
+    ASSERT_EQ(m_list->m_list.GetItemCount(), 2);
+    const std::string tree = m_shell->Path("tree");
+    ::CreateDirectoryW(WinPathOf(tree), nullptr);
+    ::CreateDirectoryW(WinPathOf(tree + "/inner"), nullptr);
+    ASSERT_TRUE(CopyMedia(rwtest::kClipAvi, tree + "/top.avi"));
+    ASSERT_TRUE(CopyMedia(rwtest::kClipMkv, tree + "/inner/deep.mkv"));
+    folder = WinPathOf(tree);
+    Command(ID_FILE_ADDDIR);
+    CListWnd::s_chooseFiles = previousFiles;
+    CListWnd::s_chooseFolder = previousFolder;
+    ASSERT_EQ(m_list->m_list.GetItemCount(), 4);
+    std::set<std::string> names;
+    for (int row = 0; row < 4; ++row)
+    {
+        names.insert(Cell(m_list, row, CListWnd::kColumnName));
+        EXPECT_TRUE(m_list->m_list.GetCheck(row)) << row;
+        EXPECT_TRUE(m_list->m_list.GetItemState(row, LVIS_SELECTED)) << row;
+    }
+    EXPECT_EQ(names, std::set<std::string>({"dialog one.mp4", "dialog two.mp3", "top.avi", "deep.mkv"}));
+    // The dialog's files replace the selection.
+    chosen = Sources({{rwtest::kClipMp4, "later.mp4"}});
+    CListWnd::s_chooseFiles = Choosers::Files;
+    Command(ID_FILE_ADDFILE);
+    CListWnd::s_chooseFiles = previousFiles;
+    ASSERT_EQ(m_list->m_list.GetItemCount(), 5);
+    EXPECT_EQ(m_list->m_list.GetSelectedCount(), 1u);
+    EXPECT_TRUE(m_list->m_list.GetItemState(4, LVIS_SELECTED));
+
+    auto key = [&](UINT vk, bool control) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        m_list->m_list.PostMessage(WM_KEYDOWN, vk, 1);
+        m_shell->Pump();
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+    };
+    key(VK_DELETE, true);
+    EXPECT_EQ(m_list->m_list.GetItemCount(), 5);
+    key('A', true);
+    EXPECT_EQ(m_list->m_list.GetSelectedCount(), 5u);
+    m_list->SelectRow(1);
+    key(VK_DELETE, false);
+    EXPECT_EQ(m_list->m_list.GetItemCount(), 4);
+    EXPECT_EQ(g_tasks.size(), 4u);
+    ASSERT_EQ(m_list->m_list.GetSelectedCount(), 0u);
+    key(VK_DELETE, false);
+    EXPECT_EQ(m_list->m_list.GetItemCount(), 4);
 }

@@ -5,6 +5,7 @@
 #include "ShellHarness.h"
 #include "TestMedia.h"
 
+#include "DropFiles.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/ListWnd.h"
 #include "platform/mfc/ExitSequence.h"
@@ -15,25 +16,6 @@
 namespace
 {
 const DWORD kHangLimitMs = 120000;
-
-HDROP MakeDrop(const std::vector<CString>& paths)
-{
-    size_t chars = 1;
-    for (const CString& path : paths)
-        chars += size_t(path.GetLength()) + 1;
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(WCHAR));
-    DROPFILES* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    WCHAR* at = reinterpret_cast<WCHAR*>(drop + 1);
-    for (const CString& path : paths)
-    {
-        ::lstrcpyW(at, path);
-        at += path.GetLength() + 1;
-    }
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 // True once every running task has shown some progress with its time left.
 bool ConversionsUnderWay()
@@ -75,7 +57,7 @@ int Photograph(const std::string& folder)
         ::CopyFileW(shelltest::Wide(rwtest::ToWin32Path(rwtest::Media(file.first))), path, FALSE);
         paths.push_back(path);
     }
-    list->SendMessage(WM_DROPFILES, WPARAM(MakeDrop(paths)), 0);
+    list->SendMessage(WM_DROPFILES, WPARAM(rwtest::MakeDrop(paths)), 0);
     shell.Pump();
     frame->SendMessage(WM_COMMAND, ID_ACTION_START);
     const DWORD start = ::GetTickCount();
