@@ -375,6 +375,8 @@ bool CListWnd::AddTaskRow(const CString& path, CString& displayName)
 
 void CListWnd::AddPaths(const std::vector<CString>& paths, CStringArray& errors)
 {
+    // The list repaints once, after the batch.
+    m_list.SetRedraw(FALSE);
     for (const CString& path : paths)
     {
         CString name;
@@ -385,6 +387,8 @@ void CListWnd::AddPaths(const std::vector<CString>& paths, CStringArray& errors)
             reason = kKeyMediaProbe;
         AddErrorEntry(name.IsEmpty() ? path : name, LangMgr::GetText(reason), errors);
     }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate(FALSE);
 }
 
 void CListWnd::AddFiles()
