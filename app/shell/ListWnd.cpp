@@ -222,6 +222,16 @@ void CListWnd::OnSize(UINT type, int cx, int cy)
     if (m_list.m_hWnd)
     {
         m_list.MoveWindow(0, 0, cx, cy, FALSE);
+        // The list does not always widen its header with itself (the error list shows the same).
+        CRect client, header;
+        m_list.GetClientRect(&client);
+        if (m_header.m_hWnd)
+        {
+            m_header.GetWindowRect(&header);
+            if (header.Width() < client.Width())
+                m_header.SetWindowPos(nullptr, 0, 0, client.Width(), header.Height(),
+                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         m_list.Invalidate(TRUE);
     }
 }

@@ -38,7 +38,7 @@ int Photograph(const std::string& folder)
     ::CreateDirectoryW(shelltest::Wide(rwtest::ToWin32Path(sources)), nullptr);
     shelltest::WriteFile(shell.Path("Reelwright.xml"),
                          "<?xml version=\"1.0\"?><Corvantis><Basic><showmenu>true</showmenu><max_tasks>2"
-                         "</max_tasks><output_path>" +
+                         "</max_tasks><param_sel>MP4 H.264 Video</param_sel><output_path>" +
                              rwtest::ToWin32Path(outputs) + "</output_path></Basic></Corvantis>");
     if (!shell.Start())
         return 1;
