@@ -11,6 +11,7 @@ build="${RW_BUILD_DIR:-$root/build}"
 programs=(
     tests/SkinGalleryShots.exe
     tests/MainWindowShots.exe
+    tests/TaskListShots.exe
 )
 
 "$root/tools/build.sh"

@@ -22,6 +22,7 @@ class CItemList : public CWVListCtrl
         int barShown = 0;
         float percent = 0;
         int taskId = 0;
+        int shownState = -1; // the task state the row shows; -1 before the first
     };
 
     static constexpr int kStatusColumn = 4;

@@ -4,9 +4,12 @@
 #include "app/core/LangMgr.h"
 #include "app/core/UpdateDlg.h"
 #include "app/core/VideoManager.h"
+#include "app/core/Helpers.h"
 #include "app/shell/AppLog.h"
 #include "app/shell/ConfigSheet.h"
+#include "app/shell/ListWnd.h"
 #include "app/shell/LocaliseMenu.h"
+#include "app/shell/LogDialog.h"
 #include "app/shell/MainWnd.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
@@ -80,6 +83,10 @@ ON_COMMAND_RANGE(ID_SKIN_NORMAL, ID_SKIN_SIMPLE, OnSkinStyle)
 ON_UPDATE_COMMAND_UI_RANGE(ID_SKIN_NORMAL, ID_SKIN_SIMPLE, OnUpdateSkinItem)
 ON_COMMAND_RANGE(ID_COLOR_0, ID_COLOR_8, OnSkinTint)
 ON_UPDATE_COMMAND_UI_RANGE(ID_COLOR_0, ID_COLOR_8, OnUpdateSkinItem)
+// Task list.
+ON_MESSAGE(CListWnd::kRowSelectedMessage, OnRowSelected)
+ON_MESSAGE(CListWnd::kRowCheckedMessage, OnRowChecked)
+ON_MESSAGE(CLogDialog::kToggleMessage, OnLogWindow)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_panels()
@@ -292,6 +299,7 @@ void CMainFrame::OnDestroy()
         app->m_settings.voice_volume = m_preview.volume;
         app->m_settings.voice_enable = m_preview.silent;
     }
+    CloseLogWindow();
     SetEngineLogWindow(nullptr);
     CFrameWnd::OnDestroy();
 }
@@ -306,6 +314,8 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
 BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
 {
     if (CFrameWnd::OnCmdMsg(id, code, extra, handlerInfo))
+        return TRUE;
+    if (RouteListCommand(id, code, extra, handlerInfo))
         return TRUE;
     // Commands the frame does not handle itself go to the panels that serve them (the task list
     // and the target panel); a placeholder serves none, so its commands stay disabled.
@@ -404,11 +414,16 @@ LRESULT CMainFrame::OnInstanceQuery(WPARAM, LPARAM)
 
 void CMainFrame::SetSelection(const std::vector<int>& ids)
 {
+    SetSelection(ids, ids.empty() ? -1 : ids.front());
+}
+
+void CMainFrame::SetSelection(const std::vector<int>& ids, int shownTaskId)
+{
     m_selection = ids;
     if (CParamWnd* param = dynamic_cast<CParamWnd*>(m_panels[kParamPanel]))
         param->SetTasks(ids);
     if (CPlayerWnd* player = dynamic_cast<CPlayerWnd*>(m_panels[kPreviewPanel]))
-        player->ShowTask(ids.empty() ? -1 : ids.front());
+        player->ShowTask(shownTaskId);
 }
 
 template <class Apply> void CMainFrame::ForEachSelectedTask(Apply apply)
@@ -429,6 +444,11 @@ CString CMainFrame::GetOutputFolder()
 
 void CMainFrame::ApplyProfileToSelected(const ConvertSetting& profile)
 {
+    if (CListWnd* list = ListPanel())
+    {
+        list->ApplyProfileToSelected(profile);
+        return;
+    }
     if (m_selection.empty())
         return;
     ForEachSelectedTask([&](ConvertTask& task) {
@@ -443,16 +463,27 @@ LRESULT CMainFrame::OnParamValue(WPARAM wParam, LPARAM lParam)
 {
     const LPCWSTR name = reinterpret_cast<LPCWSTR>(wParam);
     const LPCWSTR value = reinterpret_cast<LPCWSTR>(lParam);
-    if (name && value)
-        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamValue(name, value); });
+    if (!name || !value)
+        return 0;
+    // The texts are the sender's, valid only during the call.
+    const CString key(name), text(value);
+    if (CListWnd* list = ListPanel())
+        list->SetParamValue(key, text);
+    else
+        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamValue(key, text); });
     return 0;
 }
 
 LRESULT CMainFrame::OnParamChoice(WPARAM wParam, LPARAM lParam)
 {
     const LPCWSTR name = reinterpret_cast<LPCWSTR>(wParam);
-    if (name)
-        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamChoice(name, int(lParam)); });
+    if (!name)
+        return 0;
+    const CString key(name);
+    if (CListWnd* list = ListPanel())
+        list->SetParamChoice(key, int(lParam));
+    else
+        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamChoice(key, int(lParam)); });
     return 0;
 }
 
@@ -637,4 +668,167 @@ void CMainFrame::OnUpdateSkinItem(CCmdUI* state)
 {
     if (CReelwrightApp* app = App())
         CSkinStyle::UpdateItem(state, app->m_settings.skinstyle, app->m_settings.skincolor);
+}
+
+// The task list's commands: the frame's command table entries that the task list panel serves.
+
+CListWnd* CMainFrame::ListPanel() const
+{
+    CListWnd* list = dynamic_cast<CListWnd*>(m_panels[kTaskListPanel]);
+    return list && list->m_hWnd ? list : nullptr;
+}
+
+namespace
+{
+void StartChecked(CMainFrame& frame, CListWnd& list)
+{
+    const CString folder = frame.GetOutputFolder();
+    if (!folder.IsEmpty())
+        list.StartChecked(folder);
+}
+
+void StartSelected(CMainFrame& frame, CListWnd& list)
+{
+    const CString folder = frame.GetOutputFolder();
+    if (!folder.IsEmpty())
+        list.StartSelected(folder);
+}
+
+void EmptyList(CMainFrame&, CListWnd& list)
+{
+    list.List().DeleteAllItems();
+    CVideoManager::RemoveAll();
+    list.UpdatePanels();
+}
+
+// Shows the first selected task's output, when it is done, selected in its folder.
+void ShowOutputInFolder(CMainFrame&, CListWnd& list)
+{
+    std::vector<int> ids;
+    ConvertTask* task = nullptr;
+    if (list.GetSelectedTaskIds(ids) == 0 || !CVideoManager::FindTask(ids.front(), &task) ||
+        task->m_state != kTaskDone)
+        return;
+    WCHAR path[MAX_PATH] = {};
+    if (::MultiByteToWideChar(CP_ACP, 0, task->m_job.outputPath, -1, path, MAX_PATH) > 0)
+        OpenFolderAndSelect(path);
+}
+
+bool Always(const CListWnd&)
+{
+    return true;
+}
+
+bool HasSelection(const CListWnd& list)
+{
+    return list.m_list.GetSelectedCount() > 0;
+}
+
+bool HasRows(const CListWnd& list)
+{
+    return list.m_list.GetItemCount() > 0;
+}
+
+struct ListCommand
+{
+    UINT id;
+    void (*run)(CMainFrame& frame, CListWnd& list);
+    bool (*enabled)(const CListWnd& list);
+};
+
+// clang-format off
+const ListCommand kListCommands[] = {
+    {ID_FILE_ADDFILE, [](CMainFrame&, CListWnd& l) { l.AddFiles(); }, Always},
+    {ID_FILE_ADDDIR, [](CMainFrame&, CListWnd& l) { l.AddFolder(); }, Always},
+    {ID_EDIT_DELETE, [](CMainFrame&, CListWnd& l) { l.DeleteSelected(); }, HasSelection},
+    {ID_EDIT_EMPTY, EmptyList, HasRows},
+    {ID_EDIT_CHECKALL, [](CMainFrame&, CListWnd& l) { l.SetAllChecks(true); }, [](const CListWnd& l) { return l.HasUnchecked(); }},
+    {ID_EDIT_UNCHECKALL, [](CMainFrame&, CListWnd& l) { l.SetAllChecks(false); }, [](const CListWnd& l) { return l.HasChecked(); }},
+    {ID_ACTION_START, StartChecked, [](const CListWnd& l) { return l.CanStartChecked(); }},
+    {ID_ACTION_PAUSE, [](CMainFrame&, CListWnd& l) { l.PauseChecked(); }, [](const CListWnd& l) { return l.CanPauseChecked(); }},
+    {ID_ACTION_STOP, [](CMainFrame&, CListWnd& l) { l.StopChecked(); }, [](const CListWnd& l) { return l.CanStopChecked(); }},
+    {ID_ITEM_START, StartSelected, [](const CListWnd& l) { return l.CanStartSelected(); }},
+    {ID_ITEM_PAUSE, [](CMainFrame&, CListWnd& l) { l.PauseSelected(); }, [](const CListWnd& l) { return l.CanPauseSelected(); }},
+    {ID_ITEM_STOP, [](CMainFrame&, CListWnd& l) { l.StopSelected(); }, [](const CListWnd& l) { return l.CanStopSelected(); }},
+    {ID_FILE_PROPERTY, [](CMainFrame&, CListWnd& l) { l.ShowProperties(); }, [](const CListWnd& l) { return l.CanShowProperties(); }},
+    {ID_FILE_PLAYOUTPUT, [](CMainFrame&, CListWnd& l) { l.PlayOutput(); }, [](const CListWnd& l) { return l.CanPlayOutput(); }},
+    {ID_FILE_DESTFILE, ShowOutputInFolder, [](const CListWnd& l) { return l.CanPlayOutput(); }},
+};
+// clang-format on
+} // namespace
+
+bool CMainFrame::RouteListCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    CListWnd* list = ListPanel();
+    if (!list || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI))
+        return false;
+    for (const ListCommand& command : kListCommands)
+    {
+        if (command.id != id)
+            continue;
+        if (handlerInfo)
+            return true;
+        if (code == CN_UPDATE_COMMAND_UI)
+            static_cast<CCmdUI*>(extra)->Enable(command.enabled(*list) ? TRUE : FALSE);
+        else
+            command.run(*this, *list);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CMainFrame::OnRowSelected(WPARAM wParam, LPARAM lParam)
+{
+    CListWnd* list = ListPanel();
+    if (m_logWindow && m_logWindow->m_hWnd && lParam && list)
+        m_logWindow->ShowTaskLog(list->TaskIdOfRow(int(wParam)));
+    return 0;
+}
+
+LRESULT CMainFrame::OnRowChecked(WPARAM, LPARAM)
+{
+    return 0;
+}
+
+void CMainFrame::CloseLogWindow()
+{
+    if (!m_logWindow)
+        return;
+    if (m_logWindow->m_hWnd)
+        m_logWindow->DestroyWindow();
+    delete m_logWindow;
+    m_logWindow = nullptr;
+}
+
+LRESULT CMainFrame::OnLogWindow(WPARAM wParam, LPARAM)
+{
+    if (!wParam)
+    {
+        CloseLogWindow();
+        return 0;
+    }
+    if (m_logWindow && m_logWindow->m_hWnd)
+    {
+        m_logWindow->BringWindowToTop();
+        return 0;
+    }
+    CloseLogWindow();
+    m_logWindow = new CLogDialog(this);
+    if (!m_logWindow->Create(CLogDialog::kTemplateId, this))
+    {
+        CloseLogWindow();
+        return 0;
+    }
+    m_logWindow->CenterWindow();
+    m_logWindow->ShowWindow(SW_SHOW);
+    // The focused selected row's task, else the first selected row's.
+    if (CListWnd* list = ListPanel())
+    {
+        int row = list->m_list.GetNextItem(-1, LVNI_SELECTED | LVNI_FOCUSED);
+        if (row < 0)
+            row = list->m_list.GetNextItem(-1, LVNI_SELECTED);
+        if (row >= 0)
+            m_logWindow->ShowTaskLog(list->TaskIdOfRow(row));
+    }
+    return 0;
 }

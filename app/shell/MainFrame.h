@@ -13,6 +13,9 @@
 
 #include <vector>
 
+class CListWnd;
+class CLogDialog;
+
 // Private messages of the main frame.
 const UINT WM_RW_DOWNLOAD_DONE = 0x2401;
 const UINT WM_RW_DOWNLOAD_PROGRESS = 0x2402;
@@ -62,15 +65,23 @@ class CMainFrame : public CFrameWnd
         return m_selection;
     }
     // Called by the task list when its selection changes: the parameter panel shows the selected
-    // tasks, the preview panel the first of them.
+    // tasks, the preview panel the first of them (or the given one, -1 for none).
     void SetSelection(const std::vector<int>& ids);
     // The output folder for conversions that start now, from the target panel: validated,
     // created when missing and stored in its history; empty (the error shown) when unusable.
     CString GetOutputFolder();
     // The profile picked in the target panel goes into every selected task that is neither
-    // running nor paused; the parameter and preview panels then show it. The task list's rows
-    // follow once the task list panel refreshes them from here.
+    // running nor paused, through the task list panel, whose rows and the parameter and preview
+    // panels then show it.
     void ApplyProfileToSelected(const ConvertSetting& profile);
+    void SetSelection(const std::vector<int>& ids, int shownTaskId);
+    // The task list panel, or null while its slot holds another dialog.
+    CListWnd* ListPanel() const;
+    // The open output log window, or null.
+    CLogDialog* LogWindow() const
+    {
+        return m_logWindow;
+    }
 
     CDialog* m_panels[kMainPanelCount];
     CImageList m_menuImages;
@@ -117,14 +128,21 @@ class CMainFrame : public CFrameWnd
     afx_msg void OnLanguageCommand(UINT id);
     afx_msg void OnSupport();
     afx_msg void OnCheckUpdate();
+    afx_msg LRESULT OnRowSelected(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRowChecked(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLogWindow(WPARAM wParam, LPARAM lParam);
 
   protected:
     DECLARE_MESSAGE_MAP()
 
   private:
     void ShowCreateError(LPCWSTR key);
+    // Runs or updates a command that the task list serves; false for other commands.
+    bool RouteListCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    void CloseLogWindow();
     template <class Apply> void ForEachSelectedTask(Apply apply);
 
     PreviewSettings m_preview;
     std::vector<int> m_selection;
+    CLogDialog* m_logWindow = nullptr;
 };

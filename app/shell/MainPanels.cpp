@@ -1,6 +1,7 @@
 #include "app/shell/MainPanels.h"
 
 #include "app/shell/ButtonBarWnd.h"
+#include "app/shell/ListWnd.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/MainWnd.h"
 #include "app/shell/ParamWnd.h"
@@ -46,7 +47,7 @@ CDialog* CreatePlayerPanel(CWnd* frame)
 // The panels in creation order. A panel class replaces its slot's factory here.
 MainPanelSlot g_slots[kMainPanelCount] = {
     {IDD_BUTTONBAR, L"err_create_buttonwnd", CreatePanel<CButtonBarWnd>},
-    {IDD_LISTWND, L"err_create_listwnd", CreatePlaceholder<IDD_LISTWND>},
+    {IDD_LISTWND, L"err_create_listwnd", CreatePanel<CListWnd>},
     {IDD_MAINWND, L"err_create_mainwnd", CreatePanel<CMainWnd>},
     {IDD_PARAMWND, L"err_create_paramwnd", CreatePanel<CParamWnd>},
     {IDD_PLAYERWND, L"err_create_playerwnd", CreatePlayerPanel},

@@ -7,6 +7,7 @@
 #include "app/core/DownloadThread.h"
 #include "app/shell/AboutDlg.h"
 #include "app/shell/AppLog.h"
+#include "app/shell/ErrorListDlg.h"
 #include "app/shell/LocaliseMenu.h"
 #include "app/shell/MainFrame.h"
 #include "engine/Engine.h"
@@ -133,6 +134,7 @@ BOOL CReelwrightApp::InitInstance()
     ::InitCommonControlsEx(&controls);
     ::CoInitialize(nullptr);
     g_menuLocaliser = static_cast<MenuLocaliser>(LocaliseMenu);
+    g_errorListHandler = ShowErrorListDlg;
     CWinApp::InitInstance();
 
     if (!do_some_init())

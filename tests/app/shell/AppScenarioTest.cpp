@@ -9,6 +9,7 @@
 #include "tests/app/core/CoreTestUtil.h"
 #include "app/core/VideoManager.h"
 #include "app/shell/AppLog.h"
+#include "app/shell/ListWnd.h"
 #include "app/shell/ParamWnd.h"
 #include "app/shell/PlayerWnd.h"
 #include "resources/resource.h"
@@ -352,11 +353,15 @@ TEST(AppScenario, ParameterAndPreviewPanelsAreThere)
     // Nothing selected: the parameter panel is disabled; a selected task takes its edits.
     const HWND quality = ::GetDlgItem(param->GetSafeHwnd(), CParamWnd::kVideoQualityId);
     EXPECT_FALSE(::IsWindowEnabled(quality));
-    const int id = CVideoManager::AddTask(L"a.mp4", coretest::WinPath(rwtest::Media(rwtest::kClipMp4)),
-                                          shell.App()->m_currentProfile);
+    CListWnd* list = frame->ListPanel();
+    ASSERT_NE(list, nullptr);
+    CString name;
+    ASSERT_TRUE(list->AddTaskRow(coretest::WinPath(rwtest::Media(rwtest::kClipMp4)), name));
+    const int id = list->TaskIdOfRow(0);
     ConvertTask* task = nullptr;
     ASSERT_TRUE(CVideoManager::FindTask(id, &task));
-    frame->SetSelection({id});
+    list->SelectRow(0);
+    list->UpdatePanels();
     EXPECT_TRUE(::IsWindowEnabled(quality));
     EXPECT_EQ(player->ShownTaskId(), id);
     ConvertSetting expected = task->m_setting;
@@ -367,8 +372,9 @@ TEST(AppScenario, ParameterAndPreviewPanelsAreThere)
     ASSERT_EQ(task->m_setting.m_params.GetSize(), expected.m_params.GetSize());
     for (INT_PTR i = 0; i < expected.m_params.GetSize(); ++i)
         EXPECT_TRUE(task->m_setting.m_params[i].m_value == expected.m_params[i].m_value);
-    frame->SetSelection({});
-    CVideoManager::RemoveAll();
+    frame->SendMessage(WM_COMMAND, ID_EDIT_EMPTY);
+    EXPECT_TRUE(g_tasks.empty());
+    EXPECT_FALSE(::IsWindowEnabled(quality));
     shell.Stop();
 }
 
