@@ -637,6 +637,16 @@ TEST_F(PlayThreadTest, WidePictureIsLetterboxed)
         EXPECT_NE(grey, px.At(x, top + 2) & 0xffffff) << x;
         EXPECT_NE(grey, px.At(x, top + pictureHeight - 3) & 0xffffff) << x;
     }
+    // A repaint puts back the picture, not the bands the player never drew.
+    g_paintsItself = true;
+    Repaint();
+    Pixels repainted = Capture();
+    for (int x : {0, kWidth / 2, kWidth - 1})
+    {
+        EXPECT_EQ(grey, repainted.At(x, top - 2) & 0xffffff) << x;
+        EXPECT_EQ(grey, repainted.At(x, top + pictureHeight + 1) & 0xffffff) << x;
+        EXPECT_NE(grey, repainted.At(x, top + 2) & 0xffffff) << x;
+    }
 }
 
 TEST_F(PlayThreadTest, PlaysPicturesWithoutASoundDevice)
