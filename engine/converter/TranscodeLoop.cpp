@@ -811,10 +811,12 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
                 if (ist->decodingNeeded && ist->decoder)
                     ProcessInputPacket(&run, ist, nullptr);
         // A run that ends at a limit still gives out what its encoders hold: the segment keeps every
-        // frame up to the limit. A stopped run only closes its files.
+        // frame up to the limit. A stopped run keeps what it has decoded so far, as a one-thread run
+        // would have written it: the work already queued in the stages is encoded and written (a few
+        // frames per stage), only the encoders are not drained.
         if (end != kStopped)
             FlushEncoders(&run);
-        if (run.pipeline && end != kStopped)
+        if (run.pipeline)
             run.pipeline->Finish();
     }
     catch (const StageFailure&)

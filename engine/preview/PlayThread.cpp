@@ -63,6 +63,7 @@ struct KeptPicture
     std::vector<Uint8> pixels; // rows of `width` 32-bit pixels
     int width = 0;
     int height = 0;
+    RECT drawn = {}; // what the player has drawn of it: the rest (a letterbox's bands) stays the window's
 };
 KeptPicture g_kept;
 // The host window's own procedure while the preview paints through it.
@@ -89,13 +90,17 @@ void CopyRows(HWND window, const Uint8* rows, int rowPixels, int x, int y, int w
 void DrawKeptPicture(HWND window)
 {
     std::lock_guard<std::mutex> guard(g_kept.lock);
-    if (!g_kept.pixels.empty())
-        CopyRows(window, g_kept.pixels.data(), g_kept.width, 0, 0, g_kept.width, g_kept.height);
+    const RECT& r = g_kept.drawn;
+    if (!g_kept.pixels.empty() && r.right > r.left && r.bottom > r.top)
+        CopyRows(window, g_kept.pixels.data() + static_cast<size_t>(r.top) * g_kept.width * 4, g_kept.width, r.left,
+                 r.top, r.right - r.left, r.bottom - r.top);
 }
 
 // Copies rows of the drawing surface into the kept picture.
-void KeepRows(const SDL_Surface* screen, int top, int rows)
+void KeepRows(const SDL_Surface* screen, const SDL_Rect& rect)
 {
+    const int top = rect.y;
+    const int rows = rect.h;
     std::lock_guard<std::mutex> guard(g_kept.lock);
     const int width = screen->pitch / 4;
     if (g_kept.width != width || g_kept.height != screen->h)
@@ -103,7 +108,14 @@ void KeepRows(const SDL_Surface* screen, int top, int rows)
         g_kept.width = width;
         g_kept.height = screen->h;
         g_kept.pixels.assign(static_cast<size_t>(screen->pitch) * screen->h, 0);
+        g_kept.drawn = RECT{};
     }
+    RECT part = {rect.x, rect.y, rect.x + rect.w, rect.y + rect.h};
+    RECT& all = g_kept.drawn;
+    if (all.right <= all.left || all.bottom <= all.top)
+        all = part;
+    else
+        ::UnionRect(&all, &all, &part);
     const Uint8* source = static_cast<const Uint8*>(screen->pixels) + static_cast<size_t>(top) * screen->pitch;
     memcpy(g_kept.pixels.data() + static_cast<size_t>(top) * screen->pitch, source,
            static_cast<size_t>(rows) * screen->pitch);
@@ -142,7 +154,7 @@ void PresentRect(const SDL_Rect& rect)
     const Uint8* rows = static_cast<const Uint8*>(screen->pixels) + rect.y * screen->pitch;
     CopyRows(g_previewWindow, rows, screen->pitch / 4, rect.x, rect.y, rect.w, rect.h);
     if (rect.y + rect.h <= screen->h)
-        KeepRows(screen, rect.y, rect.h);
+        KeepRows(screen, rect);
 }
 
 SDL_Surface* SetVideoMode(int width, int height)
@@ -384,6 +396,7 @@ void PlayerAttachHostWindow(HWND hostWindow)
         std::lock_guard<std::mutex> guard(g_kept.lock);
         g_kept.pixels.clear();
         g_kept.width = g_kept.height = 0;
+        g_kept.drawn = RECT{};
     }
     g_hostProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hostWindow, GWLP_WNDPROC));
     if (!g_hostProc)
@@ -405,6 +418,7 @@ void PlayerReleaseHostWindow()
     std::lock_guard<std::mutex> guard(g_kept.lock);
     g_kept.pixels.clear();
     g_kept.width = g_kept.height = 0;
+    g_kept.drawn = RECT{};
 }
 
 int PlayerVideoOpen(PlayerState* is)
