@@ -11,6 +11,7 @@
 #include "RwTest.h"
 #include "WideText.h"
 
+#include "app/shell/ListWnd.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/ReelwrightApp.h"
 
@@ -71,6 +72,30 @@ inline int CollectMessage(const CString& text)
 {
     ShownMessages().push_back(rwtest::Utf8(text));
     return IDOK;
+}
+
+// Adds the file as a task through the main window's task list; its task id, or -1.
+inline int AddListTask(CMainFrame* frame, const CString& path)
+{
+    CListWnd* list = frame ? frame->ListPanel() : nullptr;
+    CString name;
+    if (!list || !list->AddTaskRow(path, name))
+        return -1;
+    return list->TaskIdOfRow(list->m_list.GetItemCount() - 1);
+}
+
+// Selects exactly the rows of these tasks in the main window's task list, as a user would.
+inline void SelectListTasks(CMainFrame* frame, const std::vector<int>& ids)
+{
+    CListWnd* list = frame ? frame->ListPanel() : nullptr;
+    if (!list)
+        return;
+    list->m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int row = 0; row < list->m_list.GetItemCount(); ++row)
+        for (int id : ids)
+            if (list->TaskIdOfRow(row) == id)
+                list->m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    list->UpdatePanels();
 }
 
 class ShellHarness

@@ -417,10 +417,9 @@ TEST(MainFrame, ParameterPanelEditsReachTheConvertedOutput)
     ASSERT_TRUE(shell.Start());
     CMainFrame* frame = shell.Frame();
     CWnd* param = frame->GetPanel(kParamPanel);
-    const int id =
-        CVideoManager::AddTask(L"long.mp4", WinPath(rwtest::Media(rwtest::kLong25s)), shell.App()->m_currentProfile);
+    const int id = shelltest::AddListTask(frame, WinPath(rwtest::Media(rwtest::kLong25s)));
     ASSERT_GT(id, 0);
-    frame->SetSelection({id});
+    shelltest::SelectListTasks(frame, {id});
     const int smallSize = int(::SendDlgItemMessageW(param->GetSafeHwnd(), CParamWnd::kResolutionId, CB_FINDSTRINGEXACT,
                                                 WPARAM(-1), LPARAM(L"320x240")));
     ASSERT_GE(smallSize, 0);
@@ -453,7 +452,7 @@ TEST(MainFrame, ParameterPanelEditsReachTheConvertedOutput)
     for (int n = 1; n < 100; n++)
     {
         char name[64];
-        snprintf(name, sizeof name, "/long - %02d.avi", n);
+        snprintf(name, sizeof name, "/long25s - %02d.avi", n);
         const std::string path = output + name;
         if (!shelltest::Exists(path))
             break;
@@ -466,7 +465,7 @@ TEST(MainFrame, ParameterPanelEditsReachTheConvertedOutput)
         EXPECT_EQ(facts.height, 240);
     }
     EXPECT_GE(segments, 2);
-    CVideoManager::RemoveAll();
+    frame->SendMessage(WM_COMMAND, ID_EDIT_EMPTY);
     shell.Stop();
 }
 

@@ -299,11 +299,11 @@ TEST_F(MainWndTest, APickedProfileReachesTheButtonAndTheSelectedTasks)
     ASSERT_TRUE(m_shell.Start());
     CReelwrightApp* app = m_shell.App();
     const CString clip = WinPath(rwtest::Media(rwtest::kClipMp4));
-    const int selected = CVideoManager::AddTask(L"a.mp4", clip, app->m_currentProfile);
-    const int other = CVideoManager::AddTask(L"b.mp4", clip, app->m_currentProfile);
+    const int selected = shelltest::AddListTask(m_shell.Frame(), clip);
+    const int other = shelltest::AddListTask(m_shell.Frame(), clip);
     ASSERT_GT(selected, 0);
     ASSERT_GT(other, 0);
-    m_shell.Frame()->SetSelection({selected});
+    shelltest::SelectListTasks(m_shell.Frame(), {selected});
     ConvertTask* task = nullptr;
     ASSERT_TRUE(CVideoManager::FindTask(selected, &task));
     const CString otherProfile = app->m_currentProfile.m_name;
@@ -473,10 +473,10 @@ TEST_F(MainWndTest, PickedDpgAndRealMediaProfilesConvert)
     for (const char* name : profiles)
     {
         SCOPED_TRACE(name);
-        const int id = CVideoManager::AddTask(L"clip.mp4", clip, m_shell.App()->m_currentProfile);
+        const int id = shelltest::AddListTask(m_shell.Frame(), clip);
         ASSERT_GT(id, 0);
         ids.push_back(id);
-        m_shell.Frame()->SetSelection({id});
+        shelltest::SelectListTasks(m_shell.Frame(), {id});
         int category = -1, profile = -1;
         ASSERT_TRUE(LocateProfileByName(Categories(), shelltest::Wide(name), &category, &profile));
         ASSERT_LT((profile + 1) * kProfileItem, ParametersWnd::kHeight);
@@ -489,7 +489,7 @@ TEST_F(MainWndTest, PickedDpgAndRealMediaProfilesConvert)
         ASSERT_TRUE(CVideoManager::FindTask(id, &task));
         ASSERT_EQ(rwtest::Utf8(task->m_setting.m_name), name);
     }
-    m_shell.Frame()->SetSelection({});
+    shelltest::SelectListTasks(m_shell.Frame(), {});
     Target()->m_outputCombo.SetWindowText(Folder("converted", false));
     const CString folder = m_shell.Frame()->GetOutputFolder();
     ASSERT_FALSE(folder.IsEmpty());

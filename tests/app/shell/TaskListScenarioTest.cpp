@@ -147,6 +147,9 @@ class TaskListScenario : public ::testing::Test
                                  std::to_string(completionAction) + "</action_completed><max_tasks>" +
                                  std::to_string(maxTasks) + "</max_tasks><output_path>" +
                                  rwtest::ToWin32Path(m_outputs) + "</output_path>" + extra + "</Basic></Corvantis>");
+        // The target panel offers the newest folder of its history.
+        ::CreateDirectoryW(WinPathOf(m_outputs), nullptr);
+        ::WritePrivateProfileStringW(L"OutputDir", L"0", WinPathOf(m_outputs), WinPathOf(m_shell->Path("Reelwright.ini")));
         ASSERT_TRUE(m_shell->Start());
         m_list = m_shell->Frame()->ListPanel();
         ASSERT_NE(m_list, nullptr);
