@@ -70,7 +70,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // Waits until the condition on what was seen holds; false after the wait limit.
-bool WaitSeen(const std::function<bool(const Observed&)>& condition)
+bool WaitSeen(const std::function<bool(const Observed&)>& condition, DWORD limit = kWaitLimit)
 {
     DWORD start = ::GetTickCount();
     for (;;)
@@ -81,9 +81,9 @@ bool WaitSeen(const std::function<bool(const Observed&)>& condition)
         if (met)
             return true;
         DWORD waited = ::GetTickCount() - start;
-        if (waited >= kWaitLimit)
+        if (waited >= limit)
             return false;
-        ::WaitForSingleObject(g_seen.changed, kWaitLimit - waited);
+        ::WaitForSingleObject(g_seen.changed, limit - waited);
     }
 }
 
@@ -128,31 +128,92 @@ void SendMouse(DWORD flags, POINT at = g_pointer)
     ::SendInput(1, &input, sizeof input);
 }
 
-// Moves the pointer and waits until the window's thread has taken that move from its queue and
-// handled it (the sent WM_NULL comes through only after the move's handling returned). Wine moves
-// the X server's pointer too, and the desktop's thread may still hand on a motion of an earlier
-// move afterwards: the desktop is synchronised as well, and the pointer put back where a late
-// motion took it.
-bool MoveTo(HWND hWnd, POINT at)
+size_t MouseSeen()
 {
+    ::EnterCriticalSection(&g_seen.lock);
+    size_t n = g_seen.mouse.size();
+    ::LeaveCriticalSection(&g_seen.lock);
+    return n;
+}
+
+bool LastMouseAt(POINT at)
+{
+    ::EnterCriticalSection(&g_seen.lock);
+    bool there = !g_seen.mouse.empty() && g_seen.mouse.back().x == at.x && g_seen.mouse.back().y == at.y;
+    ::LeaveCriticalSection(&g_seen.lock);
+    return there;
+}
+
+bool CursorAt(POINT at)
+{
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    return cursor.x == at.x && cursor.y == at.y;
+}
+
+// Moves the pointer and waits until the window's thread has taken that move from its queue and
+// handled it: the sent WM_NULL comes through only after the handling of every message taken before
+// it returned. Wine moves the X server's pointer too, and the desktop's thread may still hand on a
+// motion of an earlier move afterwards, even after this one: the desktop is synchronised as well,
+// and the move is sent again while the last move taken or the pointer is elsewhere. `settled`
+// receives the count of mouse messages whose handling the move waited for.
+bool MoveTo(HWND hWnd, POINT at, size_t* settled = nullptr)
+{
+    const DWORD kRetry = 2000;
     DWORD start = ::GetTickCount();
     DWORD_PTR ignored;
     for (;;)
     {
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at);
-        bool taken = WaitSeen([at](const Observed& seen) {
-            return !seen.mouse.empty() && seen.mouse.back().x == at.x && seen.mouse.back().y == at.y;
-        });
+        // A move to where the pointer is already makes no message.
+        if (!CursorAt(at) || !LastMouseAt(at))
+        {
+            size_t from = MouseSeen();
+            SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at);
+            WaitSeen(
+                [at, from](const Observed& seen) {
+                    for (size_t i = from; i < seen.mouse.size(); ++i)
+                        if (seen.mouse[i].x == at.x && seen.mouse[i].y == at.y)
+                            return true;
+                    return false;
+                },
+                kRetry);
+        }
         ::SendMessageTimeoutW(::GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored);
-        if (!taken || !::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored))
+        size_t handled = MouseSeen();
+        bool there = LastMouseAt(at);
+        if (!::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored))
             return false;
-        POINT cursor;
-        ::GetCursorPos(&cursor);
-        if (cursor.x == at.x && cursor.y == at.y)
+        if (there && CursorAt(at))
+        {
+            if (settled)
+                *settled = handled;
             return true;
+        }
         if (::GetTickCount() - start > kWaitLimit)
             return false;
     }
+}
+
+// Moves the pointer, then looks at the window. A late motion, or a move taken while it looked,
+// makes it move and look again, so that what it saw is the window with the pointer at the point
+// (the repeat timer reads the pointer's place rather than a message: a late motion shows there
+// before the window takes its message).
+bool ObserveAt(HWND hWnd, POINT at, const std::function<void()>& observe)
+{
+    for (int attempt = 0; attempt < 10; ++attempt)
+    {
+        size_t from = 0;
+        if (!MoveTo(hWnd, at, &from))
+            return false;
+        observe();
+        DWORD_PTR ignored;
+        ::SendMessageTimeoutW(::GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored);
+        if (!::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored))
+            return false;
+        if (CursorAt(at) && MouseSeen() == from)
+            return true;
+    }
+    return false;
 }
 
 // The window's pixels over a rectangle of its window DC (or client DC) as the screen shows them.
@@ -238,8 +299,9 @@ class SkinScrollBarDragTest : public ::testing::Test
         if (HasFailure())
         {
             std::string taken;
-            for (UINT m : g_seen.messages)
-                taken += std::to_string(m) + " ";
+            for (size_t i = 0; i < g_seen.messages.size(); ++i)
+                taken += std::to_string(g_seen.messages[i]) + "@" + std::to_string(g_seen.mouse[i].x) + "," +
+                         std::to_string(g_seen.mouse[i].y) + " ";
             WCHAR cls[64] = {};
             ::GetClassNameW(::GetForegroundWindow(), cls, 64);
             char narrow[64] = {};
@@ -323,14 +385,13 @@ TEST_F(SkinScrollBarDragTest, HoldingTheWindowsDownArrowRepeatsWhileThePointerSt
         // The press sends one, the first repeat follows after 4/5 of the double-click time and
         // the next ones every tenth of it.
         steps[1] = WaitSeen([](const Observed& seen) { return CountCodes(seen, SB_LINEDOWN) >= 3; });
-        DWORD_PTR ignored;
-        steps[2] = ::SendMessageTimeoutW(host, WM_NULL, 0, 0, SMTO_NORMAL, kWaitLimit, &ignored) != 0;
-        Capture(host, false, arrow, held);
-        steps[3] = MoveTo(host, offArrow);
-        Capture(host, false, arrow, left);
-        ::EnterCriticalSection(&g_seen.lock);
-        beforeReturn = CountCodes(g_seen, SB_LINEDOWN);
-        ::LeaveCriticalSection(&g_seen.lock);
+        steps[2] = ObserveAt(host, onArrow, [&] { Capture(host, false, arrow, held); });
+        steps[3] = ObserveAt(host, offArrow, [&] {
+            Capture(host, false, arrow, left);
+            ::EnterCriticalSection(&g_seen.lock);
+            beforeReturn = CountCodes(g_seen, SB_LINEDOWN);
+            ::LeaveCriticalSection(&g_seen.lock);
+        });
         // Coming back sends one at once and repeats again.
         steps[4] = MoveTo(host, onArrow);
         steps[6] = WaitSeen(
@@ -390,15 +451,17 @@ TEST_F(SkinScrollBarDragTest, TheControlsThumbFollowsADragAndSnapsBackFarToTheSi
         steps[0] = MoveTo(host, grab);
         SendMouse(MOUSEEVENTF_LEFTDOWN);
         steps[1] = WaitSeen([](const Observed& seen) { return CountCodes(seen, SB_THUMBTRACK) >= 1; });
-        steps[2] = MoveTo(host, moved);
-        trackedPos = LastPosition(SB_THUMBTRACK);
-        Capture(bar, true, whole, dragged);
-        SCROLLINFO query = {sizeof query, SIF_TRACKPOS};
-        ::GetScrollInfo(bar, SB_CTL, &query);
-        trackPos = query.nTrackPos;
-        steps[3] = MoveTo(host, aside);
-        snappedPos = LastPosition(SB_THUMBTRACK);
-        Capture(bar, true, whole, snapped);
+        steps[2] = ObserveAt(host, moved, [&] {
+            trackedPos = LastPosition(SB_THUMBTRACK);
+            Capture(bar, true, whole, dragged);
+            SCROLLINFO query = {sizeof query, SIF_TRACKPOS};
+            ::GetScrollInfo(bar, SB_CTL, &query);
+            trackPos = query.nTrackPos;
+        });
+        steps[3] = ObserveAt(host, aside, [&] {
+            snappedPos = LastPosition(SB_THUMBTRACK);
+            Capture(bar, true, whole, snapped);
+        });
         steps[4] = MoveTo(host, moved);
         SendMouse(MOUSEEVENTF_LEFTUP);
         steps[5] = WaitSeen([](const Observed& seen) { return CountCodes(seen, SB_ENDSCROLL) == 1; });
