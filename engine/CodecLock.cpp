@@ -11,6 +11,8 @@ std::atomic<int> g_codecGuardCount(0);
 
 namespace
 {
+std::atomic<CodecOpenObserver> g_codecOpenObserver{nullptr};
+
 // Counts one entry into the guarded routines for as long as it lives.
 class CodecGuardEntry
 {
@@ -62,10 +64,23 @@ bool CodecRunsThreads(const AVCodecContext* context)
 
 int EngineOpenCodec(AVCodecContext* context, const AVCodec* codec, AVDictionary** options)
 {
+    int result;
     if (CodecRunsThreads(context))
-        return OpenCodec(context, codec, options);
-    std::lock_guard<std::mutex> guard(g_codecLock);
-    return GuardedCodecOpen(context, codec, options);
+        result = OpenCodec(context, codec, options);
+    else
+    {
+        std::lock_guard<std::mutex> guard(g_codecLock);
+        result = GuardedCodecOpen(context, codec, options);
+    }
+    CodecOpenObserver observer = g_codecOpenObserver;
+    if (result == 0 && observer)
+        observer(context);
+    return result;
+}
+
+void SetCodecOpenObserver(CodecOpenObserver observer)
+{
+    g_codecOpenObserver = observer;
 }
 
 int EngineCloseCodec(AVCodecContext* context)

@@ -30,3 +30,8 @@ bool CodecRunsThreads(const AVCodecContext* context);
 // and close outside it.
 int EngineOpenCodec(AVCodecContext* context, const AVCodec* codec, AVDictionary** options = nullptr);
 int EngineCloseCodec(AVCodecContext* context);
+
+// Called with every context EngineOpenCodec opened, on the opening thread, where tests read back
+// what the codecs were opened with (nullptr: nothing is called).
+using CodecOpenObserver = void (*)(const AVCodecContext* context);
+void SetCodecOpenObserver(CodecOpenObserver observer);

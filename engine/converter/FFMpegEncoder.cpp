@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "engine/UnixPath.h"
+#include "engine/converter/RunningConversions.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -85,6 +86,7 @@ CFFMpegEncoder::~CFFMpegEncoder()
     // A worker that was never stopped would still use the context.
     m_stopFlag = 1;
     CThread::Stop(-1);
+    CountRunning(false);
     FreeTranscodeContextContents(&m_context);
     FreeFrameCache();
 }
@@ -99,8 +101,11 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
     CreateOverlays();
     CreateSubtitles();
     m_overlaysNeeded = OverlaysNeeded() ? 1 : 0;
+    // Counted before its worker runs: jobs started together see each other when they open codecs.
+    CountRunning(true);
     if (!CThread::Start())
     {
+        CountRunning(false);
         // Without a worker the job would stay "running" for ever.
         m_state = kEncoderFailed;
         m_progress = kProgressFailed;
@@ -325,6 +330,16 @@ int CFFMpegEncoder::Run()
     return 0;
 }
 
+void CFFMpegEncoder::CountRunning(bool running)
+{
+    if (m_counted.exchange(running) == running)
+        return;
+    if (running)
+        RunningConversions::Enter();
+    else
+        RunningConversions::Leave();
+}
+
 void CFFMpegEncoder::EndRun(EncoderState state)
 {
     if (state != kEncoderDone)
@@ -343,6 +358,7 @@ void CFFMpegEncoder::EndRun(EncoderState state)
     }
     // Every line of the job reaches its log before the job shows its end.
     EngineFlushLog();
+    CountRunning(false);
     m_progress = state == kEncoderDone ? kProgressDone : kProgressFailed;
     m_state = state;
 }

@@ -123,9 +123,12 @@ private:
     bool ResolvePaths();
     // Publishes the job's end (after its last line has been delivered).
     void EndRun(EncoderState state);
+    // Counts the job among the running conversions from its start to its end (once).
+    void CountRunning(bool running);
 
     JobLogContext m_logContext;
     std::atomic<bool> m_pauseRequested; // survives the idle state between two runs
+    std::atomic<bool> m_counted{false};  // counted among the running conversions
 };
 
 // Makes the lines the calling thread logs (a stage thread of the job's transcode loop) belong to

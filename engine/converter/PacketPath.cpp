@@ -473,6 +473,9 @@ static void PrepareVideoConversion(TranscodeRun* run, OutputStreamRecord* ost, I
     if (sourceWidth > 0 && sourceHeight > 0 && targetWidth > 0 && targetHeight > 0)
         ost->scaler = sws_alloc_context();
     int threads = std::max(1, std::min(kMostScalerThreads, sourceWidth * sourceHeight / kPixelsPerScalerThread));
+    // Conversions side by side share the cores: the scaler takes no more than the codecs' share.
+    if (run->context->threadCount == 0 && run->codecThreads > 0)
+        threads = std::min(threads, run->codecThreads);
     const struct
     {
         const char* name;

@@ -9,6 +9,7 @@
 #include "engine/converter/FFMpegEncoder.h"
 #include "engine/converter/PacketPath.h"
 #include "engine/converter/TranscodeContext.h"
+#include "engine/converter/RunningConversions.h"
 #include "engine/converter/TranscodePipeline.h"
 
 #include <windows.h>
@@ -176,6 +177,8 @@ int OpenEncoders(TranscodeRun* run, SetupError* error)
             error->Set("Unsupported codec for output stream #%d.%d", ost->fileIndex, ost->index);
             return kSetupFailed;
         }
+        if (!ost->encoder->thread_count)
+            ost->encoder->thread_count = run->codecThreads;
         AVDictionary* options = nullptr;
         av_dict_copy(&options, ost->setup->privateOptions, 0);
         int result = EngineOpenCodec(ost->encoder, codec, &options);
@@ -228,7 +231,7 @@ int OpenDecoders(TranscodeRun* run, SetupError* error)
         if (!ist->decoder || !ist->frame || avcodec_parameters_to_context(ist->decoder, par) < 0)
             return kOutOfMemory;
         ist->decoder->pkt_timebase = ist->stream->time_base;
-        ist->decoder->thread_count = context->threadCount;
+        ist->decoder->thread_count = run->codecThreads;
         AVDictionary* options = nullptr;
         if (i < static_cast<size_t>(context->inputDecoderCount))
             av_dict_copy(&options, context->inputDecoderOptions[i], 0);
@@ -375,6 +378,8 @@ void BuildTables(TranscodeRun* run)
 int SetupRun(TranscodeRun* run)
 {
     TranscodeContext* context = run->context;
+    // Decided once per run, from the conversions running when it opens its codecs.
+    run->codecThreads = RunningConversions::ThreadsFor(context->threadCount);
     BuildTables(run);
     PairStreams(run);
     for (size_t i = 0; i < run->outputStreams.size(); ++i)

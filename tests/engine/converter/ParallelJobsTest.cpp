@@ -3,10 +3,19 @@
 #include "JobFixture.h"
 #include "OutputProbe.h"
 #include "engine/CodecLock.h"
+#include "engine/converter/RunningConversions.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <mutex>
+#include <utility>
+#include <vector>
+
+extern "C"
+{
+#include <libavutil/cpu.h>
+}
 
 using rwtest::MakeJobSettings;
 
@@ -41,7 +50,7 @@ std::vector<int> StartJobs(const std::string& dir, bool withBadJob)
     }
     return ids;
 }
-}
+} // namespace
 
 TEST(ParallelJobs, SideBySideEqualsAloneAndABadJobFailsAlone)
 {
@@ -136,4 +145,67 @@ TEST(ParallelJobs, ManyCodecThreadsOpenWhileTheCodecLockIsTaken)
     EXPECT_GT(facts.videoFrames, 0);
     EXPECT_EQ(AV_CODEC_ID_MP3, facts.audioCodec);
     EXPECT_EQ(0, facts.undecodablePackets);
+}
+
+// The automatic codec thread counts divide the cores among the conversions running at once; an
+// explicit count stays as the user gave it.
+TEST(ParallelJobs, AutomaticThreadCountsShareTheCoresAmongRunningJobs)
+{
+    const struct
+    {
+        int requested, running, cores, expected;
+    } kShares[] = {
+        {0, 1, 8, 0}, // alone: the libraries' own choice
+        {0, 2, 8, 4}, {0, 3, 8, 2},   {0, 4, 8, 2},
+        {0, 9, 8, 1}, {0, 4, 2, 1},   {3, 4, 8, 3}, // explicit counts are kept, alone or not
+        {1, 1, 8, 1}, {16, 4, 8, 16},
+    };
+    for (const auto& c : kShares)
+        EXPECT_EQ(c.expected, RunningConversions::ThreadsFor(c.requested, c.running, c.cores))
+            << c.requested << " requested, " << c.running << " running, " << c.cores << " cores";
+
+    // Three other conversions run beside the job: its codecs open with a quarter of the cores.
+    static std::mutex lock;
+    static std::vector<std::pair<bool, int>> opened; // encoder?, thread count
+    SetCodecOpenObserver([](const AVCodecContext* context) {
+        std::lock_guard<std::mutex> guard(lock);
+        if (context->codec_type == AVMEDIA_TYPE_VIDEO)
+            opened.emplace_back(av_codec_is_encoder(context->codec) != 0, context->thread_count);
+    });
+    const int kOthers = 3;
+    for (int i = 0; i < kOthers; ++i)
+        RunningConversions::Enter();
+    const int share = (std::max)(1, av_cpu_count() / (kOthers + 1));
+    const struct
+    {
+        const char* threads;
+        int expected;
+    } kJobs[] = {{"0", share}, {"3", 3}};
+    std::string dir = rwtest::ScratchDir("ParallelJobsTest/share");
+    for (const auto& job : kJobs)
+    {
+        opened.clear();
+        std::string output = dir + "/threads" + job.threads + ".avi";
+        JobSettings settings = MakeJobSettings(rwtest::Media("clip_h264_aac.mp4"), output,
+                                               std::string("-threads ") + job.threads + " -vcodec mpeg4 -b 400 -an");
+        int id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId);
+        EXPECT_EQ(kEncoderDone, rwtest::WaitForJobEnd(id));
+        EngineDestroyAllJobs();
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            ASSERT_EQ(2u, opened.size()) << job.threads;
+            for (const auto& codec : opened)
+                EXPECT_EQ(job.expected, codec.second)
+                    << "-threads " << job.threads << (codec.first ? " encoder" : " decoder");
+        }
+        rwtest::OutputFacts facts = rwtest::ProbeOutput(output);
+        EXPECT_EQ(AV_CODEC_ID_MPEG4, facts.videoCodec);
+        EXPECT_GT(facts.videoFrames, 0);
+        EXPECT_EQ(0, facts.undecodablePackets);
+    }
+    SetCodecOpenObserver(nullptr);
+    for (int i = 0; i < kOthers; ++i)
+        RunningConversions::Leave();
+    EXPECT_EQ(0, RunningConversions::Count());
 }

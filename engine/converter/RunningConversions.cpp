@@ -1,0 +1,37 @@
+#include "engine/converter/RunningConversions.h"
+
+#include <algorithm>
+
+extern "C"
+{
+#include <libavutil/cpu.h>
+}
+
+std::atomic<int> RunningConversions::s_count{0};
+
+void RunningConversions::Enter()
+{
+    ++s_count;
+}
+
+void RunningConversions::Leave()
+{
+    --s_count;
+}
+
+int RunningConversions::Count()
+{
+    return s_count;
+}
+
+int RunningConversions::ThreadsFor(int requested, int running, int cores)
+{
+    if (requested != 0 || running <= 1)
+        return requested;
+    return std::max(1, cores / running);
+}
+
+int RunningConversions::ThreadsFor(int requested)
+{
+    return ThreadsFor(requested, Count(), av_cpu_count());
+}

@@ -1,0 +1,25 @@
+// The conversions running in the process at once, and the share of the machine's cores that the
+// automatic thread counts of each one get: a conversion alone lets the libraries choose, several
+// divide the cores among them, so that side by side they neither oversubscribe nor starve.
+#pragma once
+
+#include <atomic>
+
+class RunningConversions
+{
+  public:
+    // A conversion counts from its start until its end.
+    static void Enter();
+    static void Leave();
+    static int Count();
+
+    // The thread count for a conversion's codecs whose user left it automatic (requested 0), when
+    // running conversions share cores: 0 (the libraries' own choice) for one running alone, else
+    // the cores divided among them, at least 1. An explicit request is kept as given.
+    static int ThreadsFor(int requested, int running, int cores);
+    // The same for the conversions running now on this machine.
+    static int ThreadsFor(int requested);
+
+  private:
+    static std::atomic<int> s_count;
+};
