@@ -13,9 +13,10 @@ class RunningConversions
     static void Leave();
     static int Count();
 
-    // The thread count for a conversion's codecs whose user left it automatic (requested 0), when
-    // running conversions share cores: 0 (the libraries' own choice) for one running alone, else
-    // the cores divided among them, at least 1. An explicit request is kept as given.
+    // The thread count for a conversion's codecs whose user left it automatic (requested 0): 0
+    // (the libraries' own choice) for one running alone, else its share of the cores beside the
+    // other running ones, less what its own stage threads take, at least 1. An explicit request
+    // is kept as given.
     static int ThreadsFor(int requested, int running, int cores);
     // The same for the conversions running now on this machine.
     static int ThreadsFor(int requested);
