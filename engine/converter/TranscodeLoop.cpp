@@ -606,6 +606,9 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
             throw StageFailure();
         if (job->m_state == kEncoderPaused)
         {
+            // What was decoded before the pause is encoded during it.
+            if (run->pipeline)
+                run->pipeline->SubmitHeldWork();
             ::Sleep(kPausedSleepMs);
             continue;
         }

@@ -18,6 +18,9 @@ namespace
 // enough that a few decoded pictures are all that waits.
 const size_t kPictureQueueDepth = 4;
 const size_t kEncodeQueueDepth = 8;
+// Frames of one stream that the job's thread hands to its encoder in one piece of work, when
+// nothing else comes between them in the output order: a stage thread wakes once for all of them.
+const size_t kMostHeldFrames = 16;
 // Places in the output order waiting for the muxer: only written packets wait there, so it is deep
 // enough that the slowest encoder's queue never runs dry because the muxer waits for that encoder.
 const size_t kTicketQueueDepth = 1024;
@@ -232,6 +235,8 @@ bool TranscodePipeline::Start()
 
 void TranscodePipeline::PushTicket(std::shared_ptr<Ticket> ticket)
 {
+    // A new place in the output order comes after the held work: nothing joins it any more.
+    SubmitHeldWork();
     {
         std::lock_guard<std::mutex> lock(m_lock);
         ++m_issued;
@@ -273,10 +278,36 @@ void TranscodePipeline::SubmitVideo(InputStreamRecord* ist, VideoWork&& work)
 
 void TranscodePipeline::SubmitEncode(OutputStreamRecord* ost, EncodeWork&& work)
 {
-    if (!work.collector)
+    // Work of the job's thread, whose packets would follow the held work's in the output order.
+    bool own = !work.collector;
+    if (own && !work.flush && ost == m_heldStream && m_held.frames.size() + work.frames.size() <= kMostHeldFrames &&
+        m_inline->packets.empty())
+    {
+        for (EncodeFrame& frame : work.frames)
+            m_held.frames.push_back(std::move(frame));
+        return;
+    }
+    if (own)
         work.collector = IssueTicket();
+    if (own && !work.flush)
+    {
+        m_heldStream = ost;
+        m_held = std::move(work);
+        return;
+    }
     if (!m_encodeStages.at(ost)->m_queue.Push(std::move(work)))
         throw StageFailure();
+}
+
+void TranscodePipeline::SubmitHeldWork()
+{
+    if (!m_heldStream)
+        return;
+    OutputStreamRecord* ost = m_heldStream;
+    m_heldStream = nullptr;
+    if (!m_encodeStages.at(ost)->m_queue.Push(std::move(m_held)))
+        throw StageFailure();
+    m_held = EncodeWork();
 }
 
 void TranscodePipeline::MarkReady(PacketCollector* collector)
@@ -338,6 +369,7 @@ int64_t TranscodePipeline::OutputSizeNear(int64_t limit)
     if (m_outputSize + margin < limit)
         return m_outputSize;
     HandOverInline();
+    SubmitHeldWork();
     std::unique_lock<std::mutex> lock(m_lock);
     m_jobWaits = true;
     m_muxed.wait(lock, [this] { return m_written == m_issued || m_aborted; });

@@ -29,6 +29,9 @@ class TranscodePipeline
     // on with the place already taken. Throw StageFailure when the pipeline was ended.
     void SubmitVideo(InputStreamRecord* ist, VideoWork&& work);
     void SubmitEncode(OutputStreamRecord* ost, EncodeWork&& work);
+    // Encoder work the job's thread still holds back to join with the next (consecutive frames of
+    // one stream share a place in the output order) goes to its stage now.
+    void SubmitHeldWork();
     // The job's thread: the packets it wrote itself (stream copy, subtitles) take their place.
     void HandOverInline();
     // The first output file's size as the one-thread run would see it now. Far below the limit
@@ -78,6 +81,10 @@ class TranscodePipeline
     std::map<OutputStreamRecord*, EncodeStage*> m_encodeStages;
     StageQueue<std::shared_ptr<Ticket>> m_tickets;
     std::shared_ptr<Ticket> m_inline;
+    // The job thread's latest encoder work, held back while frames of the same stream follow it
+    // with no other place in the output order taken in between.
+    OutputStreamRecord* m_heldStream = nullptr;
+    EncodeWork m_held;
 
     std::mutex m_lock;                     // guards the tickets' ready flags and the counts and flags below
     std::condition_variable m_ticketReady; // the muxer waits for m_muxerWaitsFor
