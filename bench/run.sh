@@ -16,7 +16,8 @@
 #      (d) audio only, 180 s, to MP3 128 kbit/s;
 #      goals: wall time at most 0.9 of HandBrakeCLI's on (a) and (b), CPU time at most 1.05 of
 #      the plain loop's on each;
-#   3. throughput with 1, 2, 3 and 4 jobs of (a) side by side (goal: 4 jobs at least 3.2 times one).
+#   3. throughput with 1, 2, 3 and 4 jobs of (a) side by side (goal: 4 jobs at least 3.2 times one),
+#      with the CPU seconds each job took and the best ratio those allow on idle cores.
 # Environment: RW_BENCH_SECONDS (720p source length, default 30), RW_BENCH_DEVICE_SECONDS (the
 # device sources of (a) and (d), default 180), RW_BENCH_LARGE_SECONDS (the sources of (b) and (c),
 # default 60), RW_BENCH_REPEAT, RW_BENCH_ONLY (a space-separated subset of: 720p a b c d parallel).
@@ -217,14 +218,21 @@ fi
 
 if wants parallel; then
     source=$(source_of "$device_seconds" 640 480)
-    one=""
+    one="" one_cpu="" one_wall=""
     for n in 1 2 3 4; do
         r=$(best_of "$engine_run" --parallel "$n" --args "$device_args" "$source" "$work/parallel.mp4")
         t=$(wall_of "$r")
         throughput=$(calc "$n * $device_seconds / $t")
         [ -z "$one" ] && one=$throughput
-        printf 'parallel (a) x %d: %.2f s (load %s), %.2f s of media per second, %.2f x one job (goal for 4: at least 3.2)\n' \
-            "$n" "$t" "$(load_of "$r")" "$throughput" "$(calc "$throughput / $one")"
+        cpu=$(calc "($(cpu_of "$r") - $(cpu_of "$startup")) / $n")
+        [ -z "$one_cpu" ] && one_cpu=$cpu one_wall=$t
+        # The best n jobs could do on idle cores with the CPU seconds each took: no sooner than one
+        # job alone, and no sooner than all their CPU seconds spread over every core.
+        best_wall=$(calc "$n * $cpu / $(nproc)")
+        [ "$(calc "$best_wall < $one_wall")" = 1 ] && best_wall=$one_wall
+        printf 'parallel (a) x %d: %.2f s (load %s), %.2f s of media per second, %.2f x one job (goal for 4: at least 3.2); CPU %.2f s per job (%.2f of one job alone): at best %.2f x one job on %d idle cores\n' \
+            "$n" "$t" "$(load_of "$r")" "$throughput" "$(calc "$throughput / $one")" "$cpu" "$(calc "$cpu / $one_cpu")" \
+            "$(calc "$n * $one_wall / $best_wall")" "$(nproc)"
     done
 fi
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) after the run"
