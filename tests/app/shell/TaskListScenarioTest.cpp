@@ -418,8 +418,36 @@ TEST_F(TaskListScenario, PauseStopAndDelete)
 
 // Closing the window while two conversions run ends at once: the partial outputs go, no
 // temporary file stays, the settings are saved and every shutdown line is logged.
+// Points the process's temporary folder at a folder of its own while it lives: test programs
+// running beside this one write temporary files of the same pattern into the shared one.
+class PrivateTempFolder
+{
+  public:
+    explicit PrivateTempFolder(const std::string& name)
+    {
+        const CString folder = Wide(rwtest::ToWin32Path(rwtest::ScratchDir(name)));
+        for (LPCWSTR variable : kVariables)
+            ::SetEnvironmentVariableW(variable, folder);
+    }
+    ~PrivateTempFolder()
+    {
+        for (int i = 0; i < 2; ++i)
+            ::SetEnvironmentVariableW(kVariables[i], m_saved[i].IsEmpty() ? nullptr : LPCWSTR(m_saved[i]));
+    }
+
+  private:
+    static constexpr LPCWSTR kVariables[2] = {L"TMP", L"TEMP"};
+    static CString Saved(LPCWSTR variable)
+    {
+        WCHAR value[MAX_PATH] = {};
+        return ::GetEnvironmentVariableW(variable, value, MAX_PATH) ? CString(value) : CString();
+    }
+    CString m_saved[2] = {Saved(kVariables[0]), Saved(kVariables[1])};
+};
+
 TEST_F(TaskListScenario, ClosingWhileConvertingCleansUp)
 {
+    PrivateTempFolder privateTemp("CloseBusyTemp");
     // A profile that takes its time: the window's own end takes a while on this desktop.
     Start("CloseBusy", 2, 0, "<param_sel>MP4 H.264 Video</param_sel>");
     Drop(Sources({{rwtest::kLong25s, "first.mp4"}, {rwtest::kLong25s, "second.mp4"}}));
