@@ -334,13 +334,10 @@ int PlayerHandleEvent(const SDL_Event* event)
     case kPlayerEventResume:
         PlayerResume(is);
         break;
-    case kPlayerEventSeek: {
-        if (!is->fileOpen)
-            return -1;
-        int64_t start = is->startTime == AV_NOPTS_VALUE ? 0 : is->startTime;
-        PlayerRequestSeek(is, start + PlayerGetSeekOffset(event));
+    case kPlayerEventSeek:
+        // Kept also while the file is still opening: the read thread serves it once it is open.
+        PlayerRequestSeek(is, PlayerGetSeekOffset(event));
         break;
-    }
     case kPlayerEventSnapshot: {
         const char* path = static_cast<const char*>(event->user.data2);
         char* copy = path ? strdup(path) : nullptr;

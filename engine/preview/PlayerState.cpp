@@ -78,13 +78,9 @@ double PlayerMasterClock(PlayerState* is)
     return PlayerVideoClock(is);
 }
 
-void PlayerRequestSeek(PlayerState* is, int64_t target)
+void PlayerRequestSeek(PlayerState* is, int64_t offset)
 {
-    if (is->seekReq)
-        return;
-    is->seekPos = target;
-    is->seekRel = 0;
-    is->seekReq = 1;
+    is->seekOffset = offset < 0 ? 0 : offset;
 }
 
 void PlayerResume(PlayerState* is)
@@ -803,9 +799,11 @@ static void ReadLoop(PlayerState* is)
             else
                 av_read_play(ic);
         }
-        if (is->seekReq)
+        const int64_t seekOffset = is->seekOffset.exchange(kPlayerNoSeek);
+        if (seekOffset != kPlayerNoSeek)
         {
-            int ret = avformat_seek_file(ic, -1, INT64_MIN, is->seekPos, INT64_MAX, is->seekFlags);
+            const int64_t target = seekOffset + (is->startTime == AV_NOPTS_VALUE ? 0 : is->startTime);
+            int ret = avformat_seek_file(ic, -1, INT64_MIN, target, INT64_MAX, is->seekFlags);
             if (ret < 0)
             {
                 fprintf(stderr, "%s: error while seeking\n", is->filename);
@@ -824,7 +822,6 @@ static void ReadLoop(PlayerState* is)
                     PlayerPacketQueuePutFlush(&is->videoq);
                 }
             }
-            is->seekReq = 0;
             eof = false;
             endQueued = false;
         }
@@ -913,7 +910,6 @@ static bool OpenInput(PlayerState* is)
         return false;
     }
     is->startTime = ic->start_time;
-    is->fileOpen = 1;
     return true;
 }
 
@@ -926,7 +922,6 @@ static void PlayerDecodeThread(PlayerState* is)
         ReadLoop(is);
     else
         is->openFailed = 1;
-    is->fileOpen = 0;
     if (is->audioStream >= 0)
         PlayerCloseComponent(is, is->audioStream);
     if (is->videoStream >= 0)

@@ -38,6 +38,8 @@ const int kPlayerMaxPathLength = 1023;
 const int kPlayerScalerFlags = 4;
 // A picture is never shown sooner than this after the one before it.
 const double kPlayerMinFrameDelay = 0.010;
+// No seek waits for the read thread.
+const int64_t kPlayerNoSeek = INT64_MIN;
 
 // The only synchronisation the preview uses: the picture follows the sound.
 const int kPlayerSyncAudioMaster = 0;
@@ -61,10 +63,11 @@ struct PlayerState
     volatile int paused = 0;
     int lastPaused = 0;
 
-    volatile int seekReq = 0;
+    // The seek the read thread serves next, in microseconds from the start of the file, or
+    // kPlayerNoSeek. A newer request replaces one not yet served; one made while the file is still
+    // opening is served as soon as it is open.
+    std::atomic<int64_t> seekOffset{kPlayerNoSeek};
     int seekFlags = 0;
-    int64_t seekPos = 0;
-    int64_t seekRel = 0;
     // Raised by the read thread at every seek; pictures of an older generation are dropped.
     std::atomic<int> seekSerial{0};
     // Raised by the video thread at each seek's flush mark in its queue: the generation of the
@@ -76,9 +79,7 @@ struct PlayerState
     int avSyncType = kPlayerSyncAudioMaster;
     // Set by the read thread when the file or its codecs could not be opened.
     std::atomic<int> openFailed{0};
-    // Set by the read thread while the file is open; its start time (microseconds) is kept here
-    // for the seek events.
-    std::atomic<int> fileOpen{0};
+    // The file's start time (microseconds), set by the read thread when it has opened the file.
     int64_t startTime = 0;
 
     double audioClock = 0;
@@ -153,8 +154,9 @@ void PlayerShowWaveform(PlayerState* is, SDL_Rect* drawn);
 double PlayerAudioClock(PlayerState* is);
 double PlayerVideoClock(PlayerState* is);
 double PlayerMasterClock(PlayerState* is);
-// Asks the read thread to seek to target (microseconds); ignored while a seek is pending.
-void PlayerRequestSeek(PlayerState* is, int64_t target);
+// Asks the read thread to seek to offset (microseconds from the start of the file); the newest
+// request wins.
+void PlayerRequestSeek(PlayerState* is, int64_t offset);
 // Resumes the player: the clocks are moved on by the time spent paused.
 void PlayerResume(PlayerState* is);
 

@@ -457,6 +457,8 @@ BOOL CWVHeaderCtrlThemeOffice2003::Layout(LPHDLAYOUT lpHDL, CWVHeaderCtrl* pHead
     const int nHeight = nTextHeight + m_nHeightMargin;
     RECT* prc = lpHDL->prc;
     WINDOWPOS* pwp = lpHDL->pwpos;
+    // The list moves the window named here: left unset, its stack's leftovers would name another.
+    pwp->hwnd = pHeader->GetSafeHwnd();
     pwp->hwndInsertAfter = nullptr;
     pwp->x = prc->left;
     pwp->y = prc->top;

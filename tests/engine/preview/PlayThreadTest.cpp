@@ -393,6 +393,18 @@ TEST_F(PlayThreadTest, AForwardSeekMovesThePictureAtOnce)
     EXPECT_NEAR(Position(), PlayerAudioClock(g_playerState.load()), 0.3);
 }
 
+// Seeks asked for at once, while the player still opens the file, are kept: the newest one is
+// served as soon as the file is open. Played from the start instead, the picture could not reach
+// the fourteenth second before the wait's limit.
+TEST_F(PlayThreadTest, SeeksMadeWhileTheFileOpensAreKeptAndTheNewestWins)
+{
+    ASSERT_EQ(kPreviewJobId, Start(rwtest::kLong25s));
+    ASSERT_EQ(0, PlayerPushSeek(3000000));
+    ASSERT_EQ(0, PlayerPushSeek(15000000));
+    ASSERT_TRUE(WaitUntil([&] { return Capture().Counter() >= 14 * rwtest::kClipFps; }));
+    EXPECT_LT(Capture().Counter(), 20 * rwtest::kClipFps);
+}
+
 TEST_F(PlayThreadTest, RepaintsKeepThePictureWhilePausedAndAtTheEnd)
 {
     g_paintsItself = true;

@@ -247,6 +247,41 @@ TEST(HeaderCtrlTest, EmptyHeaderIgnoresAutoFit)
     header.DestroyWindow();
 }
 
+// Every theme answers the layout question of its list completely: the place it names is the
+// header's own window at the top of the given area. The list moves the window named there, so a
+// window left unnamed would send whatever its caller's memory held to some other window.
+TEST_F(HeaderFixture, LayoutNamesTheHeaderItself)
+{
+    Create();
+    CWnd bystander;
+    ASSERT_TRUE(bystander.CreateEx(0, L"Static", L"", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    struct Case
+    {
+        const char* name;
+        CWVHeaderCtrlTheme* theme;
+    } cases[] = {{"plain", new CWVHeaderCtrlTheme},
+                 {"Office XP", new CWVHeaderCtrlThemeOfficeXP},
+                 {"Office 2003", new CWVHeaderCtrlThemeOffice2003},
+                 {"Explorer", new CWVHeaderCtrlThemeExplorer}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_header.SetTheme(c.theme);
+        RECT area = {0, 0, 400, 200};
+        WINDOWPOS place = {};
+        place.hwnd = bystander.GetSafeHwnd();
+        HDLAYOUT layout = {&area, &place};
+        ASSERT_TRUE(m_header.SendMessage(HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout)));
+        EXPECT_EQ(m_header.GetSafeHwnd(), place.hwnd);
+        EXPECT_EQ(0, place.x);
+        EXPECT_EQ(0, place.y);
+        EXPECT_EQ(400, place.cx);
+        EXPECT_GT(place.cy, 0);
+        EXPECT_EQ(place.cy, area.top);
+    }
+    bystander.DestroyWindow();
+}
+
 // The header paints itself through its theme: face colour, column separators and a sort arrow
 // that appears right of the sort column's text.
 TEST_F(HeaderFixture, PaintsThroughItsTheme)
