@@ -608,7 +608,10 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
         {
             // What was decoded before the pause is encoded during it.
             if (run->pipeline)
+            {
                 run->pipeline->SubmitHeldWork();
+                run->pipeline->WakeOwed();
+            }
             ::Sleep(kPausedSleepMs);
             continue;
         }
@@ -654,6 +657,8 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
             }
             if (waiting && !limitReached)
             {
+                if (run->pipeline)
+                    run->pipeline->WakeOwed();
                 ::Sleep(kTryAgainSleepMs);
                 continue;
             }

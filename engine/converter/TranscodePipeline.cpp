@@ -15,9 +15,11 @@
 namespace
 {
 // Queue depths: enough to keep each stage busy while its neighbour has a slow frame, small
-// enough that a few decoded pictures are all that waits.
-const size_t kPictureQueueDepth = 4;
-const size_t kEncodeQueueDepth = 8;
+// enough that a few decoded pictures are all that waits. A sleeping stage wakes for a batch of
+// half a queue, and the muxer once a batch of tickets is ready.
+const size_t kPictureQueueDepth = 8;
+const size_t kEncodeQueueDepth = 16;
+const int kMuxBatch = 8;
 // Frames of one stream that the job's thread hands to its encoder in one piece of work, when
 // nothing else comes between them in the output order: a stage thread wakes once for all of them.
 const size_t kMostHeldFrames = 16;
@@ -93,6 +95,7 @@ class TranscodePipeline::Stage
         try
         {
             Work();
+            m_pipeline->WakeOwed();
         }
         catch (const std::bad_alloc&)
         {
@@ -114,7 +117,7 @@ class TranscodePipeline::PictureStage : public Stage
 {
   public:
     PictureStage(TranscodePipeline* pipeline, InputStreamRecord* ist)
-        : Stage(pipeline), m_ist(ist), m_queue(kPictureQueueDepth)
+        : Stage(pipeline), m_ist(ist), m_queue(kPictureQueueDepth, kPictureQueueDepth / 2, pipeline)
     {
     }
     void Work() override
@@ -143,7 +146,7 @@ class TranscodePipeline::EncodeStage : public Stage
 {
   public:
     EncodeStage(TranscodePipeline* pipeline, OutputStreamRecord* ost)
-        : Stage(pipeline), m_ost(ost), m_queue(kEncodeQueueDepth)
+        : Stage(pipeline), m_ost(ost), m_queue(kEncodeQueueDepth, kEncodeQueueDepth / 2, pipeline)
     {
     }
     void Work() override
@@ -189,7 +192,7 @@ class TranscodePipeline::MuxStage : public Stage
     }
 };
 
-TranscodePipeline::TranscodePipeline(TranscodeRun* run) : m_run(run), m_tickets(kTicketQueueDepth)
+TranscodePipeline::TranscodePipeline(TranscodeRun* run) : m_run(run), m_tickets(kTicketQueueDepth, kMuxBatch, this)
 {
 }
 
@@ -312,14 +315,40 @@ void TranscodePipeline::SubmitHeldWork()
 
 void TranscodePipeline::MarkReady(PacketCollector* collector)
 {
-    bool wake;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         static_cast<Ticket*>(collector)->ready = true;
-        wake = m_muxerWaitsFor == collector;
+        if (m_muxerWaitsFor && m_muxerWaitsFor->ready && ++m_readyUnseen >= kMuxBatch)
+        {
+            wake = true;
+            m_readyUnseen = 0;
+        }
     }
     if (wake)
         m_ticketReady.notify_one();
+}
+
+void TranscodePipeline::WakeOwed()
+{
+    bool wake;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        wake = m_muxerWaitsFor && m_muxerWaitsFor->ready;
+        m_readyUnseen = 0;
+    }
+    if (wake)
+        m_ticketReady.notify_one();
+    for (auto& stage : m_pictureStages)
+        stage.second->m_queue.WakeOwed();
+    for (auto& stage : m_encodeStages)
+        stage.second->m_queue.WakeOwed();
+    m_tickets.WakeOwed();
+}
+
+void TranscodePipeline::BeforeWait()
+{
+    WakeOwed();
 }
 
 void TranscodePipeline::NoteMuxerProgress(int64_t written, bool done)
@@ -346,9 +375,12 @@ void TranscodePipeline::RunMuxer()
             NoteMuxerProgress(0, true);
             continue;
         }
+        if (!ticket->ready)
+            WakeOwed();
         {
             std::unique_lock<std::mutex> lock(m_lock);
             m_muxerWaitsFor = ticket.get();
+            m_readyUnseen = 0;
             m_ticketReady.wait(lock, [&] { return ticket->ready || m_aborted; });
             m_muxerWaitsFor = nullptr;
             if (m_aborted)
@@ -370,6 +402,7 @@ int64_t TranscodePipeline::OutputSizeNear(int64_t limit)
         return m_outputSize;
     HandOverInline();
     SubmitHeldWork();
+    WakeOwed();
     std::unique_lock<std::mutex> lock(m_lock);
     m_jobWaits = true;
     m_muxed.wait(lock, [this] { return m_written == m_issued || m_aborted; });
@@ -383,6 +416,7 @@ bool TranscodePipeline::Finish()
 {
     HandOverInline();
     PushTicket(nullptr);
+    WakeOwed();
     std::unique_lock<std::mutex> lock(m_lock);
     m_jobWaits = true;
     m_muxed.wait(lock, [this] { return m_muxerDone || m_aborted; });

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <vector>
 
-class TranscodePipeline
+class TranscodePipeline : private WaitHook
 {
   public:
     explicit TranscodePipeline(TranscodeRun* run);
@@ -43,6 +43,9 @@ class TranscodePipeline
     bool Finish();
     // Ends every stage (at once, unless Finish succeeded) and waits for their threads.
     void Shutdown();
+    // Wakes the stages that sleep on work queued without waking them: the job's thread calls it
+    // before it sleeps for anything but the pipeline (a pause), as the pipeline's own waits do.
+    void WakeOwed();
     // A stage failed: the others end as soon as they can.
     void Fail();
     bool Failed() const
@@ -74,6 +77,7 @@ class TranscodePipeline
     void NoteMuxerProgress(int64_t written, bool done);
     void Abort();
     void RunMuxer();
+    void BeforeWait() override;
 
     TranscodeRun* m_run;
     std::vector<std::unique_ptr<Stage>> m_stages;
@@ -90,6 +94,7 @@ class TranscodePipeline
     std::condition_variable m_ticketReady; // the muxer waits for m_muxerWaitsFor
     std::condition_variable m_muxed;       // the job's thread waits for the muxer (m_jobWaits)
     const Ticket* m_muxerWaitsFor = nullptr;
+    int m_readyUnseen = 0; // tickets marked ready while the muxer sleeps with its next one ready
     bool m_jobWaits = false;
     int64_t m_issued = 0;  // tickets handed to the muxer
     int64_t m_written = 0; // tickets the muxer wrote

@@ -128,3 +128,79 @@ TEST(StageQueueTest, AbortWakesBothSides)
     EXPECT_FALSE(full.Pop(&item));
     EXPECT_FALSE(empty.Push(std::move(item)));
 }
+
+namespace
+{
+// Two queues in a row with batched wake-ups, as in the pipeline: the relay pops from the first
+// and pushes into the second; every thread pays its owed wakes before it sleeps.
+struct Relay : WaitHook
+{
+    StageQueue<int> first{8, 4, this};
+    StageQueue<int> second{16, 8, this};
+    HANDLE arrived = ::CreateSemaphoreW(nullptr, 0, kItems, nullptr);
+    std::vector<int> received;
+
+    ~Relay()
+    {
+        ::CloseHandle(arrived);
+    }
+    void BeforeWait() override
+    {
+        first.WakeOwed();
+        second.WakeOwed();
+    }
+};
+
+DWORD WINAPI RelayItems(LPVOID param)
+{
+    Relay* relay = static_cast<Relay*>(param);
+    int item = 0;
+    while (relay->first.Pop(&item))
+        relay->second.Push(std::move(item));
+    relay->second.Close();
+    return 0;
+}
+
+DWORD WINAPI ReceiveItems(LPVOID param)
+{
+    Relay* relay = static_cast<Relay*>(param);
+    int item = 0;
+    while (relay->second.Pop(&item))
+    {
+        relay->received.push_back(item);
+        ::ReleaseSemaphore(relay->arrived, 1, nullptr);
+    }
+    return 0;
+}
+} // namespace
+
+// A consumer asleep on fewer items than its batch is still woken by the producer's next wait:
+// one item at a time goes through both queues, each waited for at the far end (a wake put off
+// and never paid hangs the test), and a few at a time in between.
+TEST(StageQueueTest, BatchedWakesArePaidBeforeAnyThreadWaits)
+{
+    Relay relay;
+    ThreadHandle relaying{::CreateThread(nullptr, 0, RelayItems, &relay, 0, nullptr)};
+    ThreadHandle receiving{::CreateThread(nullptr, 0, ReceiveItems, &relay, 0, nullptr)};
+    ASSERT_TRUE(relaying.handle && receiving.handle && relay.arrived);
+    const int kRounds = 2000;
+    int next = 0;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        int burst = 1 + round % 6; // below, at and above the batches
+        for (int i = 0; i < burst; ++i)
+        {
+            int item = next++;
+            ASSERT_TRUE(relay.first.Push(std::move(item)));
+        }
+        relay.BeforeWait();
+        for (int i = 0; i < burst; ++i)
+            ASSERT_EQ(::WaitForSingleObject(relay.arrived, INFINITE), WAIT_OBJECT_0);
+    }
+    relay.first.Close();
+    ASSERT_EQ(::WaitForSingleObject(relaying.handle, INFINITE), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(receiving.handle, INFINITE), WAIT_OBJECT_0);
+    ASSERT_EQ(relay.received.size(), static_cast<size_t>(next));
+    for (int i = 0; i < next; ++i)
+        ASSERT_EQ(relay.received[i], i);
+}
