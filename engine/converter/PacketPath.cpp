@@ -31,9 +31,11 @@ const double kMicroseconds = 1000000.0;
 const int kVolumeUnity = 256;
 const int kDriftSamplesTolerance = 50;
 const int kPcmChunkSamples = 1024;
-// Scaling splits the picture across a thread per this many source pixels (a VGA picture), up to
-// kMostScalerThreads: small pictures scale faster on one thread.
-const int kPixelsPerScalerThread = 640 * 480;
+// Scaling splits the picture across a thread per this many source pixels (half a 1080p picture),
+// up to kMostScalerThreads. Every share costs CPU time of its own (the rows the filter needs on
+// both sides of a seam are scaled twice, and the threads wake for each picture): pictures up to
+// 720p scale on one thread, which keeps pace with the encoder.
+const int kPixelsPerScalerThread = 1920 * 1080 / 2;
 const int kMostScalerThreads = 4;
 // Target pictures kept per video stream for the encoders to release: the encoder queue's depth
 // and the pictures an encoder holds back for its B-frames.
