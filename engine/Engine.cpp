@@ -6,6 +6,7 @@
 #include "engine/UnixPath.h"
 #include "platform/mfc/ExitSequence.h"
 
+#include <dlfcn.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -17,8 +18,9 @@
 
 extern "C"
 {
-#include <libavdevice/avdevice.h>
+#include <libavdevice/version_major.h>
 #include <libavutil/log.h>
+#include <libavutil/macros.h>
 }
 
 std::atomic<EngineLogSink> g_engineLogSink(nullptr);
@@ -114,9 +116,22 @@ void EngineStartup()
     static std::once_flag once;
     std::call_once(once, [] {
         av_log_set_callback(FFmpegLogCallback);
-        avdevice_register_all();
         AfxRegisterExitHandler(ShutdownAtExit, nullptr);
     });
+}
+
+bool EngineRegisterDevices()
+{
+    static std::once_flag once;
+    static bool registered = false;
+    std::call_once(once, [] {
+        void* library = dlopen("libavdevice.so." AV_STRINGIFY(LIBAVDEVICE_VERSION_MAJOR), RTLD_NOW | RTLD_GLOBAL);
+        void (*registerAll)() = library ? reinterpret_cast<void (*)()>(dlsym(library, "avdevice_register_all")) : nullptr;
+        if (registerAll)
+            registerAll();
+        registered = registerAll != nullptr;
+    });
+    return registered;
 }
 
 void EngineShutdown()

@@ -46,6 +46,10 @@ int EngineDestroyAllJobs();
 // shut-down (registered with the exit sequence; stops and deletes every job left).
 void EngineStartup();
 void EngineShutdown();
+// Makes the capture and playback devices known as formats ("alsa", "x11grab", ...), once; false
+// when their library cannot be loaded. Their library and the dozens it pulls in load only for a
+// format name that no file format has, so that no start-up pays for them.
+bool EngineRegisterDevices();
 
 // Log routing. FFmpegLogCallback is installed as FFmpeg's log callback. EngineDispatchLog hands a
 // line to the sink once for every job that claims the context; -1 without a sink, else 0. On a

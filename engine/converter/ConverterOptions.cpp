@@ -3,6 +3,7 @@
 #endif
 #include "engine/converter/ConverterOptions.h"
 
+#include "engine/Engine.h"
 #include "engine/converter/CommandLine.h"
 #include "engine/realmedia/RealMediaSettings.h"
 #include "engine/converter/TranscodeContext.h"
@@ -184,6 +185,11 @@ void OptFormat(const char* arg)
     }
     g_state.forcedInputFormat = av_find_input_format(arg);
     g_state.forcedOutputFormat = av_guess_format(arg, nullptr, nullptr);
+    if (!g_state.forcedInputFormat && !g_state.forcedOutputFormat && EngineRegisterDevices())
+    {
+        g_state.forcedInputFormat = av_find_input_format(arg);
+        g_state.forcedOutputFormat = av_guess_format(arg, nullptr, nullptr);
+    }
     if (!g_state.forcedInputFormat && !g_state.forcedOutputFormat)
     {
         ConverterMessage("Unknown input or output format: %s\n", arg);

@@ -3,7 +3,16 @@
 #include "JobFixture.h"
 #include "engine/converter/FFMpegEncoder.h"
 
+#include <dlfcn.h>
+
 #include <typeinfo>
+
+extern "C"
+{
+#include <libavdevice/version_major.h>
+#include <libavformat/avformat.h>
+#include <libavutil/macros.h>
+}
 
 using rwtest::MakeJobSettings;
 
@@ -164,4 +173,20 @@ TEST(EngineJobs, EachConverterLineReachesTheJobLogOnceAndWhyAJobFailedIsThere)
         EXPECT_EQ(0, EngineDestroyJob(id));
         EXPECT_EQ(std::string::npos, console.find(c.reason)) << console;
     }
+}
+
+// Last in this program, after every job: conversions leave the devices' library (and the dozens
+// of libraries it pulls in) unloaded; a device name loads it once.
+TEST(EngineJobs, DevicesLoadOnlyWhenAFormatNameAsksForThem)
+{
+    const char* library = "libavdevice.so." AV_STRINGIFY(LIBAVDEVICE_VERSION_MAJOR);
+    EXPECT_EQ(nullptr, dlopen(library, RTLD_NOW | RTLD_NOLOAD));
+    EXPECT_EQ(nullptr, av_find_input_format("lavfi"));
+    ASSERT_TRUE(EngineRegisterDevices());
+    ASSERT_TRUE(EngineRegisterDevices());
+    void* loaded = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_NE(nullptr, loaded);
+    if (loaded)
+        dlclose(loaded);
+    EXPECT_NE(nullptr, av_find_input_format("lavfi"));
 }

@@ -335,6 +335,8 @@ TEST(ConverterOptionsTest, AcceptedOptionsSetTheirValues)
              EXPECT_EQ(c.streamMaps[1].syncStream, 0);
              EXPECT_EQ(c.metaDataMapCount, 1);
          }},
+        // A device is a format too, although its library loads only when a name asks for it.
+        {"-f lavfi", [](Context& c) { EXPECT_STREQ(c.outputFiles[0]->oformat->name, "mp4"); }},
         {"-vframes 10 -aframes 20 -async 1 -vsync 0",
          [](Context& c) {
              EXPECT_EQ(c.frameLimits[0], 10);
