@@ -2,8 +2,9 @@
 // (codec threads aside), the yardstick for the converter's own machinery: decode, scale,
 // resample, encode, mux.
 // Usage: plain-transcode SOURCE OUTPUT [key=value ...] with the keys (defaults in brackets)
-//   vcodec [libx264] (none: audio only), size [source's], vb [1500] kbit/s, preset [medium],
-//   profile, bf (libx264 settings), acodec [aac], ab [128] kbit/s, threads [0]
+//   vcodec [libx264] (none: audio only), size [source's], pad (a larger frame, WIDTHxHEIGHT, that
+//   the picture of `size` is centred in on black), vb [1500] kbit/s, preset [medium], profile,
+//   level, bf (libx264 settings), acodec [aac], ab [128] kbit/s, threads [0]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -130,6 +131,13 @@ int main(int argc, char** argv)
     int width = withVideo ? videoDecoder->width : 0, height = withVideo ? videoDecoder->height : 0;
     if (!settings["size"].empty() && sscanf(settings["size"].c_str(), "%dx%d", &width, &height) != 2)
         return Fail("size is WIDTHxHEIGHT");
+    int frameWidth = width, frameHeight = height;
+    if (!settings["pad"].empty() &&
+        (sscanf(settings["pad"].c_str(), "%dx%d", &frameWidth, &frameHeight) != 2 || frameWidth < width ||
+         frameHeight < height))
+        return Fail("pad is WIDTHxHEIGHT, at least size");
+    // The picture's place in the frame, on even lines and columns for the 4:2:0 chroma planes.
+    const int padLeft = (frameWidth - width) / 4 * 2, padTop = (frameHeight - height) / 4 * 2;
 
     Transcoder t;
     avformat_alloc_output_context2(&t.output, nullptr, nullptr, argv[2]);
@@ -146,8 +154,8 @@ int main(int argc, char** argv)
             return Fail("unknown video encoder");
         t.videoEncoder.reset(avcodec_alloc_context3(videoCodec));
         venc = t.videoEncoder.get();
-        venc->width = width;
-        venc->height = height;
+        venc->width = frameWidth;
+        venc->height = frameHeight;
         venc->pix_fmt = AV_PIX_FMT_YUV420P;
         venc->time_base = AVRational{1, fps};
         venc->framerate = AVRational{fps, 1};
@@ -157,6 +165,8 @@ int main(int argc, char** argv)
             venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (!settings["bf"].empty())
             venc->max_b_frames = atoi(settings["bf"].c_str());
+        if (!settings["level"].empty())
+            venc->level = atoi(settings["level"].c_str());
         if (settings["vcodec"] == "libx264")
         {
             av_opt_set(venc->priv_data, "preset", settings["preset"].c_str(), 0);
@@ -199,10 +209,12 @@ int main(int argc, char** argv)
     Owned<SwsContext> scaler;
     Owned<AVFrame> scaled(av_frame_alloc());
     scaled->format = AV_PIX_FMT_YUV420P;
-    scaled->width = width;
-    scaled->height = height;
+    scaled->width = frameWidth;
+    scaled->height = frameHeight;
     if (withVideo && av_frame_get_buffer(scaled.get(), 0) < 0)
         return Fail("cannot allocate the scaled picture");
+    for (int plane = 0; withVideo && plane < 3; ++plane)
+        memset(scaled->data[plane], plane ? 128 : 16, scaled->linesize[plane] * (plane ? frameHeight / 2 : frameHeight));
 
     Owned<SwrContext> resampler;
     Owned<AVAudioFifo> fifo(av_audio_fifo_alloc(sampleFormat, 2, aenc->frame_size * 4));
@@ -217,7 +229,11 @@ int main(int argc, char** argv)
             scaler.reset(sws_getContext(decoded->width, decoded->height, (AVPixelFormat)decoded->format, width, height,
                                         AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
         av_frame_make_writable(scaled.get());
-        sws_scale(scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, scaled->data, scaled->linesize);
+        uint8_t* planes[3];
+        for (int plane = 0; plane < 3; ++plane)
+            planes[plane] = scaled->data[plane] + (plane ? padTop / 2 * scaled->linesize[plane] + padLeft / 2
+                                                         : padTop * scaled->linesize[plane] + padLeft);
+        sws_scale(scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, planes, scaled->linesize);
         scaled->pts = videoPts++;
         return t.Encode(venc, t.videoOut, scaled.get());
     };

@@ -180,13 +180,16 @@ if wants b; then
     source=$(source_of "$large_seconds" 1280 720)
     profile="iPhone H.264 Video"
     # The profile letterboxes the 16:9 picture into 480x320 (x264 medium, baseline, level 3.0):
-    # HandBrakeCLI pads it the same way, so that both encode the same frame.
+    # HandBrakeCLI and the plain loop pad it the same way, so that all encode the same frame.
     run_conv() { rm -rf "$work/b" && mkdir -p "$work/b" && run_once "$engine_run" --profile "$profile" "$source" "$work/b"; }
     run_hb() {
         handbrake "$source" "$work/b-hb.mp4" 480 270 1000 128 --encoder-profile baseline --encoder-level 3.0 \
             --pad width=480:height=320
     }
-    run_plain() { run_once "$plain_transcode" "$source" "$work/b-plain.mp4" size=480x320 vb=1000 profile=baseline bf=0 ab=128; }
+    run_plain() {
+        run_once "$plain_transcode" "$source" "$work/b-plain.mp4" size=480x270 pad=480x320 vb=1000 profile=baseline \
+            level=30 bf=0 ab=128
+    }
     run_one() {
         rm -rf "$work/b1" && mkdir -p "$work/b1" &&
             run_once env RW_TRANSCODE_ONE_THREAD=1 "$engine_run" --profile "$profile" "$source" "$work/b1"
