@@ -103,7 +103,7 @@ struct TranscodeRun
     TranscodePipeline* pipeline = nullptr;          // set while the stages run on threads of their own
     int64_t endTime = INT64_MAX; // microseconds: source times from here on belong to the next segment
     // The codecs' thread count: the job's -threads count, or when it left them automatic its share
-    // of the cores beside the other running conversions (0: the libraries' own choice).
+    // of the cores beside the other running conversions.
     int codecThreads = 0;
     std::mutex statsLock; // the statistics file, written by each video encoder
 

@@ -4,9 +4,11 @@
 
 namespace
 {
-// Besides its codec threads, a conversion's own stages (demuxing and decoding, scaling, each
-// encoder, the muxer) keep about this many cores busy: side by side, each gets codec threads for
-// its share of the cores divided by this.
+// A conversion's stages (demuxing and decoding, scaling, each encoder, the muxer) run at the same
+// time, so its decoder and encoder each work beside the other's threads: each codec gets threads
+// for the conversion's share of the cores divided by this. Left to themselves the libraries take
+// all of them each (x264 half as many again) and oversubscribe the cores: the same conversion
+// then takes longer and more CPU time.
 const int kCoresPerStagedConversion = 2;
 } // namespace
 
@@ -34,9 +36,9 @@ int RunningConversions::Count()
 
 int RunningConversions::ThreadsFor(int requested, int running, int cores)
 {
-    if (requested != 0 || running <= 1)
+    if (requested != 0)
         return requested;
-    return std::max(1, cores / (running * kCoresPerStagedConversion));
+    return std::max(1, cores / (std::max(running, 1) * kCoresPerStagedConversion));
 }
 
 int RunningConversions::ThreadsFor(int requested)

@@ -155,7 +155,7 @@ TEST(ParallelJobs, AutomaticThreadCountsShareTheCoresAmongRunningJobs)
     {
         int requested, running, cores, expected;
     } kShares[] = {
-        {0, 1, 8, 0}, // alone: the libraries' own choice
+        {0, 1, 8, 4}, {0, 1, 2, 1}, {0, 0, 8, 4}, // alone: the decoder and encoder share the cores
         {0, 2, 8, 2}, {0, 3, 8, 1},   {0, 4, 8, 1}, {0, 4, 16, 2},
         {0, 9, 8, 1}, {0, 2, 2, 1},   {3, 4, 8, 3}, // explicit counts are kept, alone or not
         {1, 1, 8, 1}, {16, 4, 8, 16},
