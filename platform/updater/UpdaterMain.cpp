@@ -171,6 +171,12 @@ int RunUpdater()
         std::snprintf(line, sizeof line, "the package was refused: %s", zip.GetError());
         Log(programFolder, line);
     }
+    else if (!zip.GetLeftovers().empty())
+    {
+        char line[kLineCapacity / 2]; // leaves the log line room for its prefix
+        std::snprintf(line, sizeof line, "%s", zip.GetLeftovers().c_str());
+        Log(programFolder, line);
+    }
     if (!StartProgram(programFolder, programName, applied ? version : nullptr))
     {
         Log(programFolder, "the program cannot be started again");

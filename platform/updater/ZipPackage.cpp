@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <memory>
@@ -169,15 +170,27 @@ class CApplyTransaction
         m_replaced.push_back({target, backup, hadOld});
         return ::MoveFileExW(staged.data(), target.data(), MOVEFILE_REPLACE_EXISTING) != FALSE;
     }
-    void Commit()
+    // Keeps the new files and removes the backups; the backups that could not be removed.
+    std::vector<WidePath> Commit()
     {
         m_committed = true;
+        std::vector<WidePath> left;
         for (const Replaced& done : m_replaced)
-            if (done.hadOld)
-                ::DeleteFileW(done.backup.data());
+            if (done.hadOld && !DeleteBackup(done.backup))
+                left.push_back(done.backup);
+        return left;
     }
 
   private:
+    // A backup keeps the attributes of the file it was: a read-only one is made writable first.
+    static bool DeleteBackup(const WidePath& backup)
+    {
+        const DWORD attributes = ::GetFileAttributesW(backup.data());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesW(backup.data(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+        return ::DeleteFileW(backup.data()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+
     struct Replaced
     {
         WidePath target;
@@ -206,24 +219,38 @@ class CApplyTransaction
     bool m_committed = false;
 };
 
-// Copies one entry's bytes into a new file; the bytes count against the package's budget.
-bool WriteEntry(zip_file_t* entry, const WCHAR* path, UINT64& budget)
+// What an entry's central record declares about its unpacked bytes.
+struct DeclaredData
+{
+    UINT64 size;
+    bool hasCrc;
+    DWORD crc;
+};
+
+// Copies one entry's bytes into a new file; the bytes count against the package's budget. False
+// as soon as the entry unpacks to more than it declares, and at its end when it unpacked to fewer
+// bytes or to other bytes (checksum) than it declares.
+bool WriteEntry(zip_file_t* entry, const WCHAR* path, const DeclaredData& declared, UINT64& budget)
 {
     CFileHandle out(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!out.Valid())
         return false;
     std::vector<char> buffer(kCopyBufferSize);
+    UINT64 total = 0;
+    uLong crc = ::crc32(0L, Z_NULL, 0);
     zip_int64_t got;
     while ((got = zip_fread(entry, buffer.data(), buffer.size())) > 0)
     {
-        if (UINT64(got) > budget)
+        if (UINT64(got) > budget || UINT64(got) > declared.size - total)
             return false;
         budget -= UINT64(got);
+        total += UINT64(got);
+        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), uInt(got));
         DWORD put = 0;
         if (!::WriteFile(out.Get(), buffer.data(), DWORD(got), &put, nullptr) || put != DWORD(got))
             return false;
     }
-    return got == 0;
+    return got == 0 && total == declared.size && (!declared.hasCrc || DWORD(crc) == declared.crc);
 }
 
 struct PlannedEntry
@@ -231,7 +258,21 @@ struct PlannedEntry
     zip_uint64_t index;
     WidePath target;
     bool folder;
+    DeclaredData declared;
 };
+
+// The paths in UTF-8, separated by ", ", for the log.
+std::string JoinPaths(const std::vector<WidePath>& paths)
+{
+    std::string joined;
+    for (const WidePath& path : paths)
+    {
+        char utf8[MAX_PATH * 3] = {};
+        ::WideCharToMultiByte(CP_UTF8, 0, path.data(), -1, utf8, sizeof utf8, nullptr, nullptr);
+        joined += (joined.empty() ? "" : ", ") + std::string(utf8);
+    }
+    return joined;
+}
 } // namespace
 
 CZipPackage::CZipPackage() : m_maxUnpacked(kMaxUnpackedSize), m_maxEntries(kMaxEntryCount)
@@ -309,6 +350,7 @@ bool CZipPackage::Refuse(const char* reason)
 
 bool CZipPackage::ApplyTo(const WCHAR* folder)
 {
+    m_leftovers.clear();
     std::unique_ptr<zip_t, ZipCloser> archive = OpenArchive(m_bytes);
     if (!archive)
         return Refuse("the package is no ZIP archive");
@@ -325,7 +367,7 @@ bool CZipPackage::ApplyTo(const WCHAR* folder)
         const char* name = zip_get_name(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS);
         if (!IsSafeEntryName(name))
             return Refuse("an entry would land outside the program folder");
-        PlannedEntry entry = {zip_uint64_t(i), WidePath(), false};
+        PlannedEntry entry = {zip_uint64_t(i), WidePath(), false, {0, false, 0}};
         const size_t nameLength = ::strlen(name);
         entry.folder = name[nameLength - 1] == '/' || name[nameLength - 1] == '\\';
         if (!EntryPath(folder, name, entry.target))
@@ -342,6 +384,7 @@ bool CZipPackage::ApplyTo(const WCHAR* folder)
             return Refuse("an entry uses an unsupported compression");
         if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
             return Refuse("an entry is encrypted");
+        entry.declared = {stat.size, (stat.valid & ZIP_STAT_CRC) != 0, DWORD(stat.crc)};
         unpacked += stat.size;
         if (unpacked > m_maxUnpacked)
             return Refuse("the package unpacks to more than the updater allows");
@@ -388,13 +431,15 @@ bool CZipPackage::ApplyTo(const WCHAR* folder)
         const WidePath staged = WithSuffix(entry.target, kPartSuffix);
         transaction.Staged(staged);
         std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive.get(), entry.index, 0));
-        if (!file || !WriteEntry(file.get(), staged.data(), budget))
-            return Refuse("a file cannot be unpacked (damaged entry, unsupported data or no room)");
+        if (!file || !WriteEntry(file.get(), staged.data(), entry.declared, budget))
+            return Refuse("a file cannot be unpacked (damaged entry, other size or checksum than declared, "
+                          "unsupported data or no room)");
     }
     for (const PlannedEntry& entry : plan)
         if (!entry.folder && !transaction.Replace(WithSuffix(entry.target, kPartSuffix), entry.target))
             return Refuse("a file of the program cannot be replaced");
-    transaction.Commit();
+    const std::vector<WidePath> left = transaction.Commit();
+    m_leftovers = left.empty() ? std::string() : "backups left in the program folder: " + JoinPaths(left);
     return true;
 }
 

@@ -19,7 +19,8 @@ class CZipPackage
     // nothing: false, with the folder left as it was, when the package is refused (a name
     // outside the folder, too long, used twice ignoring case or kept by the updater; too many
     // entries or bytes; no file; a link or a file of the other kind in the way) or a file cannot
-    // be unpacked or replaced.
+    // be unpacked (also when it unpacks to another size or checksum than its entry declares) or
+    // replaced.
     bool ApplyTo(const WCHAR* folder);
     // What a package may hold: entries and unpacked bytes (tests lower them).
     void SetLimits(UINT64 maxUnpackedBytes, INT64 maxEntries)
@@ -32,6 +33,12 @@ class CZipPackage
     {
         return m_error;
     }
+    // After an applied package: the files of the updater's own it could not remove (backups of
+    // the replaced files), for the log; empty when none is left.
+    const std::string& GetLeftovers() const
+    {
+        return m_leftovers;
+    }
 
     // An entry name that stays below the folder: relative, no drive, no "." or ".." part, no
     // empty part and no character a file name cannot hold. "/" and "\" both separate parts.
@@ -43,6 +50,7 @@ class CZipPackage
 
     std::string m_bytes;
     const char* m_error = "";
+    std::string m_leftovers;
     UINT64 m_maxUnpacked;
     INT64 m_maxEntries;
 };

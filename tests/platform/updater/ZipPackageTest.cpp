@@ -7,6 +7,7 @@
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -265,4 +266,152 @@ TEST(ZipPackageTest, RefusedPackagesLeaveTheProgramFolderAsItWas)
     after["/reelwright.exe"] = "new program";
     after["/lang/English.xml"] = big;
     EXPECT_EQ(after, Snapshot(program));
+}
+
+namespace
+{
+void Put16(std::string& bytes, unsigned value)
+{
+    bytes += char(value & 0xFF);
+    bytes += char((value >> 8) & 0xFF);
+}
+
+void Put32(std::string& bytes, unsigned long value)
+{
+    Put16(bytes, unsigned(value & 0xFFFF));
+    Put16(bytes, unsigned((value >> 16) & 0xFFFF));
+}
+
+// One entry of a hand-built archive: its stored bytes as given, with whatever method, checksum
+// and unpacked size it claims.
+struct RawEntry
+{
+    std::string name;
+    unsigned method;
+    unsigned long crc;
+    unsigned long declaredSize;
+    std::string data;
+};
+
+// A ZIP archive whose headers say exactly what the entries claim.
+std::string RawZip(const std::vector<RawEntry>& entries)
+{
+    std::string bytes, central;
+    for (const RawEntry& e : entries)
+    {
+        const size_t offset = bytes.size();
+        std::string common;
+        Put16(common, 20); // version needed
+        Put16(common, 0);  // flags
+        Put16(common, e.method);
+        Put32(common, 0); // time and date
+        Put32(common, e.crc);
+        Put32(common, e.data.size());
+        Put32(common, e.declaredSize);
+        Put16(common, unsigned(e.name.size()));
+        Put16(common, 0); // extra field
+        bytes += std::string("PK\x03\x04", 4) + common + e.name + e.data;
+        central += std::string("PK\x01\x02", 4);
+        Put16(central, 20); // made by
+        central += common;
+        Put16(central, 0); // comment
+        Put16(central, 0); // disk
+        Put16(central, 0); // internal attributes
+        Put32(central, 0); // external attributes
+        Put32(central, offset);
+        central += e.name;
+    }
+    const size_t centralOffset = bytes.size();
+    bytes += central + std::string("PK\x05\x06", 4);
+    Put32(bytes, 0); // disks
+    Put16(bytes, unsigned(entries.size()));
+    Put16(bytes, unsigned(entries.size()));
+    Put32(bytes, central.size());
+    Put32(bytes, centralOffset);
+    Put16(bytes, 0);
+    return bytes;
+}
+
+std::string RawDeflate(const std::string& data)
+{
+    z_stream stream = {};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&stream, uLong(data.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+unsigned long Crc(const std::string& data)
+{
+    return crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()), uInt(data.size()));
+}
+} // namespace
+
+TEST(ZipPackageTest, RefusesEntriesThatUnpackToOtherBytesThanDeclared)
+{
+    const std::string dir = rwtest::ScratchDir("ZipPackageDeclared");
+    const std::string program = dir + "/program";
+    ::mkdir(program.c_str(), 0755);
+    WriteUnix(program + "/a.txt", "old a");
+    WriteUnix(program + "/b.txt", "old b");
+    const std::map<std::string, std::string> before = Snapshot(program);
+    const std::string bomb(10 * 1024 * 1024, 'x');
+    const unsigned kStored = 0, kDeflated = 8, kBzip2 = 12;
+    struct Case
+    {
+        const char* name;
+        RawEntry entry;
+    } cases[] = {
+        // A bzip2 stream that ends at its header unpacks to nothing, whose checksum is 0.
+        {"bzip2 header only", {"a.txt", kBzip2, 0, 5, "BZh9"}},
+        {"more than declared", {"a.txt", kDeflated, Crc(bomb), 100, RawDeflate(bomb)}},
+        {"fewer than declared", {"a.txt", kDeflated, Crc("new a"), 50, RawDeflate("new a")}},
+        {"wrong checksum", {"a.txt", kStored, Crc("new a") ^ 1, 5, "new a"}},
+        {"wrong checksum deflated", {"a.txt", kDeflated, Crc("new a") ^ 1, 5, RawDeflate("new a")}},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string zipPath = dir + "/package.zip";
+        WriteUnix(zipPath, RawZip({{"b.txt", kStored, Crc("new b"), 5, "new b"}, c.entry}));
+        CZipPackage package;
+        ASSERT_TRUE(package.Load(Win32(zipPath))) << c.name;
+        EXPECT_FALSE(package.ApplyTo(Win32(program))) << c.name;
+        // Compared whole but not printed: a wrong result may hold megabytes.
+        EXPECT_TRUE(before == Snapshot(program)) << c.name << ": " << package.GetError();
+        WriteUnix(program + "/a.txt", "old a");
+        WriteUnix(program + "/b.txt", "old b");
+    }
+
+    // The same archive with honest headers applies.
+    WriteUnix(dir + "/honest.zip", RawZip({{"b.txt", kStored, Crc("new b"), 5, "new b"},
+                                           {"a.txt", kDeflated, Crc("new a"), 5, RawDeflate("new a")}}));
+    CZipPackage honest;
+    ASSERT_TRUE(honest.Load(Win32(dir + "/honest.zip")));
+    ASSERT_TRUE(honest.ApplyTo(Win32(program))) << honest.GetError();
+    EXPECT_EQ("new a", ReadUnix(program + "/a.txt"));
+    EXPECT_EQ("new b", ReadUnix(program + "/b.txt"));
+}
+
+TEST(ZipPackageTest, ReplacesReadOnlyFilesWithoutLeavingBackups)
+{
+    const std::string dir = rwtest::ScratchDir("ZipPackageReadOnly");
+    const std::string program = dir + "/program";
+    ::mkdir(program.c_str(), 0755);
+    WriteUnix(program + "/b.txt", "old b");
+    ASSERT_EQ(0, ::chmod((program + "/b.txt").c_str(), 0444));
+    ASSERT_TRUE(::GetFileAttributesW(Win32(program + "/b.txt")) & FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(rwtest::WriteZip(dir + "/package.zip", {{"b.txt", "new b"}}));
+
+    CZipPackage package;
+    ASSERT_TRUE(package.Load(Win32(dir + "/package.zip")));
+    ASSERT_TRUE(package.ApplyTo(Win32(program))) << package.GetError();
+    const std::map<std::string, std::string> expected = {{"", "<folder>"}, {"/b.txt", "new b"}};
+    EXPECT_EQ(expected, Snapshot(program));
+    EXPECT_EQ("", package.GetLeftovers());
 }
