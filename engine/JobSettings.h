@@ -67,7 +67,6 @@ inline void TerminateJobTexts(JobSettings* settings)
 // A job limited by time or size writes numbered segments beside its output path instead of the
 // output itself: "clip - 01.mp4", "clip - 02.mp4", ... (stem, number, extension without its ".").
 const char kSegmentNameFormat[] = "%s - %0.2d.%s";
-inline bool IsSegmentedJob(const char* arguments)
-{
-    return strstr(arguments, "-fs ") || strstr(arguments, "-t ");
-}
+// True when the argument text sets a time ("-t") or size ("-fs") limit, read as the converter's
+// parser reads it (words, quotes and the options that take a value).
+bool IsSegmentedJob(const char* arguments);

@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 extern "C"
@@ -112,6 +113,32 @@ const OptionDef* FindOption(const char* name)
         if (!strcmp(row->name, name))
             break;
     return row;
+}
+
+bool IsSegmentedJob(const char* arguments)
+{
+    int wordCount = 0;
+    std::unique_ptr<char*, void (*)(void*)> words(SplitCommandLine(arguments ? arguments : "", &wordCount), free);
+    if (!words)
+        return false;
+    const OptionDef* const time = FindOption("t");
+    const OptionDef* const size = FindOption("fs");
+    for (int i = 0; i < wordCount; ++i)
+    {
+        const char* word = words.get()[i];
+        if (!strcmp(word, "--"))
+            break;
+        if (word[0] != '-' || !word[1])
+            continue;
+        const OptionDef* row = FindOption(word + 1);
+        if (row == time || row == size)
+            return true;
+        if (!row->name)
+            row = FindOption("default");
+        if (row->flags & kOptHasArg)
+            ++i; // the option's value, whatever it looks like
+    }
+    return false;
 }
 
 static void FailParse()

@@ -45,6 +45,8 @@ const int kMaxOptionTextLength = 256;
 const int kDebugLogLevel = 48;
 // The largest picture side any of our encoders takes; bands and frame sizes stay within it.
 const int kMaxFrameDimension = 16384;
+// What a size limit ("-fs") leaves for the container's own bytes: segments are cut this much short.
+const int64_t kFileSizeReserve = 307200;
 // Codec threads of one job: more only cost memory and starve the other jobs.
 const int kMaxCodecThreads = 16;
 // Bit rates in kbit/s: at most what a 32-bit bits-per-second value holds.
@@ -1893,9 +1895,7 @@ int MoveOptionsToContext(TranscodeContext* context)
     context->audioVolume = g_state.audioVolume;
     context->inputSync = g_state.inputSync;
     context->pipelined = TranscodePipelined();
-    const int64_t kFileSizeReserve = 307200;
-    context->fileSizeLimit =
-        g_state.fileSizeLimit - kFileSizeReserve > 0 ? g_state.fileSizeLimit - kFileSizeReserve : 0;
+    context->fileSizeLimit = std::max<int64_t>(0, g_state.fileSizeLimit - kFileSizeReserve);
     context->dtsDeltaThreshold = g_state.dtsDeltaThreshold;
     context->scalerOptions = g_state.scalerOptions;
     g_state.scalerOptions = nullptr;
@@ -1930,7 +1930,6 @@ static int MoveOptionsToRealMediaSettings(RealMediaSettings* settings)
     settings->videoDisabled = g_state.videoDisable;
     settings->recordingTime = g_state.recordingTime;
     settings->startTime = g_state.startTime;
-    const int64_t kFileSizeReserve = 307200;
     settings->fileSizeLimit = std::max<int64_t>(0, g_state.fileSizeLimit - kFileSizeReserve);
     settings->width = g_state.frameWidth;
     settings->height = g_state.frameHeight;

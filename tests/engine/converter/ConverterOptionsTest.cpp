@@ -121,6 +121,31 @@ TEST(SplitCommandLineTest, LongLinesOfShortWordsFitTheirBlock)
     free(words);
 }
 
+TEST(SplitCommandLineTest, SegmentingFollowsTheParsedOptions)
+{
+    struct Case
+    {
+        const char* arguments;
+        bool segmented;
+    } cases[] = {
+        {"-vcodec mpeg4 -t 10 ", true},
+        {"-fs 1000000 -vcodec mpeg4", true},
+        {"-vcodec mpeg4 -t\t10", true}, // any blank separates words
+        {"-fs\n5000000", true},
+        {"-vcodec mpeg4 \"-t\" 10", true},
+        {"-vcodec mpeg4 -t", true}, // the parse itself refuses the missing value
+        {"-vcodec mpeg4", false},
+        {"-metadata \"title=a -t 5\" -ab 128", false},
+        {"-metadata -t -ab 128", false}, // "-t" is the metadata value here
+        {"-bufsize \"x -fs 9\"", false},
+        {"-vcodec mpeg4 -- -t 10", false},
+        {"-ss 5 -tt 3", false},
+        {"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.segmented, IsSegmentedJob(c.arguments)) << c.arguments;
+}
+
 TEST(OptionTableTest, HasEveryRowInOrderWithDefaultLast)
 {
     const char* const names[] = {"f",
