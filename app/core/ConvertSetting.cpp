@@ -21,6 +21,21 @@ const NamedFrameSize kFrameSizes[] = {
     {L"cga", 320, 200},      {L"ega", 640, 350},       {L"hd480", 852, 480},    {L"hd720", 1280, 720},
     {L"hd1080", 1920, 1080},
 };
+
+// What separates words on the converter's command line, besides quotes.
+const WCHAR kWordBlanks[] = L" \t\r\n";
+
+// A profile value as one word of the converter's command line. A value with a blank (or none at
+// all) goes in double quotes. The command line has no escape for a double quote, so one can never
+// be part of a word: it is left out rather than let it swallow the options after it.
+CString ArgumentWord(const CString& value)
+{
+    CString word = value;
+    word.Remove(L'"');
+    if (word.IsEmpty() || word.FindOneOf(kWordBlanks) >= 0)
+        return L"\"" + word + L"\"";
+    return word;
+}
 } // namespace
 
 ConvertSetting::ConvertSetting() = default;
@@ -95,10 +110,10 @@ CString ConvertSetting::BuildArguments() const
     {
         const SubParameters& param = m_params.GetAt(i);
         if (!param.m_key.IsEmpty() && !param.m_value.IsEmpty())
-            text += L"-" + param.m_key + L" " + param.m_value + L" ";
+            text += L"-" + param.m_key + L" " + ArgumentWord(param.m_value) + L" ";
     }
     if (!m_format.IsEmpty() && m_format.CompareNoCase(m_extension) != 0)
-        text += L"-f " + m_format;
+        text += L"-f " + ArgumentWord(m_format);
     return text;
 }
 

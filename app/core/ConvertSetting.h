@@ -21,7 +21,8 @@ public:
     // Keeps only the parameters the other profile has as well (matched by key) and merges each.
     bool MergeFrom(const ConvertSetting& other);
     // The converter's option text: "-key value " per parameter with key and value, then
-    // "-f format" when the format differs from the extension.
+    // "-f format" when the format differs from the extension. A value with a blank is quoted so
+    // that it stays one word; double quotes in a value are left out.
     CString BuildArguments() const;
     bool SetParamValue(const CString& key, const CString& value);
     bool SetParamChoice(const CString& key, int index);

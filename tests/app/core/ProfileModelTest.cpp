@@ -2,6 +2,12 @@
 
 #include "CoreTestUtil.h"
 #include "app/core/ConvertSetting.h"
+#include "engine/converter/CommandLine.h"
+
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -75,6 +81,40 @@ TEST(ProfileModelTest, BuildsArgumentText)
         s.m_format = c.format;
         EXPECT_EQ(CString(c.expected), s.BuildArguments()) << CString(c.format);
     }
+}
+
+TEST(ProfileModelTest, ValuesStayOneWordOfTheConverterCommandLine)
+{
+    struct Case
+    {
+        const WCHAR* value;
+        const char* word; // what the converter reads
+    } cases[] = {
+        {L"My Clip", "My Clip"},      {L"a\tb", "a\tb"},     {L"x -vn 1", "x -vn 1"},
+        {L"plain", "plain"},          {L"\"", ""},            {L"say \"hi\" -t 5", "say hi -t 5"},
+        {L"tail\"", "tail"},          {L" ", " "},
+    };
+    for (const Case& c : cases)
+    {
+        ConvertSetting s;
+        s.m_extension = L"mp4";
+        s.m_format = L"mp4";
+        s.m_params.Add(Param(L"meta", L"metadata", L"text", c.value));
+        s.m_params.Add(Param(L"video", L"vcodec", L"text", L"mpeg4"));
+        const CStringA text(s.BuildArguments());
+        int count = 0;
+        char** words = SplitCommandLine(text, &count);
+        ASSERT_TRUE(words != nullptr);
+        const std::vector<std::string> got(words, words + count);
+        free(words);
+        const std::vector<std::string> expected = {"-metadata", c.word, "-vcodec", "mpeg4"};
+        EXPECT_EQ(expected, got) << (const char*)text;
+    }
+    ConvertSetting s;
+    s.m_extension = L"mp4";
+    s.m_format = L"odd format";
+    const CStringA format(s.BuildArguments());
+    EXPECT_STREQ("-f \"odd format\"", format);
 }
 
 TEST(ProfileModelTest, SetsChoicesAndValuesByKey)
