@@ -13,6 +13,12 @@ namespace
 {
 const WCHAR kSettingsFile[] = L"Reelwright.xml";
 const WCHAR kMovedAsideSuffix[] = L".bad";
+// Later copies moved aside are numbered: "Reelwright.xml.2.bad" up to this number, the last
+// replaced after that.
+const int kMaxMovedAsideCopies = 99;
+// A real settings file holds a few kilobytes; one far larger is damaged (or made to stall the
+// program) and is not read.
+const ULONGLONG kMaxSettingsFileSize = 1024 * 1024;
 const WCHAR kRoot[] = L"Corvantis";
 const WCHAR kBasic[] = L"Basic";
 const WCHAR kUpdate[] = L"Update";
@@ -120,14 +126,33 @@ CString ShellFolder(int csidl)
     return CString(path);
 }
 
-// Keeps an unreadable settings file for the user instead of overwriting it with the defaults.
-void MoveAside(const CString& path)
+// Keeps an unreadable settings file for the user instead of overwriting it with the defaults;
+// an earlier copy stays too.
+void MoveAside(const CString& path, const WCHAR* why)
 {
-    const CString aside = path + kMovedAsideSuffix;
-    if (::MoveFileExW(path, aside, MOVEFILE_REPLACE_EXISTING))
-        WriteLog(L"The settings file could not be read; it was kept as %s\n", (LPCWSTR)aside);
+    CString aside = path + kMovedAsideSuffix;
+    BOOL moved = ::MoveFileExW(path, aside, 0);
+    for (int number = 2; !moved && ::GetLastError() == ERROR_ALREADY_EXISTS && number <= kMaxMovedAsideCopies;
+         ++number)
+    {
+        aside.Format(L"%s.%d%s", (LPCWSTR)path, number, kMovedAsideSuffix);
+        moved = ::MoveFileExW(path, aside, number == kMaxMovedAsideCopies ? MOVEFILE_REPLACE_EXISTING : 0);
+    }
+    if (moved)
+        WriteLog(L"The settings file %s; it was kept as %s\n", why, (LPCWSTR)aside);
     else
-        WriteLog(L"The settings file could not be read nor moved aside (error %u)\n", ::GetLastError());
+        WriteLog(L"The settings file %s, and it could not be moved aside (error %u)\n", why, ::GetLastError());
+}
+
+const WCHAR kUnreadable[] = L"could not be read";
+const WCHAR kOversized[] = L"is far larger than any real one";
+
+// True when the file is there and larger than a settings file can be.
+bool IsOversized(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return ::GetFileAttributesExW(path, GetFileExInfoStandard, &data) &&
+           ((ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow) > kMaxSettingsFileSize;
 }
 } // namespace
 
@@ -172,20 +197,25 @@ bool LoadSettings(AppSettings& settings, UpdateManager& update, const CString& p
     const DWORD attributes = ::GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
+    if (IsOversized(path))
+    {
+        MoveAside(path, kOversized);
+        return false;
+    }
     CXmlFile file;
     if (!file.Get() || !CXmlDocument::Load(file.Get(), path, false))
     {
         // A document that exists but did not parse is the file's fault; without one, XML is
         // not available at all and the file may be fine.
         if (file.Get() && file.Get()->m_document)
-            MoveAside(path);
+            MoveAside(path, kUnreadable);
         return false;
     }
     CXmlDocument* doc = file.Get();
     NodeRef root(CXmlDocument::GetOrCreateChild(doc, nullptr, kRoot));
     if (!root.Get())
     {
-        MoveAside(path);
+        MoveAside(path, kUnreadable);
         return false;
     }
     {
@@ -233,8 +263,11 @@ void ApplySettings(const AppSettings& settings, UpdateManager& update)
 bool SaveSettings(const AppSettings& settings, const UpdateManager& update, const CString& programDir)
 {
     const CString path = GetSettingsPath(programDir);
+    // The settings are written into the file as it is: one too large to read is moved aside first.
+    if (IsOversized(path))
+        MoveAside(path, kOversized);
     CXmlFile file;
-    if (!file.Get() || !CXmlDocument::Load(file.Get(), path, true))
+    if (IsOversized(path) || !file.Get() || !CXmlDocument::Load(file.Get(), path, true))
         return false;
     CXmlDocument* doc = file.Get();
     NodeRef root(CXmlDocument::GetOrCreateChild(doc, nullptr, kRoot));

@@ -237,6 +237,27 @@ TEST(AppScenario, UnreadableSettingsAreKeptAside)
     EXPECT_EQ(shelltest::ReadFile(shell.Path("Reelwright.xml.bad")), broken);
     EXPECT_EQ(ElementText(shell.Settings(), "showmenu"), "false");
     shell.Stop();
+
+    // A file far beyond any real settings file is not read (here a valid one that would set
+    // four tasks), and the earlier copy moved aside stays.
+    std::string huge = "<?xml version=\"1.0\"?><Corvantis><Basic><max_tasks>4</max_tasks></Basic><Filler>";
+    while (huge.size() < 1100 * 1024)
+        huge += "<item>0123456789</item>";
+    huge += "</Filler></Corvantis>";
+    shelltest::WriteFile(shell.Path("Reelwright.xml"), huge);
+    ASSERT_TRUE(shell.Start());
+    EXPECT_EQ(shell.App()->m_settings.max_tasks, 3);
+    shell.Stop();
+    EXPECT_EQ(ElementText(shell.Settings(), "max_tasks"), "3");
+    EXPECT_EQ(shelltest::ReadFile(shell.Path("Reelwright.xml.bad")), broken);
+    EXPECT_EQ(shelltest::ReadFile(shell.Path("Reelwright.xml.2.bad")), huge);
+
+    // A huge file that appears while the program runs is not read when the settings are saved.
+    ASSERT_TRUE(shell.Start());
+    shelltest::WriteFile(shell.Path("Reelwright.xml"), huge);
+    shell.Stop();
+    EXPECT_EQ(ElementText(shell.Settings(), "max_tasks"), "3");
+    EXPECT_EQ(shelltest::ReadFile(shell.Path("Reelwright.xml.3.bad")), huge);
 }
 
 TEST(AppScenario, NoProfilesEndsTheProgramAndStillSaves)
