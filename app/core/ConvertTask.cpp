@@ -52,17 +52,22 @@ bool ReserveByShortName(const CString& path, bool segmented, char* buffer, int c
         stem.Format(L"%s (%d)", (const WCHAR*)base, counter);
         name = stem + extension;
     }
+    return CreateForEngine(name, buffer, capacity);
+}
+} // namespace
+
+bool CreateForEngine(const CString& path, char* buffer, int capacity)
+{
     {
-        CFileHandle created(::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CFileHandle created(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!created.Valid())
             return false;
     }
-    if (ToEnginePath(name, buffer, capacity))
+    if (ToEnginePath(path, buffer, capacity))
         return true;
-    ::DeleteFileW(name);
+    ::DeleteFileW(path);
     return false;
 }
-} // namespace
 
 ConvertTask::ConvertTask()
     : m_id(-1), m_snapshotCount(0), m_mediaInfo(), m_jobId(-1), m_state(kTaskIdle), m_startClock(0),

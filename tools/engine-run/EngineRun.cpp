@@ -3,13 +3,16 @@
 // Runs N conversion jobs side by side through the engine interface, as the program does: job
 // settings filled, job created, progress polled every 100 ms. Prints "progress P" whenever the
 // (mean) progress changes, then "state S progress P" for each job. Exit code 0 when every job
-// ended done. SOURCE and OUTPUT may be Unix or Win32 paths; with N > 1 the outputs are numbered
-// ("out-1.mp4", "out-2.mp4", ...). The jobs' log lines go to the standard error stream.
+// ended done. SOURCE and OUTPUT may be Unix or Win32 paths in any script: they reach the engine as
+// the task manager hands them over (a name the code page cannot spell by its short name); with
+// N > 1 the outputs are numbered ("out-1.mp4", "out-2.mp4", ...). The jobs' log lines go to the
+// standard error stream.
 // engine-run --info SOURCE and engine-run --thumb SOURCE OUT.bmp: see EngineRunMedia.h.
 #include "ProfileRun.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
 #include "engine/Thread.h"
+#include "tools/engine-run/DriverPaths.h"
 #include "tools/engine-run/EngineRunMedia.h"
 #include "platform/mfc/ExitSequence.h"
 
@@ -36,35 +39,6 @@ int PrintLogLine(int jobId, const char* text)
     return 0;
 }
 
-struct HeapText
-{
-    void operator()(WCHAR* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
-};
-
-// The path as the program would hand it to the engine: a Win32 path in the ANSI code page.
-std::string ToJobPath(const std::string& path)
-{
-    std::vector<WCHAR> wide;
-    if (!path.empty() && path[0] == '/')
-    {
-        std::unique_ptr<WCHAR, HeapText> dos(wine_get_dos_file_name(path.c_str()));
-        if (!dos)
-            return std::string();
-        wide.assign(dos.get(), dos.get() + ::lstrlenW(dos.get()) + 1);
-    }
-    else
-    {
-        int length = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
-        wide.resize(length > 0 ? length : 1);
-        ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), (int)wide.size());
-    }
-    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(length > 0 ? length : 1, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, &ansi[0], (int)ansi.size(), nullptr, nullptr);
-    ansi.resize(strlen(ansi.c_str()));
-    return ansi;
-}
-
 std::string NumberedOutput(const std::string& output, int number)
 {
     size_t separator = output.find_last_of("/\\");
@@ -79,6 +53,22 @@ bool CopyText(char* field, size_t capacity, const std::string& text)
     if (text.empty() || text.size() >= capacity)
         return false;
     memcpy(field, text.c_str(), text.size() + 1);
+    return true;
+}
+
+// The job's source and output as the engine takes them, or a message why they cannot be.
+bool FillPaths(JobSettings& settings, const std::string& source, const std::string& output)
+{
+    if (!DriverSourcePath(source, settings.sourcePath, sizeof settings.sourcePath))
+    {
+        fprintf(stderr, "engine-run: %s: no such file, or its path is too long\n", source.c_str());
+        return false;
+    }
+    if (!DriverOutputPath(output, settings.outputPath, sizeof settings.outputPath))
+    {
+        fprintf(stderr, "engine-run: %s: the output cannot be created, or its path is too long\n", output.c_str());
+        return false;
+    }
     return true;
 }
 
@@ -119,11 +109,12 @@ int RunJobs(int argc, char** argv)
         std::unique_ptr<JobSettings> settings(new JobSettings());
         memset(settings.get(), 0, sizeof(JobSettings));
         std::string output = parallel > 1 ? NumberedOutput(paths[1], n) : paths[1];
-        if (!CopyText(settings->sourcePath, sizeof(settings->sourcePath), ToJobPath(paths[0])) ||
-            !CopyText(settings->outputPath, sizeof(settings->outputPath), ToJobPath(output)) ||
-            (!arguments.empty() && !CopyText(settings->argumentText, sizeof(settings->argumentText), arguments)))
+        const bool argumentsFit =
+            arguments.empty() || CopyText(settings->argumentText, sizeof(settings->argumentText), arguments);
+        if (!argumentsFit)
+            fprintf(stderr, "engine-run: the argument text does not fit the job settings\n");
+        if (!argumentsFit || !FillPaths(*settings, paths[0], output))
         {
-            fprintf(stderr, "engine-run: a path or the argument text does not fit the job settings\n");
             allStarted = false;
             jobs.push_back(-1);
             continue;
@@ -183,11 +174,19 @@ int RunJobs(int argc, char** argv)
 }
 }
 
-int main(int argc, char** argv)
+int main(int, char**)
 {
     int result = 1;
     try
     {
+        // The words as typed: the 8-bit ones main receives lose what the code page cannot spell.
+        std::vector<std::string> words = DriverArguments();
+        std::vector<char*> pointers;
+        for (std::string& word : words)
+            pointers.push_back(&word[0]);
+        pointers.push_back(nullptr);
+        const int argc = int(words.size());
+        char** const argv = pointers.data();
         int media = RunMediaCommand(argc, argv);
         if (media >= 0)
             result = media;

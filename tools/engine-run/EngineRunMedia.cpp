@@ -2,6 +2,8 @@
 
 #include "engine/Engine.h"
 #include "engine/media/MediaInfo.h"
+#include "engine/JobSettings.h"
+#include "tools/engine-run/DriverPaths.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -50,7 +52,8 @@ int RunMediaCommand(int argc, char** argv)
             return kExitFailure;
         }
         MediaInfo info;
-        if (EngineGetMediaInfo(argv[2], &info) != 0)
+        char source[kJobPathCapacity];
+        if (!DriverSourcePath(argv[2], source, kJobPathCapacity) || EngineGetMediaInfo(source, &info) != 0)
         {
             fprintf(stderr, "%s: cannot be opened or probed\n", argv[2]);
             return kExitFailure;
@@ -65,7 +68,9 @@ int RunMediaCommand(int argc, char** argv)
             fprintf(stderr, "usage: engine-run --thumb SOURCE OUT.bmp\n");
             return kExitFailure;
         }
-        if (EngineMakeThumbnail(argv[2], argv[3]) != 0)
+        char source[kJobPathCapacity], output[kJobPathCapacity];
+        if (!DriverSourcePath(argv[2], source, kJobPathCapacity) ||
+            !DriverOutputPath(argv[3], output, kJobPathCapacity) || EngineMakeThumbnail(source, output) != 0)
         {
             fprintf(stderr, "%s: no thumbnail written\n", argv[2]);
             return kExitFailure;

@@ -2,8 +2,9 @@
 // engine-run --profile NAME SOURCE OUTPUT-FOLDER
 // The driver's profile commands: list the categories and profiles of the program folder's
 // "profiles" folder, or convert SOURCE with one profile exactly as the task manager does (its
-// argument text, letterboxing and a unique output name in the folder). Prints "progress P" as it
-// changes, then "output PATH" and "state S progress P". Exit code 0 when the task ended done.
+// argument text, letterboxing and a unique output name in the folder; sources and folders whose
+// names the code page cannot spell included). Prints "progress P" as it changes, then "output PATH"
+// (its long name) and "state S progress P". Exit code 0 when the task ended done.
 #include "ProfileRun.h"
 
 #include "app/core/Helpers.h"
@@ -12,10 +13,10 @@
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
 #include "engine/Thread.h"
+#include "tools/engine-run/DriverPaths.h"
 
 #include <stdio.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -23,33 +24,6 @@ namespace
 {
 const DWORD kPollMilliseconds = 100;
 const WCHAR kProfilesFolder[] = L"profiles";
-
-std::string Utf8(const CString& text)
-{
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string result(length > 0 ? length : 1, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], (int)result.size(), nullptr, nullptr);
-    result.resize(strlen(result.c_str()));
-    return result;
-}
-
-// A command-line path as the Win32 path the program sees: a path with a drive letter or a
-// leading backslash is a Win32 path already (ANSI code page); any other is a Unix path, relative
-// ones taken from the current folder.
-CString ToWin32Path(const char* path)
-{
-    const bool win32 = (path[0] && path[1] == ':') || path[0] == '\\';
-    if (win32)
-        return CString(path);
-    std::string unixPath = path;
-    char folder[4096];
-    if (path[0] != '/' && getcwd(folder, sizeof folder))
-        unixPath = std::string(folder) + "/" + path;
-    WCHAR* dos = wine_get_dos_file_name(unixPath.c_str());
-    CString result = dos ? dos : L"";
-    ::HeapFree(::GetProcessHeap(), 0, dos);
-    return result;
-}
 
 CString FileNameOf(const CString& path)
 {
@@ -77,12 +51,12 @@ int RunProfile(const char* name, const char* source, const char* folder, EngineL
     CategoryArray categories;
     LoadProgramProfiles(categories);
     ConvertSetting profile;
-    if (!FindProfileByName(categories, CString(name), profile))
+    if (!FindProfileByName(categories, FromUtf8(name), profile))
     {
         fprintf(stderr, "engine-run: no profile is named \"%s\"\n", name);
         return 1;
     }
-    const CString sourcePath = ToWin32Path(source), outputFolder = ToWin32Path(folder);
+    const CString sourcePath = DriverWin32Path(source), outputFolder = DriverWin32Path(folder);
     if (::GetFileAttributesW(outputFolder) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryPath(outputFolder))
     {
         fprintf(stderr, "engine-run: the folder %s cannot be created\n", folder);
@@ -117,7 +91,7 @@ int RunProfile(const char* name, const char* source, const char* folder, EngineL
     CEncoder* job = EngineFindJob(task->m_jobId);
     const EncoderState state = job ? (EncoderState)job->m_state : kEncoderFailed;
     fputs(Utf8(task->m_log).c_str(), stderr);
-    printf("output %s\n", task->m_job.outputPath);
+    printf("output %s\n", DriverDisplayPath(task->m_job.outputPath).c_str());
     printf("state %d progress %.2f\n", state, job ? job->GetProgress() : kProgressFailed);
     fflush(stdout);
     const bool done = task->m_state == kTaskDone;
