@@ -34,6 +34,18 @@ expect_fact "$written" "video.codec=mpeg4"
 expect_fact "$written" "audio.codec=mp3(float)?"
 expect_length "$written"
 
+# A time limit writes numbered segments under the long name; the name reserved for the engine goes.
+mkdir "中文 segments"
+out="$("$run" --args "-vcodec mpeg4 -acodec libmp3lame -t 1" "$source" "中文 segments/Ü 中文.mp4" 2>stderr.txt)" ||
+    fail "the segmented run failed: $out"
+[ "$(ls "中文 segments" | tr '\n' '|')" = "Ü 中文 - 01.mp4|Ü 中文 - 02.mp4|Ü 中文 - 03.mp4|" ] ||
+    fail "unexpected segments: $(ls "中文 segments")"
+expect_fact "$(facts "中文 segments/Ü 中文 - 02.mp4")" "video.codec=mpeg4"
+
+# A thumbnail under a Unicode name.
+"$run" --thumb "$source" "中文 out/Ü.bmp" 2>stderr.txt || fail "no thumbnail"
+[ "$(head -c 2 "中文 out/Ü.bmp")" = "BM" ] || fail "the thumbnail is no bitmap"
+
 # Absolute Unix paths, and a profile run into a folder that does not exist yet.
 out="$("$run" --profile "DivX Movie" "$scratch/$source" "$scratch/中文 dir" 2>stderr.txt)" ||
     fail "engine-run --profile failed: $out"

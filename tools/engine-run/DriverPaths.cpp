@@ -74,10 +74,26 @@ bool DriverSourcePath(const std::string& utf8Path, char* buffer, int capacity)
     return !path.IsEmpty() && ToEnginePath(path, buffer, capacity);
 }
 
-bool DriverOutputPath(const std::string& utf8Path, char* buffer, int capacity)
+bool DriverOutputPath(const std::string& utf8Path, char* buffer, int capacity, CString* created)
 {
     const CString path = DriverWin32Path(utf8Path);
-    return !path.IsEmpty() && (ToEnginePath(path, buffer, capacity) || CreateForEngine(path, buffer, capacity));
+    if (path.IsEmpty())
+        return false;
+    if (ToEnginePath(path, buffer, capacity))
+        return true;
+    if (!CreateForEngine(path, buffer, capacity))
+        return false;
+    if (created)
+        *created = path;
+    return true;
+}
+
+void DriverRemoveIfEmpty(const CString& created)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!created.IsEmpty() && ::GetFileAttributesExW(created, GetFileExInfoStandard, &data) &&
+        !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.nFileSizeHigh == 0 && data.nFileSizeLow == 0)
+        ::DeleteFileW(created);
 }
 
 std::string DriverDisplayPath(const char* enginePath)

@@ -57,14 +57,14 @@ bool CopyText(char* field, size_t capacity, const std::string& text)
 }
 
 // The job's source and output as the engine takes them, or a message why they cannot be.
-bool FillPaths(JobSettings& settings, const std::string& source, const std::string& output)
+bool FillPaths(JobSettings& settings, const std::string& source, const std::string& output, CString& created)
 {
     if (!DriverSourcePath(source, settings.sourcePath, sizeof settings.sourcePath))
     {
         fprintf(stderr, "engine-run: %s: no such file, or its path is too long\n", source.c_str());
         return false;
     }
-    if (!DriverOutputPath(output, settings.outputPath, sizeof settings.outputPath))
+    if (!DriverOutputPath(output, settings.outputPath, sizeof settings.outputPath, &created))
     {
         fprintf(stderr, "engine-run: %s: the output cannot be created, or its path is too long\n", output.c_str());
         return false;
@@ -103,6 +103,7 @@ int RunJobs(int argc, char** argv)
     CThread::MarkWin32Thread();
     g_engineLogSink = PrintLogLine;
     std::vector<int> jobs;
+    std::vector<CString> created; // outputs the driver created for the engine
     bool allStarted = true;
     for (int n = 1; n <= parallel; ++n)
     {
@@ -113,7 +114,8 @@ int RunJobs(int argc, char** argv)
             arguments.empty() || CopyText(settings->argumentText, sizeof(settings->argumentText), arguments);
         if (!argumentsFit)
             fprintf(stderr, "engine-run: the argument text does not fit the job settings\n");
-        if (!argumentsFit || !FillPaths(*settings, paths[0], output))
+        created.push_back(CString());
+        if (!argumentsFit || !FillPaths(*settings, paths[0], output, created.back()))
         {
             allStarted = false;
             jobs.push_back(-1);
@@ -168,6 +170,8 @@ int RunJobs(int argc, char** argv)
         if (id >= 0)
             EngineDestroyJob(id);
     }
+    for (const CString& path : created)
+        DriverRemoveIfEmpty(path);
     fflush(stdout);
     g_engineLogSink = nullptr;
     return allDone ? 0 : 1;

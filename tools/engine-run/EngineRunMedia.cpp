@@ -69,9 +69,11 @@ int RunMediaCommand(int argc, char** argv)
             return kExitFailure;
         }
         char source[kJobPathCapacity], output[kJobPathCapacity];
+        CString created;
         if (!DriverSourcePath(argv[2], source, kJobPathCapacity) ||
-            !DriverOutputPath(argv[3], output, kJobPathCapacity) || EngineMakeThumbnail(source, output) != 0)
+            !DriverOutputPath(argv[3], output, kJobPathCapacity, &created) || EngineMakeThumbnail(source, output) != 0)
         {
+            DriverRemoveIfEmpty(created);
             fprintf(stderr, "%s: no thumbnail written\n", argv[2]);
             return kExitFailure;
         }
