@@ -8,7 +8,9 @@
 #include <exception>
 
 // Runs body(context): true when it returned, false after a fault (its exception code in *code).
-// The body must not let a C++ exception escape; FaultGuarded below takes care of that.
+// The body must not let a C++ exception escape; FaultGuarded below takes care of that. A fault
+// inside the body is taken by the guard before any handler of the body's own: the body must not
+// rely on catching faults itself.
 bool RunFaultGuarded(void (*body)(void*), void* context, DWORD* code);
 
 // The fault's name for a log line ("access violation", ...).
