@@ -96,7 +96,9 @@ TEST(FaultGuard, AFaultingThreadEndsItsJobAsFailed)
             ASSERT_GE(id, kFirstJobId);
             EXPECT_EQ(kEncoderFailed, rwtest::WaitForJobEnd(id)); // a hang guard of a minute
             EXPECT_EQ(kProgressFailed, EngineFindJob(id)->GetProgress());
-            EXPECT_EQ(linesBefore + 1, log.CountContaining(line));
+            // Each stage of the kind may fault before the first fault ends the others (the video
+            // and the audio encoder both): a line for each.
+            EXPECT_GE(log.CountContaining(line), linesBefore + 1);
             EXPECT_EQ(0, TranscodePipeline::LiveStageThreads());
             EXPECT_FALSE(FileExists(output));
             EXPECT_EQ(0, EngineDestroyJob(id));
