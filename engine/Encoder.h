@@ -16,6 +16,12 @@ const EncoderState kEncoderFailed = 5;
 const EncoderState kEncoderStopped = 6;
 const EncoderState kEncoderException = -1; // ended by an exception
 
+// Whether the state is one a job ends in (done, failed, stopped or ended by an exception).
+inline bool IsFinalEncoderState(EncoderState state)
+{
+    return state == kEncoderDone || state == kEncoderFailed || state == kEncoderStopped || state == kEncoderException;
+}
+
 // Progress in percent: at most 99 while running, exactly these values at the end.
 const float kProgressDone = 100.01f;
 const float kProgressFailed = -1.0f;
@@ -36,6 +42,9 @@ public:
     // Whether a log line with this FFmpeg log context belongs to the job.
     virtual int OwnsLogContext(void* context) { (void)context; return 0; }
     virtual float GetProgress() { return m_progress; }
+    // True when the job's worker thread has ended. A job that still reports running or paused
+    // then never ends by itself: its thread died without giving its result.
+    virtual bool WorkerEnded() { return false; }
 
     JobSettings m_settings;
     std::atomic<float> m_progress;

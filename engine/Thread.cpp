@@ -1,5 +1,7 @@
 #include "engine/Thread.h"
 
+#include "engine/FaultGuard.h"
+
 #include <string.h>
 
 namespace
@@ -7,7 +9,8 @@ namespace
 thread_local bool t_isWin32Thread = false;
 }
 
-CThread::CThread() : m_hThread(INVALID_HANDLE_VALUE), m_threadId(0), m_stopRequested(false), m_selfDelete(false)
+CThread::CThread()
+    : m_hThread(INVALID_HANDLE_VALUE), m_watch(nullptr), m_threadId(0), m_stopRequested(false), m_selfDelete(false)
 {
     memset(m_name, 0, sizeof(m_name));
 }
@@ -22,7 +25,16 @@ CThread::~CThread()
             ::TerminateThread(thread, kDestroyExitCode);
         ::CloseHandle(thread);
     }
+    HANDLE watch = m_watch.exchange(nullptr);
+    if (watch)
+        ::CloseHandle(watch);
     m_threadId = 0;
+}
+
+bool CThread::HasEnded() const
+{
+    HANDLE watch = m_watch;
+    return watch && ::WaitForSingleObject(watch, 0) == WAIT_OBJECT_0;
 }
 
 bool CThread::IsWin32Thread()
@@ -43,6 +55,11 @@ bool CThread::Start()
     if (!thread)
         return false;
     m_threadId = id;
+    HANDLE watch = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), thread, ::GetCurrentProcess(), &watch, SYNCHRONIZE, FALSE, 0);
+    HANDLE previous = m_watch.exchange(watch);
+    if (previous)
+        ::CloseHandle(previous);
     m_hThread.store(thread);
     // Created suspended so that the handle is stored, and OnStarted sees it, before the thread can
     // end and take it.
@@ -65,7 +82,10 @@ DWORD WINAPI CThread::ThreadProc(LPVOID param)
     MarkWin32Thread();
     try
     {
-        self->Run();
+        DWORD fault = 0;
+        auto run = [self] { self->Run(); };
+        if (!FaultGuarded(run, &fault))
+            self->OnFault(fault);
     }
     catch (...)
     {

@@ -18,12 +18,23 @@ public:
     virtual void OnStopped(int timedOut) { (void)timedOut; }
     virtual void OnExit() {}
     virtual void OnException() {}
+    // A processor fault (an access violation...) ended Run: code is its exception code. The
+    // thread goes on to its normal end afterwards.
+    virtual void OnFault(DWORD code)
+    {
+        (void)code;
+        OnException();
+    }
 
     // True when the thread was created.
     bool Start();
     // Waits up to milliseconds (-1: no limit) for the thread to end. 1 when it ended by itself,
     // 0 when it had to be terminated, -1 when no thread was attached.
     int Stop(int milliseconds);
+
+    // True once a thread was started and has ended, whichever way it ended (also when it never
+    // reached the end of its procedure).
+    bool HasEnded() const;
 
     static DWORD WINAPI ThreadProc(LPVOID param);
 
@@ -39,6 +50,9 @@ public:
 
 protected:
     std::atomic<HANDLE> m_hThread; // INVALID_HANDLE_VALUE when no thread is attached
+    // A handle of the last started thread of its own, kept until the object goes: tells whether
+    // that thread still runs.
+    std::atomic<HANDLE> m_watch;
     DWORD m_threadId;
     std::atomic<bool> m_stopRequested;
     std::atomic<bool> m_selfDelete;

@@ -20,6 +20,7 @@ const WCHAR kKeyMediaProbe[] = L"err_media_probe";
 const WCHAR kKeyPathAnsi[] = L"err_path_ansi";
 const char kSourceMissing[] = "Reelwright: the source file no longer exists\n";
 const char kJobNotCreated[] = "Reelwright: the conversion job could not be started\n";
+const char kJobDied[] = "Reelwright: the conversion ended without a result (its worker thread ended)\n";
 const double kProgressDoneAbove = 100.0;
 
 CString g_lastAddError;
@@ -328,6 +329,18 @@ int CVideoManager::StopTasks(const std::vector<int>& ids)
         }
         if (task.m_state != kTaskRunning && task.m_state != kTaskPaused)
             return false;
+        // The task's state is as old as the last poll: the job may have ended since. Once the stop
+        // has ended its worker, the job's own state tells; a job that ended done keeps its file.
+        CEncoder* job = EngineFindJob(task.m_jobId);
+        if (job)
+            job->Stop();
+        if (job && job->m_state == kEncoderDone)
+        {
+            task.m_progress = job->GetProgress();
+            task.m_state = kTaskDone;
+            ClearJobOutput(task, false);
+            return true;
+        }
         const bool stopped = EngineDestroyJob(task.m_jobId) >= 0;
         if (stopped)
             task.m_state = kTaskStopped;
@@ -399,14 +412,19 @@ int CVideoManager::PollProgress()
         if (task.m_state != kTaskRunning)
             continue;
         CEncoder* job = EngineFindJob(task.m_jobId);
-        task.m_progress = job ? job->GetProgress() : -1.0f;
+        // Read before the state: a worker that ended normally gave its final state first.
+        const bool workerEnded = job && job->WorkerEnded();
+        const bool died = workerEnded && !IsFinalEncoderState(job->m_state);
+        task.m_progress = job && !died ? job->GetProgress() : -1.0f;
+        if (died)
+            task.m_log += kJobDied;
         if (task.m_progress < 0)
             task.m_state = kTaskFailed;
         else if ((double)task.m_progress > kProgressDoneAbove)
             task.m_state = kTaskDone;
         else
             continue;
-        ClearJobOutput(task, false);
+        ClearJobOutput(task, died);
         Schedule((int)i);
     }
     return 0;

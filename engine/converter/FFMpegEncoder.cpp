@@ -1,6 +1,7 @@
 #include "engine/converter/FFMpegEncoder.h"
 
 #include "engine/Engine.h"
+#include "engine/FaultGuard.h"
 #include "engine/UnixPath.h"
 #include "engine/converter/RunningConversions.h"
 
@@ -116,9 +117,16 @@ int CFFMpegEncoder::Start(const JobSettings* settings)
 
 int CFFMpegEncoder::Stop()
 {
+    m_stopAsked = true;
     m_stopFlag = 1;
     CThread::Stop(-1);
-    m_state = kEncoderStopped;
+    // The worker has ended. A job that reached its end keeps its final state (a stop pressed just
+    // after a job ended done must not turn it into a stopped one); only a job still working, or
+    // one whose worker never ran, is marked stopped here.
+    EncoderState state = m_state;
+    while (!IsFinalEncoderState(state) && !m_state.compare_exchange_weak(state, kEncoderStopped))
+    {
+    }
     return 0;
 }
 
@@ -323,7 +331,7 @@ int CFFMpegEncoder::Run()
         catch (...)
         {
         }
-        EndRun(kEncoderException);
+        EndRun(m_faulted ? kEncoderFailed : kEncoderException);
         return -1;
     }
     EndRun(OutputComplete() ? kEncoderDone : kEncoderFailed);
@@ -340,8 +348,26 @@ void CFFMpegEncoder::CountRunning(bool running)
         RunningConversions::Leave();
 }
 
+void CFFMpegEncoder::NoteFault(DWORD code, const char* where)
+{
+    m_faulted = true;
+    av_log(LogContext(), AV_LOG_ERROR, "%s (exception %08lx) in the %s; the conversion ends\n", FaultName(code),
+           static_cast<unsigned long>(code), where);
+}
+
+void CFFMpegEncoder::OnFault(DWORD code)
+{
+    // A fault outside the transcode loop's own guard (which ends its stages first): the context
+    // is left as it is, since releasing what the fault may have damaged could fault again.
+    NoteFault(code, "conversion job");
+    EndRun(kEncoderFailed);
+}
+
 void CFFMpegEncoder::EndRun(EncoderState state)
 {
+    // A run that a stop ended short has not failed.
+    if (state == kEncoderFailed && m_stopAsked && !m_faulted)
+        state = kEncoderStopped;
     if (state != kEncoderDone)
     {
         try

@@ -45,7 +45,13 @@ public:
     int Resume() override;
     int OwnsLogContext(void* context) override;
     float GetProgress() override;
+    bool WorkerEnded() override { return HasEnded(); }
     int Run() override;
+    void OnFault(DWORD code) override;
+
+    // A processor fault on one of the job's threads (the worker or a stage of its transcode
+    // loop): logged with the fault's name and where it happened; the job ends as failed.
+    void NoteFault(DWORD code, const char* where);
 
     // The steps of the worker that the DPG job changes. PrepareSegment parses the command line of
     // the next converter run (0, or -1 to end); ContinueAfterRun decides after a run that did not
@@ -128,6 +134,8 @@ private:
 
     JobLogContext m_logContext;
     std::atomic<bool> m_pauseRequested; // survives the idle state between two runs
+    std::atomic<bool> m_stopAsked{false}; // Stop was called: a run it ends short ends "stopped"
+    std::atomic<bool> m_faulted{false};   // a thread of the job faulted
     std::atomic<bool> m_counted{false};  // counted among the running conversions
 };
 

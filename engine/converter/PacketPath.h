@@ -89,6 +89,9 @@ struct InputFileRecord
 {
     int atEnd = 0;
     int tryAgain = 0;
+    // Streams the run has records of. A demuxer may add streams while it reads (a transport
+    // stream whose program gains a stream part-way): their packets are not the run's.
+    int streamCount = 0;
 };
 
 // Everything one run works on.

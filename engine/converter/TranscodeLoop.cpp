@@ -6,6 +6,7 @@
 #include "engine/CodecLock.h"
 #include "engine/converter/CommandLine.h"
 #include "engine/Engine.h"
+#include "engine/FaultGuard.h"
 #include "engine/converter/FFMpegEncoder.h"
 #include "engine/converter/PacketPath.h"
 #include "engine/converter/TranscodeContext.h"
@@ -351,6 +352,7 @@ void BuildTables(TranscodeRun* run)
             ist->streamIndex = static_cast<int>(s);
             ist->stream = file->streams[s];
         }
+        run->files[f].streamCount = static_cast<int>(file->nb_streams);
     }
     for (int f = 0; f < context->outputFileCount; ++f)
     {
@@ -714,11 +716,13 @@ LoopEnd RunMainLoop(TranscodeRun* run, AVPacket* packet)
                 av_packet_unref(packet);
             }
         } owner{packet};
-        if (packet->stream_index >= static_cast<int>(input->nb_streams))
+        if (packet->stream_index < 0 || packet->stream_index >= run->files[chosenFile].streamCount)
             continue;
         InputStreamRecord* ist = run->inputStreams[run->inputStreamBase[chosenFile] + packet->stream_index];
         if (ist->discard)
             continue;
+        FaultIfAsked(kFaultJobThread);
+        FaultIfAsked(kFaultJobThreadExit);
         RetimePacket(run, ist, packet);
         cut.SeePacket(ist, packet, limitsApply);
         if (ProcessInputPacket(run, ist, packet) < 0)
@@ -816,25 +820,38 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
             pipeline.reset(); // the one-thread run still works
     }
     LoopEnd end = kStopped;
+    DWORD fault = 0;
+    bool faulted = false;
     try
     {
-        end = RunMainLoop(&run, packet.get());
-        if (end == kEndOfInput)
-            for (InputStreamRecord* ist : run.inputStreams)
-                if (ist->decodingNeeded && ist->decoder)
-                    ProcessInputPacket(&run, ist, nullptr);
-        // A run that ends at a limit still gives out what its encoders hold: the segment keeps every
-        // frame up to the limit. A stopped run keeps what it has decoded so far, as a one-thread run
-        // would have written it: the work already queued in the stages is encoded and written (a few
-        // frames per stage), only the encoders are not drained.
-        if (end != kStopped)
-            FlushEncoders(&run);
-        if (run.pipeline)
-            run.pipeline->Finish();
+        auto loop = [&] {
+            end = RunMainLoop(&run, packet.get());
+            if (end == kEndOfInput)
+                for (InputStreamRecord* ist : run.inputStreams)
+                    if (ist->decodingNeeded && ist->decoder)
+                        ProcessInputPacket(&run, ist, nullptr);
+            // A run that ends at a limit still gives out what its encoders hold: the segment keeps
+            // every frame up to the limit. A stopped run keeps what it has decoded so far, as a
+            // one-thread run would have written it: the work already queued in the stages is
+            // encoded and written (a few frames per stage), only the encoders are not drained.
+            if (end != kStopped)
+                FlushEncoders(&run);
+            if (run.pipeline)
+                run.pipeline->Finish();
+        };
+        faulted = !FaultGuarded(loop, &fault);
     }
     catch (const StageFailure&)
     {
         run.pipeline->Fail();
+    }
+    if (faulted)
+    {
+        // The stages are ended with the run; nothing more is written into files the fault may
+        // have left half-made.
+        job->NoteFault(fault, "transcode loop");
+        if (run.pipeline)
+            run.pipeline->Fail();
     }
     if (run.pipeline)
     {
@@ -845,6 +862,8 @@ int TranscodeMain(CFFMpegEncoder* job, TranscodeContext* context)
         if (failed)
             ReleaseTranscodeContext(job, 1);
     }
+    if (faulted)
+        ReleaseTranscodeContext(job, 1);
     for (int f = 0; f < context->outputFileCount; ++f)
     {
         AVFormatContext* file = context->outputFiles[f];

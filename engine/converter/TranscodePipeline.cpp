@@ -3,6 +3,7 @@
 #endif
 #include "engine/converter/TranscodePipeline.h"
 
+#include "engine/FaultGuard.h"
 #include "engine/Thread.h"
 #include "engine/converter/CommandLine.h"
 #include "engine/converter/FFMpegEncoder.h"
@@ -34,6 +35,18 @@ const int kSizeMarginFraction = 8;
 std::atomic<int> g_liveStageThreads{0};
 } // namespace
 
+std::atomic<int> g_transcodeFaultSeam{kFaultNowhere};
+
+void FaultIfAsked(TranscodeFaultSeam where)
+{
+    if (g_transcodeFaultSeam.load(std::memory_order_relaxed) != where)
+        return;
+    if (where == kFaultJobThreadExit)
+        ::ExitThread(1);
+    volatile int* volatile target = nullptr;
+    *target = 0;
+}
+
 // A place in the output order: the packets of one piece of work, written when the muxer gets
 // there and the work is done.
 struct TranscodePipeline::Ticket : PacketCollector
@@ -58,6 +71,7 @@ class TranscodePipeline::Stage
     virtual void Work() = 0;
     virtual void Close() = 0;
     virtual void Abort() = 0;
+    virtual const char* Name() const = 0;
 
     bool Start()
     {
@@ -94,8 +108,15 @@ class TranscodePipeline::Stage
         SetThreadJob(m_pipeline->m_run->job);
         try
         {
-            Work();
-            m_pipeline->WakeOwed();
+            DWORD fault = 0;
+            auto work = [this] { Work(); };
+            if (FaultGuarded(work, &fault))
+                m_pipeline->WakeOwed();
+            else
+            {
+                m_pipeline->m_run->job->NoteFault(fault, Name());
+                m_pipeline->Fail();
+            }
         }
         catch (const std::bad_alloc&)
         {
@@ -125,6 +146,7 @@ class TranscodePipeline::PictureStage : public Stage
         VideoWork work;
         while (m_queue.Pop(&work))
         {
+            FaultIfAsked(kFaultPictureStage);
             RunVideoWork(m_pipeline->m_run, m_ist, work);
             work = VideoWork();
         }
@@ -136,6 +158,10 @@ class TranscodePipeline::PictureStage : public Stage
     void Abort() override
     {
         m_queue.Abort();
+    }
+    const char* Name() const override
+    {
+        return "picture stage";
     }
 
     InputStreamRecord* m_ist;
@@ -154,6 +180,7 @@ class TranscodePipeline::EncodeStage : public Stage
         EncodeWork work;
         while (m_queue.Pop(&work))
         {
+            FaultIfAsked(kFaultEncodeStage);
             SetThreadPacketCollector(work.collector);
             RunEncodeWork(m_pipeline->m_run, m_ost, work);
             SetThreadPacketCollector(nullptr);
@@ -168,6 +195,10 @@ class TranscodePipeline::EncodeStage : public Stage
     void Abort() override
     {
         m_queue.Abort();
+    }
+    const char* Name() const override
+    {
+        return "encoder stage";
     }
 
     OutputStreamRecord* m_ost;
@@ -189,6 +220,10 @@ class TranscodePipeline::MuxStage : public Stage
     void Abort() override
     {
         m_pipeline->m_tickets.Abort();
+    }
+    const char* Name() const override
+    {
+        return "muxer stage";
     }
 };
 
@@ -375,6 +410,7 @@ void TranscodePipeline::RunMuxer()
             NoteMuxerProgress(0, true);
             continue;
         }
+        FaultIfAsked(kFaultMuxStage);
         if (!ticket->ready)
             WakeOwed();
         {

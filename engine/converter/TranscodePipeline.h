@@ -13,6 +13,22 @@
 #include <mutex>
 #include <vector>
 
+// Where a conversion faults on purpose, for the tests of the fault handling (0: nowhere; only
+// tests set it). kFaultJobThreadExit ends the job's thread at once, as a thread that died outside
+// every guard would end.
+enum TranscodeFaultSeam
+{
+    kFaultNowhere,
+    kFaultJobThread,
+    kFaultPictureStage,
+    kFaultEncodeStage,
+    kFaultMuxStage,
+    kFaultJobThreadExit
+};
+extern std::atomic<int> g_transcodeFaultSeam;
+// Faults (or ends the thread) when the seam names this place.
+void FaultIfAsked(TranscodeFaultSeam where);
+
 class TranscodePipeline : private WaitHook
 {
   public:

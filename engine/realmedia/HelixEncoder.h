@@ -30,6 +30,7 @@ class CHelixEncoder : public FFMpegReader, public CEncoder, public CThread
     int Start(const JobSettings* settings) override;
     // Cancels the SDK job, or keeps it from starting, and waits for the worker.
     int Stop() override;
+    bool WorkerEnded() override { return HasEnded(); }
     int OwnsLogContext(void* context) override;
     // Also hands the worker's pending log lines to the log (on the caller's thread).
     float GetProgress() override;

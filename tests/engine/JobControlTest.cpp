@@ -142,3 +142,32 @@ TEST_F(JobControlTest, SegmentedJobRunsBetweenItsSegments)
     EXPECT_GT(samples, 100);
     EXPECT_LT(idle * 10, samples);
 }
+
+// A stop that comes after the job ended (the task manager's picture of it is up to a poll old)
+// leaves the job's final state alone: "done" stays done, "failed" stays failed.
+TEST_F(JobControlTest, StopAfterTheEndKeepsTheFinalState)
+{
+    g_backgroundConversion = 0;
+    const struct
+    {
+        const char* output;
+        const char* arguments;
+        EncoderState end;
+    } cases[] = {
+        {"finished.mp4", "-vcodec mpeg4 -b 200 -acodec aac -ab 64", kEncoderDone},
+        {"refused.mp4", "-no_such_option 1", kEncoderFailed},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.output);
+        int id = StartJob(c.output, c.arguments);
+        ASSERT_GE(id, kFirstJobId);
+        CEncoder* job = EngineFindJob(id);
+        ASSERT_EQ(c.end, rwtest::WaitForJobEnd(id));
+        const float progress = job->GetProgress();
+        EXPECT_EQ(0, job->Stop());
+        EXPECT_EQ(c.end, (EncoderState)job->m_state);
+        EXPECT_EQ(progress, job->GetProgress());
+        EXPECT_EQ(0, EngineDestroyJob(id));
+    }
+}

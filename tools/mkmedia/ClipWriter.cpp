@@ -121,6 +121,7 @@ class Writer
             return Fail("no muxer " + std::string(m_spec.format), err);
         m_out.reset(raw);
         m_out->flags |= AVFMT_FLAG_BITEXACT;
+        m_out->output_ts_offset = static_cast<int64_t>(m_spec.timeOffset * AV_TIME_BASE + 0.5);
 
         if (m_spec.video.codec && !AddVideo())
             return false;

@@ -36,6 +36,7 @@ struct ClipSpec
     double audioDelay = 0;            // seconds of the video before the sound starts
     bool subtitleBeforeAudio = false; // a text subtitle stream between the video and the sound
     bool litEdges = false; // no black at the picture's edges, so that bands added later can be told apart
+    double timeOffset = 0; // seconds added to every written time (a part that continues another)
 };
 
 // Writes the clip to `path`; on failure returns false with the cause in `error`.

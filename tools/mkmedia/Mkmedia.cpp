@@ -71,6 +71,27 @@ const ClipSpec kClips[] = {
     {"conf_ac3_51.mkv", "matroska", kStandard("mpeg4"), {"ac3", 48000, 6}, 1, false, 2.0, 0.0, false, true},
     {"conf_mono8k.mkv", "matroska", kStandard("mpeg4"), {"pcm_s16le", 8000, 1}, 1, false, 2.0, 0.0, false, true},
     {"conf_mjpeg15.avi", "avi", {"mjpeg", 320, 240, 15, 0, "yuvj420p"}, kStereo("pcm_s16le"), 1, false, 2.0, 0.0, false, true},
+    // One-second seeds of the mutation test, which damages them in hundreds of ways.
+    {"seed_h264_aac.mp4", "mp4", kSmall("libx264"), kStereo("aac"), 1, false, 1.0},
+    {"seed_mpeg2_mp2.ts", "mpegts", kSmall("mpeg2video"), kStereo("mp2"), 1, false, 1.0},
+    {"seed_mpeg4_mp3.avi", "avi", kSmall("mpeg4"), kStereo("libmp3lame"), 1, false, 1.0},
+    {"seed_mpeg4_vorbis.mkv", "matroska", kSmall("mpeg4"), kStereo("libvorbis"), 1, false, 1.0},
+};
+
+// Files joined from parts written one after the other: a transport stream whose program gains a
+// second sound stream part-way and loses it again, after the time a reader probes the streams in
+// and before the stretch at the end that it reads for the duration.
+struct JoinedSpec
+{
+    const char* name;
+    ClipSpec parts[3];
+};
+const JoinedSpec kJoined[] = {
+    {"late_stream.ts",
+     {{"late_stream.part1", "mpegts", kSmall("mpeg2video"), {"mp2", 44100, 2}, 1, false, 6.0},
+      {"late_stream.part2", "mpegts", kSmall("mpeg2video"), {"mp2", 44100, 2}, 2, false, 2.0, 0.0, false, false, 6.0},
+      {"late_stream.part3", "mpegts", kSmall("mpeg2video"), {"mp2", 44100, 2}, 1, false, 6.0, 0.0, false, false,
+       8.0}}},
 };
 
 // Broken files made from a generated clip (cut to a share of its bytes) or from nothing.
@@ -146,6 +167,28 @@ bool WriteBroken(const BrokenSpec& spec, const std::string& dir, std::string& er
     return true;
 }
 
+bool WriteJoined(const JoinedSpec& spec, const std::string& dir, std::string& error)
+{
+    std::vector<uint8_t> bytes;
+    for (const ClipSpec& part : spec.parts)
+    {
+        std::string path = dir + "/" + part.name;
+        bool written = WriteClip(part, path, error) && ReadAll(path, bytes);
+        remove(path.c_str());
+        if (!written)
+        {
+            error = std::string(part.name) + ": " + (error.empty() ? "cannot read the part" : error);
+            return false;
+        }
+    }
+    if (!WriteAll(dir + "/" + spec.name, bytes))
+    {
+        error = "cannot write the file";
+        return false;
+    }
+    return true;
+}
+
 bool Wanted(const char* name, const std::vector<std::string>& only)
 {
     if (only.empty())
@@ -185,6 +228,13 @@ int main(int argc, char** argv)
             continue;
         std::string path = dir + "/" + clip.name, error;
         failures += Report(clip.name, WriteClip(clip, path, error), error, path);
+    }
+    for (const JoinedSpec& joined : kJoined)
+    {
+        if (!Wanted(joined.name, only))
+            continue;
+        std::string path = dir + "/" + joined.name, error;
+        failures += Report(joined.name, WriteJoined(joined, dir, error), error, path);
     }
     for (const BrokenSpec& broken : kBroken)
     {

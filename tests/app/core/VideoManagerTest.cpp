@@ -1,3 +1,4 @@
+#define NOMINMAX
 #include "RwTest.h"
 
 #include "CoreTestUtil.h"
@@ -6,6 +7,7 @@
 #include "app/core/VideoManager.h"
 #include "engine/Encoder.h"
 #include "engine/Engine.h"
+#include "engine/converter/TranscodePipeline.h"
 
 #include <sys/stat.h>
 
@@ -264,6 +266,44 @@ TEST_F(VideoManagerTest, FailsTasksWhoseSourceVanishedOrJobFails)
     EXPECT_FALSE(UnixFileExists(reserved)); // the empty reserved file does not stay behind
     EXPECT_EQ(kTaskDone, Task(fine)->m_state) << Task(fine)->m_log;
     EXPECT_FALSE(CVideoManager::AllFinished());
+}
+
+// A stop pressed after the job ended done, before the task list's poll saw it, finds the task done
+// and keeps its file.
+TEST_F(VideoManagerTest, StopAfterTheJobEndedDoneKeepsTheFile)
+{
+    const int id = Add("clip_h264_aac.mp4");
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {id}));
+    ConvertTask* task = Task(id);
+    const std::string output = coretest::UnixOf(task->m_job.outputPath);
+    ASSERT_GT(WaitForJobEnd(id), 100.0f) << task->m_log;
+    ASSERT_EQ(kTaskRunning, task->m_state); // not polled yet
+    EXPECT_EQ(0, CVideoManager::StopTasks({id}));
+    EXPECT_EQ(kTaskDone, task->m_state);
+    EXPECT_GT(task->m_progress, 100.0f);
+    EXPECT_GT(UnixFileSize(output), 0);
+    EXPECT_EQ(kEncoderDone, (EncoderState)EngineFindJob(task->m_jobId)->m_state);
+}
+
+// A job whose worker thread ended without a result (as one killed by a fault would) fails its
+// task with a reason, and its slot goes to the next task.
+TEST_F(VideoManagerTest, JobWhoseThreadDiedFailsItsTaskAndFreesTheSlot)
+{
+    g_maxTasks = 1;
+    const int first = Add("clip_h264_aac.mp4", "died1.mp4");
+    const int second = Add("clip_h264_aac.mp4", "died2.mp4");
+    g_transcodeFaultSeam = kFaultJobThreadExit;
+    ASSERT_EQ(0, CVideoManager::StartTasks(Folder(), {first, second}));
+    EXPECT_EQ(kTaskQueued, Task(second)->m_state);
+    PollUntilIdle();
+    g_transcodeFaultSeam = kFaultNowhere;
+    for (int id : {first, second})
+    {
+        EXPECT_EQ(kTaskFailed, Task(id)->m_state);
+        EXPECT_GE(Task(id)->m_log.Find(L"ended without a result"), 0) << Task(id)->m_log;
+        EXPECT_GT(Task(id)->m_jobId, 0); // the second one ran in the slot the first freed
+    }
+    EXPECT_EQ(0, CVideoManager::CountRunning());
 }
 
 TEST_F(VideoManagerTest, SplitOutputsNeverOverwriteAndLeaveNoPlaceholder)

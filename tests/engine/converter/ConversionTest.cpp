@@ -159,3 +159,40 @@ TEST(Conversion, ContainerWithoutDurationKeepsProgressInRange)
     EXPECT_EQ(kEncoderDone, (EncoderState)job->m_state);
     EXPECT_EQ(0, EngineDestroyJob(id));
 }
+
+// A transport stream whose program gains a second sound stream six seconds in, after the streams
+// were probed: the job converts the streams it mapped, leaves the new one out and ends done.
+TEST(Conversion, StreamThatAppearsPartWayIsLeftOut)
+{
+    const double kLateStreamSeconds = 14.0; // the source's three parts: 6 + 2 + 6 seconds
+    const struct
+    {
+        const char* output;
+        const char* arguments;
+        AVCodecID videoCodec;
+        AVCodecID audioCodec;
+    } cases[] = {
+        {"late.wav", "-vn 1 -acodec pcm_s16le -ar 44100 -ac 2", AV_CODEC_ID_NONE, AV_CODEC_ID_PCM_S16LE},
+        {"late.mp3", "-vn 1 -acodec libmp3lame -ab 128 -ar 44100 -ac 2", AV_CODEC_ID_NONE, AV_CODEC_ID_MP3},
+        {"late.mp4", "-vcodec mpeg4 -s 160x120 -r 25 -b 300 -acodec aac -ab 96 -ar 44100 -ac 2", AV_CODEC_ID_MPEG4,
+         AV_CODEC_ID_AAC},
+    };
+    rwtest::LogRecorder log;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.output);
+        std::string output = Scratch() + "/" + c.output;
+        JobSettings settings = MakeJobSettings(rwtest::Media("late_stream.ts"), output, c.arguments);
+        int id = EngineCreateJob(&settings);
+        ASSERT_GE(id, kFirstJobId);
+        EXPECT_EQ(kEncoderDone, rwtest::WaitForJobEnd(id)); // a hang guard of a minute
+        EXPECT_EQ(0, EngineDestroyJob(id));
+
+        rwtest::OutputFacts facts = ProbeOutput(output);
+        ASSERT_TRUE(facts.opened);
+        EXPECT_EQ(c.videoCodec, facts.videoCodec);
+        EXPECT_EQ(c.audioCodec, facts.audioCodec);
+        EXPECT_NEAR(kLateStreamSeconds, facts.duration, kDurationTolerance);
+        EXPECT_EQ(0, facts.undecodablePackets);
+    }
+}
