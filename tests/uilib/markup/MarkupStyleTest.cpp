@@ -199,3 +199,28 @@ TEST(MarkupStyle, EventsReachTheirDelegatesInOrder)
     EXPECT_FALSE(click2.m_bHandled);
     root->Release();
 }
+
+TEST(MarkupStyle, DictionaryKeysWithAnyHashAreFound)
+{
+    // Text keys whose hashes cover negative values: every bucket index must stay in range.
+    Context context;
+    CWVPMarkupResourceDictionary* dictionary = new CWVPMarkupResourceDictionary();
+    int negative = 0;
+    for (int i = 0; i < 200; ++i)
+    {
+        WCHAR key[32];
+        wsprintfW(key, L"resource-key-%d-xyz", i * 7919);
+        CWVPMarkupString* k = new CWVPMarkupString(key);
+        negative += k->GetHashCode() < 0;
+        ASSERT_TRUE(dictionary->Add(k, new CWVPMarkupInt(i)));
+    }
+    EXPECT_GT(negative, 0);
+    for (int i = 0; i < 200; ++i)
+    {
+        WCHAR key[32];
+        wsprintfW(key, L"resource-key-%d-xyz", i * 7919);
+        CWVPMarkupString probe(key);
+        EXPECT_EQ("Int:" + std::to_string(i), markuptest::ValueText(dictionary->Lookup(&probe)));
+    }
+    dictionary->Release();
+}
