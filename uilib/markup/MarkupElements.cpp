@@ -63,6 +63,19 @@ CWVPMarkupObject* ConvertContent(CWVPMarkupContext* context, CWVPMarkupObject* v
 }
 } // namespace
 
+void MarkupReplaceChild(CWVPMarkupObject* owner, CWVPMarkupUIElement*& slot, CWVPMarkupUIElement* child)
+{
+    if (slot)
+    {
+        if (slot->GetLogicalParent() == owner)
+            slot->SetLogicalParent(nullptr);
+        slot->Release();
+    }
+    slot = child;
+    if (child)
+        child->SetLogicalParent(owner);
+}
+
 // ---- Text content ---------------------------------------------------------------------------
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupFrameworkContentElement, kTypeFrameworkContentElement)
 
@@ -191,42 +204,6 @@ void CWVPMarkupInlineCollection::SetContentObject(CWVPMarkupBuilder*, CWVPMarkup
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupSpan, kTypeSpan)
 
-CWVPMarkupSpan::CWVPMarkupSpan() : m_pInlines(new CWVPMarkupInlineCollection())
-{
-    m_pInlines->SetLogicalParent(this);
-}
-
-CWVPMarkupSpan::~CWVPMarkupSpan()
-{
-    m_pInlines->SetLogicalParent(nullptr);
-    m_pInlines->Release();
-}
-
-int CWVPMarkupSpan::GetLogicalChildrenCount() const
-{
-    return 1;
-}
-
-CWVPMarkupObject* CWVPMarkupSpan::GetLogicalChild(int index) const
-{
-    return index == 0 ? m_pInlines : nullptr;
-}
-
-void CWVPMarkupSpan::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
-{
-    m_pInlines->SetContentObject(builder, content);
-}
-
-BOOL CWVPMarkupSpan::HasContentObject() const
-{
-    return m_pInlines->HasContentObject();
-}
-
-BOOL CWVPMarkupSpan::AllowWhiteSpaceContent() const
-{
-    return TRUE;
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupBold, kTypeBold)
 CWVPMarkupBold::CWVPMarkupBold()
 {
@@ -281,15 +258,7 @@ CWVPMarkupInlineUIContainer::~CWVPMarkupInlineUIContainer()
 
 void CWVPMarkupInlineUIContainer::SetChild(CWVPMarkupUIElement* child)
 {
-    if (m_pChild)
-    {
-        if (m_pChild->GetLogicalParent() == this)
-            m_pChild->SetLogicalParent(nullptr);
-        m_pChild->Release();
-    }
-    m_pChild = child;
-    if (child)
-        child->SetLogicalParent(this);
+    MarkupReplaceChild(this, m_pChild, child);
 }
 
 int CWVPMarkupInlineUIContainer::GetLogicalChildrenCount() const
@@ -341,42 +310,6 @@ void CWVPMarkupTextBlock::RegisterProperties()
     s_pPaddingProperty = Property::Register(L"Padding", CWVPMarkupThickness::Type(), t,
                                             Flags(MetadataAffectsMeasure, nullptr, CWVPMarkupThickness::GetZero()));
     s_pTextProperty = Property::Register(L"Text", CWVPMarkupString::Type(), t, Flags(MetadataAffectsMeasure));
-}
-
-CWVPMarkupTextBlock::CWVPMarkupTextBlock() : m_pInlines(new CWVPMarkupInlineCollection())
-{
-    m_pInlines->SetLogicalParent(this);
-}
-
-CWVPMarkupTextBlock::~CWVPMarkupTextBlock()
-{
-    m_pInlines->SetLogicalParent(nullptr);
-    m_pInlines->Release();
-}
-
-int CWVPMarkupTextBlock::GetLogicalChildrenCount() const
-{
-    return 1;
-}
-
-CWVPMarkupObject* CWVPMarkupTextBlock::GetLogicalChild(int index) const
-{
-    return index == 0 ? m_pInlines : nullptr;
-}
-
-void CWVPMarkupTextBlock::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
-{
-    m_pInlines->SetContentObject(builder, content);
-}
-
-BOOL CWVPMarkupTextBlock::HasContentObject() const
-{
-    return m_pInlines->HasContentObject();
-}
-
-BOOL CWVPMarkupTextBlock::AllowWhiteSpaceContent() const
-{
-    return TRUE;
 }
 
 // ---- Panels ---------------------------------------------------------------------------------
@@ -550,15 +483,7 @@ CWVPMarkupDecorator::~CWVPMarkupDecorator()
 
 void CWVPMarkupDecorator::SetChild(CWVPMarkupUIElement* child)
 {
-    if (m_pChild)
-    {
-        if (m_pChild->GetLogicalParent() == this)
-            m_pChild->SetLogicalParent(nullptr);
-        m_pChild->Release();
-    }
-    m_pChild = child;
-    if (child)
-        child->SetLogicalParent(this);
+    MarkupReplaceChild(this, m_pChild, child);
 }
 
 void CWVPMarkupDecorator::SetContentObject(CWVPMarkupBuilder*, CWVPMarkupObject* content)

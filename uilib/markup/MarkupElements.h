@@ -9,6 +9,10 @@
 
 class CWVPMarkupContext;
 class CWVPMarkupInlineCollection;
+
+// Replaces the single child held in slot: the previous one loses its parent and is released, the
+// new one (whose reference is taken over) gets owner as its logical parent.
+void MarkupReplaceChild(CWVPMarkupObject* owner, CWVPMarkupUIElement*& slot, CWVPMarkupUIElement* child);
 class CWVPMarkupUIElementCollection;
 class CWVPMarkupRoutedEvent;
 
@@ -72,21 +76,52 @@ class CWVPMarkupInlineCollection : public CWVPMarkupCollection
     void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
 };
 
-class CWVPMarkupSpan : public CWVPMarkupInline
+// Content held in an inline collection that is the element's one logical child: spans and the
+// text block turn text and elements into inlines through it.
+template <class Base> class CWVPMarkupInlineContent : public Base
+{
+  public:
+    CWVPMarkupInlineContent() : m_pInlines(new CWVPMarkupInlineCollection())
+    {
+        m_pInlines->SetLogicalParent(this);
+    }
+    ~CWVPMarkupInlineContent() override
+    {
+        m_pInlines->SetLogicalParent(nullptr);
+        m_pInlines->Release();
+    }
+    int GetLogicalChildrenCount() const override
+    {
+        return 1;
+    }
+    CWVPMarkupObject* GetLogicalChild(int index) const override
+    {
+        return index == 0 ? m_pInlines : nullptr;
+    }
+    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override
+    {
+        m_pInlines->SetContentObject(builder, content);
+    }
+    BOOL HasContentObject() const override
+    {
+        return m_pInlines->HasContentObject();
+    }
+    BOOL AllowWhiteSpaceContent() const override
+    {
+        return TRUE;
+    }
+    CWVPMarkupInlineCollection* GetInlines() const
+    {
+        return m_pInlines;
+    }
+
+  protected:
+    CWVPMarkupInlineCollection* m_pInlines;
+};
+
+class CWVPMarkupSpan : public CWVPMarkupInlineContent<CWVPMarkupInline>
 {
     DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupSpan();
-    ~CWVPMarkupSpan() override;
-    int GetLogicalChildrenCount() const override;
-    CWVPMarkupObject* GetLogicalChild(int index) const override;
-    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
-    BOOL HasContentObject() const override;
-    BOOL AllowWhiteSpaceContent() const override;
-    CWVPMarkupInlineCollection* GetInlines() const { return m_pInlines; }
-
-  private:
-    CWVPMarkupInlineCollection* m_pInlines;
 };
 
 class CWVPMarkupBold : public CWVPMarkupSpan
@@ -134,28 +169,16 @@ class CWVPMarkupInlineUIContainer : public CWVPMarkupInline
     CWVPMarkupUIElement* m_pChild;
 };
 
-class CWVPMarkupTextBlock : public CWVPMarkupFrameworkElement
+class CWVPMarkupTextBlock : public CWVPMarkupInlineContent<CWVPMarkupFrameworkElement>
 {
     DECLARE_MARKUP_TYPE()
   public:
-    CWVPMarkupTextBlock();
-    ~CWVPMarkupTextBlock() override;
-    int GetLogicalChildrenCount() const override;
-    CWVPMarkupObject* GetLogicalChild(int index) const override;
-    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
-    BOOL HasContentObject() const override;
-    BOOL AllowWhiteSpaceContent() const override;
-    CWVPMarkupInlineCollection* GetInlines() const { return m_pInlines; }
-
     static void RegisterProperties();
     static CWVPMarkupDependencyProperty* s_pTextWrappingProperty;
     static CWVPMarkupDependencyProperty* s_pTextTrimmingProperty;
     static CWVPMarkupDependencyProperty* s_pTextAlignmentProperty;
     static CWVPMarkupDependencyProperty* s_pPaddingProperty;
     static CWVPMarkupDependencyProperty* s_pTextProperty;
-
-  private:
-    CWVPMarkupInlineCollection* m_pInlines;
 };
 
 // ---- Panels ---------------------------------------------------------------------------------
