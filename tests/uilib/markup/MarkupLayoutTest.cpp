@@ -194,3 +194,58 @@ TEST(MarkupLayout, GradientFillsItsCornersWithTheRightColours)
     EXPECT_EQ(RGB(0, 255, 0), plain.At(1, 1));
     EXPECT_EQ(RGB(1, 2, 3), plain.At(2, 2));
 }
+
+namespace
+{
+// An element that paints its render area in one colour.
+class PaintedElement : public CWVPMarkupFrameworkElement
+{
+  public:
+    explicit PaintedElement(COLORREF colour) : m_colour(colour) {}
+    void OnRender(CWVPMarkupDrawingContext* dc) override
+    {
+        dc->FillSolidRect({0, 0, m_szRender.cx, m_szRender.cy}, m_colour);
+    }
+    COLORREF m_colour;
+};
+} // namespace
+
+TEST(MarkupLayout, VisualsRenderAndHitTestInTheirParents)
+{
+    markuptest::Context context;
+    CWVPMarkupPanel* panel = static_cast<CWVPMarkupPanel*>(context->CreateObject(CWVPMarkupPanel::Type()));
+    PaintedElement* red = new PaintedElement(RGB(255, 0, 0));
+    PaintedElement* blue = new PaintedElement(RGB(0, 0, 255));
+    PaintedElement* hidden = new PaintedElement(RGB(0, 255, 0));
+    hidden->SetValue(CWVPMarkupUIElement::s_pVisibilityProperty, CWVPMarkupEnum::CreateValue(1));
+    panel->GetChildren()->Add(red);
+    panel->GetChildren()->Add(blue);
+    panel->GetChildren()->Add(hidden);
+    panel->Arrange({0, 0, 20, 20});
+    red->Arrange({2, 2, 12, 12});
+    blue->Arrange({8, 8, 30, 30}); // reaches past the panel, which has no clip
+    hidden->Arrange({0, 0, 20, 20});
+    panel->UpdateBoundingBox();
+    EXPECT_EQ(30, panel->GetBoundingBox().right);
+
+    DibCanvas canvas(40, 40, RGB(255, 255, 255));
+    {
+        CWVPMarkupDrawingContext dc(canvas.dc());
+        panel->Render(&dc);
+    }
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(2, 2));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(9, 9));   // the later child is drawn over the earlier one
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(29, 29)); // outside the panel's own area
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(1, 1));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(30, 30));
+
+    // The highest index wins where children overlap; right and bottom edges are outside; a hidden
+    // child is neither drawn nor hit.
+    EXPECT_EQ(blue, panel->InputHitTest({9, 9}));
+    EXPECT_EQ(red, panel->InputHitTest({7, 7}));
+    EXPECT_EQ(nullptr, panel->InputHitTest({30, 30}));
+    EXPECT_EQ(nullptr, panel->InputHitTest({35, 35}));
+    EXPECT_EQ(red, panel->InputHitTest({11, 3}));
+    EXPECT_NE(red, panel->InputHitTest({12, 3}));
+    panel->Release();
+}
