@@ -316,8 +316,8 @@ void CWVPMarkupResourceDictionary::SetContentObject(CWVPMarkupBuilder*, CWVPMark
     if (!content)
         CWVPMarkupBuilder::ThrowError(
             L"Objects added to Dictionary must have Key attribute or some other type of associated Key");
-    static CWVPMarkupDependencyProperty* keyProperty = nullptr;
-    keyProperty = CWVPMarkupDependencyProperty::FindProperty(CWVPMarkupObject::Type(), L"x:Key");
+    CWVPMarkupDependencyProperty* keyProperty =
+        CWVPMarkupDependencyProperty::FindProperty(CWVPMarkupObject::Type(), L"x:Key");
     CWVPMarkupObject* key = content->GetValue(keyProperty);
     if (!key && content->IsKindOf(CWVPMarkupStyle::Type()))
         key = static_cast<CWVPMarkupStyle*>(content)->GetTargetType();
