@@ -573,7 +573,7 @@ CWVPImageManagerResource* CWVPImageManager::GetResource(CSize extent)
 
 BOOL CWVPImageManager::SetIcon(const CWVPImageManagerIconImage& image, UINT id, int width, int height, int state)
 {
-    if (image.IsEmpty())
+    if (image.IsEmpty() || width < 0 || height < 0)
         return FALSE;
     if (width == 0 && height == 0)
     {
@@ -650,6 +650,8 @@ BOOL CWVPImageManager::SetIconsFromGroupIconResource(LPCWSTR name, UINT id, int 
 BOOL CWVPImageManager::SetIconsFromImageList(HIMAGELIST list, const UINT* ids, int count, int width, int height,
                                              int state)
 {
+    if (count < 0 || width < 0 || height < 0)
+        return FALSE;
     int images = ::ImageList_GetImageCount(list);
     if (count == 0 && !ids)
         count = images;
@@ -669,7 +671,7 @@ BOOL CWVPImageManager::SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int c
                                           BOOL alpha)
 {
     BITMAP info = {};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
+    if (!bitmap || count < 0 || width < 0 || height < 0 || !::GetObjectW(bitmap, sizeof(info), &info))
         return FALSE;
     if (width == 0 && height == 0 && count > 0)
     {
