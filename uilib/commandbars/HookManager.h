@@ -58,6 +58,11 @@ class CWVPHookManager
 
       private:
         friend class CWVPHookManager;
+        friend class CWVPHookManagerSinkLock;
+        // Gives the window procedure back (or leaves a pass-through under a later subclasser) and
+        // lets the receivers go.
+        void Unhook();
+
         WNDPROC m_pfnOldWndProc;
         HWND m_hWnd;
         BOOL m_bUnicode;
