@@ -117,6 +117,11 @@ class CWVPShadowManager : public CCmdTarget
 
     const CShadowList& GetShadows() const { return m_lstShadow; }
 
+    // The pixels of one shadow side of cx x cy in a 32-bit bottom-up DIB (alpha in the top byte),
+    // in the colour and with the opacity of the options: what a layered shadow window shows.
+    static void AFX_CDECL FillShadowPixels(DWORD* pBits, int cx, int cy, int nSide, COLORREF clrShadow,
+                                           int nOptions);
+
   private:
     BOOL m_bUseClassStyle;
     PFNUPDATELAYEREDWINDOW m_pfnUpdateLayeredWindow;
