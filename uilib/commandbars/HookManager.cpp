@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/mfc/ExitSequence.h"
-#include "platform/mfc/ThreadState.h"
+#include "platform/mfc/CurrentMessage.h"
 
 namespace
 {
@@ -25,6 +25,22 @@ WNDPROC CurrentWndProc(HWND hWnd)
     return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
 }
 
+// Every sink of the map, so that sinks may leave it while the caller walks them.
+std::vector<CWVPHookManager::CHookSink*> SinksOf(const CMap<HWND, HWND, CWVPHookManager::CHookSink*,
+                                                             CWVPHookManager::CHookSink*>& map)
+{
+    std::vector<CWVPHookManager::CHookSink*> sinks;
+    sinks.reserve((size_t)map.GetCount());
+    for (POSITION pos = map.GetStartPosition(); pos;)
+    {
+        HWND hWnd = nullptr;
+        CWVPHookManager::CHookSink* pSink = nullptr;
+        map.GetNextAssoc(pos, hWnd, pSink);
+        sinks.push_back(pSink);
+    }
+    return sinks;
+}
+
 void ReportReceiverFailure(UINT nMessage, const char* what)
 {
     char line[256];
@@ -33,30 +49,6 @@ void ReportReceiverFailure(UINT nMessage, const char* what)
     ::OutputDebugStringA(line);
 }
 
-// Shows framework code called from a receiver the message being handled, and puts the previous
-// record back on every way out.
-class CCurrentMessage
-{
-  public:
-    CCurrentMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
-        : m_pState(AfxGetThreadState()), m_saved(m_pState->m_lastSentMsg)
-    {
-        m_pState->m_lastSentMsg.hwnd = hWnd;
-        m_pState->m_lastSentMsg.message = nMessage;
-        m_pState->m_lastSentMsg.wParam = wParam;
-        m_pState->m_lastSentMsg.lParam = lParam;
-    }
-    ~CCurrentMessage()
-    {
-        m_pState->m_lastSentMsg = m_saved;
-    }
-    CCurrentMessage(const CCurrentMessage&) = delete;
-    CCurrentMessage& operator=(const CCurrentMessage&) = delete;
-
-  private:
-    _AFX_THREAD_STATE* m_pState;
-    MSG m_saved;
-};
 } // namespace
 
 // Keeps a sink's memory while a window procedure call or a dispatch uses it: a sink released
@@ -230,17 +222,8 @@ void CWVPHookManager::RemoveHook(HWND hWnd, CWVPHookManagerHookAble* pHook)
 
 void CWVPHookManager::RemoveHookable(CWVPHookManagerHookAble* pHook)
 {
-    // Sinks that become empty leave the map: collect them first.
-    std::vector<CHookSink*> sinks;
-    sinks.reserve((size_t)m_mapHooks.GetCount());
-    for (POSITION pos = m_mapHooks.GetStartPosition(); pos;)
-    {
-        HWND hWnd = nullptr;
-        CHookSink* pSink = nullptr;
-        m_mapHooks.GetNextAssoc(pos, hWnd, pSink);
-        sinks.push_back(pSink);
-    }
-    for (CHookSink* pSink : sinks)
+    // Sinks that become empty leave the map meanwhile.
+    for (CHookSink* pSink : SinksOf(m_mapHooks))
         pSink->RemoveHook(pHook);
 }
 
@@ -252,15 +235,7 @@ void CWVPHookManager::RemoveWindow(HWND hWnd)
 
 void CWVPHookManager::RemoveAllSinks()
 {
-    std::vector<CHookSink*> sinks;
-    for (POSITION pos = m_mapHooks.GetStartPosition(); pos;)
-    {
-        HWND hWnd = nullptr;
-        CHookSink* pSink = nullptr;
-        m_mapHooks.GetNextAssoc(pos, hWnd, pSink);
-        sinks.push_back(pSink);
-    }
-    for (CHookSink* pSink : sinks)
+    for (CHookSink* pSink : SinksOf(m_mapHooks))
         ReleaseSink(pSink);
     m_mapHooks.RemoveAll();
 }
@@ -314,7 +289,7 @@ LRESULT CALLBACK CWVPHookManager::HookWndProc(HWND hWnd, UINT nMessage, WPARAM w
     LRESULT lResult = 0;
     BOOL bHandled = FALSE;
     {
-        CCurrentMessage current(hWnd, nMessage, wParam, lParam);
+        CAfxCurrentMessage current(hWnd, nMessage, wParam, lParam);
         try
         {
             bHandled = pSink->Dispatch(hWnd, nMessage, wParam, lParam, lResult);

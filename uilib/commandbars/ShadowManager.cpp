@@ -4,6 +4,7 @@
 
 #include "uilib/foundation/ColorManager.h"
 #include "uilib/foundation/DrawHelpers.h"
+#include "uilib/foundation/ImageManager.h"
 
 namespace
 {
@@ -218,22 +219,13 @@ void CWVPShadowManager::CShadowWnd::OnSize(UINT nType, int cx, int cy)
     if (!pfnUpdate)
         return;
 
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = (DWORD)cx * (DWORD)cy * 4;
-
     CClientDC dcWindow(this);
     CDC dcMem;
     if (!dcMem.CreateCompatibleDC(&dcWindow))
         return;
     void* pBits = nullptr;
     CBitmap bmp;
-    if (!bmp.Attach(::CreateDIBSection(dcWindow.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0)) || !pBits)
+    if (!bmp.Attach(CWVPImageManager::CreateDIBSection32(dcWindow.GetSafeHdc(), cx, cy, &pBits)) || !pBits)
         return;
     FillShadowPixels(static_cast<DWORD*>(pBits), cx, cy, m_nSide, m_pManager->GetShadowColor(),
                      m_pManager->GetShadowOptions());
