@@ -1,6 +1,7 @@
 // The header's built-in right-click menu, supplied by this program's resources: a command chosen
 // in the menu has reached the header, and acted on the right-clicked column, when the menu returns.
 #include "RwTest.h"
+#include "MenuWindow.h"
 #include "uilib/controls/HeaderCtrl.h"
 #include "uilib/foundation/PopupMenu.h"
 
@@ -30,8 +31,8 @@ int g_menusSeen = 0;
 // Runs inside the menu's modal loop: picks the item g_stepsDown places down.
 void CALLBACK ChooseMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
-    if (!hMenuWnd || !::IsWindowVisible(hMenuWnd))
+    HWND hMenuWnd = rwtest::ThreadMenuWindow();
+    if (!hMenuWnd)
         return;
     ::KillTimer(nullptr, id);
     ++g_menusSeen;
