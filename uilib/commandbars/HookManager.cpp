@@ -26,8 +26,8 @@ WNDPROC CurrentWndProc(HWND hWnd)
 }
 
 // Every sink of the map, so that sinks may leave it while the caller walks them.
-std::vector<CWVPHookManager::CHookSink*> SinksOf(const CMap<HWND, HWND, CWVPHookManager::CHookSink*,
-                                                             CWVPHookManager::CHookSink*>& map)
+std::vector<CWVPHookManager::CHookSink*> SinksOf(
+    const CMap<HWND, HWND, CWVPHookManager::CHookSink*, CWVPHookManager::CHookSink*>& map)
 {
     std::vector<CWVPHookManager::CHookSink*> sinks;
     sinks.reserve((size_t)map.GetCount());

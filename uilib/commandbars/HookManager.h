@@ -52,9 +52,18 @@ class CWVPHookManager
         // Removes one receiver; a sink left empty leaves the manager and is deleted.
         void RemoveHook(CWVPHookManagerHookAble* pHook);
 
-        HWND GetHwnd() const { return m_hWnd; }
-        WNDPROC GetSavedWndProc() const { return m_pfnOldWndProc; }
-        BOOL IsUnicode() const { return m_bUnicode; }
+        HWND GetHwnd() const
+        {
+            return m_hWnd;
+        }
+        WNDPROC GetSavedWndProc() const
+        {
+            return m_pfnOldWndProc;
+        }
+        BOOL IsUnicode() const
+        {
+            return m_bUnicode;
+        }
 
       private:
         friend class CWVPHookManager;

@@ -73,15 +73,14 @@ class CManagerReference
 // CWVPShadowManager::CShadowWnd
 
 BEGIN_MESSAGE_MAP(CWVPShadowManager::CShadowWnd, CWnd)
-    ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
-    ON_WM_SIZE()
-    ON_WM_NCHITTEST()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_SIZE()
+ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 CWVPShadowManager::CShadowWnd::CShadowWnd(CWVPShadowManager* pManager)
-    : m_nSide(ShadowRight), m_bHasRegion(FALSE), m_pShadowOwner(nullptr), m_bControlShadow(FALSE),
-      m_pManager(pManager)
+    : m_nSide(ShadowRight), m_bHasRegion(FALSE), m_pShadowOwner(nullptr), m_bControlShadow(FALSE), m_pManager(pManager)
 {
     if (m_pManager)
         m_pManager->InternalAddRef();
@@ -287,7 +286,8 @@ void CWVPShadowManager::SetShadow(CWnd* pOwner, const CRect& rcExclude)
     CreateShadow(ShadowBottom, rcOwner, rcExclude, pOwner, FALSE);
     CreateShadow(ShadowRight, rcOwner, rcExclude, pOwner, FALSE);
     CRgn rgn;
-    if (rgn.CreateRectRgn(0, 0, 0, 0) && ::GetWindowRgn(hOwner, static_cast<HRGN>(rgn.GetSafeHandle())) == COMPLEXREGION)
+    if (rgn.CreateRectRgn(0, 0, 0, 0) &&
+        ::GetWindowRgn(hOwner, static_cast<HRGN>(rgn.GetSafeHandle())) == COMPLEXREGION)
         CreateShadow(ShadowCorner, rcOwner, rcExclude, pOwner, FALSE);
 }
 

@@ -60,11 +60,26 @@ class CWVPShadowManager : public CCmdTarget
         // Follows the owner: shown and hidden with it, destroyed with it.
         int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
-        int GetSide() const { return m_nSide; }
-        BOOL HasRegion() const { return m_bHasRegion; }
-        CWnd* GetShadowOwner() const { return m_pShadowOwner; }
-        BOOL IsControlShadow() const { return m_bControlShadow; }
-        CWVPShadowManager* GetManager() const { return m_pManager; }
+        int GetSide() const
+        {
+            return m_nSide;
+        }
+        BOOL HasRegion() const
+        {
+            return m_bHasRegion;
+        }
+        CWnd* GetShadowOwner() const
+        {
+            return m_pShadowOwner;
+        }
+        BOOL IsControlShadow() const
+        {
+            return m_bControlShadow;
+        }
+        CWVPShadowManager* GetManager() const
+        {
+            return m_pManager;
+        }
 
       protected:
         afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -88,7 +103,10 @@ class CWVPShadowManager : public CCmdTarget
     // TRUE when the display has more than 8 bits per pixel and UpdateLayeredWindow exists.
     BOOL IsAlphaShadowAvailable() const;
     // The answer above, taken once at construction.
-    BOOL IsAlphaShadow() const { return m_bAlphaShadow; }
+    BOOL IsAlphaShadow() const
+    {
+        return m_bAlphaShadow;
+    }
 
     // Gives a popup its shadows; the exclude rectangle (screen coordinates) is the control that
     // opened it.
@@ -106,21 +124,44 @@ class CWVPShadowManager : public CCmdTarget
     // Follows a change of the owner's size by dx and dy (its right and bottom edges).
     void OffsetShadows(CWnd* pOwner, int dx, int dy);
 
-    int GetShadowOptions() const { return m_nShadowOptions; }
-    void SetShadowOptions(int nOptions) { m_nShadowOptions = nOptions; }
-    COLORREF GetShadowColor() const { return m_clrShadow; }
-    void SetShadowColor(COLORREF clr) { m_clrShadow = clr; }
+    int GetShadowOptions() const
+    {
+        return m_nShadowOptions;
+    }
+    void SetShadowOptions(int nOptions)
+    {
+        m_nShadowOptions = nOptions;
+    }
+    COLORREF GetShadowColor() const
+    {
+        return m_clrShadow;
+    }
+    void SetShadowColor(COLORREF clr)
+    {
+        m_clrShadow = clr;
+    }
     // Whether shadow windows are registered with CS_SAVEBITS | CS_OWNDC (TRUE by default).
-    BOOL GetUseClassStyle() const { return m_bUseClassStyle; }
-    void SetUseClassStyle(BOOL bUse) { m_bUseClassStyle = bUse; }
-    PFNUPDATELAYEREDWINDOW GetUpdateLayeredWindow() const { return m_pfnUpdateLayeredWindow; }
+    BOOL GetUseClassStyle() const
+    {
+        return m_bUseClassStyle;
+    }
+    void SetUseClassStyle(BOOL bUse)
+    {
+        m_bUseClassStyle = bUse;
+    }
+    PFNUPDATELAYEREDWINDOW GetUpdateLayeredWindow() const
+    {
+        return m_pfnUpdateLayeredWindow;
+    }
 
-    const CShadowList& GetShadows() const { return m_lstShadow; }
+    const CShadowList& GetShadows() const
+    {
+        return m_lstShadow;
+    }
 
     // The pixels of one shadow side of cx x cy in a 32-bit bottom-up DIB (alpha in the top byte),
     // in the colour and with the opacity of the options: what a layered shadow window shows.
-    static void AFX_CDECL FillShadowPixels(DWORD* pBits, int cx, int cy, int nSide, COLORREF clrShadow,
-                                           int nOptions);
+    static void AFX_CDECL FillShadowPixels(DWORD* pBits, int cx, int cy, int nSide, COLORREF clrShadow, int nOptions);
 
   private:
     BOOL m_bUseClassStyle;

@@ -30,8 +30,8 @@ BOOL WVPReadIconGroupDirectory(HMODULE module, HRSRC group, std::vector<WVPIconG
     for (WORD i = 0; i < count; ++i)
     {
         const BYTE* entry = bytes + kHeaderBytes + (DWORD)i * kEntryBytes;
-        entries.push_back({entry[0] ? entry[0] : kSizeOfZero, entry[1] ? entry[1] : kSizeOfZero,
-                           ReadWord(entry + kIdOffset)});
+        entries.push_back(
+            {entry[0] ? entry[0] : kSizeOfZero, entry[1] ? entry[1] : kSizeOfZero, ReadWord(entry + kIdOffset)});
     }
     return TRUE;
 }

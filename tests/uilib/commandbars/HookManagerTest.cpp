@@ -311,8 +311,8 @@ TEST_F(HookManagerTest, ALaterSubclasserKeepsItsChain)
     HWND window = Create();
     Receiver receiver("receiver");
     WVPHookManager()->SetHook(window, &receiver);
-    g_belowOuter = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc)));
+    g_belowOuter =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc)));
     ASSERT_EQ(reinterpret_cast<WNDPROC>(&CWVPHookManager::HookWndProc), g_belowOuter);
 
     WVPHookManager()->RemoveHook(window, &receiver);

@@ -121,8 +121,8 @@ TEST(ShadowPixelsTest, AlphaAndColourOfEachPart)
         {CWVPShadowManager::ShadowBottom, 12, 4, 9, 1, 0, 54, RGB(90, 45, 18)},    // right j 3, n 3
         {CWVPShadowManager::ShadowBottom, 12, 4, 6, 0, 1, 60, RGB(200, 100, 40)},  // middle, forced
         // Six wide: the end blocks overlap, the right one covering columns 2 to 5.
-        {CWVPShadowManager::ShadowBottom, 6, 4, 2, 0, 0, 96, RGB(160, 80, 32)},  // right j 4, n 4
-        {CWVPShadowManager::ShadowBottom, 6, 4, 1, 0, 0, 48, RGB(80, 40, 16)},   // left j 2, n 4
+        {CWVPShadowManager::ShadowBottom, 6, 4, 2, 0, 0, 96, RGB(160, 80, 32)}, // right j 4, n 4
+        {CWVPShadowManager::ShadowBottom, 6, 4, 1, 0, 0, 48, RGB(80, 40, 16)},  // left j 2, n 4
     };
     for (const auto& c : cases)
     {
