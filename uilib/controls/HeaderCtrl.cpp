@@ -373,7 +373,12 @@ void CWVHeaderCtrl::OnRButtonDown(CPoint point)
             pPopup->CheckMenuItem(kAlignCommand[lvc.fmt & kFormatAlignMask], MF_BYCOMMAND | MF_CHECKED);
         }
     }
-    WVPTrackPopupMenu(pPopup, TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this, idHeaderToolBar, TRUE);
+    // The menu notifies no one: the chosen command comes back and reaches the header as the
+    // menu's own WM_COMMAND would.
+    const UINT nCommand = (UINT)WVPTrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_RETURNCMD, ptScreen.x, ptScreen.y,
+                                                  this, idHeaderToolBar, TRUE);
+    if (nCommand && ::IsWindow(m_hWnd))
+        SendMessage(WM_COMMAND, nCommand, 0);
 }
 
 void CWVHeaderCtrl::SortFromMenu(BOOL bAscending)

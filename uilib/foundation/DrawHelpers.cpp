@@ -379,7 +379,13 @@ BOOL CWVPDrawHelpers::RegisterWindowClass(HINSTANCE instance, LPCWSTR className,
     wc.hCursor = ::LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    return ::RegisterClassW(&wc) != 0;
+    if (::RegisterClassW(&wc))
+        return TRUE;
+    // Every window of the class registers it first: a class that is already there with the same
+    // procedure is the one wanted.
+    WNDCLASSW existing = {};
+    return ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+           ::GetClassInfoW(wc.hInstance, className, &existing) && existing.lpfnWndProc == wc.lpfnWndProc;
 }
 
 BOOL CWVPDrawHelpers::FontExists(LPCWSTR faceName)

@@ -45,6 +45,8 @@ class CWVPDrawHelpers
     static void GetDefWindowText(HWND hwnd, CString& text);
     static BOOL IsTopParentActive(HWND hwnd);
     static void DrawTriangle(CDC* dc, CPoint a, CPoint b, CPoint c);
+    // Registers a class with the default window procedure and the arrow cursor; TRUE also when it
+    // is registered already with that procedure.
     static BOOL RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HBRUSH background = nullptr);
     static BOOL FontExists(LPCWSTR faceName);
     static CString GetDefaultFontName(BOOL preferTahoma = FALSE);

@@ -11,6 +11,7 @@
 #include "uilib/foundation/DibReader.h"
 #include "uilib/foundation/DrawHelpers.h"
 #include "uilib/foundation/GraphicBitmapPng.h"
+#include "uilib/foundation/IconGroupDirectory.h"
 #include "uilib/foundation/ImageManagerIcon.h"
 #include "uilib/foundation/ImageManagerResource.h"
 #include "uilib/foundation/ModuleHandle.h"
@@ -573,7 +574,7 @@ CWVPImageManagerResource* CWVPImageManager::GetResource(CSize extent)
 
 BOOL CWVPImageManager::SetIcon(const CWVPImageManagerIconImage& image, UINT id, int width, int height, int state)
 {
-    if (image.IsEmpty())
+    if (image.IsEmpty() || width < 0 || height < 0)
         return FALSE;
     if (width == 0 && height == 0)
     {
@@ -622,21 +623,16 @@ BOOL CWVPImageManager::SetIconFromResource(LPCWSTR name, UINT id, int width, int
         CWVPImageManagerIconImage image;
         return image.LoadFromResource(module, name, width, height, FALSE) && SetIcon(image, id, 0, 0, state);
     }
-    const BYTE* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, group)));
-    DWORD size = ::SizeofResource(module, group);
-    const int kHeader = 6, kEntry = 14;
-    WORD count = (bytes && size >= (DWORD)kHeader) ? *reinterpret_cast<const WORD*>(bytes + 4) : 0;
-    if ((DWORD)kHeader + (DWORD)count * kEntry > size)
+    std::vector<WVPIconGroupEntry> entries;
+    if (!WVPReadIconGroupDirectory(module, group, entries))
         return FALSE;
-    for (int i = 0; i < count; ++i)
+    for (const WVPIconGroupEntry& entry : entries)
     {
-        const BYTE* entry = bytes + kHeader + i * kEntry;
-        int w = entry[0] ? entry[0] : 256, h = entry[1] ? entry[1] : 256;
-        if ((width || height) && (w != width || h != height))
+        if ((width || height) && (entry.width != width || entry.height != height))
             continue;
         CWVPImageManagerIconImage image;
-        WORD iconId = *reinterpret_cast<const WORD*>(entry + 12);
-        if (!image.LoadFromResource(module, MAKEINTRESOURCEW(iconId), w, h, FALSE) || !SetIcon(image, id, w, h, state))
+        if (!image.LoadFromResource(module, MAKEINTRESOURCEW(entry.iconId), entry.width, entry.height, FALSE) ||
+            !SetIcon(image, id, entry.width, entry.height, state))
             return FALSE;
     }
     return TRUE;
@@ -650,6 +646,8 @@ BOOL CWVPImageManager::SetIconsFromGroupIconResource(LPCWSTR name, UINT id, int 
 BOOL CWVPImageManager::SetIconsFromImageList(HIMAGELIST list, const UINT* ids, int count, int width, int height,
                                              int state)
 {
+    if (count < 0 || width < 0 || height < 0)
+        return FALSE;
     int images = ::ImageList_GetImageCount(list);
     if (count == 0 && !ids)
         count = images;
@@ -669,7 +667,7 @@ BOOL CWVPImageManager::SetIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int c
                                           BOOL alpha)
 {
     BITMAP info = {};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
+    if (!bitmap || count < 0 || width < 0 || height < 0 || !::GetObjectW(bitmap, sizeof(info), &info))
         return FALSE;
     if (width == 0 && height == 0 && count > 0)
     {

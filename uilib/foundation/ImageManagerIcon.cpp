@@ -8,6 +8,7 @@
 
 #include "uilib/foundation/ColorManager.h"
 #include "uilib/foundation/DCGuards.h"
+#include "uilib/foundation/IconGroupDirectory.h"
 #include "uilib/foundation/ImageManager.h"
 #include "uilib/foundation/ImageManagerResource.h"
 
@@ -256,21 +257,13 @@ BOOL CWVPImageManagerIconImage::LoadFromResource(HMODULE module, LPCWSTR name, i
     HRSRC group = directory ? ::FindResourceW(module, name, (LPCWSTR)RT_GROUP_ICON) : nullptr;
     if (group)
     {
-        const BYTE* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, group)));
-        DWORD size = ::SizeofResource(module, group);
-        // GRPICONDIR: 6-byte header, then 14-byte entries (width, height, ..., 16-bit id at 12).
-        const int kHeader = 6, kEntry = 14;
-        WORD count = (bytes && size >= kHeader) ? *reinterpret_cast<const WORD*>(bytes + 4) : 0;
-        if ((DWORD)kHeader + (DWORD)count * kEntry > size)
+        std::vector<WVPIconGroupEntry> entries;
+        if (!WVPReadIconGroupDirectory(module, group, entries))
             return FALSE;
-        for (int i = count - 1; i >= 0; --i)
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
         {
-            const BYTE* entry = bytes + kHeader + i * kEntry;
-            int w = entry[0] ? entry[0] : 256, h = entry[1] ? entry[1] : 256;
-            if (w != width || h != height)
-                continue;
-            WORD id = *reinterpret_cast<const WORD*>(entry + 12);
-            if (LoadFromResource(module, MAKEINTRESOURCEW(id), width, height, FALSE))
+            if (entry->width == width && entry->height == height &&
+                LoadFromResource(module, MAKEINTRESOURCEW(entry->iconId), width, height, FALSE))
                 return TRUE;
         }
         return FALSE;

@@ -306,6 +306,11 @@ BOOL AFXAPI WVPExchangeSerialized(CWVPPropExchange* pPX, LPCWSTR pszPropName, CO
         e->Delete();
         ok = FALSE;
     }
+    catch (COleException* e)
+    {
+        e->Delete();
+        ok = FALSE;
+    }
     pPX->ReleaseArchive(pszPropName, pArchive);
     return ok;
 }

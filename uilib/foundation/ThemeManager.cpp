@@ -274,6 +274,12 @@ void CWVThemeManagerStyleHost::OnThemeChanged()
 
 void CWVThemeManagerStyleHost::SetTheme(CWVThemeManagerStyle* pTheme)
 {
+    // A theme that a factory of this control already holds is not taken over: its own private
+    // theme stays as it is, and the family's shared theme means going back to sharing it.
+    if (pTheme && m_pOwnFactory && pTheme == m_pOwnFactory->m_pTheme)
+        return;
+    if (pTheme && m_pSharedFactory && pTheme == m_pSharedFactory->m_pTheme)
+        pTheme = nullptr;
     if (!m_pOwnFactory && !pTheme)
         return;
     LeaveFactory();

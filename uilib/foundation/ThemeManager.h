@@ -72,7 +72,8 @@ class CWVThemeManagerStyleHost
     void AttachFactoryClass(CRuntimeClass* pFactoryClass);
     CWVThemeManagerStyleFactory* GetFactory() const;
     CWVThemeManagerStyle* GetTheme() const;
-    // A private theme for this control (taken over), or null to return to the shared theme.
+    // A private theme for this control (taken over), or null to return to the shared theme. The
+    // control's current private theme changes nothing; the family's shared theme returns to it.
     void SetTheme(CWVThemeManagerStyle* pTheme);
 
     virtual CWVThemeManagerStyleFactory* CreateOwnFactory();

@@ -1,6 +1,6 @@
 #include "uilib/skin/SkinObject.h"
 
-#include "platform/mfc/ThreadState.h"
+#include "platform/mfc/CurrentMessage.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerApiHook.h"
 #include "uilib/skin/SkinManagerModuleList.h"
@@ -39,31 +39,6 @@ class CObjectReference
 
   private:
     CWVPSkinObject* m_pObject;
-};
-
-// Puts one message into the framework's record of the message being handled, and the previous
-// record back at the end.
-class CCurrentMessage
-{
-  public:
-    CCurrentMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
-        : m_pState(AfxGetThreadState()), m_saved(m_pState->m_lastSentMsg)
-    {
-        m_pState->m_lastSentMsg.hwnd = hWnd;
-        m_pState->m_lastSentMsg.message = nMessage;
-        m_pState->m_lastSentMsg.wParam = wParam;
-        m_pState->m_lastSentMsg.lParam = lParam;
-    }
-    ~CCurrentMessage()
-    {
-        m_pState->m_lastSentMsg = m_saved;
-    }
-    CCurrentMessage(const CCurrentMessage&) = delete;
-    CCurrentMessage& operator=(const CCurrentMessage&) = delete;
-
-  private:
-    _AFX_THREAD_STATE* m_pState;
-    MSG m_saved;
 };
 
 // A module's image range, read from the process's module list.
@@ -405,7 +380,7 @@ LRESULT CALLBACK CWVPSkinObject::WindowProc(HWND hWnd, UINT nMessage, WPARAM wPa
                 manager->Remove(hWnd, TRUE);
             return CallPrevious(previous, unicode, hWnd, nMessage, wParam, lParam);
         }
-        CCurrentMessage current(hWnd, nMessage, wParam, lParam);
+        CAfxCurrentMessage current(hWnd, nMessage, wParam, lParam);
         if (nMessage == WM_NCDESTROY)
         {
             manager->Remove(hWnd, TRUE);
@@ -460,7 +435,7 @@ BOOL CWVPSkinObject::OnHookDefProc(HWND hWnd, FARPROC pfnDefProc, int nKind, LPV
         if (procedure && !WVPIsSystemWindowProc(procedure))
             return FALSE;
     }
-    CCurrentMessage current(hWnd, nMessage, wParam, lParam);
+    CAfxCurrentMessage current(hWnd, nMessage, wParam, lParam);
     object->PushDescriptor(nKind, pfnDefProc, lpExtra, nMessage);
     BOOL handled = FALSE;
     try

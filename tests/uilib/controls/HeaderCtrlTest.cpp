@@ -1,5 +1,6 @@
 #include "RwTest.h"
 #include "DibCanvas.h"
+#include "MenuWindow.h"
 #include "uilib/controls/HeaderCtrl.h"
 #include "uilib/controls/HeaderCtrlTheme.h"
 #include "HeaderCtrlTestIds.h"
@@ -87,7 +88,7 @@ static ShownMenu g_shownMenu;
 // Runs inside the menu's modal loop: reads the open menu and ends it.
 static void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    HWND hMenuWnd = rwtest::ThreadMenuWindow();
     HMENU hMenu = hMenuWnd ? reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0)) : nullptr;
     if (!hMenu)
         return;

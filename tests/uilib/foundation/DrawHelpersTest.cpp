@@ -352,7 +352,15 @@ TEST(DrawHelpers, TextAndPixelHelpers)
 TEST(DrawHelpers, LayoutAndWindowHelpers)
 {
     EXPECT_TRUE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersTest", 0));
-    EXPECT_FALSE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersTest", 0));
+    // Registering again for a second window succeeds; a class of that name with another procedure
+    // is not the one asked for.
+    EXPECT_TRUE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersTest", 0));
+    WNDCLASSW other = {};
+    other.lpfnWndProc = ::DefDlgProcW;
+    other.hInstance = ::GetModuleHandleW(nullptr);
+    other.lpszClassName = L"RwDrawHelpersOther";
+    ASSERT_NE(0, ::RegisterClassW(&other));
+    EXPECT_FALSE(CWVPDrawHelpers::RegisterWindowClass(nullptr, L"RwDrawHelpersOther", 0));
     HWND ltr = ::CreateWindowExW(0, L"RwDrawHelpersTest", L"x", WS_POPUP, 100, 50, 40, 30, nullptr, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
     HWND rtl = ::CreateWindowExW(WS_EX_LAYOUTRTL, L"RwDrawHelpersTest", L"Title &1", WS_POPUP, 100, 50, 40, 30, nullptr,

@@ -8,6 +8,7 @@
 
 #include "DibCanvas.h"
 #include "uilib/foundation/DrawHelpers.h"
+#include "uilib/foundation/IconGroupDirectory.h"
 #include "uilib/foundation/ImageManager.h"
 
 namespace
@@ -191,6 +192,31 @@ TEST(ImageHelpers, SplitMirrorAndToolBarIds)
     EXPECT_EQ(16, size.cx);
     EXPECT_EQ(15, size.cy);
     EXPECT_FALSE(CWVPImageManager::LoadToolBarResource(601, ids, size));
+}
+
+// Icon group directories: sizes as stored (0 meaning 256) with their icon ids, in order; a
+// directory shorter than its count, or none, is refused.
+TEST(ImageHelpers, IconGroupDirectories)
+{
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    std::vector<WVPIconGroupEntry> entries;
+    ASSERT_TRUE(WVPReadIconGroupDirectory(module, ::FindResourceW(module, MAKEINTRESOURCEW(800), RT_GROUP_ICON),
+                                          entries));
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(16, entries[0].width);
+    EXPECT_EQ(16, entries[0].height);
+    EXPECT_EQ(17, entries[0].iconId);
+    EXPECT_EQ(256, entries[1].width);
+    EXPECT_EQ(48, entries[1].height);
+    EXPECT_EQ(18, entries[1].iconId);
+    EXPECT_FALSE(WVPReadIconGroupDirectory(module, ::FindResourceW(module, MAKEINTRESOURCEW(801), RT_GROUP_ICON),
+                                           entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(WVPReadIconGroupDirectory(module, nullptr, entries));
+    // The icon images named there do not exist: loading the group finds nothing and stores nothing.
+    CWVPImageManager manager;
+    EXPECT_FALSE(manager.SetIconFromResource(MAKEINTRESOURCEW(800), 5, 16, 16));
+    EXPECT_EQ(nullptr, manager.GetIconSet(5));
 }
 
 TEST(ImageHelpers, IconSizeAndScaling)

@@ -162,6 +162,38 @@ TEST(ImageStore, StripsFollowTheIdRules)
     EXPECT_FALSE(manager.SetIconsFromBitmap(nullptr, nullptr, 0, 16, 16, wvpImageNormal, FALSE));
 }
 
+// Negative counts and sizes are refused, and nothing is stored for them.
+TEST(ImageStore, NegativeCountsAndSizesAreRefused)
+{
+    CWVPImageManager manager;
+    CWVPImageManagerIconImage image;
+    AlphaImage(image, 16, 16, 0xFF000000);
+    HBITMAP strip = Solid(32, 16, 0xFF404040);
+    HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32, 2, 0);
+    ASSERT_EQ(0, ::ImageList_Add(list, strip, nullptr));
+    const UINT ids[] = {10, 11};
+    const struct
+    {
+        const char* call;
+        BOOL result;
+    } cases[] = {
+        {"SetIcon width -5", manager.SetIcon(image, 10, -5, 16)},
+        {"SetIcon height -5", manager.SetIcon(image, 10, 16, -5)},
+        {"SetIconsFromBitmap count -1", manager.SetIconsFromBitmap(strip, ids, -1, 16, 16, wvpImageNormal, FALSE)},
+        {"SetIconsFromBitmap alpha count -1", manager.SetIconsFromBitmap(strip, ids, -1, 16, 16, wvpImageNormal, TRUE)},
+        {"SetIconsFromBitmap height -16", manager.SetIconsFromBitmap(strip, ids, 2, 16, -16, wvpImageNormal, TRUE)},
+        {"SetIconsFromImageList count -2", manager.SetIconsFromImageList(list, ids, -2, 16, 16)},
+        {"SetIconsFromImageList width -16", manager.SetIconsFromImageList(list, ids, 2, -16, 16)},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(c.result) << c.call;
+    EXPECT_EQ(nullptr, manager.GetIconSet(10));
+    EXPECT_EQ(nullptr, manager.GetIconSet(11));
+    EXPECT_EQ(nullptr, manager.GetImage(10, 16));
+    ::ImageList_Destroy(list);
+    ::DeleteObject(strip);
+}
+
 TEST(ImageStore, StateImagesAndTheirFallBacks)
 {
     CWVPImageManager manager;

@@ -302,6 +302,46 @@ TEST(PropExchangeTest, BadStreamsFailCleanly)
 
 namespace
 {
+// An object whose serialization fails with an archive or an OLE exception.
+class CFailingItem : public CObject
+{
+  public:
+    explicit CFailingItem(bool ole) : m_bOle(ole)
+    {
+    }
+    void Serialize(CArchive&) override
+    {
+        if (m_bOle)
+            AfxThrowOleException(E_FAIL);
+        AfxThrowArchiveException(CArchiveException::genericException);
+    }
+    bool m_bOle;
+};
+} // namespace
+
+// An object that fails to serialize itself, with either kind of exception, makes the exchange
+// report FALSE and leaves the exchange usable.
+TEST(PropExchangeTest, FailedSerializationReportsFalse)
+{
+    for (bool ole : {false, true})
+    {
+        SCOPED_TRACE(ole ? "OLE exception" : "archive exception");
+        CFailingItem item(ole);
+        BOOL result = TRUE;
+        const Bytes bytes = Store([&](CWVPPropExchange& px) {
+            result = WVPExchangeSerialized(&px, L"Data", &item);
+            long after = 42;
+            WVPExchangeLong(&px, L"After", after, 0);
+        });
+        EXPECT_FALSE(result);
+        long after = 0;
+        EXPECT_EQ(-1, Load(bytes, [&](CWVPPropExchange& px) { WVPExchangeLong(&px, L"After", after, 0); }));
+        EXPECT_EQ(42, after);
+    }
+}
+
+namespace
+{
 // A named exchange over a map of texts: what the base class does for exchanges that keep names.
 class CNamedExchange : public CWVPPropExchange
 {

@@ -123,6 +123,31 @@ TEST(ThemeManagerTest, PrivateThemeComesAndGoes)
     EXPECT_EQ(3, a.changes);
 }
 
+// Giving a control a theme that one of its factories already holds takes nothing over: its own
+// private theme stays alive and in use, and the shared theme returns the control to sharing it.
+TEST(ThemeManagerTest, ReapplyingAHeldThemeKeepsIt)
+{
+    TestHost a, b;
+    CWVThemeManagerStyle* shared = b.GetTheme();
+    auto* own = new CountingTheme(3);
+    a.SetTheme(own);
+    const int alive = g_themesAlive;
+
+    a.SetTheme(a.GetTheme());
+    EXPECT_EQ(alive, g_themesAlive);
+    EXPECT_EQ(own, a.GetTheme());
+    EXPECT_EQ(1, own->refreshes);
+    EXPECT_NE(a.GetFactory(), b.GetFactory());
+
+    a.SetTheme(shared);
+    EXPECT_EQ(alive - 1, g_themesAlive); // the private theme went, the shared one is not copied
+    EXPECT_EQ(a.GetFactory(), b.GetFactory());
+    EXPECT_EQ(shared, a.GetTheme());
+    a.SetTheme(a.GetTheme());
+    EXPECT_EQ(a.GetFactory(), b.GetFactory());
+    EXPECT_EQ(alive - 1, g_themesAlive);
+}
+
 // Each thread has its own registry.
 TEST(ThemeManagerTest, RegistryIsPerThread)
 {

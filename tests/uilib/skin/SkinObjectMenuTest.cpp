@@ -1,4 +1,5 @@
 #include "DibCanvas.h"
+#include "MenuWindow.h"
 #include "RwTest.h"
 #include "SkinGallery.h"
 #include "uilib/skin/SkinManager.h"
@@ -22,8 +23,8 @@ MenuShot g_shot;
 
 void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menu = ::FindWindowW(L"#32768", nullptr);
-    if (menu && ::IsWindowVisible(menu))
+    HWND menu = rwtest::ThreadMenuWindow();
+    if (menu)
     {
         ::KillTimer(nullptr, id);
         CWVPSkinObject* object = g_shot.manager->Lookup(menu);
