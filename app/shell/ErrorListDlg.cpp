@@ -5,18 +5,73 @@
 #include "uilib/controls/HeaderCtrlTheme.h"
 #include "uilib/foundation/SortClass.h"
 
+#include <algorithm>
+
 namespace
 {
 const DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
 const int kNameWidth = 150;
 const int kReasonWidth = 300;
 const int kMinColumnWidth = 10;
+// The room a list cell leaves around its text.
+const int kCellPadding = 16;
 
 void SetTranslated(HWND window, LPCWSTR key)
 {
     const CString text = LangMgr::GetText(key);
     if (window && !text.IsEmpty())
         ::SetWindowTextW(window, text);
+}
+// The colour a control's parent paints behind it; the button face when the brush is not a plain one.
+COLORREF BackgroundOf(HWND control)
+{
+    HBRUSH brush = nullptr;
+    if (HDC dc = ::GetDC(control))
+    {
+        brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(control), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+        ::ReleaseDC(control, dc);
+    }
+    LOGBRUSH info = {};
+    if (brush && ::GetObjectW(brush, sizeof info, &info) == sizeof info && info.lbStyle == BS_SOLID)
+        return info.lbColor;
+    return ::GetSysColor(COLOR_BTNFACE);
+}
+
+// A 32-bit copy of a bitmap with every pixel of one colour replaced by another.
+HBITMAP CopyReplacing(HBITMAP source, COLORREF from, COLORREF to)
+{
+    BITMAP size = {};
+    if (!::GetObjectW(source, sizeof size, &size) || size.bmWidth <= 0 || size.bmHeight <= 0)
+        return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    DWORD* pixels = nullptr;
+    HBITMAP copy = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
+    if (!copy)
+        return nullptr;
+    HDC target = ::CreateCompatibleDC(nullptr);
+    HDC origin = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ oldTarget = ::SelectObject(target, copy);
+    HGDIOBJ oldOrigin = ::SelectObject(origin, source);
+    ::BitBlt(target, 0, 0, size.bmWidth, size.bmHeight, origin, 0, 0, SRCCOPY);
+    ::SelectObject(origin, oldOrigin);
+    ::SelectObject(target, oldTarget);
+    ::DeleteDC(origin);
+    ::DeleteDC(target);
+    ::GdiFlush();
+    // DIB pixels are 0x00RRGGBB.
+    const DWORD key = GetRValue(from) << 16 | GetGValue(from) << 8 | GetBValue(from);
+    const DWORD fill = GetRValue(to) << 16 | GetGValue(to) << 8 | GetBValue(to);
+    for (LONG i = 0; i < size.bmWidth * size.bmHeight; ++i)
+        if ((pixels[i] & 0xFFFFFF) == key)
+            pixels[i] = fill;
+    return copy;
 }
 } // namespace
 
@@ -66,7 +121,58 @@ BOOL CErrorListDlg::OnInitDialog()
     SetTranslated(m_hWnd, L"err_title");
     SetTranslated(::GetDlgItem(m_hWnd, kTipId), L"err_tip");
     SetTranslated(::GetDlgItem(m_hWnd, IDOK), L"idok");
+    ShowPicture();
+    FitReasonColumn();
     return TRUE;
+}
+
+void CErrorListDlg::ShowPicture()
+{
+    HWND picture = ::GetDlgItem(m_hWnd, kPictureId);
+    if (!picture)
+        return;
+    HBITMAP loaded = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_ERRORTIP),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!loaded)
+        return;
+    HBITMAP shown = CopyReplacing(loaded, kPictureMask, BackgroundOf(picture));
+    ::DeleteObject(loaded);
+    if (!shown)
+        return;
+    m_picture.DeleteObject();
+    m_picture.Attach(shown);
+    // The picture the static loaded from the template is its caller's to free.
+    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+    if (previous && previous != shown)
+        ::DeleteObject(previous);
+}
+
+void CErrorListDlg::FitReasonColumn()
+{
+    int widest = 0;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        widest = std::max(widest, m_list.GetStringWidth(m_list.GetItemText(row, 1)));
+    // The reason column takes what the name column leaves of the list.
+    CRect client;
+    m_list.GetClientRect(&client);
+    const int missing = widest + kCellPadding - (client.Width() - m_list.GetColumnWidth(0));
+    if (missing <= 0)
+        return;
+    // The dialog grows by what the longest reason lacks, as far as the screen allows, and stays centred.
+    CRect window;
+    ::GetWindowRect(m_hWnd, &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const CRect work(monitor.rcWork);
+    const int grow = std::min(missing, work.Width() - window.Width());
+    if (grow <= 0)
+        return;
+    const int left = std::max<int>(work.left, std::min<int>(window.left - grow / 2, work.right - window.Width() - grow));
+    ::SetWindowPos(m_hWnd, nullptr, left, window.top, window.Width() + grow, window.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CErrorListDlg::OnSize(UINT type, int, int)
