@@ -52,15 +52,7 @@ bool ReserveByShortName(const CString& path, bool segmented, char* buffer, int c
         stem.Format(L"%s (%d)", (const WCHAR*)base, counter);
         name = stem + extension;
     }
-    {
-        CFileHandle created(::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!created.Valid())
-            return false;
-    }
-    if (ToEnginePath(name, buffer, capacity))
-        return true;
-    ::DeleteFileW(name);
-    return false;
+    return CreateForEngine(name, buffer, capacity);
 }
 } // namespace
 
@@ -362,6 +354,19 @@ bool ToAnsiText(const CString& text, char* buffer, int capacity)
     }
     buffer[written] = 0;
     return true;
+}
+
+bool CreateForEngine(const CString& path, char* buffer, int capacity)
+{
+    {
+        CFileHandle created(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created.Valid())
+            return false;
+    }
+    if (ToEnginePath(path, buffer, capacity))
+        return true;
+    ::DeleteFileW(path);
+    return false;
 }
 
 bool ToEnginePath(const CString& path, char* buffer, int capacity)

@@ -485,12 +485,19 @@ bool CVideoManager::TakeSnapshot(const CString& folder, int taskId)
     if (path.IsEmpty() || path[path.GetLength() - 1] != L'\\')
         path += L"\\";
     path += task->m_displayName;
+    // The next number not taken yet, so that the snapshots of an earlier session are kept. The file
+    // is made here, whatever its name, and the player writes it through its 8-bit name.
     CString name;
-    name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
+    do
+        name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
+    while (OutputNameTaken(name, CString()));
     char ansiName[kJobPathCapacity];
-    if (!ToAnsiText(name, ansiName, kJobPathCapacity) || !g_playThread)
+    if (!g_playThread || !CreateForEngine(name, ansiName, kJobPathCapacity))
         return false;
-    return g_playThread->RequestSnapshot(ansiName) >= 0;
+    if (g_playThread->RequestSnapshot(ansiName) >= 0)
+        return true;
+    ::DeleteFileW(name);
+    return false;
 }
 
 int CVideoManager::DeleteTempFiles()
