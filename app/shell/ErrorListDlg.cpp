@@ -3,6 +3,7 @@
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
 #include "uilib/controls/HeaderCtrlTheme.h"
+#include "uilib/foundation/DibReader.h"
 #include "uilib/foundation/SortClass.h"
 
 #include <algorithm>
@@ -38,41 +39,6 @@ COLORREF BackgroundOf(HWND control)
     return ::GetSysColor(COLOR_BTNFACE);
 }
 
-// A 32-bit copy of a bitmap with every pixel of one colour replaced by another.
-HBITMAP CopyReplacing(HBITMAP source, COLORREF from, COLORREF to)
-{
-    BITMAP size = {};
-    if (!::GetObjectW(source, sizeof size, &size) || size.bmWidth <= 0 || size.bmHeight <= 0)
-        return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.bmWidth;
-    info.bmiHeader.biHeight = -size.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    DWORD* pixels = nullptr;
-    HBITMAP copy = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
-    if (!copy)
-        return nullptr;
-    HDC target = ::CreateCompatibleDC(nullptr);
-    HDC origin = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ oldTarget = ::SelectObject(target, copy);
-    HGDIOBJ oldOrigin = ::SelectObject(origin, source);
-    ::BitBlt(target, 0, 0, size.bmWidth, size.bmHeight, origin, 0, 0, SRCCOPY);
-    ::SelectObject(origin, oldOrigin);
-    ::SelectObject(target, oldTarget);
-    ::DeleteDC(origin);
-    ::DeleteDC(target);
-    ::GdiFlush();
-    // DIB pixels are 0x00RRGGBB.
-    const DWORD key = GetRValue(from) << 16 | GetGValue(from) << 8 | GetBValue(from);
-    const DWORD fill = GetRValue(to) << 16 | GetGValue(to) << 8 | GetBValue(to);
-    for (LONG i = 0; i < size.bmWidth * size.bmHeight; ++i)
-        if ((pixels[i] & 0xFFFFFF) == key)
-            pixels[i] = fill;
-    return copy;
-}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CErrorListDlg, CResizableDialog)
@@ -131,12 +97,21 @@ void CErrorListDlg::ShowPicture()
     HWND picture = ::GetDlgItem(m_hWnd, kPictureId);
     if (!picture)
         return;
-    HBITMAP loaded = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_ERRORTIP),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!loaded)
+    CWVPDibImage image;
+    if (!CWVPDibReader::ReadResource(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_ERRORTIP), image))
         return;
-    HBITMAP shown = CopyReplacing(loaded, kPictureMask, BackgroundOf(picture));
-    ::DeleteObject(loaded);
+    const COLORREF background = BackgroundOf(picture);
+    for (size_t i = 0; i + 3 < image.pixels.size(); i += 4)
+    {
+        BYTE* pixel = &image.pixels[i]; // blue, green, red, alpha
+        if (RGB(pixel[2], pixel[1], pixel[0]) == kPictureMask)
+        {
+            pixel[0] = GetBValue(background);
+            pixel[1] = GetGValue(background);
+            pixel[2] = GetRValue(background);
+        }
+    }
+    HBITMAP shown = CWVPDibReader::CreateDibSection(image);
     if (!shown)
         return;
     m_picture.DeleteObject();

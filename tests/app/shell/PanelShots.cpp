@@ -5,6 +5,7 @@
 // picture comes with a pixel check of what it shows.
 #include "ShellHarness.h"
 
+#include "ButtonStrip.h"
 #include "ModalScript.h"
 #include "ScreenShot.h"
 #include "TestMedia.h"
@@ -27,7 +28,6 @@ namespace
 {
 const int kMinDroppedRows = 8;
 const int kStateSize = 24;
-const COLORREF kMask = RGB(255, 0, 255);
 
 std::string ShotDir()
 {
@@ -78,33 +78,14 @@ void CopyPictures()
     }
 }
 
-// Pixels of a button on the screen that differ from a state of its strip (magenta pixels of the
-// strip must show anything but magenta).
+// Pixels of a button on the screen that differ from a state of its strip.
 int StateDifferences(HWND button, int bitmap, int state)
 {
-    HBITMAP strip = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!strip)
-        return -1;
-    DibCanvas expected(kStateSize, kStateSize);
-    HDC memory = ::CreateCompatibleDC(expected.dc());
-    HGDIOBJ old = ::SelectObject(memory, strip);
-    ::BitBlt(expected.dc(), 0, 0, kStateSize, kStateSize, memory, state * kStateSize, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(strip);
     DibCanvas shown(kStateSize, kStateSize);
     HDC dc = ::GetDC(button);
     ::BitBlt(shown.dc(), 0, 0, kStateSize, kStateSize, dc, 0, 0, SRCCOPY);
     ::ReleaseDC(button, dc);
-    int differences = 0;
-    for (int y = 0; y < kStateSize; ++y)
-        for (int x = 0; x < kStateSize; ++x)
-        {
-            const COLORREF want = expected.At(x, y);
-            differences += want == kMask ? shown.At(x, y) == kMask : shown.At(x, y) != want;
-        }
-    return differences;
+    return rwtest::StripStateDifferences(shown, bitmap, state);
 }
 } // namespace
 
@@ -245,7 +226,7 @@ TEST(PanelShots, DropDownPreviewButtonsPickerAndErrorList)
              int magenta = 0;
              for (int y = rect.top; y < rect.bottom; ++y)
                  for (int x = rect.left; x < rect.right; ++x)
-                     magenta += ::GetPixel(dc, x, y) == kMask;
+                     magenta += ::GetPixel(dc, x, y) == rwtest::kStripMask;
              ::ReleaseDC(nullptr, dc);
              EXPECT_EQ(0, magenta);
              Shoot(WindowRect(dialog), "error-list");

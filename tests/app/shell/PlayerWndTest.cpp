@@ -4,6 +4,7 @@
 #include "RwTest.h"
 #include "WideText.h"
 
+#include "ButtonStrip.h"
 #include "DibCanvas.h"
 #include "TestMedia.h"
 #include "tests/app/core/CoreTestUtil.h"
@@ -91,24 +92,8 @@ class PlayerWndTest : public ::testing::Test
 namespace
 {
 const int kStateSize = 24;
-const COLORREF kMask = RGB(255, 0, 255);
 
-// Picture state `state` (0 normal, 1 hot, 2 pressed, 3 disabled) of a button strip resource.
-void LoadState(int bitmap, int state, DibCanvas& cell)
-{
-    HBITMAP strip = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(strip, nullptr);
-    HDC memory = ::CreateCompatibleDC(cell.dc());
-    HGDIOBJ old = ::SelectObject(memory, strip);
-    ::BitBlt(cell.dc(), 0, 0, kStateSize, kStateSize, memory, state * kStateSize, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(strip);
-}
-
-// The button as it paints itself now, against the state's picture: the picture's pixels exactly,
-// and never the magenta of its background. The number of pixels that differ.
+// The button as it paints itself now, against a state of its strip: the number of pixels that differ.
 int StateDifferences(HWND button, int bitmap, int state)
 {
     RECT client = {};
@@ -117,16 +102,7 @@ int StateDifferences(HWND button, int bitmap, int state)
     EXPECT_EQ(kStateSize, client.bottom);
     DibCanvas shown(kStateSize, kStateSize, RGB(1, 2, 3));
     ::SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()), PRF_CLIENT);
-    DibCanvas expected(kStateSize, kStateSize);
-    LoadState(bitmap, state, expected);
-    int differences = 0;
-    for (int y = 0; y < kStateSize; ++y)
-        for (int x = 0; x < kStateSize; ++x)
-        {
-            const COLORREF want = expected.At(x, y);
-            differences += want == kMask ? shown.At(x, y) == kMask : shown.At(x, y) != want;
-        }
-    return differences;
+    return rwtest::StripStateDifferences(shown, bitmap, state);
 }
 } // namespace
 
