@@ -485,18 +485,23 @@ bool CVideoManager::TakeSnapshot(const CString& folder, int taskId)
     if (path.IsEmpty() || path[path.GetLength() - 1] != L'\\')
         path += L"\\";
     path += task->m_displayName;
-    // The next number not taken yet, so that the snapshots of an earlier session are kept. The file
-    // is made here, whatever its name, and the player writes it through its 8-bit name.
+    // The next number not taken yet, so that the snapshots of an earlier session are kept. A name
+    // the system code page cannot spell is made here with the wide API, and the player writes the
+    // file through its short name.
     CString name;
     do
         name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
     while (OutputNameTaken(name, CString()));
     char ansiName[kJobPathCapacity];
-    if (!g_playThread || !CreateForEngine(name, ansiName, kJobPathCapacity))
+    if (!g_playThread)
+        return false;
+    const bool spelled = ToAnsiText(name, ansiName, kJobPathCapacity);
+    if (!spelled && !CreateForEngine(name, ansiName, kJobPathCapacity))
         return false;
     if (g_playThread->RequestSnapshot(ansiName) >= 0)
         return true;
-    ::DeleteFileW(name);
+    if (!spelled)
+        ::DeleteFileW(name);
     return false;
 }
 

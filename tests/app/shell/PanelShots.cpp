@@ -64,19 +64,28 @@ void Command(ShellHarness& shell, UINT id)
 }
 
 // The program folder's pictures (category and profile icons, the device frame) beside this
-// program, where the program looks for them.
-void CopyPictures()
+// program, where the program looks for them, while the photographs are taken: the test programs
+// that share its folder run without them.
+struct PicturesBesideProgram
 {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder = coretest::UnixOf(self);
-    folder = folder.substr(0, folder.rfind('/'));
-    for (const char* pictures : {"icons", "devicepic"})
+    std::string folder;
+    PicturesBesideProgram()
     {
-        const std::string command = "cp -r '" + rwtest::ProgramDir() + "/" + pictures + "' '" + folder + "/'";
+        char self[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+        folder = coretest::UnixOf(self);
+        folder = folder.substr(0, folder.rfind('/'));
+        Run("cp -r '" + rwtest::ProgramDir() + "/icons' '" + rwtest::ProgramDir() + "/devicepic' '" + folder + "/'");
+    }
+    ~PicturesBesideProgram()
+    {
+        Run("rm -rf '" + folder + "/icons' '" + folder + "/devicepic'");
+    }
+    static void Run(const std::string& command)
+    {
         EXPECT_EQ(0, ::system(command.c_str())) << command;
     }
-}
+};
 
 // Pixels of a button on the screen that differ from a state of its strip.
 int StateDifferences(HWND button, int bitmap, int state)
@@ -91,7 +100,7 @@ int StateDifferences(HWND button, int bitmap, int state)
 
 TEST(PanelShots, DropDownPreviewButtonsPickerAndErrorList)
 {
-    CopyPictures();
+    PicturesBesideProgram pictures;
     // The pointer out of the way: hovering over a list's scroll zone would scroll it.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ShellHarness shell("PanelShots");
