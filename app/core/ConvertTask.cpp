@@ -56,19 +56,6 @@ bool ReserveByShortName(const CString& path, bool segmented, char* buffer, int c
 }
 } // namespace
 
-bool CreateForEngine(const CString& path, char* buffer, int capacity)
-{
-    {
-        CFileHandle created(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!created.Valid())
-            return false;
-    }
-    if (ToEnginePath(path, buffer, capacity))
-        return true;
-    ::DeleteFileW(path);
-    return false;
-}
-
 ConvertTask::ConvertTask()
     : m_id(-1), m_snapshotCount(0), m_mediaInfo(), m_jobId(-1), m_state(kTaskIdle), m_startClock(0),
       m_progress(0.0f), m_job(), m_keepAspect(1), m_subtitleMode(kTaskSubtitleAuto)
@@ -367,6 +354,19 @@ bool ToAnsiText(const CString& text, char* buffer, int capacity)
     }
     buffer[written] = 0;
     return true;
+}
+
+bool CreateForEngine(const CString& path, char* buffer, int capacity)
+{
+    {
+        CFileHandle created(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created.Valid())
+            return false;
+    }
+    if (ToEnginePath(path, buffer, capacity))
+        return true;
+    ::DeleteFileW(path);
+    return false;
 }
 
 bool ToEnginePath(const CString& path, char* buffer, int capacity)

@@ -102,7 +102,7 @@ bool ToAnsiText(const CString& text, char* buffer, int capacity);
 // A path as the engine's 8-bit interfaces take it: in the system code page, or else by the short
 // alternate name that every existing file and folder has. False when neither fits.
 bool ToEnginePath(const CString& path, char* buffer, int capacity);
-// A new file the engine is to write: created empty with the wide API so that it has a short name,
-// which the buffer receives. False, with nothing created, when it exists already or has no name
-// the engine can take.
+// Creates a new empty file with the wide API (so that any name can be made) and gives the engine's
+// spelling of it (ToEnginePath), which the engine then writes through. False, and nothing left
+// behind, when the file exists already or cannot be made.
 bool CreateForEngine(const CString& path, char* buffer, int capacity);

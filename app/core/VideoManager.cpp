@@ -18,12 +18,49 @@ namespace
 {
 const WCHAR kKeyMediaProbe[] = L"err_media_probe";
 const WCHAR kKeyPathAnsi[] = L"err_path_ansi";
+const WCHAR kKeyFileMissing[] = L"err_file_missing";
+const WCHAR kKeyFolder[] = L"err_add_folder";
+const WCHAR kKeyEmptyFile[] = L"err_add_empty";
+const WCHAR kKeyTextFile[] = L"err_add_text";
+// How much of a file is read to tell text from data.
+const DWORD kTextSniffBytes = 4096;
 const char kSourceMissing[] = "Reelwright: the source file no longer exists\n";
 const char kJobNotCreated[] = "Reelwright: the conversion job could not be started\n";
 const char kJobDied[] = "Reelwright: the conversion ended without a result (its worker thread ended)\n";
 const double kProgressDoneAbove = 100.0;
 
 CString g_lastAddError;
+
+// Text in any 8-bit encoding or with a UTF-16 byte-order mark: no control characters but the ones
+// of line layout.
+bool LooksLikeText(const BYTE* bytes, DWORD count)
+{
+    if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+        return true;
+    for (DWORD i = 0; i < count; ++i)
+        if (bytes[i] < 0x20 && bytes[i] != '\t' && bytes[i] != '\n' && bytes[i] != '\r' && bytes[i] != '\f')
+            return false;
+    return true;
+}
+
+// Why a path the engine could not read is no media file, as a language key.
+const WCHAR* UnreadableReason(const CString& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return kKeyFileMissing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return kKeyFolder;
+    CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    BYTE head[kTextSniffBytes];
+    DWORD read = 0;
+    if (!file.Valid() || !::ReadFile(file.Get(), head, sizeof head, &read, nullptr))
+        return kKeyMediaProbe;
+    if (read == 0)
+        return kKeyEmptyFile;
+    return LooksLikeText(head, read) ? kKeyTextFile : kKeyMediaProbe;
+}
 
 void Widen(const char* text, WCHAR* out, int capacity)
 {
@@ -228,7 +265,7 @@ int CVideoManager::AddTask(const CString& displayName, const CString& sourcePath
     if (probe < 0)
     {
         // A path the system code page cannot spell would name another file: refuse it.
-        g_lastAddError = probe == -2 ? kKeyPathAnsi : kKeyMediaProbe;
+        g_lastAddError = probe == -2 ? kKeyPathAnsi : UnreadableReason(sourcePath);
         delete task;
         return 0;
     }
@@ -466,12 +503,24 @@ bool CVideoManager::TakeSnapshot(const CString& folder, int taskId)
     if (path.IsEmpty() || path[path.GetLength() - 1] != L'\\')
         path += L"\\";
     path += task->m_displayName;
+    // The next number not taken yet, so that the snapshots of an earlier session are kept. A name
+    // the system code page cannot spell is made here with the wide API, and the player writes the
+    // file through its short name.
     CString name;
-    name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
+    do
+        name.Format(L"%s (%d).bmp", (const WCHAR*)path, ++task->m_snapshotCount);
+    while (OutputNameTaken(name, CString()));
     char ansiName[kJobPathCapacity];
-    if (!ToAnsiText(name, ansiName, kJobPathCapacity) || !g_playThread)
+    if (!g_playThread)
         return false;
-    return g_playThread->RequestSnapshot(ansiName) >= 0;
+    const bool spelled = ToAnsiText(name, ansiName, kJobPathCapacity);
+    if (!spelled && !CreateForEngine(name, ansiName, kJobPathCapacity))
+        return false;
+    if (g_playThread->RequestSnapshot(ansiName) >= 0)
+        return true;
+    if (!spelled)
+        ::DeleteFileW(name);
+    return false;
 }
 
 int CVideoManager::DeleteTempFiles()

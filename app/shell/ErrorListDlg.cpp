@@ -3,7 +3,10 @@
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
 #include "uilib/controls/HeaderCtrlTheme.h"
+#include "uilib/foundation/DibReader.h"
 #include "uilib/foundation/SortClass.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -11,6 +14,8 @@ const DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOT
 const int kNameWidth = 150;
 const int kReasonWidth = 300;
 const int kMinColumnWidth = 10;
+// The room a list cell leaves around its text.
+const int kCellPadding = 16;
 
 void SetTranslated(HWND window, LPCWSTR key)
 {
@@ -18,6 +23,22 @@ void SetTranslated(HWND window, LPCWSTR key)
     if (window && !text.IsEmpty())
         ::SetWindowTextW(window, text);
 }
+// The colour a control's parent paints behind it; the button face when the brush is not a plain one.
+COLORREF BackgroundOf(HWND control)
+{
+    HBRUSH brush = nullptr;
+    if (HDC dc = ::GetDC(control))
+    {
+        brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(control), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+        ::ReleaseDC(control, dc);
+    }
+    LOGBRUSH info = {};
+    if (brush && ::GetObjectW(brush, sizeof info, &info) == sizeof info && info.lbStyle == BS_SOLID)
+        return info.lbColor;
+    return ::GetSysColor(COLOR_BTNFACE);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CErrorListDlg, CResizableDialog)
@@ -66,7 +87,67 @@ BOOL CErrorListDlg::OnInitDialog()
     SetTranslated(m_hWnd, L"err_title");
     SetTranslated(::GetDlgItem(m_hWnd, kTipId), L"err_tip");
     SetTranslated(::GetDlgItem(m_hWnd, IDOK), L"idok");
+    ShowPicture();
+    FitReasonColumn();
     return TRUE;
+}
+
+void CErrorListDlg::ShowPicture()
+{
+    HWND picture = ::GetDlgItem(m_hWnd, kPictureId);
+    if (!picture)
+        return;
+    CWVPDibImage image;
+    if (!CWVPDibReader::ReadResource(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_ERRORTIP), image))
+        return;
+    const COLORREF background = BackgroundOf(picture);
+    for (size_t i = 0; i + 3 < image.pixels.size(); i += 4)
+    {
+        BYTE* pixel = &image.pixels[i]; // blue, green, red, alpha
+        if (RGB(pixel[2], pixel[1], pixel[0]) == kPictureMask)
+        {
+            pixel[0] = GetBValue(background);
+            pixel[1] = GetGValue(background);
+            pixel[2] = GetRValue(background);
+        }
+    }
+    HBITMAP shown = CWVPDibReader::CreateDibSection(image);
+    if (!shown)
+        return;
+    m_picture.DeleteObject();
+    m_picture.Attach(shown);
+    // The picture the static loaded from the template is its caller's to free.
+    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+    if (previous && previous != shown)
+        ::DeleteObject(previous);
+}
+
+void CErrorListDlg::FitReasonColumn()
+{
+    int widest = 0;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        widest = std::max(widest, m_list.GetStringWidth(m_list.GetItemText(row, 1)));
+    // The reason column takes what the name column leaves of the list.
+    CRect client;
+    m_list.GetClientRect(&client);
+    const int missing = widest + kCellPadding - (client.Width() - m_list.GetColumnWidth(0));
+    if (missing <= 0)
+        return;
+    // The dialog grows by what the longest reason lacks, as far as the screen allows, and stays centred.
+    CRect window;
+    ::GetWindowRect(m_hWnd, &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const CRect work(monitor.rcWork);
+    const int grow = std::min(missing, work.Width() - window.Width());
+    if (grow <= 0)
+        return;
+    const int left = std::max<int>(work.left, std::min<int>(window.left - grow / 2, work.right - window.Width() - grow));
+    ::SetWindowPos(m_hWnd, nullptr, left, window.top, window.Width() + grow, window.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CErrorListDlg::OnSize(UINT type, int, int)

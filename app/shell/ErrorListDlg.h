@@ -12,6 +12,9 @@ class CErrorListDlg : public CResizableDialog
     static constexpr UINT kTemplateId = IDD_ERRORLIST;
     static constexpr UINT kListId = IDC_ERRORLIST;
     static constexpr UINT kTipId = IDC_ERRORLIST_TIP;
+    static constexpr UINT kPictureId = IDC_ERRORLIST_PICTURE;
+    // The picture's background colour, drawn as the dialog's own.
+    static constexpr COLORREF kPictureMask = RGB(255, 0, 255);
 
     explicit CErrorListDlg(CWnd* parent = nullptr);
 
@@ -43,6 +46,13 @@ class CErrorListDlg : public CResizableDialog
   protected:
     afx_msg void OnSize(UINT type, int cx, int cy);
     DECLARE_MESSAGE_MAP()
+
+  private:
+    void ShowPicture();
+    void FitReasonColumn();
+
+    // The picture the static shows, its background in the dialog's colour.
+    CBitmap m_picture;
 };
 
 // Runs the error list for a batch of entries ("name|reason"); nothing without entries.

@@ -3,6 +3,8 @@
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
 
+#include <algorithm>
+
 namespace
 {
 const int kCategoryItemHeight = 25;
@@ -58,6 +60,7 @@ int ParametersWnd::Popup(int x, int y, int width)
         m_categoryList.AddItem(appDir + category.m_icon, LangMgr::GetNameText(category.m_name),
                                LangMgr::GetNameText(category.m_description), L"");
     }
+    FitToCategories(width);
     m_categoryList.SelectItem(m_nCategory);
     FillProfiles(m_nCategory);
     m_profileList.SelectItem(m_nProfile);
@@ -72,6 +75,27 @@ int ParametersWnd::Popup(int x, int y, int width)
     if (m_hWnd)
         DestroyWindow();
     return 0;
+}
+
+void ParametersWnd::FitToCategories(int width)
+{
+    // Every category shows whole: the picker grows upwards from its bottom edge, as far as the
+    // screen allows (the list scrolls beyond that).
+    const int wanted = std::max<int>(kHeight, m_categoryList.m_nContentHeight);
+    if (wanted <= kHeight)
+        return;
+    CRect window;
+    GetWindowRect(&window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const CRect work(monitor.rcWork);
+    const int height = std::min<int>(wanted, work.Height());
+    const int top = std::max<int>(work.top, std::min<int>(window.bottom, work.bottom) - height);
+    SetWindowPos(nullptr, window.left, top, window.Width(), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_categoryList.MoveWindow(0, 0, kCategoryWidth, height);
+    m_profileList.MoveWindow(kCategoryWidth + 1, 0, width - kCategoryWidth - 1, height);
 }
 
 void ParametersWnd::FillProfiles(int category)

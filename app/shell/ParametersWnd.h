@@ -42,6 +42,8 @@ class ParametersWnd : public CWnd
         return m_bQuit;
     }
     void FillProfiles(int category);
+    // Makes the picker tall enough for every category.
+    void FitToCategories(int width);
 
   protected:
     afx_msg void OnKillFocus(CWnd* next);

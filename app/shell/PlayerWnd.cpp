@@ -11,16 +11,9 @@ const WCHAR kDevicePicture[] = L"devicepic\\device.bmp";
 const WCHAR kZeroTime[] = L"00:00:00";
 const int kVolumeMax = 100;
 
-struct ButtonPicture
-{
-    int id;
-    int bitmap;
-};
-
-// The pictures loaded once, in the order of the panel's bitmap array.
-const int kBitmapIds[] = {CPlayerWnd::kPlayBitmap,    CPlayerWnd::kPauseBitmap,    CPlayerWnd::kStopBitmap,
-                          CPlayerWnd::kSoundOnBitmap, CPlayerWnd::kSoundOffBitmap, CPlayerWnd::kSnapshotBitmap};
-const int kButtons[] = {CPlayerWnd::kPlayId, CPlayerWnd::kStopId, CPlayerWnd::kSoundId, CPlayerWnd::kSnapshotId};
+// The picture buttons, in the order of the panel's button array.
+const int kButtons[CPlayerWnd::kButtonCount] = {CPlayerWnd::kPlayId, CPlayerWnd::kStopId, CPlayerWnd::kSoundId,
+                                                CPlayerWnd::kSnapshotId};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CPlayerWnd, CDialog)
@@ -37,8 +30,7 @@ ON_MESSAGE(WM_RW_PANEL_RELOADTEXTS, OnPanelReloadTexts)
 END_MESSAGE_MAP()
 
 CPlayerWnd::CPlayerWnd(PreviewSettings* settings)
-    : CDialog(IDD), m_settings(settings), m_session(settings), m_bitmaps(), m_shownTaskId(-1), m_dragging(FALSE),
-      m_skipTicks(0)
+    : CDialog(IDD), m_settings(settings), m_session(settings), m_shownTaskId(-1), m_dragging(FALSE), m_skipTicks(0)
 {
 }
 
@@ -46,9 +38,6 @@ CPlayerWnd::~CPlayerWnd()
 {
     if (GetSafeHwnd())
         DestroyWindow();
-    for (HBITMAP bitmap : m_bitmaps)
-        if (bitmap)
-            ::DeleteObject(bitmap);
 }
 
 BOOL CPlayerWnd::Create(CWnd* parent)
@@ -78,23 +67,44 @@ void CPlayerWnd::Repaint()
     ::UpdateWindow(m_hWnd);
 }
 
+CButtonST& CPlayerWnd::Button(int id)
+{
+    for (int i = 0; i < kButtonCount; ++i)
+        if (kButtons[i] == id)
+            return m_buttons[i];
+    return m_buttons[0];
+}
+
 void CPlayerWnd::SetButton(int id, int bitmap, LPCWSTR tipKey)
 {
-    for (size_t i = 0; i < sizeof(kBitmapIds) / sizeof(kBitmapIds[0]); ++i)
-        if (kBitmapIds[i] == bitmap && m_bitmaps[i])
-            ::SendMessageW(Item(id), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmaps[i]));
-    if (m_tips.GetSafeHwnd())
-        m_tips.UpdateTipText(LangMgr::GetText(tipKey), CWnd::FromHandle(Item(id)));
+    CButtonST& button = Button(id);
+    if (!button.GetSafeHwnd())
+        return;
+    // Each button owns its strip: play and pause, sound on and off take turns on one button.
+    HBITMAP strip = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP,
+                                                      0, 0, LR_CREATEDIBSECTION));
+    if (strip)
+        button.SetBitmap(strip);
+    button.SetTooltipText(LangMgr::GetText(tipKey));
+    button.Invalidate(FALSE);
 }
 
 void CPlayerWnd::SetTimeText(int seconds)
 {
-    ConvertTask* task = ShownTask();
+    // A running preview is described by its own clip, whichever row is selected meanwhile.
+    ConvertTask* task = m_session.PreviewId() > 0 ? m_session.PlayingTask() : ShownTask();
     const CString duration = task ? task->m_durationText : CString(kZeroTime);
     CString text;
     text.Format(L"%s / %s", static_cast<LPCWSTR>(seconds < 0 ? CString(kZeroTime) : FormatDuration(seconds)),
                 static_cast<LPCWSTR>(duration));
     ::SetDlgItemTextW(m_hWnd, kTimeId, text);
+}
+
+void CPlayerWnd::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    for (int i = 0; i < kButtonCount; ++i)
+        DDX_Control(dx, kButtons[i], m_buttons[i]);
 }
 
 BOOL CPlayerWnd::OnInitDialog()
@@ -112,15 +122,11 @@ BOOL CPlayerWnd::OnInitDialog()
     ::SendDlgItemMessageW(m_hWnd, kVolumeId, TBM_SETPOS, TRUE, m_settings->volume);
     SetTimeText(-1);
 
-    HINSTANCE instance = AfxGetResourceHandle();
-    for (size_t i = 0; i < sizeof(kBitmapIds) / sizeof(kBitmapIds[0]); ++i)
-        m_bitmaps[i] = static_cast<HBITMAP>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(kBitmapIds[i]), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    for (int id : kButtons)
-        ::SetWindowLongPtrW(Item(id), GWL_STYLE, ::GetWindowLongPtrW(Item(id), GWL_STYLE) | BS_BITMAP);
-    if (m_tips.Create(this, TTS_ALWAYSTIP))
-        for (int id : kButtons)
-            m_tips.AddTool(CWnd::FromHandle(Item(id)), L"");
+    for (CButtonST& button : m_buttons)
+    {
+        button.m_bTransparent = TRUE;
+        button.m_crTransparent = kTransparentColour;
+    }
     ReloadTexts();
     EnableItem(kPlayId, false);
     EnableItem(kStopId, false);
@@ -157,13 +163,13 @@ void CPlayerWnd::ShowTask(int taskId)
 {
     if (taskId == -1)
     {
+        m_shownTaskId = -1;
         OnStop();
         EnableItem(kPlayId, false);
         EnableItem(kStopId, false);
         EnableItem(kSnapshotId, false);
         m_picture.LoadBitmapFile(DevicePicture());
         m_picture.ReleasePicture();
-        m_shownTaskId = -1;
         SetTimeText(-1);
         ::InvalidateRect(m_picture.GetSafeHwnd(), nullptr, TRUE);
         return;
@@ -180,13 +186,32 @@ void CPlayerWnd::ShowTask(int taskId)
         return;
     }
     m_shownTaskId = taskId;
-    SetTimeText(-1);
-    const int seconds = static_cast<int>(task->m_mediaInfo.duration / 1000000);
-    ::SendDlgItemMessageW(m_hWnd, kPositionId, TBM_SETRANGE, FALSE, MAKELPARAM(0, seconds));
     EnableItem(kPlayId, true);
     EnableItem(kSnapshotId, true);
-    m_picture.LoadBitmapFile(CVideoManager::GetThumbnail(taskId));
     EnableItem(kPositionId, false);
+    // A running preview goes on in the picture area, its time and its slider; the selected clip
+    // shows once it stops.
+    if (m_session.PreviewId() > 0)
+        return;
+    ShowShownClip();
+}
+
+void CPlayerWnd::ShowShownClip()
+{
+    ConvertTask* task = ShownTask();
+    SetTimeText(-1);
+    SetPositionRange(task ? static_cast<int>(task->m_mediaInfo.duration / 1000000) : 0);
+    m_picture.LoadBitmapFile(task ? CVideoManager::GetThumbnail(m_shownTaskId) : DevicePicture());
+    ::RedrawWindow(m_picture.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CPlayerWnd::SetPositionRange(int seconds)
+{
+    // Thumb and channel drawn anew at once, so that no thumb of the old range is left standing.
+    HWND slider = Item(kPositionId);
+    ::SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, seconds));
+    ::SendMessageW(slider, TBM_SETPOS, FALSE, 0);
+    ::RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CPlayerWnd::OnPlayPause()
@@ -216,7 +241,7 @@ void CPlayerWnd::OnPlayPause()
             return;
         EnableItem(kStopId, true);
         EnableItem(kPositionId, true);
-        ::SendDlgItemMessageW(m_hWnd, kPositionId, TBM_SETRANGE, FALSE, MAKELPARAM(0, m_session.PlayingSeconds()));
+        SetPositionRange(m_session.PlayingSeconds());
         ::SetTimer(m_hWnd, kPositionTimer, kPositionPeriodMs, nullptr);
         SetButton(kPlayId, kPauseBitmap, L"tip_player_pause");
         break;
@@ -231,11 +256,17 @@ void CPlayerWnd::OnStop()
     CWaitCursor wait;
     ::KillTimer(m_hWnd, kPositionTimer);
     EnableItem(kPositionId, false);
+    const int stoppedTaskId = m_session.PlayingTaskId();
     m_session.Stop();
-    ::SendDlgItemMessageW(m_hWnd, kPositionId, TBM_SETPOS, TRUE, 0);
     SetButton(kPlayId, kPlayBitmap, L"tip_player_play");
-    m_picture.LoadBitmapFile(DevicePicture());
-    SetTimeText(-1);
+    if (stoppedTaskId != m_shownTaskId && ShownTask())
+        ShowShownClip(); // another row was selected while it played
+    else
+    {
+        SetPositionRange(ShownTask() ? static_cast<int>(ShownTask()->m_mediaInfo.duration / 1000000) : 0);
+        m_picture.LoadBitmapFile(DevicePicture());
+        SetTimeText(-1);
+    }
     EnableItem(kPlayId, ShownTask() != nullptr);
     EnableItem(kStopId, false);
     Repaint();
@@ -251,11 +282,11 @@ void CPlayerWnd::OnMute()
 
 void CPlayerWnd::OnSnapshot()
 {
-    if (m_session.Snapshot())
+    // Without a preview there is no picture to save, and nothing to say.
+    if (m_session.Snapshot() || !m_session.PlayingTask())
         return;
-    // Tell the user only when the folder is what failed.
-    if (m_session.PlayingTask() && !CPreviewSession::EnsureFolder(m_session.SnapshotFolder()))
-        AfxMessageBox(LangMgr::GetText(L"err_create_dir"), MB_OK);
+    const bool folderMade = CPreviewSession::EnsureFolder(m_session.SnapshotFolder());
+    AfxMessageBox(LangMgr::GetText(folderMade ? L"err_snapshot" : L"err_create_dir"), MB_OK);
 }
 
 void CPlayerWnd::JumpToClick(HWND slider)
@@ -340,8 +371,9 @@ void CPlayerWnd::OnTimer(UINT_PTR id)
 BOOL CPlayerWnd::PreTranslateMessage(MSG* pMsg)
 {
     // Disabled buttons get no mouse messages of their own: relay them, so their tips still show.
-    if (m_tips.GetSafeHwnd() && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST)
-        m_tips.RelayEvent(pMsg);
+    for (CButtonST& button : m_buttons)
+        if (button.GetSafeHwnd())
+            button.RelayToolTipForDisabled(pMsg);
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -4,6 +4,7 @@
 // buttons and a volume slider. The task list tells it the task to show; the engine's preview
 // player does the playing.
 #include "app/shell/BaseWnd.h"
+#include "app/shell/ButtonST.h"
 #include "app/shell/PreviewSession.h"
 
 class CPlayerWnd : public CDialog
@@ -31,6 +32,9 @@ class CPlayerWnd : public CDialog
     static const int kSkipTicksAfterSeek = 2;
     static const int kAreaMargin = 10;
     static const int kAreaBottom = 60;
+    static const int kButtonCount = 4;
+    // The colour of the button pictures' background, drawn transparent.
+    static const COLORREF kTransparentColour = RGB(255, 0, 255);
 
     explicit CPlayerWnd(PreviewSettings* settings);
     ~CPlayerWnd() override;
@@ -53,6 +57,8 @@ class CPlayerWnd : public CDialog
     {
         return m_picture;
     }
+    // The picture button of a control id (play, stop, sound or snapshot).
+    CButtonST& Button(int id);
     int ShownTaskId() const
     {
         return m_shownTaskId;
@@ -61,6 +67,7 @@ class CPlayerWnd : public CDialog
     static CString DevicePicture();
 
   protected:
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
@@ -77,6 +84,9 @@ class CPlayerWnd : public CDialog
     ConvertTask* ShownTask() const;
     void SetButton(int id, int bitmap, LPCWSTR tipKey);
     void SetTimeText(int seconds);
+    // The shown task's time, position range and thumbnail, as when it is selected with nothing playing.
+    void ShowShownClip();
+    void SetPositionRange(int seconds);
     void JumpToClick(HWND slider);
     void Repaint();
     void EnableItem(int id, bool enable);
@@ -88,8 +98,7 @@ class CPlayerWnd : public CDialog
     PreviewSettings* m_settings;
     CPreviewSession m_session;
     CBaseWnd m_picture;
-    CToolTipCtrl m_tips;
-    HBITMAP m_bitmaps[6];
+    CButtonST m_buttons[kButtonCount];
     int m_shownTaskId;
     BOOL m_dragging;
     int m_skipTicks;

@@ -16,6 +16,12 @@ const int kDownZoneInset = 18;
 const int kFontHeight = -13;
 const int kBoldWeight = 600;
 const int kDescriptionGap = 4;
+// Room kept under the last line of a description.
+const int kBottomMargin = 3;
+// Room kept right of the texts.
+const int kRightMargin = 4;
+const UINT kTitleFormat = DT_WORDBREAK | DT_NOPREFIX;
+const UINT kDescriptionFormat = DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS;
 const int kArrowColumn = 16;
 const COLORREF kZoneArrowIdle = 0x404040;
 const COLORREF kPictureTransparent = 0xFFFFFF;
@@ -60,6 +66,35 @@ SIZE ImageSize(int kind, HANDLE image)
     }
     return size;
 }
+
+// The list's two fonts: normal and bold.
+struct ListFonts
+{
+    FontHolder normal;
+    FontHolder bold;
+    static LOGFONTW Face(int weight)
+    {
+        LOGFONTW lf = {};
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        lf.lfHeight = kFontHeight;
+        if (weight)
+            lf.lfWeight = weight;
+        return lf;
+    }
+    ListFonts() : normal(Face(0)), bold(Face(kBoldWeight))
+    {
+    }
+};
+
+// The height of a text broken into lines of a width.
+int TextHeight(HDC dc, HFONT font, const CString& text, int width, UINT format)
+{
+    RECT rect = {0, 0, width > 1 ? width : 1, 0};
+    HGDIOBJ old = ::SelectObject(dc, font);
+    ::DrawTextW(dc, text, text.GetLength(), &rect, (format & ~DT_END_ELLIPSIS) | DT_CALCRECT);
+    ::SelectObject(dc, old);
+    return rect.bottom - rect.top;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CStyleMenu, CWnd)
@@ -74,6 +109,7 @@ ON_MESSAGE(WM_STYLEMENU_SCROLLSTART, OnScrollStart)
 ON_MESSAGE(WM_STYLEMENU_SCROLLSTOP, OnScrollStop)
 ON_WM_TIMER()
 ON_WM_MOUSEWHEEL()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CStyleMenu::CStyleMenu() = default;
@@ -102,7 +138,7 @@ int CStyleMenu::OnCreate(LPCREATESTRUCT cs)
 
 int CStyleMenu::AddItem(LPCWSTR imagePath, LPCWSTR title, LPCWSTR description, LPCWSTR extra)
 {
-    Item item = {-1, nullptr, 0, 0, title, description, extra};
+    Item item = {-1, nullptr, 0, 0, title, description, extra, 0, m_nItemHeight};
     if (imagePath && *imagePath)
     {
         if (HANDLE bitmap = ::LoadImageW(nullptr, imagePath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))
@@ -120,9 +156,57 @@ int CStyleMenu::AddItem(LPCWSTR imagePath, LPCWSTR title, LPCWSTR description, L
     item.imageWidth = size.cx;
     item.imageHeight = size.cy;
     m_items.push_back(item);
-    m_nContentHeight += m_nItemHeight;
+    LayoutItems();
     UpdateScrollButtons();
     return (int)m_items.size();
+}
+
+int CStyleMenu::MeasureItem(HDC dc, const Item& item, int width, HFONT normal, HFONT bold) const
+{
+    if (item.description.IsEmpty() || !dc)
+        return m_nItemHeight;
+    const int textX = item.imageKind >= 0 ? m_nItemHeight : 0;
+    const int textWidth = width - kRightMargin - textX;
+    const int needed = 1 + TextHeight(dc, bold, item.title, textWidth, kTitleFormat) + kDescriptionGap +
+                       TextHeight(dc, normal, item.description, textWidth, kDescriptionFormat) + kBottomMargin;
+    return std::max(m_nItemHeight, needed);
+}
+
+void CStyleMenu::LayoutItems()
+{
+    CRect client(0, 0, 0, 0);
+    const bool measured = ::IsWindow(m_hWnd) && ::GetClientRect(m_hWnd, &client);
+    HDC dc = measured ? ::GetDC(m_hWnd) : nullptr;
+    ListFonts fonts;
+    int top = 0;
+    for (Item& item : m_items)
+    {
+        item.top = top;
+        item.height = MeasureItem(dc, item, client.Width(), fonts.normal.font, fonts.bold.font);
+        top += item.height;
+    }
+    if (dc)
+        ::ReleaseDC(m_hWnd, dc);
+    m_nContentHeight = top;
+}
+
+int CStyleMenu::ItemAtContentY(int y) const
+{
+    for (int i = 0; i < (int)m_items.size(); ++i)
+        if (y >= m_items[(size_t)i].top && y < m_items[(size_t)i].top + m_items[(size_t)i].height)
+            return i;
+    return -1;
+}
+
+void CStyleMenu::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    if (m_downZone.m_hWnd)
+        m_downZone.MoveWindow(0, cy - kDownZoneInset, cx - 2, kDownZoneInset - 2, FALSE);
+    if (m_upZone.m_hWnd)
+        m_upZone.MoveWindow(0, 0, cx - 2, kUpZoneHeight, FALSE);
+    LayoutItems();
+    UpdateScrollButtons();
 }
 
 void CStyleMenu::RemoveAll()
@@ -167,7 +251,7 @@ void CStyleMenu::SelectItem(int index)
     GetClientRect(&client);
     CRect zone;
     m_upZone.GetWindowRect(&zone);
-    const int y = index * m_nItemHeight;
+    const int y = index >= 0 && index < (int)m_items.size() ? m_items[(size_t)index].top : index * m_nItemHeight;
     if (y < client.Height() - zone.Height())
         m_nScrollOffset = 0;
     else
@@ -225,8 +309,8 @@ void CStyleMenu::TrackLeave()
 
 void CStyleMenu::OnMouseMove(UINT, CPoint point)
 {
-    const int index = m_nItemHeight > 0 ? (point.y + m_nScrollOffset) / m_nItemHeight : -1;
-    const bool valid = point.y + m_nScrollOffset >= 0 && index >= 0 && index < (int)m_items.size();
+    const int index = ItemAtContentY(point.y + m_nScrollOffset);
+    const bool valid = index >= 0;
     if (valid && index == m_nHot)
         return;
     TrackLeave();
@@ -334,17 +418,12 @@ void CStyleMenu::OnPaint()
     ::FillRect(dc, &client, background);
     ::DeleteObject(background);
 
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    lf.lfHeight = kFontHeight;
-    FontHolder normal(lf);
-    lf.lfWeight = kBoldWeight;
-    FontHolder bold(lf);
+    ListFonts fonts;
     const int savedDC = ::SaveDC(dc);
     ::SetTextColor(dc, m_crText);
     ::SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i < (int)m_items.size(); ++i)
-        DrawItem(dc, i, client.Width(), normal.font, bold.font);
+        DrawItem(dc, i, client.Width(), fonts.normal.font, fonts.bold.font);
     ::RestoreDC(dc, savedDC);
     DrawScrollZones(dc);
 }
@@ -353,11 +432,11 @@ void CStyleMenu::DrawItem(HDC dc, int index, int width, HFONT normal, HFONT bold
 {
     const Item& item = m_items[(size_t)index];
     const int h = m_nItemHeight;
-    const int top = h * index - m_nScrollOffset;
+    const int top = item.top - m_nScrollOffset;
     const int d = top + 1;
     if (index == m_nHot)
     {
-        RECT hot = {h, d, width - 1, d + h};
+        RECT hot = {h, d, width - 1, d + item.height};
         HBRUSH brush = ::CreateSolidBrush(m_crHot);
         ::FillRect(dc, &hot, brush);
         ::DeleteObject(brush);
@@ -367,7 +446,7 @@ void CStyleMenu::DrawItem(HDC dc, int index, int width, HFONT normal, HFONT bold
     if (item.imageKind >= 0)
     {
         const int x = (h - item.imageWidth) / 2;
-        const int y = top + (h - item.imageHeight) / 2;
+        const int y = top + (item.height - item.imageHeight) / 2;
         if (item.imageKind == 1)
             ::DrawIcon(dc, x, y, (HICON)item.image);
         else if (HDC memory = ::CreateCompatibleDC(dc))
@@ -383,23 +462,22 @@ void CStyleMenu::DrawItem(HDC dc, int index, int width, HFONT normal, HFONT bold
 
     if (!item.description.IsEmpty())
     {
+        // The title, then the description under it, each broken into as many lines as it needs.
+        const int textWidth = width - kRightMargin - textX;
+        const int titleHeight = TextHeight(dc, bold, item.title, textWidth, kTitleFormat);
         ::SelectObject(dc, bold);
-        ::TextOutW(dc, textX, d, item.title, item.title.GetLength());
-        SIZE title = {};
-        ::GetTextExtentPoint32W(dc, item.title, item.title.GetLength(), &title);
-        ::MoveToEx(dc, textX, d + title.cy, nullptr);
-        ::LineTo(dc, textX + title.cx, d + title.cy);
+        RECT title = {textX, d, width - kRightMargin, d + titleHeight};
+        ::DrawTextW(dc, item.title, item.title.GetLength(), &title, kTitleFormat);
         ::SelectObject(dc, normal);
-        RECT text = {textX, d + title.cy + kDescriptionGap, width - 4, d + h};
-        ::DrawTextW(dc, item.description, item.description.GetLength(), &text,
-                    DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+        RECT text = {textX, d + titleHeight + kDescriptionGap, width - kRightMargin, d + item.height};
+        ::DrawTextW(dc, item.description, item.description.GetLength(), &text, kDescriptionFormat);
         return;
     }
     ::SelectObject(dc, normal);
-    RECT text = {h + 1, d, width, d + h};
+    RECT text = {h + 1, d, width, d + item.height};
     ::DrawTextW(dc, item.title, item.title.GetLength(), &text,
                 DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    CRect arrow(width - kArrowColumn, d, width, d + h);
+    CRect arrow(width - kArrowColumn, d, width, d + item.height);
     arrow.DeflateRect(6, 8);
     arrow.OffsetRect(0, -1);
     CWVPPaintManager::DrawTriangle(CDC::FromHandle(dc), CPoint(arrow.left, arrow.top),

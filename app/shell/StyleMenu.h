@@ -1,7 +1,8 @@
 // CStyleMenu: the owner-painted list the profile picker is built from: a column of items with a
 // picture, a title and an optional description, one item hot under the mouse, scrolled by hovering
 // over zones at its top and bottom edges or by the wheel. It reports hot changes and clicks to its
-// parent through WM_COMMAND (code 1 and 0).
+// parent through WM_COMMAND (code 1 and 0). An item is the list's item height tall, or taller when
+// its title and description need more lines at the list's width.
 #pragma once
 
 #include "app/shell/InStylMenuButton.h"
@@ -27,6 +28,8 @@ class CStyleMenu : public CWnd
         CString title;
         CString description;
         CString extra;
+        int top;    // of the item in the content, in pixels
+        int height; // the item height, or what its texts need
     };
 
     CStyleMenu();
@@ -59,6 +62,8 @@ class CStyleMenu : public CWnd
     }
     void ScrollBy(int pixels);
     void UpdateScrollButtons();
+    // The item at a height of the content; -1 below the last item.
+    int ItemAtContentY(int y) const;
 
   protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
@@ -72,9 +77,13 @@ class CStyleMenu : public CWnd
     afx_msg LRESULT OnScrollStop(WPARAM zone, LPARAM);
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    afx_msg void OnSize(UINT type, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
   private:
+    // Places every item from the top: heights from the texts at the current width.
+    void LayoutItems();
+    int MeasureItem(HDC dc, const Item& item, int width, HFONT normal, HFONT bold) const;
     void NotifyParent(WORD code);
     void ScrollUp(int pixels);
     void DrawItem(HDC dc, int index, int width, HFONT normal, HFONT bold);

@@ -101,10 +101,20 @@ TEST_F(VideoManagerTest, AddsProbedFilesWithTheirOwnProfile)
     EXPECT_NE(CString(L"600"), m_profile.m_params[3].m_value);
     EXPECT_GT(task->EstimateOutputSize(), 204800);
 
-    for (const char* bad : {"garbage.avi", "empty.mp4", "missing.avi"})
+    // Each kind of file that is no media file gets a reason of its own.
+    coretest::WriteFile(m_dir + "/notes.txt", "A few lines\r\nof\ttext, \xC3\xA9t\xC3\xA9.\r\n");
+    coretest::WriteFile(m_dir + "/wide.txt", std::string("\xFF\xFEh\0i\0", 6));
+    const struct
     {
-        EXPECT_EQ(0, Add(bad)) << bad;
-        EXPECT_EQ(CString(L"err_media_probe"), CVideoManager::LastAddError());
+        std::string path;
+        const WCHAR* reason;
+    } bad[] = {{rwtest::Media("garbage.avi"), L"err_media_probe"}, {rwtest::Media("empty.mp4"), L"err_add_empty"},
+               {rwtest::Media("missing.avi"), L"err_file_missing"}, {m_dir + "/notes.txt", L"err_add_text"},
+               {m_dir + "/wide.txt", L"err_add_text"},               {m_dir, L"err_add_folder"}};
+    for (const auto& b : bad)
+    {
+        EXPECT_EQ(0, CVideoManager::AddTask(L"bad", WinPath(b.path), m_profile)) << b.path;
+        EXPECT_EQ(CString(b.reason), CVideoManager::LastAddError()) << b.path;
     }
     // A name the system code page cannot spell reaches the engine by its short name; only a path
     // that has none is refused.

@@ -5,8 +5,12 @@
 
 #include "tests/platform/mfc/MfcTestApp.h"
 
+#include "DibCanvas.h"
+#include "WideText.h"
 #include "app/core/Helpers.h"
+#include "app/core/LangMgr.h"
 #include "app/shell/ErrorListDlg.h"
+#include "tests/app/core/CoreTestUtil.h"
 
 namespace
 {
@@ -89,5 +93,48 @@ TEST_F(ErrorListDlgTest, WideningWidensOnlyTheReasonColumn)
     EXPECT_LT(reason, m_dialog.m_list.GetColumnWidth(1));
     EXPECT_EQ(ok.left + 50, okRect().left);
     EXPECT_FALSE(m_dialog.m_bShowGrip);
+}
+// The longest reason the program gives shows whole in its column.
+TEST_F(ErrorListDlgTest, TheLongestReasonFitsItsColumn)
+{
+    LangMgr::LoadLanguageFile(coretest::WinPath(rwtest::ProgramDir() + "/lang/English.xml"));
+    const CString reason = LangMgr::GetText(L"err_media_probe");
+    ASSERT_NE(CString(L"err_media_probe"), reason);
+    Open({CString(L"a.avi|") + reason});
+    EXPECT_GE(m_dialog.m_list.GetColumnWidth(1), m_dialog.m_list.GetStringWidth(reason) + 12);
+    // The dialog stays on the screen.
+    CRect window;
+    m_dialog.GetWindowRect(&window);
+    EXPECT_GE(window.left, 0);
+    EXPECT_LE(window.right, ::GetSystemMetrics(SM_CXSCREEN));
+}
+
+// The picture beside the tip shows the dialog's background where its bitmap is magenta.
+TEST_F(ErrorListDlgTest, ThePictureIsDrawnOnTheDialogsBackground)
+{
+    Open({L"a.avi|reason"});
+    HWND picture = ::GetDlgItem(m_dialog.m_hWnd, CErrorListDlg::kPictureId);
+    ASSERT_NE(picture, nullptr);
+    ::RedrawWindow(m_dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CRect rect;
+    ::GetWindowRect(picture, &rect);
+    DibCanvas screen(rect.Width(), rect.Height());
+    HDC dc = ::GetDC(nullptr);
+    ::BitBlt(screen.dc(), 0, 0, rect.Width(), rect.Height(), dc, rect.left, rect.top, SRCCOPY);
+    CPoint inside(1, 1);
+    m_dialog.ClientToScreen(&inside);
+    const COLORREF background = ::GetPixel(dc, inside.x, inside.y);
+    ::ReleaseDC(nullptr, dc);
+    int magenta = 0, backgroundPixels = 0;
+    for (int y = 0; y < rect.Height(); ++y)
+        for (int x = 0; x < rect.Width(); ++x)
+        {
+            magenta += screen.At(x, y) == CErrorListDlg::kPictureMask;
+            backgroundPixels += screen.At(x, y) == background;
+        }
+    EXPECT_EQ(0, magenta);
+    // The corners of the picture are its background.
+    EXPECT_EQ(background, screen.At(0, 0));
+    EXPECT_GT(backgroundPixels, rect.Width() * rect.Height() / 4);
 }
 } // namespace

@@ -5,7 +5,7 @@
 #include "ShellHarness.h"
 
 #include "ModalScript.h"
-#include "PngWriter.h"
+#include "ScreenShot.h"
 #include "TestMedia.h"
 #include "tests/app/core/CoreTestUtil.h"
 #include "app/core/VideoManager.h"
@@ -19,9 +19,6 @@ using shelltest::ShellHarness;
 
 namespace
 {
-const int kScreenWidth = 1280;
-const int kScreenHeight = 1024;
-
 std::string ShotDir()
 {
     const char* dir = ::getenv("RW_SHOT_DIR");
@@ -37,17 +34,10 @@ void Shoot(ShellHarness& shell, HWND window, const std::string& name, bool pump 
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     if (pump)
         shell.Pump();
-    DibCanvas screen(kScreenWidth, kScreenHeight);
-    HDC dc = ::GetDC(nullptr);
-    ::BitBlt(screen.dc(), 0, 0, kScreenWidth, kScreenHeight, dc, 0, 0, SRCCOPY);
-    ::ReleaseDC(nullptr, dc);
-    ::GdiFlush();
-    RECT rect, all = {0, 0, kScreenWidth, kScreenHeight};
+    RECT rect;
     ::GetWindowRect(window, &rect);
-    ::IntersectRect(&rect, &rect, &all);
     const std::string path = ShotDir() + "/" + name + ".png";
-    EXPECT_TRUE(rwtest::WritePng(path, screen, rect)) << path;
-    printf("wrote %s\n", path.c_str());
+    EXPECT_TRUE(rwtest::ShootScreenRect(rect, path)) << path;
 }
 
 void Command(ShellHarness& shell, UINT id)

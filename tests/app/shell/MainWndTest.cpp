@@ -116,6 +116,18 @@ void MoveOver(CStyleMenu& list, int y)
 {
     Post(list, WM_MOUSEMOVE, 0, MAKELPARAM(20, y));
 }
+
+// A point inside an item as the list shows it now (items are as tall as their texts need).
+int ItemY(const CStyleMenu& list, int index)
+{
+    return list.m_items[size_t(index)].top - list.m_nScrollOffset + 5;
+}
+
+// Makes a category hot at once, so that the profile list holds its profiles when the script goes on.
+void HoverCategory(ParametersWnd& picker, int category)
+{
+    picker.m_categoryList.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, ItemY(picker.m_categoryList, category)));
+}
 } // namespace
 
 TEST_F(MainWndTest, HistoryIsReadUpToItsFirstGapAndKeepsOnlyFolders)
@@ -328,21 +340,24 @@ TEST_F(MainWndTest, APickedProfileReachesTheButtonAndTheSelectedTasks)
     const Case cases[] = {
         {"mouse",
          [](ParametersWnd& picker) {
-             MoveOver(picker.m_categoryList, 2 * kCategoryItem + 5);
-             MoveOver(picker.m_profileList, kProfileItem + 5);
-             Post(picker.m_profileList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, kProfileItem + 5));
+             HoverCategory(picker, 2);
+             MoveOver(picker.m_profileList, ItemY(picker.m_profileList, 1));
+             Post(picker.m_profileList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, ItemY(picker.m_profileList, 1)));
          },
          2, 1},
         {"wheel",
          [tall](ParametersWnd& picker) {
-             MoveOver(picker.m_categoryList, tall * kCategoryItem + 5);
+             HoverCategory(picker, tall);
              MoveOver(picker.m_profileList, 5);
              for (int i = 0; i < 60; i++)
                  Post(picker, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
-             // Scrolled to the end: the last profile sits at the bottom of the list.
+             // Scrolled to the end: the last profile sits at the bottom of the list (where it is
+             // when the list is tall enough for all of them).
              CRect list;
              picker.m_profileList.GetClientRect(&list);
-             const int y = list.Height() - kProfileItem + 5;
+             const CStyleMenu::Item& last = picker.m_profileList.m_items.back();
+             const int end = (std::max)(0, picker.m_profileList.m_nContentHeight - list.Height());
+             const int y = last.top - end + 5;
              MoveOver(picker.m_profileList, y);
              Post(picker.m_profileList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, y));
          },
@@ -479,11 +494,10 @@ TEST_F(MainWndTest, PickedDpgAndRealMediaProfilesConvert)
         shelltest::SelectListTasks(m_shell.Frame(), {id});
         int category = -1, profile = -1;
         ASSERT_TRUE(LocateProfileByName(Categories(), shelltest::Wide(name), &category, &profile));
-        ASSERT_LT((profile + 1) * kProfileItem, ParametersWnd::kHeight);
         Pick([category, profile](ParametersWnd& picker) {
-            MoveOver(picker.m_categoryList, category * kCategoryItem + 5);
-            MoveOver(picker.m_profileList, profile * kProfileItem + 5);
-            Post(picker.m_profileList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, profile * kProfileItem + 5));
+            HoverCategory(picker, category);
+            MoveOver(picker.m_profileList, ItemY(picker.m_profileList, profile));
+            Post(picker.m_profileList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, ItemY(picker.m_profileList, profile)));
         });
         ConvertTask* task = nullptr;
         ASSERT_TRUE(CVideoManager::FindTask(id, &task));

@@ -4,6 +4,7 @@
 #include "RwTest.h"
 #include "WideText.h"
 
+#include "ButtonStrip.h"
 #include "DibCanvas.h"
 #include "TestMedia.h"
 #include "tests/app/core/CoreTestUtil.h"
@@ -87,6 +88,63 @@ class PlayerWndTest : public ::testing::Test
     CPlayerWnd m_panel{&m_settings};
 };
 } // namespace
+
+namespace
+{
+const int kStateSize = 24;
+
+// The button as it paints itself now, against a state of its strip: the number of pixels that differ.
+int StateDifferences(HWND button, int bitmap, int state)
+{
+    RECT client = {};
+    ::GetClientRect(button, &client);
+    EXPECT_EQ(kStateSize, client.right);
+    EXPECT_EQ(kStateSize, client.bottom);
+    DibCanvas shown(kStateSize, kStateSize, RGB(1, 2, 3));
+    ::SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()), PRF_CLIENT);
+    return rwtest::StripStateDifferences(shown, bitmap, state);
+}
+} // namespace
+
+// Each picture button shows one 24 x 24 state of its four-state strip with the magenta background
+// left out: the normal, hot, pressed and disabled pictures in turn.
+TEST_F(PlayerWndTest, ButtonsShowOneStateOfTheirStrip)
+{
+    const struct
+    {
+        int id;
+        int bitmap;
+    } buttons[] = {{CPlayerWnd::kPlayId, CPlayerWnd::kPlayBitmap},
+                   {CPlayerWnd::kStopId, CPlayerWnd::kStopBitmap},
+                   {CPlayerWnd::kSoundId, CPlayerWnd::kSoundOffBitmap},
+                   {CPlayerWnd::kSnapshotId, CPlayerWnd::kSnapshotBitmap}};
+    for (const auto& b : buttons)
+    {
+        SCOPED_TRACE(b.id);
+        HWND button = Item(b.id);
+        ::EnableWindow(button, TRUE);
+        EXPECT_EQ(0, StateDifferences(button, b.bitmap, 0));
+        ::SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(0, StateDifferences(button, b.bitmap, 1));
+        ::SendMessageW(button, BM_SETSTATE, TRUE, 0);
+        EXPECT_EQ(0, StateDifferences(button, b.bitmap, 2));
+        ::SendMessageW(button, BM_SETSTATE, FALSE, 0);
+        ::SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+        ::EnableWindow(button, FALSE);
+        EXPECT_EQ(0, StateDifferences(button, b.bitmap, 3));
+        ::EnableWindow(button, TRUE);
+    }
+    // Play turns into pause and back.
+    const int id = Add(rwtest::kClipMp4, "a.mp4");
+    m_panel.ShowTask(id);
+    Click(CPlayerWnd::kPlayId);
+    ASSERT_EQ(CPreviewSession::kPlaying, m_panel.Session().GetState());
+    EXPECT_EQ(0, StateDifferences(Item(CPlayerWnd::kPlayId), CPlayerWnd::kPauseBitmap, 0));
+    Click(CPlayerWnd::kStopId);
+    EXPECT_EQ(0, StateDifferences(Item(CPlayerWnd::kPlayId), CPlayerWnd::kPlayBitmap, 0));
+    Click(CPlayerWnd::kSoundId);
+    EXPECT_EQ(0, StateDifferences(Item(CPlayerWnd::kSoundId), CPlayerWnd::kSoundOnBitmap, 0));
+}
 
 // Nothing shown: play, stop and snapshot disabled; the sound button and the volume stay usable,
 // and a volume chosen without a preview is kept.
@@ -175,6 +233,75 @@ TEST_F(PlayerWndTest, PlaysPausesAndSnapshotsThePlayingTask)
     EXPECT_FALSE(CPreviewSession::PlayerExists());
 }
 
+// Another row selected while a preview plays: the preview goes on, and the time and the slider
+// keep describing it (its own position and duration, one thumb on its own range). When it stops,
+// the panel shows the selected clip: its duration, its range and its thumbnail.
+TEST_F(PlayerWndTest, AnotherSelectionKeepsThePlayingClipsTimeUntilItStops)
+{
+    const int played = Add(rwtest::kLong25s, "long.mp4");
+    const int other = Add(rwtest::kClipMp4, "short.mp4");
+    ConvertTask* playedTask = nullptr;
+    ASSERT_TRUE(CVideoManager::FindTask(played, &playedTask));
+    const std::string playedDuration = rwtest::Utf8(playedTask->m_durationText);
+    m_panel.ShowTask(played);
+    Click(CPlayerWnd::kPlayId);
+    ASSERT_EQ(CPreviewSession::kPlaying, m_panel.Session().GetState());
+    // Past the end of the other clip (3 seconds).
+    const DWORD start = ::GetTickCount();
+    while (m_panel.Session().PollPosition() < 4 && ::GetTickCount() - start < 30000)
+    {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+        Pump();
+    }
+    ASSERT_GE(m_panel.Session().PollPosition(), 4);
+
+    m_panel.ShowTask(other);
+    EXPECT_EQ(played, m_panel.Session().PlayingTaskId());
+    HWND slider = Item(CPlayerWnd::kPositionId);
+    // Two position ticks of the running preview.
+    for (int tick = 0; tick < 2; ++tick)
+        ::SendMessageW(m_panel.GetSafeHwnd(), WM_TIMER, CPlayerWnd::kPositionTimer, 0);
+    Pump();
+    WCHAR text[64] = {};
+    ::GetDlgItemTextW(m_panel.GetSafeHwnd(), CPlayerWnd::kTimeId, text, 64);
+    const std::string time = rwtest::Utf8(text);
+    ASSERT_GT(time.size(), 8u);
+    EXPECT_EQ(" / " + playedDuration, time.substr(8)) << time;
+    EXPECT_GE(time.substr(0, 8), "00:00:04");
+    EXPECT_EQ(static_cast<LRESULT>(rwtest::kLong25sSeconds), ::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_GE(::SendMessageW(slider, TBM_GETPOS, 0, 0), 4);
+    // What the slider shows is what it draws from scratch: one thumb.
+    RECT sliderRect = {};
+    ::GetClientRect(slider, &sliderRect);
+    DibCanvas shown(sliderRect.right, sliderRect.bottom), redrawn(sliderRect.right, sliderRect.bottom);
+    HDC dc = ::GetDC(slider);
+    ::BitBlt(shown.dc(), 0, 0, sliderRect.right, sliderRect.bottom, dc, 0, 0, SRCCOPY);
+    ::RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::BitBlt(redrawn.dc(), 0, 0, sliderRect.right, sliderRect.bottom, dc, 0, 0, SRCCOPY);
+    ::ReleaseDC(slider, dc);
+    EXPECT_EQ(0, shown.Differences([&](int x, int y) { return redrawn.Rgb(x, y); }));
+
+    Click(CPlayerWnd::kStopId);
+    EXPECT_EQ(CPreviewSession::kStopped, m_panel.Session().GetState());
+    ::GetDlgItemTextW(m_panel.GetSafeHwnd(), CPlayerWnd::kTimeId, text, 64);
+    EXPECT_EQ("00:00:00 / 00:00:03", rwtest::Utf8(text));
+    EXPECT_EQ(3, ::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(0, ::SendMessageW(slider, TBM_GETPOS, 0, 0));
+    // The picture area shows the selected clip's thumbnail, as a fresh selection of it would.
+    const CRect area = [&] {
+        CRect rc;
+        ::GetClientRect(m_panel.PictureArea().GetSafeHwnd(), &rc);
+        return rc;
+    }();
+    Pump();
+    DibCanvas afterStop(area.Width(), area.Height()), thumbnail(area.Width(), area.Height());
+    Capture(afterStop);
+    m_panel.PictureArea().LoadBitmapFile(CVideoManager::GetThumbnail(other));
+    ::RedrawWindow(m_panel.PictureArea().GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Capture(thumbnail);
+    EXPECT_EQ(0, afterStop.Differences([&](int x, int y) { return thumbnail.Rgb(x, y); }));
+}
+
 // The playing task removed: the next tick stops the panel instead of touching the task.
 TEST_F(PlayerWndTest, RemovedTaskStopsAtTheNextTick)
 {
@@ -202,39 +329,63 @@ TEST_F(PlayerWndTest, SnapshotIntoAFileIsReported)
     EXPECT_EQ(LangMgr::GetText(L"err_create_dir"), TestApp().m_messageBoxes[0]);
 }
 
-namespace
+// A snapshot of a file whose name the system code page cannot spell is written under that very
+// name, next to an earlier snapshot of the same name, which is kept.
+TEST_F(PlayerWndTest, SnapshotsOfAnyNameAreWrittenAndKeepEarlierOnes)
 {
-struct ToolSearch
-{
-    HWND owner;
-    HWND tips;
-};
-
-BOOL CALLBACK FindTips(HWND hwnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ToolSearch*>(lParam);
-    WCHAR name[32] = {};
-    ::GetClassNameW(hwnd, name, 32);
-    // A pop-up's owner is the top-level window above the panel; the panel's tips know four tools.
-    if (::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && ::GetWindow(hwnd, GW_OWNER) == search->owner &&
-        ::SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) == 4)
+    const std::string name = "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE \xE5\x8B\x95.mp4";
+    const std::string folder = m_dir + "/shots";
+    ASSERT_EQ(0, ::mkdir(folder.c_str(), 0755));
+    coretest::WriteFile(folder + "/" + name + " (1).bmp", "earlier");
+    m_settings.snapshotPath = WinPath(folder);
+    const int played = Add(rwtest::kClipMp4, name.c_str());
+    m_panel.ShowTask(played);
+    Click(CPlayerWnd::kPlayId);
+    ASSERT_EQ(CPreviewSession::kPlaying, m_panel.Session().GetState());
+    Click(CPlayerWnd::kSnapshotId);
+    const std::string written = folder + "/" + name + " (2).bmp";
+    std::string bmp;
+    for (int i = 0; i < kPollLimit && bmp.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER); ++i)
     {
-        search->tips = hwnd;
-        return FALSE;
+        Pump();
+        ::Sleep(kPollMs);
+        bmp = coretest::ReadFile(written);
     }
-    return TRUE;
+    ASSERT_GT(bmp.size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ("BM", bmp.substr(0, 2));
+    EXPECT_EQ("earlier", coretest::ReadFile(folder + "/" + name + " (1).bmp"));
+    EXPECT_TRUE(TestApp().m_messageBoxes.empty());
 }
 
-std::string TipText(HWND tips, HWND owner, HWND tool)
+// A snapshot the player cannot take (it has gone by itself) is reported, and leaves no file.
+TEST_F(PlayerWndTest, ASnapshotThatFailsIsReported)
 {
+    m_settings.snapshotPath = WinPath(m_dir);
+    const int played = Add(rwtest::kClipMp4, "played.mp4");
+    m_panel.ShowTask(played);
+    Click(CPlayerWnd::kPlayId);
+    ASSERT_EQ(CPreviewSession::kPlaying, m_panel.Session().GetState());
+    EngineStopPreview();
+    Click(CPlayerWnd::kSnapshotId);
+    ASSERT_EQ(1u, TestApp().m_messageBoxes.size());
+    EXPECT_EQ(LangMgr::GetText(L"err_snapshot"), TestApp().m_messageBoxes[0]);
+    EXPECT_FALSE(UnixFileExists(m_dir + "/played.mp4 (1).bmp"));
+}
+
+namespace
+{
+std::string TipText(CButtonST& button)
+{
+    if (!button.m_pToolTip)
+        return std::string();
     WCHAR text[80] = {};
     TOOLINFOW info = {};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND;
-    info.hwnd = owner;
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.hwnd = ::GetParent(button.m_hWnd);
+    info.uId = reinterpret_cast<UINT_PTR>(button.m_hWnd);
     info.lpszText = text;
-    ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    button.m_pToolTip->SendMessage(TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
     return rwtest::Utf8(text);
 }
 } // namespace
@@ -242,16 +393,13 @@ std::string TipText(HWND tips, HWND owner, HWND tool)
 // A language switch changes the buttons' tooltips.
 TEST_F(PlayerWndTest, LanguageSwitchChangesTheTooltips)
 {
-    ToolSearch search = {m_frame.GetSafeHwnd(), nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindTips, reinterpret_cast<LPARAM>(&search));
-    ASSERT_TRUE(search.tips);
-    EXPECT_EQ("Play", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kPlayId)));
+    EXPECT_EQ("Play", TipText(m_panel.Button(CPlayerWnd::kPlayId)));
     const std::string file = m_dir + "/Other.xml";
     coretest::WriteFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<langfile><language>"
                               "<tip_player_play>Abspielen</tip_player_play><tip_player_snap>Foto</tip_player_snap>"
                               "</language></langfile>\r\n");
     ASSERT_TRUE(LangMgr::LoadLanguageFile(WinPath(file)));
     m_panel.ReloadTexts();
-    EXPECT_EQ("Abspielen", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kPlayId)));
-    EXPECT_EQ("Foto", TipText(search.tips, m_panel.GetSafeHwnd(), Item(CPlayerWnd::kSnapshotId)));
+    EXPECT_EQ("Abspielen", TipText(m_panel.Button(CPlayerWnd::kPlayId)));
+    EXPECT_EQ("Foto", TipText(m_panel.Button(CPlayerWnd::kSnapshotId)));
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "resources/resource.h"
@@ -107,6 +108,51 @@ TEST(ResourceScript, EveryTemplateCreatesItsControls)
             EXPECT_NE(::GetDlgItem(dialog, control), nullptr) << "control " << control;
         ::DestroyWindow(dialog);
     }
+    ::DestroyWindow(host);
+}
+
+// Every drop-down list of the program opens at least kMinDroppedRows rows tall (all of them when it
+// has fewer), while the closed box keeps the height of one row.
+TEST(ResourceScript, EveryDropDownOpensSeveralRows)
+{
+    const int kMinDroppedRows = 8;
+    const int kItems = 20;
+    HWND host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, nullptr,
+                                  nullptr);
+    int combos = 0;
+    for (const TemplateCase& t : kTemplates)
+    {
+        HWND dialog =
+            ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(t.id), host, QuietDialogProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        for (HWND combo = ::GetWindow(dialog, GW_CHILD); combo; combo = ::GetWindow(combo, GW_HWNDNEXT))
+        {
+            if (ClassOf(combo) != "ComboBox")
+                continue;
+            ++combos;
+            SCOPED_TRACE(std::to_string(t.id) + "/" + std::to_string(::GetDlgCtrlID(combo)));
+            for (int i = 0; i < kItems; i++)
+                ::SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(L"entry"));
+            RECT closed = {};
+            ::GetWindowRect(combo, &closed);
+            const int row = int(::SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+            ASSERT_GT(row, 0);
+            ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+            RECT list = {};
+            ::GetClientRect(info.hwndList, &list);
+            EXPECT_GE(list.bottom / row, kMinDroppedRows);
+            ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+            RECT after = {};
+            ::GetWindowRect(combo, &after);
+            EXPECT_EQ(closed.bottom - closed.top, after.bottom - after.top);
+            EXPECT_LT(after.bottom - after.top, 2 * row + 8);
+        }
+        ::DestroyWindow(dialog);
+    }
+    EXPECT_EQ(combos, 9);
     ::DestroyWindow(host);
 }
 

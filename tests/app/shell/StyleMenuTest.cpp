@@ -6,6 +6,7 @@
 
 #include "RwTest.h"
 
+#include "DibCanvas.h"
 #include "TestPaths.h"
 #include "tests/platform/mfc/MfcTestApp.h"
 
@@ -213,5 +214,72 @@ TEST_F(StyleMenuTest, PicturesLoadOnlyFromPictureFiles)
     EXPECT_EQ(nullptr, m_list.m_items[1].image);
     EXPECT_EQ(-1, m_list.m_items[2].imageKind);
     m_list.UpdateWindow();
+}
+namespace
+{
+// The list's fonts as it draws with them.
+HFONT ListFont(int weight)
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfHeight = -13;
+    if (weight)
+        lf.lfWeight = weight;
+    return ::CreateFontIndirectW(&lf);
+}
+
+// How tall a text is when broken into lines of a width, and how tall one of its lines is.
+SIZE Measure(HFONT font, const CString& text, int width)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    RECT rect = {0, 0, width, 0};
+    ::DrawTextW(dc, text, text.GetLength(), &rect, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return SIZE{rect.bottom, metrics.tmHeight};
+}
+} // namespace
+
+// A title and a description longer than a line are broken into lines and shown whole: the item
+// grows to hold them (and answers the mouse over all of it), and no line is drawn under the title.
+TEST_F(StyleMenuTest, LongTextsAreLaidOutInFull)
+{
+    const CString title = L"Handheld Game Console";
+    const CString description = L"Video for handheld game consoles and pocket players";
+    m_list.AddItem(L"", title, description, L"");
+    const int textWidth = 150 - 4;
+    HFONT normal = ListFont(0), bold = ListFont(600);
+    const SIZE titleSize = Measure(bold, title, textWidth);
+    const SIZE text = Measure(normal, description, textWidth);
+    ::DeleteObject(normal);
+    ::DeleteObject(bold);
+    ASSERT_GE(text.cx, 2 * text.cy) << "the description should need two lines or more";
+    const int textBottom = 1 + titleSize.cx + 4 + text.cx;
+    ASSERT_LT(textBottom, kListHeight);
+    EXPECT_GE(m_list.m_items[0].height, textBottom);
+
+    m_list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    DibCanvas shown(150, kListHeight);
+    HDC dc = ::GetDC(m_list.m_hWnd);
+    ::BitBlt(shown.dc(), 0, 0, 150, kListHeight, dc, 0, 0, SRCCOPY);
+    ::ReleaseDC(m_list.m_hWnd, dc);
+    // The last line of the description has ink.
+    int ink = 0;
+    for (int y = textBottom - text.cy; y < textBottom; ++y)
+        for (int x = 0; x < textWidth; ++x)
+            ink += shown.At(x, y) != m_list.m_crBackground;
+    EXPECT_GT(ink, 10);
+    // Nothing drawn in black: the texts have their own colour, and the title no line under it.
+    int black = 0;
+    for (int y = 0; y < kListHeight; ++y)
+        for (int x = 0; x < 150; ++x)
+            black += shown.At(x, y) == RGB(0, 0, 0);
+    EXPECT_EQ(0, black);
+
+    MouseAt(textBottom - 2);
+    EXPECT_EQ(0, m_list.GetHotItem());
 }
 } // namespace

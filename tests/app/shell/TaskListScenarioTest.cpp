@@ -237,7 +237,7 @@ TEST_F(TaskListScenario, DroppedClipsConvertOneAtATime)
     EXPECT_EQ(title, Text(L"err_title"));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].first, "notes.txt");
-    EXPECT_EQ(entries[0].second, Text(L"err_media_probe"));
+    EXPECT_EQ(entries[0].second, Text(L"err_add_text"));
 
     ASSERT_EQ(m_list->m_list.GetItemCount(), 2);
     for (int row = 0; row < 2; ++row)
