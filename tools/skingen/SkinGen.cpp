@@ -679,8 +679,8 @@ std::vector<Part> Parts()
     };
     parts.push_back(
         {"Trackbar.Track", "Track.bmp", 8, 4, 1, "SizingMargins = 2, 2, 1, 1\nTransparent = true\n", trackLine(false)});
-    parts.push_back({"Trackbar.TrackVert", "TrackBarVert.bmp", 4, 8, 1, "SizingMargins = 1, 1, 2, 2\nTransparent = true\n",
-                     trackLine(true)});
+    parts.push_back({"Trackbar.TrackVert", "TrackBarVert.bmp", 4, 8, 1,
+                     "SizingMargins = 1, 1, 2, 2\nTransparent = true\n", trackLine(true)});
     struct Thumb
     {
         const char* section;

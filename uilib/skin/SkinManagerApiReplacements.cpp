@@ -514,10 +514,9 @@ LRESULT RouteCallWindowProc(int nIndex, R pfnSystem, WNDPROC pfnPrev, HWND hWnd,
     R real = WVPSkinOriginal(nIndex, pfnSystem);
     LRESULT result = 0;
     if (pfnPrev && SkinPart([&] {
-            return CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real),
-                                                 CWVPSkinObject::kDefProcCallWindowProc,
-                                                 reinterpret_cast<LPVOID>(pfnPrev), nMessage, wParam, lParam,
-                                                 result) != FALSE;
+            return CWVPSkinObject::OnHookDefProc(
+                       hWnd, reinterpret_cast<FARPROC>(real), CWVPSkinObject::kDefProcCallWindowProc,
+                       reinterpret_cast<LPVOID>(pfnPrev), nMessage, wParam, lParam, result) != FALSE;
         }))
         return result;
     return real(pfnPrev, hWnd, nMessage, wParam, lParam);
@@ -579,8 +578,8 @@ HRESULT WINAPI SkinGetThemeColor(HTHEME hTheme, int nPartId, int nStateId, int n
 {
     bool found = SkinPart([&] {
         CWVPSkinManagerClass* skinClass = ThemeClass(hTheme);
-        COLORREF color = skinClass && pColor ? skinClass->GetThemeColor(nPartId, nStateId, nPropId, CLR_INVALID)
-                                             : CLR_INVALID;
+        COLORREF color =
+            skinClass && pColor ? skinClass->GetThemeColor(nPartId, nStateId, nPropId, CLR_INVALID) : CLR_INVALID;
         if (color == CLR_INVALID)
             return false;
         *pColor = color;

@@ -6,8 +6,8 @@
 
 BOOL CWVPSkinObjectFrame::IsSkinnedMdiChild() const
 {
-    return m_pManager && (m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) &&
-           m_pManager->GetSchema() && (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD);
+    return m_pManager && (m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) && m_pManager->GetSchema() &&
+           (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD);
 }
 
 void CWVPSkinObjectFrame::ExtendMdiChildMaxInfo(MINMAXINFO* pInfo)

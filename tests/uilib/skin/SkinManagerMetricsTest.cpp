@@ -212,8 +212,8 @@ TEST(SkinManagerMetricsBounds, AnAbsurdSkinIsHeldToAScreensSizeAndDraws)
     EXPECT_LE(count, 58);
     EXPECT_GE(frame.cy, 1);
 
-    HWND hwnd = CreateWindowExW(0, L"Static", L"Absurd", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
-                                10, 10, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateWindowExW(0, L"Static", L"Absurd", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 10,
+                                10, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(nullptr, hwnd);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     RECT rc;

@@ -284,9 +284,9 @@ struct MdiWindows
                             : nullptr;
         MDICREATESTRUCTW mcs = {
             kMdiChildClass, L"Child", GetModuleHandleW(nullptr), 10, 10, 200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0};
-        child = g_mdiClient ? reinterpret_cast<HWND>(
-                                  SendMessageW(g_mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)))
-                            : nullptr;
+        child = g_mdiClient
+                    ? reinterpret_cast<HWND>(SendMessageW(g_mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)))
+                    : nullptr;
     }
     ~MdiWindows()
     {
