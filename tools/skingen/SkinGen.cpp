@@ -679,8 +679,8 @@ std::vector<Part> Parts()
     };
     parts.push_back(
         {"Trackbar.Track", "Track.bmp", 8, 4, 1, "SizingMargins = 2, 2, 1, 1\nTransparent = true\n", trackLine(false)});
-    parts.push_back({"Trackbar.TrackVert", "TrackBarVert.bmp", 4, 8, 1, "SizingMargins = 1, 1, 2, 2\nTransparent = true\n",
-                     trackLine(true)});
+    parts.push_back({"Trackbar.TrackVert", "TrackBarVert.bmp", 4, 8, 1,
+                     "SizingMargins = 1, 1, 2, 2\nTransparent = true\n", trackLine(true)});
     struct Thumb
     {
         const char* section;
@@ -949,6 +949,39 @@ std::string BorderFills(const Palette& p)
     return s;
 }
 
+// The label colour of every state of the button parts: a disabled label in the grey text colour,
+// the others in the part's own text colour.
+std::string ButtonStateTexts(const Palette& p)
+{
+    struct ButtonPart
+    {
+        const char* section;
+        std::vector<std::string> checks; // the check states each tone comes in
+        const char* const* tones;
+        int toneCount;
+        Rgb text;
+    };
+    static const char* const kPushTones[] = {"Normal", "Hot", "Pressed", "Disabled", "Defaulted"};
+    static const char* const kMarkTones[] = {"Normal", "Hot", "Pressed", "Disabled"};
+    static const char* const kGroupTones[] = {"Normal", "Disabled"};
+    const ButtonPart parts[] = {
+        {"Button.PushButton", {""}, kPushTones, 5, p.text},
+        {"Button.CheckBox", {"Unchecked", "Checked", "Mixed"}, kMarkTones, 4, p.text},
+        {"Button.RadioButton", {"Unchecked", "Checked"}, kMarkTones, 4, p.text},
+        {"Button.GroupBox", {""}, kGroupTones, 2, p.accentDark},
+    };
+    std::string s;
+    for (const ButtonPart& part : parts)
+        for (const std::string& check : part.checks)
+            for (int t = 0; t < part.toneCount; ++t)
+            {
+                bool disabled = std::string(part.tones[t]) == "Disabled";
+                s += std::string("\n[") + part.section + "(" + check + part.tones[t] +
+                     ")]\nTextColor = " + Colour(disabled ? p.grayText : part.text) + "\n";
+            }
+    return s;
+}
+
 bool WriteSkin(const std::string& out, const std::string& rcDir, const Palette& p, const std::vector<Part>& parts,
                std::string& rc)
 {
@@ -983,6 +1016,7 @@ bool WriteSkin(const std::string& out, const std::string& rcDir, const Palette& 
         rc += ResourceName(file) + " BITMAP \"" + rcDir + "/" + folder + "/" + part.file + "\"\n";
     }
     ini += BorderFills(p);
+    ini += ButtonStateTexts(p);
     std::string iniPath = out + "/" + folder + ".ini";
     if (!WriteUtf16(iniPath, ini))
         return false;

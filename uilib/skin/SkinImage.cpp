@@ -1,6 +1,7 @@
 #include "uilib/skin/SkinImage.h"
 
 #include "uilib/foundation/DibReader.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinSchemaNames.h"
@@ -29,34 +30,6 @@ COLORREF PixelColour(DWORD pixel)
 {
     return RGB(BYTE(pixel >> 16), BYTE(pixel >> 8), BYTE(pixel));
 }
-
-// A memory DC holding a bitmap for the scope's life.
-class CSelectedBitmapDC
-{
-  public:
-    CSelectedBitmapDC(HDC hReference, HBITMAP hBitmap)
-        : m_hDC(::CreateCompatibleDC(hReference)), m_hOld(m_hDC ? ::SelectObject(m_hDC, hBitmap) : nullptr)
-    {
-    }
-    ~CSelectedBitmapDC()
-    {
-        if (m_hDC)
-        {
-            ::SelectObject(m_hDC, m_hOld);
-            ::DeleteDC(m_hDC);
-        }
-    }
-    CSelectedBitmapDC(const CSelectedBitmapDC&) = delete;
-    CSelectedBitmapDC& operator=(const CSelectedBitmapDC&) = delete;
-    operator HDC() const
-    {
-        return m_hDC;
-    }
-
-  private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 } // namespace
 
@@ -272,7 +245,7 @@ void CWVPSkinImage::DrawImage(HDC hDC, const RECT& rcDest, const RECT& rcSrc, co
     if (!buffer)
         return;
     {
-        CSelectedBitmapDC bufferDC(hDC, buffer);
+        CWVPSkinSelectedBitmapDC bufferDC(hDC, buffer);
         RECT whole = {0, 0, width, height};
         WVPSkinFillSolidRect(bufferDC, whole, clrTransparent);
         DrawImagePart(bufferDC, whole, rcSrc, rcSizingMargins, nSizingType, bBorderOnly);
@@ -295,7 +268,7 @@ void CWVPSkinImage::DrawImagePart(HDC hDC, const RECT& rcDest, const RECT& rcSrc
     bool rtl = (::GetLayout(hDC) & LAYOUT_RTL) != 0;
     if (m_bMirrorAllowed && m_bAlpha && m_bMirrored != rtl)
         MirrorImage();
-    CSelectedBitmapDC srcDC(hDC, m_hBitmap);
+    CWVPSkinSelectedBitmapDC srcDC(hDC, m_hBitmap);
     if (m_bMirrorAllowed && !m_bAlpha && rtl)
         ::SetLayout(srcDC, 0);
 

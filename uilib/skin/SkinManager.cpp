@@ -22,9 +22,6 @@ const int kLowColorBits = 8;
 const UINT kClassHashSize = 199;
 const UINT kWindowHashSize = 199;
 const int kClassNameLength = 50;
-// The frame repairs its non-client area when this timer fires after a z-order change.
-const UINT_PTR kRepairTimerId = 2765;
-const UINT kRepairTimerDelay = 1000;
 const UINT kDialogControlStyle = DS_CONTROL | WS_CHILD;
 // A wizard sheet's Next button: property sheets that have one are wizards.
 const int kWizardNextButtonId = 0x3024;
@@ -360,7 +357,7 @@ void CALLBACK CWVPSkinManager::WinEventHook(HWINEVENTHOOK, DWORD dwEvent, HWND h
             !(manager->m_dwApplyOptions & kApplyScrollBars) || !manager->Lookup(hWnd))
             return;
         if (::GetWindowLongW(hWnd, GWL_STYLE) & (WS_CAPTION | WS_VSCROLL | WS_HSCROLL))
-            ::SetTimer(hWnd, kRepairTimerId, kRepairTimerDelay, nullptr);
+            ::SetTimer(hWnd, CWVPSkinObjectFrame::kRepairTimerId, CWVPSkinObjectFrame::kRepairTimerDelay, nullptr);
     }
     catch (...)
     {
@@ -419,8 +416,10 @@ CWVPSkinObject* CWVPSkinManager::SetHook(HWND hWnd, LPCWSTR lpszClassName, LPCRE
     if (name == L"#32770" && object->IsKindOf(RUNTIME_CLASS(CWVPSkinObjectFrame)))
         static_cast<CWVPSkinObjectFrame*>(object)->SetWindowKind(GetDialogKind(hWnd, lpcs));
     object->SetSkinManager(this);
-    // A window that already has an object loses it first: two objects would leak one and chain
-    // the skin's procedure to itself.
+    // A window that already has an object loses it first: two objects would leak one. Where a
+    // subclasser sits above the skin's procedure, the old object leaves that procedure in place
+    // and the new one attaches beneath it (see CWVPSkinObject::Attach), so the chain never
+    // leads back to itself.
     Remove(hWnd, FALSE);
     {
         CSingleLock lock(&m_csWindows, TRUE);

@@ -3,12 +3,14 @@
 // through the hook manager, or the system's own when the hook is gone.
 #include "uilib/skin/SkinManagerApiReplacements.h"
 
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerApiHook.h"
 #include "uilib/skin/SkinManagerSchema.h"
 #include "uilib/skin/SkinObject.h"
 #include "uilib/skin/SkinObjectFrame.h"
+#include "uilib/skin/SkinSchemaNames.h"
 
 #include <new>
 
@@ -51,107 +53,90 @@ bool IsUxThemeName(LPCSTR lpszName)
     return lpszName && ::lstrcmpiA(lpszName, "UxTheme.dll") == 0;
 }
 
-// --- Libraries and procedures -----------------------------------------------------------------
-
-HMODULE WINAPI SkinLoadLibraryA(LPCSTR lpszName)
+// Runs the skin's part of a replacement: TRUE when it answered. The replacements run inside
+// whatever module called them, Wine's own libraries among them, where no C++ exception may unwind:
+// a throw counts as no answer, and the caller's real function answers instead.
+template <class Part> bool SkinPart(Part part)
 {
-    HMODULE module = WVPSkinOriginal(kApiLoadLibraryA, &::LoadLibraryA)(lpszName);
     try
     {
-        WVPSkinManagerApiHook()->OnLoadLibrary(module, 0);
+        return part();
     }
     catch (...)
     {
+        return false;
     }
-    return module;
+}
+
+// --- Libraries and procedures -----------------------------------------------------------------
+
+HMODULE LoadedLibrary(HMODULE hModule, DWORD dwFlags)
+{
+    SkinPart([&] {
+        WVPSkinManagerApiHook()->OnLoadLibrary(hModule, dwFlags);
+        return true;
+    });
+    return hModule;
+}
+
+HMODULE WINAPI SkinLoadLibraryA(LPCSTR lpszName)
+{
+    return LoadedLibrary(WVPSkinOriginal(kApiLoadLibraryA, &::LoadLibraryA)(lpszName), 0);
 }
 
 HMODULE WINAPI SkinLoadLibraryW(LPCWSTR lpszName)
 {
-    HMODULE module = WVPSkinOriginal(kApiLoadLibraryW, &::LoadLibraryW)(lpszName);
-    try
-    {
-        WVPSkinManagerApiHook()->OnLoadLibrary(module, 0);
-    }
-    catch (...)
-    {
-    }
-    return module;
+    return LoadedLibrary(WVPSkinOriginal(kApiLoadLibraryW, &::LoadLibraryW)(lpszName), 0);
 }
 
 HMODULE WINAPI SkinLoadLibraryExA(LPCSTR lpszName, HANDLE hFile, DWORD dwFlags)
 {
-    HMODULE module = WVPSkinOriginal(kApiLoadLibraryExA, &::LoadLibraryExA)(lpszName, hFile, dwFlags);
-    try
-    {
-        WVPSkinManagerApiHook()->OnLoadLibrary(module, dwFlags);
-    }
-    catch (...)
-    {
-    }
-    return module;
+    return LoadedLibrary(WVPSkinOriginal(kApiLoadLibraryExA, &::LoadLibraryExA)(lpszName, hFile, dwFlags), dwFlags);
 }
 
 HMODULE WINAPI SkinLoadLibraryExW(LPCWSTR lpszName, HANDLE hFile, DWORD dwFlags)
 {
-    HMODULE module = WVPSkinOriginal(kApiLoadLibraryExW, &::LoadLibraryExW)(lpszName, hFile, dwFlags);
-    try
-    {
-        WVPSkinManagerApiHook()->OnLoadLibrary(module, dwFlags);
-    }
-    catch (...)
-    {
-    }
-    return module;
+    return LoadedLibrary(WVPSkinOriginal(kApiLoadLibraryExW, &::LoadLibraryExW)(lpszName, hFile, dwFlags), dwFlags);
 }
 
 FARPROC WINAPI SkinGetProcAddress(HMODULE hModule, LPCSTR lpszName)
 {
     auto real = WVPSkinOriginal(kApiGetProcAddress, &::GetProcAddress);
-    try
-    {
-        if (reinterpret_cast<ULONG_PTR>(lpszName) <= 0xFFFF)
-            return real(hModule, lpszName);
+    if (reinterpret_cast<ULONG_PTR>(lpszName) <= 0xFFFF)
+        return real(hModule, lpszName);
+    FARPROC replacement = nullptr;
+    bool answered = SkinPart([&] {
         CWVPSkinManagerApiHook* hook = WVPSkinManagerApiHook();
         if (hModule == WVP_SKIN_UXTHEME_HANDLE)
         {
             CWVPSkinManagerApiFunction* function = hook->FindHook("UXTHEME.DLL", lpszName);
-            return function ? function->GetReplacement() : nullptr;
+            replacement = function ? function->GetReplacement() : nullptr;
+            return true;
         }
         char path[MAX_PATH] = "";
-        if (::GetModuleFileNameA(hModule, path, MAX_PATH))
+        if (!::GetModuleFileNameA(hModule, path, MAX_PATH))
+            return false;
+        LPCSTR baseName = path;
+        for (LPCSTR p = path; *p; ++p)
         {
-            LPCSTR baseName = path;
-            for (LPCSTR p = path; *p; ++p)
-            {
-                if (*p == '\\')
-                    baseName = p + 1;
-            }
-            // The real visual-style library keeps its real functions.
-            if (!IsUxThemeName(baseName))
-            {
-                if (CWVPSkinManagerApiFunction* function = hook->FindHook(baseName, lpszName))
-                    return function->GetReplacement();
-            }
+            if (*p == '\\')
+                baseName = p + 1;
         }
-    }
-    catch (...)
-    {
-    }
-    return real(hModule, lpszName);
+        // The real visual-style library keeps its real functions.
+        CWVPSkinManagerApiFunction* function = IsUxThemeName(baseName) ? nullptr : hook->FindHook(baseName, lpszName);
+        replacement = function ? function->GetReplacement() : nullptr;
+        return replacement != nullptr;
+    });
+    return answered ? replacement : real(hModule, lpszName);
 }
 
 HMODULE WINAPI SkinGetModuleHandleA(LPCSTR lpszName)
 {
-    try
-    {
-        CWVPSkinManager* manager = WVPActiveSkinManager();
-        if (IsUxThemeName(lpszName) && manager && (manager->GetApplyOptions() & CWVPSkinManager::kApplyColors))
-            return WVP_SKIN_UXTHEME_HANDLE;
-    }
-    catch (...)
-    {
-    }
+    if (SkinPart([&] {
+            CWVPSkinManager* manager = WVPActiveSkinManager();
+            return IsUxThemeName(lpszName) && manager && (manager->GetApplyOptions() & CWVPSkinManager::kApplyColors);
+        }))
+        return WVP_SKIN_UXTHEME_HANDLE;
     return WVPSkinOriginal(kApiGetModuleHandleA, &::GetModuleHandleA)(lpszName);
 }
 
@@ -177,40 +162,26 @@ const int kDefProcsA[4][2] = {
 const int kDefProcsW[4][2] = {
     {kApiDefWindowProcW, 0}, {kApiDefFrameProcW, 0}, {kApiDefMDIChildProcW, 0}, {kApiDefDlgProcW, 0}};
 
+template <class WNDCLASS_T, class R>
+ATOM RegisterSwapped(int nIndex, R pfnSystem, const WNDCLASS_T* lpWndClass, const int (&pairs)[4][2])
+{
+    WNDCLASS_T copy = {};
+    bool swapped = lpWndClass && SkinPart([&] {
+                       copy = *lpWndClass;
+                       SwapDefProc(copy, pairs);
+                       return true;
+                   });
+    return WVPSkinOriginal(nIndex, pfnSystem)(swapped ? &copy : lpWndClass);
+}
+
 ATOM WINAPI SkinRegisterClassA(const WNDCLASSA* lpWndClass)
 {
-    auto real = WVPSkinOriginal(kApiRegisterClassA, &::RegisterClassA);
-    try
-    {
-        if (lpWndClass)
-        {
-            WNDCLASSA copy = *lpWndClass;
-            SwapDefProc(copy, kDefProcsA);
-            return real(&copy);
-        }
-    }
-    catch (...)
-    {
-    }
-    return real(lpWndClass);
+    return RegisterSwapped(kApiRegisterClassA, &::RegisterClassA, lpWndClass, kDefProcsA);
 }
 
 ATOM WINAPI SkinRegisterClassW(const WNDCLASSW* lpWndClass)
 {
-    auto real = WVPSkinOriginal(kApiRegisterClassW, &::RegisterClassW);
-    try
-    {
-        if (lpWndClass)
-        {
-            WNDCLASSW copy = *lpWndClass;
-            SwapDefProc(copy, kDefProcsW);
-            return real(&copy);
-        }
-    }
-    catch (...)
-    {
-    }
-    return real(lpWndClass);
+    return RegisterSwapped(kApiRegisterClassW, &::RegisterClassW, lpWndClass, kDefProcsW);
 }
 
 // A thread started while skinned gets the creation hook before its own routine runs.
@@ -224,14 +195,11 @@ DWORD WINAPI SkinThreadStub(LPVOID lpParameter)
 {
     ThreadStart start = *static_cast<ThreadStart*>(lpParameter);
     delete static_cast<ThreadStart*>(lpParameter);
-    try
-    {
+    SkinPart([] {
         if (CWVPSkinManager* manager = WVPActiveSkinManager())
             manager->InstallThreadHook();
-    }
-    catch (...)
-    {
-    }
+        return true;
+    });
     return start.pfnRoutine(start.lpParameter);
 }
 
@@ -240,115 +208,84 @@ HANDLE WINAPI SkinCreateThread(LPSECURITY_ATTRIBUTES lpAttributes, SIZE_T dwStac
                                LPDWORD lpThreadId)
 {
     auto real = WVPSkinOriginal(kApiCreateThread, &::CreateThread);
-    try
-    {
+    ThreadStart* start = nullptr;
+    SkinPart([&] {
         CWVPSkinManager* manager = LoadedManager();
         if (manager && manager->IsApplyToNewThreads() && lpStartAddress)
-        {
-            ThreadStart* start = new ThreadStart{lpStartAddress, lpParameter};
-            HANDLE thread = real(lpAttributes, dwStackSize, &SkinThreadStub, start, dwCreationFlags, lpThreadId);
-            if (!thread)
-                delete start;
-            return thread;
-        }
-    }
-    catch (...)
-    {
-    }
-    return real(lpAttributes, dwStackSize, lpStartAddress, lpParameter, dwCreationFlags, lpThreadId);
+            start = new ThreadStart{lpStartAddress, lpParameter};
+        return start != nullptr;
+    });
+    if (!start)
+        return real(lpAttributes, dwStackSize, lpStartAddress, lpParameter, dwCreationFlags, lpThreadId);
+    HANDLE thread = real(lpAttributes, dwStackSize, &SkinThreadStub, start, dwCreationFlags, lpThreadId);
+    if (!thread)
+        delete start;
+    return thread;
 }
 
 // --- Colours, brushes and drawing ------------------------------------------------------------
 
 DWORD WINAPI SkinGetSysColor(int nIndex)
 {
-    try
-    {
-        CWVPSkinManager* manager = LoadedManager();
-        if (manager && nIndex >= 0 && nIndex <= kLastSkinColor)
-        {
-            COLORREF color = manager->GetMetrics()->GetColor(nIndex);
-            if (color != CLR_INVALID)
-                return color;
-        }
-    }
-    catch (...)
-    {
-    }
+    COLORREF color = CLR_INVALID;
+    if (SkinPart([&] {
+            CWVPSkinManager* manager = LoadedManager();
+            if (manager && nIndex >= 0 && nIndex <= kLastSkinColor)
+                color = manager->GetMetrics()->GetColor(nIndex);
+            return color != CLR_INVALID;
+        }))
+        return color;
     return WVPSkinOriginal(kApiGetSysColor, &::GetSysColor)(nIndex);
 }
 
 HBRUSH WINAPI SkinGetSysColorBrush(int nIndex)
 {
-    try
-    {
-        CWVPSkinManager* manager = LoadedManager();
-        if (manager && nIndex > 0 && nIndex <= kLastSkinColor)
-        {
-            if (HBRUSH brush = manager->GetMetrics()->GetBrush(nIndex))
-                return brush;
-        }
-    }
-    catch (...)
-    {
-    }
+    HBRUSH brush = nullptr;
+    if (SkinPart([&] {
+            CWVPSkinManager* manager = LoadedManager();
+            if (manager && nIndex > 0 && nIndex <= kLastSkinColor)
+                brush = manager->GetMetrics()->GetBrush(nIndex);
+            return brush != nullptr;
+        }))
+        return brush;
     return WVPSkinOriginal(kApiGetSysColorBrush, &::GetSysColorBrush)(nIndex);
 }
 
 BOOL WINAPI SkinDrawEdge(HDC hDC, LPRECT lpRect, UINT nEdge, UINT nFlags)
 {
-    try
-    {
-        return WVPSkinDrawEdge(hDC, lpRect, nEdge, nFlags);
-    }
-    catch (...)
-    {
-        return FALSE;
-    }
+    return SkinPart([&] { return WVPSkinDrawEdge(hDC, lpRect, nEdge, nFlags) != FALSE; });
 }
 
 BOOL WINAPI SkinDrawFrameControl(HDC hDC, LPRECT lpRect, UINT nType, UINT nState)
 {
-    try
-    {
-        if (WVPSkinDrawFrameControl(hDC, lpRect, nType, nState))
-            return TRUE;
-    }
-    catch (...)
-    {
-    }
+    if (SkinPart([&] { return WVPSkinDrawFrameControl(hDC, lpRect, nType, nState) != FALSE; }))
+        return TRUE;
     return WVPSkinOriginal(kApiDrawFrameControl, &::DrawFrameControl)(hDC, lpRect, nType, nState);
 }
 
 int WINAPI SkinFillRect(HDC hDC, const RECT* lpRect, HBRUSH hBrush)
 {
-    try
-    {
+    SkinPart([&] {
         ULONG_PTR value = reinterpret_cast<ULONG_PTR>(hBrush);
         CWVPSkinManager* manager = LoadedManager();
-        if (manager && value >= 1 && value <= ULONG_PTR(kLastSkinColor))
-        {
-            if (HBRUSH brush = manager->GetMetrics()->GetBrush(int(value - 1)))
-                hBrush = brush;
-        }
-    }
-    catch (...)
-    {
-    }
+        HBRUSH brush = manager && value >= 1 && value <= ULONG_PTR(kLastSkinColor)
+                           ? manager->GetMetrics()->GetBrush(int(value - 1))
+                           : nullptr;
+        if (brush)
+            hBrush = brush;
+        return brush != nullptr;
+    });
     return WVPSkinOriginal(kApiFillRect, &::FillRect)(hDC, lpRect, hBrush);
 }
 
 BOOL WINAPI SkinDeleteObject(HGDIOBJ hObject)
 {
-    try
-    {
-        CWVPSkinManager* manager = WVPActiveSkinManager();
-        if (manager && hObject && manager->GetMetrics()->IsMetricObject(hObject))
-            return FALSE;
-    }
-    catch (...)
-    {
-    }
+    // The skin's own brushes are not the caller's to delete.
+    if (SkinPart([&] {
+            CWVPSkinManager* manager = WVPActiveSkinManager();
+            return manager && hObject && manager->GetMetrics()->IsMetricObject(hObject);
+        }))
+        return FALSE;
     return WVPSkinOriginal(kApiDeleteObject, &::DeleteObject)(hObject);
 }
 
@@ -357,69 +294,59 @@ BOOL WINAPI SkinDeleteObject(HGDIOBJ hObject)
 int WINAPI SkinSetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO lpsi, BOOL bRedraw)
 {
     auto real = WVPSkinOriginal(kApiSetScrollInfo, &::SetScrollInfo);
-    try
-    {
-        CWVPSkinObjectFrame* frame = FrameOf(hWnd);
-        if (frame && nBar != SB_CTL && bRedraw)
-        {
-            int result = real(hWnd, nBar, lpsi, FALSE);
-            frame->RedrawScrollBarIndex(nBar == SB_VERT ? 1 : 0);
-            return result;
-        }
-    }
-    catch (...)
-    {
-    }
-    return real(hWnd, nBar, lpsi, bRedraw);
+    CWVPSkinObjectFrame* frame = nullptr;
+    SkinPart([&] {
+        frame = nBar != SB_CTL && bRedraw ? FrameOf(hWnd) : nullptr;
+        return frame != nullptr;
+    });
+    if (!frame)
+        return real(hWnd, nBar, lpsi, bRedraw);
+    int result = real(hWnd, nBar, lpsi, FALSE);
+    SkinPart([&] {
+        frame->RedrawScrollBarIndex(nBar == SB_VERT ? 1 : 0);
+        return true;
+    });
+    return result;
 }
 
 int WINAPI SkinSetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw)
 {
     auto real = WVPSkinOriginal(kApiSetScrollPos, &::SetScrollPos);
-    try
-    {
+    bool skinned = SkinPart([&] {
         CWVPSkinManager* manager = LoadedManager();
-        CWVPSkinObject* object = manager ? manager->Lookup(hWnd) : nullptr;
-        if (object)
-        {
-            int previous = real(hWnd, nBar, nPos, FALSE);
-            if (bRedraw)
-            {
-                if (nBar == SB_CTL)
-                    ::InvalidateRect(hWnd, nullptr, FALSE);
-                else if (CWVPSkinObjectFrame* frame = FrameOf(hWnd))
-                    frame->RedrawScrollBarIndex(nBar == SB_VERT ? 1 : 0);
-            }
-            return previous;
-        }
-    }
-    catch (...)
-    {
-    }
-    return real(hWnd, nBar, nPos, bRedraw);
+        return manager && manager->Lookup(hWnd);
+    });
+    if (!skinned)
+        return real(hWnd, nBar, nPos, bRedraw);
+    int previous = real(hWnd, nBar, nPos, FALSE);
+    if (bRedraw)
+        SkinPart([&] {
+            if (nBar == SB_CTL)
+                ::InvalidateRect(hWnd, nullptr, FALSE);
+            else if (CWVPSkinObjectFrame* frame = FrameOf(hWnd))
+                frame->RedrawScrollBarIndex(nBar == SB_VERT ? 1 : 0);
+            return true;
+        });
+    return previous;
 }
 
 BOOL WINAPI SkinGetScrollInfo(HWND hWnd, int nBar, LPSCROLLINFO lpsi)
 {
     BOOL result = WVPSkinOriginal(kApiGetScrollInfo, &::GetScrollInfo)(hWnd, nBar, lpsi);
-    try
-    {
+    SkinPart([&] {
         int trackPos = 0;
         CWVPSkinObjectFrame* frame = result && lpsi && (lpsi->fMask & SIF_TRACKPOS) ? FrameOf(hWnd) : nullptr;
         if (frame && frame->GetTrackPos(nBar, trackPos))
             lpsi->nTrackPos = trackPos;
-    }
-    catch (...)
-    {
-    }
+        return true;
+    });
     return result;
 }
 
 BOOL WINAPI SkinEnableScrollBar(HWND hWnd, UINT nBar, UINT nArrows)
 {
     BOOL result = WVPSkinOriginal(kApiEnableScrollBar, &::EnableScrollBar)(hWnd, nBar, nArrows);
-    try
-    {
+    SkinPart([&] {
         if (CWVPSkinObjectFrame* frame = FrameOf(hWnd))
         {
             if (nBar == SB_HORZ || nBar == SB_BOTH)
@@ -427,10 +354,8 @@ BOOL WINAPI SkinEnableScrollBar(HWND hWnd, UINT nBar, UINT nArrows)
             if (nBar == SB_VERT || nBar == SB_BOTH)
                 frame->RedrawScrollBarIndex(1);
         }
-    }
-    catch (...)
-    {
-    }
+        return true;
+    });
     return result;
 }
 
@@ -439,7 +364,8 @@ BOOL WINAPI SkinEnableScrollBar(HWND hWnd, UINT nBar, UINT nArrows)
 void ReplaceFont(CWVPSkinManager* manager, int nPropertyId, LOGFONTW& font)
 {
     LOGFONTW skinFont;
-    if (manager->GetSchema() && SUCCEEDED(manager->GetSchema()->GetFontProperty(3, 0, 0, nPropertyId, skinFont)))
+    if (manager->GetSchema() &&
+        SUCCEEDED(manager->GetSchema()->GetFontProperty(kSkinClassSysMetrics, 0, 0, nPropertyId, skinFont)))
         font = skinFont;
 }
 
@@ -447,11 +373,10 @@ BOOL WINAPI SkinSystemParametersInfoW(UINT nAction, UINT nParam, PVOID pvParam, 
 {
     BOOL result =
         WVPSkinOriginal(kApiSystemParametersInfoW, &::SystemParametersInfoW)(nAction, nParam, pvParam, nWinIni);
-    try
-    {
+    SkinPart([&] {
         CWVPSkinManager* manager = LoadedManager();
         if (!manager || !pvParam)
-            return result;
+            return false;
         if (nAction == SPI_GETICONTITLELOGFONT && nParam == kIconTitleLogFontSize)
             ReplaceFont(manager, kPropIconTitleFont, *static_cast<LOGFONTW*>(pvParam));
         bool ncmSize = nParam == kNonClientMetricsSizes[0] || nParam == kNonClientMetricsSizes[1];
@@ -462,44 +387,48 @@ BOOL WINAPI SkinSystemParametersInfoW(UINT nAction, UINT nParam, PVOID pvParam, 
             ReplaceFont(manager, kPropStatusFont, ncm->lfStatusFont);
             ReplaceFont(manager, kPropCaptionFont, ncm->lfCaptionFont);
         }
-    }
-    catch (...)
-    {
-    }
+        return true;
+    });
     return result;
 }
 
 BOOL WINAPI SkinAdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle)
 {
-    auto real = WVPSkinOriginal(kApiAdjustWindowRectEx, &::AdjustWindowRectEx);
-    try
-    {
+    // Decided before the real function runs, so that it runs once whatever happens in the skin.
+    RECT borders = {};
+    int captionGrowth = 0;
+    bool skinFrame = false;
+    SkinPart([&] {
         CWVPSkinManager* manager = LoadedManager();
-        bool metrics = manager && (manager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics);
-        if (metrics && lpRect && !bMenu && (dwStyle & WS_THICKFRAME) &&
+        if (!manager || !(manager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) || !lpRect)
+            return false;
+        if (!bMenu && (dwStyle & WS_THICKFRAME) &&
             ((dwStyle & WS_CHILD) || (dwStyle & (WS_CAPTION | WS_MAXIMIZE)) != (WS_CAPTION | WS_MAXIMIZE)) &&
             manager->GetSchema())
         {
-            RECT borders = manager->GetSchema()->CalcFrameBorders(dwStyle, dwExStyle);
-            lpRect->left -= borders.left;
-            lpRect->top -= borders.top;
-            lpRect->right += borders.right;
-            lpRect->bottom += borders.bottom;
-            return TRUE;
+            borders = manager->GetSchema()->CalcFrameBorders(dwStyle, dwExStyle);
+            skinFrame = true;
         }
-        BOOL result = real(lpRect, dwStyle, bMenu, dwExStyle);
-        if (result && metrics && lpRect && (dwStyle & WS_CAPTION) == WS_CAPTION)
+        else if ((dwStyle & WS_CAPTION) == WS_CAPTION)
         {
             const CWVPSkinManagerMetrics* m = manager->GetMetrics();
             bool tool = (dwExStyle & WS_EX_TOOLWINDOW) != 0;
-            lpRect->top += tool ? m->m_cyOsSmallCaption - m->m_cySmallCaption : m->m_cyOsCaption - m->m_cyCaption;
+            captionGrowth = tool ? m->m_cySmallCaption - m->m_cyOsSmallCaption : m->m_cyCaption - m->m_cyOsCaption;
         }
-        return result;
-    }
-    catch (...)
+        return true;
+    });
+    if (skinFrame)
     {
+        lpRect->left -= borders.left;
+        lpRect->top -= borders.top;
+        lpRect->right += borders.right;
+        lpRect->bottom += borders.bottom;
+        return TRUE;
     }
-    return real(lpRect, dwStyle, bMenu, dwExStyle);
+    BOOL result = WVPSkinOriginal(kApiAdjustWindowRectEx, &::AdjustWindowRectEx)(lpRect, dwStyle, bMenu, dwExStyle);
+    if (result && lpRect)
+        lpRect->top -= captionGrowth;
+    return result;
 }
 
 // --- Default procedures ---------------------------------------------------------------------------
@@ -508,16 +437,12 @@ template <class R>
 LRESULT RouteDefProc(int nIndex, R pfnSystem, int nKind, HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     R real = WVPSkinOriginal(nIndex, pfnSystem);
-    try
-    {
-        LRESULT result = 0;
-        if (CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real), nKind, nullptr, nMessage, wParam,
-                                          lParam, result))
-            return result;
-    }
-    catch (...)
-    {
-    }
+    LRESULT result = 0;
+    if (SkinPart([&] {
+            return CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real), nKind, nullptr, nMessage,
+                                                 wParam, lParam, result) != FALSE;
+        }))
+        return result;
     return real(hWnd, nMessage, wParam, lParam);
 }
 
@@ -562,16 +487,13 @@ LRESULT RouteFrameProc(int nIndex, R pfnSystem, HWND hWnd, HWND hWndMDIClient, U
                        LPARAM lParam)
 {
     R real = WVPSkinOriginal(nIndex, pfnSystem);
-    try
-    {
-        LRESULT result = 0;
-        if (CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real), CWVPSkinObject::kDefProcDefFrameProc,
-                                          hWndMDIClient, nMessage, wParam, lParam, result))
-            return result;
-    }
-    catch (...)
-    {
-    }
+    LRESULT result = 0;
+    if (SkinPart([&] {
+            return CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real),
+                                                 CWVPSkinObject::kDefProcDefFrameProc, hWndMDIClient, nMessage, wParam,
+                                                 lParam, result) != FALSE;
+        }))
+        return result;
     return real(hWnd, hWndMDIClient, nMessage, wParam, lParam);
 }
 
@@ -590,17 +512,13 @@ LRESULT RouteCallWindowProc(int nIndex, R pfnSystem, WNDPROC pfnPrev, HWND hWnd,
                             LPARAM lParam)
 {
     R real = WVPSkinOriginal(nIndex, pfnSystem);
-    try
-    {
-        LRESULT result = 0;
-        if (pfnPrev &&
-            CWVPSkinObject::OnHookDefProc(hWnd, reinterpret_cast<FARPROC>(real), CWVPSkinObject::kDefProcCallWindowProc,
-                                          reinterpret_cast<LPVOID>(pfnPrev), nMessage, wParam, lParam, result))
-            return result;
-    }
-    catch (...)
-    {
-    }
+    LRESULT result = 0;
+    if (pfnPrev && SkinPart([&] {
+            return CWVPSkinObject::OnHookDefProc(
+                       hWnd, reinterpret_cast<FARPROC>(real), CWVPSkinObject::kDefProcCallWindowProc,
+                       reinterpret_cast<LPVOID>(pfnPrev), nMessage, wParam, lParam, result) != FALSE;
+        }))
+        return result;
     return real(pfnPrev, hWnd, nMessage, wParam, lParam);
 }
 
@@ -624,47 +542,31 @@ CWVPSkinManagerClass* ThemeClass(HTHEME hTheme)
 
 HTHEME WINAPI SkinOpenThemeData(HWND, LPCWSTR lpszClassList)
 {
-    try
-    {
+    HTHEME theme = nullptr;
+    SkinPart([&] {
         CWVPSkinManager* manager = LoadedManager();
-        return manager ? reinterpret_cast<HTHEME>(manager->GetSkinClass(lpszClassList)) : nullptr;
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+        theme = manager ? reinterpret_cast<HTHEME>(manager->GetSkinClass(lpszClassList)) : nullptr;
+        return true;
+    });
+    return theme;
 }
 
 HRESULT WINAPI SkinDrawThemeBackground(HTHEME hTheme, HDC hDC, int nPartId, int nStateId, const RECT* pRect,
                                        const RECT* pClipRect)
 {
-    try
-    {
+    bool drawn = SkinPart([&] {
         CWVPSkinManagerClass* skinClass = ThemeClass(hTheme);
         CWVPSkinManager* manager = WVPActiveSkinManager();
         if (!skinClass || !pRect || !manager->GetSchema())
-            return E_FAIL;
-        HRGN saved = nullptr;
+            return false;
         bool clipped = pClipRect && !::EqualRect(pClipRect, pRect);
-        bool hadClip = false;
-        if (clipped)
-        {
-            saved = ::CreateRectRgn(0, 0, 0, 0);
-            hadClip = ::GetClipRgn(hDC, saved) == 1;
-            ::IntersectClipRect(hDC, pClipRect->left, pClipRect->top, pClipRect->right, pClipRect->bottom);
-        }
-        BOOL drawn = manager->GetSchema()->DrawThemeBackground(hDC, skinClass, nPartId, nStateId, pRect);
-        if (clipped)
-        {
-            ::SelectClipRgn(hDC, hadClip ? saved : nullptr);
-            WVPSkinOriginal(kApiDeleteObject, &::DeleteObject)(saved);
-        }
-        return drawn ? S_OK : E_FAIL;
-    }
-    catch (...)
-    {
-        return E_FAIL;
-    }
+        if (!clipped)
+            return manager->GetSchema()->DrawThemeBackground(hDC, skinClass, nPartId, nStateId, pRect) != FALSE;
+        CWVPSkinSavedDC saved(hDC);
+        ::IntersectClipRect(hDC, pClipRect->left, pClipRect->top, pClipRect->right, pClipRect->bottom);
+        return manager->GetSchema()->DrawThemeBackground(hDC, skinClass, nPartId, nStateId, pRect) != FALSE;
+    });
+    return drawn ? S_OK : E_FAIL;
 }
 
 HRESULT WINAPI SkinCloseThemeData(HTHEME)
@@ -674,21 +576,16 @@ HRESULT WINAPI SkinCloseThemeData(HTHEME)
 
 HRESULT WINAPI SkinGetThemeColor(HTHEME hTheme, int nPartId, int nStateId, int nPropId, COLORREF* pColor)
 {
-    try
-    {
+    bool found = SkinPart([&] {
         CWVPSkinManagerClass* skinClass = ThemeClass(hTheme);
-        if (!skinClass || !pColor)
-            return E_FAIL;
-        COLORREF color = skinClass->GetThemeColor(nPartId, nStateId, nPropId, CLR_INVALID);
+        COLORREF color =
+            skinClass && pColor ? skinClass->GetThemeColor(nPartId, nStateId, nPropId, CLR_INVALID) : CLR_INVALID;
         if (color == CLR_INVALID)
-            return E_FAIL;
+            return false;
         *pColor = color;
-        return S_OK;
-    }
-    catch (...)
-    {
-        return E_FAIL;
-    }
+        return true;
+    });
+    return found ? S_OK : E_FAIL;
 }
 
 BOOL WINAPI SkinIsAppThemed()
@@ -718,12 +615,11 @@ bool ContainsAfterFirst(const CString& text, LPCWSTR lpszPart)
 HRESULT WINAPI SkinGetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff,
                                        int cchMaxColorChars, LPWSTR, int)
 {
-    try
-    {
+    bool answered = SkinPart([&] {
         CWVPSkinManager* manager = WVPActiveSkinManager();
         CWVPSkinManagerResourceFile* file = manager ? manager->GetResourceFile() : nullptr;
         if (!file)
-            return E_FAIL;
+            return false;
         CString path = file->GetResourcePath();
         if (pszThemeFileName && path.GetLength() < cchMaxNameChars)
             ::lstrcpynW(pszThemeFileName, path, cchMaxNameChars);
@@ -736,54 +632,38 @@ HRESULT WINAPI SkinGetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameCh
         }
         if (pszColorBuff && color.GetLength() < cchMaxColorChars)
             ::lstrcpynW(pszColorBuff, color, cchMaxColorChars);
-        return S_OK;
-    }
-    catch (...)
-    {
-        return E_FAIL;
-    }
+        return true;
+    });
+    return answered ? S_OK : E_FAIL;
 }
 
 BOOL WINAPI SkinGetThemeSysBool(HTHEME, int nBoolId)
 {
-    try
-    {
+    return SkinPart([&] {
         CWVPSkinManager* manager = WVPActiveSkinManager();
-        return manager ? manager->GetThemeSysBool(nBoolId) : FALSE;
-    }
-    catch (...)
-    {
-        return FALSE;
-    }
+        return manager && manager->GetThemeSysBool(nBoolId);
+    });
 }
 
 COLORREF WINAPI SkinGetThemeSysColor(HTHEME, int nColorId)
 {
-    try
-    {
+    COLORREF color = CLR_INVALID;
+    SkinPart([&] {
         CWVPSkinManager* manager = WVPActiveSkinManager();
-        return manager ? manager->GetThemeSysColor(nColorId) : CLR_INVALID;
-    }
-    catch (...)
-    {
-        return CLR_INVALID;
-    }
+        color = manager ? manager->GetThemeSysColor(nColorId) : CLR_INVALID;
+        return true;
+    });
+    return color;
 }
 
 HRESULT WINAPI SkinGetThemePartSize(HTHEME hTheme, HDC, int nPartId, int nStateId, LPCRECT pRect, int eSize,
                                     SIZE* pSize)
 {
-    try
-    {
+    bool answered = SkinPart([&] {
         CWVPSkinManagerClass* skinClass = ThemeClass(hTheme);
-        if (!skinClass || !pSize)
-            return E_FAIL;
-        return skinClass->GetThemePartSize(nPartId, nStateId, pRect, eSize, *pSize) ? S_OK : E_FAIL;
-    }
-    catch (...)
-    {
-        return E_FAIL;
-    }
+        return skinClass && pSize && skinClass->GetThemePartSize(nPartId, nStateId, pRect, eSize, *pSize);
+    });
+    return answered ? S_OK : E_FAIL;
 }
 
 #define RW_SKIN_API(index, dll, name, option)                                                                          \

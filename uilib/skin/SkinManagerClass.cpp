@@ -4,6 +4,8 @@
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinSchemaNames.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -142,10 +144,11 @@ SIZE CWVPSkinManagerClass::GetStateFrameSize(int nPartId, int nStateId, const SI
                                              bool* pHorizontal)
 {
     int count = GetThemeInt(nPartId, nStateId, kSkinPropImageCount, 1);
-    if (count < 1)
-        count = 1;
     bool horizontal =
         GetThemeEnumValue(nPartId, nStateId, kSkinPropImageLayout, kSkinLayoutHorizontal) == kSkinLayoutHorizontal;
+    // Every state keeps at least one pixel of the picture, whatever count the skin names.
+    int along = horizontal ? imageSize.cx : imageSize.cy;
+    count = std::max(1, std::min(count, std::max(1, int(along))));
     if (pCount)
         *pCount = count;
     if (pHorizontal)

@@ -3,6 +3,8 @@
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinSchemaNames.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -15,6 +17,18 @@ const COLORREF kDefaultColors[CWVPSkinManagerMetrics::kColorCount] = {
     RGB(180, 180, 180), RGB(0, 0, 255),     RGB(16, 132, 208),  RGB(181, 181, 181), RGB(0, 0, 128),
     RGB(192, 192, 192),
 };
+
+// The smallest bound of a skin's sizes, whatever the screen.
+const int kMinSizeBound = 480;
+
+// A caption or scroll-bar size the skin asks for, held between the smallest sensible size and a
+// screen's height: beyond that no window could show its client, and drawing would stretch the
+// skin's pictures over millions of pixels for minutes.
+int BoundedSize(int nValue, int nMinimum)
+{
+    int bound = std::max(kMinSizeBound, ::GetSystemMetrics(SM_CYSCREEN));
+    return std::min(std::max(nValue, nMinimum), bound);
+}
 
 } // namespace
 
@@ -33,8 +47,14 @@ CWVPSkinManagerMetrics::~CWVPSkinManagerMetrics()
         RetireBrush(brush);
     RetireBrush(m_brushBtnFace);
     RetireBrush(m_brushTabControl);
+    FreeRetiredBrushes();
+}
+
+void CWVPSkinManagerMetrics::FreeRetiredBrushes()
+{
     for (HBRUSH brush : m_retiredBrushes)
         ::DeleteObject(brush);
+    m_retiredBrushes.clear();
 }
 
 COLORREF CWVPSkinManagerMetrics::GetDefaultColor(int nIndex)
@@ -77,6 +97,9 @@ void CWVPSkinManagerMetrics::ReplaceFont(CFont& font, const LOGFONTW& logFont)
 
 void CWVPSkinManagerMetrics::RefreshMetrics()
 {
+    // The brushes the previous refresh retired have had their generation: whoever held one has
+    // been told of the change since and asked again.
+    FreeRetiredBrushes();
     CWVPSkinManagerSchema* schema = m_pManager ? m_pManager->GetSchema() : nullptr;
     if (!schema)
     {
@@ -112,15 +135,15 @@ void CWVPSkinManagerMetrics::RefreshMetrics()
     {
         int value = 0;
         if (SUCCEEDED(schema->GetIntProperty(kSkinClassSysMetrics, 0, 0, kSkinPropCaptionBarHeight, value)))
-            m_cyCaption = value;
+            m_cyCaption = BoundedSize(value, 0);
         ++m_cyCaption;
         if (SUCCEEDED(schema->GetIntProperty(kSkinClassSysMetrics, 0, 0, kSkinPropSmCaptionBarHeight, value)))
-            m_cySmallCaption = value;
+            m_cySmallCaption = BoundedSize(value, 0);
         ++m_cySmallCaption;
         if (SUCCEEDED(schema->GetIntProperty(kSkinClassSysMetrics, 0, 0, kSkinPropScrollBarWidth, value)) && value > 0)
-            m_cxVScroll = m_cxHScroll = value;
+            m_cxVScroll = m_cxHScroll = BoundedSize(value, 1);
         if (SUCCEEDED(schema->GetIntProperty(kSkinClassSysMetrics, 0, 0, kSkinPropScrollBarHeight, value)) && value > 0)
-            m_cyHScroll = m_cyVScroll = value;
+            m_cyHScroll = m_cyVScroll = BoundedSize(value, 1);
         LOGFONTW font;
         if (SUCCEEDED(schema->GetFontProperty(kSkinClassSysMetrics, 0, 0, kSkinPropCaptionFont, font)))
             ReplaceFont(m_fntCaption, font);

@@ -1,8 +1,8 @@
 #pragma once
 // The skin's system metrics: its 31 system colours with one solid brush each, its caption, small
 // caption and menu fonts, and the frame and scroll-bar sizes. The skinned system-colour, brush,
-// FillRect and DeleteObject functions answer from it; brushes that callers may still hold are
-// kept until the manager goes, whatever refreshes and unloads happen in between.
+// FillRect and DeleteObject functions answer from it; a brush that callers may still hold stays
+// valid for one generation: it is freed by the refresh after the one that replaced it.
 #include "platform/mfc/Font.h"
 #include <windows.h>
 
@@ -48,8 +48,9 @@ class CWVPSkinManagerMetrics
 
   private:
     // A brush replaced or dropped by a refresh: callers of the skinned GetSysColorBrush may still
-    // hold it, so it lives on until the metrics are destroyed.
+    // hold it, so it lives on until the next refresh (or until the metrics are destroyed).
     void RetireBrush(HBRUSH& hBrush);
+    void FreeRetiredBrushes();
     void ReplaceFont(CFont& font, const LOGFONTW& logFont);
 
     std::vector<HBRUSH> m_retiredBrushes;

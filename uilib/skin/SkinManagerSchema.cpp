@@ -2,6 +2,7 @@
 
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinManagerResourceFile.h"
+#include "uilib/skin/SkinManagerSchemaProperty.h"
 #include "uilib/skin/SkinSchemaNames.h"
 
 namespace
@@ -10,17 +11,12 @@ namespace
 const UINT kPropertyHashSize = 199;
 const int kAlphaLevelOpaque = 255;
 
-bool IsBlank(WCHAR ch)
-{
-    return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n' || ch == L'\v' || ch == L'\f';
-}
-
 CString Trimmed(const CString& text)
 {
     int first = 0, last = text.GetLength();
-    while (first < last && IsBlank(text[first]))
+    while (first < last && WVPSkinIsBlank(text[first]))
         ++first;
-    while (last > first && IsBlank(text[last - 1]))
+    while (last > first && WVPSkinIsBlank(text[last - 1]))
         --last;
     return text.Mid(first, last - first);
 }
@@ -69,7 +65,7 @@ HRESULT CWVPSkinManagerSchema::ReadProperties(CWVPSkinManagerResourceFile* pReso
     while (pResourceFile && pResourceFile->ReadString(line))
     {
         int first = 0;
-        while (first < line.GetLength() && IsBlank(line[first]))
+        while (first < line.GetLength() && WVPSkinIsBlank(line[first]))
             ++first;
         line = line.Mid(first);
         int comment = line.Find(L';');

@@ -1,6 +1,7 @@
 #include "uilib/skin/SkinManagerSchemaDefault.h"
 
 #include "uilib/foundation/BufferDC.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinImage.h"
 #include "uilib/skin/SkinManager.h"
@@ -487,54 +488,6 @@ void CWVPSkinManagerSchemaDefault::RefreshMetrics()
 namespace
 {
 
-// A 32-bit top-down bitmap with its pixels at hand.
-class CPixelBitmap
-{
-  public:
-    CPixelBitmap(int width, int height) : m_width(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = m_hBitmap ? ::SelectObject(m_hDC, m_hBitmap) : nullptr;
-    }
-    ~CPixelBitmap()
-    {
-        if (m_hOld)
-            ::SelectObject(m_hDC, m_hOld);
-        if (m_hBitmap)
-            ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    CPixelBitmap(const CPixelBitmap&) = delete;
-    CPixelBitmap& operator=(const CPixelBitmap&) = delete;
-    bool IsValid() const
-    {
-        return m_pBits != nullptr;
-    }
-    HDC Dc() const
-    {
-        return m_hDC;
-    }
-    COLORREF At(int x, int y) const
-    {
-        DWORD v = m_pBits[y * m_width + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-
-  private:
-    int m_width;
-    HDC m_hDC;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
 void AddRow(HRGN& hRegion, int left, int right, int y)
 {
     HRGN row = ::CreateRectRgn(left, y, right, y + 1);
@@ -594,7 +547,7 @@ CWVPSkinManagerSchemaDefault::FRAMEREGION* CWVPSkinManagerSchemaDefault::MakeFra
     }
     if (width <= 0)
         return nullptr;
-    CPixelBitmap bitmap(width, nCaptionHeight);
+    CWVPSkinPixelBitmap bitmap(width, nCaptionHeight);
     if (!bitmap.IsValid())
         return nullptr;
     RECT all = {0, 0, width, nCaptionHeight};

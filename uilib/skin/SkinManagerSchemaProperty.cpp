@@ -11,14 +11,9 @@ const int kFontWeightBold = 700;
 const int kFontWeightNormal = 400;
 const int kPointsPerInch = 72;
 
-bool IsBlank(WCHAR ch)
-{
-    return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n' || ch == L'\v' || ch == L'\f';
-}
-
 void SkipBlanks(LPCWSTR& text)
 {
-    while (IsBlank(*text))
+    while (WVPSkinIsBlank(*text))
         ++text;
 }
 
@@ -89,7 +84,7 @@ void ParseFont(LPCWSTR text, LOGFONTW& font)
         return;
     SkipBlanks(text);
     WCHAR style[kFontStyleMax + 1] = {};
-    for (int i = 0; i < kFontStyleMax && text[i] && !IsBlank(text[i]); ++i)
+    for (int i = 0; i < kFontStyleMax && text[i] && !WVPSkinIsBlank(text[i]); ++i)
         style[i] = text[i];
     if (SameText(style, L"BOLD"))
         font.lfWeight = kFontWeightBold;
@@ -182,4 +177,9 @@ CWVPSkinManagerSchemaProperty* WVPSkinCreateProperty(LPCWSTR propertyName, int v
         return nullptr;
     }
     return property.release();
+}
+
+bool WVPSkinIsBlank(WCHAR ch)
+{
+    return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n' || ch == L'\v' || ch == L'\f';
 }

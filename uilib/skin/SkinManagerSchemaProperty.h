@@ -28,6 +28,9 @@ class CWVPSkinManagerSchemaProperty
 // the types that are not stored (integer lists and unknown types).
 CWVPSkinManagerSchemaProperty* WVPSkinCreateProperty(LPCWSTR propertyName, int valueType, LPCWSTR valueText);
 
+// Whether the character is a blank of the class-data text: space, tab, line and page breaks.
+bool WVPSkinIsBlank(WCHAR ch);
+
 // Parses one integer as the C library's "%i" would (optional sign, 0x hexadecimal, leading-0
 // octal) after leading blanks; advances the text past it. FALSE when no digit is there.
 BOOL WVPSkinParseInt(LPCWSTR& text, LONGLONG& value, int base = 0);

@@ -94,10 +94,15 @@ UINT WVPSkinUpdateStateMessage()
     return message;
 }
 
+bool WVPIsWinProcHandle(ULONG_PTR address)
+{
+    return address >= kWinProcHandleFirst && address <= kWinProcHandleLast;
+}
+
 bool WVPIsSystemWindowProc(WNDPROC pfnWndProc)
 {
     ULONG_PTR address = reinterpret_cast<ULONG_PTR>(pfnWndProc);
-    if (address >= kWinProcHandleFirst && address <= kWinProcHandleLast)
+    if (WVPIsWinProcHandle(address))
         return true;
     static ModuleRange user32, ntdll, comctl32;
     if (!user32.base)
@@ -321,7 +326,16 @@ void CWVPSkinObject::Attach(HWND hWnd, LPCREATESTRUCTW lpcs, BOOL bAuto)
     m_bUnicode = ::IsWindowUnicode(hWnd);
     m_wndProc = reinterpret_cast<WNDPROC>(m_bUnicode ? ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)
                                                      : ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
-    if (!m_bNoSubclass)
+    WNDPROC replaced = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kPreviousProcProperty));
+    if (!m_bNoSubclass && replaced)
+    {
+        // The skin's procedure is still in the window's chain (under a subclasser above it, or
+        // left by an earlier object): the new object serves it and forwards to what it replaced.
+        // Subclassing again would record the subclasser (or the skin's own procedure) as the
+        // previous procedure, and the chain would call itself for ever.
+        m_wndProc = replaced;
+    }
+    else if (!m_bNoSubclass)
     {
         ::SetPropW(hWnd, kPreviousProcProperty, reinterpret_cast<HANDLE>(m_wndProc));
         if (m_bUnicode)

@@ -136,5 +136,8 @@ class CWVPSkinObject : public CWnd
 // Whether a window procedure belongs to the system (its classes' procedures and the handles it
 // gives procedures that must be converted between character sets).
 bool WVPIsSystemWindowProc(WNDPROC pfnWndProc);
+// Whether the address is one of the handles Wine gives procedures it converts between character
+// sets: such a handle can be given to CallWindowProc but not called directly.
+bool WVPIsWinProcHandle(ULONG_PTR address);
 // CallWindowProcW past the skin's hook.
 LRESULT WVPSkinCallWindowProc(WNDPROC pfnWndProc, HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,11 @@
+// The frame object's core: its messages, the non-client size, painting and hit testing, and the
+// system menu. Caption buttons, regions, control colours, hover timers and MDI handling have files
+// of their own (SkinObjectFrame*.cpp).
 #include "uilib/skin/SkinObjectFrame.h"
 
 #include "uilib/foundation/BufferDC.h"
 #include "uilib/foundation/DrawHelpers.h"
+#include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinDrawHelpers.h"
 #include "uilib/skin/SkinImage.h"
 #include "uilib/skin/SkinManager.h"
@@ -36,60 +40,14 @@ END_MESSAGE_MAP()
 namespace
 {
 
-const UINT_PTR kHoverTimerId = 2763;
-const UINT kHoverTimerDelay = 50;
-const UINT_PTR kRepairTimerId = 2765;
-// Caption-button parts of class WINDOW.
-const int kPartMinButton = 15;
-const int kPartMaxButton = 17;
-const int kPartCloseButton = 18;
-const int kPartSmallCloseButton = 19;
-const int kPartRestoreButton = 21;
-const int kPartHelpButton = 23;
-const int kButtonStateNormal = 1;
-const int kButtonStateHot = 2;
-const int kButtonStatePressed = 3;
-const int kButtonStateDisabled = 4;
-const int kButtonStatesInactiveOffset = 4;
-// The screen edge still hits the buttons of a maximized window.
-const int kMaximizedButtonSlack = 2;
 const UINT kSysCommandMask = 0xFFF0;
 // The size grip in the corner between two scroll bars.
 const int kPartSizeBox = 10;
 const int kSizeBoxRightAlign = 1;
-// The picture a property page's body is tiled with: class TAB, part BODY, STOCKIMAGEFILE.
-const int kPartTabBody = 10;
-// Wine's handles of procedures it converts between character sets cannot be called directly.
-const ULONG_PTR kWinProcHandleFirst = 0xFFFF0000;
-const ULONG_PTR kWinProcHandleLast = 0xFFFFFFFF;
 const DWORD kRecalcStrippedStyles = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL;
 
 // Where the skin's frame moves the system menu while it opens (one UI at a time opens it).
 POINT g_systemMenuOffset = {0, 0};
-
-// Releases a window DC when the scope ends.
-class CWindowDCHolder
-{
-  public:
-    explicit CWindowDCHolder(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetWindowDC(hWnd))
-    {
-    }
-    ~CWindowDCHolder()
-    {
-        if (m_hDC)
-            ::ReleaseDC(m_hWnd, m_hDC);
-    }
-    CWindowDCHolder(const CWindowDCHolder&) = delete;
-    CWindowDCHolder& operator=(const CWindowDCHolder&) = delete;
-    HDC Get() const
-    {
-        return m_hDC;
-    }
-
-  private:
-    HWND m_hWnd;
-    HDC m_hDC;
-};
 
 // Raises a frame's suppress counter for a scope.
 class CSuppressFrame
@@ -110,38 +68,12 @@ class CSuppressFrame
     int& m_nCounter;
 };
 
-POINT WindowPoint(HWND hWnd, POINT ptScreen)
-{
-    CWVPDrawHelpers::ScreenToWindowPoint(hWnd, ptScreen);
-    return ptScreen;
-}
-
-bool IsClearPoint(POINT pt)
-{
-    return pt.x == -1 && pt.y == -1;
-}
-
 bool IsCaptionButtonCode(LRESULT code)
 {
     return code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP;
 }
 
 } // namespace
-
-void CWVPSkinObjectFrame::CCaptionButton::Draw(HDC hDC, BOOL bActive)
-{
-    CCaptionButton* pressed = m_pFrame->GetPressedButton();
-    bool hot = m_pFrame->GetHotButton() == this && (pressed == this || !pressed);
-    bool down = hot && pressed == this;
-    int state = !m_bEnabled ? kButtonStateDisabled
-                : down      ? kButtonStatePressed
-                : hot       ? kButtonStateHot
-                            : kButtonStateNormal;
-    if (!bActive)
-        state += kButtonStatesInactiveOffset;
-    if (CWVPSkinManagerClass* window = m_pFrame->GetSkinManager()->GetSkinClass(L"WINDOW"))
-        window->DrawThemeBackground(hDC, m_nPart, state, &m_rcButton);
-}
 
 CWVPSkinObjectFrame::CWVPSkinObjectFrame()
 {
@@ -169,121 +101,6 @@ BOOL CWVPSkinObjectFrame::IsFrameLeftToSystem() const
 {
     // The common controls' flat scroll bars keep their own painting and sizing.
     return ::GetPropW(m_hWnd, L"flatsb_info") != nullptr;
-}
-
-HBRUSH CWVPSkinObjectFrame::GetClientBrush(HDC hDC)
-{
-    return GetParentBrush(hDC, GetClientBrushMessage());
-}
-
-UINT CWVPSkinObjectFrame::GetClientBrushMessage()
-{
-    return m_nCtlColorMessage;
-}
-
-HBRUSH CWVPSkinObjectFrame::GetParentBrush(HDC hDC, UINT nMessage)
-{
-    CWVPSkinManagerMetrics* metrics = GetMetrics();
-    if (!metrics)
-        return nullptr;
-    HWND parent = ::GetParent(m_hWnd);
-    if (!parent)
-        return metrics->GetBrush(COLOR_BTNFACE);
-    LRESULT result = ::SendMessageW(parent, nMessage, WPARAM(hDC), LPARAM(m_hWnd));
-    if (result >= 1 && result <= COLOR_MENUBAR + 1)
-        return metrics->GetBrush(int(result - 1));
-    if (result)
-        return reinterpret_cast<HBRUSH>(result);
-    bool window = nMessage == WM_CTLCOLOREDIT || nMessage == WM_CTLCOLORLISTBOX;
-    return metrics->GetBrush(window ? COLOR_WINDOW : COLOR_BTNFACE);
-}
-
-HBRUSH CWVPSkinObjectFrame::FillBackground(HDC hDC, const RECT& rc, UINT nMessage)
-{
-    HBRUSH brush = GetParentBrush(hDC, nMessage);
-    if (brush)
-        ::FillRect(hDC, &rc, brush);
-    return brush;
-}
-
-HBRUSH CWVPSkinObjectFrame::GetTabBodyBrush()
-{
-    CWVPSkinManagerMetrics* metrics = GetMetrics();
-    if (metrics->m_brushTabControl)
-        return metrics->m_brushTabControl;
-    CWVPSkinManagerClass* tab = m_pManager->GetSkinClass(L"TAB");
-    CString name = tab ? tab->GetThemeString(kPartTabBody, 0, kSkinPropStockImageFile) : CString();
-    CWVPSkinImage* image =
-        name.IsEmpty() ? nullptr : tab->GetImageCache().GetImage(m_pManager->GetResourceFile(), name);
-    SIZE extent = image ? image->GetExtent() : SIZE{};
-    if (extent.cx <= 0 || extent.cy <= 0)
-        return nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, extent.cx, extent.cy);
-    ::ReleaseDC(nullptr, screen);
-    if (memory && bitmap)
-    {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        RECT whole = {0, 0, extent.cx, extent.cy};
-        image->DrawImage(memory, whole, whole, RECT{}, CLR_INVALID, kSkinSizingStretch, FALSE);
-        ::SelectObject(memory, old);
-        // The metrics keep the brush until they refresh; the brush holds its own copy of the picture.
-        metrics->m_brushTabControl = ::CreatePatternBrush(bitmap);
-    }
-    if (bitmap)
-        ::DeleteObject(bitmap);
-    if (memory)
-        ::DeleteDC(memory);
-    return metrics->m_brushTabControl;
-}
-
-HBRUSH CWVPSkinObjectFrame::GetCtlColorBrush(HDC hDC, HWND hWndCtl, UINT)
-{
-    CWVPSkinManagerMetrics* metrics = GetMetrics();
-    if (m_nWindowKind != kWindowPropertyPage)
-    {
-        ::SetBkColor(hDC, metrics->GetColor(COLOR_BTNFACE));
-        ::SetTextColor(hDC, metrics->GetColor(COLOR_BTNTEXT));
-        return metrics->GetBrush(COLOR_BTNFACE);
-    }
-    HBRUSH brush = GetTabBodyBrush();
-    if (!brush)
-        brush = metrics->GetBrush(COLOR_BTNFACE);
-    if (hWndCtl && hWndCtl != m_hWnd)
-    {
-        // The page's picture continues under the control.
-        POINT origin = {0, 0};
-        ::MapWindowPoints(m_hWnd, hWndCtl, &origin, 1);
-        ::SetBrushOrgEx(hDC, origin.x, origin.y, nullptr);
-        ::SetBkMode(hDC, TRANSPARENT);
-        ::SetTextColor(hDC, metrics->GetColor(COLOR_BTNTEXT));
-    }
-    return brush;
-}
-
-BOOL CWVPSkinObjectFrame::AnswerCtlColor(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
-{
-    if (m_strClassName == L"COMBOBOX" || !GetMetrics())
-        return FALSE;
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    CWVPSkinManagerMetrics* metrics = GetMetrics();
-    switch (nMessage)
-    {
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        ::SetBkColor(dc, metrics->GetColor(COLOR_WINDOW));
-        ::SetTextColor(dc, metrics->GetColor(COLOR_WINDOWTEXT));
-        lResult = reinterpret_cast<LRESULT>(metrics->GetBrush(COLOR_WINDOW));
-        return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        lResult = reinterpret_cast<LRESULT>(GetCtlColorBrush(dc, reinterpret_cast<HWND>(lParam), nMessage));
-        return TRUE;
-    default:
-        return FALSE;
-    }
 }
 
 BOOL CWVPSkinObjectFrame::OnHookMessage(UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
@@ -386,6 +203,12 @@ void CWVPSkinObjectFrame::RecalcNonClient()
         ::SetWindowLongW(m_hWnd, GWL_STYLE, LONG(style));
 }
 
+POINT CWVPSkinObjectFrame::ToWindowPoint(POINT ptScreen) const
+{
+    CWVPDrawHelpers::ScreenToWindowPoint(m_hWnd, ptScreen);
+    return ptScreen;
+}
+
 POINT CWVPSkinObjectFrame::GetSystemMenuOffset()
 {
     return g_systemMenuOffset;
@@ -417,45 +240,6 @@ BOOL CWVPSkinObjectFrame::HasSizeGrip() const
     return own.right + metrics->m_cxEdge >= corner.x && own.bottom + metrics->m_cyEdge >= corner.y;
 }
 
-void CWVPSkinObjectFrame::UpdateRegion(int nWidth, int nHeight)
-{
-    if (m_bInRegionUpdate)
-        return;
-    m_bInRegionUpdate = TRUE;
-    if (m_bRegionSet && !HasCaption())
-    {
-        m_bRegionSet = FALSE;
-        ::SetWindowRgn(m_hWnd, nullptr, TRUE);
-    }
-    if (HasCaption() && (nWidth != m_szRegion.cx || nHeight != m_szRegion.cy))
-    {
-        CWVPSkinManagerSchema* schema = m_pManager ? m_pManager->GetSchema() : nullptr;
-        if (schema && m_pManager->IsSkinLoaded() && IsFrameOption())
-        {
-            m_rcBorders = schema->CalcFrameBorders(m_hWnd);
-            HRGN region = schema->CalcFrameRegion(this, nWidth, nHeight);
-            m_bRegionSet = region != nullptr;
-            ::SetWindowRgn(m_hWnd, region, TRUE); // the window owns the region now
-        }
-        else if (m_bRegionSet)
-        {
-            m_bRegionSet = FALSE;
-            ::SetWindowRgn(m_hWnd, nullptr, TRUE);
-        }
-        m_szRegion = SIZE{nWidth, nHeight};
-    }
-    m_bInRegionUpdate = FALSE;
-}
-
-LRESULT CWVPSkinObjectFrame::OnWindowPosChangedMessage(WPARAM, LPARAM lParam)
-{
-    LRESULT result = Default();
-    const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-    if (pos && !(pos->flags & SWP_NOSIZE) && (pos->cx != m_szRegion.cx || pos->cy != m_szRegion.cy))
-        UpdateRegion(pos->cx, pos->cy);
-    return result;
-}
-
 void CWVPSkinObjectFrame::OnHookAttached(LPCREATESTRUCTW lpcs, BOOL bAuto)
 {
     CWVPSkinObject::OnHookAttached(lpcs, bAuto);
@@ -473,71 +257,6 @@ void CWVPSkinObjectFrame::OnHookDetached(BOOL bDestroyed)
     if (!bDestroyed && m_hWnd && ::IsWindow(m_hWnd))
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-void CWVPSkinObjectFrame::AdjustFrame()
-{
-    if (!m_pManager || !m_pManager->IsSkinLoaded() || !(m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics))
-        return;
-    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
-    if ((style & WS_CHILD) || (style & WS_CAPTION) != WS_CAPTION || IsFrameLeftToSystem())
-        return;
-    const CWVPSkinManagerMetrics* m = GetMetrics();
-    bool tool = (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
-    int grow = tool ? m->m_cySmallCaption - m->m_cyOsSmallCaption : m->m_cyCaption - m->m_cyOsCaption;
-    RECT rc;
-    ::GetWindowRect(m_hWnd, &rc);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + grow,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    ::GetWindowRect(m_hWnd, &rc);
-    UpdateRegion(rc.right - rc.left, rc.bottom - rc.top);
-}
-
-void CWVPSkinObjectFrame::UpdateButtons()
-{
-    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
-    DWORD exStyle = DWORD(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
-    if (style == m_dwStyle && exStyle == m_dwExStyle)
-        return;
-    m_dwStyle = style;
-    m_dwExStyle = exStyle;
-    m_pButtonHot = m_pButtonPressed = nullptr;
-    m_arrButtons.clear();
-    if ((style & WS_CAPTION) != WS_CAPTION)
-        return;
-    bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
-    bool sysMenu = (style & WS_SYSMENU) != 0;
-    bool minMax = sysMenu && !tool && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    bool maximized = (style & WS_MAXIMIZE) != 0;
-    bool minimized = (style & WS_MINIMIZE) != 0;
-    auto add = [this](UINT hit, int part, UINT command, bool enabled) {
-        m_arrButtons.push_back(std::make_unique<CCaptionButton>(this, hit, part, command, enabled));
-    };
-    if (sysMenu)
-    {
-        bool enabled = true;
-        if (!tool)
-        {
-            HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
-            UINT state = menu ? ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) : 0;
-            enabled = state == UINT(-1) || !(state & (MF_GRAYED | MF_DISABLED));
-        }
-        add(HTCLOSE, tool ? kPartSmallCloseButton : kPartCloseButton, SC_CLOSE, enabled);
-    }
-    if (minMax)
-    {
-        bool maxBox = (style & WS_MAXIMIZEBOX) != 0, minBox = (style & WS_MINIMIZEBOX) != 0;
-        if (maximized)
-            add(HTMAXBUTTON, kPartRestoreButton, SC_RESTORE, maxBox);
-        else
-            add(HTMAXBUTTON, kPartMaxButton, SC_MAXIMIZE, maxBox);
-        if (minimized)
-            add(HTMINBUTTON, kPartRestoreButton, SC_RESTORE, minBox);
-        else
-            add(HTMINBUTTON, kPartMinButton, SC_MINIMIZE, minBox);
-    }
-    if ((exStyle & WS_EX_CONTEXTHELP) && sysMenu && !tool)
-        add(HTHELP, kPartHelpButton, SC_CONTEXTHELP, true);
 }
 
 void CWVPSkinObjectFrame::DrawFrame(HDC hDC)
@@ -578,34 +297,14 @@ RECT CWVPSkinObjectFrame::GetSizeGripRect() const
 
 void CWVPSkinObjectFrame::RedrawFrame()
 {
-    CWindowDCHolder dc(m_hWnd);
+    CWVPSkinWindowDC dc(m_hWnd);
     if (dc.Get())
         DrawFrame(dc.Get());
 }
 
-CWVPSkinObjectFrame::CCaptionButton* CWVPSkinObjectFrame::HitTestButton(POINT ptWindow)
-{
-    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
-    bool maximized = (style & WS_MAXIMIZE) && !(style & WS_CHILD);
-    for (size_t i = 0; i < m_arrButtons.size(); ++i)
-    {
-        CCaptionButton* button = m_arrButtons[i].get();
-        RECT rc = button->m_rcButton;
-        if (maximized)
-        {
-            rc.top -= kMaximizedButtonSlack;
-            if (i == 0)
-                rc.right += kMaximizedButtonSlack;
-        }
-        if (button->m_bEnabled && ::PtInRect(&rc, ptWindow))
-            return button;
-    }
-    return nullptr;
-}
-
 UINT CWVPSkinObjectFrame::HitTest(POINT ptScreen)
 {
-    POINT pt = WindowPoint(m_hWnd, ptScreen);
+    POINT pt = ToWindowPoint(ptScreen);
     DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
     if ((style & WS_VSCROLL) && m_spi[1].fVisible && ::PtInRect(&m_spi[1].rc, pt))
         return HTVSCROLL;
@@ -619,92 +318,6 @@ UINT CWVPSkinObjectFrame::HitTest(POINT ptScreen)
     }
     CCaptionButton* button = HitTestButton(pt);
     return button ? button->m_nHitTest : 0;
-}
-
-BOOL CWVPSkinObjectFrame::UpdateHotState(POINT ptScreen)
-{
-    bool clear = IsClearPoint(ptScreen);
-    POINT pt = clear ? ptScreen : WindowPoint(m_hWnd, ptScreen);
-    CCaptionButton* hot = clear ? nullptr : HitTestButton(pt);
-    if (hot != m_pButtonHot)
-    {
-        if (!hot)
-            ::KillTimer(m_hWnd, kHoverTimerId);
-        m_pButtonHot = hot;
-        RedrawFrame();
-        if (hot)
-        {
-            ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerDelay, nullptr);
-            return TRUE;
-        }
-    }
-    if (m_pSBTrack)
-        return TRUE;
-    BOOL anyHot = m_pButtonHot != nullptr;
-    for (SCROLLBARPOSINFO& sb : m_spi)
-    {
-        int part = clear ? kScrollNone : HitTestScrollBar(&sb, pt);
-        if (part != sb.ht && sb.fVisible)
-        {
-            int old = sb.ht;
-            sb.ht = part;
-            RedrawScrollBar(&sb);
-            if (old && !part && !anyHot)
-                ::KillTimer(m_hWnd, kHoverTimerId);
-        }
-        if (sb.ht)
-        {
-            ::SetTimer(m_hWnd, kHoverTimerId, kHoverTimerDelay, nullptr);
-            anyHot = TRUE;
-        }
-    }
-    return anyHot;
-}
-
-void CWVPSkinObjectFrame::TrackCaptionButton()
-{
-    CCaptionButton* button = m_pButtonHot;
-    ::SetCapture(m_hWnd);
-    m_pButtonPressed = button;
-    RedrawFrame();
-    bool clicked = false;
-    MSG msg;
-    while (::GetCapture() == m_hWnd)
-    {
-        if (!::GetMessageW(&msg, nullptr, 0, 0))
-        {
-            ::PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP)
-        {
-            clicked = m_pButtonPressed == button;
-            break;
-        }
-        if (msg.message == WM_NCMOUSELEAVE)
-            continue;
-        if (msg.message == WM_MOUSEMOVE)
-        {
-            POINT pt = {short(LOWORD(msg.lParam)), short(HIWORD(msg.lParam))};
-            ::ClientToScreen(m_hWnd, &pt);
-            CCaptionButton* under = HitTestButton(WindowPoint(m_hWnd, pt)) == button ? button : nullptr;
-            if (under != m_pButtonPressed)
-            {
-                m_pButtonPressed = under;
-                m_pButtonHot = under ? button : nullptr;
-                RedrawFrame();
-            }
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    m_pButtonHot = m_pButtonPressed = nullptr;
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
-    RedrawFrame();
-    if (clicked)
-        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, button->m_nCommand, 0);
 }
 
 LRESULT CWVPSkinObjectFrame::OnNcCalcSizeMessage(WPARAM, LPARAM lParam)
@@ -755,7 +368,7 @@ void CWVPSkinObjectFrame::OnNcActivateDialog(WPARAM wParam, LPARAM lParam)
     LONG_PTR procedure =
         unicode ? ::GetWindowLongPtrW(m_hWnd, DWLP_DLGPROC) : ::GetWindowLongPtrA(m_hWnd, DWLP_DLGPROC);
     ULONG_PTR address = ULONG_PTR(procedure);
-    if (!procedure || (address >= kWinProcHandleFirst && address <= kWinProcHandleLast))
+    if (!procedure || WVPIsWinProcHandle(address))
         return;
     reinterpret_cast<DLGPROC>(procedure)(m_hWnd, WM_NCACTIVATE, wParam, lParam);
 }
@@ -773,17 +386,7 @@ LRESULT CWVPSkinObjectFrame::OnNcActivateMessage(WPARAM wParam, LPARAM lParam)
         CWnd* own = CWnd::FromHandlePermanent(m_hWnd);
         active = own && (own->m_nFlags & CWnd::WF_STAYACTIVE) && ::IsWindowEnabled(m_hWnd);
     }
-    HWND mdiClient =
-        m_pMDIClient ? m_pMDIClient->GetSkinnedWindow() : ::FindWindowExW(m_hWnd, nullptr, L"MDIClient", nullptr);
-    if (mdiClient)
-    {
-        HWND child = reinterpret_cast<HWND>(::SendMessageW(mdiClient, WM_MDIGETACTIVE, 0, 0));
-        if (child && child != m_hWnd)
-        {
-            ::SendMessageW(child, WM_NCACTIVATE, wParam, lParam);
-            ::SendMessageW(child, WM_NCPAINT, 1, 0);
-        }
-    }
+    ActivateMdiChild(wParam, lParam);
     m_bActive = active;
     RedrawFrame();
     return TRUE;
@@ -801,22 +404,10 @@ LRESULT CWVPSkinObjectFrame::OnNcHitTestMessage(WPARAM, LPARAM lParam)
     return IsCaptionButtonCode(own) ? HTCAPTION : own;
 }
 
-LRESULT CWVPSkinObjectFrame::OnNcMouseMoveMessage(WPARAM, LPARAM lParam)
-{
-    POINT pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-    return UpdateHotState(pt) ? 0 : Default();
-}
-
-LRESULT CWVPSkinObjectFrame::OnNcMouseLeaveMessage(WPARAM, LPARAM)
-{
-    // A leave while a scroll bar is dragged is swallowed.
-    return UpdateHotState(POINT{-1, -1}) ? 0 : Default();
-}
-
 LRESULT CWVPSkinObjectFrame::OnNcRButtonUpMessage(WPARAM, LPARAM lParam)
 {
     POINT screen = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-    POINT at = WindowPoint(m_hWnd, screen);
+    POINT at = ToWindowPoint(screen);
     if (!HitTestScrollBar(&m_spi[0], at) && !HitTestScrollBar(&m_spi[1], at))
         return Default();
     {
@@ -836,13 +427,13 @@ LRESULT CWVPSkinObjectFrame::OnNcLButtonDownMessage(WPARAM wParam, LPARAM lParam
     POINT pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
     UpdateButtons();
     if (!m_pButtonHot)
-        m_pButtonHot = HitTestButton(WindowPoint(m_hWnd, pt));
+        m_pButtonHot = HitTestButton(ToWindowPoint(pt));
     if (m_pButtonHot)
     {
         TrackCaptionButton();
         return 0;
     }
-    POINT at = WindowPoint(m_hWnd, pt);
+    POINT at = ToWindowPoint(pt);
     for (int index : {0, 1})
     {
         if (HitTestScrollBar(&m_spi[index], at))
@@ -860,69 +451,6 @@ LRESULT CWVPSkinObjectFrame::OnSetTextMessage(WPARAM, LPARAM)
         return Default();
     LRESULT result = Default();
     RedrawFrame();
-    return result;
-}
-
-LRESULT CWVPSkinObjectFrame::OnStyleChangedMessage(WPARAM, LPARAM)
-{
-    LRESULT result = Default();
-    if (m_pManager->GetSchema())
-        m_rcBorders = m_pManager->GetSchema()->CalcFrameBorders(m_hWnd);
-    m_szRegion = SIZE{};
-    RECT rc;
-    ::GetWindowRect(m_hWnd, &rc);
-    UpdateRegion(rc.right - rc.left, rc.bottom - rc.top);
-    UpdateButtons();
-    return result;
-}
-
-LRESULT CWVPSkinObjectFrame::OnCreateMessage(WPARAM, LPARAM)
-{
-    if (Default() == -1)
-        return -1;
-    AdjustFrame();
-    return 0;
-}
-
-LRESULT CWVPSkinObjectFrame::OnTimerMessage(WPARAM wParam, LPARAM)
-{
-    if (wParam == kHoverTimerId)
-    {
-        if (::GetCapture())
-            return 0;
-        POINT pt;
-        ::GetCursorPos(&pt);
-        pt = POINT{short(pt.x), short(pt.y)};
-        RECT rc;
-        ::GetWindowRect(m_hWnd, &rc);
-        UINT hit = HitTest(pt);
-        if (!::PtInRect(&rc, pt) || !hit || hit == HTCLIENT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
-        {
-            UpdateHotState(POINT{-1, -1});
-            ::KillTimer(m_hWnd, kHoverTimerId);
-        }
-        return 0;
-    }
-    if (wParam == kRepairTimerId)
-    {
-        RecalcNonClient();
-        ::KillTimer(m_hWnd, kRepairTimerId);
-        return 0;
-    }
-    return Default();
-}
-
-LRESULT CWVPSkinObjectFrame::OnEraseBkgndMessage(WPARAM, LPARAM)
-{
-    LONG_PTR classBrush = ::GetClassLongPtrW(m_hWnd, GCLP_HBRBACKGROUND);
-    if (classBrush < 1 || classBrush > COLOR_MENUBAR + 1 || !GetMetrics())
-        return Default();
-    HBRUSH skinBrush = GetMetrics()->GetBrush(int(classBrush - 1));
-    if (!skinBrush)
-        return Default();
-    ::SetClassLongPtrW(m_hWnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(skinBrush));
-    LRESULT result = Default();
-    ::SetClassLongPtrW(m_hWnd, GCLP_HBRBACKGROUND, classBrush);
     return result;
 }
 
@@ -948,33 +476,6 @@ LRESULT CWVPSkinObjectFrame::OnPrintMessage(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-LRESULT CWVPSkinObjectFrame::OnGetMinMaxInfoMessage(WPARAM, LPARAM lParam)
-{
-    LRESULT result = Default();
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    CWVPSkinManagerSchema* schema = m_pManager->GetSchema();
-    if (!info || !schema)
-        return result;
-    m_rcBorders = schema->CalcFrameBorders(m_hWnd);
-    if (IsFrameOption() && HasCaption())
-    {
-        // Room for the caption buttons and the borders.
-        UpdateButtons();
-        LONG minWidth = LONG(m_arrButtons.size()) * m_rcBorders.top + 2 * ::GetSystemMetrics(SM_CXEDGE) +
-                        ::GetSystemMetrics(SM_CYSIZE);
-        info->ptMinTrackSize.x = std::max(info->ptMinTrackSize.x, minWidth);
-        info->ptMinTrackSize.y = std::max(info->ptMinTrackSize.y, m_rcBorders.top + m_rcBorders.bottom);
-    }
-    if ((m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) &&
-        (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
-    {
-        LONG oldY = info->ptMaxPosition.y;
-        info->ptMaxPosition.y = -m_rcBorders.top;
-        info->ptMaxSize.y += oldY + m_rcBorders.top;
-    }
-    return result;
-}
-
 LRESULT CWVPSkinObjectFrame::OnSysCommandMessage(WPARAM wParam, LPARAM)
 {
     UINT command = UINT(wParam) & kSysCommandMask;
@@ -982,15 +483,10 @@ LRESULT CWVPSkinObjectFrame::OnSysCommandMessage(WPARAM wParam, LPARAM)
     DWORD exStyle = DWORD(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
     bool metrics = (m_pManager->GetApplyOptions() & CWVPSkinManager::kApplyMetrics) != 0;
     CWVPSkinManagerSchema* schema = m_pManager->GetSchema();
-    if (command == SC_MAXIMIZE && metrics && schema && (exStyle & WS_EX_MDICHILD) && !(style & WS_MAXIMIZE))
+    if (command == SC_MAXIMIZE && IsSkinnedMdiChild() && !(style & WS_MAXIMIZE))
     {
-        // The skin's borders, not the system's, go past the MDI client's edges.
         LRESULT result = Default();
-        RECT client = {};
-        ::GetClientRect(::GetParent(m_hWnd), &client);
-        RECT borders = schema->CalcFrameBorders(m_hWnd);
-        ::MoveWindow(m_hWnd, -borders.left, -borders.top, client.right + borders.left + borders.right,
-                     client.bottom + borders.top + borders.bottom, TRUE);
+        PlaceMaximizedMdiChild();
         return result;
     }
     if ((command == SC_MOUSEMENU || command == SC_KEYMENU) && metrics && schema && HasCaption())

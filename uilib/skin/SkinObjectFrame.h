@@ -192,7 +192,18 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
         return m_pButtonPressed;
     }
 
+    // The timer that repairs a window's non-client size after the system changed it behind the skin.
+    static const UINT_PTR kRepairTimerId = 2765;
+    static const UINT kRepairTimerDelay = 1000;
+
   protected:
+    POINT ToWindowPoint(POINT ptScreen) const;
+    // Whether the window is an MDI child whose frame the skin sizes.
+    BOOL IsSkinnedMdiChild() const;
+    void ExtendMdiChildMaxInfo(MINMAXINFO* pInfo);
+    void PlaceMaximizedMdiChild();
+    // An MDI frame passes its activation on to its active child's caption.
+    void ActivateMdiChild(WPARAM wParam, LPARAM lParam);
     void TrackThumb(UINT nMessage, POINT pt);
     void TrackBox(UINT nMessage, POINT pt);
     void MoveThumb(int px);
@@ -247,6 +258,7 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     UINT m_nCtlColorMessage = WM_CTLCOLORDLG;
     SCROLLBARTRACKINFO* m_pSBTrack = nullptr;
     BOOL m_bRegionSet = FALSE;
+    BOOL m_bFrameAdjusted = FALSE; // the caption height and region were given once
     BOOL m_bInRegionUpdate = FALSE;
     SIZE m_szRegion = {};
     SCROLLBARPOSINFO m_spi[2] = {}; // horizontal, vertical

@@ -8,9 +8,6 @@ namespace
 
 // The MDI client's own message that recalculates its scroll ranges.
 const UINT kMessageCalcChildScroll = 0x3F;
-// The frame object's timer that recalculates its frame.
-const UINT_PTR kRepairTimerId = 2765;
-const UINT kRepairTimerDelay = 1000;
 
 } // namespace
 
@@ -137,7 +134,7 @@ LRESULT CWVPSkinObjectMDIClient::OnArrange(UINT nMessage, WPARAM wParam, LPARAM 
         ++frame->GetSuppressCounter();
         ::SendMessageW(child, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&rc));
         --frame->GetSuppressCounter();
-        ::SetTimer(child, kRepairTimerId, kRepairTimerDelay, nullptr);
+        ::SetTimer(child, CWVPSkinObjectFrame::kRepairTimerId, CWVPSkinObjectFrame::kRepairTimerDelay, nullptr);
     }
     LRESULT result = DefWindowProc(nMessage, wParam, lParam);
     m_bArranging = false;

@@ -47,6 +47,17 @@ BOOL CWVPSkinObjectUser32Control::OnHookMessage(UINT nMessage, WPARAM& wParam, L
     return handled;
 }
 
+void CWVPSkinObjectUser32Control::RedrawScrollBars()
+{
+    if (!::IsWindow(m_hWnd) || !::IsWindowVisible(m_hWnd))
+        return;
+    DWORD style = DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE));
+    if (style & WS_HSCROLL)
+        RedrawScrollBarIndex(0);
+    if (style & WS_VSCROLL)
+        RedrawScrollBarIndex(1);
+}
+
 void CWVPSkinObjectUser32Control::CheckScrollBars()
 {
     if (WVPGetComCtlVersion() >= kComCtlVersion6 || !::IsWindow(m_hWnd))
@@ -103,7 +114,13 @@ LRESULT CWVPSkinObjectUser32Control::OnChar(WPARAM wParam, LPARAM lParam)
 
 LRESULT CWVPSkinObjectUser32Control::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
 {
-    return DefaultThenCheck(WM_WINDOWPOSCHANGED, wParam, lParam);
+    LRESULT result = DefaultThenCheck(WM_WINDOWPOSCHANGED, wParam, lParam);
+    // Shown, the system's own bar is drawn over the frame (a combo box's dropped list shows it
+    // until something repaints its frame), whether or not the position changed.
+    const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (pos && (pos->flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)))
+        RedrawScrollBars();
+    return result;
 }
 
 LRESULT CWVPSkinObjectUser32Control::OnEraseBkgnd(WPARAM wParam, LPARAM lParam)

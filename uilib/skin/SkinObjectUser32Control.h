@@ -14,6 +14,9 @@ class CWVPSkinObjectUser32Control : public CWVPSkinObjectFrame
     BOOL OnHookMessage(UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     // Reads the scroll range and position of each shown bar and redraws the bars that changed.
     virtual void CheckScrollBars();
+    // Redraws every shown bar in the skin, whatever common controls the process uses: the system
+    // draws its own bars over the frame when the window is shown.
+    void RedrawScrollBars();
 
     // The last scroll information seen: 0 horizontal, 1 vertical.
     const SCROLLINFO& GetLastScrollInfo(int nIndex) const

@@ -289,6 +289,39 @@ TEST_P(ShippedSkinsTest, DrawsAPreviewWindow)
     fclose(f);
 }
 
+// Every state of the button parts has its own label colour: the disabled ones grey (the skin's
+// grey-text colour), the others not.
+TEST_P(ShippedSkinsTest, ButtonLabelsTakeTheStateColours)
+{
+    struct LabelPart
+    {
+        int part;
+        int states;
+        int disabledEvery; // a disabled state every n states, starting at disabledFirst
+        int disabledFirst;
+    };
+    const LabelPart kParts[] = {{1, 5, 5, 4}, {2, 8, 4, 4}, {3, 12, 4, 4}, {4, 2, 2, 2}};
+    CWVPSkinManagerClass* button = manager.GetSkinClass(L"BUTTON");
+    ASSERT_NE(nullptr, button);
+    COLORREF gray = manager.GetMetrics()->GetColor(COLOR_GRAYTEXT);
+    for (const LabelPart& p : kParts)
+    {
+        for (int state = 1; state <= p.states; ++state)
+        {
+            COLORREF text = button->GetThemeColor(p.part, state, kSkinPropTextColor, CLR_INVALID);
+            bool disabled = (state - p.disabledFirst) % p.disabledEvery == 0 && state >= p.disabledFirst;
+            ASSERT_NE(CLR_INVALID, text) << "part " << p.part << " state " << state;
+            if (disabled)
+                EXPECT_EQ(gray, text) << "part " << p.part << " state " << state;
+            else
+                EXPECT_NE(gray, text) << "part " << p.part << " state " << state;
+        }
+        COLORREF normal = button->GetThemeColor(p.part, 1, kSkinPropTextColor, CLR_INVALID);
+        COLORREF off = button->GetThemeColor(p.part, p.disabledFirst, kSkinPropTextColor, CLR_INVALID);
+        EXPECT_NE(normal, off) << "a disabled label differs from an enabled one, part " << p.part;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkinsTest, ::testing::ValuesIn(kSkins));
 
 TEST(ShippedSkins, BlueAndAquaShareGeometryButNotColours)

@@ -1,6 +1,7 @@
 #include "SkinGalleryFixture.h"
 #include "uilib/skin/SkinObjectComboBox.h"
 #include "uilib/skin/SkinObjectDateTime.h"
+#include "uilib/skin/SkinObjectFrame.h"
 #include "uilib/skin/SkinObjectMonthCal.h"
 #include "uilib/skin/SkinSchemaNames.h"
 
@@ -210,6 +211,42 @@ TEST_P(SkinObjectComboBoxTest, CalendarColoursFollowTheSkin)
     rwtest::PrintClient(calendar, actual);
     RECT title = {0, 0, rc.right, rc.bottom / 6};
     EXPECT_GT(CountColor(actual, title, Color(COLOR_ACTIVECAPTION)), rc.right);
+}
+
+// The dropped list of a combo box shows the skin's scroll bar as soon as it opens, as a list box
+// does once shown: what is on the screen in the bar's place is what the skin draws there.
+TEST_P(SkinObjectComboBoxTest, DroppedListAndListBoxShowTheSkinsScrollBar)
+{
+    HWND combo = gallery->Item(rwtest::kGalleryDropList);
+    COMBOBOXINFO info = {sizeof(info)};
+    ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+    HWND listBox = gallery->Item(rwtest::kGalleryListBox);
+    ::ShowWindow(listBox, SW_HIDE);
+    rwtest::SkinGallery::Pump();
+    ::ShowWindow(listBox, SW_SHOW);
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    rwtest::SkinGallery::Pump();
+    for (HWND list : {info.hwndList, listBox})
+    {
+        ASSERT_TRUE(::IsWindowVisible(list));
+        auto* object = Object<CWVPSkinObjectFrame>(list);
+        ASSERT_NE(nullptr, object);
+        CWVPSkinObjectFrame::SCROLLBARPOSINFO* bar = object->GetScrollBarPosInfo(1);
+        ASSERT_TRUE(bar->fVisible);
+        RECT window;
+        ::GetWindowRect(list, &window);
+        int w = window.right - window.left, h = window.bottom - window.top;
+        DibCanvas actual(w, h, RGB(255, 0, 255)), expected(w, h, RGB(255, 0, 255));
+        HDC dc = ::GetWindowDC(list);
+        ::BitBlt(actual.dc(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+        ::ReleaseDC(list, dc);
+        object->CalcScrollBarInfo(bar);
+        ASSERT_FALSE(::IsRectEmpty(&bar->rc));
+        object->DrawScrollBar(expected.dc(), bar);
+        ::GdiFlush();
+        EXPECT_EQ(0, Differences(actual, expected, bar->rc)) << (list == listBox ? "list box" : "dropped list");
+    }
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, SkinObjectComboBoxTest, ::testing::Values(L"NORMALBLUE_INI", L"NORMALAQUA_INI"));

@@ -262,6 +262,100 @@ LRESULT CALLBACK MdiChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
     return DefMDIChildProcW(hWnd, message, wParam, lParam);
 }
 
+// An MDI frame with its client and one child of 200 x 150; the frame is destroyed with the holder.
+struct MdiWindows
+{
+    MdiWindows()
+    {
+        WNDCLASSW wc = {};
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpfnWndProc = &MdiFrameProc;
+        wc.lpszClassName = kMdiFrameClass;
+        RegisterClassW(&wc);
+        wc.lpfnWndProc = &MdiChildProc;
+        wc.lpszClassName = kMdiChildClass;
+        RegisterClassW(&wc);
+        g_mdiClient = nullptr;
+        frame = CreateWindowExW(0, kMdiFrameClass, L"MDI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        CLIENTCREATESTRUCT ccs = {};
+        g_mdiClient = frame ? CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                                              400, 300, frame, nullptr, GetModuleHandleW(nullptr), &ccs)
+                            : nullptr;
+        MDICREATESTRUCTW mcs = {
+            kMdiChildClass, L"Child", GetModuleHandleW(nullptr), 10, 10, 200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0};
+        child = g_mdiClient
+                    ? reinterpret_cast<HWND>(SendMessageW(g_mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)))
+                    : nullptr;
+    }
+    ~MdiWindows()
+    {
+        if (frame)
+            DestroyWindow(frame);
+        g_mdiClient = nullptr;
+    }
+    HWND frame = nullptr;
+    HWND child = nullptr;
+};
+
+// The window's region leaves out the caption's two upper corners and keeps the rest.
+void ExpectRoundedCaptionRegion(HWND hWnd)
+{
+    RECT windowRect;
+    GetWindowRect(hWnd, &windowRect);
+    int width = windowRect.right - windowRect.left, height = windowRect.bottom - windowRect.top;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, GetWindowRgn(hWnd, region)) << "the window has the skin's shape";
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, width - 1, 0));
+    EXPECT_TRUE(PtInRegion(region, width / 2, 1));
+    EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
+    DeleteObject(region);
+}
+
+// A captioned child window (an MDI child) gets the skin's rounded corners as a top-level frame
+// does, without the top-level frame's change of height.
+TEST_F(SkinObjectFrameTest, AnMdiChildGetsTheRoundedCorners)
+{
+    MdiWindows mdi;
+    ASSERT_NE(nullptr, mdi.child);
+    ASSERT_NE(nullptr, manager.Lookup(mdi.child));
+    ExpectRoundedCaptionRegion(mdi.child);
+    RECT rc;
+    GetWindowRect(mdi.child, &rc);
+    EXPECT_EQ(150, rc.bottom - rc.top);
+}
+
+const wchar_t kOwnCreateClass[] = L"RwSkinOwnCreateWindow";
+
+LRESULT CALLBACK OwnCreateProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE)
+        return 0; // the default procedure never sees the creation
+    return DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+// A frame whose own procedure answers WM_CREATE gets the skin's corners and caption height when
+// it is first shown: the same shape and size as a frame created through the default procedure.
+TEST_F(SkinObjectFrameTest, AFrameThatTakesItsOwnCreationGetsItsShapeWhenShown)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &OwnCreateProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kOwnCreateClass;
+    RegisterClassW(&wc);
+    HWND own = CreateWindowExW(0, kOwnCreateClass, L"Own", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, own);
+    ShowWindow(own, SW_SHOWNOACTIVATE);
+    ExpectRoundedCaptionRegion(own);
+    RECT ownRect, plainRect;
+    GetWindowRect(own, &ownRect);
+    GetWindowRect(window, &plainRect);
+    EXPECT_EQ(plainRect.bottom - plainRect.top, ownRect.bottom - ownRect.top);
+    DestroyWindow(own);
+}
+
 TEST_F(SkinObjectFrameTest, AMaximizedMdiChildHidesTheSkinBordersBeyondTheClient)
 {
     WNDCLASSW wc = {};

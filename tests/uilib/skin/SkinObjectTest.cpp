@@ -35,6 +35,23 @@ LRESULT CALLBACK OuterProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
     return CallWindowProcW(g_belowOuter, hWnd, message, wParam, lParam);
 }
 
+// A subclasser that notices when the chain below it calls it again for the same message (the
+// loop that would overflow the stack) and stops there.
+int g_outerDepth = 0;
+int g_outerReentries = 0;
+LRESULT CALLBACK GuardedOuterProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (g_outerDepth > 0 && message == kAnswerMessage)
+    {
+        ++g_outerReentries;
+        return 0;
+    }
+    ++g_outerDepth;
+    LRESULT result = CallWindowProcW(g_belowOuter, hWnd, message, wParam, lParam);
+    --g_outerDepth;
+    return result;
+}
+
 using rwtest::DialogTemplate;
 
 class SkinObjectTest : public ::testing::Test
@@ -158,6 +175,30 @@ TEST_F(SkinObjectTest, HookingAWindowAgainReplacesItsObject)
     EXPECT_TRUE(DestroyWindow(window));
     windows.clear();
     EXPECT_EQ(0, manager.GetObjectCount()) << "WM_NCDESTROY removes the object";
+}
+
+// Hooking a window again while a subclasser sits above the skin's procedure keeps one chain:
+// subclasser, skin, the window's own procedure, and never back to the subclasser.
+TEST_F(SkinObjectTest, HookingAWindowSubclassedAboveTheSkinKeepsTheChainStraight)
+{
+    HWND window = Create(kPlainClass);
+    ASSERT_NE(nullptr, manager.Lookup(window));
+    g_belowOuter = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, LONG_PTR(&GuardedOuterProc)));
+    ASSERT_EQ(reinterpret_cast<WNDPROC>(&CWVPSkinObject::WindowProc), g_belowOuter);
+    g_outerDepth = g_outerReentries = 0;
+
+    CWVPSkinObject* second = manager.SetHook(window, L"ScrollBar", nullptr, FALSE);
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&GuardedOuterProc), GetWindowLongPtrW(window, GWLP_WNDPROC));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(&PlainProc), second->GetPreviousWndProc());
+    EXPECT_EQ(kAnswer, SendMessageW(window, kAnswerMessage, 0, 0));
+    EXPECT_EQ(0, g_outerReentries) << "the chain led back to the subclasser";
+
+    // Once the subclasser leaves, the object comes off as usual.
+    SetWindowLongPtrW(window, GWLP_WNDPROC, LONG_PTR(g_belowOuter));
+    manager.RemoveAll(TRUE);
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&PlainProc), GetWindowLongPtrW(window, GWLP_WNDPROC));
+    EXPECT_EQ(kAnswer, SendMessageW(window, kAnswerMessage, 0, 0));
 }
 
 TEST_F(SkinObjectTest, TheQueryStateMessageLetsAWindowRefuseTheSkin)
