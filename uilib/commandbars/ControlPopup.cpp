@@ -3,6 +3,7 @@
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/commandbars/ShadowManager.h"
 
 IMPLEMENT_SERIAL(CWVPControlPopup, CWVPControlButton, VERSIONABLE_SCHEMA | 0x21)
 
@@ -282,8 +283,21 @@ BOOL CWVPControlPopup::AdjustExcludeRect(CRect& rc, BOOL vertical)
 
 void CWVPControlPopup::UpdateShadow()
 {
-    // The shadow joining the control to its open popup comes from the shadow manager once the
-    // popup bar shows shadows; until then there is nothing to draw.
+    if (!m_pCommandBar || !m_pParent || m_pParent->GetPosition() == wvpBarPopup)
+        return;
+    if (m_nType != wvpControlPopup && m_nType != wvpControlButtonPopup && m_nType != wvpControlSplitButtonPopup)
+        return;
+    if (m_pParent->GetPosition() == wvpBarFloating && m_pParent->GetType() == wvpBarTypePopup)
+        return;
+    if (!m_pCommandBar->IsKindOf(RUNTIME_CLASS(CWVPPopupBar)) ||
+        !static_cast<CWVPPopupBar*>(m_pCommandBar)->IsShowShadow() || !m_bControlShadow || IsCustomizeMode())
+        return;
+    CWVPPaintManager* paintManager = GetPaintManager();
+    if (!paintManager->m_bShowPopupShadows || !m_pParent->GetSafeHwnd())
+        return;
+    CRect rc = m_rcControl;
+    ::MapWindowPoints(m_pParent->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    paintManager->m_pShadowManager->SetControlShadow(rc, m_pCommandBar);
 }
 
 BOOL CWVPControlPopup::HasPopupInTree(CWVPControlPopup* pOther) const

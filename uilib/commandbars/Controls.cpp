@@ -332,6 +332,10 @@ CWVPControl* CWVPControls::AddMenuItem(CMenu* pMenu, int position)
         {
             if (action->GetOwnCaption().IsEmpty())
                 action->SetCaption(caption);
+            // The shortcut after the tab would be lost with the caption's cut: the action keeps it.
+            const int tab = caption.Find(L'\t');
+            if (tab >= 0 && action->GetShortcutText().IsEmpty())
+                action->SetShortcutText(caption.Mid(tab + 1));
             pControl->SetAction(action);
         }
         else

@@ -3,6 +3,7 @@
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlGalleryPaintManager.h"
 #include "uilib/commandbars/ProgressPaintManager.h"
+#include "uilib/commandbars/ShadowManager.h"
 #include "uilib/commandbars/SliderPaintManager.h"
 #include "uilib/foundation/ColorManager.h"
 #include "uilib/foundation/DrawHelpers.h"
@@ -61,7 +62,7 @@ CWVPPaintManager::CWVPPaintManager()
       m_bUseOwnFace(FALSE), m_strFaceName(L"Tahoma"), m_bStandardBarFont(TRUE), m_bEmbossedDisabledText(TRUE),
       m_nThemeNumber(0), m_bFadedIcons(FALSE), m_bDisabledIconImages(FALSE), m_bIconShadows(FALSE),
       m_bOfficeDisabledIcons(FALSE), m_nAnimationSteps(10), m_nAnimationTime(100), m_nKeyboardCues(-1),
-      m_nColorScheme(wvpSystemColorDefault)
+      m_nColorScheme(wvpSystemColorDefault), m_pShadowManager(nullptr)
 {
     WVPRegisterCommandBarClasses();
     WVPImageManager()->RefreshAll();
@@ -71,6 +72,7 @@ CWVPPaintManager::CWVPPaintManager()
     if (HMODULE user32 = ::GetModuleHandleW(L"USER32"))
         m_pfnSetLayeredWindowAttributes = reinterpret_cast<WVPSetLayeredWindowAttributesProc>(
             reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    m_pShadowManager = new CWVPShadowManager;
 }
 
 CWVPPaintManager::~CWVPPaintManager()
@@ -78,6 +80,7 @@ CWVPPaintManager::~CWVPPaintManager()
     delete m_pGalleryPaintManager;
     delete m_pSliderPaintManager;
     delete m_pProgressPaintManager;
+    m_pShadowManager->InternalRelease();
     m_themeStatus.CloseThemeData();
     m_themeButton.CloseThemeData();
 }
@@ -281,6 +284,7 @@ void CWVPPaintManager::RefreshMetrics()
 {
     RefreshStandardFonts();
     RefreshColors();
+    m_pShadowManager->SetShadowColor(0);
     m_statusBarTextColor = GetColor(kColorButtonText);
     m_infoTextColor = GetColor(kColorInfoText);
     m_floatingCaptionColor.SetDefault(GetColor(kColorButtonShadow));

@@ -15,6 +15,7 @@ class CWVPImageManagerIcon;
 class CWVPControlGalleryPaintManager;
 class CWVPSliderPaintManager;
 class CWVPProgressPaintManager;
+class CWVPShadowManager;
 
 // The command-bar themes; the number a paint manager answers from GetThemeType.
 enum WVPPaintTheme
@@ -213,6 +214,7 @@ class CWVPPaintManager : public CCmdTarget
     int m_nKeyboardCues;
     CWVPPaintManagerColor m_colors[ColorCount];
     int m_nColorScheme;
+    CWVPShadowManager* m_pShadowManager;
 
   private:
     static CWVPPaintManager* s_pInstance;
