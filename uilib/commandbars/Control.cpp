@@ -1,5 +1,6 @@
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/CommandBar.h"
+#include "uilib/commandbars/CommandBarResources.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
@@ -941,7 +942,7 @@ BOOL CWVPControl::SetCustomizeResizeCursor(CPoint pt)
         return FALSE;
     if (pt.x - m_rcControl.left >= kResizeLeftGrip && m_rcControl.right - pt.x > kResizeRightGrip)
         return FALSE;
-    if (HCURSOR cursor = WVPResourceManager()->LoadCursor(WVP_IDC_RESIZE_HORZ))
+    if (HCURSOR cursor = WVPResourceManager()->LoadCursor(IDC_WVP_RESIZE_HORZ))
         ::SetCursor(cursor);
     return TRUE;
 }

@@ -65,7 +65,7 @@ struct NMWVPCONTROL
 const UINT WVP_WM_CONTROLNOTIFY = 10338;
 const UINT WVP_NOTIFY_EXECUTE = 100;
 const UINT WVP_TIMER_EXECUTEREPEAT = 4269;
-const UINT WVP_IDC_RESIZE_HORZ = 9972;
+
 
 class CWVPControl : public CCmdTarget, public CWVPAccessible
 {

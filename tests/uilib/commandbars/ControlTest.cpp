@@ -3,11 +3,13 @@
 #include "RwTest.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
+#include "uilib/commandbars/CommandBarResources.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlActions.h"
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
+#include "uilib/foundation/ResourceManager.h"
 
 #include <string>
 
@@ -222,4 +224,23 @@ TEST(ControlTest, KeyboardOrderWrapsOnceAndSkipsHiddenControls)
     controls->GetAt(3)->SetVisible(FALSE);
     EXPECT_EQ(-1, controls->GetNext(-1, 1));
     controls->InternalRelease();
+}
+
+// The resize cursor of customize mode comes with the library: a 32 x 32 cursor with its hot spot
+// in the middle, found through the resource manager in any program that links the command bars.
+TEST(ControlTest, TheResizeCursorIsInTheLibrarysResources)
+{
+    HCURSOR cursor = WVPResourceManager()->LoadCursor(IDC_WVP_RESIZE_HORZ);
+    ASSERT_NE(nullptr, cursor);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(cursor, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(16u, info.xHotspot);
+    EXPECT_EQ(16u, info.yHotspot);
+    BITMAP mask = {};
+    ::GetObjectW(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(32, mask.bmWidth);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
 }
