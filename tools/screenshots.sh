@@ -12,6 +12,7 @@ programs=(
     tests/SkinGalleryShots.exe
     tests/MainWindowShots.exe
     tests/TaskListShots.exe
+    tests/CommandBarShots.exe
 )
 
 "$root/tools/build.sh"
