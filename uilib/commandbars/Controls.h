@@ -135,6 +135,9 @@ class CWVPControls : public CCmdTarget
     int WrapControls(std::vector<CONTROL_LAYOUT_INFO>& records, int rowLength, DWORD& mode);
     CSize CalcControlsSize(std::vector<CONTROL_LAYOUT_INFO>& records, BOOL vertical);
     void SizeToSquare(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD& mode);
+    // Bisects the row length between the narrowest and the widest wrap by the comparison.
+    void BisectRowLength(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD& mode, int (*compare)(CSize, int),
+                         int target, BOOL wideOnRepeat);
     void FitToLength(std::vector<CONTROL_LAYOUT_INFO>& records, int length, DWORD& mode);
     void AdjustBorders(std::vector<CONTROL_LAYOUT_INFO>& records, CSize& size, DWORD mode, CRect borders);
     void SetRowRects(std::vector<CONTROL_LAYOUT_INFO>& records, size_t first, size_t last, int thickness,

@@ -164,7 +164,23 @@ CSize CWVPControls::CalcControlsSize(std::vector<CONTROL_LAYOUT_INFO>& records, 
     return extent;
 }
 
-void CWVPControls::SizeToSquare(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD& mode)
+namespace
+{
+// Which way a bisection step goes: above 0 the measured bar is too tall (its width becomes the
+// narrow bound), below 0 too wide (the wide bound), 0 it is right.
+int CompareSquare(CSize size, int)
+{
+    return size.cy > size.cx ? 1 : size.cx > size.cy ? -1 : 0;
+}
+
+int CompareHeight(CSize size, int length)
+{
+    return size.cy > length ? 1 : size.cy < length ? -1 : 0;
+}
+} // namespace
+
+void CWVPControls::BisectRowLength(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD& mode,
+                                   int (*compare)(CSize, int), int target, BOOL wideOnRepeat)
 {
     WrapControls(records, 0, mode);
     CSize narrow = CalcControlsSize(records, FALSE);
@@ -172,16 +188,20 @@ void CWVPControls::SizeToSquare(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD
     CSize wide = CalcControlsSize(records, FALSE);
     while (narrow.cx < wide.cx)
     {
-        const int mean = (narrow.cx + wide.cx) / 2;
-        WrapControls(records, mean, mode);
+        WrapControls(records, (narrow.cx + wide.cx) / 2, mode);
         const CSize size = CalcControlsSize(records, FALSE);
-        if (size.cy > size.cx)
+        const int way = compare(size, target);
+        if (way > 0)
         {
             if (size == narrow)
+            {
+                if (wideOnRepeat)
+                    WrapControls(records, wide.cx, mode);
                 break;
+            }
             narrow = size;
         }
-        else if (size.cx > size.cy)
+        else if (way < 0)
         {
             if (size == wide)
                 break;
@@ -192,37 +212,16 @@ void CWVPControls::SizeToSquare(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD
     }
 }
 
+void CWVPControls::SizeToSquare(std::vector<CONTROL_LAYOUT_INFO>& records, DWORD& mode)
+{
+    BisectRowLength(records, mode, CompareSquare, 0, FALSE);
+}
+
 void CWVPControls::FitToLength(std::vector<CONTROL_LAYOUT_INFO>& records, int length, DWORD& mode)
 {
     if (mode & LM_LENGTHY_)
     {
-        WrapControls(records, 0, mode);
-        CSize narrow = CalcControlsSize(records, FALSE);
-        WrapControls(records, kWideRow, mode);
-        CSize wide = CalcControlsSize(records, FALSE);
-        while (narrow.cx < wide.cx)
-        {
-            const int mean = (narrow.cx + wide.cx) / 2;
-            WrapControls(records, mean, mode);
-            const CSize size = CalcControlsSize(records, FALSE);
-            if (size.cy > length)
-            {
-                if (size == narrow)
-                {
-                    WrapControls(records, wide.cx, mode);
-                    break;
-                }
-                narrow = size;
-            }
-            else if (size.cy < length)
-            {
-                if (size == wide)
-                    break;
-                wide = size;
-            }
-            else
-                break;
-        }
+        BisectRowLength(records, mode, CompareHeight, length, TRUE);
         return;
     }
     const int rows = WrapControls(records, length, mode);

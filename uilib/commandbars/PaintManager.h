@@ -149,6 +149,8 @@ class CWVPPaintManager : public CCmdTarget
                         int slotHeight, BOOL hasIcon);
     CSize DrawControlCaptionBelowIcon(CDC* pDC, CWVPControl* pControl, CRect rc, BOOL bDraw, BOOL vertical,
                                       BOOL arrow);
+    // The face of a tool-bar control (a split button's two parts) and its text colour.
+    void DrawToolBarControlFace(CDC* pDC, CWVPControl* pControl, CRect rc);
 
     // Theme selection and the process-wide paint manager.
     static CWVPPaintManager* AFX_CDECL CreateTheme(int number);
@@ -217,6 +219,11 @@ class CWVPPaintManager : public CCmdTarget
     CWVPShadowManager* m_pShadowManager;
 
   private:
+    // A check-box or radio-button mark: the "BUTTON" style's part when themed, else the frame
+    // control of that style.
+    CSize DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int checked, BOOL bEnabled,
+                         int part, UINT frameStyle);
+
     static CWVPPaintManager* s_pInstance;
 };
 

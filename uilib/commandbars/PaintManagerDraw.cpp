@@ -186,8 +186,8 @@ void CWVPPaintManager::DrawDropDownGlyph(CDC* pDC, CWVPControl*, CPoint pt, BOOL
         DrawTriangle(pDC, CPoint(pt.x - 2, pt.y - 1), CPoint(pt.x + 2, pt.y - 1), CPoint(pt.x, pt.y + 1), clr);
 }
 
-CSize CWVPPaintManager::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
-                                                int checked, BOOL bEnabled)
+CSize CWVPPaintManager::DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int checked,
+                                       BOOL bEnabled, int part, UINT frameStyle)
 {
     if (!bDraw)
         return CSize(kMarkSize, kMarkSize);
@@ -195,37 +195,28 @@ CSize CWVPPaintManager::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, 
     {
         const int base = !bEnabled ? 3 : !bSelected ? 0 : bPressed ? 2 : 1;
         const int state = 1 + base + 4 * (checked == 1) + 8 * (checked == 2);
-        m_themeButton.DrawThemeBackground(pDC->GetSafeHdc(), kCheckBoxPart, state, rc, nullptr);
+        m_themeButton.DrawThemeBackground(pDC->GetSafeHdc(), part, state, rc, nullptr);
     }
     else
     {
-        UINT style = DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) | (bPressed ? DFCS_PUSHED : 0) |
-                     (!bEnabled || checked == 2 ? DFCS_INACTIVE : 0);
+        const UINT style = frameStyle | (checked ? DFCS_CHECKED : 0) | (bPressed ? DFCS_PUSHED : 0) |
+                           (!bEnabled || checked == 2 ? DFCS_INACTIVE : 0);
         CRect box = rc;
         ::DrawFrameControl(pDC->GetSafeHdc(), &box, DFC_BUTTON, style);
     }
     return CSize(kMarkSize, kMarkSize);
 }
 
+CSize CWVPPaintManager::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                                int checked, BOOL bEnabled)
+{
+    return DrawButtonMark(pDC, rc, bDraw, bSelected, bPressed, checked, bEnabled, kCheckBoxPart, DFCS_BUTTONCHECK);
+}
+
 CSize CWVPPaintManager::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
                                                    int checked, BOOL bEnabled)
 {
-    if (!bDraw)
-        return CSize(kMarkSize, kMarkSize);
-    if (m_bThemedCheckBoxes && m_themeButton.IsThemeUsable())
-    {
-        const int base = !bEnabled ? 3 : !bSelected ? 0 : bPressed ? 2 : 1;
-        const int state = 1 + base + 4 * (checked == 1) + 8 * (checked == 2);
-        m_themeButton.DrawThemeBackground(pDC->GetSafeHdc(), kRadioButtonPart, state, rc, nullptr);
-    }
-    else
-    {
-        UINT style = DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0) | (bPressed ? DFCS_PUSHED : 0) |
-                     (!bEnabled || checked == 2 ? DFCS_INACTIVE : 0);
-        CRect box = rc;
-        ::DrawFrameControl(pDC->GetSafeHdc(), &box, DFC_BUTTON, style);
-    }
-    return CSize(kMarkSize, kMarkSize);
+    return DrawButtonMark(pDC, rc, bDraw, bSelected, bPressed, checked, bEnabled, kRadioButtonPart, DFCS_BUTTONRADIO);
 }
 
 CSize CWVPPaintManager::DrawSpecialControl(CDC* pDC, int kind, CWVPControl* pControl, CWVPCommandBar* pBar,

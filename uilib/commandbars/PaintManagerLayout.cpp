@@ -159,6 +159,15 @@ CSize CWVPPaintManager::DrawControlCaptionBelowIcon(CDC* pDC, CWVPControl* pCont
     return CSize(0, 0);
 }
 
+void CWVPPaintManager::DrawToolBarControlFace(CDC* pDC, CWVPControl* pControl, CRect rc)
+{
+    if (pControl->GetType() == wvpControlSplitButtonPopup)
+        DrawSplitButtonFrame(pDC, pControl, rc);
+    else if (!pControl->HasCustomBackground())
+        DrawControlEntry(pDC, pControl);
+    pDC->SetTextColor(GetControlTextColor(pControl));
+}
+
 CSize CWVPPaintManager::DrawToolBarControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
 {
     CWVPCommandBar* pBar = pControl->GetParent();
@@ -230,11 +239,7 @@ CSize CWVPPaintManager::DrawToolBarControl(CDC* pDC, CWVPControl* pControl, BOOL
         const int h = GetSplitDropDownHeight();
         if (bDraw)
         {
-            if (type == wvpControlSplitButtonPopup)
-                DrawSplitButtonFrame(pDC, pControl, rc);
-            else if (!pControl->HasCustomBackground())
-                DrawControlEntry(pDC, pControl);
-            pDC->SetTextColor(GetControlTextColor(pControl));
+            DrawToolBarControlFace(pDC, pControl, rc);
             if (pIcon)
             {
                 const CPoint pt = vertical ? CPoint(rc.left + h + 4, rc.CenterPoint().y - imageSize.cy / 2)
@@ -262,13 +267,7 @@ CSize CWVPPaintManager::DrawToolBarControl(CDC* pDC, CWVPControl* pControl, BOOL
     if (type == wvpControlSplitButtonPopup && pControl->GetEnabled() == 5)
         enabled = FALSE;
     if (bDraw)
-    {
-        if (type == wvpControlSplitButtonPopup)
-            DrawSplitButtonFrame(pDC, pControl, rc);
-        else if (!pControl->HasCustomBackground())
-            DrawControlEntry(pDC, pControl);
-        pDC->SetTextColor(GetControlTextColor(pControl));
-    }
+        DrawToolBarControlFace(pDC, pControl, rc);
 
     const BOOL captionVisible = pControl->IsCaptionVisible();
     if (pBar && pBar->GetShowTextBelowIcons() && hasIcon)

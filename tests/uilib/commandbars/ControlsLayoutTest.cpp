@@ -18,6 +18,7 @@ const DWORD kStretch = 0x01;
 const DWORD kCommit = 0x40;
 const DWORD kHideWrap = 0x80;
 const DWORD kFloating = 0x100;
+const DWORD kLengthY = 0x20;
 
 // A button that measures as a fixed size.
 class CFixedControl : public CWVPControlButton
@@ -138,6 +139,8 @@ TEST(ControlsLayoutTest, ToolBarLayoutsAsATable)
          "0,0,20,20 20,0,40,20 40,0,60,20 *0,20,20,40 20,20,40,40 40,20,60,40 *0,40,20,60 20,40,40,60 40,40,60,60"},
         {"a bar fitted to a length takes the narrowest rows of the same count", Same(6, 30, 20), 100, kCommit,
          {100, 40}, "0,0,30,20 30,0,60,20 60,0,90,20 *0,20,30,40 30,20,60,40 60,20,90,40"},
+        {"a bar fitted to a height takes the row length that gives it", Same(6, 30, 20), 40, kLengthY | kCommit,
+         {90, 40}, "0,0,30,20 30,0,60,20 60,0,90,20 *0,20,30,40 30,20,60,40 60,20,90,40"},
         {"two stretched controls share 11 free pixels as 5 and 6",
          {{20, 20, FALSE, 0},
           {20, 20, FALSE, WVP_CONTROLFLAG_STRETCHED},
