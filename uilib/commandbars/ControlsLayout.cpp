@@ -7,6 +7,7 @@
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/foundation/DCGuards.h"
+#include "uilib/foundation/ImageManager.h"
 
 namespace
 {
@@ -467,7 +468,13 @@ CSize CWVPControls::CalcDynamicSize(CDC* pDC, int length, DWORD mode, CRect bord
         info.pControl = pControl;
     }
 
-    if (mode & LM_FLOATING)
+    const BOOL largeButtons = m_pParent && (m_pParent->GetFlags() & WVP_BARFLAG_LARGEBUTTONS);
+    if (largeButtons)
+        size = CalcLargeButtonsLayout(records, pDC,
+                                      vertical ? available - borders.top - borders.bottom
+                                               : available - borders.left - borders.right,
+                                      mode);
+    else if (mode & LM_FLOATING)
     {
         const int mru = m_pParent ? m_pParent->GetMRUWidth() : 0;
         WrapControls(records, mru, mode);
@@ -486,7 +493,8 @@ CSize CWVPControls::CalcDynamicSize(CDC* pDC, int length, DWORD mode, CRect bord
                     (mode & LM_LENGTHY_) ? available - borders.top - borders.bottom
                                          : available - borders.left - borders.right,
                     mode);
-    size = CalcControlsSize(records, vertical);
+    if (!largeButtons)
+        size = CalcControlsSize(records, vertical);
 
     if (minWidth > 0)
     {
@@ -506,7 +514,8 @@ CSize CWVPControls::CalcDynamicSize(CDC* pDC, int length, DWORD mode, CRect bord
 
     if (mode & LM_COMMIT_)
     {
-        AlignAndStretch(records, size, borders, mode);
+        if (!largeButtons)
+            AlignAndStretch(records, size, borders, mode);
         BOOL wrapped = FALSE;
         for (CONTROL_LAYOUT_INFO& info : records)
         {
@@ -605,4 +614,150 @@ CSize CWVPControls::CalcPopupSize(CDC* pDC, int maxHeight, int width, CRect bord
     result.cx += borders.left + borders.right;
     result.cy += borders.top + borders.bottom;
     return result;
+}
+
+CSize CWVPControls::CalcLargeButtonsLayout(std::vector<CONTROL_LAYOUT_INFO>& records, CDC* pDC, int length,
+                                           DWORD& mode)
+{
+    const CSize large = m_pParent ? m_pParent->GetLargeIconSize() : CSize(32, 32);
+    for (CONTROL_LAYOUT_INFO& info : records)
+    {
+        if (!info.visible)
+            continue;
+        info.wrap = FALSE;
+        info.hidden = FALSE;
+        const int iconId = info.pControl->GetIconId();
+        const BOOL hasLarge = iconId >= 1 && info.pControl->GetImageManager()->Lookup(UINT(iconId), large.cx);
+        info.pControl->SetStyle(hasLarge ? wvpButtonIconAndCaptionBelow : wvpButtonIconAndCaption);
+    }
+    CSize extent = CalcColumns(records, pDC, mode);
+    const BOOL vertical = (mode & LM_VERTDOCK_) != 0;
+    if ((vertical ? extent.cy : extent.cx) > length)
+    {
+        extent = ReduceLargeButtons(records, pDC, length, mode);
+        mode |= LM_STRETCH_;
+    }
+    return extent;
+}
+
+CSize CWVPControls::CalcColumns(std::vector<CONTROL_LAYOUT_INFO>& records, CDC* pDC, DWORD mode)
+{
+    const BOOL vertical = (mode & LM_VERTDOCK_) != 0;
+    CWVPPaintManager* paintManager = m_pParent ? m_pParent->GetPaintManager() : CWVPPaintManager::GetInstance();
+    const CSize large = m_pParent ? m_pParent->GetLargeIconSize() : CSize(32, 32);
+    const int columnHeight = paintManager->GetSplitDropDownHeight() + (vertical ? large.cx : large.cy) + 7;
+    // Along the bar a column advances (x, or y on vertical bars); across it controls stack.
+    int columnStart = 0, columnWidth = 0, stacked = 0, tallest = columnHeight, farthest = 0;
+    BOOL first = TRUE;
+    for (CONTROL_LAYOUT_INFO& info : records)
+    {
+        if (!info.visible || info.hidden)
+            continue;
+        const int style = info.pControl->GetStyle();
+        if (style != info.style)
+        {
+            info.style = style;
+            info.size = info.pControl->GetSize(pDC);
+        }
+        const int along = vertical ? info.size.cy : info.size.cx;
+        const int across = vertical ? info.size.cx : info.size.cy;
+        BOOL newColumn = TRUE;
+        if (info.beginGroup && !first)
+            columnStart += columnWidth + 6;
+        else if (!first && info.pControl->GetOwnStyle() != wvpButtonIconAndCaptionBelow &&
+                 stacked + across <= columnHeight)
+            newColumn = FALSE;
+        else if (!first)
+            columnStart += columnWidth;
+        if (newColumn)
+        {
+            stacked = 0;
+            columnWidth = 0;
+            tallest = std::max(tallest, across);
+        }
+        if (vertical)
+            info.rcControl = CRect(-stacked - across, columnStart, -stacked, columnStart + along);
+        else
+            info.rcControl = CRect(columnStart, stacked, columnStart + along, stacked + across);
+        stacked += across;
+        columnWidth = std::max(columnWidth, along);
+        farthest = std::max(farthest, columnStart + along);
+        first = FALSE;
+    }
+    return vertical ? CSize(tallest, farthest) : CSize(farthest, tallest);
+}
+
+CSize CWVPControls::ReduceLargeButtons(std::vector<CONTROL_LAYOUT_INFO>& records, CDC* pDC, int length, DWORD& mode)
+{
+    const BOOL vertical = (mode & LM_VERTDOCK_) != 0;
+    const auto style = [](const CONTROL_LAYOUT_INFO* info) { return info->pControl->GetOwnStyle(); };
+    for (;;)
+    {
+        std::vector<CONTROL_LAYOUT_INFO*> shown;
+        for (CONTROL_LAYOUT_INFO& info : records)
+            if (info.visible && !info.hidden)
+                shown.push_back(&info);
+        // Three controls of one group: only the earliest may begin it.
+        const auto oneGroup = [&](size_t i) { return !shown[i + 1]->beginGroup && !shown[i + 2]->beginGroup; };
+        const auto setStyle = [&](size_t i, int value) {
+            for (size_t k = i; k < i + 3; ++k)
+                shown[k]->pControl->SetStyle(value);
+        };
+        BOOL changed = FALSE;
+        // Three large buttons in a row become medium ones, the last first.
+        for (size_t i = shown.size() >= 3 ? shown.size() - 3 : 0; !changed && shown.size() >= 3; --i)
+        {
+            if (oneGroup(i) && style(shown[i]) == 4 && style(shown[i + 1]) == 4 && style(shown[i + 2]) == 4)
+            {
+                setStyle(i, wvpButtonIconAndCaption);
+                changed = TRUE;
+            }
+            if (i == 0)
+                break;
+        }
+        // Else a window of three of one group that still holds a large button.
+        for (size_t end = shown.size(); !changed && end >= 3; end -= 3)
+        {
+            const size_t i = end - 3;
+            if (oneGroup(i) && (style(shown[i]) == 4 || style(shown[i + 1]) == 4 || style(shown[i + 2]) == 4))
+            {
+                setStyle(i, wvpButtonIconAndCaption);
+                changed = TRUE;
+            }
+        }
+        // Else three medium buttons stacked in one column become small ones.
+        for (size_t i = shown.size() >= 3 ? shown.size() - 3 : 0; !changed && shown.size() >= 3; --i)
+        {
+            const auto column = [&](size_t k) {
+                return vertical ? shown[k]->rcControl.top : shown[k]->rcControl.left;
+            };
+            if (oneGroup(i) && style(shown[i]) == 3 && style(shown[i + 1]) == 3 && style(shown[i + 2]) == 3 &&
+                column(i) == column(i + 1) && column(i) == column(i + 2))
+            {
+                setStyle(i, wvpButtonIcon);
+                changed = TRUE;
+            }
+            if (i == 0)
+                break;
+        }
+        CSize extent = CalcColumns(records, pDC, mode);
+        const int along = vertical ? extent.cy : extent.cx;
+        if (along < length || changed)
+        {
+            if (along < length)
+                return extent;
+            continue;
+        }
+        if (mode & LM_HIDEWRAP)
+        {
+            for (size_t k = 1; k < shown.size(); ++k)
+                if ((vertical ? shown[k]->rcControl.bottom : shown[k]->rcControl.right) > length)
+                {
+                    shown[k]->pControl->SetStyle(wvpButtonIcon);
+                    shown[k]->hidden = TRUE;
+                }
+            extent = CalcColumns(records, pDC, mode);
+        }
+        return extent;
+    }
 }

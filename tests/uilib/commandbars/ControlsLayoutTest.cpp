@@ -6,6 +6,7 @@
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/foundation/ImageManager.h"
 #include "uilib/themes/DefaultTheme.h"
 
 #include <string>
@@ -220,4 +221,105 @@ TEST(ControlsLayoutTest, EmptyPopupAndTooWideItems)
     Layout<CWVPPopupBar> wide({{int(work.right), 20, FALSE, 0}});
     wide.bar->GetControls()->CalcPopupSize(&wide.dc, 0, 0, CRect(0, 0, 0, 0));
     EXPECT_EQ(work.right / 3, wide.At(0)->GetRect().Width());
+}
+
+namespace
+{
+// A button whose size follows its style: large 42 x 66 (the column height), medium 60 x 22,
+// small 23 x 22.
+class CStyledControl : public CWVPControlButton
+{
+  public:
+    CSize GetSize(CDC*) override
+    {
+        switch (GetStyle())
+        {
+        case wvpButtonIconAndCaptionBelow:
+            return CSize(42, 66);
+        case wvpButtonIconAndCaption:
+            return CSize(60, 22);
+        default:
+            return CSize(23, 22);
+        }
+    }
+};
+
+// A large-button bar whose controls all have large icons (ids 1 to count).
+struct LargeBar
+{
+    CWVPCommandBar* bar = static_cast<CWVPCommandBar*>(CWVPCommandBar::CreateObject());
+    DibCanvas canvas{8, 8};
+    CDC dc;
+
+    explicit LargeBar(int count)
+    {
+        bar->SetPaintManager(new CWVPDefaultTheme);
+        bar->SetPosition(wvpBarTop);
+        bar->SetFlags(WVP_BARFLAG_LARGEBUTTONS);
+        CWVPImageManager* images = new CWVPImageManager;
+        HBITMAP bitmap = CWVPImageManager::CreateDIBSection32(nullptr, 32, 32, nullptr);
+        for (int id = 1; id <= count; ++id)
+        {
+            const UINT uid = UINT(id);
+            images->SetIconsFromBitmap(bitmap, &uid, 1, 32, 32, 0, FALSE);
+        }
+        ::DeleteObject(bitmap);
+        bar->SetImageManager(images);
+        for (int id = 1; id <= count; ++id)
+        {
+            CWVPControl* control = new CStyledControl;
+            control->SetIconId(id);
+            bar->GetControls()->Add(control);
+        }
+        dc.Attach(canvas.dc());
+    }
+    ~LargeBar()
+    {
+        dc.Detach();
+        bar->InternalRelease();
+    }
+    std::string Styles() const
+    {
+        std::string text;
+        for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+            text += std::to_string(bar->GetControls()->GetAt(i)->GetOwnStyle());
+        return text;
+    }
+};
+} // namespace
+
+// Large buttons that do not fit become medium ones, three at a time from the end, before medium
+// ones stacked in a column become small.
+TEST(ControlsLayoutTest, LargeButtonsShrinkStepByStep)
+{
+    struct Case
+    {
+        int count, length;
+        const char* styles;
+        CSize size;
+    } cases[] = {
+        // A bar that had to shrink stretches to the whole length.
+        {3, 500, "444", {126, 66}}, {3, 100, "333", {100, 66}}, {3, 50, "222", {50, 66}},
+        {6, 200, "444333", {200, 66}}, {6, 150, "333333", {150, 66}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.count) + " at " + std::to_string(c.length));
+        LargeBar large(c.count);
+        const CSize size =
+            large.bar->GetControls()->CalcDynamicSize(&large.dc, c.length, kHorzDock | kCommit, CRect(0, 0, 0, 0));
+        EXPECT_EQ(c.styles, large.Styles());
+        EXPECT_EQ(c.size.cx, size.cx);
+        EXPECT_EQ(c.size.cy, size.cy);
+    }
+
+    // Medium buttons stack three to a column; a group starts a new column after a 6-pixel gap.
+    LargeBar large(4);
+    large.bar->GetControls()->GetAt(3)->SetBeginGroup(TRUE);
+    large.bar->GetControls()->CalcDynamicSize(&large.dc, 120, kHorzDock | kCommit, CRect(0, 0, 0, 0));
+    EXPECT_EQ("3334", large.Styles()); // the group of one keeps its large button
+    const int expected[4][2] = {{0, 0}, {0, 22}, {0, 44}, {66, 0}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(CPoint(expected[i][0], expected[i][1]), large.bar->GetControls()->GetAt(i)->GetRect().TopLeft())
+            << i;
 }
