@@ -1,5 +1,6 @@
 #include "uilib/commandbars/ProgressPaintManager.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/ProgressBase.h"
 #include "uilib/foundation/ColorManager.h"
 
 #include <algorithm>
@@ -24,8 +25,12 @@ void CWVPProgressPaintManager::RefreshMetrics()
     m_themeProgress.OpenThemeData(nullptr, L"PROGRESS");
 }
 
-void CWVPProgressPaintManager::DrawProgress(CDC* pDC, CRect rc, int lower, int upper, int position)
+void CWVPProgressPaintManager::DrawProgress(CDC* pDC, CWVPProgressBase* pProgress)
 {
+    const CRect rc = pProgress->GetProgressRect();
+    int lower = 0, upper = 0;
+    pProgress->GetRange(lower, upper);
+    const int position = pProgress->GetPos();
     const int theme = m_pPaintManager->GetThemeType();
     const BOOL styled = theme != wvpThemeDefault && theme != wvpThemeOffice && m_themeProgress.IsThemeUsable();
     CRect inner = rc;

@@ -5,6 +5,7 @@
 #include "uilib/foundation/WinThemeWrapper.h"
 
 class CWVPPaintManager;
+class CWVPProgressBase;
 
 class CWVPProgressPaintManager
 {
@@ -14,8 +15,8 @@ class CWVPProgressPaintManager
     CWVPProgressPaintManager(const CWVPProgressPaintManager&) = delete;
     CWVPProgressPaintManager& operator=(const CWVPProgressPaintManager&) = delete;
 
-    // Draws a progress of lower..upper at position into the rectangle.
-    virtual void DrawProgress(CDC* pDC, CRect rc, int lower, int upper, int position);
+    // Draws the progress into its rectangle.
+    virtual void DrawProgress(CDC* pDC, CWVPProgressBase* pProgress);
     // Reopens the "PROGRESS" visual style.
     virtual void RefreshMetrics();
 

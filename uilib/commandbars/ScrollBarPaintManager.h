@@ -5,6 +5,7 @@
 #include "uilib/foundation/WinThemeWrapper.h"
 
 class CWVPPaintManager;
+class CWVPScrollBase;
 
 class CWVPScrollBarPaintManager
 {
@@ -14,6 +15,8 @@ class CWVPScrollBarPaintManager
     CWVPScrollBarPaintManager(const CWVPScrollBarPaintManager&) = delete;
     CWVPScrollBarPaintManager& operator=(const CWVPScrollBarPaintManager&) = delete;
 
+    // Draws the scroll bar of a scroll base in its style, with its hot and pressed parts.
+    virtual void DrawScrollBar(CDC* pDC, CWVPScrollBase* pScroll);
     // Reads the system's scroll-bar sizes again and reopens the "SCROLLBAR" visual style.
     virtual void RefreshMetrics();
 

@@ -3,6 +3,8 @@
 // thumb over the scroll-bar painter's metrics.
 #include "uilib/commandbars/ScrollBarPaintManager.h"
 
+#include <vector>
+
 class CWVPSliderPaintManager : public CWVPScrollBarPaintManager
 {
   public:
@@ -10,4 +12,8 @@ class CWVPSliderPaintManager : public CWVPScrollBarPaintManager
     {
     }
     void RefreshMetrics() override;
+    // A horizontal slider: channel, ticks, the minus and plus buttons and the thumb.
+    void DrawScrollBar(CDC* pDC, CWVPScrollBase* pScroll) override;
+    // Tick positions (scroll values) drawn along the channel; none draws one tick at its centre.
+    std::vector<double> m_ticks;
 };
