@@ -90,6 +90,8 @@ class CWVPPaintManager : public CCmdTarget
     virtual void DrawDropDownGlyph(CDC* pDC, CWVPControl* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped,
                                    BOOL bEnabled, BOOL bSideways);
     virtual void Animate(CDC* pDestDC, CDC* pSrcDC, CRect rc, int kind);
+    // A popup growing by its items shown on expanding: bands of revealed items stretch in steps.
+    virtual int AnimateExpanding(CWVPCommandBar* pPopup, CDC* pDestDC, CDC* pSrcDC, BOOL topDown);
     virtual void AdjustCaptionForRTL(CString& caption);
     virtual int GetPopupBarGripperWidth(CWVPCommandBar* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);

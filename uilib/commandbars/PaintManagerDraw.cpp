@@ -2,6 +2,7 @@
 #include <algorithm>
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/DrawHelpers.h"
@@ -488,4 +489,66 @@ void CWVPPaintManager::Animate(CDC* pDestDC, CDC* pSrcDC, CRect rc, int kind)
     default:
         break;
     }
+}
+
+int CWVPPaintManager::AnimateExpanding(CWVPCommandBar* pPopup, CDC* pDestDC, CDC* pSrcDC, BOOL topDown)
+{
+    const int n = m_nAnimationSteps, t = m_nAnimationTime;
+    if (n <= 0 || !pPopup)
+        return 0;
+    CRect client;
+    ::GetClientRect(pPopup->GetSafeHwnd(), &client);
+    const int width = client.Width(), height = client.Height();
+    // Bands of consecutive visible controls alike in being revealed, bounded by control edges.
+    struct Band
+    {
+        int top, bottom;
+        BOOL revealed;
+    };
+    std::vector<Band> bands;
+    CWVPControls* controls = pPopup->GetControls();
+    const int count = controls->GetCount();
+    for (int k = 0; k < count; ++k)
+    {
+        CWVPControl* control = controls->GetAt(topDown ? k : count - 1 - k);
+        if (!control->IsVisible(0))
+            continue;
+        const CRect rc = control->GetRect();
+        const BOOL revealed = control->GetExpandReveal();
+        if (bands.empty() || bands.back().revealed != revealed)
+            bands.push_back(Band{rc.top, rc.bottom, revealed});
+        else if (topDown)
+            bands.back().bottom = rc.bottom;
+        else
+            bands.back().top = rc.top;
+    }
+    if (bands.empty())
+        return 0;
+    // The outer bands reach the buffer's edges.
+    if (topDown)
+    {
+        bands.front().top = 0;
+        bands.back().bottom = height;
+    }
+    else
+    {
+        bands.front().bottom = height;
+        bands.back().top = 0;
+    }
+    for (int i = 1; i <= n; ++i)
+    {
+        const double f = double(i) / n;
+        int y = topDown ? 0 : height;
+        for (const Band& band : bands)
+        {
+            const int full = band.bottom - band.top;
+            const int shown = band.revealed ? int(full * f) : full;
+            const int top = topDown ? y : y - shown;
+            ::StretchBlt(pDestDC->GetSafeHdc(), 0, top, width, shown, pSrcDC->GetSafeHdc(), 0, band.top, width, full,
+                         SRCCOPY);
+            y = topDown ? y + shown : y - shown;
+        }
+        ::Sleep(t / n);
+    }
+    return n;
 }

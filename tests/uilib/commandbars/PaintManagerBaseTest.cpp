@@ -1,7 +1,10 @@
 // The paint manager's theme selection, colours, metrics and the glyphs every theme shares.
 #include "DibCanvas.h"
 #include "RwTest.h"
+#include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
 #include "uilib/themes/DefaultTheme.h"
 
 #include <string>
@@ -123,4 +126,46 @@ TEST(PaintManagerBaseTest, CaptionsSplitNearTheirMiddle)
         EXPECT_EQ(c.first, Narrow(first)) << Narrow(c.caption);
         EXPECT_EQ(c.second, Narrow(second)) << Narrow(c.caption);
     }
+}
+
+// The expanding animation stretches the band of revealed items; its last frame is the popup.
+TEST(PaintManagerBaseTest, ExpandingEndsOnTheWholePopup)
+{
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 60, nullptr, nullptr, nullptr, nullptr);
+    CWVPPopupBar* popup = CWVPPopupBar::CreatePopupBar(nullptr);
+    popup->Attach(window);
+    for (int i = 0; i < 3; ++i)
+    {
+        CWVPControl* item = popup->GetControls()->AddByType(wvpControlButton, 10 + i);
+        item->SetRect(CRect(0, 20 * i, 50, 20 * i + 20));
+        item->SetExpandReveal(i == 1);
+    }
+    DibCanvas source(50, 60), dest(50, 60, RGB(1, 2, 3));
+    const COLORREF bands[3] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+    for (int i = 0; i < 3; ++i)
+    {
+        RECT rc = {0, 20 * i, 50, 20 * i + 20};
+        HBRUSH brush = ::CreateSolidBrush(bands[i]);
+        ::FillRect(source.dc(), &rc, brush);
+        ::DeleteObject(brush);
+    }
+    CWVPDefaultTheme* theme = new CWVPDefaultTheme;
+    theme->m_nAnimationSteps = 4;
+    theme->m_nAnimationTime = 0;
+    CDC sourceDC, destDC;
+    sourceDC.Attach(source.dc());
+    destDC.Attach(dest.dc());
+    for (BOOL topDown : {TRUE, FALSE})
+    {
+        EXPECT_EQ(4, theme->AnimateExpanding(popup, &destDC, &sourceDC, topDown));
+        ::GdiFlush();
+        for (int y : {0, 19, 20, 39, 40, 59})
+            EXPECT_EQ(source.At(25, y), dest.At(25, y)) << y << (topDown ? " top down" : " bottom up");
+    }
+    sourceDC.Detach();
+    destDC.Detach();
+    theme->InternalRelease();
+    popup->Detach();
+    popup->InternalRelease();
+    ::DestroyWindow(window);
 }
