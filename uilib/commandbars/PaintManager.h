@@ -10,6 +10,7 @@
 #include "uilib/foundation/WinThemeWrapper.h"
 
 class CWVPControl;
+class CWVPCommandBarKeyboardTip;
 class CWVPCommandBar;
 class CWVPImageManagerIcon;
 class CWVPControlGalleryPaintManager;
@@ -95,6 +96,8 @@ class CWVPPaintManager : public CCmdTarget
     virtual void AdjustCaptionForRTL(CString& caption);
     virtual int GetPopupBarGripperWidth(CWVPCommandBar* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);
+    // A keyboard tip's face; with bRegionOnly set only its window region would change (none here).
+    virtual void DrawKeyboardTip(CDC* pDC, CWVPCommandBarKeyboardTip* pTip, BOOL bRegionOnly);
     virtual BOOL IsFlatBar(CWVPCommandBar* pBar);
     virtual CSize GetPopupBarIconCellSize(CWVPCommandBar* pBar);
     virtual int DrawPopupBarText(CDC* pDC, const CString& text, CRect& rc, UINT format, BOOL bDraw, BOOL bSelected,

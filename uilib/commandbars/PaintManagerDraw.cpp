@@ -1,6 +1,7 @@
 // The paint manager's drawing primitives, glyphs, text output, grippers and popup animations.
 #include <algorithm>
 #include "uilib/commandbars/CommandBar.h"
+#include "uilib/commandbars/CommandBarKeyboardTip.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
@@ -349,6 +350,20 @@ CSize CWVPPaintManager::DrawCommandBarGripper(CDC* pDC, CWVPCommandBar* pBar, BO
         pDC->DrawText(pBar->GetTitle(), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     return strip.Size();
+}
+
+void CWVPPaintManager::DrawKeyboardTip(CDC* pDC, CWVPCommandBarKeyboardTip* pTip, BOOL bRegionOnly)
+{
+    if (bRegionOnly || !pDC || !pTip)
+        return;
+    CRect rc;
+    ::GetClientRect(pTip->GetSafeHwnd(), &rc);
+    pDC->FillSolidRect(rc, GetColor(kColorInfoBack));
+    const COLORREF border = ::GetSysColor(COLOR_BTNSHADOW);
+    pDC->Draw3dRect(rc, border, border);
+    pDC->SetBkMode(TRANSPARENT);
+    CWVPFontDC font(pDC, &m_fontStatus, GetColor(pTip->IsEnabled() ? kColorInfoText : kColorGrayText));
+    pDC->DrawText(pTip->GetTipText(), rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 int CWVPPaintManager::DrawPopupBarText(CDC* pDC, const CString& text, CRect& rc, UINT format, BOOL bDraw,
