@@ -5,7 +5,7 @@
 
 CWVPCommandBarManager::CWVPCommandBarManager()
     : m_hwndSite(nullptr), m_pPaintManager(nullptr), m_pImageManager(nullptr), m_pActions(nullptr),
-      m_bCustomizeMode(FALSE)
+      m_bCustomizeMode(FALSE), m_pDragControl(nullptr)
 {
 }
 

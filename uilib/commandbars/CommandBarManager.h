@@ -5,6 +5,7 @@
 
 class CWVPPaintManager;
 class CWVPImageManager;
+class CWVPControl;
 class CWVPControlAction;
 class CWVPControlActions;
 
@@ -47,6 +48,15 @@ class CWVPCommandBarManager : public CCmdTarget
     {
         m_bCustomizeMode = customize;
     }
+    // The control selected in customize mode (the one being dragged or resized), or null.
+    CWVPControl* GetDragControl() const
+    {
+        return m_pDragControl;
+    }
+    void SetDragControl(CWVPControl* pControl)
+    {
+        m_pDragControl = pControl;
+    }
     // Command ids the user ran, for the menus' recently used items.
     void SetCommandUsed(int id);
     BOOL IsCommandUsed(int id) const;
@@ -57,5 +67,6 @@ class CWVPCommandBarManager : public CCmdTarget
     CWVPImageManager* m_pImageManager;
     CWVPControlActions* m_pActions;
     BOOL m_bCustomizeMode;
+    CWVPControl* m_pDragControl;
     CMap<UINT, UINT, BOOL, BOOL> m_usedCommands;
 };

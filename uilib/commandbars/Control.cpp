@@ -119,6 +119,72 @@ class CPressLoop : public CWVPCaptureLoop
     BOOL m_bHavePoint;
     CPoint m_last;
 };
+
+// The customize resize of a control's edge: the frame follows the mouse on the desktop until the
+// button is released (accept) or Escape, a lost capture or WM_QUIT cancels.
+class CResizeLoop : public CWVPCaptureLoop
+{
+  public:
+    CResizeLoop(HWND bar, CDC* pDesktopDC, CRect rc, BOOL leftEdge, int grabOffset, int minWidth)
+        : CWVPCaptureLoop(bar), m_pDC(pDesktopDC), m_rc(rc), m_bLeft(leftEdge), m_nOffset(grabOffset),
+          m_nMinWidth(minWidth), m_bAccepted(FALSE)
+    {
+    }
+    CRect GetRect() const
+    {
+        return m_rc;
+    }
+    BOOL Accepted() const
+    {
+        return m_bAccepted;
+    }
+
+  protected:
+    BOOL OnMessage(MSG& msg) override
+    {
+        switch (msg.message)
+        {
+        case WM_MOUSEMOVE:
+        {
+            CPoint pt(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            ::ClientToScreen(msg.hwnd, &pt);
+            CRect moved = m_rc;
+            if (m_bLeft)
+                moved.left = std::min<int>(pt.x - m_nOffset, moved.right - m_nMinWidth);
+            else
+                moved.right = std::max<int>(pt.x - m_nOffset, moved.left + m_nMinWidth);
+            if (moved != m_rc)
+            {
+                CWVPControl::DrawResizeFrame(m_pDC, m_rc);
+                m_rc = moved;
+                CWVPControl::DrawResizeFrame(m_pDC, m_rc);
+            }
+            return TRUE;
+        }
+        case WM_LBUTTONUP:
+            m_bAccepted = TRUE;
+            Stop();
+            return TRUE;
+        case WM_KEYDOWN:
+            if (msg.wParam == VK_ESCAPE)
+            {
+                Stop();
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    }
+
+  private:
+    CDC* m_pDC;
+    CRect m_rc;
+    BOOL m_bLeft;
+    int m_nOffset;
+    int m_nMinWidth;
+    BOOL m_bAccepted;
+};
 } // namespace
 
 void CWVPControl::CDocTemplateMap::CopyFrom(const CDocTemplateMap& other)
@@ -944,6 +1010,59 @@ BOOL CWVPControl::SetCustomizeResizeCursor(CPoint pt)
         return FALSE;
     if (HCURSOR cursor = WVPResourceManager()->LoadCursor(IDC_WVP_RESIZE_HORZ))
         ::SetCursor(cursor);
+    return TRUE;
+}
+
+BOOL CWVPControl::CustomizeStartResize(CPoint pt)
+{
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()) || !m_rcControl.PtInRect(pt))
+        return FALSE;
+    const BOOL leftEdge = pt.x - m_rcControl.left < kResizeLeftGrip;
+    if (!leftEdge && m_rcControl.right - pt.x > kResizeRightGrip)
+        return FALSE;
+    // Keep the control while the loop runs: a command of another window may remove it.
+    InternalAddRef();
+    CWVPCommandBar* pBar = m_pParent;
+    pBar->InternalAddRef();
+    const HWND bar = pBar->GetSafeHwnd();
+    CWVPCommandBarManager* manager = pBar->GetCommandBars();
+    if (manager)
+        manager->SetDragControl(nullptr);
+    pBar->Redraw();
+    ::UpdateWindow(bar);
+
+    CRect rc = m_rcControl;
+    ::MapWindowPoints(bar, nullptr, reinterpret_cast<LPPOINT>(&rc), 2);
+    CPoint grab = pt;
+    ::ClientToScreen(bar, &grab);
+    if (HCURSOR cursor = WVPResourceManager()->LoadCursor(IDC_WVP_RESIZE_HORZ))
+        ::SetCursor(cursor);
+    const HWND desktop = ::GetDesktopWindow();
+    const BOOL locked = ::LockWindowUpdate(desktop);
+    const HDC hdc = ::GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | (locked ? DCX_LOCKWINDOWUPDATE : 0));
+    CDC dc;
+    dc.Attach(hdc);
+    DrawResizeFrame(&dc, rc);
+    CResizeLoop loop(bar, &dc, rc, leftEdge, grab.x - (leftEdge ? rc.left : rc.right), GetCustomizeMinWidth());
+    loop.Run();
+    DrawResizeFrame(&dc, loop.GetRect());
+    dc.Detach();
+    ::ReleaseDC(desktop, hdc);
+    if (locked)
+        ::LockWindowUpdate(nullptr);
+    if (manager)
+        manager->SetDragControl(this);
+
+    if (loop.Accepted() && loop.GetRect().Width() != rc.Width() && m_pParent == pBar)
+    {
+        int width = loop.GetRect().Width();
+        if (pBar->GetPosition() == wvpBarPopup)
+            width -= pBar->GetPaintManager()->GetPopupBarGripperWidth(pBar);
+        SetWidth(width);
+    }
+    pBar->Redraw();
+    pBar->InternalRelease();
+    InternalRelease();
     return TRUE;
 }
 

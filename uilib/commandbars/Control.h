@@ -345,6 +345,10 @@ class CWVPControl : public CCmdTarget, public CWVPAccessible
     BOOL IsCursorOver() const;
     BOOL IsOnNonPopupBar() const;
     BOOL SetCustomizeResizeCursor(CPoint pt);
+    // In customize mode: drags the left or right edge grabbed at the point (bar client
+    // coordinates) with a frame on the desktop; Escape cancels, release accepts. FALSE when the
+    // point is not on an edge.
+    BOOL CustomizeStartResize(CPoint pt);
     static void AFX_CDECL DrawResizeFrame(CDC* pDC, CRect rc);
     BOOL IsOverDwmCaption() const
     {
