@@ -1,4 +1,5 @@
 // The paint manager's theme selection, colours, metrics and the glyphs every theme shares.
+#include "../foundation/ThemeState.h"
 #include "DibCanvas.h"
 #include "RwTest.h"
 #include "uilib/commandbars/Control.h"
@@ -8,6 +9,7 @@
 #include "uilib/themes/DefaultTheme.h"
 
 #include <string>
+#include <uxtheme.h>
 
 namespace
 {
@@ -168,4 +170,35 @@ TEST(PaintManagerBaseTest, ExpandingEndsOnTheWholePopup)
     popup->Detach();
     popup->InternalRelease();
     ::DestroyWindow(window);
+}
+
+// With themed check boxes on, the marks come from the "BUTTON" visual style where one is active
+// (the themed prefix) and from the classic frame controls otherwise.
+TEST(PaintManagerBaseTest, CheckBoxMarksFollowTheVisualStyle)
+{
+    CWVPDefaultTheme* theme = new CWVPDefaultTheme;
+    theme->m_bThemedCheckBoxes = TRUE;
+    theme->RefreshMetrics();
+    const CRect rc(2, 2, 15, 15);
+    DibCanvas canvas(17, 17, RGB(1, 2, 3));
+    CDC dc;
+    dc.Attach(canvas.dc());
+    EXPECT_EQ(CSize(13, 13), theme->DrawControlCheckBoxMark(&dc, rc, TRUE, FALSE, FALSE, 1, TRUE));
+    dc.Detach();
+    EXPECT_GT(canvas.Painted(), 50);
+
+    HTHEME button = ::OpenThemeData(nullptr, L"BUTTON");
+    EXPECT_EQ(ExpectThemed(), button != nullptr);
+    EXPECT_TRUE(canvas.Shows([&](HDC hdc) {
+        if (button)
+            ::DrawThemeBackground(button, hdc, 3, 5, &rc, nullptr); // checked, normal
+        else
+        {
+            CRect box = rc;
+            ::DrawFrameControl(hdc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+        }
+    }));
+    if (button)
+        ::CloseThemeData(button);
+    theme->InternalRelease();
 }
