@@ -13,6 +13,7 @@ programs=(
     tests/MainWindowShots.exe
     tests/TaskListShots.exe
     tests/PanelShots.exe
+    tests/CommandBarShots.exe
 )
 
 "$root/tools/build.sh"

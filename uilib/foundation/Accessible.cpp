@@ -100,7 +100,7 @@ HRESULT CWVPAccessible::PutAccessibleValue(VARIANT, BSTR)
 {
     return E_NOTIMPL;
 }
-CCmdTarget* CWVPAccessible::GetAccessible()
+CCmdTarget* CWVPAccessible::GetAccessibleCmdTarget()
 {
     return nullptr;
 }
@@ -146,21 +146,21 @@ LRESULT CWVPAccessible::LresultFromObject(REFIID riid, WPARAM wParam, LPUNKNOWN 
 ULONG STDMETHODCALLTYPE CWVPAccessible::XAccessible::AddRef()
 {
     WVP_ACCESSIBLE_OWNER
-    CCmdTarget* target = pThis->GetAccessible();
+    CCmdTarget* target = pThis->GetAccessibleCmdTarget();
     return target ? target->ExternalAddRef() : 1;
 }
 
 ULONG STDMETHODCALLTYPE CWVPAccessible::XAccessible::Release()
 {
     WVP_ACCESSIBLE_OWNER
-    CCmdTarget* target = pThis->GetAccessible();
+    CCmdTarget* target = pThis->GetAccessibleCmdTarget();
     return target ? target->ExternalRelease() : 1;
 }
 
 HRESULT STDMETHODCALLTYPE CWVPAccessible::XAccessible::QueryInterface(REFIID iid, LPVOID* ppvObj)
 {
     WVP_ACCESSIBLE_OWNER
-    CCmdTarget* target = pThis->GetAccessible();
+    CCmdTarget* target = pThis->GetAccessibleCmdTarget();
     if (!target)
     {
         if (ppvObj)

@@ -40,7 +40,7 @@ class CWVPAccessible
     virtual HRESULT PutAccessibleName(VARIANT varChild, BSTR szName);
     virtual HRESULT PutAccessibleValue(VARIANT varChild, BSTR szValue);
     // The command target that carries this object's COM identity (reference count, interfaces).
-    virtual CCmdTarget* GetAccessible();
+    virtual CCmdTarget* GetAccessibleCmdTarget();
 
     void AccessibleNotifyWinEvent(DWORD event, HWND hwnd, LONG idObject, LONG idChild);
     HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD dwId, REFIID riid, void** ppvObject);

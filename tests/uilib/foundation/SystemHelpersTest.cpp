@@ -147,7 +147,7 @@ class CAccessibleTarget : public CCmdTarget, public CWVPAccessible
         *name = nullptr;
         return S_OK;
     }
-    CCmdTarget* GetAccessible() override
+    CCmdTarget* GetAccessibleCmdTarget() override
     {
         return this;
     }

@@ -1,0 +1,250 @@
+// Photographs command bars drawn by the classic theme into PNG files, for a person to look at
+// (tools/screenshots.sh runs it; it is not a test): a tool bar with buttons in every state, icons
+// with and without captions, a split button and a drop-down, and a popup column.
+// Usage: CommandBarShots OUTPUT-FOLDER
+#include <windows.h>
+
+#include "DibCanvas.h"
+#include "PngWriter.h"
+#include "SkinGallery.h"
+#include "platform/mfc/ExitSequence.h"
+#include "uilib/commandbars/CommandBar.h"
+#include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/ControlPopup.h"
+#include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
+#include "uilib/foundation/ImageManager.h"
+
+#include <stdio.h>
+
+#include <string>
+
+namespace
+{
+const int kWidth = 720;
+const int kHeight = 330;
+const UINT kIconFirst = 100;
+const int kIconCount = 8;
+const LPCWSTR kClassName = L"RwCommandBarShots";
+
+// Simple pictures for the buttons: a coloured tile with a dark border and a light corner, drawn
+// into a 32-bit bitmap whose key colour is the image manager's mask colour.
+void AddIcons(int side)
+{
+    static const COLORREF kColors[kIconCount] = {RGB(30, 110, 200), RGB(40, 160, 60),  RGB(210, 60, 50),
+                                                 RGB(230, 170, 20), RGB(130, 70, 170), RGB(20, 150, 150),
+                                                 RGB(200, 100, 20), RGB(90, 90, 90)};
+    CWVPImageManager* images = WVPImageManager();
+    const COLORREF mask = images->GetMaskColor();
+    for (int i = 0; i < kIconCount; ++i)
+    {
+        DWORD* bits = nullptr;
+        HBITMAP bitmap = CWVPImageManager::CreateDIBSection32(nullptr, side, side, reinterpret_cast<void**>(&bits));
+        const int inset = side / 8;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+            {
+                COLORREF c = mask;
+                if (x >= inset && x < side - inset && y >= inset && y < side - inset)
+                {
+                    const bool edge = x == inset || y == inset || x == side - inset - 1 || y == side - inset - 1;
+                    const bool corner = x < side / 2 && y < side / 2 && (x + y) % 3 == 0;
+                    c = edge ? RGB(20, 20, 40) : corner ? RGB(250, 250, 250) : kColors[i];
+                }
+                bits[y * side + x] = DWORD(GetRValue(c)) << 16 | DWORD(GetGValue(c)) << 8 | GetBValue(c);
+            }
+        const UINT id = kIconFirst + UINT(i);
+        images->SetIconsFromBitmap(bitmap, &id, 1, side, side, 0, FALSE);
+        ::DeleteObject(bitmap);
+    }
+}
+
+CWVPControl* AddButton(CWVPCommandBar* bar, int type, int id, LPCWSTR caption, int style = 0)
+{
+    CWVPControl* control = bar->GetControls()->AddByType(type, id);
+    control->SetCaption(caption);
+    control->SetStyle(style);
+    return control;
+}
+
+// The bars of the picture, laid out once.
+struct Bars
+{
+    CWVPCommandBar* toolBar = nullptr;
+    CWVPCommandBar* captionBar = nullptr;
+    CWVPPopupBar* popup = nullptr;
+    CSize toolSize, captionSize, popupSize;
+
+    Bars()
+    {
+        toolBar = static_cast<CWVPCommandBar*>(CWVPCommandBar::CreateObject());
+        toolBar->SetPosition(wvpBarTop);
+        // Icons only, in their states: normal, hot, pressed, checked, checked and hot, disabled.
+        AddButton(toolBar, wvpControlButton, kIconFirst, L"Normal");
+        AddButton(toolBar, wvpControlButton, kIconFirst + 1, L"Hot")->SetSelectedState(1);
+        CWVPControl* pressed = AddButton(toolBar, wvpControlButton, kIconFirst + 2, L"Pressed");
+        pressed->SetSelectedState(1);
+        pressed->SetPressed(1);
+        AddButton(toolBar, wvpControlButton, kIconFirst + 3, L"Checked")->SetChecked(1);
+        CWVPControl* checkedHot = AddButton(toolBar, wvpControlButton, kIconFirst + 4, L"Checked, hot");
+        checkedHot->SetChecked(1);
+        checkedHot->SetSelectedState(1);
+        AddButton(toolBar, wvpControlButton, kIconFirst + 5, L"Disabled")->SetEnabled(0);
+        // Icons with captions, a split button and a drop-down, after a separator.
+        CWVPControl* open = AddButton(toolBar, wvpControlButton, kIconFirst, L"&Open", wvpButtonIconAndCaption);
+        open->SetBeginGroup(TRUE);
+        AddButton(toolBar, wvpControlSplitButtonPopup, kIconFirst + 6, L"&Undo", wvpButtonIconAndCaption);
+        AddButton(toolBar, wvpControlSplitButtonPopup, kIconFirst + 7, L"Redo")->SetSelectedState(1);
+        AddButton(toolBar, wvpControlPopup, 0, L"&View");
+        AddButton(toolBar, wvpControlButton, kIconFirst + 1, L"Disabled", wvpButtonIconAndCaption)->SetEnabled(0);
+
+        captionBar = static_cast<CWVPCommandBar*>(CWVPCommandBar::CreateObject());
+        captionBar->SetPosition(wvpBarTop);
+        AddButton(captionBar, wvpControlButton, 0, L"Caption only");
+        AddButton(captionBar, wvpControlButton, 0, L"Hot caption")->SetSelectedState(1);
+        AddButton(captionBar, wvpControlButton, 0, L"Checked caption")->SetChecked(1);
+        AddButton(captionBar, wvpControlButton, 0, L"Disabled caption")->SetEnabled(0);
+        CWVPControl* large = AddButton(captionBar, wvpControlButton, kIconFirst + 2, L"Large button",
+                                       wvpButtonIconAndCaptionBelow);
+        large->SetBeginGroup(TRUE);
+        AddButton(captionBar, wvpControlSplitButtonPopup, kIconFirst + 3, L"Large split",
+                  wvpButtonIconAndCaptionBelow);
+
+        popup = CWVPPopupBar::CreatePopupBar(nullptr);
+        AddButton(popup, wvpControlButton, kIconFirst, L"&New\tCtrl+N");
+        AddButton(popup, wvpControlButton, kIconFirst + 1, L"&Open...\tCtrl+O")->SetSelectedState(1);
+        AddButton(popup, wvpControlButton, 0, L"&Word wrap")->SetChecked(1);
+        CWVPControl* checkedIcon = AddButton(popup, wvpControlButton, kIconFirst + 3, L"Show &toolbar");
+        checkedIcon->SetChecked(1);
+        AddButton(popup, wvpControlButton, kIconFirst + 5, L"&Disabled item")->SetEnabled(0);
+        CWVPControl* recent = AddButton(popup, wvpControlPopup, 0, L"&Recent files");
+        recent->SetBeginGroup(TRUE);
+        AddButton(popup, wvpControlSplitButtonPopup, kIconFirst + 6, L"&Split item");
+        AddButton(popup, wvpControlButton, 0, L"E&xit\tAlt+F4");
+    }
+    ~Bars()
+    {
+        toolBar->InternalRelease();
+        captionBar->InternalRelease();
+        popup->InternalRelease();
+    }
+
+    void Layout(CDC* pDC)
+    {
+        const DWORD mode = 0x08 | 0x40; // docked horizontally, commit
+        toolSize = toolBar->GetControls()->CalcDynamicSize(pDC, kWidth - 20, mode, CRect(2, 2, 2, 2));
+        captionSize = captionBar->GetControls()->CalcDynamicSize(pDC, kWidth - 20, mode, CRect(2, 2, 2, 2));
+        CWVPPaintManager* pm = CWVPPaintManager::GetInstance();
+        popupSize = popup->GetControls()->CalcPopupSize(pDC, 0, 0, pm->GetCommandBarBorders(popup));
+    }
+};
+
+// A bar's background and controls drawn at an origin.
+void DrawBar(CDC* pDC, CWVPCommandBar* bar, CPoint origin, CSize size)
+{
+    CWVPPaintManager* pm = CWVPPaintManager::GetInstance();
+    POINT old;
+    ::SetViewportOrgEx(pDC->GetSafeHdc(), origin.x, origin.y, &old);
+    CRect rc(CPoint(0, 0), size);
+    pDC->FillSolidRect(rc, pm->GetColor(COLOR_BTNFACE));
+    if (bar->GetType() == wvpBarTypePopup)
+    {
+        pm->Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_3DDKSHADOW);
+        rc.DeflateRect(1, 1);
+    }
+    pm->Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    CWVPControls* controls = bar->GetControls();
+    for (int i = 0; i < controls->GetCount(); ++i)
+    {
+        CWVPControl* control = controls->GetAt(i);
+        if (!control->IsVisible(0))
+            continue;
+        if (control->GetBeginGroup() && i > 0)
+            pm->DrawCommandBarSeparator(pDC, bar, control, TRUE);
+        control->Draw(pDC);
+    }
+    ::SetViewportOrgEx(pDC->GetSafeHdc(), old.x, old.y, nullptr);
+}
+
+Bars* g_bars = nullptr;
+
+void Paint(HDC hdc)
+{
+    CDC dc;
+    dc.Attach(hdc);
+    CWVPPaintManager* pm = CWVPPaintManager::GetInstance();
+    dc.FillSolidRect(0, 0, kWidth, kHeight, pm->GetColor(COLOR_APPWORKSPACE));
+    g_bars->Layout(&dc);
+    DrawBar(&dc, g_bars->toolBar, CPoint(10, 10), g_bars->toolSize);
+    DrawBar(&dc, g_bars->captionBar, CPoint(10, 20 + g_bars->toolSize.cy), g_bars->captionSize);
+    DrawBar(&dc, g_bars->popup, CPoint(10, 30 + g_bars->toolSize.cy + g_bars->captionSize.cy), g_bars->popupSize);
+    dc.Detach();
+}
+
+LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try
+    {
+        switch (message)
+        {
+        case WM_PAINT:
+        {
+            PAINTSTRUCT ps;
+            HDC hdc = ::BeginPaint(hwnd, &ps);
+            Paint(hdc);
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            break;
+        }
+    }
+    catch (...)
+    {
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    CWVPPaintManager::SetTheme(0);
+    AddIcons(16);
+    AddIcons(32);
+    int failures = 0;
+    {
+        Bars bars;
+        g_bars = &bars;
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ShotProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kClassName;
+        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        ::RegisterClassW(&wc);
+        HWND hwnd = ::CreateWindowExW(0, kClassName, L"Command bars", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
+                                      nullptr, nullptr, wc.hInstance, nullptr);
+        ::UpdateWindow(hwnd);
+        rwtest::SkinGallery::Pump();
+
+        DibCanvas canvas(kWidth, kHeight);
+        rwtest::PrintClient(hwnd, canvas);
+        RECT all = {0, 0, kWidth, kHeight};
+        const std::string path = folder + "/commandbars-default.png";
+        const bool ok = rwtest::WritePng(path, canvas, all);
+        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+        failures += !ok;
+        ::DestroyWindow(hwnd);
+        g_bars = nullptr;
+    }
+    CWVPPaintManager::ReleaseInstance();
+    AfxRunExitHandlers();
+    return failures ? 1 : 0;
+}
