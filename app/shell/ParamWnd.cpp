@@ -586,7 +586,7 @@ void CParamWnd::OnSplitChange()
         return;
     const bool size = index == kSplitCustomSize;
     CString text;
-    LONGLONG number = 0;
+    double number = 0;
     if (s_splitDialog(size ? CCustomSplitDlg::kSizeMode : CCustomSplitDlg::kTimeMode, &text) != IDOK ||
         !CSplitOption::ParseInput(text, &number))
     {

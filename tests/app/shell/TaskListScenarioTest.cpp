@@ -466,7 +466,33 @@ TEST_F(TaskListScenario, ClosingWhileConvertingCleansUp)
     m_shell->App()->m_settings.skincolor = 5;
     ::DeleteFileW(WinPathOf(m_shell->Path("Reelwright.xml")));
     m_list = nullptr;
-    m_shell->Frame()->SendMessage(WM_CLOSE);
+    // Closing asks first: No keeps the window and both conversions, Yes closes.
+    HWND frame = m_shell->Frame()->m_hWnd;
+    std::string question;
+    auto close = [&](int answer) {
+        rwtest::RunModalScript(
+            [&] {
+                ::SendMessageW(frame, WM_CLOSE, 0, 0);
+                return INT_PTR(0);
+            },
+            {[&question, answer](HWND box) {
+                question.clear();
+                for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                {
+                    WCHAR text[512] = {}, kind[16] = {};
+                    ::GetClassNameW(child, kind, 16);
+                    if (::lstrcmpiW(kind, L"Static") == 0 && ::GetWindowTextW(child, text, 512) > 0)
+                        question += rwtest::Utf8(text);
+                }
+                ::SendMessageW(box, WM_COMMAND, answer, 0);
+            }});
+    };
+    close(IDNO);
+    EXPECT_EQ(question, rwtest::Utf8(LangMgr::GetText(L"ask_close_converting")));
+    ASSERT_TRUE(::IsWindow(frame));
+    EXPECT_EQ(CVideoManager::CountRunning(), 2);
+    close(IDYES);
+    EXPECT_FALSE(::IsWindow(frame));
     m_shell->Stop();
     for (const std::string& output : outputs)
         EXPECT_FALSE(shelltest::Exists(output)) << output;
