@@ -114,18 +114,19 @@ TEST(MainWindowShots, LooksTintsAndDialogs)
     resolution.m_width = 640;
     resolution.m_height = 480;
     rwtest::RunModalScript([&] { return resolution.DoModal(); },
-                           {[](HWND) {},
+                           {[](HWND) {}, [](HWND) {}, [](HWND) {}, // turns of its loop: every control paints
                             [&](HWND dialog) {
-                                Shoot(shell, dialog, "resolution", false);
                                 Shoot(shell, frame->m_hWnd, "resolution-on-main", false);
+                                Shoot(shell, dialog, "resolution", false);
                                 ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                             }});
     CCustomSplitDlg split(frame);
     split.m_mode = CCustomSplitDlg::kTimeMode;
     split.m_value = L"0.5";
     rwtest::RunModalScript([&] { return split.DoModal(); },
-                           {[](HWND) {},
+                           {[](HWND) {}, [](HWND) {}, [](HWND) {},
                             [&](HWND dialog) {
+                                Shoot(shell, frame->m_hWnd, "split-time-on-main", false);
                                 Shoot(shell, dialog, "split-time", false);
                                 ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                             }});
