@@ -18,8 +18,17 @@ const char kOutputNameTooLong[] =
     "Reelwright: no free output name fits the output folder's path; choose a shorter output folder\n";
 const char kOutputNotCreated[] = "Reelwright: the output file cannot be created in the output folder\n";
 const int kMaxExtensionLength = 16;
-const double kSizeMargin = 1.100000023841858; // the single-precision value of 1.1
-const INT64 kSizeOverhead = 204800;
+// The container's share over the streams' own bytes, and its headers.
+const double kContainerShare = 1.02;
+const INT64 kContainerHeaderBytes = 4096;
+const double kMicrosecondsPerSecond = 1000000.0;
+const double kBitsPerByte = 8.0;
+const double kKilo = 1000.0;
+// Without a bit rate in the profile: the source's own, else about a quarter bit per pixel of a
+// frame (a plain MPEG-4 or H.264 encoding) and the common audio rate.
+const double kBitsPerPixel = 0.25;
+const double kDefaultFrameRate = 25.0;
+const double kDefaultAudioRate = 128000;
 const double kVcdVideoRate = 1150000, kVcdAudioRate = 224000;
 const double kSvcdVideoRate = 2040000;
 const double kDvdVideoRate = 6000000, kDvdAudioRate = 448000;
@@ -154,12 +163,12 @@ void ConvertTask::PrepareSubtitle()
 
 INT64 ConvertTask::EstimateOutputSize() const
 {
-    const double seconds = m_mediaInfo.duration / 1000000.0;
+    const double seconds = m_mediaInfo.duration > 0 ? m_mediaInfo.duration / kMicrosecondsPerSecond : 0;
     double video = 0, audio = 0;
     SubParameters param;
     if (m_setting.FindParam(L"video", L"vb", param))
     {
-        video = ReadLeadingInt(param.m_value) * 1000.0;
+        video = ReadLeadingInt(param.m_value) * kKilo;
     }
     else if (m_setting.FindParam(L"normal", L"target", param))
     {
@@ -170,17 +179,27 @@ INT64 ConvertTask::EstimateOutputSize() const
         else if (param.m_value.Find(L"-dvd") >= 1)
             video = kDvdVideoRate, audio = kDvdAudioRate;
     }
+    else if (m_mediaInfo.videoBitRate > 0)
+    {
+        video = m_mediaInfo.videoBitRate;
+    }
     else
     {
-        video = (double)m_mediaInfo.width * (seconds * 8) * m_mediaInfo.height * 3;
+        const double rate = m_mediaInfo.frameRate > 0 ? m_mediaInfo.frameRate : kDefaultFrameRate;
+        video = double(m_mediaInfo.width) * m_mediaInfo.height * rate * kBitsPerPixel;
     }
     if (m_setting.FindParam(L"audio", L"ab", param))
-        audio = ReadLeadingInt(param.m_value) * 1000.0;
-    // An audio-only profile writes no video, whatever its video parameters say.
+        audio = ReadLeadingInt(param.m_value) * kKilo;
+    else if (audio == 0)
+        audio = m_mediaInfo.audioBitRate > 0 ? m_mediaInfo.audioBitRate : kDefaultAudioRate;
+    // Only the streams the output will have: what the source has, less what the profile leaves out.
     const SubParameters* noVideo = FindKey(m_setting, L"vn");
-    if (noVideo && ReadLeadingInt(noVideo->m_value) != 0)
+    if (!m_mediaInfo.hasVideo || (noVideo && ReadLeadingInt(noVideo->m_value) != 0))
         video = 0;
-    return (INT64)((video + audio + 100) * seconds * kSizeMargin * 0.125) + kSizeOverhead;
+    const SubParameters* noAudio = FindKey(m_setting, L"an");
+    if (!m_mediaInfo.hasAudio || (noAudio && ReadLeadingInt(noAudio->m_value) != 0))
+        audio = 0;
+    return static_cast<INT64>((video + audio) * seconds / kBitsPerByte * kContainerShare) + kContainerHeaderBytes;
 }
 
 CString BuildOutputPath(const CString& folder, const CString& displayName)

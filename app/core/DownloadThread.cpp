@@ -41,7 +41,7 @@ LONG update_notify::OnDownloadDone(int result, DWORD elapsedMs)
 {
     HWND window = GetWindow();
     if (window && ::IsWindow(window))
-        ::PostMessageW(window, WM_UPDATE_DOWNLOAD_DONE, WPARAM(result), LPARAM(elapsedMs));
+        ::PostMessageW(window, WM_RW_DOWNLOAD_DONE, WPARAM(result), LPARAM(elapsedMs));
     return 0;
 }
 
@@ -49,7 +49,7 @@ LONG update_notify::OnDownloadProgress(ULONG progress, ULONG maximum)
 {
     HWND window = GetWindow();
     if (window && ::IsWindow(window))
-        ::PostMessageW(window, WM_UPDATE_DOWNLOAD_PROGRESS, WPARAM(progress), LPARAM(maximum));
+        ::PostMessageW(window, WM_RW_DOWNLOAD_PROGRESS, WPARAM(progress), LPARAM(maximum));
     return 0;
 }
 

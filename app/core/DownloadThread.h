@@ -3,6 +3,7 @@
 // at a time, first for the update description, then for the package.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "platform/mfc/Mfc.h"
 
 #include <urlmon.h>
@@ -27,9 +28,7 @@ enum DownloadResult
     kDownloadAborted = 3,
 };
 
-// Messages that update_notify posts to the main window.
-const UINT WM_UPDATE_DOWNLOAD_DONE = 0x2401;     // wParam result, lParam elapsed ms
-const UINT WM_UPDATE_DOWNLOAD_PROGRESS = 0x2402; // wParam bytes so far, lParam total bytes
+// update_notify posts WM_RW_DOWNLOAD_DONE and WM_RW_DOWNLOAD_PROGRESS to the main window.
 
 // The process-wide download_callback: posts both reports to the application's main window, and
 // only while that window exists.

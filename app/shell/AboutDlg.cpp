@@ -51,6 +51,7 @@ void CAboutDlg::DoDataExchange(CDataExchange* dx)
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    CenterWindow();
     // The link's text and address; it is sized to its text as it takes them.
     const CString url = LangMgr::GetText(L"web_url");
     m_webLink.SetWindowText(url);

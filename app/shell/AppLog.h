@@ -3,13 +3,13 @@
 // log line to the main window as a posted message. WriteLog runs on the UI thread only.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "platform/mfc/Mfc.h"
 
 // The longest log line, terminator included; longer lines are cut there.
 const int kLogLineCapacity = 4096;
-// Posted to the main window for each engine log line: wParam the job id, lParam a UTF-16 text
-// allocated with new[] that the receiver frees with delete[].
-const UINT WM_RW_ENGINE_LOG = 0x2813;
+// WM_RW_ENGINE_LOG is posted to the main window for each engine log line: wParam the job id,
+// lParam a UTF-16 text allocated with new[] that the receiver frees with delete[].
 
 // The folder of "log.txt" (with its final backslash); the program folder unless set.
 void SetLogFolder(const CString& folder);

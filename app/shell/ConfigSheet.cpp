@@ -21,6 +21,7 @@ CConfigSheet::~CConfigSheet() = default;
 BOOL CConfigSheet::OnInitDialog()
 {
     const BOOL result = CPropertySheet::OnInitDialog();
+    CenterWindow();
     SetWindowLangText(m_hWnd, L"option");
     SetItemLangText(m_hWnd, IDOK, L"idok");
     SetItemLangText(m_hWnd, IDCANCEL, L"idcancel");

@@ -38,6 +38,7 @@ void CCustomSplitDlg::DoDataExchange(CDataExchange* dx)
 BOOL CCustomSplitDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    CenterWindow();
     if (m_mode != kSizeMode && m_mode != kTimeMode)
         return FALSE;
     const SplitModeTexts& texts = kModeTexts[m_mode];
@@ -57,7 +58,7 @@ void CCustomSplitDlg::OnOK()
 {
     if (!UpdateData(TRUE))
         return;
-    LONGLONG number = 0;
+    double number = 0;
     if (!CSplitOption::ParseInput(m_value, &number))
     {
         AfxMessageBox(LangMgr::GetText(L"err_input_positive"), MB_OK);

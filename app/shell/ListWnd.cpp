@@ -25,8 +25,6 @@ const int kFileBufferCapacity = 0x40000;
 const DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
 const WCHAR kNoValue[] = L"-";
 const WCHAR kKeyMediaProbe[] = L"err_media_probe";
-const double kProgressEpsilon = 0.000001;
-const double kProgressFloor = 0.01;
 const int kCompletionClose = 1;
 const int kCompletionShutdown = 2;
 
@@ -96,16 +94,6 @@ int CheckValue(UINT state)
 {
     const int image = int((state & LVIS_STATEIMAGEMASK) >> 12);
     return image > 0 ? image - 1 : 0;
-}
-
-// Seconds left: from the time since the job started and the progress in percent.
-int RemainingSeconds(const ConvertTask& task)
-{
-    const int elapsed = int((::GetTickCount() - task.m_startClock) / 1000);
-    double percent = task.m_progress;
-    if (percent > -kProgressEpsilon && percent < kProgressEpsilon)
-        percent = kProgressFloor;
-    return 1 + int(100.0 * elapsed / percent) - elapsed;
 }
 
 CString DisplayNameOf(const CString& path)
@@ -636,7 +624,7 @@ int CListWnd::RefreshRow(int row)
     const int state = task->m_state;
     if (state == kTaskRunning)
     {
-        SetCell(row, kColumnTimeLeft, FormatDuration(RemainingSeconds(*task)));
+        SetCell(row, kColumnTimeLeft, FormatDuration(TaskSecondsLeft(::GetTickCount() - task->m_startClock, task->m_progress)));
         SetRowImage(row, kRunningImage);
         if (!record->barShown)
             m_list.ShowProgress(row, 1);

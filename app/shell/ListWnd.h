@@ -3,6 +3,7 @@
 // commands, polls the running tasks once a second and tells the frame about selection and checks.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "app/shell/ItemList.h"
 #include "app/shell/TaskRows.h"
 #include "resources/resource.h"
@@ -23,8 +24,8 @@ class CListWnd : public CDialog, public TaskRows
     static constexpr UINT kProgressPeriodMs = 1000;
     static constexpr UINT kSelectionDelayMs = 300;
     // To the main window: a row's selection (wParam row, lParam 1 selected / 0 not) and check.
-    static constexpr UINT kRowSelectedMessage = 0x1519;
-    static constexpr UINT kRowCheckedMessage = 0x1520;
+    static constexpr UINT kRowSelectedMessage = WM_RW_ROW_SELECTED;
+    static constexpr UINT kRowCheckedMessage = WM_RW_ROW_CHECKED;
     static constexpr int kColumnCount = 7;
     enum Column
     {

@@ -2,6 +2,7 @@
 // opens it, points it at the selected task and deletes it once it has closed.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "app/shell/ResizableDialog.h"
 #include "resources/resource.h"
 
@@ -11,7 +12,7 @@ class CLogDialog : public CResizableDialog
     static constexpr UINT kTemplateId = IDD_LOGDLG;
     static constexpr UINT kTextId = IDC_LOG_TEXT;
     // To the main window: open the log window, or with wParam 0 close and delete it.
-    static constexpr UINT kToggleMessage = 0x1533;
+    static constexpr UINT kToggleMessage = WM_RW_TOGGLE_LOG;
 
     explicit CLogDialog(CWnd* parent = nullptr);
 

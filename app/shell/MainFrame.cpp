@@ -43,6 +43,15 @@ CReelwrightApp* App()
 {
     return CReelwrightApp::Get();
 }
+
+// A conversion that closing the program would stop: running, paused or waiting for its turn.
+bool AnyConversionUnderway()
+{
+    for (const ConvertTask* task : g_tasks)
+        if (task->m_state == kTaskRunning || task->m_state == kTaskPaused || task->m_state == kTaskQueued)
+            return true;
+    return false;
+}
 } // namespace
 
 static UINT g_instanceQuery = InstanceMessage();
@@ -50,6 +59,7 @@ static UINT g_taskbarCreated = CTrayIcon::TaskbarCreatedMessage();
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_WM_CREATE()
+ON_WM_CLOSE()
 ON_WM_DESTROY()
 ON_WM_SIZE()
 ON_WM_PAINT()
@@ -135,7 +145,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
     }
     if (CReelwrightApp* app = App())
     {
-        m_preview.volume = app->m_settings.voice_volume;
+        m_preview.volume = CPreviewSession::ClampVolume(app->m_settings.voice_volume);
         m_preview.silent = app->m_settings.voice_enable;
         m_preview.snapshotPath = app->m_settings.snap_path;
     }
@@ -283,6 +293,15 @@ void CMainFrame::OnSysCommand(UINT command, LPARAM lParam)
     Default();
 }
 
+void CMainFrame::OnClose()
+{
+    // Closing stops the conversions and removes their unfinished files: only when the user says so.
+    if (AnyConversionUnderway() &&
+        AfxMessageBox(LangMgr::GetText(L"ask_close_converting"), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    CFrameWnd::OnClose();
+}
+
 void CMainFrame::OnDestroy()
 {
     CReelwrightApp* app = App();
@@ -426,16 +445,6 @@ void CMainFrame::SetSelection(const std::vector<int>& ids, int shownTaskId)
         player->ShowTask(shownTaskId);
 }
 
-template <class Apply> void CMainFrame::ForEachSelectedTask(Apply apply)
-{
-    for (int id : m_selection)
-    {
-        ConvertTask* task = nullptr;
-        if (CVideoManager::FindTask(id, &task))
-            apply(*task);
-    }
-}
-
 CString CMainFrame::GetOutputFolder()
 {
     CMainWnd* target = dynamic_cast<CMainWnd*>(m_panels[kTargetPanel]);
@@ -445,18 +454,7 @@ CString CMainFrame::GetOutputFolder()
 void CMainFrame::ApplyProfileToSelected(const ConvertSetting& profile)
 {
     if (CListWnd* list = ListPanel())
-    {
         list->ApplyProfileToSelected(profile);
-        return;
-    }
-    if (m_selection.empty())
-        return;
-    ForEachSelectedTask([&](ConvertTask& task) {
-        if (task.m_state != kTaskRunning && task.m_state != kTaskPaused)
-            task.m_setting.CopyFrom(profile);
-    });
-    const std::vector<int> selection = m_selection;
-    SetSelection(selection);
 }
 
 LRESULT CMainFrame::OnParamValue(WPARAM wParam, LPARAM lParam)
@@ -469,8 +467,6 @@ LRESULT CMainFrame::OnParamValue(WPARAM wParam, LPARAM lParam)
     const CString key(name), text(value);
     if (CListWnd* list = ListPanel())
         list->SetParamValue(key, text);
-    else
-        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamValue(key, text); });
     return 0;
 }
 
@@ -482,8 +478,6 @@ LRESULT CMainFrame::OnParamChoice(WPARAM wParam, LPARAM lParam)
     const CString key(name);
     if (CListWnd* list = ListPanel())
         list->SetParamChoice(key, int(lParam));
-    else
-        ForEachSelectedTask([&](ConvertTask& task) { task.m_setting.SetParamChoice(key, int(lParam)); });
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // only; other threads reach it through posted messages.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "app/core/ConvertSetting.h"
 #include "app/shell/MainPanels.h"
 #include "app/shell/MenuBar.h"
@@ -15,10 +16,6 @@
 
 class CListWnd;
 class CLogDialog;
-
-// Private messages of the main frame.
-const UINT WM_RW_DOWNLOAD_DONE = 0x2401;
-const UINT WM_RW_DOWNLOAD_PROGRESS = 0x2402;
 
 // The task counts the tray tooltip shows.
 struct TaskCounts
@@ -106,6 +103,8 @@ class CMainFrame : public CFrameWnd
     afx_msg void OnUpdateSkinItem(CCmdUI* state);
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
+    // Asks first while conversions are under way.
+    afx_msg void OnClose();
     afx_msg void OnDestroy();
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnPaint();
@@ -140,7 +139,6 @@ class CMainFrame : public CFrameWnd
     // Runs or updates a command that the task list serves; false for other commands.
     bool RouteListCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
     void CloseLogWindow();
-    template <class Apply> void ForEachSelectedTask(Apply apply);
 
     PreviewSettings m_preview;
     std::vector<int> m_selection;

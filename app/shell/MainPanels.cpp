@@ -12,17 +12,6 @@
 
 namespace
 {
-template <UINT TemplateId> CDialog* CreatePlaceholder(CWnd* frame)
-{
-    CPlaceholderPanel* panel = new CPlaceholderPanel(TemplateId);
-    if (!panel->Create(TemplateId, frame))
-    {
-        delete panel;
-        return nullptr;
-    }
-    return panel;
-}
-
 // The panels whose class makes its own window from its template.
 template <class Panel> CDialog* CreatePanel(CWnd* frame)
 {

@@ -1,8 +1,8 @@
 // The five panels of the main window and how the frame makes them. Each panel is a child dialog
 // of the frame, created by the factory of its slot in the table of MainPanels.cpp: the panel
-// classes (tool bar, task list, target, parameter, preview) put their own factory there; until
-// then a slot makes a plain panel from the slot's template, whose Enter and Escape do nothing and
-// which serves no command (the frame's commands that need it stay disabled).
+// classes (tool bar, task list, target, parameter, preview) put their own factory there. Tests
+// may put a stand-in panel in a slot (CPlaceholderPanel: a plain panel from the slot's template,
+// whose Enter and Escape do nothing).
 //
 // The frame reaches a panel only through messages, so that any dialog class can fill a slot:
 // WM_RW_PANEL_RELOADTEXTS after a language change, WM_RW_PANEL_SHIFT (wParam: a vertical offset
@@ -10,6 +10,7 @@
 // frame's commands travel to the panels through its command routing (CMainFrame::OnCmdMsg).
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "platform/mfc/Mfc.h"
 
 enum MainPanel
@@ -22,8 +23,6 @@ enum MainPanel
     kMainPanelCount
 };
 
-const UINT WM_RW_PANEL_RELOADTEXTS = WM_APP + 0x101;
-const UINT WM_RW_PANEL_SHIFT = WM_APP + 0x102;
 
 // Makes the panel object and its window (a child of the frame); null when either fails.
 typedef CDialog* (*MainPanelFactory)(CWnd* frame);

@@ -4,6 +4,7 @@
 // the output folder when conversions start.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "app/shell/HyperLink.h"
 #include "app/shell/ResizableDialog.h"
 #include "uilib/controls/Button.h"
@@ -22,9 +23,9 @@ class CMainWnd : public CResizableDialog
     static const int kHistorySize = 10;
     static const int kPickerMinWidth = 550;
     // Posted by the profile button's click: the picker runs after the button's own handling.
-    static const UINT kPickProfileMessage = WM_APP + 0x140;
+    static const UINT kPickProfileMessage = WM_RW_PICK_PROFILE;
     // Sent to the main window by the log button: show the output log.
-    static const UINT kShowLogMessage = 0x1533;
+    static const UINT kShowLogMessage = WM_RW_TOGGLE_LOG;
 
     CMainWnd();
     ~CMainWnd() override;

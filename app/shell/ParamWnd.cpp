@@ -417,10 +417,16 @@ void CParamWnd::ShowSplit()
     SubParameters param;
     if (FindParam(L"normal", L"t", param) && !param.m_value.IsEmpty())
     {
+        // Whole minutes as they are, a fraction (0.1 minutes is 6 seconds) with one decimal.
+        const LONGLONG seconds = CSplitOption::ReadValue(param.m_value);
+        CString minutes;
+        if (seconds % CSplitOption::kSecondsPerMinute == 0)
+            minutes.Format(L"%I64d", seconds / CSplitOption::kSecondsPerMinute);
+        else
+            minutes.Format(L"%0.1f", static_cast<double>(seconds) / CSplitOption::kSecondsPerMinute);
         CString text;
-        text.Format(L"%s - %d %s", static_cast<LPCWSTR>(LangMgr::GetText(L"custom_time")),
-                    static_cast<int>(CSplitOption::ReadValue(param.m_value) / CSplitOption::kSecondsPerMinute),
-                    static_cast<LPCWSTR>(LangMgr::GetText(L"customsplit_time_size")));
+        text.Format(L"%s - %s %s", static_cast<LPCWSTR>(LangMgr::GetText(L"custom_time")),
+                    static_cast<LPCWSTR>(minutes), static_cast<LPCWSTR>(LangMgr::GetText(L"customsplit_time_size")));
         AddText(combo, text);
         ::SendMessageW(combo, CB_SETCURSEL, ::SendMessageW(combo, CB_GETCOUNT, 0, 0) - 1, 0);
         return;
@@ -433,7 +439,10 @@ void CParamWnd::ShowSplit()
         {
             CString text;
             const CString custom = LangMgr::GetText(L"custom_size");
-            if (bytes <= CSplitOption::kGigabyte)
+            if (bytes % CSplitOption::kMegabyte != 0 && bytes < CSplitOption::kGigabyte)
+                text.Format(L"%s - %0.1f MB", static_cast<LPCWSTR>(custom),
+                            static_cast<double>(bytes) / CSplitOption::kMegabyte);
+            else if (bytes <= CSplitOption::kGigabyte)
                 text.Format(L"%s - %I64d MB", static_cast<LPCWSTR>(custom), bytes / CSplitOption::kMegabyte);
             else
                 text.Format(L"%s - %0.1f GB", static_cast<LPCWSTR>(custom),
@@ -586,7 +595,7 @@ void CParamWnd::OnSplitChange()
         return;
     const bool size = index == kSplitCustomSize;
     CString text;
-    LONGLONG number = 0;
+    double number = 0;
     if (s_splitDialog(size ? CCustomSplitDlg::kSizeMode : CCustomSplitDlg::kTimeMode, &text) != IDOK ||
         !CSplitOption::ParseInput(text, &number))
     {

@@ -2,6 +2,7 @@
 // The parameter panel of the main window: shows the common settings of the tasks selected in
 // the task list (frame size, video and audio quality, subtitles, splitting, volume, aspect) and
 // sends every edit to the main frame, which applies it to each selected task.
+#include "app/core/PrivateMessages.h"
 #include "app/core/ConvertTask.h"
 #include "app/shell/TransparentStatic.h"
 
@@ -26,8 +27,8 @@ class CParamWnd : public CDialog
         kVolumeId = 1246,
     };
     // Messages to the main frame: a parameter's new value text, or its chosen value-list entry.
-    static constexpr UINT kParamValueMessage = 0x1522;
-    static constexpr UINT kParamChoiceMessage = 0x1523;
+    static constexpr UINT kParamValueMessage = WM_RW_PARAM_VALUE;
+    static constexpr UINT kParamChoiceMessage = WM_RW_PARAM_CHOICE;
     static const int kMovableCount = 17;
     static const int kSplitCustomSize = 8;
     static const int kSplitCustomTime = 9;

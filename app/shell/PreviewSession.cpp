@@ -42,7 +42,8 @@ void CPreviewSession::ApplyAudio() const
 {
     if (!PlayerExists())
         return;
-    g_previewVolume = m_settings->volume * kEngineVolumeMax / kPercent;
+    // The setting comes from the settings file too, where any number can stand.
+    g_previewVolume = ClampVolume(m_settings->volume) * kEngineVolumeMax / kPercent;
     g_previewMute = m_settings->silent ? 1 : 0;
 }
 
@@ -114,9 +115,14 @@ int CPreviewSession::PollPosition() const
     return seconds >= 0 && seconds < PlayingSeconds() ? static_cast<int>(seconds) : -1;
 }
 
+int CPreviewSession::ClampVolume(int percent)
+{
+    return percent < 0 ? 0 : (percent > kPercent ? kPercent : percent);
+}
+
 void CPreviewSession::SetVolume(int percent)
 {
-    m_settings->volume = percent < 0 ? 0 : (percent > kPercent ? kPercent : percent);
+    m_settings->volume = ClampVolume(percent);
     if (m_previewId > 0 && PlayerExists())
         EngineSetPreviewVolume(m_settings->volume);
 }

@@ -43,6 +43,8 @@ class CPreviewSession
 
     // The volume slider: always stored, handed to the player when one runs.
     void SetVolume(int percent);
+    // A volume held to 0 ... 100 percent.
+    static int ClampVolume(int percent);
     void SetSilent(bool silent);
     // Writes the picture of the playing task into the snapshot folder, which is created when it
     // is missing; false when nothing plays, the folder cannot be made or the player refuses.

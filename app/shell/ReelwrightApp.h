@@ -4,14 +4,13 @@
 // profile. The program has one instance (a global of the program); tests make their own.
 #pragma once
 
+#include "app/core/PrivateMessages.h"
 #include "app/core/ConvertSetting.h"
 #include "app/core/LeftShowItem.h"
 #include "app/core/UpdateManager.h"
 #include "app/shell/AppSettings.h"
 #include "platform/mfc/Mfc.h"
 
-// Sent by a second instance to the running main window: come to the front.
-const UINT WM_RW_COME_TO_FRONT = 0x2812;
 // The name of the single-instance mutex and of the registered message the running window answers.
 extern const WCHAR kInstanceMutexName[];
 extern const WCHAR kInstanceMessageName[];

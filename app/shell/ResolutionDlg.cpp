@@ -41,6 +41,7 @@ void CResolutionDlg::DoDataExchange(CDataExchange* dx)
 BOOL CResolutionDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    CenterWindow();
     SetItemLangTexts(m_hWnd, kTexts);
     HWND list = ::GetDlgItem(m_hWnd, kReferenceId);
     for (int i = 0; LPCWSTR name = FrameSizeNameAt(i); ++i)

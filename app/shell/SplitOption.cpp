@@ -24,6 +24,13 @@ bool IsDigit(WCHAR c)
 {
     return c >= L'0' && c <= L'9';
 }
+
+// A typed number of big units as the nearest whole number of small ones, at least 1.
+LONGLONG RoundedUnits(double number, LONGLONG unit)
+{
+    const LONGLONG units = static_cast<LONGLONG>(number * unit + 0.5);
+    return units < 1 ? 1 : units;
+}
 } // namespace
 
 LPCWSTR CSplitOption::PresetText(int preset)
@@ -61,20 +68,34 @@ LONGLONG CSplitOption::ReadValue(const CString& text)
     return negative ? -value : value;
 }
 
-bool CSplitOption::ParseInput(const CString& text, LONGLONG* number)
+bool CSplitOption::ParseInput(const CString& text, double* number)
 {
-    *number = ReadValue(text);
-    return *number >= 1 && *number <= kMaxInput;
+    const WCHAR* p = text;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
+    bool negative = false;
+    if (*p == L'+' || *p == L'-')
+        negative = *p++ == L'-';
+    double value = 0;
+    for (; IsDigit(*p); ++p)
+        value = value * 10 + (*p - L'0');
+    if (*p == L'.' || *p == L',')
+        for (double scale = 0.1; IsDigit(*++p); scale /= 10)
+            value += (*p - L'0') * scale;
+    if (value > kMaxInput)
+        value = static_cast<double>(kMaxInput);
+    *number = negative ? -value : value;
+    return *number > 0;
 }
 
-CString CSplitOption::SizeValue(LONGLONG megabytes)
+CString CSplitOption::SizeValue(double megabytes)
 {
-    return FormatNumber(megabytes * kMegabyte);
+    return FormatNumber(RoundedUnits(megabytes, kMegabyte));
 }
 
-CString CSplitOption::TimeValue(LONGLONG minutes)
+CString CSplitOption::TimeValue(double minutes)
 {
-    return FormatNumber(minutes * kSecondsPerMinute);
+    return FormatNumber(RoundedUnits(minutes, kSecondsPerMinute));
 }
 
 CString CSplitOption::PresetValue(int preset)

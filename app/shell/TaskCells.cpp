@@ -5,6 +5,11 @@ namespace
 const double kKibibyte = 1024.0;
 const INT64 kMebibyte = 1024 * 1024;
 const INT64 kGigaThreshold = 1000 * kMebibyte;
+const DWORD kMillisecondsPerSecond = 1000;
+const double kFullPercent = 100.0;
+// Progress this close to 0 counts as a hundredth of a percent.
+const double kProgressEpsilon = 0.000001;
+const double kProgressFloor = 0.01;
 
 struct SizeUnit
 {
@@ -52,6 +57,18 @@ int Order(double first, double second)
     return first < second ? -1 : first > second ? 1 : 0;
 }
 } // namespace
+
+int TaskSecondsLeft(DWORD elapsedMs, double percent)
+{
+    const double elapsed = static_cast<double>(elapsedMs / kMillisecondsPerSecond);
+    if (percent > -kProgressEpsilon && percent < kProgressEpsilon)
+        percent = kProgressFloor;
+    const double left = 1 + kFullPercent * elapsed / percent - elapsed;
+    // A NaN ends here too; the estimate never passes through an integer that could overflow.
+    if (!(left < kMaxSecondsLeft))
+        return kMaxSecondsLeft;
+    return left > 0 ? static_cast<int>(left) : 0;
+}
 
 CString FormatTaskSize(INT64 bytes)
 {

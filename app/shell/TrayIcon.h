@@ -3,6 +3,7 @@
 // its tooltip, the callback message that brings the shell's mouse notifications to the main
 // frame, the minimise animation toward the notification area and re-adding the icon when the
 // task bar is re-created. The main frame owns one.
+#include "app/core/PrivateMessages.h"
 #include "platform/mfc/Mfc.h"
 
 #include <shellapi.h>
@@ -33,7 +34,7 @@ bool FindTrayRect(RECT* rect, const CTrayDesktop& desktop = CTrayDesktop());
 class CTrayIcon : public CCmdTarget
 {
   public:
-    static const UINT kCallbackMessage = 0x7B9;
+    static const UINT kCallbackMessage = WM_RW_TRAY_NOTIFY;
     static const UINT kIconResource = 128;
     static const int kTipLength = 127;
     typedef BOOL(WINAPI* NotifyFunction)(DWORD message, PNOTIFYICONDATAW data);

@@ -329,8 +329,6 @@ void OptThreads(const char* arg)
     // 0 keeps the automatic choice; larger counts are held to the most a job may use.
     int64_t count = ParseIntegerOrDie("threads", arg, 0, INT_MAX);
     g_state.threadCount = static_cast<int>(std::min<int64_t>(count, kMaxCodecThreads));
-    if (g_state.verbosity >= 0)
-        ConverterMessage("Warning: not compiled with thread support, using thread emulation\n");
 }
 
 const int kAllKinds = (1 << kCodecOptionContextCount) - 1;

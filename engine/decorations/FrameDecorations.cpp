@@ -39,6 +39,36 @@ int CreateDecorations(const JobSettings& s, TextWatermark*& watermark, LogoSeque
     return result;
 }
 
+// Why the subtitles were left out, in words.
+static std::string SubtitleFailureLine(int key)
+{
+    struct Reason
+    {
+        int key;
+        const char* words;
+    };
+    static const Reason kReasons[] = {
+        {kSubtitleCannotOpen, "the subtitle file cannot be opened"},
+        {kSubtitleCannotConvert, "the subtitle file's text is in an encoding that cannot be read"},
+        {kSubtitleNoEntries, "the subtitle file holds no subtitles in SRT form"},
+        {kSubtitleNoCandidate, "no subtitle file lies beside the source"},
+        {kSubtitleNoFolder, "the source's folder cannot be told"},
+    };
+    char line[128];
+    if (key == kSubtitleFileTooLarge)
+    {
+        std::snprintf(line, sizeof(line), "Subtitles left out: the subtitle file is larger than %lld MB",
+                      kMaxSubtitleFileBytes / (1024 * 1024));
+        return line;
+    }
+    const char* words = "the subtitle file cannot be read";
+    for (const Reason& reason : kReasons)
+        if (reason.key == key)
+            words = reason.words;
+    std::snprintf(line, sizeof(line), "Subtitles left out: %s", words);
+    return line;
+}
+
 void CreateSubtitleDecoration(const JobSettings& s, SubtitleRenderer*& subtitles, std::vector<std::string>& log)
 {
     if (s.subtitleMode == kSubtitleNone)
@@ -47,13 +77,11 @@ void CreateSubtitleDecoration(const JobSettings& s, SubtitleRenderer*& subtitles
     int key = renderer->Load(s.subtitleMode, s.sourcePath, s.subtitleFile);
     if (key < 0)
     {
-        char line[96];
-        if (key == kSubtitleFileTooLarge)
-            std::snprintf(line, sizeof(line), "Subtitles left out: the subtitle file is larger than %lld MB",
-                          kMaxSubtitleFileBytes / (1024 * 1024));
-        else
-            std::snprintf(line, sizeof(line), "Subtitles left out: no subtitle entries could be read (%d)", key);
-        log.push_back(line);
+        // Looking beside the source and finding no subtitle file is no failure: nothing to say.
+        const bool nothingBeside = s.subtitleMode == kSubtitleBesideSource &&
+                                   (key == kSubtitleNoCandidate || key == kSubtitleNoFolder);
+        if (!nothingBeside)
+            log.push_back(SubtitleFailureLine(key));
         delete renderer;
         return;
     }

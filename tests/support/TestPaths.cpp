@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 extern "C" WCHAR* CDECL wine_get_dos_file_name(const char* unixName);
+extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
 
 namespace rwtest
 {
@@ -50,6 +51,21 @@ std::string ScratchDir(const std::string& name)
     ::nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
     MakeDirs(dir);
     return dir;
+}
+
+std::string RunningProgramDir()
+{
+    WCHAR path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    char* unixPath = wine_get_unix_file_name(path);
+    if (!unixPath)
+        return std::string();
+    std::string folder(unixPath);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
 std::string ToWin32Path(const std::string& unixPath)

@@ -154,32 +154,40 @@ TEST(ConvertTaskTest, PreparesSubtitles)
     EXPECT_EQ(0, task.m_job.subtitleMode);
 }
 
+// The estimate counts the streams the output will have for the source's duration: no video from
+// an audio-only source or profile, no audio from a silent source, and no fixed overhead that
+// would swamp a short clip. Each case gives the bits per second the output should carry.
 TEST(ConvertTaskTest, EstimatesTheOutputSize)
 {
     struct Case
     {
+        const char* what;
         const WCHAR* vb;
         const WCHAR* target;
         const WCHAR* ab;
         const WCHAR* vn;
-        int width, height;
+        bool hasVideo, hasAudio;
         double seconds;
-        INT64 expected;
+        double bitsPerSecond;
     } cases[] = {
-        {L"768", nullptr, L"128", nullptr, 320, 240, 60, (INT64)((768000.0 + 128000 + 100) * 60 * 1.100000023841858 / 8) + 204800},
-        {nullptr, L"pal-vcd", nullptr, nullptr, 0, 0, 10, (INT64)((1150000.0 + 224000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
-        {nullptr, L"ntsc-svcd", nullptr, nullptr, 0, 0, 10, (INT64)((2040000.0 + 224000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
-        {nullptr, L"pal-dvd", L"192", nullptr, 0, 0, 10, (INT64)((6000000.0 + 192000 + 100) * 10 * 1.100000023841858 / 8) + 204800},
-        // No rate: raw pictures; three hours of 1080p would overflow 32 bits.
-        {nullptr, nullptr, nullptr, nullptr, 1920, 1080, 10800,
-         (INT64)((1920.0 * (10800 * 8) * 1080 * 3 + 100) * 10800 * 1.100000023841858 / 8) + 204800},
-        // An audio-only profile counts no video even when it carries a video rate.
-        {L"768", nullptr, L"128", L"1", 320, 240, 60, (INT64)((128000.0 + 100) * 60 * 1.100000023841858 / 8) + 204800},
+        {"a minute at 768 + 128 kbit/s", L"768", nullptr, L"128", nullptr, true, true, 60, 896000},
+        {"a short clip", L"768", nullptr, L"128", nullptr, true, true, 2, 896000},
+        {"an audio-only source to a video profile", L"1500", nullptr, L"128", nullptr, false, true, 3, 128000},
+        {"a silent source", L"768", nullptr, L"128", nullptr, true, false, 10, 768000},
+        {"an audio-only profile", L"768", nullptr, L"128", L"1", true, true, 60, 128000},
+        {"a VCD", nullptr, L"pal-vcd", nullptr, nullptr, true, true, 10, 1150000 + 224000},
+        {"a Super VCD", nullptr, L"ntsc-svcd", nullptr, nullptr, true, true, 10, 2040000 + 224000},
+        {"a DVD with its own audio rate", nullptr, L"pal-dvd", L"192", nullptr, true, true, 10, 6000000 + 192000},
+        {"no rates: the source's own", nullptr, nullptr, nullptr, nullptr, true, true, 10, 2000000 + 160000},
     };
     for (const Case& c : cases)
     {
-        ConvertTask task = TaskOf(c.width, c.height);
+        ConvertTask task = TaskOf(320, 240);
         task.m_mediaInfo.duration = c.seconds * 1000000.0;
+        task.m_mediaInfo.hasVideo = c.hasVideo;
+        task.m_mediaInfo.hasAudio = c.hasAudio;
+        task.m_mediaInfo.videoBitRate = 2000000;
+        task.m_mediaInfo.audioBitRate = 160000;
         if (c.vb)
             AddParam(task.m_setting, L"video", L"vb", c.vb);
         if (c.target)
@@ -188,9 +196,21 @@ TEST(ConvertTaskTest, EstimatesTheOutputSize)
             AddParam(task.m_setting, L"audio", L"ab", c.ab);
         if (c.vn)
             AddParam(task.m_setting, L"fixed", L"vn", c.vn);
-        EXPECT_EQ(c.expected, task.EstimateOutputSize()) << c.width << "x" << c.height << " " << c.seconds;
-        EXPECT_GT(task.EstimateOutputSize(), 0);
+        const double streams = c.bitsPerSecond * c.seconds / 8;
+        const double estimate = double(task.EstimateOutputSize());
+        // The streams' bytes and a few percent of container, never several times more.
+        EXPECT_GE(estimate, streams) << c.what;
+        EXPECT_LE(estimate, streams * 1.05 + 8192) << c.what;
     }
+
+    // Three hours of 1080p without a rate in the profile or the source stay a plain positive count.
+    ConvertTask large = TaskOf(1920, 1080);
+    large.m_mediaInfo.hasVideo = 1;
+    large.m_mediaInfo.duration = 10800 * 1000000.0;
+    large.m_mediaInfo.frameRate = 25;
+    const INT64 bytes = large.EstimateOutputSize();
+    EXPECT_GT(bytes, INT64(1920) * 1080 * 25 * 10800 / 8 / 8);
+    EXPECT_LT(bytes, INT64(1920) * 1080 * 25 * 10800 / 8);
 }
 
 TEST(ConvertTaskTest, BuildsJobsAndRefusesTextsTheEngineCannotTake)

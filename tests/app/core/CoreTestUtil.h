@@ -74,19 +74,24 @@ inline int LoadShippedProfiles(CategoryArray& categories)
     return profiles;
 }
 
-// A test's program folder is its own folder: the producer SDK's folder is linked in beside it
-// while the test runs (the RealMedia profiles need it).
+// A test's program folder is the folder of the running test program: the producer SDK's folder
+// is linked in beside it (the RealMedia profiles need it). Test programs run side by side and
+// share that folder, so the link is made once, replaced in one step when it points elsewhere,
+// and left in place for the others.
 class SdkFolderLink
 {
   public:
-    SdkFolderLink() : m_link(std::string(RW_BINARY_DIR) + "/tests/helixsdk")
+    SdkFolderLink() : m_link(rwtest::RunningProgramDir() + "/helixsdk")
     {
-        ::unlink(m_link.c_str());
-        ::symlink((rwtest::ProgramDir() + "/helixsdk").c_str(), m_link.c_str());
-    }
-    ~SdkFolderLink()
-    {
-        ::unlink(m_link.c_str());
+        const std::string target = rwtest::ProgramDir() + "/helixsdk";
+        char current[4096] = {};
+        const ssize_t length = ::readlink(m_link.c_str(), current, sizeof current - 1);
+        if (length > 0 && target == std::string(current, length))
+            return;
+        const std::string fresh = m_link + "." + std::to_string(::getpid());
+        ::unlink(fresh.c_str());
+        if (::symlink(target.c_str(), fresh.c_str()) == 0 && ::rename(fresh.c_str(), m_link.c_str()) != 0)
+            ::unlink(fresh.c_str());
     }
     SdkFolderLink(const SdkFolderLink&) = delete;
     SdkFolderLink& operator=(const SdkFolderLink&) = delete;

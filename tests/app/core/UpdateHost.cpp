@@ -60,9 +60,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     {
         switch (message)
         {
-        case WM_UPDATE_DOWNLOAD_DONE:
+        case WM_RW_DOWNLOAD_DONE:
             return g_manager->OnDownloadDone(int(wParam));
-        case WM_UPDATE_DOWNLOAD_PROGRESS:
+        case WM_RW_DOWNLOAD_PROGRESS:
             g_manager->OnDownloadProgress(ULONG(wParam), ULONG(lParam));
             return 0;
         case WM_TIMER:

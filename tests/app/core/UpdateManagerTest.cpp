@@ -547,10 +547,10 @@ TEST_F(UpdateManagerTest, TurnsAwayAReportThatArrivesWhileAPackageIsVerified)
     manager.m_packageMd5 = digest.GetDigest();
     manager.m_latestVersion = L"5.0.0.9";
     // A second report waits in the queue: the digest's dispatching delivers it mid-way.
-    ::PostMessageW(window.Get(), WM_UPDATE_DOWNLOAD_DONE, kDownloadOk, 0);
+    ::PostMessageW(window.Get(), WM_RW_DOWNLOAD_DONE, kDownloadOk, 0);
     EXPECT_EQ(0, manager.OnDownloadDone(kDownloadOk));
     MSG msg;
-    EXPECT_FALSE(::PeekMessageW(&msg, window.Get(), WM_UPDATE_DOWNLOAD_DONE, WM_UPDATE_DOWNLOAD_DONE, PM_NOREMOVE));
+    EXPECT_FALSE(::PeekMessageW(&msg, window.Get(), WM_RW_DOWNLOAD_DONE, WM_RW_DOWNLOAD_DONE, PM_NOREMOVE));
     EXPECT_EQ(kUpdateRestart, manager.m_state);
     EXPECT_EQ(std::vector<CString>{L"update_ok"}, script.asked);
     EXPECT_EQ(1u, script.started.size());

@@ -8,7 +8,7 @@
 
 namespace updatetest
 {
-// A hidden window playing the main window: 0x2401 and 0x2402 go to the manager.
+// A hidden window playing the main window: the download messages go to the manager.
 class NotifyWindow
 {
   public:
@@ -43,9 +43,9 @@ class NotifyWindow
         try
         {
             UpdateManager* manager = UpdateManager::Get();
-            if (message == WM_UPDATE_DOWNLOAD_DONE && manager)
+            if (message == WM_RW_DOWNLOAD_DONE && manager)
                 return manager->OnDownloadDone(int(wParam));
-            if (message == WM_UPDATE_DOWNLOAD_PROGRESS && manager)
+            if (message == WM_RW_DOWNLOAD_PROGRESS && manager)
             {
                 manager->OnDownloadProgress(ULONG(wParam), ULONG(lParam));
                 return 0;

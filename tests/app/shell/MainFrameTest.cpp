@@ -329,6 +329,52 @@ TEST(MainFrame, AboutBoxShowsTheSetVersion)
     shell.Stop();
 }
 
+// Options, About, the custom split and the custom resolution dialogs open centred on the main
+// window, wherever it stands, not at its top-left corner over the tool bar.
+TEST(MainFrame, DialogsOpenCentredOnTheMainWindow)
+{
+    ShellHarness shell("CentredDialogs");
+    ASSERT_TRUE(shell.Start());
+    CMainFrame* frame = shell.Frame();
+    ::SetWindowPos(frame->m_hWnd, nullptr, 60, 40, 900, 660, SWP_NOZORDER | SWP_NOACTIVATE);
+    shell.Pump();
+    CRect main;
+    ::GetWindowRect(frame->m_hWnd, &main);
+    ASSERT_EQ(main.left, 60);
+    auto centred = [&main](const char* what) {
+        return [&main, what](HWND dialog) {
+            CRect rect;
+            ::GetWindowRect(dialog, &rect);
+            EXPECT_NEAR(rect.CenterPoint().x, main.CenterPoint().x, 2) << what;
+            EXPECT_NEAR(rect.CenterPoint().y, main.CenterPoint().y, 2) << what;
+            ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        };
+    };
+    RunDialogCommand(frame, ID_TOOL_OPTION, {centred("Options")});
+    RunDialogCommand(frame, ID_APP_ABOUT_CMD, {centred("About")});
+
+    const int id = shelltest::AddListTask(frame, WinPath(rwtest::Media(rwtest::kClipMp4)));
+    ASSERT_GT(id, 0);
+    shelltest::SelectListTasks(frame, {id});
+    CWnd* param = frame->GetPanel(kParamPanel);
+    rwtest::RunModalScript(
+        [&] {
+            Choose(param, CParamWnd::kSplitId, CParamWnd::kSplitCustomTime);
+            return INT_PTR(0);
+        },
+        {centred("Split")});
+    const int custom =
+        int(::SendDlgItemMessageW(param->GetSafeHwnd(), CParamWnd::kResolutionId, CB_GETCOUNT, 0, 0)) - 1;
+    rwtest::RunModalScript(
+        [&] {
+            Choose(param, CParamWnd::kResolutionId, custom);
+            return INT_PTR(0);
+        },
+        {centred("Resolution")});
+    frame->SendMessage(WM_COMMAND, ID_EDIT_EMPTY);
+    shell.Stop();
+}
+
 // The looks and the nine tints through the frame's commands: skin colours follow the tint, tint
 // items are greyed under "normal", which resets the tint, and the choice holds at the next start.
 TEST(MainFrame, SkinLooksAndTints)

@@ -1,7 +1,7 @@
 // Photographs the running program into PNG files for a person to look at (tools/screenshots.sh
 // runs it with RW_SHOT_DIR set; it is not part of the suite): the main window in each look, with
-// the menu bar hidden and in every tint, the Options dialog, the About box and the preview panel
-// playing.
+// the menu bar hidden and in every tint, the Options dialog, the About box, the custom resolution
+// and split dialogs and the preview panel playing.
 #include "ShellHarness.h"
 
 #include "ModalScript.h"
@@ -9,7 +9,9 @@
 #include "TestMedia.h"
 #include "tests/app/core/CoreTestUtil.h"
 #include "app/core/VideoManager.h"
+#include "app/shell/CustomSplitDlg.h"
 #include "app/shell/PlayerWnd.h"
+#include "app/shell/ResolutionDlg.h"
 #include "app/shell/SkinStyle.h"
 #include "resources/resource.h"
 
@@ -95,6 +97,29 @@ TEST(MainWindowShots, LooksTintsAndDialogs)
             Shoot(shell, about, "about", false);
             ::SendMessageW(about, WM_COMMAND, IDOK, 0);
         }});
+
+    // The custom resolution dialog with its note in full, and the custom split dialog, each
+    // centred on the main window (the second picture shows the window behind it).
+    CResolutionDlg resolution(frame);
+    resolution.m_width = 640;
+    resolution.m_height = 480;
+    rwtest::RunModalScript([&] { return resolution.DoModal(); },
+                           {[](HWND) {}, [](HWND) {}, [](HWND) {}, // turns of its loop: every control paints
+                            [&](HWND dialog) {
+                                Shoot(shell, frame->m_hWnd, "resolution-on-main", false);
+                                Shoot(shell, dialog, "resolution", false);
+                                ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                            }});
+    CCustomSplitDlg split(frame);
+    split.m_mode = CCustomSplitDlg::kTimeMode;
+    split.m_value = L"0.5";
+    rwtest::RunModalScript([&] { return split.DoModal(); },
+                           {[](HWND) {}, [](HWND) {}, [](HWND) {},
+                            [&](HWND dialog) {
+                                Shoot(shell, frame->m_hWnd, "split-time-on-main", false);
+                                Shoot(shell, dialog, "split-time", false);
+                                ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                            }});
 
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     const int id = CVideoManager::AddTask(L"clip.mp4", coretest::WinPath(rwtest::Media(rwtest::kLong25s)),

@@ -242,8 +242,20 @@ TEST_F(ParamWndTest, SplitSendsBytesAndSeconds)
     EXPECT_EQ("180", Value(a, L"t"));
     EXPECT_EQ("", Value(a, L"fs"));
 
-    const size_t before = m_frame.sent.size();
+    // A fraction of a unit is a length of its own: a tenth of a minute is six seconds.
+    g_splitAnswer = L"0.1";
+    Choose(CParamWnd::kSplitId, CParamWnd::kSplitCustomTime);
+    EXPECT_EQ("6", Value(a, L"t"));
+    EXPECT_NE(std::string::npos, SelectedText(CParamWnd::kSplitId).find(" 0.1 "));
     g_splitAnswer = L"0.5";
+    Choose(CParamWnd::kSplitId, CParamWnd::kSplitCustomSize);
+    EXPECT_EQ("524288", Value(a, L"fs"));
+    EXPECT_NE(std::string::npos, SelectedText(CParamWnd::kSplitId).find(" 0.5 MB"));
+    g_splitAnswer = L"3";
+    Choose(CParamWnd::kSplitId, CParamWnd::kSplitCustomTime);
+
+    const size_t before = m_frame.sent.size();
+    g_splitAnswer = L"0";
     Choose(CParamWnd::kSplitId, CParamWnd::kSplitCustomSize);
     g_splitResult = IDCANCEL;
     Choose(CParamWnd::kSplitId, CParamWnd::kSplitCustomTime);

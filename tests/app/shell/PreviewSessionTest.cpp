@@ -79,6 +79,25 @@ TEST_F(PreviewSessionTest, VolumeIsKeptWithoutAPreview)
     EXPECT_EQ(CPreviewSession::kPlaying, m_session.GetState());
 }
 
+// A volume from the settings file outside 0 to 100 percent reaches the player held to its range.
+TEST_F(PreviewSessionTest, VolumeFromTheSettingsIsHeldToItsRange)
+{
+    const int id = Add(rwtest::kClipMp4, "a.mp4");
+    ASSERT_GT(id, 0);
+    const struct
+    {
+        int setting;
+        int engine;
+    } cases[] = {{1000, CPreviewSession::kEngineVolumeMax}, {-40, 0}, {25, 32}};
+    for (const auto& c : cases)
+    {
+        m_settings.volume = c.setting;
+        ASSERT_TRUE(m_session.Start(id, m_host));
+        EXPECT_EQ(c.engine, g_previewVolume.load()) << c.setting;
+        m_session.Stop();
+    }
+}
+
 // The session follows the task it plays, not another; a removed task is never touched: no
 // snapshot, no position (the panel then stops).
 TEST_F(PreviewSessionTest, KeepsThePlayingTaskById)

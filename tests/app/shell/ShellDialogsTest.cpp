@@ -71,8 +71,8 @@ class ShellDialogsTest : public ::testing::Test
 };
 } // namespace
 
-// Size mode: its texts; an empty edit, a word, 0 and 0.5 are refused with the message and the
-// dialog stays; 12abc is taken as typed.
+// Size mode: its texts; an empty edit, a word and 0 are refused with the message and the dialog
+// stays; 12abc is taken as typed.
 TEST_F(ShellDialogsTest, CustomSplitRefusesValuesBelowOne)
 {
     CCustomSplitDlg dialog;
@@ -81,7 +81,7 @@ TEST_F(ShellDialogsTest, CustomSplitRefusesValuesBelowOne)
         EXPECT_EQ("MB", ItemText(d, CCustomSplitDlg::kUnitId));
         EXPECT_EQ("Split by Size", Title(d));
     });
-    for (LPCWSTR refused : {L"", L"abc", L"0", L"0.5"})
+    for (LPCWSTR refused : {L"", L"abc", L"0", L"-2"})
         steps.push_back([refused](HWND d) {
             Type(d, CCustomSplitDlg::kValueId, refused);
             Press(d, IDOK);
@@ -95,6 +95,21 @@ TEST_F(ShellDialogsTest, CustomSplitRefusesValuesBelowOne)
     EXPECT_EQ("12abc", rwtest::Utf8(dialog.m_value));
     ASSERT_EQ(4u, TestApp().m_messageBoxes.size());
     EXPECT_EQ(LangMgr::GetText(L"err_input_positive"), TestApp().m_messageBoxes[0]);
+}
+
+// A fraction of a minute is a length the field takes: 0.1 closes the dialog without a message.
+TEST_F(ShellDialogsTest, CustomSplitTakesAFractionOfAMinute)
+{
+    CCustomSplitDlg dialog;
+    dialog.m_mode = CCustomSplitDlg::kTimeMode;
+    EXPECT_EQ(IDOK, RunModal(dialog, {[](HWND d) {
+                                 Type(d, CCustomSplitDlg::kValueId, L"0.1");
+                                 Press(d, IDOK);
+                                 if (!TestApp().m_messageBoxes.empty()) // refused: the dialog stays
+                                     Press(d, IDCANCEL);
+                             }}));
+    EXPECT_EQ("0.1", rwtest::Utf8(dialog.m_value));
+    EXPECT_TRUE(TestApp().m_messageBoxes.empty());
 }
 
 // Time mode takes its texts from the language; Cancel closes without a check.
@@ -151,6 +166,39 @@ TEST_F(ShellDialogsTest, ResolutionListFollowsTheNumbers)
     EXPECT_EQ(320, dialog.m_width);
     EXPECT_EQ(240, dialog.m_height);
     EXPECT_EQ(1u, TestApp().m_messageBoxes.size());
+}
+
+// The note under the sizes shows its whole text on one line and covers no other control.
+TEST_F(ShellDialogsTest, ResolutionNoteHasRoomForItsText)
+{
+    CResolutionDlg dialog;
+    RunModal(dialog, {[](HWND d) {
+                 HWND note = ::GetDlgItem(d, CResolutionDlg::kReferenceLabelId);
+                 ASSERT_TRUE(note);
+                 WCHAR text[256] = {};
+                 const int length = ::GetWindowTextW(note, text, 256);
+                 EXPECT_EQ(LangMgr::GetText(L"resolution_format_ref"), CString(text));
+                 HDC dc = ::GetDC(note);
+                 HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(note, WM_GETFONT, 0, 0)));
+                 SIZE extent = {};
+                 ::GetTextExtentPoint32W(dc, text, length, &extent);
+                 ::SelectObject(dc, old);
+                 ::ReleaseDC(note, dc);
+                 RECT area = {};
+                 ::GetClientRect(note, &area);
+                 EXPECT_GE(area.right, extent.cx) << rwtest::Utf8(text);
+                 EXPECT_GE(area.bottom, extent.cy);
+                 RECT noteRect = {};
+                 ::GetWindowRect(note, &noteRect);
+                 for (HWND child = ::GetWindow(d, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                 {
+                     RECT rect = {}, overlap = {};
+                     ::GetWindowRect(child, &rect);
+                     if (child != note)
+                         EXPECT_FALSE(::IntersectRect(&overlap, &rect, &noteRect)) << ::GetDlgCtrlID(child);
+                 }
+                 Press(d, IDCANCEL);
+             }});
 }
 
 // A preset size shows in the edits and selects its name.

@@ -1,3 +1,8 @@
+// The C++ streams first: windows.h defines min and max macros that break them.
+#include <fstream>
+#include <sstream>
+#include <string>
+
 #include "RwTest.h"
 #include "app/shell/ColorFilterMonochrome.h"
 #include "app/shell/SkinStyle.h"
@@ -115,6 +120,60 @@ TEST(SkinStyleTableTest, TintsAndCommands)
         EXPECT_FALSE(CSkinStyle::TintOf(outside, &unused)) << outside;
     EXPECT_EQ(nullptr, CSkinStyle::FindTint(32890));
     EXPECT_EQ(32893u, CSkinStyle::Tint(8).command);
+}
+
+// The English menu names each tint after the colour it gives a skin colour: the hue of a grey run
+// through the tint's filter lies in the hue range of the name (degrees), and "Grey" keeps it grey.
+TEST(SkinStyleTableTest, EnglishTintNamesNameTheColourTheyGive)
+{
+    struct Hues
+    {
+        const char* name;
+        int from, to; // degrees; from > to wraps through 0
+    };
+    const Hues kHues[] = {
+        {"Red", 350, 15},    {"Orange", 15, 45},       {"Tan", 20, 45},      {"Yellow", 45, 70},
+        {"Green", 80, 150},  {"Cyan", 170, 195},       {"Steel Blue", 195, 225}, {"Blue", 220, 250},
+        {"Violet", 250, 290}, {"Purple", 265, 300},    {"Crimson", 330, 355},
+    };
+    std::ifstream file(rwtest::ProgramDir() + "/lang/English.xml", std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string xml = text.str();
+    for (int i = 1; i <= 8; ++i)
+    {
+        const std::string key = "menu_ui_color" + std::to_string(i);
+        const size_t open = xml.find("<" + key + ">");
+        ASSERT_NE(std::string::npos, open) << key;
+        const size_t start = open + key.size() + 2;
+        const std::string name = xml.substr(start, xml.find("</", start) - start);
+        COLORREF tint = 0;
+        ASSERT_TRUE(CSkinStyle::TintOf(i, &tint));
+        CColorFilterMonochrome filter(CWVPDrawHelpers::ColorToHLS(tint));
+        COLORREF colour = RGB(128, 128, 128);
+        filter.ApplyColorFilter(colour);
+        const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
+        const int high = r > g ? (r > b ? r : b) : (g > b ? g : b);
+        const int low = r < g ? (r < b ? r : b) : (g < b ? g : b);
+        if (name == "Grey")
+        {
+            EXPECT_LE(high - low, 8) << key << " gives " << r << "," << g << "," << b;
+            continue;
+        }
+        ASSERT_GT(high - low, 8) << key << " \"" << name << "\" gives a grey";
+        double hue = high == r ? 60.0 * (g - b) / (high - low) : high == g ? 120 + 60.0 * (b - r) / (high - low)
+                                                                          : 240 + 60.0 * (r - g) / (high - low);
+        hue = hue < 0 ? hue + 360 : hue;
+        const Hues* range = nullptr;
+        for (const Hues& h : kHues)
+            if (name == h.name)
+                range = &h;
+        ASSERT_NE(nullptr, range) << key << ": no hue known for \"" << name << "\"";
+        const bool inside = range->from < range->to ? hue >= range->from && hue < range->to
+                                                    : hue >= range->from || hue < range->to;
+        EXPECT_TRUE(inside) << key << " \"" << name << "\" gives the hue " << hue << " (" << r << "," << g << "," << b
+                            << ")";
+    }
 }
 
 // A tint is installed only under a skinned look; "normal" and value 0 remove it.

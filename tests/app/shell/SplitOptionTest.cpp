@@ -38,31 +38,39 @@ TEST(SplitOptionTest, CustomValues)
     EXPECT_EQ(4928307200LL, CSplitOption::ReadValue(L" 4928307200"));
 }
 
-// The typed number: its leading whole number, refused below 1 or when absurdly large.
+// The typed number: its leading number with its fraction, refused unless above 0; an absurdly
+// large one is taken as the largest. A tenth of a minute is six seconds, not nothing.
 TEST(SplitOptionTest, ParsesInput)
 {
     struct Case
     {
         const wchar_t* text;
         bool accepted;
-        LONGLONG number;
+        double number;
+        const char* seconds; // the "t" value of the number as minutes
     } cases[] = {
-        {L"", false, 0},
-        {L"abc", false, 0},
-        {L"0", false, 0},
-        {L"0.5", false, 0},
-        {L"-3", false, -3},
-        {L"1", true, 1},
-        {L"12abc", true, 12},
-        {L" 7", true, 7},
-        {L"3.9", true, 3},
-        {L"2048", true, 2048},
-        {L"99999999999", false, 99999999999LL},
+        {L"", false, 0, nullptr},
+        {L"abc", false, 0, nullptr},
+        {L"0", false, 0, nullptr},
+        {L"0.0", false, 0, nullptr},
+        {L"-3", false, -3, nullptr},
+        {L"0.1", true, 0.1, "6"},
+        {L"0,5", true, 0.5, "30"},
+        {L"0.001", true, 0.001, "1"},
+        {L"1", true, 1, "60"},
+        {L"12abc", true, 12, "720"},
+        {L" 7", true, 7, "420"},
+        {L"3.9", true, 3.9, "234"},
+        {L"2048", true, 2048, "122880"},
+        {L"99999999999", true, 2147483647.0, "128849018820"},
     };
     for (const Case& c : cases)
     {
-        LONGLONG number = -100;
+        double number = -100;
         EXPECT_EQ(c.accepted, CSplitOption::ParseInput(c.text, &number)) << rwtest::Utf8(c.text);
-        EXPECT_EQ(c.number, number) << rwtest::Utf8(c.text);
+        EXPECT_NEAR(c.number, number, 1e-9) << rwtest::Utf8(c.text);
+        if (c.seconds)
+            EXPECT_EQ(c.seconds, rwtest::Utf8(CSplitOption::TimeValue(number))) << rwtest::Utf8(c.text);
     }
+    EXPECT_EQ("524288", rwtest::Utf8(CSplitOption::SizeValue(0.5)));
 }

@@ -54,4 +54,27 @@ TEST(TaskCells, ValueColumnsSortByValueAndOthersAsText)
             << Narrow(c.second) << " / " << Narrow(c.first);
     }
 }
+
+// The time left of a running row: from the elapsed time and the progress, also at a progress so
+// small that the estimate leaves the range of an int, and never below zero.
+TEST(TaskCells, TimeLeftStaysWithinItsRangeAtAnyProgress)
+{
+    struct Case
+    {
+        DWORD elapsedMs;
+        double percent;
+        int seconds;
+    };
+    const Case cases[] = {
+        {10000, 50, 11},                        // 1 + 10 s x 100 / 50 - 10 s
+        {3600000, 100, 1},                      // done: the one second the estimate keeps
+        {600000, 25, 1801},                     // 10 minutes for a quarter
+        {60000, 0, kMaxSecondsLeft},            // no progress yet: a hundredth of a percent
+        {1000000, 0.00001, kMaxSecondsLeft},    // 10^10 seconds: beyond 32 bits
+        {4000000000u, 0.5, kMaxSecondsLeft},    // an elapsed time near the tick counter's wrap
+        {5000, -1, 0},                          // a progress below zero
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.seconds, TaskSecondsLeft(c.elapsedMs, c.percent)) << c.elapsedMs << " ms, " << c.percent << " %";
+}
 } // namespace

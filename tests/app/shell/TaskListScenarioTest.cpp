@@ -454,6 +454,31 @@ TEST_F(TaskListScenario, ClosingWhileConvertingCleansUp)
     Command(ID_ACTION_START);
     ASSERT_EQ(CVideoManager::CountRunning(), 2);
     std::vector<std::string> outputs = {OutputOf(*TaskOf(m_list, 0)), OutputOf(*TaskOf(m_list, 1))};
+    // Closing asks first: No keeps the window and both conversions, Yes (below) closes.
+    HWND frame = m_shell->Frame()->m_hWnd;
+    std::string question;
+    auto close = [&](int answer) {
+        rwtest::RunModalScript(
+            [&] {
+                ::SendMessageW(frame, WM_CLOSE, 0, 0);
+                return INT_PTR(0);
+            },
+            {[&question, answer](HWND box) {
+                question.clear();
+                for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                {
+                    WCHAR text[512] = {}, kind[16] = {};
+                    ::GetClassNameW(child, kind, 16);
+                    if (::lstrcmpiW(kind, L"Static") == 0 && ::GetWindowTextW(child, text, 512) > 0)
+                        question += rwtest::Utf8(text);
+                }
+                ::SendMessageW(box, WM_COMMAND, answer, 0);
+            }});
+    };
+    close(IDNO);
+    EXPECT_EQ(question, rwtest::Utf8(LangMgr::GetText(L"ask_close_converting")));
+    ASSERT_TRUE(::IsWindow(frame));
+    EXPECT_EQ(CVideoManager::CountRunning(), 2);
     // Both have written something and are far from their end.
     auto underWay = [&](const ConvertTask* task) {
         CEncoder* job = EngineFindJob(task->m_jobId);
@@ -465,8 +490,12 @@ TEST_F(TaskListScenario, ClosingWhileConvertingCleansUp)
     ASSERT_TRUE(PumpUntil(*m_shell, [&] { return underWay(TaskOf(m_list, 0)) && underWay(TaskOf(m_list, 1)); }));
     m_shell->App()->m_settings.skincolor = 5;
     ::DeleteFileW(WinPathOf(m_shell->Path("Reelwright.xml")));
+    // The window's own end takes seconds here, long enough for a fast machine to finish both
+    // conversions meanwhile: paused, they stay unfinished (and still count as under way).
+    ASSERT_EQ(0, CVideoManager::PauseTasks({TaskOf(m_list, 0)->m_id, TaskOf(m_list, 1)->m_id}));
     m_list = nullptr;
-    m_shell->Frame()->SendMessage(WM_CLOSE);
+    close(IDYES);
+    EXPECT_FALSE(::IsWindow(frame));
     m_shell->Stop();
     for (const std::string& output : outputs)
         EXPECT_FALSE(shelltest::Exists(output)) << output;

@@ -422,6 +422,10 @@ TEST(ConverterOptionsTest, WarnsAboutBitRatesGivenInBitsAndBadFrameSizes)
     }
     Context context;
     ASSERT_EQ(ParseArgs(&context, "-ab 128", out).messages.find("WARNING"), std::string::npos);
+    // Codec threads are real threads: nothing to warn about.
+    Context threads;
+    const std::string said = ParseArgs(&threads, "-threads 0", out).messages;
+    EXPECT_EQ(said.find("thread"), std::string::npos) << said;
 }
 
 TEST(ConverterOptionsTest, ErrorsFailTheParseWithTheirMessage)

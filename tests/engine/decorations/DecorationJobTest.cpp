@@ -179,4 +179,26 @@ TEST_F(DecorationJobTest, MissingDecorationFilesAreLoggedAndLeftOut)
     ASSERT_EQ(kFrames, static_cast<int>(decorated.luma.size()));
     EXPECT_LT(ChangedPixels(decorated, plain, 10, 0, 240), 10);
     EXPECT_GE(rwtest::LogRecorder::CountContaining("no-logo.png"), 1);
+    EXPECT_EQ(1, rwtest::LogRecorder::CountContaining("Subtitles left out: the subtitle file cannot be opened"));
+}
+
+// Subtitles=Automatic beside a source without a subtitle file, and automatic codec threads: the
+// job's log says nothing of either, as nothing went wrong.
+TEST_F(DecorationJobTest, NothingToSayIsNotLogged)
+{
+    rwtest::LogRecorder log;
+    const std::string lone = rwtest::ScratchDir("DecorationJobLone");
+    const std::string source = lone + "/clip.mp4";
+    WriteBytes(source, ReadBytes(rwtest::Media(rwtest::kClipMp4)));
+    const std::string output = lone + "/clip.avi";
+    JobSettings settings = rwtest::MakeJobSettings(source, output, std::string(kArguments) + " -threads 0");
+    settings.subtitleMode = kSubtitleBesideSource;
+    DecodedClip decorated = Convert(output, settings);
+    ASSERT_EQ(kFrames, static_cast<int>(decorated.luma.size()));
+    EXPECT_LT(ChangedPixels(decorated, plain, 10, 0, 240), 10);
+    for (const auto& line : rwtest::LogRecorder::Snapshot())
+    {
+        EXPECT_EQ(std::string::npos, line.second.find("Subtitles")) << line.second;
+        EXPECT_EQ(std::string::npos, line.second.find("thread")) << line.second;
+    }
 }
