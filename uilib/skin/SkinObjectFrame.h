@@ -208,7 +208,7 @@ class CWVPSkinObjectFrame : public CWVPSkinObject
     void TrackBox(UINT nMessage, POINT pt);
     void MoveThumb(int px);
     LRESULT EndScroll();
-    void OnScrollRepeatTimer();
+    void OnScrollRepeatTimer(POINT ptScreen);
     void SendScrollMessage(int nCode, int nPos);
     RECT CalcThumbDragRect(const SCROLLBARPOSINFO* pSBInfo) const;
     POINT TrackPoint(POINT ptScreen) const;

@@ -289,7 +289,7 @@ void CWVPSkinObjectFrame::TrackScrollBar(POINT pt, SCROLLBARPOSINFO* pSBInfo, BO
         }
         if (msg.message == WM_TIMER && msg.wParam == kScrollRepeatTimerId && msg.hwnd == m_hWnd)
         {
-            OnScrollRepeatTimer();
+            OnScrollRepeatTimer(msg.pt);
         }
         else if (IsMouseMessage(msg.message))
         {
@@ -361,14 +361,14 @@ void CWVPSkinObjectFrame::TrackBox(UINT nMessage, POINT pt)
     }
 }
 
-void CWVPSkinObjectFrame::OnScrollRepeatTimer()
+// The pointer is judged where the timer message places it, as mouse messages are: the X pointer
+// that GetCursorPos reads can lag the positions the messages carry.
+void CWVPSkinObjectFrame::OnScrollRepeatTimer(POINT ptScreen)
 {
     SCROLLBARTRACKINFO* track = m_pSBTrack;
     if (!track)
         return;
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    TrackBox(0, TrackPoint(cursor));
+    TrackBox(0, TrackPoint(ptScreen));
     if (m_pSBTrack && track->fHitOld)
     {
         track->hTimerSB = ::SetTimer(m_hWnd, kScrollRepeatTimerId, ::GetDoubleClickTime() / 10, nullptr);
