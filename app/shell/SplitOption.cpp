@@ -31,6 +31,15 @@ LONGLONG RoundedUnits(double number, LONGLONG unit)
     const LONGLONG units = static_cast<LONGLONG>(number * unit + 0.5);
     return units < 1 ? 1 : units;
 }
+// Moves past leading blanks and an optional sign; true for a minus.
+bool SkipBlanksAndSign(const WCHAR*& p)
+{
+    while (*p == L' ' || *p == L'\t')
+        ++p;
+    if (*p == L'+' || *p == L'-')
+        return *p++ == L'-';
+    return false;
+}
 } // namespace
 
 LPCWSTR CSplitOption::PresetText(int preset)
@@ -56,11 +65,7 @@ int CSplitOption::PresetIndex(LONGLONG bytes)
 LONGLONG CSplitOption::ReadValue(const CString& text)
 {
     const WCHAR* p = text;
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    bool negative = false;
-    if (*p == L'+' || *p == L'-')
-        negative = *p++ == L'-';
+    const bool negative = SkipBlanksAndSign(p);
     LONGLONG value = 0;
     const LONGLONG limit = 0x7FFFFFFFFFFFFFFFLL / 10 - 9;
     for (; IsDigit(*p); ++p)
@@ -71,11 +76,7 @@ LONGLONG CSplitOption::ReadValue(const CString& text)
 bool CSplitOption::ParseInput(const CString& text, double* number)
 {
     const WCHAR* p = text;
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    bool negative = false;
-    if (*p == L'+' || *p == L'-')
-        negative = *p++ == L'-';
+    const bool negative = SkipBlanksAndSign(p);
     double value = 0;
     for (; IsDigit(*p); ++p)
         value = value * 10 + (*p - L'0');
