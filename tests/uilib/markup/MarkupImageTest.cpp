@@ -3,7 +3,6 @@
 // section; broken and missing pictures leave an empty element.
 #include "MarkupFixture.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,20 +13,14 @@
 
 namespace
 {
+using markuptest::ElementPtr;
+using markuptest::Probe;
+
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kCyan = RGB(0, 255, 255);
-
-struct ReleaseElement
-{
-    void operator()(CWVPMarkupUIElement* e) const
-    {
-        e->Release();
-    }
-};
-typedef std::unique_ptr<CWVPMarkupUIElement, ReleaseElement> ElementPtr;
 
 // Markup written in UTF-8 (the C++ library's wide strings cannot be used here).
 ElementPtr Parse(markuptest::Context& context, const std::string& markup)
@@ -59,11 +52,6 @@ std::string FixtureUrl(const char* name)
     return "file://" + rwtest::ToWin32Path(std::string(RW_MARKUP_FIXTURES) + "/" + name);
 }
 
-struct Probe
-{
-    int x, y;
-    COLORREF colour;
-};
 } // namespace
 
 TEST(MarkupImage, PicturesShowAtTheirOwnSizeOrScaled)

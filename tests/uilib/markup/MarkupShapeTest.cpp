@@ -2,7 +2,6 @@
 // DIB section (fill, stroke, gradient, stretch) and which points hit them.
 #include "MarkupFixture.h"
 
-#include <memory>
 #include <vector>
 
 #include "DibCanvas.h"
@@ -10,20 +9,14 @@
 
 namespace
 {
+using markuptest::ElementPtr;
+using markuptest::Probe;
+
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kLime = RGB(0, 255, 0);
 const COLORREF kBlack = RGB(0, 0, 0);
-
-struct ReleaseElement
-{
-    void operator()(CWVPMarkupUIElement* e) const
-    {
-        e->Release();
-    }
-};
-typedef std::unique_ptr<CWVPMarkupUIElement, ReleaseElement> ElementPtr;
 
 // Parses one element and lays it out in the slot: measured under the slot's size, arranged there.
 ElementPtr Layout(markuptest::Context& context, LPCWSTR markup, RECT slot)
@@ -44,12 +37,6 @@ void Draw(CWVPMarkupUIElement* element, DibCanvas& canvas)
     CWVPMarkupDrawingContext dc(canvas.dc());
     element->Render(&dc);
 }
-
-struct Probe
-{
-    int x, y;
-    COLORREF colour;
-};
 
 struct DrawCase
 {
