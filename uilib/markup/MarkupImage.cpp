@@ -11,8 +11,8 @@ namespace
 {
 const WCHAR kFilePrefix[] = L"file://";
 const WCHAR kResourcePrefix[] = L"res://";
-const int kFilePrefixLength = 7;
-const int kResourcePrefixLength = 6;
+const int kFilePrefixLength = ARRAYSIZE(kFilePrefix) - 1;
+const int kResourcePrefixLength = ARRAYSIZE(kResourcePrefix) - 1;
 // Pixels of this colour are transparent in pictures without an alpha channel.
 const COLORREF kMaskColor = RGB(0, 255, 0);
 // Pictures of a file or resource are kept under this command id of their own manager.

@@ -17,12 +17,6 @@ class CWVPMarkupImage : public CWVPMarkupFrameworkElement
     SIZE MeasureOverride(CWVPMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
     void OnRender(CWVPMarkupDrawingContext* dc) override;
 
-    // The picture held since the last measure, or null.
-    CWVPImageManagerIcon* GetIcon() const
-    {
-        return m_pIcon;
-    }
-
     static void RegisterProperties();
     static CWVPMarkupDependencyProperty* s_pSourceProperty;
 
