@@ -135,3 +135,21 @@ function(rw_add_shell_resources target)
         DEPENDS ${RW_SHELLRES_DIR}/images.stamp ${CMAKE_BINARY_DIR}/skins/skins.stamp
                 ${CMAKE_SOURCE_DIR}/resources/resource.h ${CMAKE_SOURCE_DIR}/resources/update.rc)
 endfunction()
+
+# rw_add_test_pictures(NAME target SOURCE generator.c DIR folder COMMENT text): a target that
+# builds a C picture generator with the build machine's own compiler and libpng, and runs it to
+# draw the test pictures into the folder.
+function(rw_add_test_pictures)
+    cmake_parse_arguments(A "" "NAME;SOURCE;DIR;COMMENT" "" ${ARGN})
+    get_filename_component(source ${A_SOURCE} ABSOLUTE)
+    get_filename_component(generator ${A_SOURCE} NAME_WE)
+    set(stamp ${A_DIR}/pictures.stamp)
+    add_custom_command(OUTPUT ${stamp}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${A_DIR}
+        COMMAND cc -O2 -std=gnu99 -I${PNG_INCLUDE_DIRS} -o ${A_DIR}/${generator} ${source} -l${PNG_LIBRARIES}
+        COMMAND ${A_DIR}/${generator} ${A_DIR}
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${source}
+        COMMENT "${A_COMMENT}")
+    add_custom_target(${A_NAME} DEPENDS ${stamp})
+endfunction()

@@ -557,14 +557,16 @@ IMPLEMENT_MARKUP_TYPE(CWVPMarkupPolygon, kTypePolygon)
 Property* CWVPMarkupPolygon::s_pPointsProperty;
 void CWVPMarkupPolygon::RegisterProperties()
 {
-    s_pPointsProperty = Property::Register(L"Points", CWVPMarkupPointCollection::Type(), Type());
+    s_pPointsProperty =
+        Property::Register(L"Points", CWVPMarkupPointCollection::Type(), Type(), Flags(MetadataAffectsMeasure));
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupPolyline, kTypePolyline)
 Property* CWVPMarkupPolyline::s_pPointsProperty;
 void CWVPMarkupPolyline::RegisterProperties()
 {
-    s_pPointsProperty = Property::Register(L"Points", CWVPMarkupPointCollection::Type(), Type());
+    s_pPointsProperty =
+        Property::Register(L"Points", CWVPMarkupPointCollection::Type(), Type(), Flags(MetadataAffectsMeasure));
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupRectangle, kTypeRectangle)
@@ -577,10 +579,10 @@ Property* CWVPMarkupLine::s_pX2Property;
 Property* CWVPMarkupLine::s_pY2Property;
 void CWVPMarkupLine::RegisterProperties()
 {
-    s_pX1Property = Property::Register(L"X1", CWVPMarkupInt::Type(), Type());
-    s_pY1Property = Property::Register(L"Y1", CWVPMarkupInt::Type(), Type());
-    s_pX2Property = Property::Register(L"X2", CWVPMarkupInt::Type(), Type());
-    s_pY2Property = Property::Register(L"Y2", CWVPMarkupInt::Type(), Type());
+    s_pX1Property = Property::Register(L"X1", CWVPMarkupInt::Type(), Type(), Flags(MetadataAffectsMeasure));
+    s_pY1Property = Property::Register(L"Y1", CWVPMarkupInt::Type(), Type(), Flags(MetadataAffectsMeasure));
+    s_pX2Property = Property::Register(L"X2", CWVPMarkupInt::Type(), Type(), Flags(MetadataAffectsMeasure));
+    s_pY2Property = Property::Register(L"Y2", CWVPMarkupInt::Type(), Type(), Flags(MetadataAffectsMeasure));
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupImage, kTypeImage)

@@ -338,66 +338,8 @@ class CWVPMarkupPage : public CWVPMarkupDecorator
 };
 
 // ---- Shapes ---------------------------------------------------------------------------------
-class CWVPMarkupShape : public CWVPMarkupFrameworkElement
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pFillProperty;
-    static CWVPMarkupDependencyProperty* s_pStrokeProperty;
-    static CWVPMarkupDependencyProperty* s_pStrokeThicknessProperty;
-    static CWVPMarkupDependencyProperty* s_pStretchProperty;
-};
-
-class CWVPMarkupPointCollection : public CWVPMarkupObject
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupPolygon : public CWVPMarkupShape
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pPointsProperty;
-};
-
-class CWVPMarkupPolyline : public CWVPMarkupShape
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pPointsProperty;
-};
-
-class CWVPMarkupRectangle : public CWVPMarkupShape
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupEllipse : public CWVPMarkupShape
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupLine : public CWVPMarkupShape
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pX1Property;
-    static CWVPMarkupDependencyProperty* s_pY1Property;
-    static CWVPMarkupDependencyProperty* s_pX2Property;
-    static CWVPMarkupDependencyProperty* s_pY2Property;
-};
-
-class CWVPMarkupImage : public CWVPMarkupFrameworkElement
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pSourceProperty;
-};
+#include "uilib/markup/MarkupShape.h"
+#include "uilib/markup/MarkupImage.h"
 
 // ---- Controls -------------------------------------------------------------------------------
 class CWVPMarkupControl : public CWVPMarkupFrameworkElement

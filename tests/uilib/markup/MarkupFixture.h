@@ -5,6 +5,7 @@
 #include "RwTest.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "WideText.h"
@@ -140,4 +141,21 @@ inline std::string PropertyText(const CWVPMarkupObject* o, LPCWSTR ownerTag, LPC
         return "no property";
     return ValueText(o->GetValue(p));
 }
+
+// An element tree's root owned by a test.
+struct ReleaseElement
+{
+    void operator()(CWVPMarkupUIElement* e) const
+    {
+        e->Release();
+    }
+};
+typedef std::unique_ptr<CWVPMarkupUIElement, ReleaseElement> ElementPtr;
+
+// A pixel expected at a place of a drawing.
+struct Probe
+{
+    int x, y;
+    COLORREF colour;
+};
 } // namespace markuptest
