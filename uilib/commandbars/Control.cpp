@@ -758,6 +758,15 @@ CString CWVPControl::GetShortcutText() const
     return m_strShortcutTextAuto;
 }
 
+void CWVPControl::SetShortcutTextAuto(LPCWSTR text)
+{
+    const CString shortcut = text ? text : L"";
+    if (shortcut == m_strShortcutTextAuto)
+        return;
+    m_strShortcutTextAuto = shortcut;
+    DelayLayoutParent();
+}
+
 CString CWVPControl::GetKeyboardTip() const
 {
     if (!m_strKeyboardTip.IsEmpty())
@@ -971,6 +980,8 @@ void CWVPControl::ClickToolBarButton(CRect rc)
     if (m_pParent && m_nSelected)
     {
         m_pParent->SetSelected(-1);
+        // The status line keeps what the command may have shown when the mouse leaves the button.
+        m_pParent->SetStatusControl(m_nIndex);
         m_nSelected = 0;
     }
     if (click)
