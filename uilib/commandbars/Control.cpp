@@ -4,6 +4,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/MenuSoundPlayer.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PromptText.h"
 #include "uilib/foundation/CaptureLoop.h"
@@ -353,6 +354,7 @@ void CWVPControl::SetHideFlags(DWORD flags)
 
 void CWVPControl::OnExecute()
 {
+    WVPMenuSoundPlayer()->RequestSound(CWVPMenuSoundPlayer::kCommandSound);
     m_nPressed = IsOnNonPopupBar() ? 2 : 0;
     CWVPCommandBar* pBar = m_pParent;
     CWVPCommandBarManager* manager = pBar ? pBar->GetCommandBars() : nullptr;
