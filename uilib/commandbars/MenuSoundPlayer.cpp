@@ -18,8 +18,14 @@ void DestroyPlayer(void*)
 }
 } // namespace
 
+void CWVPMenuSoundPlayer::CShared::Release()
+{
+    if (::InterlockedDecrement(&nRefs) == 0)
+        delete this;
+}
+
 CWVPMenuSoundPlayer::CWVPMenuSoundPlayer(PlayFunction play)
-    : m_nPending(kNoSound), m_bEnabled(TRUE), m_hThread(nullptr), m_bStop(FALSE),
+    : m_pShared(nullptr), m_bEnabled(TRUE), m_hThread(nullptr),
       m_pfnPlay(play ? play : &CWVPMenuSoundPlayer::PlaySystemSound)
 {
 }
@@ -35,16 +41,21 @@ void CWVPMenuSoundPlayer::RequestSound(LONG sound)
         return;
     if (!m_hThread)
         StartThread();
-    ::InterlockedExchange(&m_nPending, sound);
+    if (m_pShared)
+        ::InterlockedExchange(&m_pShared->nPending, sound);
 }
 
 void CWVPMenuSoundPlayer::StartThread()
 {
-    m_nPending = kNoSound;
-    m_bStop = FALSE;
-    m_hThread = ::CreateThread(nullptr, 0, &CWVPMenuSoundPlayer::ThreadProc, this, CREATE_SUSPENDED, nullptr);
+    CShared* shared = new CShared{kNoSound, FALSE, 2, m_pfnPlay};
+    m_hThread = ::CreateThread(nullptr, 0, &CWVPMenuSoundPlayer::ThreadProc, shared, CREATE_SUSPENDED, nullptr);
     if (!m_hThread)
-        return; // the next request tries again
+    {
+        // The next request tries again.
+        delete shared;
+        return;
+    }
+    m_pShared = shared;
     ::SetThreadPriority(m_hThread, THREAD_PRIORITY_BELOW_NORMAL);
     ::ResumeThread(m_hThread);
 }
@@ -53,38 +64,41 @@ void CWVPMenuSoundPlayer::StopThread()
 {
     if (!m_hThread)
         return;
-    ::InterlockedExchange(&m_bStop, TRUE);
+    ::InterlockedExchange(&m_pShared->bStop, TRUE);
     if (::WaitForSingleObject(m_hThread, kStopTimeout) != WAIT_OBJECT_0)
     {
-        // A sound driver that never returns: the thread ends with the process.
+        // A sound driver that does not return: the thread ends when it does, or with the process.
         ::OutputDebugStringA("Reelwright: the menu sound thread did not end in time\n");
     }
     ::CloseHandle(m_hThread);
     m_hThread = nullptr;
+    m_pShared->Release();
+    m_pShared = nullptr;
 }
 
 DWORD WINAPI CWVPMenuSoundPlayer::ThreadProc(LPVOID parameter)
 {
-    CWVPMenuSoundPlayer* self = static_cast<CWVPMenuSoundPlayer*>(parameter);
+    CShared* shared = static_cast<CShared*>(parameter);
     try
     {
-        while (!::InterlockedCompareExchange(&self->m_bStop, FALSE, FALSE))
+        while (!::InterlockedCompareExchange(&shared->bStop, FALSE, FALSE))
         {
             // The request is taken and cleared in one step: one that arrives while this sound
             // plays stays pending and plays next.
-            const LONG sound = ::InterlockedExchange(&self->m_nPending, kNoSound);
+            const LONG sound = ::InterlockedExchange(&shared->nPending, kNoSound);
             if (sound != kNoSound)
-                self->m_pfnPlay(sound);
+                shared->pfnPlay(sound);
             else
                 ::Sleep(kPollInterval);
         }
-        if (self->m_pfnPlay == &CWVPMenuSoundPlayer::PlaySystemSound)
+        if (shared->pfnPlay == &CWVPMenuSoundPlayer::PlaySystemSound)
             ::PlaySoundW(nullptr, nullptr, SND_PURGE);
     }
     catch (...)
     {
         ::OutputDebugStringA("Reelwright: the menu sound thread failed\n");
     }
+    shared->Release();
     return 0;
 }
 

@@ -43,14 +43,24 @@ class CWVPMenuSoundPlayer
     }
 
   private:
+    // What the player and its thread share. Both hold a reference, so that a thread that outlives
+    // the player (a sound driver that never returns) still finds it.
+    struct CShared
+    {
+        volatile LONG nPending;
+        volatile LONG bStop;
+        volatile LONG nRefs;
+        PlayFunction pfnPlay;
+        void Release();
+    };
+
     void StartThread();
     static DWORD WINAPI ThreadProc(LPVOID parameter);
     static void PlaySystemSound(LONG sound);
 
-    volatile LONG m_nPending;
+    CShared* m_pShared;
     BOOL m_bEnabled;
     HANDLE m_hThread;
-    volatile LONG m_bStop;
     PlayFunction m_pfnPlay;
 };
 

@@ -106,6 +106,32 @@ TEST(MenuSoundPlayerTest, ADisabledPlayerStartsNoThread)
     g_driver = nullptr;
 }
 
+TEST(MenuSoundPlayerTest, ASoundThatNeverEndsDoesNotHoldTheExitAndItsThreadEndsCleanlyLater)
+{
+    FakeDriver driver;
+    g_driver = &driver;
+    HANDLE thread = nullptr;
+    {
+        CWVPMenuSoundPlayer player(&FakePlay);
+        player.RequestSound(CWVPMenuSoundPlayer::kPopupSound);
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(driver.entered, kDeadline));
+        ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), player.GetThreadHandle(), ::GetCurrentProcess(), &thread,
+                                      0, FALSE, DUPLICATE_SAME_ACCESS));
+        player.RequestSound(CWVPMenuSoundPlayer::kCommandSound);
+        // The player gives up waiting and goes; its thread is still in the driver.
+    }
+    EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(thread, 0));
+    ::SetEvent(driver.release);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, kDeadline));
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeThread(thread, &code);
+    ::CloseHandle(thread);
+    EXPECT_EQ(0u, code);
+    // Stopped: the pending request was not played.
+    EXPECT_EQ((std::vector<LONG>{CWVPMenuSoundPlayer::kPopupSound}), driver.Sounds());
+    g_driver = nullptr;
+}
+
 // The helper program asks the process-wide player for sounds, runs the exit sequence and checks
 // that the sound thread has ended; its exit code must come through unchanged.
 TEST(MenuSoundPlayerTest, TheSoundThreadEndsInTheExitSequence)
