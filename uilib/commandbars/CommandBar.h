@@ -4,6 +4,9 @@
 // see it (type, position, sizes, selection, owner site); the bar window's tracking, keyboard and
 // idle update build on it.
 #include "platform/mfc/Mfc.h"
+#include "uilib/commandbars/CommandBarAnimation.h"
+
+#include <memory>
 
 class CWVPControl;
 class CWVPControls;
@@ -33,6 +36,9 @@ enum WVPBarPosition
 const DWORD WVP_BARFLAG_HIDEWRAP = 0x20;
 const DWORD WVP_BARFLAG_STRETCHED = 0x40;
 const DWORD WVP_BARFLAG_LARGEBUTTONS = 0x200000;
+
+// Sent to the site when a control's selection changes (wParam: the control when selected, else 0).
+const UINT WVP_WM_CONTROLSELECTED = 10326;
 
 class CWVPCommandBar : public CWnd
 {
@@ -206,6 +212,57 @@ class CWVPCommandBar : public CWnd
     // not a valid menu, the controls left as they were.
     BOOL LoadMenu(CMenu* pMenu, BOOL replace = TRUE);
 
+    // Idle update of the controls and the status line (CommandBarUpdate.cpp). The update object
+    // is CCommandBarCmdUI (CommandBarCmdUI.h).
+    class CCommandBarCmdUI;
+    UINT GetActiveDocTemplate() const;
+    void UpdateDocTemplateControls();
+    void UpdateControlsCmdUI();
+    virtual void OnControlSelected(BOOL selected, CWVPControl* pControl);
+    void ShowStatusText(LPCWSTR text);
+    virtual void UpdateShortcuts();
+    // The control whose description the status line already shows (-1 none).
+    int GetStatusControl() const
+    {
+        return m_nStatusControl;
+    }
+    void SetStatusControl(int index)
+    {
+        m_nStatusControl = index;
+    }
+    // Set on the root bar while it tracks without announcing commands: its controls then get no
+    // command updates.
+    BOOL IsNoNotifyTracking() const
+    {
+        return m_bNoNotifyTracking;
+    }
+    void SetNoNotifyTracking(BOOL noNotify)
+    {
+        m_bNoNotifyTracking = noNotify;
+    }
+
+    // Painting goes through the bar's redraw animation (CommandBarAnimation.h), which asks the bar
+    // to draw itself.
+    virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
+    CWVPCommandBarAnimation* GetAnimation() const
+    {
+        return m_pAnimation.get();
+    }
+    void EnableAnimation(BOOL enable)
+    {
+        m_pAnimation->EnableAnimation(enable);
+        Redraw();
+    }
+    BOOL IsAnimationEnabled() const
+    {
+        return m_pAnimation->IsAnimationEnabled();
+    }
+    // Keeps the cached picture of the bar even without animation.
+    void SetAnimationParam(BOOL cachedPainting)
+    {
+        m_pAnimation->SetCachedPainting(cachedPainting);
+    }
+
     int m_barType;
     int m_barPosition;
     DWORD m_dwFlags;
@@ -230,4 +287,8 @@ class CWVPCommandBar : public CWnd
     DWORD m_dwLayoutFlags;
     BOOL m_bWrapped;
     BOOL m_bMultiColumn;
+
+    int m_nStatusControl = -1;
+    BOOL m_bNoNotifyTracking = FALSE;
+    std::unique_ptr<CWVPCommandBarAnimation> m_pAnimation = std::make_unique<CWVPCommandBarAnimation>(this);
 };

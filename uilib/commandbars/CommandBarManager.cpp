@@ -56,3 +56,18 @@ BOOL CWVPCommandBarManager::IsCommandUsed(int id) const
     BOOL used = FALSE;
     return m_usedCommands.Lookup(UINT(id), used) && used;
 }
+
+void CWVPCommandBarManager::SetShortcutText(UINT id, LPCWSTR text)
+{
+    if (text && *text)
+        m_shortcuts.SetAt(id, text);
+    else
+        m_shortcuts.RemoveKey(id);
+}
+
+CString CWVPCommandBarManager::GetShortcutText(UINT id) const
+{
+    CString text;
+    m_shortcuts.Lookup(id, text);
+    return text;
+}

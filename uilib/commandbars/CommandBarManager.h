@@ -2,6 +2,9 @@
 // The manager of a frame's command bars as the controls and their collections see it: its site
 // window, its paint and image managers, its actions and its customise state.
 #include "platform/mfc/Mfc.h"
+#include "uilib/commandbars/CommandBarManagerOptions.h"
+
+#include <memory>
 
 class CWVPPaintManager;
 class CWVPImageManager;
@@ -61,7 +64,37 @@ class CWVPCommandBarManager : public CCmdTarget
     void SetCommandUsed(int id);
     BOOL IsCommandUsed(int id) const;
 
+    // What the bars' idle update and status line read: the options, the shortcut texts of
+    // command ids, the active document template (0 none) and the help id of the selection.
+    CWVPCommandBarManagerOptions* GetCommandBarsOptions() const
+    {
+        return m_pOptions.get();
+    }
+    void SetShortcutText(UINT id, LPCWSTR text);
+    CString GetShortcutText(UINT id) const;
+    virtual UINT GetActiveDocTemplate()
+    {
+        return m_nActiveDocTemplate;
+    }
+    void SetActiveDocTemplate(UINT id)
+    {
+        m_nActiveDocTemplate = id;
+    }
+    UINT GetHelpId() const
+    {
+        return m_nHelpId;
+    }
+    void SetHelpId(UINT helpId)
+    {
+        m_nHelpId = helpId;
+    }
+
   private:
+    std::unique_ptr<CWVPCommandBarManagerOptions> m_pOptions = std::make_unique<CWVPCommandBarManagerOptions>();
+    CMap<UINT, UINT, CString, LPCWSTR> m_shortcuts;
+    UINT m_nActiveDocTemplate = 0;
+    UINT m_nHelpId = 0;
+
     HWND m_hwndSite;
     CWVPPaintManager* m_pPaintManager;
     CWVPImageManager* m_pImageManager;

@@ -4,6 +4,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/MenuSoundPlayer.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PromptText.h"
 #include "uilib/foundation/CaptureLoop.h"
@@ -353,6 +354,7 @@ void CWVPControl::SetHideFlags(DWORD flags)
 
 void CWVPControl::OnExecute()
 {
+    WVPMenuSoundPlayer()->RequestSound(CWVPMenuSoundPlayer::kCommandSound);
     m_nPressed = IsOnNonPopupBar() ? 2 : 0;
     CWVPCommandBar* pBar = m_pParent;
     CWVPCommandBarManager* manager = pBar ? pBar->GetCommandBars() : nullptr;
@@ -758,6 +760,15 @@ CString CWVPControl::GetShortcutText() const
     return m_strShortcutTextAuto;
 }
 
+void CWVPControl::SetShortcutTextAuto(LPCWSTR text)
+{
+    const CString shortcut = text ? text : L"";
+    if (shortcut == m_strShortcutTextAuto)
+        return;
+    m_strShortcutTextAuto = shortcut;
+    DelayLayoutParent();
+}
+
 CString CWVPControl::GetKeyboardTip() const
 {
     if (!m_strKeyboardTip.IsEmpty())
@@ -971,6 +982,8 @@ void CWVPControl::ClickToolBarButton(CRect rc)
     if (m_pParent && m_nSelected)
     {
         m_pParent->SetSelected(-1);
+        // The status line keeps what the command may have shown when the mouse leaves the button.
+        m_pParent->SetStatusControl(m_nIndex);
         m_nSelected = 0;
     }
     if (click)

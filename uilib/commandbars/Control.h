@@ -45,6 +45,7 @@ enum WVPButtonStyle
 // Control flags ("Flags").
 const DWORD WVP_CONTROLFLAG_RIGHTALIGN = 0x01;
 const DWORD WVP_CONTROLFLAG_SKIPFOCUS = 0x02;
+const DWORD WVP_CONTROLFLAG_MANUALUPDATE = 0x08;
 const DWORD WVP_CONTROLFLAG_NOMOVABLE = 0x10;
 const DWORD WVP_CONTROLFLAG_STRETCHED = 0x20;
 const DWORD WVP_CONTROLFLAG_WRAPROW = 0x80;
@@ -54,6 +55,7 @@ const DWORD WVP_HIDE_HIDDEN = 0x01;
 const DWORD WVP_HIDE_WRAP = 0x02;
 const DWORD WVP_HIDE_SCROLL = 0x08;
 const DWORD WVP_HIDE_EXPAND = 0x20;
+const DWORD WVP_HIDE_DOCTEMPLATE = 0x40;
 
 // The notification record a control sends to its site with message 10338.
 struct NMWVPCONTROL
@@ -354,6 +356,29 @@ class CWVPControl : public CCmdTarget, public CWVPAccessible
     {
         return FALSE;
     }
+
+    // Read and written by the bars' idle update and status line.
+    int GetHelpId() const
+    {
+        return m_nHelpId;
+    }
+    void SetHelpId(int helpId)
+    {
+        m_nHelpId = helpId;
+    }
+    int GetOwnEnabled() const
+    {
+        return m_nEnabled;
+    }
+    CDocTemplateMap& GetDocTemplatesAssigned()
+    {
+        return m_docTemplatesAssigned;
+    }
+    CDocTemplateMap& GetDocTemplatesExcluded()
+    {
+        return m_docTemplatesExcluded;
+    }
+    void SetShortcutTextAuto(LPCWSTR text);
 
     // Kept by the collection.
     void AttachTo(CWVPControls* pControls, int index)

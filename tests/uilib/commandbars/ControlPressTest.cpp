@@ -87,6 +87,8 @@ TEST(ControlPressTest, AReleaseInsideExecutesOnce)
     EXPECT_EQ(0, f.button->GetPressed());
     EXPECT_EQ(0, f.button->GetSelected());
     EXPECT_NE(f.barWindow, ::GetCapture());
+    // The status line is left to what the command showed while the mouse leaves the button.
+    EXPECT_EQ(f.button->GetIndex(), f.bar->GetStatusControl());
 }
 
 TEST(ControlPressTest, AReleaseOutsideDoesNotExecute)
