@@ -85,13 +85,6 @@ void CWVPMarkupFrameworkContentElement::RegisterProperties()
     CWVPMarkupFrameworkElement::s_pTagProperty->AddOwner(Type());
 }
 
-void CWVPMarkupFrameworkContentElement::OnPropertyChanged(CWVPMarkupDependencyProperty* property,
-                                                          CWVPMarkupObject* oldValue, CWVPMarkupObject* newValue)
-{
-    CWVPMarkupObject::OnPropertyChanged(property, oldValue, newValue);
-    UpdateTriggers(property, newValue);
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupTextElement, kTypeTextElement)
 Property* CWVPMarkupTextElement::s_pBackgroundProperty;
 Property* CWVPMarkupTextElement::s_pForegroundProperty;
