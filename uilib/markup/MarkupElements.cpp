@@ -200,19 +200,19 @@ IMPLEMENT_MARKUP_TYPE(CWVPMarkupSpan, kTypeSpan)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupBold, kTypeBold)
 CWVPMarkupBold::CWVPMarkupBold()
 {
-    SetValue(s_pFontWeightProperty, CWVPMarkupEnum::CreateValue(kBoldWeight));
+    SetFontWeight(kBoldWeight);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupItalic, kTypeItalic)
 CWVPMarkupItalic::CWVPMarkupItalic()
 {
-    SetValue(s_pFontStyleProperty, CWVPMarkupEnum::CreateValue(1));
+    SetFontStyle(styleItalic);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupUnderline, kTypeUnderline)
 CWVPMarkupUnderline::CWVPMarkupUnderline()
 {
-    SetValue(s_pTextDecorationsProperty, CWVPMarkupEnum::CreateValue(1));
+    SetTextDecorations(decorationUnderline);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupHyperlink, kTypeHyperlink)

@@ -11,6 +11,12 @@ class CWVPMarkupTextElement : public CWVPMarkupFrameworkContentElement
 {
     DECLARE_MARKUP_TYPE()
   public:
+    // FontStyle values.
+    enum
+    {
+        styleNormal = 0,
+        styleItalic = 1
+    };
     // TextDecorations values.
     enum
     {

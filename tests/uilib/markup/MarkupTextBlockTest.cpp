@@ -45,6 +45,8 @@ const LineCase kLineCases[] = {
     {kWordEllipsis, u"<Run Text='aaaa'/><Run Text=' bbbb'/>", 8, 0, "aaaa+...", 7, 1},
     {kCharEllipsis, u"abcdefgh", 2, 0, "...", 3, 1},
     {u"TextWrapping='Wrap' TextTrimming='CharacterEllipsis'", u"aa bb cc dd", 6, 0, "aa bb|cc dd", 5, 2},
+    {kWrap, u"aa bb", 0, 0, "aa|bb", 2, 2},
+    {kWordEllipsis, u"aa bb", 0, 0, "...", 3, 1},
 };
 } // namespace
 
