@@ -2,6 +2,8 @@
 // nested spans, embedded elements flowing as words and hit by the mouse, and the hyperlink's click.
 #include "MarkupTextFixture.h"
 
+#include <vector>
+
 using texttest::FixedMetrics;
 
 namespace
@@ -13,6 +15,7 @@ struct FontCase
     BYTE italic;
     LONG height;      // 0: the context's default
     const char* face; // null: the context's default
+    BYTE quality;     // 0: the context's default
 };
 
 const FontCase kFontCases[] = {
@@ -25,6 +28,7 @@ const FontCase kFontCases[] = {
     {L"<Span FontSize='20' FontFamily='Tahoma'><Span>x</Span></Span>", 0, 0, -20, "Tahoma"},
     {L"<Run FontFamily='A face name much longer than a font record holds'>x</Run>", 0, 0, 0,
      "A face name much longer than a "},
+    {L"<Span FontQuality='ClearType'><Run>x</Run></Span>", 0, 0, 0, nullptr, CLEARTYPE_QUALITY},
 };
 
 // The first run below an object, depth first.
@@ -58,6 +62,7 @@ TEST(MarkupInline, RunFontsDeriveFromTheDefaultFont)
         EXPECT_EQ(c.italic, lf.lfItalic) << what;
         EXPECT_EQ(c.height ? c.height : base.lfHeight, lf.lfHeight) << what;
         EXPECT_EQ(c.face ? std::string(c.face) : rwtest::Utf8(base.lfFaceName), rwtest::Utf8(lf.lfFaceName)) << what;
+        EXPECT_EQ(c.quality ? c.quality : base.lfQuality, lf.lfQuality) << what;
 
         // Measuring takes the font from the context's cache and keeps its descent.
         CWVPMarkupDrawingContext dc;
@@ -181,4 +186,37 @@ TEST(MarkupInline, HyperlinkClicksOnPressAndRelease)
     EXPECT_EQ(1, counter->clicks);
     counter->Release();
     root->Release();
+}
+
+namespace
+{
+// Records which elements asked their host window to be redrawn.
+class RecordingContext : public CWVPMarkupContext
+{
+  public:
+    std::vector<CWVPMarkupInputElement*> redrawn;
+    void OnInvalidateVisual(CWVPMarkupInputElement* element) override
+    {
+        redrawn.push_back(element);
+    }
+};
+} // namespace
+
+TEST(MarkupInline, ChangesOfTextPropertiesRedrawTheHostBlock)
+{
+    RecordingContext* context = new RecordingContext();
+    CWVPMarkupObject* root = context->Parse(L"<TextBlock>a <Italic>b</Italic></TextBlock>");
+    CWVPMarkupTextBlock* block = MarkupCast<CWVPMarkupTextBlock>(root);
+    ASSERT_NE(nullptr, block);
+    CWVPMarkupDrawingContext dc;
+    block->Measure(&dc, 200, 100);
+    block->Arrange({0, 0, 200, 100});
+    CWVPMarkupObject* italic = block->GetInlines()->GetItem(1);
+    context->redrawn.clear();
+    italic->SetValue(CWVPMarkupTextElement::s_pForegroundProperty, new CWVPMarkupSolidColorBrush(RGB(1, 2, 3)));
+    ASSERT_FALSE(context->redrawn.empty());
+    for (CWVPMarkupInputElement* e : context->redrawn)
+        EXPECT_EQ(block, e);
+    root->Release();
+    context->Release();
 }
