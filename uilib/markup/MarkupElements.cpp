@@ -85,13 +85,6 @@ void CWVPMarkupFrameworkContentElement::RegisterProperties()
     CWVPMarkupFrameworkElement::s_pTagProperty->AddOwner(Type());
 }
 
-void CWVPMarkupFrameworkContentElement::OnPropertyChanged(CWVPMarkupDependencyProperty* property,
-                                                          CWVPMarkupObject* oldValue, CWVPMarkupObject* newValue)
-{
-    CWVPMarkupObject::OnPropertyChanged(property, oldValue, newValue);
-    UpdateTriggers(property, newValue);
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupTextElement, kTypeTextElement)
 Property* CWVPMarkupTextElement::s_pBackgroundProperty;
 Property* CWVPMarkupTextElement::s_pForegroundProperty;
@@ -207,19 +200,19 @@ IMPLEMENT_MARKUP_TYPE(CWVPMarkupSpan, kTypeSpan)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupBold, kTypeBold)
 CWVPMarkupBold::CWVPMarkupBold()
 {
-    SetValue(s_pFontWeightProperty, CWVPMarkupEnum::CreateValue(kBoldWeight));
+    SetFontWeight(kBoldWeight);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupItalic, kTypeItalic)
 CWVPMarkupItalic::CWVPMarkupItalic()
 {
-    SetValue(s_pFontStyleProperty, CWVPMarkupEnum::CreateValue(1));
+    SetFontStyle(styleItalic);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupUnderline, kTypeUnderline)
 CWVPMarkupUnderline::CWVPMarkupUnderline()
 {
-    SetValue(s_pTextDecorationsProperty, CWVPMarkupEnum::CreateValue(1));
+    SetTextDecorations(decorationUnderline);
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupHyperlink, kTypeHyperlink)

@@ -45,7 +45,7 @@ const TreeCase kTrees[] = {
     {L"<Border><TextBlock>x</TextBlock></Border>", "Border{TextBlock{InlineCollection{Run\"x\"}}}"},
     {L"<Button>Click</Button>", "Button{TextBlock{InlineCollection{Run\"Click\"}}}"},
     {L"<Button Content=\"Go\"/>", "Button{TextBlock{InlineCollection{Run\"Go\"}}}"},
-    {L"<TextBlock><TextBlock.Text>hi</TextBlock.Text></TextBlock>", "TextBlock{InlineCollection}"},
+    {L"<TextBlock><TextBlock.Text>hi</TextBlock.Text></TextBlock>", "TextBlock{InlineCollection{Run\"hi\"}}"},
     {L"<TextBlock>  </TextBlock>", "TextBlock{InlineCollection}"},
     {L"<TextBlock ></TextBlock >", "TextBlock{InlineCollection}"},
     {L"  <TextBlock/>  \r\n ", "TextBlock{InlineCollection}"},
