@@ -299,13 +299,20 @@ CWVPMarkupGrid::~CWVPMarkupGrid()
     }
 }
 
-void CWVPMarkupGrid::ReplaceDefinitions(CWVPMarkupDefinitionCollection*& slot, CWVPMarkupDefinitionCollection* value)
+void CWVPMarkupGrid::SetDefinitions(CWVPMarkupDependencyProperty* property, CWVPMarkupObject* value)
 {
+    BOOL columns = property == s_pColumnDefinitionsProperty;
+    CWVPMarkupType* type =
+        columns ? CWVPMarkupColumnDefinitionCollection::Type() : CWVPMarkupRowDefinitionCollection::Type();
+    if (!value || !value->IsKindOf(type))
+        CWVPMarkupBuilder::ThrowError(value, columns ? L"CWVPMarkupColumnDefinitionCollection class expected"
+                                                     : L"CWVPMarkupRowDefinitionCollection class expected");
+    CWVPMarkupDefinitionCollection*& slot = columns ? m_pColumns : m_pRows;
     if (slot->GetLogicalParent() == this)
         slot->SetLogicalParent(nullptr);
     slot->Release();
-    slot = value;
-    value->SetLogicalParent(this);
+    slot = static_cast<CWVPMarkupDefinitionCollection*>(value);
+    slot->SetLogicalParent(this);
     InvalidateMeasure();
 }
 
@@ -321,22 +328,9 @@ CWVPMarkupObject* CWVPMarkupGrid::GetValueCore(CWVPMarkupDependencyProperty* pro
 void CWVPMarkupGrid::SetPropertyObject(CWVPMarkupBuilder* builder, CWVPMarkupDependencyProperty* property,
                                        CWVPMarkupObject* value)
 {
-    if (property && property == s_pColumnDefinitionsProperty)
+    if (property && (property == s_pColumnDefinitionsProperty || property == s_pRowDefinitionsProperty))
     {
-        if (!value || !value->IsKindOf(CWVPMarkupColumnDefinitionCollection::Type()))
-            CWVPMarkupBuilder::ThrowError(value, L"CWVPMarkupColumnDefinitionCollection class expected");
-        CWVPMarkupDefinitionCollection* slot = m_pColumns;
-        ReplaceDefinitions(slot, static_cast<CWVPMarkupDefinitionCollection*>(value));
-        m_pColumns = static_cast<CWVPMarkupColumnDefinitionCollection*>(slot);
-        return;
-    }
-    if (property && property == s_pRowDefinitionsProperty)
-    {
-        if (!value || !value->IsKindOf(CWVPMarkupRowDefinitionCollection::Type()))
-            CWVPMarkupBuilder::ThrowError(value, L"CWVPMarkupRowDefinitionCollection class expected");
-        CWVPMarkupDefinitionCollection* slot = m_pRows;
-        ReplaceDefinitions(slot, static_cast<CWVPMarkupDefinitionCollection*>(value));
-        m_pRows = static_cast<CWVPMarkupRowDefinitionCollection*>(slot);
+        SetDefinitions(property, value);
         return;
     }
     CWVPMarkupPanel::SetPropertyObject(builder, property, value);

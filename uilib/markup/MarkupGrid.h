@@ -120,11 +120,11 @@ class CWVPMarkupGrid : public CWVPMarkupPanel
 
     CWVPMarkupColumnDefinitionCollection* GetColumnDefinitions() const
     {
-        return m_pColumns;
+        return static_cast<CWVPMarkupColumnDefinitionCollection*>(m_pColumns);
     }
     CWVPMarkupRowDefinitionCollection* GetRowDefinitions() const
     {
-        return m_pRows;
+        return static_cast<CWVPMarkupRowDefinitionCollection*>(m_pRows);
     }
     // The definitions of the last layout (the grid's own, or one default star definition).
     CWVPMarkupDefinitionCollection* GetEffectiveColumns() const
@@ -151,14 +151,15 @@ class CWVPMarkupGrid : public CWVPMarkupPanel
         int column, row, columnSpan, rowSpan, columnKinds, rowKinds, next;
     };
 
-    void ReplaceDefinitions(CWVPMarkupDefinitionCollection*& slot, CWVPMarkupDefinitionCollection* value);
+    // Takes a value given for ColumnDefinitions or RowDefinitions in place of the grid's own.
+    void SetDefinitions(CWVPMarkupDependencyProperty* property, CWVPMarkupObject* value);
     void BuildCells();
     void MeasureCell(CWVPMarkupDrawingContext* dc, int index, BOOL rowsUnbounded);
     void MeasureGroup(CWVPMarkupDrawingContext* dc, int head, BOOL keepColumns, BOOL rowsUnbounded);
     int CellIndexOf(CWVPMarkupUIElement* child, CWVPMarkupDependencyProperty* property, int count) const;
 
-    CWVPMarkupRowDefinitionCollection* m_pRows;
-    CWVPMarkupColumnDefinitionCollection* m_pColumns;
+    CWVPMarkupDefinitionCollection* m_pRows;
+    CWVPMarkupDefinitionCollection* m_pColumns;
     // One record per child (owned), rebuilt by every measure that uses definitions.
     Cell* m_pCells;
     int m_nCells;

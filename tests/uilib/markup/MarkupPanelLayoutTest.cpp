@@ -61,12 +61,18 @@ class Laid
     CWVPMarkupUIElement* m_root;
 };
 
+// Where an element marked with a Tag lands: offset in the root's coordinates and render size.
+struct Place
+{
+    LPCWSTR tag;
+    int x, y, w, h;
+};
+
 struct PlaceCase
 {
     LPCWSTR markup;
     int width, height; // the root's slot
-    LPCWSTR tag;
-    int x, y, w, h; // offset in the root's coordinates and render size
+    Place places[3];   // up to three tagged elements; a null tag ends the list
 };
 
 #define COLS3(a, b, c)                                                                                                 \
@@ -78,125 +84,136 @@ struct PlaceCase
 
 const PlaceCase kPlaces[] = {
     // Alignment and stretch with explicit Width and Margin.
-    {L"<Grid><FrameworkElement Tag='a' Width='30' Margin='10'/></Grid>", 100, 50, L"a", 35, 10, 30, 30},
-    {L"<Grid><FrameworkElement Tag='a' Width='30' Margin='10' HorizontalAlignment='Left'/></Grid>", 100, 50, L"a", 10,
-     10, 30, 30},
-    {L"<Grid><FrameworkElement Tag='a' Width='30' Margin='10' HorizontalAlignment='Right'/></Grid>", 100, 50, L"a", 60,
-     10, 30, 30},
-    {L"<Grid><FrameworkElement Tag='a' Height='20' Margin='0,5,0,0' VerticalAlignment='Bottom'/></Grid>", 100, 50, L"a",
-     0, 30, 100, 20},
-    // Minimum and maximum limits.
-    {L"<Grid><FrameworkElement Tag='a' MinWidth='40' MaxWidth='60' HorizontalAlignment='Left'/></Grid>", 100, 50, L"a",
-     0, 0, 40, 50},
-    {L"<Grid><FrameworkElement Tag='a' MaxWidth='60'/></Grid>", 100, 50, L"a", 20, 0, 60, 50},
-    {L"<Grid><FrameworkElement Tag='a' Width='50' MinWidth='80'/></Grid>", 100, 50, L"a", 10, 0, 80, 50},
-    {L"<Grid><FrameworkElement Tag='a' MinHeight='10' MaxHeight='20' Height='35'/></Grid>", 100, 50, L"a", 0, 15, 100,
-     20},
+    {L"<Grid><FrameworkElement Tag='a' Width='30' Margin='10'/>"
+     L"<FrameworkElement Tag='b' Width='30' Margin='10' HorizontalAlignment='Left'/>"
+     L"<FrameworkElement Tag='c' Width='30' Margin='10' HorizontalAlignment='Right'/></Grid>",
+     100,
+     50,
+     {{L"a", 35, 10, 30, 30}, {L"b", 10, 10, 30, 30}, {L"c", 60, 10, 30, 30}}},
+    {L"<Grid><FrameworkElement Tag='a' Height='20' Margin='0,5,0,0' VerticalAlignment='Bottom'/></Grid>",
+     100,
+     50,
+     {{L"a", 0, 30, 100, 20}}},
+    // Minimum and maximum limits; a minimum wins over Width, a maximum over Height.
+    {L"<Grid><FrameworkElement Tag='a' MinWidth='40' MaxWidth='60' HorizontalAlignment='Left'/>"
+     L"<FrameworkElement Tag='b' MaxWidth='60'/><FrameworkElement Tag='c' Width='50' MinWidth='80'/></Grid>",
+     100,
+     50,
+     {{L"a", 0, 0, 40, 50}, {L"b", 20, 0, 60, 50}, {L"c", 10, 0, 80, 50}}},
+    {L"<Grid><FrameworkElement Tag='a' MinHeight='10' MaxHeight='20' Height='35'/></Grid>",
+     100,
+     50,
+     {{L"a", 0, 15, 100, 20}}},
     // Grid sizing: Auto 60 / * / 2* in 300.
     {L"<Grid>" COLS3(
          "Auto", "*",
          "2*") L"<FrameworkElement Tag='a' Width='60'/>"
                L"<FrameworkElement Tag='b' Grid.Column='1'/><FrameworkElement Tag='c' Grid.Column='2'/></Grid>",
-     300, 50, L"a", 0, 0, 60, 50},
-    {L"<Grid>" COLS3(
-         "Auto", "*",
-         "2*") L"<FrameworkElement Tag='a' Width='60'/>"
-               L"<FrameworkElement Tag='b' Grid.Column='1'/><FrameworkElement Tag='c' Grid.Column='2'/></Grid>",
-     300, 50, L"b", 60, 0, 80, 50},
-    {L"<Grid>" COLS3(
-         "Auto", "*",
-         "2*") L"<FrameworkElement Tag='a' Width='60'/>"
-               L"<FrameworkElement Tag='b' Grid.Column='1'/><FrameworkElement Tag='c' Grid.Column='2'/></Grid>",
-     300, 50, L"c", 140, 0, 160, 50},
+     300,
+     50,
+     {{L"a", 0, 0, 60, 50}, {L"b", 60, 0, 80, 50}, {L"c", 140, 0, 160, 50}}},
     // Three equal stars in 100: the last one takes the remainder.
-    {L"<Grid>" COLS3("*", "*", "*") THREE_CELLS L"</Grid>", 100, 50, L"a", 0, 0, 33, 50},
-    {L"<Grid>" COLS3("*", "*", "*") THREE_CELLS L"</Grid>", 100, 50, L"b", 33, 0, 33, 50},
-    {L"<Grid>" COLS3("*", "*", "*") THREE_CELLS L"</Grid>", 100, 50, L"c", 66, 0, 34, 50},
+    {L"<Grid>" COLS3("*", "*", "*") THREE_CELLS L"</Grid>",
+     100,
+     50,
+     {{L"a", 0, 0, 33, 50}, {L"b", 33, 0, 33, 50}, {L"c", 66, 0, 34, 50}}},
     // A star column capped at 50 is served last; the other takes half, 100 pixels stay empty.
     {L"<Grid><Grid.ColumnDefinitions><ColumnDefinition MaxWidth='50'/><ColumnDefinition/></Grid.ColumnDefinitions>"
      L"<FrameworkElement Tag='a'/><FrameworkElement Tag='b' Grid.Column='1'/></Grid>",
-     300, 50, L"a", 0, 0, 50, 50},
-    {L"<Grid><Grid.ColumnDefinitions><ColumnDefinition MaxWidth='50'/><ColumnDefinition/></Grid.ColumnDefinitions>"
-     L"<FrameworkElement Tag='a'/><FrameworkElement Tag='b' Grid.Column='1'/></Grid>",
-     300, 50, L"b", 50, 0, 150, 50},
+     300,
+     50,
+     {{L"a", 0, 0, 50, 50}, {L"b", 50, 0, 150, 50}}},
     // Rows: an auto row follows its content, the star row takes the rest.
     {L"<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/></Grid.RowDefinitions>"
      L"<FrameworkElement Tag='a' Height='20'/><FrameworkElement Tag='b' Grid.Row='1'/></Grid>",
-     100, 50, L"b", 0, 20, 100, 30},
+     100,
+     50,
+     {{L"a", 0, 0, 100, 20}, {L"b", 0, 20, 100, 30}}},
     // Fixed columns wider than the grid keep their widths (the grid's content overflows).
-    {L"<Grid>" COLS3("60", "60", "Auto") THREE_CELLS L"</Grid>", 100, 50, L"b", 60, 0, 60, 50},
+    {L"<Grid>" COLS3("60", "60", "Auto") THREE_CELLS L"</Grid>", 100, 50, {{L"b", 60, 0, 60, 50}}},
     // A column beyond the last goes to the last one.
-    {L"<Grid>" COLS3("20", "30", "*") L"<FrameworkElement Tag='a' Grid.Column='9'/></Grid>", 100, 50, L"a", 50, 0, 50,
-     50},
+    {L"<Grid>" COLS3("20", "30", "*") L"<FrameworkElement Tag='a' Grid.Column='9'/></Grid>",
+     100,
+     50,
+     {{L"a", 50, 0, 50, 50}}},
     // Without definitions children lie on top of each other; the grid is as big as the largest.
     {L"<StackPanel Orientation='Horizontal'><Grid Tag='g'><FrameworkElement Width='30' Height='10'/>"
      L"<FrameworkElement Width='20' Height='40'/></Grid><FrameworkElement Tag='n' Width='5'/></StackPanel>",
-     100, 50, L"g", 0, 0, 30, 50},
-    {L"<StackPanel Orientation='Horizontal'><Grid Tag='g'><FrameworkElement Width='30' Height='10'/>"
-     L"<FrameworkElement Width='20' Height='40'/></Grid><FrameworkElement Tag='n' Width='5'/></StackPanel>",
-     100, 50, L"n", 30, 0, 5, 50},
+     100,
+     50,
+     {{L"g", 0, 0, 30, 50}, {L"n", 30, 0, 5, 50}}},
     // Stack panels: vertical by default, children stretched across.
     {L"<StackPanel><FrameworkElement Height='10'/><FrameworkElement Tag='b' Height='20' Width='40'/>"
      L"<FrameworkElement Tag='c' Height='5'/></StackPanel>",
-     100, 50, L"b", 30, 10, 40, 20},
-    {L"<StackPanel><FrameworkElement Height='10'/><FrameworkElement Tag='b' Height='20' Width='40'/>"
-     L"<FrameworkElement Tag='c' Height='5'/></StackPanel>",
-     100, 50, L"c", 0, 30, 100, 5},
+     100,
+     50,
+     {{L"b", 30, 10, 40, 20}, {L"c", 0, 30, 100, 5}}},
     {L"<StackPanel Orientation='Horizontal'><FrameworkElement Width='10'/><FrameworkElement Tag='b' Width='20' "
      L"Height='10'/></StackPanel>",
-     100, 50, L"b", 10, 20, 20, 10},
+     100,
+     50,
+     {{L"b", 10, 20, 20, 10}}},
     // Wrap panels: three 50-pixel children in 120 make two lines.
     {L"<WrapPanel Tag='w' HorizontalAlignment='Left' VerticalAlignment='Top'><FrameworkElement Width='50' Height='10'/>"
      L"<FrameworkElement Width='50' Height='20'/><FrameworkElement Tag='c' Width='50' Height='15'/></WrapPanel>",
-     120, 100, L"w", 0, 0, 100, 35},
-    {L"<WrapPanel Tag='w' HorizontalAlignment='Left' VerticalAlignment='Top'><FrameworkElement Width='50' Height='10'/>"
-     L"<FrameworkElement Width='50' Height='20'/><FrameworkElement Tag='c' Width='50' Height='15'/></WrapPanel>",
-     120, 100, L"c", 0, 20, 50, 15},
+     120,
+     100,
+     {{L"w", 0, 0, 100, 35}, {L"c", 0, 20, 50, 15}}},
     {L"<WrapPanel ItemWidth='40'><FrameworkElement Width='10' Height='10' HorizontalAlignment='Left'/>"
      L"<FrameworkElement Tag='b' Width='30' Height='10' HorizontalAlignment='Left'/>"
      L"<FrameworkElement Tag='c' Width='25' Height='10' HorizontalAlignment='Left'/></WrapPanel>",
-     100, 50, L"b", 40, 0, 30, 10},
-    {L"<WrapPanel ItemWidth='40'><FrameworkElement Width='10' Height='10' HorizontalAlignment='Left'/>"
-     L"<FrameworkElement Tag='b' Width='30' Height='10' HorizontalAlignment='Left'/>"
-     L"<FrameworkElement Tag='c' Width='25' Height='10' HorizontalAlignment='Left'/></WrapPanel>",
-     100, 50, L"c", 0, 10, 25, 10},
+     100,
+     50,
+     {{L"b", 40, 0, 30, 10}, {L"c", 0, 10, 25, 10}}},
     {L"<WrapPanel Orientation='Vertical'><FrameworkElement Width='20' Height='30'/>"
      L"<FrameworkElement Tag='b' Width='10' Height='30'/></WrapPanel>",
-     100, 50, L"b", 20, 0, 10, 30},
+     100,
+     50,
+     {{L"b", 20, 0, 10, 30}}},
     {L"<WrapPanel><FrameworkElement Width='30' Height='10'/><FrameworkElement Tag='b' Width='150' Height='20'/>"
      L"</WrapPanel>",
-     100, 50, L"b", 0, 10, 150, 20},
+     100,
+     50,
+     {{L"b", 0, 10, 150, 20}}},
     // Canvas: Left wins over Right, Right and Bottom count from the far edges, no clipping.
-    {L"<Canvas><FrameworkElement Tag='a' Canvas.Left='10' Canvas.Top='5' Width='50' Height='20'/></Canvas>", 200, 100,
-     L"a", 10, 5, 50, 20},
-    {L"<Canvas><FrameworkElement Tag='b' Canvas.Right='10' Width='50' Height='20'/></Canvas>", 200, 100, L"b", 140, 0,
-     50, 20},
-    {L"<Canvas><FrameworkElement Tag='c' Canvas.Left='10' Canvas.Right='100' Canvas.Bottom='0' Width='50' Height='20'/>"
+    {L"<Canvas><FrameworkElement Tag='a' Canvas.Left='10' Canvas.Top='5' Width='50' Height='20'/>"
+     L"<FrameworkElement Tag='b' Canvas.Right='10' Width='50' Height='20'/>"
+     L"<FrameworkElement Tag='c' Canvas.Left='10' Canvas.Right='100' Canvas.Bottom='0' Width='50' Height='20'/>"
      L"</Canvas>",
-     200, 100, L"c", 10, 80, 50, 20},
-    {L"<Canvas><FrameworkElement Tag='d' Canvas.Left='180' Width='50' Height='20'/></Canvas>", 200, 100, L"d", 180, 0,
-     50, 20},
-    // Border: the child inside thickness and padding; the border sized to its content.
-    {L"<Border BorderThickness='2' Padding='3,4,5,6'><FrameworkElement Tag='a'/></Border>", 100, 50, L"a", 5, 6, 88,
-     36},
+     200,
+     100,
+     {{L"a", 10, 5, 50, 20}, {L"b", 140, 0, 50, 20}, {L"c", 10, 80, 50, 20}}},
+    {L"<Canvas><FrameworkElement Tag='d' Canvas.Left='180' Width='50' Height='20'/></Canvas>",
+     200,
+     100,
+     {{L"d", 180, 0, 50, 20}}},
+    // Border: the child inside thickness and padding; the border sized to its content; the page.
+    {L"<Border BorderThickness='2' Padding='3,4,5,6'><FrameworkElement Tag='a'/></Border>",
+     100,
+     50,
+     {{L"a", 5, 6, 88, 36}}},
     {L"<Grid><Border Tag='b' BorderThickness='1' Padding='2' HorizontalAlignment='Left' VerticalAlignment='Top'>"
      L"<FrameworkElement Width='20' Height='10'/></Border></Grid>",
-     100, 50, L"b", 0, 0, 26, 16},
-    {L"<Page><FrameworkElement Tag='a' Margin='5'/></Page>", 100, 50, L"a", 5, 5, 90, 40},
+     100,
+     50,
+     {{L"b", 0, 0, 26, 16}}},
+    {L"<Page><FrameworkElement Tag='a' Margin='5'/></Page>", 100, 50, {{L"a", 5, 5, 90, 40}}},
     // Negative and infinite star weights count as none.
-    {L"<Grid>" COLS3("*", "-1*", "*") THREE_CELLS L"</Grid>", 100, 50, L"a", 0, 0, 50, 50},
-    {L"<Grid>" COLS3("*", "-1*", "*") THREE_CELLS L"</Grid>", 100, 50, L"c", 50, 0, 50, 50},
-    {L"<Grid>" COLS3("*", "1e39*", "*") THREE_CELLS L"</Grid>", 100, 50, L"b", 50, 0, 0, 50},
-    {L"<Grid>" COLS3("*", "1e39*", "*") THREE_CELLS L"</Grid>", 100, 50, L"c", 50, 0, 50, 50},
-    // Unlimited measure: two canvases in a stack inside a canvas ask for all the room there is.
-    {L"<Canvas><StackPanel Tag='s'><Canvas/><Canvas/></StackPanel></Canvas>", 100, 50, L"s", 0, 0, kNoLimit, kNoLimit},
-    {L"<Canvas><StackPanel Tag='s' Orientation='Horizontal'><Canvas/><Canvas/></StackPanel></Canvas>", 100, 50, L"s", 0,
-     0, kNoLimit, kNoLimit},
-    {L"<Canvas><WrapPanel Tag='w' Orientation='Vertical'><Canvas/><Canvas/></WrapPanel></Canvas>", 100, 50, L"w", 0, 0,
-     kNoLimit, kNoLimit},
-    {L"<Canvas><Border Tag='b' BorderThickness='5'><Canvas/></Border></Canvas>", 100, 50, L"b", 0, 0, kNoLimit,
-     kNoLimit},
-    {L"<Canvas><Canvas Tag='c' Canvas.Left='10' Canvas.Top='20'/></Canvas>", 100, 50, L"c", 10, 20, kNoLimit, kNoLimit},
+    {L"<Grid>" COLS3("*", "-1*", "*") THREE_CELLS L"</Grid>", 100, 50, {{L"a", 0, 0, 50, 50}, {L"c", 50, 0, 50, 50}}},
+    {L"<Grid>" COLS3("*", "1e39*", "*") THREE_CELLS L"</Grid>", 100, 50, {{L"b", 50, 0, 0, 50}, {L"c", 50, 0, 50, 50}}},
+    // Unlimited measure: canvases in a stack, wrap panel or border inside a canvas ask for all
+    // the room there is, and the sums stay at that.
+    {L"<Canvas><StackPanel Tag='s'><Canvas/><Canvas/></StackPanel>"
+     L"<StackPanel Tag='h' Orientation='Horizontal'><Canvas/><Canvas/></StackPanel>"
+     L"<WrapPanel Tag='w' Orientation='Vertical'><Canvas/><Canvas/></WrapPanel></Canvas>",
+     100,
+     50,
+     {{L"s", 0, 0, kNoLimit, kNoLimit}, {L"h", 0, 0, kNoLimit, kNoLimit}, {L"w", 0, 0, kNoLimit, kNoLimit}}},
+    {L"<Canvas><Border Tag='b' BorderThickness='5'><Canvas/></Border>"
+     L"<Canvas Tag='c' Canvas.Left='10' Canvas.Top='20'/></Canvas>",
+     100,
+     50,
+     {{L"b", 0, 0, kNoLimit, kNoLimit}, {L"c", 10, 20, kNoLimit, kNoLimit}}},
 };
 } // namespace
 
@@ -205,16 +222,21 @@ TEST(MarkupPanelLayout, ElementsLandWhereTheirPanelsPutThem)
     markuptest::Context context;
     for (const PlaceCase& c : kPlaces)
     {
-        std::string what = rwtest::Utf8(c.markup) + " [" + rwtest::Utf8(c.tag) + "]";
         Laid laid(context, c.markup, c.width, c.height);
-        ASSERT_NE(nullptr, laid.Root()) << what << ": " << context.Error();
-        CWVPMarkupVisual* element = FindTagged(laid.Root(), c.tag);
-        ASSERT_NE(nullptr, element) << what;
-        POINT at = RootOffset(element);
-        EXPECT_EQ(c.x, at.x) << what;
-        EXPECT_EQ(c.y, at.y) << what;
-        EXPECT_EQ(c.w, element->GetRenderSize().cx) << what;
-        EXPECT_EQ(c.h, element->GetRenderSize().cy) << what;
+        ASSERT_NE(nullptr, laid.Root()) << rwtest::Utf8(c.markup) << ": " << context.Error();
+        for (const Place& p : c.places)
+        {
+            if (!p.tag)
+                break;
+            std::string what = rwtest::Utf8(c.markup) + " [" + rwtest::Utf8(p.tag) + "]";
+            CWVPMarkupVisual* element = FindTagged(laid.Root(), p.tag);
+            ASSERT_NE(nullptr, element) << what;
+            POINT at = RootOffset(element);
+            EXPECT_EQ(p.x, at.x) << what;
+            EXPECT_EQ(p.y, at.y) << what;
+            EXPECT_EQ(p.w, element->GetRenderSize().cx) << what;
+            EXPECT_EQ(p.h, element->GetRenderSize().cy) << what;
+        }
     }
 }
 
