@@ -481,31 +481,33 @@ SIZE CWVPMarkupGrid::MeasureOverride(CWVPMarkupDrawingContext* dc, int W, int H)
     PrepareDefinitions(rows, H > kUnboundedAbove);
     BuildCells();
     MeasureGroup(dc, m_nGroups[0], FALSE, FALSE);
-    if (!m_bStarColumnsInAutoRow)
-    {
+    // Cells in star columns are measured once the columns have their shares; the order depends
+    // on whether such cells also sit in auto rows, whose heights then come from them.
+    auto shareRows = [&] {
         if (m_bStarRows)
             DistributeStars(rows, H);
-        MeasureGroup(dc, m_nGroups[1], FALSE, FALSE);
+    };
+    auto measureStarColumns = [&] {
         if (m_bStarColumns)
             DistributeStars(columns, W);
         MeasureGroup(dc, m_nGroups[2], FALSE, FALSE);
+    };
+    if (!m_bStarColumnsInAutoRow)
+    {
+        shareRows();
+        MeasureGroup(dc, m_nGroups[1], FALSE, FALSE);
+        measureStarColumns();
     }
     else if (m_nGroups[1] == kEndOfList)
     {
-        if (m_bStarColumns)
-            DistributeStars(columns, W);
-        MeasureGroup(dc, m_nGroups[2], FALSE, FALSE);
-        if (m_bStarRows)
-            DistributeStars(rows, H);
+        measureStarColumns();
+        shareRows();
     }
     else
     {
         MeasureGroup(dc, m_nGroups[1], FALSE, TRUE);
-        if (m_bStarColumns)
-            DistributeStars(columns, W);
-        MeasureGroup(dc, m_nGroups[2], FALSE, FALSE);
-        if (m_bStarRows)
-            DistributeStars(rows, H);
+        measureStarColumns();
+        shareRows();
         MeasureGroup(dc, m_nGroups[1], TRUE, FALSE);
     }
     MeasureGroup(dc, m_nGroups[3], FALSE, FALSE);

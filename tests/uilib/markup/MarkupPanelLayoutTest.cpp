@@ -129,6 +129,20 @@ const PlaceCase kPlaces[] = {
      100,
      50,
      {{L"a", 0, 0, 100, 20}, {L"b", 0, 20, 100, 30}}},
+    // Cells in star columns and auto rows give the rows their heights before the rows share.
+    {L"<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/></Grid.RowDefinitions>"
+     L"<Grid.ColumnDefinitions><ColumnDefinition/><ColumnDefinition/></Grid.ColumnDefinitions>"
+     L"<FrameworkElement Tag='a' Height='20'/><FrameworkElement Tag='b' Grid.Row='1' Grid.Column='1'/></Grid>",
+     100,
+     50,
+     {{L"a", 0, 0, 50, 20}, {L"b", 50, 20, 50, 30}}},
+    {L"<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/></Grid.RowDefinitions>"
+     L"<Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/><ColumnDefinition/></Grid.ColumnDefinitions>"
+     L"<FrameworkElement Tag='a' Grid.Column='1' Height='20'/><FrameworkElement Tag='b' Grid.Row='1' Width='30'/>"
+     L"<FrameworkElement Tag='c' Grid.Row='1' Grid.Column='1'/></Grid>",
+     100,
+     50,
+     {{L"a", 30, 0, 70, 20}, {L"b", 0, 20, 30, 30}, {L"c", 30, 20, 70, 30}}},
     // Fixed columns wider than the grid keep their widths (the grid's content overflows).
     {L"<Grid>" COLS3("60", "60", "Auto") THREE_CELLS L"</Grid>", 100, 50, {{L"b", 60, 0, 60, 50}}},
     // A column beyond the last goes to the last one.
