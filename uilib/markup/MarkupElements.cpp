@@ -76,6 +76,11 @@ void MarkupReplaceChild(CWVPMarkupObject* owner, CWVPMarkupUIElement*& slot, CWV
         child->SetLogicalParent(owner);
 }
 
+void MarkupThrowNotUIElement(CWVPMarkupObject* content, CWVPMarkupObject* owner)
+{
+    ThrowNotUIElement(content, owner);
+}
+
 // ---- Text content ---------------------------------------------------------------------------
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupFrameworkContentElement, kTypeFrameworkContentElement)
 
@@ -306,10 +311,6 @@ void CWVPMarkupTextBlock::RegisterProperties()
 }
 
 // ---- Panels ---------------------------------------------------------------------------------
-CWVPMarkupUIElementCollection::CWVPMarkupUIElementCollection() : CWVPMarkupCollection(CWVPMarkupUIElement::Type())
-{
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupPanel, kTypePanel)
 Property* CWVPMarkupPanel::s_pBackgroundProperty;
 
@@ -317,39 +318,6 @@ void CWVPMarkupPanel::RegisterProperties()
 {
     s_pBackgroundProperty =
         Property::Register(L"Background", CWVPMarkupBrush::Type(), Type(), Flags(MetadataAffectsRender));
-}
-
-CWVPMarkupPanel::CWVPMarkupPanel() : m_pChildren(new CWVPMarkupUIElementCollection())
-{
-    m_pChildren->SetLogicalParent(this);
-}
-
-CWVPMarkupPanel::~CWVPMarkupPanel()
-{
-    m_pChildren->SetLogicalParent(nullptr);
-    m_pChildren->Release();
-}
-
-void CWVPMarkupPanel::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
-{
-    m_pChildren->SetContentObject(builder, content);
-}
-
-BOOL CWVPMarkupPanel::HasContentObject() const
-{
-    return m_pChildren->HasContentObject();
-}
-
-int CWVPMarkupPanel::GetVisualChildrenCount() const
-{
-    return m_pChildren->GetCount();
-}
-
-CWVPMarkupVisual* CWVPMarkupPanel::GetVisualChild(int index) const
-{
-    if (index < 0 || index >= m_pChildren->GetCount())
-        return nullptr;
-    return static_cast<CWVPMarkupVisual*>(m_pChildren->GetItem(index));
 }
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupStackPanel, kTypeStackPanel)
@@ -391,24 +359,6 @@ void CWVPMarkupCanvas::RegisterProperties()
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupGridLength, kTypeGridLength)
 
-CWVPMarkupObject* CWVPMarkupGridLength::ConvertFrom(CWVPMarkupObject* source)
-{
-    if (!source || source->GetType() != CWVPMarkupString::Type())
-        return nullptr;
-    const CWVPMarkupString* text = static_cast<const CWVPMarkupString*>(source);
-    int length = text->GetLength();
-    if (length < 1)
-        return nullptr;
-    if (length == 4 && MarkupTextEqualNoCase(text->GetText(), L"Auto"))
-        return new CWVPMarkupGridLength(1, unitAuto);
-    float value = 0;
-    if (MarkupScanFormat(text->GetText(), "%f", &value) != 1)
-        value = 0;
-    if (text->GetText()[length - 1] == '*')
-        return new CWVPMarkupGridLength(length == 1 ? 1.0 : (double)value, unitStar);
-    return new CWVPMarkupGridLength(value, unitPixel);
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupColumnDefinition, kTypeColumnDefinition)
 Property* CWVPMarkupColumnDefinition::s_pWidthProperty;
 Property* CWVPMarkupColumnDefinition::s_pMinWidthProperty;
@@ -439,16 +389,6 @@ IMPLEMENT_MARKUP_TYPE(CWVPMarkupDefinitionCollection, kTypeDefinitionCollection)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupRowDefinitionCollection, kTypeRowDefinitionCollection)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupColumnDefinitionCollection, kTypeColumnDefinitionCollection)
 
-CWVPMarkupRowDefinitionCollection::CWVPMarkupRowDefinitionCollection()
-    : CWVPMarkupDefinitionCollection(CWVPMarkupRowDefinition::Type())
-{
-}
-
-CWVPMarkupColumnDefinitionCollection::CWVPMarkupColumnDefinitionCollection()
-    : CWVPMarkupDefinitionCollection(CWVPMarkupColumnDefinition::Type())
-{
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupGrid, kTypeGrid)
 Property* CWVPMarkupGrid::s_pColumnDefinitionsProperty;
 Property* CWVPMarkupGrid::s_pRowDefinitionsProperty;
@@ -460,53 +400,13 @@ void CWVPMarkupGrid::RegisterProperties()
     s_pColumnDefinitionsProperty =
         Property::Register(L"ColumnDefinitions", CWVPMarkupColumnDefinitionCollection::Type(), Type());
     s_pRowDefinitionsProperty = Property::Register(L"RowDefinitions", CWVPMarkupRowDefinitionCollection::Type(), Type());
-    s_pColumnProperty = Property::RegisterAttached(L"Column", CWVPMarkupInt::Type(), Type());
-    s_pRowProperty = Property::RegisterAttached(L"Row", CWVPMarkupInt::Type(), Type());
+    s_pColumnProperty = Property::RegisterAttached(L"Column", CWVPMarkupInt::Type(), Type(),
+                                                   new CWVPMarkupPropertyMetadata(nullptr, OnCellChanged, 0));
+    s_pRowProperty = Property::RegisterAttached(L"Row", CWVPMarkupInt::Type(), Type(),
+                                                new CWVPMarkupPropertyMetadata(nullptr, OnCellChanged, 0));
 }
 
 // ---- Single-child elements ------------------------------------------------------------------
-CWVPMarkupDecorator::CWVPMarkupDecorator() : m_pChild(nullptr)
-{
-}
-
-CWVPMarkupDecorator::~CWVPMarkupDecorator()
-{
-    SetChild(nullptr);
-}
-
-void CWVPMarkupDecorator::SetChild(CWVPMarkupUIElement* child)
-{
-    MarkupReplaceChild(this, m_pChild, child);
-}
-
-void CWVPMarkupDecorator::SetContentObject(CWVPMarkupBuilder*, CWVPMarkupObject* content)
-{
-    if (!content || !content->IsKindOf(CWVPMarkupUIElement::Type()))
-        ThrowNotUIElement(content, this);
-    if (m_pChild)
-    {
-        LPCWSTR mine = GetType()->GetClassName();
-        CWVPMarkupBuilder::ThrowError(content, L"'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.",
-                                      mine, content->GetType()->GetClassName(), mine);
-    }
-    SetChild(static_cast<CWVPMarkupUIElement*>(content));
-}
-
-BOOL CWVPMarkupDecorator::HasContentObject() const
-{
-    return m_pChild != nullptr;
-}
-
-int CWVPMarkupDecorator::GetVisualChildrenCount() const
-{
-    return m_pChild ? 1 : 0;
-}
-
-CWVPMarkupVisual* CWVPMarkupDecorator::GetVisualChild(int index) const
-{
-    return index == 0 ? m_pChild : nullptr;
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupBorder, kTypeBorder)
 Property* CWVPMarkupBorder::s_pBackgroundProperty;
 Property* CWVPMarkupBorder::s_pPaddingProperty;

@@ -13,6 +13,8 @@ class CWVPMarkupInlineCollection;
 // Replaces the single child held in slot: the previous one loses its parent and is released, the
 // new one (whose reference is taken over) gets owner as its logical parent.
 void MarkupReplaceChild(CWVPMarkupObject* owner, CWVPMarkupUIElement*& slot, CWVPMarkupUIElement* child);
+// Raises the builder's error for content that is not a UI element where only one is accepted.
+[[noreturn]] void MarkupThrowNotUIElement(CWVPMarkupObject* content, CWVPMarkupObject* owner);
 class CWVPMarkupUIElementCollection;
 class CWVPMarkupRoutedEvent;
 
@@ -27,160 +29,16 @@ class CWVPMarkupRoutedEvent;
 #include "uilib/markup/MarkupTextBlock.h"
 
 // ---- Panels ---------------------------------------------------------------------------------
-class CWVPMarkupUIElementCollection : public CWVPMarkupCollection
-{
-  public:
-    CWVPMarkupUIElementCollection();
-};
-
-class CWVPMarkupPanel : public CWVPMarkupFrameworkElement
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupPanel();
-    ~CWVPMarkupPanel() override;
-    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
-    BOOL HasContentObject() const override;
-    int GetVisualChildrenCount() const override;
-    CWVPMarkupVisual* GetVisualChild(int index) const override;
-    CWVPMarkupUIElementCollection* GetChildren() const { return m_pChildren; }
-
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pBackgroundProperty;
-
-  protected:
-    CWVPMarkupUIElementCollection* m_pChildren;
-};
-
-class CWVPMarkupStackPanel : public CWVPMarkupPanel
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pOrientationProperty;
-};
-
-class CWVPMarkupWrapPanel : public CWVPMarkupPanel
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pOrientationProperty;
-    static CWVPMarkupDependencyProperty* s_pItemHeightProperty;
-    static CWVPMarkupDependencyProperty* s_pItemWidthProperty;
-};
-
-class CWVPMarkupCanvas : public CWVPMarkupPanel
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pTopProperty;
-    static CWVPMarkupDependencyProperty* s_pRightProperty;
-    static CWVPMarkupDependencyProperty* s_pLeftProperty;
-    static CWVPMarkupDependencyProperty* s_pBottomProperty;
-};
-
-class CWVPMarkupGridLength : public CWVPMarkupObject
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    enum
-    {
-        unitAuto = 0,
-        unitPixel = 1,
-        unitStar = 2
-    };
-    CWVPMarkupGridLength(double value = 0, int unit = unitPixel) : m_dValue(value), m_nUnit(unit) {}
-    CWVPMarkupObject* ConvertFrom(CWVPMarkupObject* source) override;
-    double m_dValue;
-    int m_nUnit;
-};
-
-class CWVPMarkupColumnDefinition : public CWVPMarkupObject
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pWidthProperty;
-    static CWVPMarkupDependencyProperty* s_pMinWidthProperty;
-    static CWVPMarkupDependencyProperty* s_pMaxWidthProperty;
-};
-
-class CWVPMarkupRowDefinition : public CWVPMarkupObject
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pHeightProperty;
-    static CWVPMarkupDependencyProperty* s_pMinHeightProperty;
-    static CWVPMarkupDependencyProperty* s_pMaxHeightProperty;
-};
-
-class CWVPMarkupDefinitionCollection : public CWVPMarkupCollection
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    explicit CWVPMarkupDefinitionCollection(CWVPMarkupType* elementType = nullptr) : CWVPMarkupCollection(elementType) {}
-};
-
-class CWVPMarkupRowDefinitionCollection : public CWVPMarkupDefinitionCollection
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupRowDefinitionCollection();
-};
-
-class CWVPMarkupColumnDefinitionCollection : public CWVPMarkupDefinitionCollection
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupColumnDefinitionCollection();
-};
-
-class CWVPMarkupGrid : public CWVPMarkupPanel
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pColumnDefinitionsProperty;
-    static CWVPMarkupDependencyProperty* s_pRowDefinitionsProperty;
-    static CWVPMarkupDependencyProperty* s_pColumnProperty;
-    static CWVPMarkupDependencyProperty* s_pRowProperty;
-};
+#include "uilib/markup/MarkupCanvas.h"
+#include "uilib/markup/MarkupGrid.h"
+#include "uilib/markup/MarkupPanel.h"
+#include "uilib/markup/MarkupStackPanel.h"
+#include "uilib/markup/MarkupWrapPanel.h"
 
 // ---- Single-child elements ------------------------------------------------------------------
-class CWVPMarkupDecorator : public CWVPMarkupFrameworkElement
-{
-  public:
-    CWVPMarkupDecorator();
-    ~CWVPMarkupDecorator() override;
-    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
-    BOOL HasContentObject() const override;
-    int GetVisualChildrenCount() const override;
-    CWVPMarkupVisual* GetVisualChild(int index) const override;
-    void SetChild(CWVPMarkupUIElement* child);
-    CWVPMarkupUIElement* GetChild() const { return m_pChild; }
-
-  protected:
-    CWVPMarkupUIElement* m_pChild;
-};
-
-class CWVPMarkupBorder : public CWVPMarkupDecorator
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pBackgroundProperty;
-    static CWVPMarkupDependencyProperty* s_pPaddingProperty;
-    static CWVPMarkupDependencyProperty* s_pBorderThicknessProperty;
-    static CWVPMarkupDependencyProperty* s_pBorderBrushProperty;
-};
-
-class CWVPMarkupPage : public CWVPMarkupDecorator
-{
-    DECLARE_MARKUP_TYPE()
-};
+#include "uilib/markup/MarkupBorder.h"
+#include "uilib/markup/MarkupDecorator.h"
+#include "uilib/markup/MarkupPage.h"
 
 // ---- Shapes ---------------------------------------------------------------------------------
 #include "uilib/markup/MarkupShape.h"

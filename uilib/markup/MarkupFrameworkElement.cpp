@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "uilib/markup/MarkupConverters.h"
+#include "uilib/markup/MarkupLayoutMath.h"
 #include "uilib/markup/MarkupStyle.h"
 #include "uilib/markup/MarkupType.h"
 #include "uilib/markup/MarkupValues.h"
@@ -74,6 +75,13 @@ const CWVPMarkupThickness* CWVPMarkupFrameworkElement::GetMargin() const
                                                                      GetValue(s_pMarginProperty)));
 }
 
+void CWVPMarkupFrameworkElement::GetMarginSums(long long* horizontal, long long* vertical) const
+{
+    const CWVPMarkupThickness* margin = GetMargin();
+    *horizontal = margin ? (long long)margin->m_nLeft + margin->m_nRight : 0;
+    *vertical = margin ? (long long)margin->m_nTop + margin->m_nBottom : 0;
+}
+
 void CWVPMarkupFrameworkElement::ComputeLimits()
 {
     CWVPMarkupObject* width = GetValue(s_pWidthProperty);
@@ -90,11 +98,10 @@ void CWVPMarkupFrameworkElement::ComputeLimits()
 
 SIZE CWVPMarkupFrameworkElement::MeasureCore(CWVPMarkupDrawingContext* dc, int W, int H)
 {
-    const CWVPMarkupThickness* margin = GetMargin();
-    int mH = margin ? margin->m_nLeft + margin->m_nRight : 0;
-    int mV = margin ? margin->m_nTop + margin->m_nBottom : 0;
-    int frameW = (W > kUnboundedAbove || -mH > kUnboundedAbove) ? kNoLimit : (std::max)(W - mH, 0);
-    int frameH = (H > kUnboundedAbove || -mV > kUnboundedAbove) ? kNoLimit : (std::max)(H - mV, 0);
+    long long mH, mV;
+    GetMarginSums(&mH, &mV);
+    int frameW = (W > kUnboundedAbove || -mH > kUnboundedAbove) ? kNoLimit : MarkupSaturate((std::max)(W - mH, 0LL));
+    int frameH = (H > kUnboundedAbove || -mV > kUnboundedAbove) ? kNoLimit : MarkupSaturate((std::max)(H - mV, 0LL));
     ComputeLimits();
     frameW = (std::max)((std::min)(frameW, m_limits.maxWidth), m_limits.minWidth);
     frameH = (std::max)((std::min)(frameH, m_limits.maxHeight), m_limits.minHeight);
@@ -109,7 +116,7 @@ SIZE CWVPMarkupFrameworkElement::MeasureCore(CWVPMarkupDrawingContext* dc, int W
         w1 = m_limits.maxWidth, clipped = TRUE;
     if (h1 > m_limits.maxHeight)
         h1 = m_limits.maxHeight, clipped = TRUE;
-    long long w2 = (long long)w1 + mH, h2 = (long long)h1 + mV;
+    long long w2 = w1 + mH, h2 = h1 + mV;
     if (w2 > W)
         w2 = W, clipped = TRUE;
     if (h2 > H)
@@ -147,15 +154,15 @@ POINT CWVPMarkupFrameworkElement::GetAlignmentOffset(int clientWidth, int client
 void CWVPMarkupFrameworkElement::ArrangeCore(const RECT& r)
 {
     const CWVPMarkupThickness* margin = GetMargin();
-    int mH = margin ? margin->m_nLeft + margin->m_nRight : 0;
-    int mV = margin ? margin->m_nTop + margin->m_nBottom : 0;
-    int fw = r.right - r.left, fh = r.bottom - r.top;
-    int aw = (std::max)(fw - mH, 0), ah = (std::max)(fh - mV, 0);
+    long long mH, mV;
+    GetMarginSums(&mH, &mV);
+    long long fw = (long long)r.right - r.left, fh = (long long)r.bottom - r.top;
+    int aw = MarkupSaturate((std::max)(fw - mH, 0LL)), ah = MarkupSaturate((std::max)(fh - mV, 0LL));
     int uw, uh;
     if (m_bUnclippedValid)
         uw = m_szUnclipped.cx, uh = m_szUnclipped.cy;
     else
-        uw = m_szDesired.cx - mH, uh = m_szDesired.cy - mV;
+        uw = MarkupSaturate(m_szDesired.cx - mH), uh = MarkupSaturate(m_szDesired.cy - mV);
     if (aw < uw)
         m_bNeedsClip = TRUE, aw = uw;
     if (ah < uh)
@@ -174,11 +181,12 @@ void CWVPMarkupFrameworkElement::ArrangeCore(const RECT& r)
     int cw = (std::min)((int)render.cx, m_limits.maxWidth), ch = (std::min)((int)render.cy, m_limits.maxHeight);
     if (cw < render.cx || ch < render.cy)
         m_bNeedsClip = TRUE;
-    int clientW = (std::max)(fw - mH, 0), clientH = (std::max)(fh - mV, 0);
+    int clientW = MarkupSaturate((std::max)(fw - mH, 0LL)), clientH = MarkupSaturate((std::max)(fh - mV, 0LL));
     if (clientW < cw || clientH < ch)
         m_bNeedsClip = TRUE;
     POINT o = GetAlignmentOffset(clientW, clientH, cw, ch);
-    m_ptOffset = {r.left + (margin ? margin->m_nLeft : 0) + o.x, r.top + (margin ? margin->m_nTop : 0) + o.y};
+    m_ptOffset = {MarkupSaturate((long long)r.left + (margin ? margin->m_nLeft : 0) + o.x),
+                  MarkupSaturate((long long)r.top + (margin ? margin->m_nTop : 0) + o.y)};
 }
 
 SIZE CWVPMarkupFrameworkElement::MeasureOverride(CWVPMarkupDrawingContext*, int, int)
@@ -202,11 +210,10 @@ BOOL CWVPMarkupFrameworkElement::GetLayoutClip(RECT* clip)
     int clipH = m_limits.maxHeight == kNoLimit ? m_szRender.cy : m_limits.maxHeight;
     BOOL toLimits = clipToBounds || clipW < m_szRender.cx || clipH < m_szRender.cy;
     int cw = (std::min)((int)m_szRender.cx, m_limits.maxWidth), ch = (std::min)((int)m_szRender.cy, m_limits.maxHeight);
-    const CWVPMarkupThickness* margin = GetMargin();
-    int mH = margin ? margin->m_nLeft + margin->m_nRight : 0;
-    int mV = margin ? margin->m_nTop + margin->m_nBottom : 0;
-    int slotW = (std::max)((int)(m_rcFinal.right - m_rcFinal.left) - mH, 0);
-    int slotH = (std::max)((int)(m_rcFinal.bottom - m_rcFinal.top) - mV, 0);
+    long long mH, mV;
+    GetMarginSums(&mH, &mV);
+    int slotW = MarkupSaturate((std::max)((long long)m_rcFinal.right - m_rcFinal.left - mH, 0LL));
+    int slotH = MarkupSaturate((std::max)((long long)m_rcFinal.bottom - m_rcFinal.top - mV, 0LL));
     BOOL toSlot = clipToBounds || slotW < cw || slotH < ch;
     if (toLimits && !toSlot)
     {

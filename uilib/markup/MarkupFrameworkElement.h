@@ -27,6 +27,8 @@ class CWVPMarkupFrameworkElement : public CWVPMarkupUIElement
     POINT GetAlignmentOffset(int clientWidth, int clientHeight, int inkWidth, int inkHeight) const;
     void ComputeLimits();
     const CWVPMarkupThickness* GetMargin() const;
+    // Left plus right and top plus bottom margin, in 64 bits so that no sum overflows.
+    void GetMarginSums(long long* horizontal, long long* vertical) const;
 
     struct Limits
     {
