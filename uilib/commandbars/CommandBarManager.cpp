@@ -5,6 +5,7 @@
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/commandbars/ControlActions.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/controls/ToolTipContext.h"
 #include "uilib/foundation/ImageManager.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@
 CWVPCommandBarManager::CWVPCommandBarManager()
     : m_hwndSite(nullptr), m_pPaintManager(nullptr), m_pImageManager(nullptr), m_pActions(nullptr),
       m_bCustomizeMode(FALSE), m_pDragControl(nullptr), m_pKeyboardTipsWindow(nullptr), m_nKeyboardTipsLevel(0),
-      m_bKeyboardCuesVisible(FALSE)
+      m_bKeyboardCuesVisible(FALSE), m_pToolTipContext(nullptr)
 {
     m_nKeyboardTipsPrefix = 0;
     m_bShowKeyboardTips = TRUE;
@@ -22,6 +23,8 @@ CWVPCommandBarManager::CWVPCommandBarManager()
 CWVPCommandBarManager::~CWVPCommandBarManager()
 {
     HideKeyboardTips();
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
     delete m_pActions;
     if (m_pPaintManager)
         m_pPaintManager->InternalRelease();
@@ -66,6 +69,13 @@ BOOL CWVPCommandBarManager::IsCommandUsed(int id) const
 {
     BOOL used = FALSE;
     return m_usedCommands.Lookup(UINT(id), used) && used;
+}
+
+CWVPToolTipContext* CWVPCommandBarManager::GetToolTipContext()
+{
+    if (!m_pToolTipContext)
+        m_pToolTipContext = new CWVPToolTipContext;
+    return m_pToolTipContext;
 }
 
 void CWVPCommandBarManager::ClosePopups()

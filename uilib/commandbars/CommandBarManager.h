@@ -10,6 +10,7 @@ class CWVPControlAction;
 class CWVPControlActions;
 class CWVPCommandBar;
 class CWVPCommandBarKeyboardTip;
+class CWVPToolTipContext;
 
 class CWVPCommandBarManager : public CCmdTarget
 {
@@ -90,6 +91,8 @@ class CWVPCommandBarManager : public CCmdTarget
         return !m_bKeyboardCuesOption || m_bKeyboardCuesVisible || m_bCustomizeMode;
     }
     BOOL m_bKeyboardCuesOption;
+    // The tooltip context the manager's bars share, made on first use.
+    CWVPToolTipContext* GetToolTipContext();
     // Ends the tracking of every tracked bar of the thread.
     void ClosePopups();
     // Told whenever one of its bars starts or stops tracking.
@@ -107,4 +110,5 @@ class CWVPCommandBarManager : public CCmdTarget
     CWnd* m_pKeyboardTipsWindow;
     int m_nKeyboardTipsLevel;
     BOOL m_bKeyboardCuesVisible;
+    CWVPToolTipContext* m_pToolTipContext;
 };

@@ -33,7 +33,12 @@ int CWVPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     if (m_pCommandBars)
     {
-        // The bars of a manager share its tooltip context (the manager keeps none yet).
+        // The bars of a manager share its tooltip context.
+        CWVPToolTipContext* context = m_pCommandBars->GetToolTipContext();
+        context->InternalAddRef();
+        if (m_pToolTipContext)
+            m_pToolTipContext->InternalRelease();
+        m_pToolTipContext = context;
     }
     else if (m_barType != wvpBarTypePopup)
         EnableToolTips(TRUE);
