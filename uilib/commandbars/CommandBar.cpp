@@ -48,6 +48,7 @@ CWVPCommandBar::CWVPCommandBar()
     m_bHideCaret = TRUE;
     m_bRightButtonTracking = m_bNoNotify = m_bRecursiveTracking = FALSE;
     m_bMouseStartedTracking = FALSE;
+    m_bListedInManager = FALSE;
     m_dwStyle = WVP_BARSTYLE_GRIPPER;
     m_hwndSite = nullptr;
     m_hwndSavedFocus = nullptr;

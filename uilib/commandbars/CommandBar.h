@@ -328,6 +328,8 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     BOOL m_bRecursiveTracking;
     // Tracking began by the mouse: the first popup opened afterwards animates.
     BOOL m_bMouseStartedTracking;
+    // Set while the manager lists the bar among its bars.
+    BOOL m_bListedInManager;
 
     // Replaces (or extends) the controls by those built from the menu; FALSE for a menu that is
     // not a valid menu, the controls left as they were.

@@ -18,11 +18,19 @@ CWVPCommandBarManager::CWVPCommandBarManager()
     m_nKeyboardTipsPrefix = 0;
     m_bShowKeyboardTips = TRUE;
     m_bKeyboardCuesOption = FALSE;
+    m_nKeyboardOptions = 0;
+    m_bKeypadAccelerators = TRUE;
 }
 
 CWVPCommandBarManager::~CWVPCommandBarManager()
 {
     HideKeyboardTips();
+    // Bars that outlive the manager forget it.
+    for (INT_PTR i = 0; i < m_bars.GetSize(); ++i)
+    {
+        m_bars[i]->m_bListedInManager = FALSE;
+        m_bars[i]->SetCommandBars(nullptr);
+    }
     if (m_pToolTipContext)
         m_pToolTipContext->InternalRelease();
     delete m_pActions;
@@ -88,13 +96,6 @@ void CWVPCommandBarManager::OnTrackingModeChanged(CWVPCommandBar*, int mode)
     CWVPMouseManager* mouse = WVPMouseManagerNA();
     if (mode == 0 && m_pKeyboardTipsWindow && (!mouse || mouse->GetTrackedCount() == 0))
         HideKeyboardTips();
-}
-
-void CWVPCommandBarManager::ShowKeyboardCues(BOOL show)
-{
-    if (!m_bKeyboardCuesOption || m_bKeyboardCuesVisible == show)
-        return;
-    m_bKeyboardCuesVisible = show;
 }
 
 void CWVPCommandBarManager::HideKeyboardTips()
@@ -212,7 +213,8 @@ void CWVPCommandBarManager::ShowKeyboardTips(CWnd* pWnd, int level)
             delete pTip;
             continue;
         }
-        pTip->SetTipText(!pTip->m_strExplicitTip.IsEmpty() ? pTip->m_strExplicitTip : DeriveTipText(pTip->GetCaption()));
+        pTip->SetTipText(!pTip->m_strExplicitTip.IsEmpty() ? pTip->m_strExplicitTip
+                                                           : DeriveTipText(pTip->GetCaption()));
     }
 
     for (INT_PTR i = 0; i < m_keyboardTips.GetSize(); ++i)
@@ -272,8 +274,8 @@ void CWVPCommandBarManager::ShowKeyboardTips(CWnd* pWnd, int level)
         else if (align & CWVPCommandBarKeyboardTip::AlignBottom)
             rc.OffsetRect(0, -size.cy);
         const BOOL layered = !pTip->IsEnabled() && paintManager->m_pfnSetLayeredWindowAttributes;
-        if (!pTip->CreateEx(WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0), tipClass, L"", WS_POPUP, rc.left,
-                            rc.top, rc.Width(), rc.Height(), pWnd->GetSafeHwnd(), nullptr))
+        if (!pTip->CreateEx(WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0), tipClass, L"", WS_POPUP, rc.left, rc.top,
+                            rc.Width(), rc.Height(), pWnd->GetSafeHwnd(), nullptr))
             continue;
         ::SetWindowPos(pTip->GetSafeHwnd(), nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);

@@ -455,6 +455,8 @@ void CWVPCommandBar::ReleaseTracking()
 {
     if (m_nTrackingMode)
         SetTrackingMode(0, TRUE, FALSE);
+    if (m_pCommandBars && m_bListedInManager)
+        m_pCommandBars->RemoveBar(this);
     WVPHookManager()->RemoveHookable(this);
     if (CWVPMouseManager* mouse = WVPMouseManagerNA())
     {
