@@ -117,9 +117,8 @@ CWVPControl* CWVPCommandBarManager::FindAccelControl(CWVPCommandBar* pBar, UINT 
         if (!pControl->IsCaptionVisible() || !pControl->GetEnabled())
             continue;
         const CString caption = pControl->GetCaption();
-        const int amp = caption.Find(L'&');
-        const BOOL marked = amp >= 0 && amp + 1 < caption.GetLength();
-        const WCHAR ch = marked ? caption[amp + 1] : (caption.IsEmpty() ? 0 : caption[0]);
+        BOOL marked = FALSE;
+        const WCHAR ch = WVPCaptionAccelerator(caption, &marked);
         if (!ch || !WVPKeyMatchesChar(ch, key))
             continue;
         if (marked)

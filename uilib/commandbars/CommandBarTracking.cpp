@@ -18,17 +18,6 @@ BOOL IsKeyDown(int vk)
     return ::GetKeyState(vk) < 0 || ::GetAsyncKeyState(vk) < 0;
 }
 
-// The character a caption is matched on, and whether it is an '&' accelerator: the one after the
-// first '&' when that is not the last character, else the first character.
-WCHAR CaptionAccelerator(const CString& caption, BOOL* marked)
-{
-    const int amp = caption.Find(L'&');
-    *marked = amp >= 0 && amp + 1 < caption.GetLength();
-    if (*marked)
-        return caption[amp + 1];
-    return caption.IsEmpty() ? 0 : caption[0];
-}
-
 BOOL IsPopupControl(CWVPControl* pControl)
 {
     return pControl && pControl->IsKindOf(RUNTIME_CLASS(CWVPControlPopup)) && pControl->GetEnabled();
@@ -321,7 +310,7 @@ int CWVPCommandBar::FindAccelerator(UINT key, BOOL* ambiguous) const
         if (caption.IsEmpty())
             continue;
         BOOL marked = FALSE;
-        const WCHAR ch = CaptionAccelerator(caption, &marked);
+        const WCHAR ch = WVPCaptionAccelerator(caption, &marked);
         if (!ch || !WVPKeyMatchesChar(ch, key))
             continue;
         if (marked)
