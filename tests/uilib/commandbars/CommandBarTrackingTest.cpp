@@ -259,12 +259,14 @@ TEST_F(CommandBarTrackingTest, MouseClicksFollowButtonAndSplitRules)
     };
     int pressedSeen = 0;
     std::vector<Step> steps = {
-        Mouse(0, button),
-        Until([bar] { return bar->GetSelected() == 0 && bar->GetControl(0)->GetSelected() == 1; }),
+        Mouse(0, button), Until([bar] { return bar->GetSelected() == 0 && bar->GetControl(0)->GetSelected() == 1; }),
         Mouse(MOUSEEVENTF_LEFTDOWN, button),
         Until([bar, &pressedSeen] { return (pressedSeen = bar->GetControl(0)->GetPressed()) != 0; }),
-        Mouse(MOUSEEVENTF_LEFTUP, button),
-        Until([] { return HasCommand(401); })};
+        Mouse(MOUSEEVENTF_LEFTUP, button), Until([] { return HasCommand(401); }),
+        // Leaving the bar clears its hot control.
+        Mouse(0, button), Until([bar] { return bar->GetSelected() == 0; }),
+        Mouse(0, [&host] { return host.TargetPoint(); }),
+        Until([bar] { return bar->GetSelected() == -1 && bar->GetControl(0)->GetSelected() == 0; })};
     for (auto& part : {click(commandPart(1)), std::vector<Step>{Until([] { return HasCommand(402); })},
                        click(arrowPart(1)), click(commandPart(2)), click(button)})
         steps.insert(steps.end(), part.begin(), part.end());
