@@ -168,7 +168,7 @@ int CWVPCommandBar::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& l
 
 int CWVPCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    if (IsCustomizeMode())
+    if (IsCustomizeMode() || IsHelpMode())
         return HookStop;
     if (m_nLockCount > 0)
         return HookHandled;

@@ -245,3 +245,22 @@ TEST(CommandBarWindowTest, FrameAcceleratorStartsTrackingAndRunsTheControl)
     EXPECT_FALSE(host.manager->OnFrameAccel('N')) << "option value 2 turns frame accelerators off";
     host.bar->SetTrackingMode(0, TRUE, FALSE);
 }
+
+TEST(CommandBarWindowTest, HelpHitTestNamesTheControlUnderThePoint)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 41, L"Plain");
+    host.Add(wvpControlButton, 42, L"Helped");
+    host.Layout();
+    CWVPControl* helped = host.bar->GetControl(1);
+    const int kHelpId = 77;
+    helped->SetHelpId(kHelpId);
+    auto helpAt = [&](CPoint pt) {
+        return ::SendMessageW(host.bar->GetSafeHwnd(), WM_HELPHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    EXPECT_EQ(0x10000 + 41, helpAt(host.bar->GetControl(0)->GetRect().CenterPoint()));
+    EXPECT_EQ(0x10000 + kHelpId, helpAt(helped->GetRect().CenterPoint()));
+    CRect client;
+    ::GetClientRect(host.bar->GetSafeHwnd(), &client);
+    EXPECT_EQ(0, helpAt(CPoint(client.right - 1, client.bottom - 1))) << "no control and no bar id";
+}
