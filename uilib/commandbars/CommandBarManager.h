@@ -11,6 +11,10 @@ class CWVPImageManager;
 class CWVPControl;
 class CWVPControlAction;
 class CWVPControlActions;
+class CWVPControls;
+class CWVPCommandBar;
+class CWVPCommandBarKeyboardTip;
+class CWVPToolTipContext;
 
 class CWVPCommandBarManager : public CCmdTarget
 {
@@ -88,6 +92,68 @@ class CWVPCommandBarManager : public CCmdTarget
     {
         m_nHelpId = helpId;
     }
+    // Keyboard tips: shown for one bar (or window) at a level, hidden by a navigation key, a
+    // choice, Escape or a new show. The manager owns the tip windows.
+    void ShowKeyboardTips(CWnd* pWnd, int level = 1);
+    void HideKeyboardTips();
+    CWnd* GetKeyboardTipsWindow() const
+    {
+        return m_pKeyboardTipsWindow;
+    }
+    int GetKeyboardTipsLevel() const
+    {
+        return m_nKeyboardTipsLevel;
+    }
+    CArray<CWVPCommandBarKeyboardTip*, CWVPCommandBarKeyboardTip*>& GetKeyboardTips()
+    {
+        return m_keyboardTips;
+    }
+    // Typing into the shown tips: the length of the prefix typed so far.
+    int m_nKeyboardTipsPrefix;
+    // Whether keyboard tips are shown at all.
+    BOOL m_bShowKeyboardTips;
+    // Accelerator underlines: with the option off they always show.
+    void ShowKeyboardCues(BOOL show);
+    BOOL IsKeyboardCuesVisible() const
+    {
+        return !m_bKeyboardCuesOption || m_bKeyboardCuesVisible || m_bCustomizeMode;
+    }
+    BOOL m_bKeyboardCuesOption;
+    // The frame's bars in keyboard order. The list does not own them: a bar leaves it when it goes.
+    void AddBar(CWVPCommandBar* pBar);
+    void RemoveBar(CWVPCommandBar* pBar);
+    int GetBarCount() const
+    {
+        return int(m_bars.GetSize());
+    }
+    CWVPCommandBar* GetBar(int index) const
+    {
+        return index >= 0 && index < m_bars.GetSize() ? m_bars[index] : nullptr;
+    }
+    // The first menu bar of the list, or null.
+    CWVPCommandBar* GetMenuBar() const;
+
+    // Keyboard options: bit 0 lets navigation and frame accelerators continue into the next bar, the
+    // value 2 turns frame accelerators off, bit 2 makes only '&' letters accelerators.
+    int m_nKeyboardOptions;
+    // Keypad digits count as accelerator keys.
+    BOOL m_bKeypadAccelerators;
+    // Alt+key at the frame: the tracking bar, else the menu bar, takes the key; TRUE when a
+    // control was found and activated.
+    BOOL OnFrameAccel(UINT key);
+    CWVPControl* FindAccelControl(CWVPCommandBar* pBar, UINT key, BOOL* ambiguous);
+    // Moves keyboard tracking to a bar (with a direction, to the next shown bar that way).
+    BOOL SetKeyboardFocus(CWVPCommandBar* pBar, int direction);
+    int GetNextVisibleBar(int index, int direction) const;
+    // The next control in keyboard order, continuing into the next shown bar with option bit 0.
+    CWVPControl* GetNextControl(CWVPControls*& pControls, int index) const;
+
+    // The tooltip context the manager's bars share, made on first use.
+    CWVPToolTipContext* GetToolTipContext();
+    // Ends the tracking of every tracked bar of the thread.
+    void ClosePopups();
+    // Told whenever one of its bars starts or stops tracking.
+    virtual void OnTrackingModeChanged(CWVPCommandBar* pBar, int mode);
 
   private:
     std::unique_ptr<CWVPCommandBarManagerOptions> m_pOptions = std::make_unique<CWVPCommandBarManagerOptions>();
@@ -102,4 +168,10 @@ class CWVPCommandBarManager : public CCmdTarget
     BOOL m_bCustomizeMode;
     CWVPControl* m_pDragControl;
     CMap<UINT, UINT, BOOL, BOOL> m_usedCommands;
+    CArray<CWVPCommandBarKeyboardTip*, CWVPCommandBarKeyboardTip*> m_keyboardTips;
+    CWnd* m_pKeyboardTipsWindow;
+    int m_nKeyboardTipsLevel;
+    BOOL m_bKeyboardCuesVisible;
+    CWVPToolTipContext* m_pToolTipContext;
+    CArray<CWVPCommandBar*, CWVPCommandBar*> m_bars;
 };

@@ -15,30 +15,6 @@ const DWORD kUpdateHideMask = WVP_HIDE_HIDDEN | WVP_HIDE_SCROLL | WVP_HIDE_EXPAN
 // The reflected update request a bar answers for itself (CN_UPDATE_COMMAND_UI, reflected WM_COMMAND).
 const int kReflectedUpdate = int(MAKELONG(0xFFFF, WM_REFLECT_BASE + WM_COMMAND));
 
-const CWVPCommandBar* RootBar(const CWVPCommandBar* pBar)
-{
-    while (CWVPCommandBar* pParent = pBar->GetParentCommandBar())
-        pBar = pParent;
-    return pBar;
-}
-
-// The window the bar works for: the manager's site; else the root bar's owner, its parent window
-// or the thread's main window.
-HWND BarSite(const CWVPCommandBar* pBar)
-{
-    if (CWVPCommandBarManager* manager = pBar->GetCommandBars())
-        if (manager->GetSite())
-            return manager->GetSite();
-    const CWVPCommandBar* pRoot = RootBar(pBar);
-    if (HWND owner = pRoot->GetOwnerSite())
-        return owner;
-    if (pRoot->GetSafeHwnd())
-        if (HWND parent = ::GetParent(pRoot->GetSafeHwnd()))
-            return parent;
-    CWnd* pMain = AfxGetMainWnd();
-    return pMain ? pMain->GetSafeHwnd() : nullptr;
-}
-
 // The help id that describes a selected control.
 UINT SelectionHelpId(CWVPControl* pControl)
 {
@@ -99,7 +75,7 @@ void CWVPCommandBar::UpdateControlsCmdUI()
     CWVPCommandBarManager* manager = GetCommandBars();
     const BOOL disableIfNoHandler = manager ? manager->GetCommandBarsOptions()->bDisableCommandIfNoHandler : FALSE;
     const BOOL customize = IsCustomizeMode();
-    const BOOL updates = !RootBar(this)->IsNoNotifyTracking();
+    const BOOL updates = !GetRootParent()->IsNoNotifyTracking();
     CWnd* pSite = CWnd::FromHandle(site);
 
     for (int i = 0; i < m_pControls->GetCount(); ++i)
@@ -131,7 +107,7 @@ void CWVPCommandBar::OnControlSelected(BOOL selected, CWVPControl* pControl)
 {
     if (!pControl)
         return;
-    if (HWND site = BarSite(this))
+    if (HWND site = GetSite())
         ::SendMessageW(site, WVP_WM_CONTROLSELECTED, selected ? WPARAM(pControl) : 0, 0);
     if (CWVPCommandBarManager* manager = GetCommandBars())
         manager->SetHelpId(selected ? SelectionHelpId(pControl) : 0);
@@ -152,7 +128,7 @@ void CWVPCommandBar::ShowStatusText(LPCWSTR text)
     CWVPCommandBarManager* manager = GetCommandBars();
     if (manager && !manager->GetCommandBarsOptions()->bShowStatusDescriptions)
         return;
-    const HWND site = BarSite(this);
+    const HWND site = GetSite();
     if (!site)
         return;
     if (text && *text)

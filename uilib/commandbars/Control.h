@@ -174,6 +174,14 @@ class CWVPControl : public CCmdTarget, public CWVPAccessible
     {
         return m_nIndex;
     }
+    int GetHelpId() const
+    {
+        return m_nHelpId;
+    }
+    void SetHelpId(int id)
+    {
+        m_nHelpId = id;
+    }
     CWVPCommandBar* GetParent() const
     {
         return m_pParent;
@@ -355,16 +363,6 @@ class CWVPControl : public CCmdTarget, public CWVPAccessible
     BOOL IsOverDwmCaption() const
     {
         return FALSE;
-    }
-
-    // Read and written by the bars' idle update and status line.
-    int GetHelpId() const
-    {
-        return m_nHelpId;
-    }
-    void SetHelpId(int helpId)
-    {
-        m_nHelpId = helpId;
     }
     int GetOwnEnabled() const
     {

@@ -307,9 +307,16 @@ TEST(CommandBarUpdateTest, CustomizeModeEnablesWithoutAsking)
 TEST(CommandBarUpdateTest, ABarWithoutWindowOrSiteIsNotUpdated)
 {
     Fixture f;
-    CWVPControl* off = f.Add(ID_OFF);
-    f.bar->UpdateControlsCmdUI(); // no owner and no manager
+    // A top-level bar window with no owner, no parent and no manager, in a thread without a main
+    // window, works for nobody.
+    ASSERT_EQ(nullptr, AfxGetMainWnd());
+    CRoutingBar* alone = new CRoutingBar;
+    alone->Attach(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 30, nullptr, nullptr, nullptr, nullptr));
+    CWVPControl* off = alone->GetControls()->AddByType(wvpControlButton, ID_OFF);
+    alone->UpdateControlsCmdUI();
     EXPECT_EQ(1, off->GetEnabled());
+    ::DestroyWindow(alone->Detach());
+    alone->InternalRelease();
     CRoutingBar* loose = new CRoutingBar;
     loose->SetOwnerSite(f.frame->m_hWnd);
     CWVPControl* looseOff = loose->GetControls()->AddByType(wvpControlButton, ID_OFF);
