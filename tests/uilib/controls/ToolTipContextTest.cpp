@@ -4,6 +4,7 @@
 #include "RwTest.h"
 #include "uilib/controls/ToolTipContext.h"
 #include "uilib/foundation/ColorManager.h"
+#include "uilib/foundation/ImageManager.h"
 #include "uilib/foundation/ModuleHandle.h"
 
 #include <cstdlib>
@@ -59,7 +60,8 @@ class ToolHost : public CWnd
   public:
     CWVPToolTipContext* context = nullptr;
     std::vector<Tool> tools;
-    POINT lastMove = {-1, -1}; // screen point of the last WM_MOUSEMOVE handled
+    CWVPImageManager* images = nullptr; // where the tools' images come from
+    POINT lastMove = {-1, -1};          // screen point of the last WM_MOUSEMOVE handled
 
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOW* info) const override
     {
@@ -67,7 +69,7 @@ class ToolHost : public CWnd
             if (::PtInRect(&tool.rect, point))
             {
                 CWVPToolTipContext::InitToolInfoEx(info, m_hWnd, tool.rect, tool.id, tool.text, tool.title,
-                                                   tool.description, nullptr);
+                                                   tool.description, images);
                 return tool.id;
             }
         return -1;
@@ -116,6 +118,7 @@ class OverlayChild : public CWnd
 // What the thread sent to the tooltip window: the tool messages in order, and the titles set.
 std::vector<UINT> g_sent;
 std::vector<std::string> g_titles;
+std::vector<LPARAM> g_images;
 HWND g_watched = nullptr;
 
 LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam)
@@ -124,6 +127,8 @@ LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && call->hwnd == g_watched &&
         (call->message == TTM_ADDTOOLW || call->message == TTM_DELTOOLW || call->message == TTM_RELAYEVENT))
         g_sent.push_back(call->message);
+    if (code == HC_ACTION && call->message == WM_WVP_TOOLTIPIMAGE)
+        g_images.push_back(call->lParam);
     if (code == HC_ACTION && call->message == TTM_SETTITLEW)
         g_titles.push_back(call->lParam ? Narrow(reinterpret_cast<LPCWSTR>(call->lParam)) : "");
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -332,6 +337,7 @@ class ToolTipContextTest : public ::testing::Test
     {
         g_sent.clear();
         g_titles.clear();
+        g_images.clear();
         g_watched = Tip();
         hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CallWndHook, nullptr, ::GetCurrentThreadId());
         ASSERT_NE(nullptr, hook);
@@ -496,6 +502,34 @@ TEST_F(ToolTipContextTest, TitlesShowUnlessTheyRepeatTheDescription)
         else
             EXPECT_LT(TipHeight(), 2 * metrics.tmHeight);
     }
+}
+
+// With images on, the tooltip window is told the image of each new tool: the one its image manager
+// holds under the image base plus the tool id, or none.
+TEST_F(ToolTipContextTest, EachNewToolHandsItsImageToTheTooltipWindow)
+{
+    const int imageBase = 100, width = 16;
+    CWVPImageManager images;
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, width);
+    ::ReleaseDC(nullptr, screen);
+    UINT id = imageBase + kToolIdAlpha;
+    ASSERT_TRUE(images.SetIconsFromBitmap(bitmap, &id, 1, width, width, 0, FALSE));
+    ::DeleteObject(bitmap);
+    CWVPImageManagerIcon* alpha = images.GetImage(id, width);
+    ASSERT_NE(nullptr, alpha);
+
+    host.images = &images;
+    context.ShowImage(TRUE, imageBase, width);
+    Filter(WM_MOUSEMOVE, POINT{30, 30});
+    ASSERT_NE(nullptr, Tip());
+    WatchToolMessages();
+    Filter(WM_MOUSEMOVE, POINT{210, 30}); // the beta tool: no image under its id
+    Filter(WM_MOUSEMOVE, POINT{40, 30});
+    Filter(WM_MOUSEMOVE, POINT{45, 30}); // the same tool again: nothing new
+    host.images = nullptr;
+    Filter(WM_MOUSEMOVE, POINT{220, 30});
+    EXPECT_EQ((std::vector<LPARAM>{0, reinterpret_cast<LPARAM>(alpha), 0}), g_images);
 }
 
 // Without the no-prefix flag, mnemonic marks leave the text.
