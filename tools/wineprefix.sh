@@ -38,6 +38,7 @@ rw_make_prefix()
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\CommandBarTrackingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ToolTipContextTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

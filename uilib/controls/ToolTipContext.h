@@ -2,6 +2,10 @@
 // a window with a markup context) owns one, relays its mouse and keyboard messages to it, and
 // answers its tool hit test; the context keeps one tooltip window for the window's top-level owner
 // and drives it with the common-control tooltip messages.
+//
+// Tool texts, titles and descriptions that a hit test puts into a record are malloc'd (as the
+// framework's own tooltips expect of OnToolHitTest): InitToolInfo/InitToolInfoEx make such copies,
+// and the context frees them with free() after each hit test.
 #pragma once
 
 #include "platform/mfc/Mfc.h"
@@ -12,8 +16,8 @@ class CWVPImageManager;
 // owner's hit test: tooltip title and description, and where the tool's image comes from.
 struct WVP_TOOLTIP_EXTRA
 {
-    LPWSTR pszDescription;    // heap copy or null; freed by the context after each hit test
-    LPWSTR pszTitle;          // heap copy or null; freed by the context after each hit test
+    LPWSTR pszDescription;    // malloc'd copy or null; freed by the context after each hit test
+    LPWSTR pszTitle;          // malloc'd copy or null; freed by the context after each hit test
     CWVPImageManager* pImageManager;
     RECT rcAnchor;            // client coordinates of the tool's window; empty = place below the cursor
     DWORD_PTR dwUserValue;    // the bar's control, or zero
@@ -30,19 +34,39 @@ const UINT WVP_TOOLINFO_EX_SIZE = TTTOOLINFOW_V2_SIZE;
 const UINT WM_WVP_TOOLTIPTRANSPARENT = WM_USER + 9800;
 const UINT WM_WVP_TOOLTIPIMAGE = WM_USER + 9801;
 
-// Style flags of the tooltip window.
+// Style flags of the tooltip window (besides TTS_ALWAYSTIP and TTS_NOPREFIX, which the window
+// always gets); the last three are for the library's own tooltip windows.
 const DWORD WVP_TTS_RAISEDBORDER = 0x1000;
 const DWORD WVP_TTS_NOSHADOW = 0x2000;
 const DWORD WVP_TTS_OFFICE2007 = 0x4000;
 
+// Tool flags that only the context reads; they never reach the tooltip window. A tool with
+// WVP_TTF_FORCEACTIVATE shows its tip even while the owner's top-level window is not active.
+const UINT WVP_TTF_FORCEACTIVATE = 0x40000000;
+const UINT WVP_TTF_PRIVATE = 0xC0000000;
+
 class CWVPToolTipContext : public CCmdTarget
 {
   public:
-    // The common-control tooltip (styles 0, 1 and unknown styles).
+    // The common-control tooltip (styles 0, 1 and unknown styles). Its TTM_WINDOWFROMPOINT answer
+    // passes over children that are transparent for tooltips.
     class CStandardToolTip : public CToolTipCtrl
     {
       public:
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    };
+
+    // Tooltip window styles (SetStyle).
+    enum
+    {
+        StyleStandard = 0,
+        StyleBalloon = 1,
+        StyleOwnRaised = 2,
+        StyleRichEdit = 3,
+        StyleLuna = 4,
+        StyleOffice2007 = 5,
+        StyleHTML = 6,
+        StyleMarkup = 7,
     };
 
     CWVPToolTipContext();
@@ -85,10 +109,14 @@ class CWVPToolTipContext : public CCmdTarget
     CFont* GetBoldFont() { return &m_fntBold; }
     CWnd* GetToolTip() const { return m_pToolTip; }
 
+    // Every mouse and keyboard message of the owner comes here; the cursor's place is read now.
     void RelayToolTipMessage(CWnd* owner, UINT message, WPARAM wParam, LPARAM lParam);
     void FilterToolTipMessage(CWnd* owner, MSG* msg);
     void CancelToolTips();
 
+    // For hit tests: fill a record of at least WVP_TOOLINFO_SIZE bytes with the tool and a malloc'd
+    // copy of its text; the extended form also fills the WVP_TOOLTIP_EXTRA of a record of
+    // WVP_TOOLINFO_EX_SIZE bytes. Smaller records are left alone.
     static void InitToolInfo(TOOLINFOW* info, HWND hwnd, int left, int top, int right, int bottom, INT_PTR id,
                              LPCWSTR text);
     static void InitToolInfo(TOOLINFOW* info, HWND hwnd, const RECT& rect, INT_PTR id, LPCWSTR text)
@@ -97,13 +125,22 @@ class CWVPToolTipContext : public CCmdTarget
     }
     static void InitToolInfoEx(TOOLINFOW* info, HWND hwnd, const RECT& rect, INT_PTR id, LPCWSTR text,
                                LPCWSTR title, LPCWSTR description, CWVPImageManager* imageManager);
+    // The window under the point, or its parent when it is a child transparent for tooltips.
     static HWND WindowFromPoint(POINT point);
 
   protected:
     virtual CWnd* CreateToolTip(CWnd* owner);
     virtual INT_PTR OnToolHitTest(CWnd* owner, CPoint point, TOOLINFOW* info);
 
+    // Destroys the tooltip window and deletes its object.
     void DestroyToolTip();
+
+  private:
+    void FilterMouseMessage(CWnd* owner, MSG* msg);
+    BOOL EnsureToolTipWindow(CWnd* parentOwner);
+    void RelayToToolTip(const MSG* msg);
+    void RemoveLastTool();
+    void SetTitleAndImage(const TOOLINFOW& info, const WVP_TOOLTIP_EXTRA& extra, INT_PTR id);
 
     BOOL m_bShowTitleAndDescription;
     BOOL m_bShowImage;
