@@ -34,7 +34,7 @@ void CWVPMarkupUIElement::RegisterProperties()
 CWVPMarkupUIElement::CWVPMarkupUIElement()
     : m_szDesired{0, 0}, m_rcFinal{0, 0, 0, 0}, m_bMeasureDirty(FALSE), m_bNeverMeasured(TRUE),
       m_szPreviousAvailable{0, 0}, m_bArrangeDirty(FALSE), m_bNeverArranged(TRUE), m_bInArrange(FALSE),
-      m_bInMeasure(FALSE)
+      m_bInMeasure(FALSE), m_nFontGeneration(0)
 {
 }
 
@@ -64,9 +64,11 @@ void CWVPMarkupUIElement::Measure(CWVPMarkupDrawingContext* dc, int aw, int ah)
         return;
     }
     BOOL uncached = dc->IsUncachedContext();
+    LONG fontGeneration = m_pContext ? m_pContext->GetFontGeneration() : 0;
     if (!m_bMeasureDirty && !m_bNeverMeasured && m_szPreviousAvailable.cx == aw && m_szPreviousAvailable.cy == ah &&
-        !uncached)
+        !uncached && fontGeneration == m_nFontGeneration)
         return;
+    m_nFontGeneration = fontGeneration;
     m_bArrangeDirty = TRUE;
     m_bInMeasure = TRUE;
     m_bNeverMeasured = FALSE;
