@@ -5,9 +5,7 @@
 // Usage: MarkupShots OUTPUT-FOLDER
 #include <windows.h>
 
-#include "DibCanvas.h"
-#include "PngWriter.h"
-#include "SkinGallery.h"
+#include "ShotWindow.h"
 #include "WideText.h"
 #include "platform/mfc/ExitSequence.h"
 #include "uilib/markup/MarkupEntryPoints.h"
@@ -159,24 +157,9 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try
     {
-        switch (message)
-        {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
-            Paint(hwnd, dc);
-            ::EndPaint(hwnd, &ps);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            break;
-        }
         LRESULT result = 0;
+        if (rwtest::HandlePaintMessage(hwnd, message, wParam, Paint, &result))
+            return result;
         if (g_trees)
             for (CWVPMarkupUIElement* root : g_trees->roots)
                 if (MarkupRelayMessage(root, message, wParam, lParam, &result))
@@ -195,14 +178,7 @@ int main(int argc, char** argv)
     const std::string folder = argc > 1 ? argv[1] : ".";
     int failures = 0;
     {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = ShotProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = kClassName;
-        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        ::RegisterClassW(&wc);
-        HWND hwnd = ::CreateWindowExW(0, kClassName, L"Markup", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                      wc.hInstance, nullptr);
+        HWND hwnd = rwtest::CreateShotWindow(kClassName, ShotProc, L"Markup", kWidth, kHeight);
         if (!::FindResourceW(nullptr, L"PLAYER", reinterpret_cast<LPCWSTR>(RT_BITMAP)))
             printf("the picture resource PLAYER is missing\n");
         Trees trees;
@@ -214,17 +190,7 @@ int main(int argc, char** argv)
                 printf("sample %d (%s) did not parse\n", i, rwtest::Utf8(kSamples[i].title).c_str());
         }
         g_trees = &trees;
-        ::ShowWindow(hwnd, SW_SHOW);
-        ::UpdateWindow(hwnd);
-        rwtest::SkinGallery::Pump();
-
-        DibCanvas canvas(kWidth, kHeight);
-        rwtest::PrintClient(hwnd, canvas);
-        RECT all = {0, 0, kWidth, kHeight};
-        const std::string path = folder + "/markup-samples.png";
-        const bool ok = rwtest::WritePng(path, canvas, all);
-        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-        failures += !ok;
+        failures += !rwtest::WriteClientPng(hwnd, kWidth, kHeight, folder + "/markup-samples.png");
         ::DestroyWindow(hwnd);
         g_trees = nullptr;
         for (CWVPMarkupUIElement*& root : trees.roots)
