@@ -109,6 +109,8 @@ void CWVPMarkupUIElement::InvalidateArrange()
     if (m_bInArrange || m_bNeverArranged)
         return;
     m_bArrangeDirty = TRUE;
+    // The element may move: repaint where it was as well as where it lands.
+    InvalidateVisual();
     RECT r = m_rcFinal;
     Arrange(r);
     InvalidateVisual();
@@ -147,6 +149,8 @@ void CWVPMarkupUIElement::UpdateLayout(CWVPMarkupDrawingContext* dc)
     Measure(dc, available.cx, available.cy);
     if (m_szDesired.cx == desired.cx && m_szDesired.cy == desired.cy)
     {
+        // Same size, but possibly another place (a margin moved): repaint both.
+        InvalidateVisual();
         RECT r = m_rcFinal;
         Arrange(r);
         InvalidateVisual();

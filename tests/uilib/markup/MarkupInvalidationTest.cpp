@@ -24,6 +24,11 @@ struct Update
 {
     RECT box;
     bool rectangle;
+    HRGN region; // owned by the fixture
+    bool Covers(const RECT& r) const
+    {
+        return ::PtInRegion(region, (r.left + r.right) / 2, (r.top + r.bottom) / 2) != FALSE;
+    }
 };
 
 std::string Text(const RECT& r)
@@ -65,17 +70,19 @@ class MarkupInvalidation : public ::testing::Test
         MarkupReleaseContext(&m_context);
         if (m_hwnd)
             ::DestroyWindow(m_hwnd);
+        if (m_region)
+            ::DeleteObject(m_region);
     }
 
     Update After(const std::function<void()>& change)
     {
         ::ValidateRect(m_hwnd, nullptr);
         change();
-        Update update = {{0, 0, 0, 0}, false};
-        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-        if (::GetUpdateRgn(m_hwnd, region, FALSE) != ERROR)
-            update.rectangle = ::GetRgnBox(region, &update.box) == SIMPLEREGION;
-        ::DeleteObject(region);
+        if (!m_region)
+            m_region = ::CreateRectRgn(0, 0, 0, 0);
+        Update update = {{0, 0, 0, 0}, false, m_region};
+        if (::GetUpdateRgn(m_hwnd, m_region, FALSE) != ERROR)
+            update.rectangle = ::GetRgnBox(m_region, &update.box) == SIMPLEREGION;
         return update;
     }
 
@@ -83,6 +90,7 @@ class MarkupInvalidation : public ::testing::Test
     CWVPMarkupContext* m_context = nullptr;
     CWVPMarkupUIElement* m_block = nullptr;
     CWVPMarkupUIElement* m_root = nullptr;
+    HRGN m_region = nullptr;
 };
 
 CWVPMarkupDependencyProperty* Property(CWVPMarkupObject* o, LPCWSTR name)
@@ -120,6 +128,42 @@ TEST_F(MarkupInvalidation, ChangesRepaintTheElementOrTheWholeClientArea)
         Update update = After([&] { m_block->SetValue(property, c.value()); });
         EXPECT_TRUE(update.rectangle);
         EXPECT_EQ(Text(c.expected), Text(update.box));
+    }
+}
+
+TEST_F(MarkupInvalidation, AnElementThatMovesRepaintsWhereItWasAndWhereItIs)
+{
+    // Each change keeps the text block's size and moves it within the frame.
+    struct Case
+    {
+        const char* change;
+        LPCWSTR property;
+        std::function<CWVPMarkupObject*()> value;
+        RECT from, to;
+    };
+    const Case cases[] = {
+        {"a margin of the same total",
+         L"Margin",
+         [] { return new CWVPMarkupThickness(0, 20, 10, 0); },
+         {25, 35, 75, 65},
+         {15, 35, 65, 65}},
+        {"the alignment",
+         L"HorizontalAlignment",
+         [] { return CWVPMarkupEnum::CreateValue(2); },
+         {15, 35, 65, 65},
+         {125, 35, 175, 65}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.change);
+        ASSERT_EQ(Text(c.from), Text(m_context->GetElementRect(m_block)));
+        Update update = After([&] { m_block->SetValue(Property(m_block, c.property), c.value()); });
+        EXPECT_EQ(Text(c.to), Text(m_context->GetElementRect(m_block)));
+        RECT both;
+        ::UnionRect(&both, &c.from, &c.to);
+        EXPECT_EQ(Text(both), Text(update.box));
+        EXPECT_TRUE(update.Covers(c.from));
+        EXPECT_TRUE(update.Covers(c.to));
     }
 }
 
