@@ -166,6 +166,24 @@ TEST(MarkupEntryPoints, RendersIntoTheRectangleAtAnOffset)
     EXPECT_EQ(0, origin.y);
     EXPECT_EQ(mode, ::GetBkMode(canvas.dc()));
 
+    // A tree inside the rectangle, on a device context whose origin the caller has moved: the
+    // offsets add up.
+    CWVPMarkupUIElement* inner = markuptest::Adopt(context, new markuptest::Swatch(RGB(20, 160, 60), SIZE{4, 4}));
+    CWVPMarkupUIElement* frame = markuptest::Adopt(context, new markuptest::Frame(inner, 5));
+    canvas.Fill(RGB(255, 255, 255));
+    ::SetViewportOrgEx(canvas.dc(), 10, 7, nullptr);
+    EXPECT_TRUE(MarkupRenderElement(frame, canvas.dc(), &rect));
+    const RECT drawn = {rect.left + 10 + 5, rect.top + 7 + 5, rect.right + 10 - 5, rect.bottom + 7 - 5};
+    EXPECT_EQ(0, canvas.Differences([&](int x, int y) -> DWORD {
+        POINT p = {x, y};
+        return ::PtInRect(&drawn, p) ? 0x14A03C : 0xFFFFFF;
+    }));
+    ::GetViewportOrgEx(canvas.dc(), &origin);
+    EXPECT_EQ(10, origin.x);
+    EXPECT_EQ(7, origin.y);
+    MarkupReleaseElement(&frame);
+    ::SetViewportOrgEx(canvas.dc(), 0, 0, nullptr);
+
     // Empty and inverted rectangles draw nothing.
     canvas.Fill(RGB(255, 255, 255));
     const RECT empty[] = {{30, 20, 30, 60}, {30, 20, 90, 20}, {90, 60, 30, 20}, {0, 0, -5, -5}};
