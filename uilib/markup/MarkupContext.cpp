@@ -2,8 +2,8 @@
 
 #include "uilib/markup/MarkupBuilder.h"
 #include "uilib/markup/MarkupElements.h"
-#include "uilib/markup/MarkupInputElement.h"
 #include "uilib/markup/MarkupFrameworkElement.h"
+#include "uilib/markup/MarkupInputElement.h"
 #include "uilib/markup/MarkupParser.h"
 #include "uilib/markup/MarkupTooltipContext.h"
 #include "uilib/markup/MarkupType.h"

@@ -1,6 +1,6 @@
 // Binds markup trees to one host window: parses markup text into element trees, creates elements
-// so that they know it, supplies the default font and text colour, caches GDI fonts and turns
-// element invalidations into window invalidations.
+// so that they know it, supplies the default font and text colour, caches GDI fonts, turns
+// element invalidations into window invalidations and owns the tooltip service of the window.
 #pragma once
 
 #include <windows.h>
