@@ -83,6 +83,7 @@ TEST(MarkupEntryPoints, FailedParsesReturnNullAndLeaveNothingBehind)
         L"<SolidColorBrush Color='Red'/>",
         L"<LinearGradientBrush><GradientStop Offset='0' Color='Red'/></LinearGradientBrush>",
         L"<Run>text</Run>",
+        L"just text",
     };
     const LONG objects = CWVPMarkupObject::GetLiveObjectCount();
     const LONG references = context->GetRefCount();
