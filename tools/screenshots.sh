@@ -14,6 +14,7 @@ programs=(
     tests/TaskListShots.exe
     tests/PanelShots.exe
     tests/CommandBarShots.exe
+    tests/MarkupShots.exe
 )
 
 "$root/tools/build.sh"

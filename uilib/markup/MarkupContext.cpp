@@ -2,10 +2,14 @@
 
 #include "uilib/markup/MarkupBuilder.h"
 #include "uilib/markup/MarkupElements.h"
+#include "uilib/markup/MarkupFrameworkElement.h"
 #include "uilib/markup/MarkupInputElement.h"
 #include "uilib/markup/MarkupParser.h"
+#include "uilib/markup/MarkupTooltipContext.h"
 #include "uilib/markup/MarkupType.h"
 #include "uilib/markup/MarkupVisual.h"
+
+#include <stddef.h>
 
 namespace
 {
@@ -13,11 +17,31 @@ namespace
 const UINT kNonClientMetricsSize = 500;
 BOOL g_typesRegistered;
 
+BOOL SameFaceName(const LOGFONTW& a, const LOGFONTW& b)
+{
+    for (int i = 0; i < LF_FACESIZE; ++i)
+    {
+        if (a.lfFaceName[i] != b.lfFaceName[i])
+            return FALSE;
+        if (!a.lfFaceName[i])
+            break;
+    }
+    return TRUE;
+}
+
+// The cache shares one font between descriptions that differ only in width, angles, precisions,
+// quality or pitch.
 BOOL SameFont(const LOGFONTW& a, const LOGFONTW& b)
 {
     return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
            a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
-           MarkupTextEqual(a.lfFaceName, b.lfFaceName);
+           SameFaceName(a, b);
+}
+
+// Every field equal (the face name up to its terminator).
+BOOL SameDescription(const LOGFONTW& a, const LOGFONTW& b)
+{
+    return ::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 && SameFaceName(a, b);
 }
 } // namespace
 
@@ -57,7 +81,7 @@ CWVPMarkupFont::~CWVPMarkupFont()
 CWVPMarkupContext::CWVPMarkupContext(HWND hwnd)
     : m_hWnd(hwnd), m_clrDefaultText(0), m_lfDefault(), m_pHoverElement(nullptr), m_pCapturedElement(nullptr),
       m_pActiveRoot(nullptr), m_pFontHead(nullptr), m_pFontTail(nullptr), m_pDelegates(nullptr),
-      m_pKeyboardNavigation(nullptr), m_pTooltipContext(nullptr), m_nRef(1)
+      m_pKeyboardNavigation(nullptr), m_pTooltipContext(nullptr), m_nRef(1), m_nFontGeneration(0)
 {
     BYTE metrics[kNonClientMetricsSize > sizeof(NONCLIENTMETRICSW) ? kNonClientMetricsSize
                                                                    : sizeof(NONCLIENTMETRICSW)] = {};
@@ -67,6 +91,7 @@ CWVPMarkupContext::CWVPMarkupContext(HWND hwnd)
         m_lfDefault = ncm->lfMessageFont;
     RegisterAllTypes();
     m_pKeyboardNavigation = new CWVPMarkupKeyboardNavigation(this);
+    m_pTooltipContext = new CTooltipContext(this);
 }
 
 CWVPMarkupContext::~CWVPMarkupContext()
@@ -79,6 +104,11 @@ CWVPMarkupContext::~CWVPMarkupContext()
     }
     if (m_pKeyboardNavigation)
         m_pKeyboardNavigation->Release();
+    if (m_pTooltipContext)
+    {
+        m_pTooltipContext->DetachMarkupContext();
+        m_pTooltipContext->InternalRelease();
+    }
     while (m_pDelegates)
     {
         DelegateEntry* e = m_pDelegates;
@@ -115,7 +145,7 @@ LONG CWVPMarkupContext::Release()
     return n;
 }
 
-BOOL CWVPMarkupContext::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*)
+BOOL CWVPMarkupContext::OnWndMsg(CWVPMarkupUIElement*, UINT, WPARAM, LPARAM, LRESULT*)
 {
     return FALSE;
 }
@@ -181,8 +211,13 @@ void CWVPMarkupContext::OnElementReleased(CWVPMarkupInputElement* element)
 void CWVPMarkupContext::SetDefaultFont(HFONT font)
 {
     LOGFONTW lf;
-    if (font && ::GetObjectType(font) == OBJ_FONT && ::GetObjectW(font, sizeof(lf), &lf) == sizeof(lf))
-        m_lfDefault = lf;
+    if (!font || ::GetObjectType(font) != OBJ_FONT || ::GetObjectW(font, sizeof(lf), &lf) != sizeof(lf))
+        return;
+    if (SameDescription(lf, m_lfDefault))
+        return;
+    m_lfDefault = lf;
+    // Text elements build their fonts from the default while measuring, and measures are cached.
+    ++m_nFontGeneration;
 }
 
 CWVPMarkupFont* CWVPMarkupContext::GetFont(const LOGFONTW& description)
@@ -254,9 +289,18 @@ void CWVPMarkupContext::RaiseContextEvent(CWVPMarkupInputElement*, CWVPMarkupRou
 RECT CWVPMarkupContext::GetElementRect(CWVPMarkupInputElement* element) const
 {
     RECT rect = {0, 0, 0, 0};
-    if (!element || !element->IsKindOf(CWVPMarkupVisual::Type()))
+    CWVPMarkupVisual* visual = nullptr;
+    if (element && element->IsKindOf(CWVPMarkupVisual::Type()))
+        visual = static_cast<CWVPMarkupVisual*>(element);
+    else if (element && element->IsKindOf(CWVPMarkupFrameworkContentElement::Type()))
+    {
+        // Text content is drawn by the framework element that hosts it: its nearest such ancestor.
+        for (CWVPMarkupObject* p = element->GetLogicalParent(); p && !visual; p = p->GetLogicalParent())
+            if (p->IsKindOf(CWVPMarkupFrameworkElement::Type()))
+                visual = static_cast<CWVPMarkupVisual*>(p);
+    }
+    if (!visual)
         return rect;
-    CWVPMarkupVisual* visual = static_cast<CWVPMarkupVisual*>(element);
     rect = visual->GetBoundingBox();
     for (CWVPMarkupVisual* v = visual; v; v = v->GetVisualParent())
         ::OffsetRect(&rect, v->GetVisualOffset().x, v->GetVisualOffset().y);

@@ -1,6 +1,6 @@
 // Binds markup trees to one host window: parses markup text into element trees, creates elements
-// so that they know it, supplies the default font and text colour, caches GDI fonts and turns
-// element invalidations into window invalidations.
+// so that they know it, supplies the default font and text colour, caches GDI fonts, turns
+// element invalidations into window invalidations and owns the tooltip service of the window.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,7 @@ class CWVPMarkupDelegate;
 class CWVPMarkupKeyboardNavigation;
 class CWVPMarkupRoutedEventArgs;
 class CWVPMarkupContext;
+class CWVPMarkupUIElement;
 
 // A GDI font of a context's cache; the cache list holds no references.
 class CWVPMarkupFont : public CWVPMarkupObject
@@ -37,7 +38,8 @@ class CWVPMarkupContext
 
     explicit CWVPMarkupContext(HWND hwnd = nullptr);
     virtual ~CWVPMarkupContext();
-    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // A message of the host window, relayed for the tree of the given root.
+    virtual BOOL OnWndMsg(CWVPMarkupUIElement* root, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual void OnInvalidateVisual(CWVPMarkupInputElement* element);
     virtual void OnInvalidateArrange(CWVPMarkupInputElement* element);
 
@@ -50,6 +52,8 @@ class CWVPMarkupContext
     CWVPMarkupObject* Parse(LPCWSTR text, LPWSTR error, int errorSize);
     CWVPMarkupObject* CreateObject(CWVPMarkupType* type);
     void OnElementReleased(CWVPMarkupInputElement* element);
+    // Takes the font's description as the default; when it really differs from the current one,
+    // every tree of the context is measured again at its next measure.
     void SetDefaultFont(HFONT font);
     CWVPMarkupFont* GetFont(const LOGFONTW& description);
     void SetCapture(CWVPMarkupInputElement* element);
@@ -69,6 +73,9 @@ class CWVPMarkupContext
     CWVPMarkupKeyboardNavigation* GetKeyboardNavigation() const { return m_pKeyboardNavigation; }
     CTooltipContext* GetTooltipContext() const { return m_pTooltipContext; }
     LONG GetRefCount() const { return m_nRef; }
+    // Changes with every real change of the default font; elements measured under an older value
+    // measure again.
+    LONG GetFontGeneration() const { return m_nFontGeneration; }
 
   private:
     friend class CWVPMarkupFont;
@@ -86,6 +93,7 @@ class CWVPMarkupContext
     CWVPMarkupKeyboardNavigation* m_pKeyboardNavigation;
     CTooltipContext* m_pTooltipContext;
     LONG m_nRef;
+    LONG m_nFontGeneration;
 
     CWVPMarkupContext(const CWVPMarkupContext&) = delete;
     CWVPMarkupContext& operator=(const CWVPMarkupContext&) = delete;

@@ -34,7 +34,7 @@ void CWVPMarkupUIElement::RegisterProperties()
 CWVPMarkupUIElement::CWVPMarkupUIElement()
     : m_szDesired{0, 0}, m_rcFinal{0, 0, 0, 0}, m_bMeasureDirty(FALSE), m_bNeverMeasured(TRUE),
       m_szPreviousAvailable{0, 0}, m_bArrangeDirty(FALSE), m_bNeverArranged(TRUE), m_bInArrange(FALSE),
-      m_bInMeasure(FALSE)
+      m_bInMeasure(FALSE), m_nFontGeneration(0)
 {
 }
 
@@ -64,9 +64,11 @@ void CWVPMarkupUIElement::Measure(CWVPMarkupDrawingContext* dc, int aw, int ah)
         return;
     }
     BOOL uncached = dc->IsUncachedContext();
+    LONG fontGeneration = m_pContext ? m_pContext->GetFontGeneration() : 0;
     if (!m_bMeasureDirty && !m_bNeverMeasured && m_szPreviousAvailable.cx == aw && m_szPreviousAvailable.cy == ah &&
-        !uncached)
+        !uncached && fontGeneration == m_nFontGeneration)
         return;
+    m_nFontGeneration = fontGeneration;
     m_bArrangeDirty = TRUE;
     m_bInMeasure = TRUE;
     m_bNeverMeasured = FALSE;
@@ -107,6 +109,8 @@ void CWVPMarkupUIElement::InvalidateArrange()
     if (m_bInArrange || m_bNeverArranged)
         return;
     m_bArrangeDirty = TRUE;
+    // The element may move: repaint where it was as well as where it lands.
+    InvalidateVisual();
     RECT r = m_rcFinal;
     Arrange(r);
     InvalidateVisual();
@@ -145,6 +149,8 @@ void CWVPMarkupUIElement::UpdateLayout(CWVPMarkupDrawingContext* dc)
     Measure(dc, available.cx, available.cy);
     if (m_szDesired.cx == desired.cx && m_szDesired.cy == desired.cy)
     {
+        // Same size, but possibly another place (a margin moved): repaint both.
+        InvalidateVisual();
         RECT r = m_rcFinal;
         Arrange(r);
         InvalidateVisual();

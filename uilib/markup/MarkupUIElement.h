@@ -44,4 +44,6 @@ class CWVPMarkupUIElement : public CWVPMarkupVisual
     BOOL m_bNeverArranged;
     BOOL m_bInArrange;
     BOOL m_bInMeasure;
+    // The context's font generation of the last measure.
+    LONG m_nFontGeneration;
 };

@@ -1,0 +1,202 @@
+// Photographs sample markup drawn through the engine's entry points into PNG files, for a person to
+// look at (tools/screenshots.sh runs it; it is not a test): a text block with inlines and a link,
+// a grid, stack and wrap panels, a border, shapes, a gradient and a picture from the resources.
+// Each sample is parsed and drawn on its own, so one that fails to parse leaves only its cell empty.
+// Usage: MarkupShots OUTPUT-FOLDER
+#include <windows.h>
+
+#include "ShotWindow.h"
+#include "WideText.h"
+#include "platform/mfc/ExitSequence.h"
+#include "uilib/markup/MarkupEntryPoints.h"
+
+#include <stdio.h>
+
+#include <string>
+
+namespace
+{
+const int kColumns = 2;
+const int kCellWidth = 380;
+const int kCellHeight = 150;
+const int kGap = 8;
+const int kTitleHeight = 18;
+const int kWidth = kColumns * (kCellWidth + kGap) + kGap;
+const LPCWSTR kClassName = L"RwMarkupShots";
+const COLORREF kBackground = RGB(212, 208, 200);
+const COLORREF kCellColor = RGB(255, 255, 255);
+
+struct Sample
+{
+    LPCWSTR title;
+    LPCWSTR markup;
+};
+
+const Sample kSamples[] = {
+    {L"Text block with inlines and a hyperlink",
+     L"<TextBlock TextWrapping='Wrap' Margin='4'>Plain text, <Bold>bold</Bold>, <Italic>italic</Italic>, "
+     L"<Run Foreground='#C00000'>a red run</Run>, <Underline>underlined</Underline>, "
+     L"<Bold><Italic>bold italic</Italic></Bold> and a <Hyperlink>hyperlink</Hyperlink> that wraps onto "
+     L"further lines when the block is narrow.<LineBreak/><Run FontSize='18' Foreground='#006000'>Large "
+     L"green</Run></TextBlock>"},
+    {L"Grid: 60 / * / 2* columns, Auto / * rows",
+     L"<Grid Background='#F0F0F0' Margin='4'>"
+     L"<Grid.ColumnDefinitions><ColumnDefinition Width='60'/><ColumnDefinition Width='*'/>"
+     L"<ColumnDefinition Width='2*'/></Grid.ColumnDefinitions>"
+     L"<Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition Height='*'/></Grid.RowDefinitions>"
+     L"<Border Grid.Column='0' Background='#F4C430'><TextBlock>60 px</TextBlock></Border>"
+     L"<Border Grid.Column='1' Background='#8FBC8F'><TextBlock>one star</TextBlock></Border>"
+     L"<Border Grid.Column='2' Background='#87CEEB'><TextBlock>two stars</TextBlock></Border>"
+     L"<Border Grid.Row='1' Grid.Column='0' Background='#E0B0FF' Margin='0,4,0,0'><TextBlock>1,0</TextBlock>"
+     L"</Border>"
+     L"<Border Grid.Row='1' Grid.Column='1' Background='#FFDAB9' Margin='4,4,0,0'><TextBlock>1,1</TextBlock>"
+     L"</Border>"
+     L"<Border Grid.Row='1' Grid.Column='2' Background='#DDA0DD' Margin='4,4,0,0'><TextBlock>cell 1,2</TextBlock>"
+     L"</Border></Grid>"},
+    {L"Stack panels, vertical and horizontal",
+     L"<StackPanel Margin='4'>"
+     L"<TextBlock Background='#FFE4B5'>first line</TextBlock>"
+     L"<TextBlock Background='#E0FFFF'>second line</TextBlock>"
+     L"<StackPanel Orientation='Horizontal' Margin='0,4,0,0'>"
+     L"<Rectangle Width='40' Height='30' Fill='#D04040'/><Rectangle Width='40' Height='30' Fill='#40A040'/>"
+     L"<Rectangle Width='40' Height='30' Fill='#4040D0'/><TextBlock Margin='6,0,0,0'>beside them</TextBlock>"
+     L"</StackPanel></StackPanel>"},
+    {L"Wrap panel",
+     L"<WrapPanel Margin='4'>"
+     L"<Border Background='#FFD700' Padding='6,2,6,2' Margin='2'><TextBlock>one</TextBlock></Border>"
+     L"<Border Background='#ADFF2F' Padding='6,2,6,2' Margin='2'><TextBlock>two words</TextBlock></Border>"
+     L"<Border Background='#87CEFA' Padding='6,2,6,2' Margin='2'><TextBlock>three</TextBlock></Border>"
+     L"<Border Background='#FFB6C1' Padding='6,2,6,2' Margin='2'><TextBlock>a longer item</TextBlock></Border>"
+     L"<Border Background='#DDA0DD' Padding='6,2,6,2' Margin='2'><TextBlock>five</TextBlock></Border>"
+     L"<Border Background='#F0E68C' Padding='6,2,6,2' Margin='2'><TextBlock>six six six</TextBlock></Border>"
+     L"<Border Background='#AFEEEE' Padding='6,2,6,2' Margin='2'><TextBlock>seven</TextBlock></Border>"
+     L"<Border Background='#FFA07A' Padding='6,2,6,2' Margin='2'><TextBlock>the eighth item</TextBlock></Border>"
+     L"</WrapPanel>"},
+    {L"Border: thickness 6,2,6,2, padding 8",
+     L"<Border Margin='10' BorderThickness='6,2,6,2' BorderBrush='#203080' Background='#FFFFE0' Padding='8'>"
+     L"<TextBlock TextWrapping='Wrap'>Text inside a border with a thick left and right edge and a thin top "
+     L"and bottom.</TextBlock></Border>"},
+    {L"Shapes: rectangle, ellipse, line, polyline, polygon",
+     L"<Canvas>"
+     L"<Rectangle Canvas.Left='10' Canvas.Top='10' Width='60' Height='40' Fill='#F08080' Stroke='#800000' "
+     L"StrokeThickness='2'/>"
+     L"<Ellipse Canvas.Left='85' Canvas.Top='10' Width='70' Height='50' Fill='#90EE90' Stroke='#006400'/>"
+     L"<Line Canvas.Left='170' Canvas.Top='10' X1='0' Y1='0' X2='50' Y2='50' Stroke='#000080' "
+     L"StrokeThickness='3'/>"
+     L"<Polyline Canvas.Left='235' Canvas.Top='10' Points='0,50 15,0 30,50 45,0 60,50' Stroke='#8B008B' "
+     L"StrokeThickness='2'/>"
+     L"<Polygon Canvas.Left='310' Canvas.Top='10' Points='25,0 50,45 0,45' Fill='#FFD700' Stroke='#B8860B'/>"
+     L"</Canvas>"},
+    {L"Linear gradients: red to blue, and diagonal",
+     L"<StackPanel Margin='4'>"
+     L"<Rectangle Height='40'><Rectangle.Fill><LinearGradientBrush StartPoint='0,0' EndPoint='1,0'>"
+     L"<GradientStop Offset='0' Color='#FF0000'/><GradientStop Offset='1' Color='#0000FF'/>"
+     L"</LinearGradientBrush></Rectangle.Fill></Rectangle>"
+     L"<Border Height='50' Margin='0,6,0,0'><Border.Background><LinearGradientBrush>"
+     L"<GradientStop Offset='0' Color='#FFFF00'/><GradientStop Offset='0.5' Color='#00C000'/>"
+     L"<GradientStop Offset='1' Color='#004080'/></LinearGradientBrush></Border.Background>"
+     L"<TextBlock Foreground='#FFFFFF' Margin='6'>diagonal, three stops</TextBlock></Border>"
+     L"</StackPanel>"},
+    {L"Image from the program's resources: own size and 64 x 64",
+     L"<StackPanel Orientation='Horizontal' Margin='8'>"
+     L"<Image Source='res://PLAYER' VerticalAlignment='Top'/>"
+     L"<Image Source='res://PLAYER' Width='64' Height='64' Margin='12,0,0,0'/>"
+     L"</StackPanel>"},
+};
+const int kSampleCount = sizeof(kSamples) / sizeof(kSamples[0]);
+const int kRows = (kSampleCount + kColumns - 1) / kColumns;
+const int kHeight = kRows * (kCellHeight + kTitleHeight + kGap) + kGap;
+
+// The parsed samples, drawn by the host window.
+struct Trees
+{
+    CWVPMarkupContext* context = nullptr;
+    CWVPMarkupUIElement* roots[kSampleCount] = {};
+};
+Trees* g_trees = nullptr;
+
+RECT CellRect(int index)
+{
+    const int x = kGap + (index % kColumns) * (kCellWidth + kGap);
+    const int y = kGap + (index / kColumns) * (kCellHeight + kTitleHeight + kGap) + kTitleHeight;
+    return {x, y, x + kCellWidth, y + kCellHeight};
+}
+
+void Paint(HWND hwnd, HDC dc)
+{
+    RECT all = {0, 0, kWidth, kHeight};
+    HBRUSH background = ::CreateSolidBrush(kBackground);
+    ::FillRect(dc, &all, background);
+    ::DeleteObject(background);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    if (!font)
+        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < kSampleCount; ++i)
+    {
+        RECT cell = CellRect(i);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::TextOutW(dc, cell.left, cell.top - kTitleHeight + 2, kSamples[i].title, ::lstrlenW(kSamples[i].title));
+        HBRUSH white = ::CreateSolidBrush(kCellColor);
+        ::FillRect(dc, &cell, white);
+        ::DeleteObject(white);
+        // As a host control does: its font before measuring, its text colour before drawing.
+        MarkupSetDefaultFont(g_trees->context, font, static_cast<COLORREF>(-1));
+        MarkupMeasureElement(g_trees->roots[i], kCellWidth, kCellHeight);
+        MarkupSetDefaultFont(g_trees->context, nullptr, ::GetSysColor(COLOR_WINDOWTEXT));
+        const int saved = ::SaveDC(dc);
+        ::IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+        MarkupRenderElement(g_trees->roots[i], dc, &cell);
+        ::RestoreDC(dc, saved);
+    }
+    ::SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try
+    {
+        LRESULT result = 0;
+        if (rwtest::HandlePaintMessage(hwnd, message, wParam, Paint, &result))
+            return result;
+        if (g_trees)
+            for (CWVPMarkupUIElement* root : g_trees->roots)
+                if (MarkupRelayMessage(root, message, wParam, lParam, &result))
+                    return result;
+    }
+    catch (...)
+    {
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string folder = argc > 1 ? argv[1] : ".";
+    int failures = 0;
+    {
+        HWND hwnd = rwtest::CreateShotWindow(kClassName, ShotProc, L"Markup", kWidth, kHeight);
+        if (!::FindResourceW(nullptr, L"PLAYER", reinterpret_cast<LPCWSTR>(RT_BITMAP)))
+            printf("the picture resource PLAYER is missing\n");
+        Trees trees;
+        trees.context = MarkupCreateContext(hwnd);
+        for (int i = 0; i < kSampleCount; ++i)
+        {
+            trees.roots[i] = MarkupParseText(trees.context, kSamples[i].markup);
+            if (!trees.roots[i])
+                printf("sample %d (%s) did not parse\n", i, rwtest::Utf8(kSamples[i].title).c_str());
+        }
+        g_trees = &trees;
+        failures += !rwtest::WriteClientPng(hwnd, kWidth, kHeight, folder + "/markup-samples.png");
+        ::DestroyWindow(hwnd);
+        g_trees = nullptr;
+        for (CWVPMarkupUIElement*& root : trees.roots)
+            MarkupReleaseElement(&root);
+        MarkupReleaseContext(&trees.context);
+    }
+    AfxRunExitHandlers();
+    return failures ? 1 : 0;
+}
