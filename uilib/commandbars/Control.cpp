@@ -5,6 +5,7 @@
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
 #include "uilib/commandbars/PromptText.h"
 #include "uilib/foundation/CaptureLoop.h"
 #include "uilib/foundation/ImageManager.h"
@@ -859,6 +860,8 @@ LRESULT CWVPControl::NotifySite(HWND site, UINT code, NMHDR* record)
 
 void CWVPControl::ExecuteCommand(HWND site)
 {
+    if (m_pParent && CWVPPopupBar::TakeTrackedCommand(m_pParent, m_nId))
+        return;
     if (!site && m_pParent)
         site = m_pParent->GetOwnerSite();
     if (NotifySite(site, WVP_NOTIFY_EXECUTE, nullptr) == 0 && site)
