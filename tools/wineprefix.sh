@@ -37,6 +37,7 @@ rw_make_prefix()
     # one of the screen's size, so that the X server's pointer and Wine's agree.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\CommandBarTrackingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     # Popup bars place themselves on the work area of a 1024 x 768 desktop.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwPopup1024 REG_SZ 1024x768
     rw_reg 'HKCU\Software\Wine\AppDefaults\PopupBarTest.exe\Explorer' Desktop REG_SZ RwPopup1024

@@ -3,9 +3,31 @@
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/MouseManager.h"
+#include "uilib/commandbars/PopupBar.h"
+#include "uilib/controls/ToolTipContext.h"
 #include "uilib/foundation/ImageManager.h"
 
 IMPLEMENT_DYNCREATE(CWVPCommandBar, CWnd)
+
+BEGIN_MESSAGE_MAP(CWVPCommandBar, CWnd)
+ON_WM_MOUSEMOVE()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_INITIALUPDATE, OnIdleUpdateCmdUI)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+ON_WM_MOUSELEAVE()
+ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+ON_WM_TIMER()
+ON_WM_LBUTTONUP()
+ON_WM_RBUTTONUP()
+ON_WM_NCMOUSEMOVE()
+END_MESSAGE_MAP()
 
 namespace
 {
@@ -20,6 +42,18 @@ CWVPCommandBar::CWVPCommandBar()
       m_hwndOwner(nullptr), m_nSelected(-1), m_nPopuped(-1), m_nTrackingMode(0), m_dwLayoutFlags(0),
       m_bWrapped(FALSE), m_bMultiColumn(FALSE)
 {
+    m_nLockCount = 0;
+    m_bIgnoreMouseLock = FALSE;
+    m_bHover = TRUE;
+    m_bHideCaret = TRUE;
+    m_bRightButtonTracking = m_bNoNotify = m_bRecursiveTracking = FALSE;
+    m_bMouseStartedTracking = FALSE;
+    m_dwStyle = WVP_BARSTYLE_GRIPPER;
+    m_hwndSite = nullptr;
+    m_hwndSavedFocus = nullptr;
+    m_bKeyboardSelection = 0;
+    m_nRedrawLock = 0;
+    m_pToolTipContext = nullptr;
     EnableAutomation();
     m_pControls = static_cast<CWVPControls*>(RUNTIME_CLASS(CWVPControls)->CreateObject());
     m_pControls->SetParent(this);
@@ -27,6 +61,7 @@ CWVPCommandBar::CWVPCommandBar()
 
 CWVPCommandBar::~CWVPCommandBar()
 {
+    ReleaseTracking();
     if (m_pControls)
     {
         m_pControls->RemoveAll();
@@ -37,6 +72,8 @@ CWVPCommandBar::~CWVPCommandBar()
         m_pPaintManager->InternalRelease();
     if (m_pImageManager)
         m_pImageManager->InternalRelease();
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
 }
 
 CWVPPaintManager* CWVPCommandBar::GetPaintManager() const
@@ -103,71 +140,56 @@ BOOL CWVPCommandBar::IsCustomizeMode() const
 
 HWND CWVPCommandBar::GetOwnerSite() const
 {
-    if (m_hwndOwner)
-        return m_hwndOwner;
-    return m_pCommandBars ? m_pCommandBars->GetSite() : nullptr;
-}
-
-BOOL CWVPCommandBar::SetSelected(int index, BOOL keyboard)
-{
-    if (index == m_nSelected)
-        return FALSE;
-    const int previous = m_nSelected;
-    m_nSelected = index;
-    if (CWVPControl* pOld = m_pControls->GetAt(previous))
-        pOld->OnSetSelected(0);
-    if (CWVPControl* pNew = m_pControls->GetAt(index))
-        pNew->OnSetSelected(keyboard ? 2 : 1);
-    return TRUE;
-}
-
-BOOL CWVPCommandBar::SetPopuped(int index, BOOL keyboard)
-{
-    if (index == m_nPopuped)
-        return TRUE;
-    if (CWVPControl* pOpen = m_pControls->GetAt(m_nPopuped))
+    for (const CWVPCommandBar* pBar = this; pBar; pBar = pBar->GetParentCommandBar())
     {
-        m_nPopuped = -1;
-        pOpen->OnSetPopup(FALSE);
+        if (pBar->m_hwndOwner)
+            return pBar->m_hwndOwner;
+        if (pBar->m_hWnd && ::IsWindow(pBar->m_hWnd))
+            if (HWND owner = ::GetWindow(pBar->m_hWnd, GW_OWNER))
+                return owner;
     }
-    m_nPopuped = -1;
-    CWVPControl* pControl = m_pControls->GetAt(index);
-    if (!pControl)
-        return FALSE;
-    m_nTrackingMode = 2;
-    SetSelected(index, keyboard);
-    m_nPopuped = index;
-    if (!pControl->OnSetPopup(TRUE))
+    return GetSite();
+}
+
+HWND CWVPCommandBar::GetSite() const
+{
+    if (m_pCommandBars)
+        return m_pCommandBars->GetSite();
+    const CWVPCommandBar* pRoot = GetRootParent();
+    if (pRoot->m_hwndSite)
+        return pRoot->m_hwndSite;
+    if (pRoot->m_hWnd && ::IsWindow(pRoot->m_hWnd))
     {
-        m_nPopuped = -1;
-        return FALSE;
+        if (HWND owner = ::GetWindow(pRoot->m_hWnd, GW_OWNER))
+            return owner;
+        if (HWND parent = ::GetParent(pRoot->m_hWnd))
+            return parent;
     }
-    return TRUE;
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain ? pMain->GetSafeHwnd() : nullptr;
 }
 
-BOOL CWVPCommandBar::SetTrackingMode(int mode, BOOL, BOOL)
+CWVPCommandBar* CWVPCommandBar::GetRootParent() const
 {
-    if (mode == 0)
-    {
-        SetPopuped(-1);
-        SetSelected(-1);
-    }
-    m_nTrackingMode = mode;
-    return TRUE;
+    const CWVPCommandBar* pBar = this;
+    while (CWVPCommandBar* pParent = pBar->GetParentCommandBar())
+        pBar = pParent;
+    return const_cast<CWVPCommandBar*>(pBar);
 }
 
-BOOL CWVPCommandBar::Popup(CWVPControl*, BOOL)
+int CWVPCommandBar::GetControlCount() const
 {
-    // Showing a bar as a popup needs its window, which the popup bar's window code provides.
-    return FALSE;
+    return m_pControls ? m_pControls->GetCount() : 0;
 }
 
-void CWVPCommandBar::Redraw(LPCRECT rc, BOOL)
+CWVPControl* CWVPCommandBar::GetControl(int index) const
 {
-    if (::IsWindow(m_hWnd))
-        ::InvalidateRect(m_hWnd, rc, FALSE);
-    else
-        DelayRedraw();
+    return m_pControls ? m_pControls->GetAt(index) : nullptr;
+}
+
+BOOL CWVPCommandBar::IsLayoutRTL() const
+{
+    return m_hWnd && (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
 }
 
 void CWVPCommandBar::OnControlsReset()

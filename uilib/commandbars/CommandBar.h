@@ -4,12 +4,15 @@
 // see it (type, position, sizes, selection, owner site); the bar window's tracking, keyboard and
 // idle update build on it.
 #include "platform/mfc/Mfc.h"
+#include "uilib/commandbars/HookManager.h"
 
 class CWVPControl;
 class CWVPControls;
 class CWVPPaintManager;
 class CWVPImageManager;
 class CWVPCommandBarManager;
+class CWVPCommandBarKeyboardTip;
+class CWVPToolTipContext;
 
 enum WVPBarType
 {
@@ -34,13 +37,47 @@ const DWORD WVP_BARFLAG_HIDEWRAP = 0x20;
 const DWORD WVP_BARFLAG_STRETCHED = 0x40;
 const DWORD WVP_BARFLAG_LARGEBUTTONS = 0x200000;
 
-class CWVPCommandBar : public CWnd
+// Bar style bits ("Style").
+const DWORD WVP_BARSTYLE_GRIPPER = 0x400000;
+
+// Messages a bar sends to its site window.
+const UINT WVP_WM_CONTROLSELECTED = 10326;
+const UINT WVP_WM_MENUBARTRACKING = 10328;
+const UINT WVP_WM_CONTROLRBUTTONUP = 10329;
+const UINT WVP_WM_TRACKINGKEYDOWN = 10330;
+
+// The bar's window timers, and the message a popup posts to have keyboard tips shown again.
+const UINT_PTR WVP_TIMER_HOVER = 112223;
+const UINT_PTR WVP_TIMER_EXPANDPOPUP = 112224;
+const UINT_PTR WVP_TIMER_SHOWKEYBOARDTIPS = 52426;
+const UINT WVP_HOVER_DELAY = 300;
+const UINT WVP_EXPAND_DELAY = 5000;
+
+// Key codes of CWVPCommandBar::ProcessSpecialKey.
+enum WVPSpecialKey
+{
+    wvpKeyNext = 0,
+    wvpKeyPrev = 1,
+    wvpKeyCollapse = 2,
+    wvpKeyExpand = 3,
+    wvpKeyEscape = 4,
+    wvpKeyReturn = 5,
+    wvpKeyHome = 6,
+    wvpKeyEnd = 7,
+    wvpKeyHorzPrev = 8,
+    wvpKeyHorzNext = 9,
+    wvpKeySysMenu = 10,
+};
+
+class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
 {
     DECLARE_DYNCREATE(CWVPCommandBar)
 
   public:
     CWVPCommandBar();
     ~CWVPCommandBar() override;
+    // A bar whose window still exists destroys it before it goes.
+    void OnFinalRelease() override;
 
     int GetType() const
     {
@@ -174,7 +211,7 @@ class CWVPCommandBar : public CWnd
     {
         return m_dwLayoutFlags;
     }
-    void Redraw(LPCRECT rc = nullptr, BOOL animate = FALSE);
+    virtual void Redraw(LPCRECT rc = nullptr, BOOL animate = FALSE);
     virtual void OnControlsReset();
     void SetWrappedLayout(BOOL wrapped)
     {
@@ -202,6 +239,96 @@ class CWVPCommandBar : public CWnd
         return nullptr;
     }
 
+    // The bar as a window: drawing, hot tracking, timers and its place among the bars.
+    virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
+    virtual void FillCommandBar(CDC* pDC);
+    // Whether the bar shows (tool bars and popups answer their own state); a plain bar answers
+    // whether its window is visible.
+    virtual BOOL IsVisible() const;
+    virtual BOOL HitTestBar(POINT ptScreen) const;
+    virtual void EnsureVisible(CWVPControl* pControl);
+    virtual void OnControlsChanged();
+    virtual void OnIdleUpdate();
+    virtual BOOL IsPopupBar() const
+    {
+        return FALSE;
+    }
+    virtual BOOL IsRibbonBar() const
+    {
+        return FALSE;
+    }
+    virtual void EndTracking();
+    virtual void ClearSelection();
+    virtual BOOL OnFrameAccel(UINT key);
+    virtual void OnPopupRButtonUp(CWVPCommandBar* pPopup, CPoint pt);
+    // The topmost bar of the popup chain.
+    CWVPCommandBar* GetRootParent() const;
+    // The window the bar works for, and (for a bar without a manager) the one given when tracked.
+    HWND GetSite() const;
+    void SetSite(HWND site)
+    {
+        m_hwndSite = site;
+    }
+    int GetControlCount() const;
+    CWVPControl* GetControl(int index) const;
+    BOOL GetShowGripper() const
+    {
+        return (m_dwStyle & WVP_BARSTYLE_GRIPPER) != 0;
+    }
+    void SetShowGripper(BOOL show)
+    {
+        m_dwStyle = show ? (m_dwStyle | WVP_BARSTYLE_GRIPPER) : (m_dwStyle & ~WVP_BARSTYLE_GRIPPER);
+    }
+    BOOL IsLayoutRTL() const;
+    int GetLockCount() const
+    {
+        return m_nLockCount;
+    }
+    // Redraws are only marked pending while the redraw lock is above 0.
+    void LockRedraw(BOOL lock)
+    {
+        m_nRedrawLock += lock ? 1 : -1;
+    }
+    // The hot-tracking handler; the mouse manager calls it too, with points outside the bar.
+    afx_msg void OnMouseMove(UINT flags, CPoint pt);
+
+    // Tracking and keyboard: the modal loop, the keys of a tracking bar and its keyboard tips.
+    void PumpTrackingMessages();
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // 0 not handled, 1 handled (the key is eaten), 2 the key passes to the focus window.
+    virtual int OnHookKeyDown(UINT key, LPARAM lParam);
+    virtual BOOL ProcessSpecialKey(int code);
+    // The control whose accelerator or first letter the key types, -1 for none; `ambiguous`
+    // tells whether another control answers the same key.
+    int FindAccelerator(UINT key, BOOL* ambiguous) const;
+    virtual void CreateKeyboardTips();
+    virtual void OnKeyboardTip(CWVPCommandBarKeyboardTip* pTip);
+    virtual void OnKeyboardTipChar(UINT key);
+    void HideKeyboardTips();
+    // The manager's keyboard-tip level when its tips are shown for this bar, else 0.
+    int GetKeyboardTipsState() const;
+    // How the current selection was made: 0 by the mouse, else the keyboard kind.
+    int GetKeyboardSelection() const
+    {
+        return m_bKeyboardSelection;
+    }
+
+    // Set while a modal operation runs over the tracked bars (the mouse manager's lock).
+    int m_nLockCount;
+    // Still reacts to mouse moves while the thread's mouse manager is locked.
+    BOOL m_bIgnoreMouseLock;
+    // A mouse selection starts the hover timer; moving over the bar moves an open popup along.
+    BOOL m_bHover;
+    // The caret of the focus window hides while the bar tracks.
+    BOOL m_bHideCaret;
+    // Recorded by the popup tracking from its flags: right-button tracking, no notification,
+    // recursive tracking.
+    BOOL m_bRightButtonTracking;
+    BOOL m_bNoNotify;
+    BOOL m_bRecursiveTracking;
+    // Tracking began by the mouse: the first popup opened afterwards animates.
+    BOOL m_bMouseStartedTracking;
+
     // Replaces (or extends) the controls by those built from the menu; FALSE for a menu that is
     // not a valid menu, the controls left as they were.
     BOOL LoadMenu(CMenu* pMenu, BOOL replace = TRUE);
@@ -214,6 +341,34 @@ class CWVPCommandBar : public CWnd
     int m_nRowSpacing;
 
   protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnLButtonDown(UINT flags, CPoint pt);
+    afx_msg void OnLButtonUp(UINT flags, CPoint pt);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint pt);
+    afx_msg void OnRButtonUp(UINT flags, CPoint pt);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnNcMouseMove(UINT hitTest, CPoint pt);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    DECLARE_MESSAGE_MAP()
+
+    // Leaves the tracked bars and the keyboard manager (destruction and removal).
+    void ReleaseTracking();
+    BOOL IsMouseLockedFor() const;
+
+    DWORD m_dwStyle;
+    HWND m_hwndSite;
+    HWND m_hwndSavedFocus;
+    int m_bKeyboardSelection;
+    int m_nRedrawLock;
+    CWVPToolTipContext* m_pToolTipContext;
+
     CWVPControls* m_pControls;
     CWVPCommandBarManager* m_pCommandBars;
     CWVPPaintManager* m_pPaintManager;

@@ -9,7 +9,15 @@ END_MESSAGE_MAP()
 
 CWVPCommandBarKeyboardTip::CWVPCommandBarKeyboardTip(CWVPCommandBarManager* manager, const CString& tip,
                                                      BOOL enabled)
-    : m_pManager(manager), m_strTip(tip), m_bEnabled(enabled)
+    : m_bExplicit(FALSE), m_pManager(manager), m_strTip(tip), m_bEnabled(enabled), m_pOwner(nullptr),
+      m_ptAnchor(0, 0), m_nAlign(0), m_bVisible(TRUE)
+{
+}
+
+CWVPCommandBarKeyboardTip::CWVPCommandBarKeyboardTip(CWVPCommandBarManager* manager, CCmdTarget* owner,
+                                                     const CString& caption, int x, int y, int align, BOOL enabled)
+    : m_bExplicit(FALSE), m_pManager(manager), m_bEnabled(enabled), m_strCaption(caption), m_pOwner(owner),
+      m_ptAnchor(x, y), m_nAlign(align), m_bVisible(TRUE)
 {
 }
 

@@ -8,6 +8,9 @@ class CWVPImageManager;
 class CWVPControl;
 class CWVPControlAction;
 class CWVPControlActions;
+class CWVPCommandBar;
+class CWVPCommandBarKeyboardTip;
+class CWVPToolTipContext;
 
 class CWVPCommandBarManager : public CCmdTarget
 {
@@ -61,6 +64,40 @@ class CWVPCommandBarManager : public CCmdTarget
     void SetCommandUsed(int id);
     BOOL IsCommandUsed(int id) const;
 
+    // Keyboard tips: shown for one bar (or window) at a level, hidden by a navigation key, a
+    // choice, Escape or a new show. The manager owns the tip windows.
+    void ShowKeyboardTips(CWnd* pWnd, int level = 1);
+    void HideKeyboardTips();
+    CWnd* GetKeyboardTipsWindow() const
+    {
+        return m_pKeyboardTipsWindow;
+    }
+    int GetKeyboardTipsLevel() const
+    {
+        return m_nKeyboardTipsLevel;
+    }
+    CArray<CWVPCommandBarKeyboardTip*, CWVPCommandBarKeyboardTip*>& GetKeyboardTips()
+    {
+        return m_keyboardTips;
+    }
+    // Typing into the shown tips: the length of the prefix typed so far.
+    int m_nKeyboardTipsPrefix;
+    // Whether keyboard tips are shown at all.
+    BOOL m_bShowKeyboardTips;
+    // Accelerator underlines: with the option off they always show.
+    void ShowKeyboardCues(BOOL show);
+    BOOL IsKeyboardCuesVisible() const
+    {
+        return !m_bKeyboardCuesOption || m_bKeyboardCuesVisible || m_bCustomizeMode;
+    }
+    BOOL m_bKeyboardCuesOption;
+    // The tooltip context the manager's bars share, made on first use.
+    CWVPToolTipContext* GetToolTipContext();
+    // Ends the tracking of every tracked bar of the thread.
+    void ClosePopups();
+    // Told whenever one of its bars starts or stops tracking.
+    virtual void OnTrackingModeChanged(CWVPCommandBar* pBar, int mode);
+
   private:
     HWND m_hwndSite;
     CWVPPaintManager* m_pPaintManager;
@@ -69,4 +106,9 @@ class CWVPCommandBarManager : public CCmdTarget
     BOOL m_bCustomizeMode;
     CWVPControl* m_pDragControl;
     CMap<UINT, UINT, BOOL, BOOL> m_usedCommands;
+    CArray<CWVPCommandBarKeyboardTip*, CWVPCommandBarKeyboardTip*> m_keyboardTips;
+    CWnd* m_pKeyboardTipsWindow;
+    int m_nKeyboardTipsLevel;
+    BOOL m_bKeyboardCuesVisible;
+    CWVPToolTipContext* m_pToolTipContext;
 };

@@ -4,6 +4,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/MouseManager.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
 #include "uilib/commandbars/PromptText.h"
@@ -360,11 +361,21 @@ void CWVPControl::OnExecute()
     if (manager && m_nId)
         manager->SetCommandUsed(m_nId);
 
+    // A tracked popup that returns its command ends its tracking with it.
+    CWVPCommandBar* pRoot = pBar ? pBar->GetRootParent() : nullptr;
+    if (pRoot && CWVPPopupBar::ReturnTrackedCommand(pRoot, m_nId))
+        return;
+
     InternalAddRef();
     if (m_bCloseSubMenuOnClick && pBar)
     {
         // Open popups close first.
-        pBar->SetPopuped(-1);
+        if (pRoot->m_bRecursiveTracking)
+            pRoot->EndTracking();
+        else if (manager)
+            manager->ClosePopups();
+        else
+            WVPMouseManager()->CloseTrackedBars();
     }
     if (m_nId)
     {
@@ -860,7 +871,8 @@ LRESULT CWVPControl::NotifySite(HWND site, UINT code, NMHDR* record)
 
 void CWVPControl::ExecuteCommand(HWND site)
 {
-    if (m_pParent && CWVPPopupBar::TakeTrackedCommand(m_pParent, m_nId))
+    // A popup tracked without notification tells no one.
+    if (m_pParent && m_pParent->GetRootParent()->m_bNoNotify)
         return;
     if (!site && m_pParent)
         site = m_pParent->GetOwnerSite();

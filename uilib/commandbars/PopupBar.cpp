@@ -3,6 +3,7 @@
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/CommandBarManager.h"
+#include "uilib/commandbars/MouseManager.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/ShadowManager.h"
 #include "uilib/foundation/DCGuards.h"
@@ -35,24 +36,6 @@ BOOL IsPopupTypeBar(const CWVPCommandBar* pBar)
     return pBar && (pBar->GetType() == wvpBarTypePopup || pBar->GetPosition() == wvpBarPopup);
 }
 
-// Dispatches the thread's messages until the popup stops tracking; WM_QUIT ends it and is posted
-// again for the thread's own loop.
-void RunTracking(CWVPCommandBar* pPopup)
-{
-    MSG msg;
-    while (pPopup->GetTrackingMode() != 0 && ::IsWindow(pPopup->GetSafeHwnd()))
-    {
-        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
-        {
-            pPopup->SetTrackingMode(0);
-            ::PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
 BOOL Intersect(const CRect& a, const CRect& b)
 {
     CRect common;
@@ -62,7 +45,7 @@ BOOL Intersect(const CRect& a, const CRect& b)
 
 CWVPPopupBar::CWVPPopupBar()
     : m_pControlPopup(nullptr), m_bShowShadow(TRUE), m_bExpanded(FALSE), m_ptPopup(0, 0), m_rcExclude(0, 0, 0, 0),
-      m_dwOpenDirection(0), m_bScrolling(FALSE), m_bInLayout(FALSE), m_pReturnCommand(nullptr), m_nTrackFlags(0)
+      m_dwOpenDirection(0), m_bScrolling(FALSE), m_bInLayout(FALSE), m_pReturnCommand(nullptr)
 {
     m_barType = wvpBarTypePopup;
     m_barPosition = wvpBarPopup;
@@ -409,23 +392,22 @@ BOOL CWVPPopupBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
     return TRUE;
 }
 
-BOOL AFX_CDECL CWVPPopupBar::TakeTrackedCommand(CWVPCommandBar* pBar, int id)
+BOOL AFX_CDECL CWVPPopupBar::ReturnTrackedCommand(CWVPCommandBar* pRoot, int id)
 {
-    // The tracked popup is the root of the chain of popups that opened one another.
-    for (CWVPCommandBar* pRoot = pBar; pRoot; pRoot = pRoot->GetParentCommandBar())
-    {
-        if (!pRoot->IsKindOf(RUNTIME_CLASS(CWVPPopupBar)))
-            continue;
-        CWVPPopupBar* pPopup = static_cast<CWVPPopupBar*>(pRoot);
-        if (pPopup->m_pReturnCommand)
-        {
-            *pPopup->m_pReturnCommand = id;
-            return TRUE;
-        }
-        if (pPopup->m_nTrackFlags & WVP_TRACK_NONOTIFY)
-            return TRUE;
-    }
-    return FALSE;
+    if (!pRoot || !pRoot->IsKindOf(RUNTIME_CLASS(CWVPPopupBar)))
+        return FALSE;
+    CWVPPopupBar* pPopup = static_cast<CWVPPopupBar*>(pRoot);
+    int* pResult = pPopup->m_pReturnCommand;
+    if (!pResult)
+        return FALSE;
+    if (pPopup->m_bRecursiveTracking)
+        pPopup->EndTracking();
+    else if (pPopup->GetCommandBars())
+        pPopup->GetCommandBars()->ClosePopups();
+    else
+        WVPMouseManager()->CloseTrackedBars();
+    *pResult = id;
+    return TRUE;
 }
 
 int AFX_CDECL CWVPPopupBar::TrackPopupBar(CWVPCommandBar* pBar, UINT flags, int x, int y, HWND site, LPCRECT exclude,
@@ -438,10 +420,10 @@ int AFX_CDECL CWVPPopupBar::TrackPopupBar(CWVPCommandBar* pBar, UINT flags, int 
     if (pPopup->GetControls()->GetVisibleCount() == 0)
         return 0;
     if (site)
-        pPopup->SetOwnerSite(site);
-    else if (owner)
+        pPopup->SetSite(site);
+    if (owner)
         pPopup->SetOwnerSite(owner);
-    site = pPopup->GetOwnerSite();
+    site = pPopup->GetSite();
     if (::IsWindow(site) && (::GetWindowLongW(site, GWL_EXSTYLE) & kLayoutRightToLeft))
         flags |= WVP_TRACK_RIGHTALIGN;
 
@@ -449,21 +431,37 @@ int AFX_CDECL CWVPPopupBar::TrackPopupBar(CWVPCommandBar* pBar, UINT flags, int 
     // call runs: the popup outlives it.
     int result = (flags & WVP_TRACK_RETURNCMD) ? 0 : TRUE;
     pPopup->m_pReturnCommand = (flags & WVP_TRACK_RETURNCMD) ? &result : nullptr;
-    pPopup->m_nTrackFlags = flags;
+    pPopup->m_bRightButtonTracking = (flags & WVP_TRACK_RIGHTBUTTON) != 0;
+    pPopup->m_bNoNotify = (flags & WVP_TRACK_NONOTIFY) != 0;
+    const BOOL recursive = (flags & WVP_TRACK_RECURSE) != 0;
+    pPopup->m_bRecursiveTracking = recursive;
     pPopup->m_dwOpenDirection =
         (flags & WVP_TRACK_RIGHTALIGN) ? WVP_POPUP_OPENLEFT | WVP_POPUP_OPENBELOW : WVP_POPUP_OPENBELOW;
-    if (!(flags & WVP_TRACK_RECURSE))
+
+    CWVPMouseManager* mouse = WVPMouseManager();
+    if (recursive)
+    {
+        mouse->CloseUnlockedTrackedBars();
+        mouse->LockTrackedBars(TRUE);
+    }
+    else
+    {
+        mouse->CloseTrackedBars();
         ::ReleaseCapture();
+    }
+    mouse->m_bSwallowButtonUp = TRUE;
     pPopup->m_ptPopup = CPoint(x, y);
     pPopup->m_rcExclude = exclude ? CRect(*exclude) : CRect(0, 0, 0, 0);
 
     pPopup->InternalAddRef();
     if (pPopup->Popup(nullptr, FALSE))
-        RunTracking(pPopup);
+        pPopup->PumpTrackingMessages();
     else
         result = 0;
+    if (recursive)
+        mouse->LockTrackedBars(FALSE);
     pPopup->m_pReturnCommand = nullptr;
-    pPopup->m_nTrackFlags = 0;
+    pPopup->m_bNoNotify = FALSE;
     pPopup->InternalRelease();
     return result;
 }

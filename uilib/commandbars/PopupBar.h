@@ -41,9 +41,9 @@ class CWVPPopupBar : public CWVPCommandBar
     // no paint manager yet); the popup-menu function's tracker, installed with the classes.
     static BOOL AFX_CDECL TrackMenu(HMENU hMenu, UINT nFlags, int x, int y, CWnd* pWnd, int nIDToolBar,
                                     BOOL bNoNotify, BOOL* pResult);
-    // Called by an executing control: TRUE when the command was taken by the tracking that opened
-    // the control's bar (kept for the caller, or not to be notified) rather than sent to the site.
-    static BOOL AFX_CDECL TakeTrackedCommand(CWVPCommandBar* pBar, int id);
+    // Called by an executing control with its bar's root: TRUE when the root is a popup tracked for
+    // its command, which then ends its tracking and keeps the command for its caller.
+    static BOOL AFX_CDECL ReturnTrackedCommand(CWVPCommandBar* pRoot, int id);
 
     // A new popup bar with copies of this bar's controls (one reference for the caller).
     CWVPPopupBar* Clone(BOOL recursive);
@@ -100,6 +100,14 @@ class CWVPPopupBar : public CWVPCommandBar
     }
 
     BOOL Popup(CWVPControl* pControl, BOOL keyboard) override;
+    BOOL IsPopupBar() const override
+    {
+        return TRUE;
+    }
+    BOOL IsVisible() const override
+    {
+        return m_hWnd && ::IsWindowVisible(m_hWnd);
+    }
     BOOL SetTrackingMode(int mode, BOOL selectFirst = TRUE, BOOL keyboard = FALSE) override;
     // Hosted child windows are handed back to the site before the window goes.
     BOOL DestroyWindow() override;
@@ -125,8 +133,7 @@ class CWVPPopupBar : public CWVPCommandBar
     DWORD m_dwOpenDirection;
     BOOL m_bScrolling;
     BOOL m_bInLayout;
-    // Set while TrackPopupBar runs on this popup: where a chosen command goes (the caller's own
-    // result, valid only during the call) and whether the site hears of it.
+    // Set while TrackPopupBar runs on this popup with WVP_TRACK_RETURNCMD: where the chosen command
+    // goes (the caller's own result, valid only during the call).
     int* m_pReturnCommand;
-    UINT m_nTrackFlags;
 };

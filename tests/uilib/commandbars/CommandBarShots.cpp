@@ -1,6 +1,7 @@
 // Photographs command bars drawn by the classic theme into PNG files, for a person to look at
 // (tools/screenshots.sh runs it; it is not a test): a tool bar with buttons in every state, icons
-// with and without captions, a split button and a drop-down, and a popup column.
+// with and without captions, a split button and a drop-down, and a popup column; then a bar window
+// with a hot and a pressed button, and the same bar tracking with its keyboard tips up.
 // Usage: CommandBarShots OUTPUT-FOLDER
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include "SkinGallery.h"
 #include "platform/mfc/ExitSequence.h"
 #include "uilib/commandbars/CommandBar.h"
+#include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
@@ -167,6 +169,65 @@ void DrawBar(CDC* pDC, CWVPCommandBar* bar, CPoint origin, CSize size)
     ::SetViewportOrgEx(pDC->GetSafeHdc(), old.x, old.y, nullptr);
 }
 
+// A bar window in a host: hot and pressed buttons, then tracking with its keyboard tips shown.
+int ShootBarWindow(const std::string& folder)
+{
+    const int width = 520, height = 90;
+    HWND host = ::CreateWindowExW(0, kClassName, L"Bar window", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    CWVPCommandBarManager* manager = new CWVPCommandBarManager;
+    manager->SetSite(host);
+    CWVPCommandBar* bar = static_cast<CWVPCommandBar*>(CWVPCommandBar::CreateObject());
+    bar->SetPosition(wvpBarTop);
+    bar->SetCommandBars(manager);
+    bar->CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), L"", WS_CHILD | WS_VISIBLE, 10, 10, width - 20, 30, host,
+                  nullptr);
+    AddButton(bar, wvpControlButton, kIconFirst, L"&New", wvpButtonIconAndCaption);
+    AddButton(bar, wvpControlButton, kIconFirst + 1, L"&Open", wvpButtonIconAndCaption);
+    AddButton(bar, wvpControlButton, kIconFirst + 2, L"Save", wvpButtonIconAndCaption);
+    AddButton(bar, wvpControlButton, kIconFirst + 3, L"Save As", wvpButtonIconAndCaption);
+    AddButton(bar, wvpControlButton, 0, L"Settings")->SetBeginGroup(TRUE);
+    AddButton(bar, wvpControlButton, 0, L"E&xit")->SetEnabled(0);
+    {
+        CClientDC dc(bar);
+        const DWORD mode = 0x08 | 0x40; // docked horizontally, commit
+        // The gripper takes the left edge.
+        const CSize size = bar->GetControls()->CalcDynamicSize(&dc, width - 20, mode, CRect(10, 2, 2, 2));
+        ::SetWindowPos(bar->GetSafeHwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // Hot: Open under the mouse; pressed: Save held down.
+    bar->SetSelected(1, FALSE);
+    bar->GetControl(2)->SetSelectedState(1);
+    bar->GetControl(2)->SetPressed(1);
+    ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    rwtest::SkinGallery::Pump();
+    int failures = 0;
+    auto shoot = [&](const char* name) {
+        DibCanvas canvas(width, height);
+        rwtest::CaptureScreen(host, canvas);
+        RECT all = {0, 0, width, height};
+        const std::string path = folder + "/" + name;
+        const bool ok = rwtest::WritePng(path, canvas, all);
+        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+        failures += !ok;
+    };
+    shoot("commandbar-window.png");
+
+    // As after Alt: the bar tracks from the keyboard and labels its controls.
+    bar->GetControl(2)->SetPressed(0);
+    bar->GetControl(2)->SetSelectedState(0);
+    bar->SetTrackingMode(1, TRUE, TRUE);
+    manager->ShowKeyboardTips(bar, 1);
+    ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    rwtest::SkinGallery::Pump();
+    shoot("commandbar-keytips.png");
+    bar->SetTrackingMode(0, TRUE, FALSE);
+    bar->InternalRelease();
+    manager->InternalRelease();
+    ::DestroyWindow(host);
+    return failures;
+}
+
 Bars* g_bars = nullptr;
 
 void Paint(HDC hdc)
@@ -190,6 +251,8 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         {
         case WM_PAINT:
         {
+            if (!g_bars)
+                break;
             PAINTSTRUCT ps;
             HDC hdc = ::BeginPaint(hwnd, &ps);
             Paint(hdc);
@@ -197,9 +260,13 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         case WM_PRINTCLIENT:
+            if (!g_bars)
+                break;
             Paint(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_ERASEBKGND:
+            if (!g_bars)
+                break;
             return 1;
         default:
             break;
@@ -228,6 +295,7 @@ int main(int argc, char** argv)
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kClassName;
         wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        wc.hbrBackground = HBRUSH(COLOR_APPWORKSPACE + 1);
         ::RegisterClassW(&wc);
         HWND hwnd = ::CreateWindowExW(0, kClassName, L"Command bars", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
                                       nullptr, nullptr, wc.hInstance, nullptr);
@@ -243,6 +311,7 @@ int main(int argc, char** argv)
         failures += !ok;
         ::DestroyWindow(hwnd);
         g_bars = nullptr;
+        failures += ShootBarWindow(folder);
     }
     CWVPPaintManager::ReleaseInstance();
     AfxRunExitHandlers();

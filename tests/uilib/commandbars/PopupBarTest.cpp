@@ -103,6 +103,24 @@ int CloseWithoutChoosing(CWVPPopupBar* pPopup)
     pPopup->SetTrackingMode(0);
     return 0;
 }
+
+// Clicks the control of the open popup whose index g_clickIndex holds, as the mouse would.
+int g_clickIndex = 0;
+CWVPPaintManager* g_popupPaintManager = nullptr;
+int ClickControl(CWVPPopupBar* pPopup)
+{
+    g_popupPaintManager = pPopup->GetPaintManager();
+    const CPoint pt = pPopup->GetControls()->GetAt(g_clickIndex)->GetRect().CenterPoint();
+    const HWND hwnd = pPopup->GetSafeHwnd();
+    // The tracking loop judges a click by the pointer's position.
+    CPoint screen = pt;
+    ::ClientToScreen(hwnd, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    return 0;
+}
 } // namespace
 
 // Context menus and submenus opened near every edge of the work area stay inside it; a point
@@ -244,4 +262,54 @@ TEST(PopupBarMenuTest, LoadsMenuStatesAndTakesImageManager)
     popup.bar->SetImageManager(second);
     EXPECT_EQ(second, popup.bar->GetImageManager());
     EXPECT_EQ(0u, (unsigned)first->InternalRelease()) << "the popup kept its reference to the first";
+}
+
+// The popup-menu function shows a menu as a popup bar of the default look, made for a program
+// that has no paint manager yet: the chosen command comes back with TPM_RETURNCMD, reaches the
+// window otherwise, and reaches no one when notification is off.
+TEST_F(PopupTrackingTest, PopupMenuFunctionTracksAPopupBar)
+{
+    CWVPPaintManager::ReleaseInstance();
+    ASSERT_EQ(nullptr, CWVPPaintManager::GetCurrent());
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 801, L"&Cut\tCtrl+X");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, 802, L"&Copy\tCtrl+C");
+    ::AppendMenuW(menu, MF_STRING, 803, L"&Paste\tCtrl+V");
+    CWnd* site = CWnd::FromHandle(m_site);
+
+    const struct
+    {
+        const char* name;
+        UINT flags;
+        BOOL noNotify;
+        int click;
+        int result;
+        std::vector<UINT> commands;
+    } cases[] = {
+        {"returned command", TPM_RETURNCMD | TPM_RIGHTBUTTON, FALSE, 2, 803, {}},
+        {"notified command", 0, FALSE, 1, TRUE, {802}},
+        {"no notification", 0, TRUE, 0, TRUE, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        g_site = SiteLog();
+        g_script = PopupScript();
+        g_script.step = &ClickControl;
+        g_clickIndex = c.click;
+        g_popupPaintManager = nullptr;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunPopupStep);
+        EXPECT_EQ(c.result, WVPTrackPopupMenu(CMenu::FromHandle(menu), c.flags, 200, 150, site, 0, c.noNotify));
+        ::KillTimer(nullptr, timer);
+        ASSERT_EQ(1, g_script.seen);
+        EXPECT_EQ((std::vector<UINT>{801, 802, 803}), g_script.ids);
+        EXPECT_EQ(c.commands, g_site.commands);
+        EXPECT_EQ(1, g_site.popupsShown);
+        ASSERT_NE(nullptr, CWVPPaintManager::GetCurrent());
+        EXPECT_EQ(CWVPPaintManager::GetCurrent(), g_popupPaintManager);
+        EXPECT_EQ(int(wvpThemeDefault), CWVPPaintManager::GetCurrent()->GetThemeType());
+        EXPECT_EQ(nullptr, rwtest::ThreadPopupBar()) << "the popup closed";
+    }
+    ::DestroyMenu(menu);
 }
