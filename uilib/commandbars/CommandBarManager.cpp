@@ -85,7 +85,8 @@ void CWVPCommandBarManager::ClosePopups()
 
 void CWVPCommandBarManager::OnTrackingModeChanged(CWVPCommandBar*, int mode)
 {
-    if (mode == 0 && m_pKeyboardTipsWindow && WVPMouseManager()->GetTrackedCount() == 0)
+    CWVPMouseManager* mouse = WVPMouseManagerNA();
+    if (mode == 0 && m_pKeyboardTipsWindow && (!mouse || mouse->GetTrackedCount() == 0))
         HideKeyboardTips();
 }
 

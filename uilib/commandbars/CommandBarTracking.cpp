@@ -42,7 +42,8 @@ BOOL CWVPCommandBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
         return FALSE;
     }
     m_nTrackingMode = mode;
-    CWVPMouseManager* mouse = WVPMouseManager();
+    // Leaving never makes a manager: after the exit sequence there is none to leave.
+    CWVPMouseManager* mouse = mode ? WVPMouseManager() : WVPMouseManagerNA();
     if (mode)
     {
         if (m_barType == wvpBarTypeMenuBar)
@@ -68,7 +69,8 @@ BOOL CWVPCommandBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
     {
         m_bMouseStartedTracking = FALSE;
         m_bKeyboardSelection = 0;
-        mouse->RemoveTrackedBar(this);
+        if (mouse)
+            mouse->RemoveTrackedBar(this);
         if (CWVPKeyboardManager* keyboardManager = WVPKeyboardManagerNA())
             keyboardManager->RemoveReceiver(this);
         SetPopuped(-1, FALSE);
@@ -81,7 +83,7 @@ BOOL CWVPCommandBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
             m_hwndSavedFocus = nullptr;
         }
         Redraw();
-        if (mouse->GetTrackedCount() == 0)
+        if (mouse && mouse->GetTrackedCount() == 0)
             mouse->m_bExpandedPopups = FALSE;
         if (m_hWnd && ::GetFocus() == m_hWnd)
             if (HWND parent = ::GetParent(m_hWnd))

@@ -278,3 +278,26 @@ TEST_F(CommandBarTrackingTest, MouseClicksFollowButtonAndSplitRules)
     EXPECT_EQ((std::vector<int>{401, 402, 401}), HostLog().commands);
     EXPECT_EQ(0, bar->GetTrackingMode());
 }
+
+TEST_F(CommandBarTrackingTest, TrustedWindowKeepsTrackingAndAltEndsIt)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 501, L"&One");
+    host.Layout();
+    Foreground(host);
+    CWVPCommandBar* bar = host.bar;
+    // The target stands for an edit field's drop-down: clicks there leave the bar tracking.
+    WVPMouseManager()->AddTrustedWindow(host.target);
+    ASSERT_TRUE(bar->SetTrackingMode(1, TRUE, TRUE));
+    auto target = [&host] { return host.TargetPoint(); };
+    const bool ran =
+        RunScript({Mouse(0, target), Mouse(MOUSEEVENTF_LEFTDOWN, target), Mouse(MOUSEEVENTF_LEFTUP, target),
+                   Until([bar] { return HostLog().targetClicks == 1 && bar->GetTrackingMode() != 0; }), Key(VK_MENU)},
+                  [bar] { bar->PumpTrackingMessages(); });
+    WVPMouseManager()->RemoveTrustedWindow(host.target);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(1, HostLog().targetClicks);
+    EXPECT_EQ(0, bar->GetTrackingMode()) << "Alt closed the tracked bar";
+    EXPECT_FALSE(KeyboardHooked());
+    EXPECT_TRUE(HostLog().commands.empty());
+}

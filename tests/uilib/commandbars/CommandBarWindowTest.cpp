@@ -3,12 +3,14 @@
 // tips it derives (clashes resolved with caption letters, then digits).
 #include "CommandBarHost.h"
 #include "DibCanvas.h"
+#include "ProbeProcess.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/commandbars/CommandBarKeyboardTip.h"
 #include "uilib/commandbars/KeyboardManager.h"
 #include "uilib/commandbars/MouseManager.h"
 
+#include <string>
 #include <vector>
 
 using rwtest::CommandBarHost;
@@ -211,4 +213,14 @@ TEST(CommandBarWindowTest, KeyboardTipsResolveClashes)
         host.bar->SetTrackingMode(0, TRUE, FALSE);
         EXPECT_EQ(0, host.manager->GetKeyboardTips().GetSize()) << "tips go when tracking ends";
     }
+}
+
+// A whole process whose bars still track on two threads when the exit sequence runs: the thread
+// managers and their hooks go in the sequence and the exit code survives (the probe answers 90
+// and up when a check fails).
+TEST(CommandBarExitTest, TrackingHooksEndInTheExitSequence)
+{
+    const std::string probe = std::string(RW_BINARY_DIR) + "/tests/rwbarexitprobe.exe.so";
+    for (DWORD code : {37u, 0u})
+        EXPECT_EQ(code, rwtest::RunProbe(probe, std::to_string(code)));
 }
