@@ -13,6 +13,12 @@
 
 IMPLEMENT_DYNCREATE(CWVPPopupBar, CWVPCommandBar)
 
+BEGIN_MESSAGE_MAP(CWVPPopupBar, CWVPCommandBar)
+ON_WM_MOUSEACTIVATE()
+ON_WM_NCACTIVATE()
+ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+END_MESSAGE_MAP()
+
 namespace
 {
 const LPCWSTR kWindowClass = L"WVPPopupBar";
@@ -353,18 +359,62 @@ BOOL CWVPPopupBar::Popup(CWVPControl* pControl, BOOL keyboard)
         return FALSE;
     }
     SetTrackingMode(1, keyboard, keyboard);
+    // The controls' states are current before the first paint.
+    m_dwLayoutFlags &= ~DWORD(1);
+    OnIdleUpdate();
     GetPaintManager()->SetCommandBarRegion(this);
-    // The menu-sound player plays the popup sound here once it exists.
+    // MENU SOUND: the menu-sound player is asked for the popup sound here (and where the popup
+    // grows in OnControlsChanged) once the player exists.
+    SetShadows();
+    DelayLayout();
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    return TRUE;
+}
 
+void CWVPPopupBar::SetShadows()
+{
     CWVPPaintManager* paintManager = GetPaintManager();
     if (paintManager->m_bShowPopupShadows && m_barPosition == wvpBarPopup && m_bShowShadow && !IsCustomizeMode())
     {
         paintManager->m_pShadowManager->RemoveShadows(this);
         paintManager->m_pShadowManager->SetShadow(this, m_rcExclude);
     }
-    DelayLayout();
+}
+
+void CWVPPopupBar::OnControlsChanged()
+{
+    if (!::IsWindow(m_hWnd) || !m_nTrackingMode || m_bInLayout)
+        return;
+    UpdateExcludeRect();
+    const CRect rc = CalcPopupPosition(m_ptPopup, CalcPopupLayout(0));
+    CRect now;
+    ::GetWindowRect(m_hWnd, &now);
+    if (rc != now)
+    {
+        GetPaintManager()->m_pShadowManager->RemoveShadows(this);
+        ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.Width(), rc.Height(), kMoveFlags);
+        GetPaintManager()->SetCommandBarRegion(this);
+        SetShadows();
+        if (m_pControlPopup)
+            m_pControlPopup->UpdateShadow();
+    }
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    return TRUE;
+}
+
+int CWVPPopupBar::OnMouseActivate(CWnd*, UINT, UINT)
+{
+    return MA_NOACTIVATE;
+}
+
+BOOL CWVPPopupBar::OnNcActivate(BOOL bActive)
+{
+    return bActive ? FALSE : CWVPCommandBar::OnNcActivate(bActive);
+}
+
+LRESULT CWVPPopupBar::OnFloatStatus(WPARAM wParam, LPARAM)
+{
+    // The window has the style bit that makes it follow its owner's activation.
+    return (wParam & FS_SYNCACTIVE) ? TRUE : 0;
 }
 
 BOOL CWVPPopupBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)

@@ -111,6 +111,8 @@ class CWVPPopupBar : public CWVPCommandBar
     BOOL SetTrackingMode(int mode, BOOL selectFirst = TRUE, BOOL keyboard = FALSE) override;
     // Hosted child windows are handed back to the site before the window goes.
     BOOL DestroyWindow() override;
+    // An open popup lays itself out again and moves to its new place.
+    void OnControlsChanged() override;
 
     virtual BOOL Create();
     // The popup's screen rectangle for a size, opened at the point.
@@ -124,6 +126,14 @@ class CWVPPopupBar : public CWVPCommandBar
   protected:
     // Wrapping long menus into columns is allowed.
     BOOL IsWrapAllowed() const;
+    // Shadows of an open popup, where the paint manager shows them.
+    void SetShadows();
+
+    // A popup never takes the activation from the window it works for.
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 
     CWVPControlPopup* m_pControlPopup;
     BOOL m_bShowShadow;
