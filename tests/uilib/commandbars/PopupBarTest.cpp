@@ -313,3 +313,61 @@ TEST_F(PopupTrackingTest, PopupMenuFunctionTracksAPopupBar)
     }
     ::DestroyMenu(menu);
 }
+
+namespace
+{
+// Opens the submenu chain from the open popup and records each popup's window rectangle.
+std::vector<CRect> g_chain;
+int OpenSubmenus(CWVPPopupBar* pPopup)
+{
+    for (CWVPCommandBar* pBar = pPopup; pBar;)
+    {
+        CRect rc;
+        ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+        g_chain.push_back(rc);
+        const int last = pBar->GetControlCount() - 1;
+        CWVPControl* pItem = pBar->GetControl(last);
+        if (!pItem || pItem->GetType() != wvpControlPopup || !pBar->SetPopuped(last, FALSE))
+            break;
+        pBar = pItem->GetCommandBar();
+    }
+    pPopup->SetTrackingMode(0);
+    return 0;
+}
+} // namespace
+
+// A context menu at the right edge opens to the left of the point; its submenu opens to the left
+// of its item, and the submenu's own submenu keeps going left, every one inside the work area.
+TEST_F(PopupTrackingTest, SubmenusAtTheRightEdgeOpenToTheLeft)
+{
+    HMENU menu = ::CreatePopupMenu();
+    HMENU second = ::CreatePopupMenu();
+    HMENU third = ::CreatePopupMenu();
+    ::AppendMenuW(third, MF_STRING, 903, L"Deepest item");
+    ::AppendMenuW(second, MF_STRING, 902, L"Second level item");
+    ::AppendMenuW(second, MF_POPUP, UINT_PTR(third), L"&Third");
+    ::AppendMenuW(menu, MF_STRING, 901, L"First level item");
+    ::AppendMenuW(menu, MF_POPUP, UINT_PTR(second), L"&Second");
+    PopupHolder popup;
+    ASSERT_TRUE(popup.bar->LoadMenu(CMenu::FromHandle(menu), TRUE));
+    ::DestroyMenu(menu);
+
+    g_chain.clear();
+    g_script = PopupScript();
+    g_script.step = &OpenSubmenus;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunPopupStep);
+    CWVPPopupBar::TrackPopupBar(popup.bar, WVP_TRACK_RETURNCMD, 1015, 200, m_site);
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(1, g_script.seen);
+    ASSERT_EQ(3u, g_chain.size());
+    for (size_t i = 0; i < g_chain.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        CRect inside;
+        inside.IntersectRect(&g_chain[i], &kWorkArea);
+        EXPECT_EQ(Text(g_chain[i]), Text(inside)) << "leaves the work area";
+        if (i > 0)
+            EXPECT_LE(g_chain[i].right, g_chain[i - 1].left + 4) << "does not open to the left of its parent";
+    }
+    EXPECT_EQ(nullptr, rwtest::ThreadPopupBar()) << "every popup closed";
+}
