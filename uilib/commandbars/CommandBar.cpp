@@ -27,6 +27,8 @@ ON_WM_TIMER()
 ON_WM_LBUTTONUP()
 ON_WM_RBUTTONUP()
 ON_WM_NCMOUSEMOVE()
+ON_WM_NCHITTEST()
+ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 namespace
@@ -48,6 +50,7 @@ CWVPCommandBar::CWVPCommandBar()
     m_bHideCaret = TRUE;
     m_bRightButtonTracking = m_bNoNotify = m_bRecursiveTracking = FALSE;
     m_bMouseStartedTracking = FALSE;
+    m_bListedInManager = FALSE;
     m_dwStyle = WVP_BARSTYLE_GRIPPER;
     m_hwndSite = nullptr;
     m_hwndSavedFocus = nullptr;
@@ -130,7 +133,7 @@ CSize CWVPCommandBar::GetLargeIconSize() const
 
 BOOL CWVPCommandBar::IsKeyboardCuesVisible() const
 {
-    return TRUE;
+    return m_pCommandBars ? m_pCommandBars->IsKeyboardCuesVisible() : TRUE;
 }
 
 BOOL CWVPCommandBar::IsCustomizeMode() const

@@ -269,6 +269,10 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     {
         m_hwndSite = site;
     }
+    // The site window when it is a frame window, else null.
+    CFrameWnd* GetSiteFrame() const;
+    // Whether the site frame is in context-help mode.
+    BOOL IsHelpMode() const;
     int GetControlCount() const;
     CWVPControl* GetControl(int index) const;
     BOOL GetShowGripper() const
@@ -328,6 +332,8 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     BOOL m_bRecursiveTracking;
     // Tracking began by the mouse: the first popup opened afterwards animates.
     BOOL m_bMouseStartedTracking;
+    // Set while the manager lists the bar among its bars.
+    BOOL m_bListedInManager;
 
     // Replaces (or extends) the controls by those built from the menu; FALSE for a menu that is
     // not a valid menu, the controls left as they were.
@@ -355,6 +361,8 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcHitTest(CPoint pt);
+    afx_msg void OnNcLButtonDown(UINT hitTest, CPoint pt);
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     DECLARE_MESSAGE_MAP()
 

@@ -1,6 +1,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarKeyboardTip.h"
+#include "uilib/commandbars/KeyMatchesChar.h"
 #include "uilib/commandbars/MouseManager.h"
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/commandbars/ControlActions.h"
@@ -18,11 +19,19 @@ CWVPCommandBarManager::CWVPCommandBarManager()
     m_nKeyboardTipsPrefix = 0;
     m_bShowKeyboardTips = TRUE;
     m_bKeyboardCuesOption = FALSE;
+    m_nKeyboardOptions = 0;
+    m_bKeypadAccelerators = TRUE;
 }
 
 CWVPCommandBarManager::~CWVPCommandBarManager()
 {
     HideKeyboardTips();
+    // Bars that outlive the manager forget it.
+    for (INT_PTR i = 0; i < m_bars.GetSize(); ++i)
+    {
+        m_bars[i]->m_bListedInManager = FALSE;
+        m_bars[i]->SetCommandBars(nullptr);
+    }
     if (m_pToolTipContext)
         m_pToolTipContext->InternalRelease();
     delete m_pActions;
@@ -90,13 +99,6 @@ void CWVPCommandBarManager::OnTrackingModeChanged(CWVPCommandBar*, int mode)
         HideKeyboardTips();
 }
 
-void CWVPCommandBarManager::ShowKeyboardCues(BOOL show)
-{
-    if (!m_bKeyboardCuesOption || m_bKeyboardCuesVisible == show)
-        return;
-    m_bKeyboardCuesVisible = show;
-}
-
 void CWVPCommandBarManager::HideKeyboardTips()
 {
     for (INT_PTR i = 0; i < m_keyboardTips.GetSize(); ++i)
@@ -119,13 +121,6 @@ const int kTipPadWidth = 6;
 const int kTipPadHeight = 2;
 const BYTE kDisabledTipAlpha = 150;
 
-WCHAR UpperChar(WCHAR ch)
-{
-    WCHAR text[2] = {ch, 0};
-    ::CharUpperW(text);
-    return text[0];
-}
-
 // The letters a tip shows when the application gave none: the character after the caption's
 // first single '&' ("&&" is a literal ampersand), else its first character.
 CString DeriveTipText(const CString& caption)
@@ -139,9 +134,9 @@ CString DeriveTipText(const CString& caption)
             ++i;
             continue;
         }
-        return CString(UpperChar(caption[i + 1]));
+        return CString(WVPUpperChar(caption[i + 1]));
     }
-    return caption.IsEmpty() ? CString() : CString(UpperChar(caption[0]));
+    return caption.IsEmpty() ? CString() : CString(WVPUpperChar(caption[0]));
 }
 
 struct UsedChars
@@ -149,11 +144,11 @@ struct UsedChars
     CString chars;
     BOOL Has(WCHAR ch) const
     {
-        return chars.Find(UpperChar(ch)) >= 0;
+        return chars.Find(WVPUpperChar(ch)) >= 0;
     }
     void Add(WCHAR ch)
     {
-        chars += UpperChar(ch);
+        chars += WVPUpperChar(ch);
     }
 };
 
@@ -164,13 +159,13 @@ WCHAR SecondTipChar(const CString& caption, WCHAR own, const UsedChars& used, in
     if (caption.GetLength() >= 2)
         for (int i = 0; i + 1 < caption.GetLength(); ++i)
             if (caption[i] == L' ' && caption[i + 1] != L'&' && !used.Has(caption[i + 1]))
-                return UpperChar(caption[i + 1]);
+                return WVPUpperChar(caption[i + 1]);
     int start = caption.GetLength() && caption[0] == L'&' ? 1 : 0;
-    if (start < caption.GetLength() && UpperChar(caption[start]) == UpperChar(own))
+    if (start < caption.GetLength() && WVPUpperChar(caption[start]) == WVPUpperChar(own))
         ++start;
     for (int i = start; i < caption.GetLength(); ++i)
         if (!used.Has(caption[i]))
-            return UpperChar(caption[i]);
+            return WVPUpperChar(caption[i]);
     WCHAR digits[16];
     ::wsprintfW(digits, L"%i", counter++);
     return digits[0];
@@ -212,7 +207,8 @@ void CWVPCommandBarManager::ShowKeyboardTips(CWnd* pWnd, int level)
             delete pTip;
             continue;
         }
-        pTip->SetTipText(!pTip->m_strExplicitTip.IsEmpty() ? pTip->m_strExplicitTip : DeriveTipText(pTip->GetCaption()));
+        pTip->SetTipText(!pTip->m_strExplicitTip.IsEmpty() ? pTip->m_strExplicitTip
+                                                           : DeriveTipText(pTip->GetCaption()));
     }
 
     for (INT_PTR i = 0; i < m_keyboardTips.GetSize(); ++i)
@@ -220,13 +216,13 @@ void CWVPCommandBarManager::ShowKeyboardTips(CWnd* pWnd, int level)
         const CString text = m_keyboardTips[i]->GetTipText();
         if (text.IsEmpty())
             continue;
-        const WCHAR first = UpperChar(text[0]);
+        const WCHAR first = WVPUpperChar(text[0]);
         CArray<CWVPCommandBarKeyboardTip*, CWVPCommandBarKeyboardTip*> gathered;
         gathered.Add(m_keyboardTips[i]);
         for (INT_PTR j = i + 1; j < m_keyboardTips.GetSize(); ++j)
         {
             const CString other = m_keyboardTips[j]->GetTipText();
-            if (!other.IsEmpty() && UpperChar(other[0]) == first)
+            if (!other.IsEmpty() && WVPUpperChar(other[0]) == first)
                 gathered.Add(m_keyboardTips[j]);
         }
         if (gathered.GetSize() < 2)
@@ -272,8 +268,8 @@ void CWVPCommandBarManager::ShowKeyboardTips(CWnd* pWnd, int level)
         else if (align & CWVPCommandBarKeyboardTip::AlignBottom)
             rc.OffsetRect(0, -size.cy);
         const BOOL layered = !pTip->IsEnabled() && paintManager->m_pfnSetLayeredWindowAttributes;
-        if (!pTip->CreateEx(WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0), tipClass, L"", WS_POPUP, rc.left,
-                            rc.top, rc.Width(), rc.Height(), pWnd->GetSafeHwnd(), nullptr))
+        if (!pTip->CreateEx(WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0), tipClass, L"", WS_POPUP, rc.left, rc.top,
+                            rc.Width(), rc.Height(), pWnd->GetSafeHwnd(), nullptr))
             continue;
         ::SetWindowPos(pTip->GetSafeHwnd(), nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);

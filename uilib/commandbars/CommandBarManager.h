@@ -8,6 +8,7 @@ class CWVPImageManager;
 class CWVPControl;
 class CWVPControlAction;
 class CWVPControlActions;
+class CWVPControls;
 class CWVPCommandBar;
 class CWVPCommandBarKeyboardTip;
 class CWVPToolTipContext;
@@ -91,6 +92,35 @@ class CWVPCommandBarManager : public CCmdTarget
         return !m_bKeyboardCuesOption || m_bKeyboardCuesVisible || m_bCustomizeMode;
     }
     BOOL m_bKeyboardCuesOption;
+    // The frame's bars in keyboard order. The list does not own them: a bar leaves it when it goes.
+    void AddBar(CWVPCommandBar* pBar);
+    void RemoveBar(CWVPCommandBar* pBar);
+    int GetBarCount() const
+    {
+        return int(m_bars.GetSize());
+    }
+    CWVPCommandBar* GetBar(int index) const
+    {
+        return index >= 0 && index < m_bars.GetSize() ? m_bars[index] : nullptr;
+    }
+    // The first menu bar of the list, or null.
+    CWVPCommandBar* GetMenuBar() const;
+
+    // Keyboard options: bit 0 lets navigation and frame accelerators continue into the next bar, the
+    // value 2 turns frame accelerators off, bit 2 makes only '&' letters accelerators.
+    int m_nKeyboardOptions;
+    // Keypad digits count as accelerator keys.
+    BOOL m_bKeypadAccelerators;
+    // Alt+key at the frame: the tracking bar, else the menu bar, takes the key; TRUE when a
+    // control was found and activated.
+    BOOL OnFrameAccel(UINT key);
+    CWVPControl* FindAccelControl(CWVPCommandBar* pBar, UINT key, BOOL* ambiguous);
+    // Moves keyboard tracking to a bar (with a direction, to the next shown bar that way).
+    BOOL SetKeyboardFocus(CWVPCommandBar* pBar, int direction);
+    int GetNextVisibleBar(int index, int direction) const;
+    // The next control in keyboard order, continuing into the next shown bar with option bit 0.
+    CWVPControl* GetNextControl(CWVPControls*& pControls, int index) const;
+
     // The tooltip context the manager's bars share, made on first use.
     CWVPToolTipContext* GetToolTipContext();
     // Ends the tracking of every tracked bar of the thread.
@@ -111,4 +141,5 @@ class CWVPCommandBarManager : public CCmdTarget
     int m_nKeyboardTipsLevel;
     BOOL m_bKeyboardCuesVisible;
     CWVPToolTipContext* m_pToolTipContext;
+    CArray<CWVPCommandBar*, CWVPCommandBar*> m_bars;
 };

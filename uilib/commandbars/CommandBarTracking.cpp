@@ -12,20 +12,10 @@
 
 namespace
 {
+// A modifier the user holds: keys the hook eats may never reach the thread's key state.
 BOOL IsKeyDown(int vk)
 {
-    return ::GetKeyState(vk) < 0;
-}
-
-// The character a caption is matched on, and whether it is an '&' accelerator: the one after the
-// first '&' when that is not the last character, else the first character.
-WCHAR CaptionAccelerator(const CString& caption, BOOL* marked)
-{
-    const int amp = caption.Find(L'&');
-    *marked = amp >= 0 && amp + 1 < caption.GetLength();
-    if (*marked)
-        return caption[amp + 1];
-    return caption.IsEmpty() ? 0 : caption[0];
+    return ::GetKeyState(vk) < 0 || ::GetAsyncKeyState(vk) < 0;
 }
 
 BOOL IsPopupControl(CWVPControl* pControl)
@@ -178,7 +168,7 @@ int CWVPCommandBar::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& l
 
 int CWVPCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    if (IsCustomizeMode())
+    if (IsCustomizeMode() || IsHelpMode())
         return HookStop;
     if (m_nLockCount > 0)
         return HookHandled;
@@ -210,6 +200,8 @@ int CWVPCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
     switch (key)
     {
     case VK_TAB:
+        if (IsKeyDown(VK_CONTROL) && m_pCommandBars && GetRootParent()->GetType() == wvpBarTypeNormal)
+            return m_pCommandBars->SetKeyboardFocus(this, IsKeyDown(VK_SHIFT) ? -1 : 1) ? HookHandled : HookNotHandled;
         ProcessSpecialKey(IsKeyDown(VK_SHIFT) ? wvpKeyPrev : wvpKeyNext);
         if (CWVPControl* pControl = GetControl(m_nSelected))
             if (pControl->IsFocusable())
@@ -279,7 +271,7 @@ int CWVPCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
         OnKeyboardTipChar(key);
         return HookHandled;
     }
-    if (m_barType == wvpBarTypeNormal && m_pCommandBars && OnFrameAccel(key))
+    if (m_barType == wvpBarTypeNormal && m_pCommandBars && m_pCommandBars->OnFrameAccel(key))
         return HookHandled;
     if (!ctrl)
     {
@@ -318,7 +310,7 @@ int CWVPCommandBar::FindAccelerator(UINT key, BOOL* ambiguous) const
         if (caption.IsEmpty())
             continue;
         BOOL marked = FALSE;
-        const WCHAR ch = CaptionAccelerator(caption, &marked);
+        const WCHAR ch = WVPCaptionAccelerator(caption, &marked);
         if (!ch || !WVPKeyMatchesChar(ch, key))
             continue;
         if (marked)
@@ -497,6 +489,19 @@ void CWVPCommandBar::CreateKeyboardTips()
         pTip->m_strExplicitTip = pControl->GetKeyboardTip();
         manager->GetKeyboardTips().Add(pTip);
     }
+    if (GetParentCommandBar())
+        return;
+    // The other shown bars get a tip at their top-left corner that moves the keyboard to them.
+    for (int i = 0; i < manager->GetBarCount(); ++i)
+    {
+        CWVPCommandBar* pBar = manager->GetBar(i);
+        if (pBar == this || !pBar->GetSafeHwnd() || !pBar->IsVisible())
+            continue;
+        CRect rc;
+        ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+        manager->GetKeyboardTips().Add(
+            new CWVPCommandBarKeyboardTip(manager, pBar, pBar->GetTitle(), rc.left, rc.top, 0, TRUE));
+    }
 }
 
 void CWVPCommandBar::OnKeyboardTipChar(UINT key)
@@ -549,5 +554,10 @@ void CWVPCommandBar::OnKeyboardTip(CWVPCommandBarKeyboardTip* pTip)
         HideKeyboardTips();
         pControl->ActivateByKeyboard();
         pControl->InternalRelease();
+    }
+    else if (pOwner->IsKindOf(RUNTIME_CLASS(CWVPCommandBar)) && m_pCommandBars)
+    {
+        HideKeyboardTips();
+        m_pCommandBars->SetKeyboardFocus(static_cast<CWVPCommandBar*>(pOwner), 0);
     }
 }

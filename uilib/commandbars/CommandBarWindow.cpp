@@ -3,6 +3,7 @@
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/KeyboardManager.h"
@@ -198,13 +199,55 @@ LRESULT CWVPCommandBar::OnPrintClient(WPARAM wParam, LPARAM)
     return 1;
 }
 
+CFrameWnd* CWVPCommandBar::GetSiteFrame() const
+{
+    CWnd* pSite = CWnd::FromHandlePermanent(GetSite());
+    return pSite && pSite->IsFrameWnd() ? static_cast<CFrameWnd*>(pSite) : nullptr;
+}
+
+BOOL CWVPCommandBar::IsHelpMode() const
+{
+    CFrameWnd* pFrame = GetSiteFrame();
+    return pFrame && pFrame->m_bHelpMode;
+}
+
 LRESULT CWVPCommandBar::OnHelpHitTest(WPARAM, LPARAM lParam)
 {
     const CPoint pt(short(LOWORD(lParam)), short(HIWORD(lParam)));
     if (CWVPControl* pControl = m_pControls->HitTest(pt))
+    {
+        if (pControl->GetHelpId() > 0)
+            return pControl->GetHelpId() + kHelpControlBase;
+        if (CWVPControlAction* pAction = pControl->GetAction())
+            return (pAction->GetHelpId() > 0 ? pAction->GetHelpId() : pAction->GetId()) + kHelpControlBase;
         return pControl->GetID() + kHelpControlBase;
+    }
     const int id = GetDlgCtrlID();
     return id ? id + kHelpBarBase : 0;
+}
+
+LRESULT CWVPCommandBar::OnNcHitTest(CPoint pt)
+{
+    if (!IsHelpMode())
+        return LRESULT(Default());
+    ScreenToClient(&pt);
+    CWVPControl* pControl = m_pControls->HitTest(pt);
+    const int type = pControl ? pControl->GetType() : 0;
+    if (pControl && pControl->GetID() <= 0 &&
+        (type == wvpControlPopup || type == wvpControlButtonPopup || type == wvpControlSplitButtonPopup))
+        return HTMENU;
+    return HTCLIENT;
+}
+
+void CWVPCommandBar::OnNcLButtonDown(UINT hitTest, CPoint pt)
+{
+    if (!IsHelpMode())
+    {
+        Default();
+        return;
+    }
+    ScreenToClient(&pt);
+    OnLButtonDown(hitTest, pt);
 }
 
 BOOL CWVPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -455,6 +498,8 @@ void CWVPCommandBar::ReleaseTracking()
 {
     if (m_nTrackingMode)
         SetTrackingMode(0, TRUE, FALSE);
+    if (m_pCommandBars && m_bListedInManager)
+        m_pCommandBars->RemoveBar(this);
     WVPHookManager()->RemoveHookable(this);
     if (CWVPMouseManager* mouse = WVPMouseManagerNA())
     {

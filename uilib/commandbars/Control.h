@@ -172,6 +172,14 @@ class CWVPControl : public CCmdTarget, public CWVPAccessible
     {
         return m_nIndex;
     }
+    int GetHelpId() const
+    {
+        return m_nHelpId;
+    }
+    void SetHelpId(int id)
+    {
+        m_nHelpId = id;
+    }
     CWVPCommandBar* GetParent() const
     {
         return m_pParent;

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-namespace
-{
-WCHAR UpperChar(WCHAR ch)
+WCHAR WVPUpperChar(WCHAR ch)
 {
     WCHAR text[2] = {ch, 0};
     ::CharUpperW(text);
     return text[0];
 }
 
+namespace
+{
 // The character the key types in the layout with the state, or 0 when it types not exactly one.
 WCHAR LayoutChar(UINT vk, const BYTE* state, HKL layout)
 {
@@ -25,7 +25,7 @@ BOOL WVPKeyMatchesChar(WCHAR ch, UINT vk)
         return UINT(ch) + 0x30 == vk;
     if (LOWORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR)) == 0)
         return FALSE;
-    const WCHAR upper = UpperChar(ch);
+    const WCHAR upper = WVPUpperChar(ch);
     if (WORD(ch) == WORD(vk) || WORD(upper) == WORD(vk))
         return TRUE;
     const int count = ::GetKeyboardLayoutList(0, nullptr);
@@ -43,9 +43,18 @@ BOOL WVPKeyMatchesChar(WCHAR ch, UINT vk)
             state[VK_SHIFT] = shift;
             const WCHAR typed = LayoutChar(vk, state, layout);
             state[VK_SHIFT] = saved;
-            if (typed && (typed == ch || UpperChar(typed) == upper))
+            if (typed && (typed == ch || WVPUpperChar(typed) == upper))
                 return TRUE;
         }
     }
     return FALSE;
+}
+
+WCHAR WVPCaptionAccelerator(const CString& caption, BOOL* marked)
+{
+    const int amp = caption.Find(L'&');
+    *marked = amp >= 0 && amp + 1 < caption.GetLength();
+    if (*marked)
+        return caption[amp + 1];
+    return caption.IsEmpty() ? 0 : caption[0];
 }

@@ -259,12 +259,14 @@ TEST_F(CommandBarTrackingTest, MouseClicksFollowButtonAndSplitRules)
     };
     int pressedSeen = 0;
     std::vector<Step> steps = {
-        Mouse(0, button),
-        Until([bar] { return bar->GetSelected() == 0 && bar->GetControl(0)->GetSelected() == 1; }),
+        Mouse(0, button), Until([bar] { return bar->GetSelected() == 0 && bar->GetControl(0)->GetSelected() == 1; }),
         Mouse(MOUSEEVENTF_LEFTDOWN, button),
         Until([bar, &pressedSeen] { return (pressedSeen = bar->GetControl(0)->GetPressed()) != 0; }),
-        Mouse(MOUSEEVENTF_LEFTUP, button),
-        Until([] { return HasCommand(401); })};
+        Mouse(MOUSEEVENTF_LEFTUP, button), Until([] { return HasCommand(401); }),
+        // Leaving the bar clears its hot control.
+        Mouse(0, button), Until([bar] { return bar->GetSelected() == 0; }),
+        Mouse(0, [&host] { return host.TargetPoint(); }),
+        Until([bar] { return bar->GetSelected() == -1 && bar->GetControl(0)->GetSelected() == 0; })};
     for (auto& part : {click(commandPart(1)), std::vector<Step>{Until([] { return HasCommand(402); })},
                        click(arrowPart(1)), click(commandPart(2)), click(button)})
         steps.insert(steps.end(), part.begin(), part.end());
@@ -300,4 +302,42 @@ TEST_F(CommandBarTrackingTest, TrustedWindowKeepsTrackingAndAltEndsIt)
     EXPECT_EQ(0, bar->GetTrackingMode()) << "Alt closed the tracked bar";
     EXPECT_FALSE(KeyboardHooked());
     EXPECT_TRUE(HostLog().commands.empty());
+}
+
+TEST_F(CommandBarTrackingTest, CtrlTabMovesToTheNextBarWhoseLettersThenWork)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 601, L"&New");
+    host.Layout();
+    CWVPCommandBar* second = static_cast<CWVPCommandBar*>(CWVPCommandBar::CreateObject());
+    second->SetPosition(wvpBarTop);
+    second->SetShowGripper(FALSE);
+    second->SetOwnerSite(host.host);
+    second->CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, 0, 40, 200, 24, host.host, nullptr);
+    second->GetControls()->AddByType(wvpControlButton, 611)->SetCaption(L"&Alpha");
+    second->GetControls()->AddByType(wvpControlButton, 612)->SetCaption(L"&Beta");
+    host.manager->AddBar(host.bar);
+    host.manager->AddBar(second);
+    Foreground(host);
+    ASSERT_TRUE(host.bar->SetTrackingMode(1, TRUE, TRUE));
+    auto keyDown = [](UINT vk, bool down) {
+        return [vk, down] {
+            INPUT in = {};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = WORD(vk);
+            in.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+            in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+            ::SendInput(1, &in, sizeof in);
+            return true;
+        };
+    };
+    const bool ran = RunScript(
+        {keyDown(VK_CONTROL, true), Key(VK_TAB), keyDown(VK_CONTROL, false),
+         Until([&] { return second->GetTrackingMode() != 0 && host.bar->GetTrackingMode() == 0; }), Key('B'),
+         Until([] { return HasCommand(612); }), Key(VK_ESCAPE), Until([&] { return second->GetTrackingMode() == 0; })},
+        [] { rwtest::PumpUntil([] { return g_script && g_script->next >= g_script->steps.size(); }, kScriptLimit); });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(std::vector<int>{612}, HostLog().commands);
+    EXPECT_FALSE(KeyboardHooked());
+    second->InternalRelease();
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 using rwtest::CommandBarHost;
+using rwtest::HostLog;
 
 namespace
 {
@@ -223,4 +224,43 @@ TEST(CommandBarExitTest, TrackingHooksEndInTheExitSequence)
     const std::string probe = std::string(RW_BINARY_DIR) + "/tests/rwbarexitprobe.exe.so";
     for (DWORD code : {37u, 0u})
         EXPECT_EQ(code, rwtest::RunProbe(probe, std::to_string(code)));
+}
+
+TEST(CommandBarWindowTest, FrameAcceleratorStartsTrackingAndRunsTheControl)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 31, L"&New");
+    host.Add(wvpControlButton, 32, L"&Open");
+    host.Layout();
+    host.manager->AddBar(host.bar);
+    EXPECT_FALSE(host.manager->OnFrameAccel('O')) << "without a menu bar only option bit 0 picks a bar";
+    host.manager->m_nKeyboardOptions = 1;
+    EXPECT_FALSE(host.manager->OnFrameAccel('Z'));
+    EXPECT_TRUE(HostLog().commands.empty());
+    EXPECT_TRUE(host.manager->OnFrameAccel('O'));
+    EXPECT_EQ(std::vector<int>{32}, HostLog().commands);
+    EXPECT_EQ(1, host.bar->GetTrackingMode());
+    EXPECT_EQ(1, host.bar->GetSelected());
+    host.manager->m_nKeyboardOptions = 2;
+    EXPECT_FALSE(host.manager->OnFrameAccel('N')) << "option value 2 turns frame accelerators off";
+    host.bar->SetTrackingMode(0, TRUE, FALSE);
+}
+
+TEST(CommandBarWindowTest, HelpHitTestNamesTheControlUnderThePoint)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 41, L"Plain");
+    host.Add(wvpControlButton, 42, L"Helped");
+    host.Layout();
+    CWVPControl* helped = host.bar->GetControl(1);
+    const int kHelpId = 77;
+    helped->SetHelpId(kHelpId);
+    auto helpAt = [&](CPoint pt) {
+        return ::SendMessageW(host.bar->GetSafeHwnd(), WM_HELPHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    EXPECT_EQ(0x10000 + 41, helpAt(host.bar->GetControl(0)->GetRect().CenterPoint()));
+    EXPECT_EQ(0x10000 + kHelpId, helpAt(helped->GetRect().CenterPoint()));
+    CRect client;
+    ::GetClientRect(host.bar->GetSafeHwnd(), &client);
+    EXPECT_EQ(0, helpAt(CPoint(client.right - 1, client.bottom - 1))) << "no control and no bar id";
 }
