@@ -369,8 +369,10 @@ void CWVPControl::OnExecute()
     InternalAddRef();
     if (m_bCloseSubMenuOnClick && pBar)
     {
-        // Open popups close first.
-        if (pRoot->m_bRecursiveTracking)
+        // Open popups close first; a command chosen in a popup ends the menus' tracking.
+        if (!pBar->IsPopupBar())
+            pBar->SetPopuped(-1);
+        else if (pRoot->m_bRecursiveTracking)
             pRoot->EndTracking();
         else if (manager)
             manager->ClosePopups();

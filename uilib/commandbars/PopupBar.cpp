@@ -336,6 +336,9 @@ BOOL CWVPPopupBar::DestroyWindow()
 
 BOOL CWVPPopupBar::Popup(CWVPControl* pControl, BOOL keyboard)
 {
+    // A popup without a single item to show does not open.
+    if (m_pControls->GetVisibleCount() == 0)
+        return FALSE;
     if (pControl && pControl->IsKindOf(RUNTIME_CLASS(CWVPControlPopup)))
         m_pControlPopup = static_cast<CWVPControlPopup*>(pControl);
     if (!Create())

@@ -171,6 +171,21 @@ void DrawBar(CDC* pDC, CWVPCommandBar* bar, CPoint origin, CSize size)
     ::SetViewportOrgEx(pDC->GetSafeHdc(), old.x, old.y, nullptr);
 }
 
+// Photographs the window as the screen shows it (popups over it included) into the folder; 1 when
+// the picture could not be written.
+int ShootScreen(HWND hwnd, const std::string& folder, const char* name)
+{
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top);
+    rwtest::CaptureScreen(hwnd, canvas);
+    RECT all = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
+    const std::string path = folder + "/" + name;
+    const bool ok = rwtest::WritePng(path, canvas, all);
+    printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+    return ok ? 0 : 1;
+}
+
 // A bar window in a host: hot and pressed buttons, then tracking with its keyboard tips shown.
 int ShootBarWindow(const std::string& folder)
 {
@@ -204,15 +219,7 @@ int ShootBarWindow(const std::string& folder)
     ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     rwtest::SkinGallery::Pump();
     int failures = 0;
-    auto shoot = [&](const char* name) {
-        DibCanvas canvas(width, height);
-        rwtest::CaptureScreen(host, canvas);
-        RECT all = {0, 0, width, height};
-        const std::string path = folder + "/" + name;
-        const bool ok = rwtest::WritePng(path, canvas, all);
-        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-        failures += !ok;
-    };
+    auto shoot = [&](const char* name) { failures += ShootScreen(host, folder, name); };
     shoot("commandbar-window.png");
 
     // As after Alt: the bar tracks from the keyboard and labels its controls.
@@ -269,13 +276,7 @@ int ShootPopupMenu(const std::string& folder)
             sub->SetSelected(1, FALSE);
         ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         rwtest::SkinGallery::Pump();
-        DibCanvas canvas(width, height);
-        rwtest::CaptureScreen(host, canvas);
-        RECT all = {0, 0, width, height};
-        const std::string path = folder + "/commandbar-popup.png";
-        const bool ok = rwtest::WritePng(path, canvas, all);
-        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-        failures += !ok;
+        failures += ShootScreen(host, folder, "commandbar-popup.png");
         popup->SetTrackingMode(0);
     }
     else
