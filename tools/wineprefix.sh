@@ -39,6 +39,13 @@ rw_make_prefix()
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\CommandBarTrackingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolTipContextTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    # Popup bars place themselves on the work area of a 1024 x 768 desktop, where their tests also
+    # place the pointer.
+    rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwPopup1024 REG_SZ 1024x768
+    local popupTest
+    for popupTest in PopupBarTest HeaderCtrlMenuTest; do
+        rw_reg "HKCU\\Software\\Wine\\AppDefaults\\$popupTest.exe\\Explorer" Desktop REG_SZ RwPopup1024
+    done
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

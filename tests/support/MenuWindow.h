@@ -7,22 +7,35 @@
 
 namespace rwtest
 {
-inline BOOL CALLBACK FindVisibleMenuWindow(HWND hWnd, LPARAM param)
+struct ThreadWindowSearch
 {
-    wchar_t name[16] = {};
-    if (::GetClassNameW(hWnd, name, 16) && ::lstrcmpW(name, L"#32768") == 0 && ::IsWindowVisible(hWnd))
+    LPCWSTR className;
+    HWND found;
+};
+
+inline BOOL CALLBACK FindVisibleWindowOfClass(HWND hWnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ThreadWindowSearch*>(param);
+    wchar_t name[32] = {};
+    if (::GetClassNameW(hWnd, name, 32) && ::lstrcmpW(name, search->className) == 0 && ::IsWindowVisible(hWnd))
     {
-        *reinterpret_cast<HWND*>(param) = hWnd;
+        search->found = hWnd;
         return FALSE;
     }
     return TRUE;
 }
 
+// The calling thread's first visible top-level window of the class, or null.
+inline HWND ThreadVisibleWindow(LPCWSTR className)
+{
+    ThreadWindowSearch search = {className, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleWindowOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The calling thread's visible popup menu window, or null.
 inline HWND ThreadMenuWindow()
 {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return ThreadVisibleWindow(L"#32768");
 }
 } // namespace rwtest

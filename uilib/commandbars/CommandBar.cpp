@@ -216,7 +216,7 @@ BOOL CWVPCommandBar::LoadMenu(CMenu* pMenu, BOOL replace)
     for (int i = 0; i < count; ++i)
     {
         MENUITEMINFOW info = {sizeof info};
-        info.fMask = MIIM_FTYPE;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
         ::GetMenuItemInfoW(hMenu, UINT(i), TRUE, &info);
         if (info.fType & MFT_SEPARATOR)
         {
@@ -232,6 +232,11 @@ BOOL CWVPCommandBar::LoadMenu(CMenu* pMenu, BOOL replace)
             pControl->SetBeginGroup(TRUE);
         if (breakColumn)
             pControl->SetFlags(pControl->GetFlags() | WVP_CONTROLFLAG_WRAPROW);
+        // The menu's own check marks and disabled items show as they are.
+        if (info.fState & MFS_CHECKED)
+            pControl->SetChecked(TRUE);
+        if (info.fState & MFS_DISABLED)
+            pControl->SetEnabled(FALSE);
         beginGroup = breakColumn = FALSE;
     }
     return TRUE;

@@ -1,6 +1,8 @@
 // The run-time classes of the command bars, registered from one function so that a stream can
 // name any of them even in a program that refers to none directly (the linker drops the object
-// files of a static library that nothing refers to, and their registrations with them).
+// files of a static library that nothing refers to, and their registrations with them). The same
+// function hands the popup-menu function its tracker, so that every program that links the
+// command bars shows its popup menus as popup bars.
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlButton.h"
@@ -8,6 +10,7 @@
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/foundation/PopupMenu.h"
 
 void AFX_CDECL WVPRegisterCommandBarClasses()
 {
@@ -18,4 +21,19 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);
+    WVPSetPopupMenuTracker(&CWVPPopupBar::TrackMenu);
 }
+
+namespace
+{
+// Runs the registration when the program starts, before any bar or paint manager exists: the
+// paint manager refers to this file, so any program that draws with the command bars has it.
+struct StartUpRegistration
+{
+    StartUpRegistration()
+    {
+        WVPRegisterCommandBarClasses();
+    }
+};
+const StartUpRegistration g_startUpRegistration;
+} // namespace

@@ -5,7 +5,9 @@
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/MenuSoundPlayer.h"
+#include "uilib/commandbars/MouseManager.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
 #include "uilib/commandbars/PromptText.h"
 #include "uilib/foundation/CaptureLoop.h"
 #include "uilib/foundation/ImageManager.h"
@@ -361,11 +363,23 @@ void CWVPControl::OnExecute()
     if (manager && m_nId)
         manager->SetCommandUsed(m_nId);
 
+    // A tracked popup that returns its command ends its tracking with it.
+    CWVPCommandBar* pRoot = pBar ? pBar->GetRootParent() : nullptr;
+    if (pRoot && CWVPPopupBar::ReturnTrackedCommand(pRoot, m_nId))
+        return;
+
     InternalAddRef();
     if (m_bCloseSubMenuOnClick && pBar)
     {
-        // Open popups close first.
-        pBar->SetPopuped(-1);
+        // Open popups close first; a command chosen in a popup ends the menus' tracking.
+        if (!pBar->IsPopupBar())
+            pBar->SetPopuped(-1);
+        else if (pRoot->m_bRecursiveTracking)
+            pRoot->EndTracking();
+        else if (manager)
+            manager->ClosePopups();
+        else
+            WVPMouseManager()->CloseTrackedBars();
     }
     if (m_nId)
     {
@@ -870,6 +884,9 @@ LRESULT CWVPControl::NotifySite(HWND site, UINT code, NMHDR* record)
 
 void CWVPControl::ExecuteCommand(HWND site)
 {
+    // A popup tracked without notification tells no one.
+    if (m_pParent && m_pParent->GetRootParent()->m_bNoNotify)
+        return;
     if (!site && m_pParent)
         site = m_pParent->GetOwnerSite();
     if (NotifySite(site, WVP_NOTIFY_EXECUTE, nullptr) == 0 && site)

@@ -17,5 +17,6 @@ BOOL AFXAPI WVPTrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWn
     BOOL result = FALSE;
     if (g_tracker && g_tracker(pMenu->GetSafeHmenu(), nFlags, x, y, pWnd, nIDToolBar, bNoNotify, &result))
         return result;
+    // Only a program that does not link the command bars has no tracker: the framework's menu.
     return pMenu->TrackPopupMenu(nFlags | (bNoNotify ? TPM_NONOTIFY : 0), x, y, pWnd);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Shows an ordinary menu as a context menu. With a command-bar paint manager the menu becomes a
-// command-bar popup; until the command bars provide one (SetPopupMenuTracker), it is the
-// framework's popup menu.
+// Shows an ordinary menu as a context menu. The command bars install their tracker when the program
+// starts (SetPopupMenuTracker), and the menu becomes a command-bar popup; a program that does not
+// link the command bars shows the framework's popup menu.
 #include "platform/mfc/Mfc.h"
 
 // The command bars' way of showing a menu as a popup bar; FALSE from it means "not shown that way".

@@ -1,7 +1,8 @@
 // Photographs command bars drawn by the classic theme into PNG files, for a person to look at
 // (tools/screenshots.sh runs it; it is not a test): a tool bar with buttons in every state, icons
 // with and without captions, a split button and a drop-down, and a popup column; then a bar window
-// with a hot and a pressed button, and the same bar tracking with its keyboard tips up.
+// with a hot and a pressed button, and the same bar tracking with its keyboard tips up; and an
+// open popup menu with its submenu.
 // Usage: CommandBarShots OUTPUT-FOLDER
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/commandbars/ShadowManager.h"
 #include "uilib/foundation/ImageManager.h"
 
 #include <stdio.h>
@@ -169,6 +171,21 @@ void DrawBar(CDC* pDC, CWVPCommandBar* bar, CPoint origin, CSize size)
     ::SetViewportOrgEx(pDC->GetSafeHdc(), old.x, old.y, nullptr);
 }
 
+// Photographs the window as the screen shows it (popups over it included) into the folder; 1 when
+// the picture could not be written.
+int ShootScreen(HWND hwnd, const std::string& folder, const char* name)
+{
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top);
+    rwtest::CaptureScreen(hwnd, canvas);
+    RECT all = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
+    const std::string path = folder + "/" + name;
+    const bool ok = rwtest::WritePng(path, canvas, all);
+    printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+    return ok ? 0 : 1;
+}
+
 // A bar window in a host: hot and pressed buttons, then tracking with its keyboard tips shown.
 int ShootBarWindow(const std::string& folder)
 {
@@ -202,15 +219,7 @@ int ShootBarWindow(const std::string& folder)
     ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     rwtest::SkinGallery::Pump();
     int failures = 0;
-    auto shoot = [&](const char* name) {
-        DibCanvas canvas(width, height);
-        rwtest::CaptureScreen(host, canvas);
-        RECT all = {0, 0, width, height};
-        const std::string path = folder + "/" + name;
-        const bool ok = rwtest::WritePng(path, canvas, all);
-        printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-        failures += !ok;
-    };
+    auto shoot = [&](const char* name) { failures += ShootScreen(host, folder, name); };
     shoot("commandbar-window.png");
 
     // As after Alt: the bar tracks from the keyboard and labels its controls.
@@ -224,6 +233,60 @@ int ShootBarWindow(const std::string& folder)
     bar->SetTrackingMode(0, TRUE, FALSE);
     bar->InternalRelease();
     manager->InternalRelease();
+    ::DestroyWindow(host);
+    return failures;
+}
+
+// An open popup menu built from a menu, with its submenu open: shortcut texts, a checked item, a
+// disabled item and the shadows (forced on: the system setting is off here).
+int ShootPopupMenu(const std::string& folder)
+{
+    const int width = 520, height = 300;
+    HWND host = ::CreateWindowExW(0, kClassName, L"Popup menu", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 200, L"&New\tCtrl+N");
+    ::AppendMenuW(menu, MF_STRING, 201, L"&Open...\tCtrl+O");
+    ::AppendMenuW(menu, MF_STRING | MF_CHECKED, 202, L"&Word wrap");
+    ::AppendMenuW(menu, MF_STRING | MF_GRAYED, 203, L"&Paste\tCtrl+V");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    HMENU recent = ::CreatePopupMenu();
+    ::AppendMenuW(recent, MF_STRING, 210, L"&1 holiday.avi");
+    ::AppendMenuW(recent, MF_STRING | MF_CHECKED, 211, L"&2 concert.mp4");
+    ::AppendMenuW(recent, MF_STRING | MF_GRAYED, 212, L"&3 missing.wmv");
+    ::AppendMenuW(menu, MF_POPUP, UINT_PTR(recent), L"&Recent files");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, 204, L"E&xit\tAlt+F4");
+
+    CWVPPaintManager* pm = CWVPPaintManager::GetInstance();
+    pm->m_pShadowManager->SetShadowOptions(CWVPShadowManager::ShadowOptionForce);
+    CWVPPopupBar* popup = CWVPPopupBar::CreatePopupBar(nullptr);
+    popup->LoadMenu(CMenu::FromHandle(menu), TRUE);
+    popup->SetSite(host);
+    popup->SetPopupPoint(CPoint(20, 20));
+    popup->SetOpenDirection(WVP_POPUP_OPENBELOW);
+    int failures = 0;
+    if (popup->Popup(nullptr, FALSE))
+    {
+        // The submenu opens from its item, and its second item is hot.
+        popup->SetPopuped(4, FALSE);
+        CWVPControl* item = popup->GetControl(4);
+        CWVPCommandBar* sub = item ? item->GetCommandBar() : nullptr;
+        if (sub)
+            sub->SetSelected(1, FALSE);
+        ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        rwtest::SkinGallery::Pump();
+        failures += ShootScreen(host, folder, "commandbar-popup.png");
+        popup->SetTrackingMode(0);
+    }
+    else
+    {
+        printf("FAILED to open the popup menu\n");
+        ++failures;
+    }
+    popup->InternalRelease();
+    pm->m_pShadowManager->SetShadowOptions(0);
+    ::DestroyMenu(menu);
     ::DestroyWindow(host);
     return failures;
 }
@@ -312,6 +375,7 @@ int main(int argc, char** argv)
         ::DestroyWindow(hwnd);
         g_bars = nullptr;
         failures += ShootBarWindow(folder);
+        failures += ShootPopupMenu(folder);
     }
     CWVPPaintManager::ReleaseInstance();
     AfxRunExitHandlers();

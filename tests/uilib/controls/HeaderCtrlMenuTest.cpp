@@ -1,7 +1,10 @@
-// The header's built-in right-click menu, supplied by this program's resources: a command chosen
-// in the menu has reached the header, and acted on the right-clicked column, when the menu returns.
+// The header's built-in right-click menu, supplied by this program's resources and shown as a
+// command-bar popup: a command chosen in the menu has reached the header, and acted on the
+// right-clicked column, when the menu returns.
 #include "RwTest.h"
-#include "MenuWindow.h"
+#include "PopupBarWindow.h"
+#include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/Controls.h"
 #include "uilib/controls/HeaderCtrl.h"
 #include "uilib/foundation/PopupMenu.h"
 
@@ -24,21 +27,31 @@ class RecordingList : public CListCtrl
     }
 };
 
-// Keys for the open menu: that many steps down (separators are skipped), then Return.
-int g_stepsDown = 0;
+// The item to choose in the open popup bar (its controls in menu order; the separator makes none)
+// and the controls it showed.
+int g_chooseIndex = 0;
 int g_menusSeen = 0;
+std::vector<UINT> g_shownIds;
 
-// Runs inside the menu's modal loop: picks the item g_stepsDown places down.
+// Runs inside the popup's tracking loop: reads the popup bar's controls and clicks the chosen one.
 void CALLBACK ChooseMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND hMenuWnd = rwtest::ThreadMenuWindow();
-    if (!hMenuWnd)
+    CWVPPopupBar* pPopup = rwtest::ThreadPopupBar();
+    if (!pPopup)
         return;
     ::KillTimer(nullptr, id);
     ++g_menusSeen;
-    for (int i = 0; i < g_stepsDown; ++i)
-        ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
+    g_shownIds.clear();
+    CWVPControls* controls = pPopup->GetControls();
+    for (int i = 0; i < controls->GetCount(); ++i)
+        g_shownIds.push_back(UINT(controls->GetAt(i)->GetID()));
+    const CPoint pt = controls->GetAt(g_chooseIndex)->GetRect().CenterPoint();
+    CPoint screen = pt;
+    ::ClientToScreen(pPopup->GetSafeHwnd(), &screen);
+    // The tracking loop judges a click by the pointer's position.
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageW(pPopup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageW(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
 }
 
 // A popup tracker as the command bars install one: it chooses a command and, asked not to
@@ -78,18 +91,23 @@ TEST(HeaderCtrlMenuTest, ChosenCommandsReachTheHeader)
     header.GetItemRect(1, &rc);
     const LPARAM inColumn1 = MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y);
 
+    // The header's menu is a popup bar of the menu's items.
+    const std::vector<UINT> menuIds = {CWVHeaderCtrl::idSortAscending, CWVHeaderCtrl::idSortDescending,
+                                       CWVHeaderCtrl::idAlignLeft, CWVHeaderCtrl::idAlignCenter,
+                                       CWVHeaderCtrl::idAlignRight};
     const struct
     {
-        int stepsDown;
+        int index;
         const char* item;
-    } choices[] = {{2, "Sort Descending"}, {5, "Align Right"}};
+    } choices[] = {{1, "Sort Descending"}, {4, "Align Right"}};
     for (const auto& choice : choices)
     {
         SCOPED_TRACE(choice.item);
-        g_stepsDown = choice.stepsDown;
+        g_chooseIndex = choice.index;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, ChooseMenuItem);
         header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, inColumn1);
         ::KillTimer(nullptr, timer);
+        EXPECT_EQ(menuIds, g_shownIds);
     }
     ASSERT_EQ(2, g_menusSeen);
     ASSERT_EQ(std::vector<int>{1}, list.clickedColumns);
