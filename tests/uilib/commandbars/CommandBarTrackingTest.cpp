@@ -10,6 +10,7 @@
 #include "uilib/commandbars/KeyboardManager.h"
 #include "uilib/commandbars/MouseManager.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
 
 #include <algorithm>
 #include <functional>
@@ -352,4 +353,35 @@ TEST_F(CommandBarTrackingTest, CtrlTabMovesToTheNextBarWhoseLettersThenWork)
     EXPECT_EQ(std::vector<int>{612}, HostLog().commands);
     EXPECT_FALSE(KeyboardHooked());
     second->InternalRelease();
+}
+
+TEST_F(CommandBarTrackingTest, DownOpensAPopupAndEscapeClosesOneLevel)
+{
+    CommandBarHost host;
+    host.Add(wvpControlButton, 401, L"&New");
+    CWVPControlPopup* file = static_cast<CWVPControlPopup*>(host.Add(wvpControlPopup, 402, L"&File"));
+    CWVPPopupBar* menu = CWVPPopupBar::CreatePopupBar(nullptr);
+    menu->GetControls()->AddByType(wvpControlButton, 403)->SetCaption(L"&Open");
+    menu->GetControls()->AddByType(wvpControlButton, 404)->SetCaption(L"&Close");
+    file->SetCommandBar(menu);
+    menu->InternalRelease();
+    host.Layout();
+    Foreground(host);
+    CWVPCommandBar* bar = host.bar;
+    ASSERT_TRUE(bar->SetTrackingMode(1, TRUE, TRUE));
+    auto menuOpen = [menu] { return menu->GetSafeHwnd() && ::IsWindowVisible(menu->GetSafeHwnd()); };
+    const bool ran = RunScript(
+        {Key(VK_RIGHT), Until([bar] { return bar->GetSelected() == 1; }), Key(VK_DOWN),
+         Until([bar, menuOpen] { return bar->GetPopuped() == 1 && menuOpen(); }),
+         // The first Escape closes the menu only: the bar still tracks with File selected.
+         Key(VK_ESCAPE),
+         Until([bar, menuOpen] { return bar->GetPopuped() == -1 && !menuOpen() && bar->GetTrackingMode() != 0; }),
+         Until([bar] { return bar->GetSelected() == 1; }),
+         // The second one ends the tracking.
+         Key(VK_ESCAPE), Until([bar] { return bar->GetTrackingMode() == 0; })},
+        [bar] { bar->PumpTrackingMessages(); });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(0, bar->GetTrackingMode());
+    EXPECT_TRUE(HostLog().commands.empty()) << "no command ran";
+    EXPECT_FALSE(KeyboardHooked());
 }
