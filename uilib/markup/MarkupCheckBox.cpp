@@ -12,17 +12,6 @@ const int kMixedOffset = 8;
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupCheckBox, kTypeCheckBox)
 
-SIZE CWVPMarkupCheckBox::MeasureOverride(CWVPMarkupDrawingContext* dc, int W, int H)
-{
-    return MeasureBesideGlyph(dc, W, H);
-}
-
-SIZE CWVPMarkupCheckBox::ArrangeOverride(int W, int H)
-{
-    ArrangeBesideGlyph(W, H);
-    return {W, H};
-}
-
 void CWVPMarkupCheckBox::OnRender(CWVPMarkupDrawingContext* dc)
 {
     int state = GetCheckState();
@@ -33,9 +22,4 @@ void CWVPMarkupCheckBox::OnRender(CWVPMarkupDrawingContext* dc)
     else if (state == stateIndeterminate)
         flags |= DFCS_BUTTON3STATE | DFCS_CHECKED;
     RenderGlyph(dc, kPartCheckBox, offset, flags);
-}
-
-void CWVPMarkupCheckBox::OnRenderFocusVisual(CWVPMarkupDrawingContext* dc)
-{
-    RenderGlyphFocusVisual(dc);
 }

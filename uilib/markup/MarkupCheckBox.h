@@ -9,7 +9,4 @@ class CWVPMarkupCheckBox : public CWVPMarkupToggleButton
     DECLARE_MARKUP_TYPE()
   public:
     void OnRender(CWVPMarkupDrawingContext* dc) override;
-    void OnRenderFocusVisual(CWVPMarkupDrawingContext* dc) override;
-    SIZE MeasureOverride(CWVPMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
-    SIZE ArrangeOverride(int finalWidth, int finalHeight) override;
 };

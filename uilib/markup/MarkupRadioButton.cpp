@@ -11,27 +11,11 @@ const int kCheckedOffset = 4;
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupRadioButton, kTypeRadioButton)
 
-SIZE CWVPMarkupRadioButton::MeasureOverride(CWVPMarkupDrawingContext* dc, int W, int H)
-{
-    return MeasureBesideGlyph(dc, W, H);
-}
-
-SIZE CWVPMarkupRadioButton::ArrangeOverride(int W, int H)
-{
-    ArrangeBesideGlyph(W, H);
-    return {W, H};
-}
-
 void CWVPMarkupRadioButton::OnRender(CWVPMarkupDrawingContext* dc)
 {
     BOOL checked = GetCheckState() != stateUnchecked;
     RenderGlyph(dc, kPartRadioButton, checked ? kCheckedOffset : 0,
                 DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
-}
-
-void CWVPMarkupRadioButton::OnRenderFocusVisual(CWVPMarkupDrawingContext* dc)
-{
-    RenderGlyphFocusVisual(dc);
 }
 
 void CWVPMarkupRadioButton::OnToggle()

@@ -9,9 +9,6 @@ class CWVPMarkupRadioButton : public CWVPMarkupToggleButton
     DECLARE_MARKUP_TYPE()
   public:
     void OnRender(CWVPMarkupDrawingContext* dc) override;
-    void OnRenderFocusVisual(CWVPMarkupDrawingContext* dc) override;
-    SIZE MeasureOverride(CWVPMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
-    SIZE ArrangeOverride(int finalWidth, int finalHeight) override;
     void OnToggle() override;
     void OnChecked(CWVPMarkupRoutedEventArgs* args) override;
 };

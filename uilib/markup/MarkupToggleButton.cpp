@@ -113,7 +113,7 @@ void CWVPMarkupToggleButton::OnIndeterminate(CWVPMarkupRoutedEventArgs* args)
     RaiseEvent(args);
 }
 
-SIZE CWVPMarkupToggleButton::MeasureBesideGlyph(CWVPMarkupDrawingContext* dc, int W, int H)
+SIZE CWVPMarkupToggleButton::MeasureOverride(CWVPMarkupDrawingContext* dc, int W, int H)
 {
     OpenTheme();
     SIZE padding = GetPaddingSums();
@@ -126,14 +126,15 @@ SIZE CWVPMarkupToggleButton::MeasureBesideGlyph(CWVPMarkupDrawingContext* dc, in
     return {MarkupAddSize(desired.cx, extraWidth), (std::max)(MarkupAddSize(desired.cy, padding.cy), kGlyphSize)};
 }
 
-void CWVPMarkupToggleButton::ArrangeBesideGlyph(int W, int H)
+SIZE CWVPMarkupToggleButton::ArrangeOverride(int W, int H)
 {
-    CWVPMarkupUIElement* content = GetContent();
-    if (!content)
-        return;
-    RECT r = CWVPMarkupThickness::DeflateRect({0, 0, W, H}, GetPadding());
-    r.left = (std::min)(MarkupAddSize(r.left, kContentIndent), (int)r.right);
-    content->Arrange(r);
+    if (CWVPMarkupUIElement* content = GetContent())
+    {
+        RECT r = CWVPMarkupThickness::DeflateRect({0, 0, W, H}, GetPadding());
+        r.left = (std::min)(MarkupAddSize(r.left, kContentIndent), (int)r.right);
+        content->Arrange(r);
+    }
+    return {W, H};
 }
 
 void CWVPMarkupToggleButton::RenderGlyph(CWVPMarkupDrawingContext* dc, int part, int checkedState, UINT frameFlags)
@@ -154,7 +155,7 @@ void CWVPMarkupToggleButton::RenderGlyph(CWVPMarkupDrawingContext* dc, int part,
     ::DrawFrameControl(dc->GetDC(), &box, DFC_BUTTON, frameFlags);
 }
 
-void CWVPMarkupToggleButton::RenderGlyphFocusVisual(CWVPMarkupDrawingContext* dc)
+void CWVPMarkupToggleButton::OnRenderFocusVisual(CWVPMarkupDrawingContext* dc)
 {
     if (GetContent())
         DrawFocusCue(dc, {kFocusLeft, 0, m_szRender.cx, m_szRender.cy});

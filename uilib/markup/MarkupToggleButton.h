@@ -16,6 +16,12 @@ class CWVPMarkupToggleButton : public CWVPMarkupButtonBase
         stateIndeterminate = 2
     };
 
+    // The check box's and radio button's layout and focus cue: a 13-pixel glyph centred vertically
+    // at the left, the content to its right.
+    SIZE MeasureOverride(CWVPMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
+    SIZE ArrangeOverride(int finalWidth, int finalHeight) override;
+    void OnRenderFocusVisual(CWVPMarkupDrawingContext* dc) override;
+
     void OnClick() override;
     virtual void OnToggle();
     virtual void OnChecked(CWVPMarkupRoutedEventArgs* args);
@@ -34,12 +40,7 @@ class CWVPMarkupToggleButton : public CWVPMarkupButtonBase
     static CWVPMarkupDependencyProperty* s_pIsThreeStateProperty;
 
   protected:
-    // The layout and drawing of the check box and the radio button: a 13-pixel glyph centred
-    // vertically at the left, the content to its right.
-    SIZE MeasureBesideGlyph(CWVPMarkupDrawingContext* dc, int availableWidth, int availableHeight);
-    void ArrangeBesideGlyph(int finalWidth, int finalHeight);
     // Draws the glyph: the visual style's part with checkedState added to its state, or the
     // classic frame control with frameFlags.
     void RenderGlyph(CWVPMarkupDrawingContext* dc, int part, int checkedState, UINT frameFlags);
-    void RenderGlyphFocusVisual(CWVPMarkupDrawingContext* dc);
 };
