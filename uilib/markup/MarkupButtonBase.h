@@ -30,7 +30,10 @@ class CWVPMarkupButtonBase : public CWVPMarkupContentControl
     BOOL IsMouseOver() const;
     BOOL IsEnabled() const;
     // Whether the mouse is over the button, also while a press holds the capture.
-    BOOL IsHot() const { return m_bHot; }
+    BOOL IsHot() const
+    {
+        return m_bHot;
+    }
 
     static void RegisterProperties();
     static CWVPMarkupRoutedEvent* s_pClickEvent;
@@ -39,8 +42,14 @@ class CWVPMarkupButtonBase : public CWVPMarkupContentControl
   protected:
     // Opens the visual style of the "BUTTON" class again (the measure passes call it).
     void OpenTheme();
-    BOOL IsThemeUsable() { return m_theme.IsThemeUsable(); }
-    CWVPWinThemeWrapper& Theme() { return m_theme; }
+    BOOL IsThemeUsable()
+    {
+        return m_theme.IsThemeUsable();
+    }
+    CWVPWinThemeWrapper& Theme()
+    {
+        return m_theme;
+    }
     // The dotted focus rectangle of keyboard focus.
     static void DrawFocusCue(CWVPMarkupDrawingContext* dc, RECT rect);
 

@@ -40,20 +40,22 @@ CWVPMarkupDependencyProperty* CWVPMarkupContentControl::s_pContentProperty;
 void CWVPMarkupContentControl::RegisterProperties()
 {
     CWVPMarkupRun::Type()->EnsureRegistered();
-    s_pContentProperty =
-        CWVPMarkupDependencyProperty::Register(L"Content", CWVPMarkupUIElement::Type(), Type(),
-                                               new CWVPMarkupPropertyMetadata(nullptr, ConvertContent, MetadataAffectsMeasure));
+    s_pContentProperty = CWVPMarkupDependencyProperty::Register(
+        L"Content", CWVPMarkupUIElement::Type(), Type(),
+        new CWVPMarkupPropertyMetadata(nullptr, ConvertContent, MetadataAffectsMeasure));
 }
 
 void CWVPMarkupContentControl::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
 {
     LPCWSTR mine = GetType()->GetClassName();
     if (GetValue(s_pContentProperty))
-        CWVPMarkupBuilder::ThrowError(content, L"'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.",
-                                      mine, content ? content->GetType()->GetClassName() : L"", mine);
+        CWVPMarkupBuilder::ThrowError(
+            content, L"'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.", mine,
+            content ? content->GetType()->GetClassName() : L"", mine);
     if (content && content->GetType() == CWVPMarkupString::Type())
     {
-        CWVPMarkupTextBlock* block = static_cast<CWVPMarkupTextBlock*>(CreateIn(m_pContext, CWVPMarkupTextBlock::Type()));
+        CWVPMarkupTextBlock* block =
+            static_cast<CWVPMarkupTextBlock*>(CreateIn(m_pContext, CWVPMarkupTextBlock::Type()));
         try
         {
             block->SetContentObject(builder, content);

@@ -14,17 +14,17 @@ CWVPMarkupDependencyProperty* CWVPMarkupKeyboardNavigation::s_pTabIndexProperty;
 void CWVPMarkupKeyboardNavigation::RegisterProperties()
 {
     typedef CWVPMarkupDependencyProperty Property;
-    s_pIsTabStopProperty = Property::RegisterAttached(
-        L"IsTabStop", CWVPMarkupBool::Type(), Type(), new CWVPMarkupPropertyMetadata(CWVPMarkupBool::CreateTrueValue(), 0));
-    s_pTabNavigationProperty = Property::RegisterAttached(
-        L"TabNavigation", CWVPMarkupEnum::Type(), Type(),
-        new CWVPMarkupPropertyMetadata(nullptr, MarkupConvertTabNavigation, 0));
+    s_pIsTabStopProperty =
+        Property::RegisterAttached(L"IsTabStop", CWVPMarkupBool::Type(), Type(),
+                                   new CWVPMarkupPropertyMetadata(CWVPMarkupBool::CreateTrueValue(), 0));
+    s_pTabNavigationProperty =
+        Property::RegisterAttached(L"TabNavigation", CWVPMarkupEnum::Type(), Type(),
+                                   new CWVPMarkupPropertyMetadata(nullptr, MarkupConvertTabNavigation, 0));
     s_pTabIndexProperty = Property::RegisterAttached(L"TabIndex", CWVPMarkupInt::Type(), Type(),
                                                      new CWVPMarkupPropertyMetadata(new CWVPMarkupInt(kNoTabIndex), 0));
 }
 
-CWVPMarkupKeyboardNavigation::CWVPMarkupKeyboardNavigation(CWVPMarkupContext* context)
-    : m_pContext(context)
+CWVPMarkupKeyboardNavigation::CWVPMarkupKeyboardNavigation(CWVPMarkupContext* context) : m_pContext(context)
 {
 }
 

@@ -32,7 +32,10 @@ class CWVPMarkupKeyboardNavigation : public CWVPMarkupObject
     // the context carries on with its own handling.
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void Focus(CWVPMarkupInputElement* element);
-    CWVPMarkupContext* GetContext() const { return m_pContext; }
+    CWVPMarkupContext* GetContext() const
+    {
+        return m_pContext;
+    }
 
     static void RegisterProperties();
     static CWVPMarkupDependencyProperty* s_pIsTabStopProperty;

@@ -14,8 +14,7 @@ IMPLEMENT_MARKUP_TYPE(CWVPMarkupRadioButton, kTypeRadioButton)
 void CWVPMarkupRadioButton::OnRender(CWVPMarkupDrawingContext* dc)
 {
     BOOL checked = GetCheckState() != stateUnchecked;
-    RenderGlyph(dc, kPartRadioButton, checked ? kCheckedOffset : 0,
-                DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
+    RenderGlyph(dc, kPartRadioButton, checked ? kCheckedOffset : 0, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
 }
 
 void CWVPMarkupRadioButton::OnToggle()

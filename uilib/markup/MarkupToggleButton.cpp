@@ -121,7 +121,8 @@ SIZE CWVPMarkupToggleButton::MeasureOverride(CWVPMarkupDrawingContext* dc, int W
     CWVPMarkupUIElement* content = GetContent();
     if (!content)
         return {extraWidth, (std::max)(padding.cy, kGlyphSize)};
-    content->Measure(dc, (std::max)(MarkupSubtractSize(W, extraWidth), 0), (std::max)(MarkupSubtractSize(H, padding.cy), 0));
+    content->Measure(dc, (std::max)(MarkupSubtractSize(W, extraWidth), 0),
+                     (std::max)(MarkupSubtractSize(H, padding.cy), 0));
     SIZE desired = content->GetDesiredSize();
     return {MarkupAddSize(desired.cx, extraWidth), (std::max)(MarkupAddSize(desired.cy, padding.cy), kGlyphSize)};
 }

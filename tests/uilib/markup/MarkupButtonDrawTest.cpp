@@ -137,15 +137,27 @@ TEST(MarkupButtonDraw, ClassicPushButton)
         std::vector<markuptest::Probe> probes;
     } cases[] = {
         {normal,
-         {{0, 10, Sys(COLOR_WINDOW)}, {30, 0, Sys(COLOR_WINDOW)}, {59, 10, Sys(COLOR_3DDKSHADOW)},
-          {30, 23, Sys(COLOR_3DDKSHADOW)}, {58, 10, Sys(COLOR_BTNSHADOW)}, {30, 22, Sys(COLOR_BTNSHADOW)},
-          {1, 1, Sys(COLOR_BTNFACE)}, {30, 12, Sys(COLOR_BTNFACE)}, {57, 21, Sys(COLOR_BTNFACE)}}},
+         {{0, 10, Sys(COLOR_WINDOW)},
+          {30, 0, Sys(COLOR_WINDOW)},
+          {59, 10, Sys(COLOR_3DDKSHADOW)},
+          {30, 23, Sys(COLOR_3DDKSHADOW)},
+          {58, 10, Sys(COLOR_BTNSHADOW)},
+          {30, 22, Sys(COLOR_BTNSHADOW)},
+          {1, 1, Sys(COLOR_BTNFACE)},
+          {30, 12, Sys(COLOR_BTNFACE)},
+          {57, 21, Sys(COLOR_BTNFACE)}}},
         {hot, {{0, 10, Sys(COLOR_WINDOW)}, {59, 10, Sys(COLOR_3DDKSHADOW)}, {58, 10, Sys(COLOR_BTNSHADOW)}}},
         {disabled, {{0, 10, Sys(COLOR_WINDOW)}, {59, 10, Sys(COLOR_3DDKSHADOW)}, {30, 12, Sys(COLOR_BTNFACE)}}},
         {pressed,
-         {{0, 10, Sys(COLOR_WINDOWFRAME)}, {59, 10, Sys(COLOR_WINDOWFRAME)}, {30, 0, Sys(COLOR_WINDOWFRAME)},
-          {30, 23, Sys(COLOR_WINDOWFRAME)}, {1, 10, Sys(COLOR_BTNSHADOW)}, {58, 10, Sys(COLOR_BTNSHADOW)},
-          {30, 1, Sys(COLOR_BTNSHADOW)}, {30, 22, Sys(COLOR_BTNSHADOW)}, {2, 2, Sys(COLOR_BTNFACE)},
+         {{0, 10, Sys(COLOR_WINDOWFRAME)},
+          {59, 10, Sys(COLOR_WINDOWFRAME)},
+          {30, 0, Sys(COLOR_WINDOWFRAME)},
+          {30, 23, Sys(COLOR_WINDOWFRAME)},
+          {1, 10, Sys(COLOR_BTNSHADOW)},
+          {58, 10, Sys(COLOR_BTNSHADOW)},
+          {30, 1, Sys(COLOR_BTNSHADOW)},
+          {30, 22, Sys(COLOR_BTNSHADOW)},
+          {2, 2, Sys(COLOR_BTNFACE)},
           {57, 21, Sys(COLOR_BTNFACE)}}},
     };
     markuptest::Context context;
@@ -306,7 +318,8 @@ TEST(MarkupButtonDraw, DisabledContentIsGreyed)
     {
         SCOPED_TRACE(enabled);
         ElementPtr button(Layout<CWVPMarkupButton>(
-            context, enabled ? L"<Button>Wide text</Button>" : L"<Button IsEnabled=\"False\">Wide text</Button>", 100, 30));
+            context, enabled ? L"<Button>Wide text</Button>" : L"<Button IsEnabled=\"False\">Wide text</Button>", 100,
+            30));
         ASSERT_TRUE(button);
         DibCanvas canvas(100, 30);
         Draw(button.get(), canvas);

@@ -23,9 +23,9 @@ class EventLog : public CWVPMarkupDelegate
 EventLog* Listen(CWVPMarkupInputElement* element)
 {
     EventLog* log = new EventLog();
-    for (CWVPMarkupRoutedEvent* e : {CWVPMarkupButtonBase::s_pClickEvent, CWVPMarkupToggleButton::s_pCheckedEvent,
-                                     CWVPMarkupToggleButton::s_pUncheckedEvent,
-                                     CWVPMarkupToggleButton::s_pIndeterminateEvent})
+    for (CWVPMarkupRoutedEvent* e :
+         {CWVPMarkupButtonBase::s_pClickEvent, CWVPMarkupToggleButton::s_pCheckedEvent,
+          CWVPMarkupToggleButton::s_pUncheckedEvent, CWVPMarkupToggleButton::s_pIndeterminateEvent})
         element->AddHandler(e, log);
     return log;
 }
@@ -180,8 +180,9 @@ TEST(MarkupButton, CheckBoxStateCycle)
     const CycleCase cases[] = {
         {L"<CheckBox IsThreeState=\"True\"/>", "120",
          "Checked@CheckBox Click@CheckBox Indeterminate@CheckBox Click@CheckBox Unchecked@CheckBox Click@CheckBox "},
-        {L"<CheckBox/>", "101", "Checked@CheckBox Click@CheckBox Unchecked@CheckBox Click@CheckBox Checked@CheckBox "
-                                "Click@CheckBox "},
+        {L"<CheckBox/>", "101",
+         "Checked@CheckBox Click@CheckBox Unchecked@CheckBox Click@CheckBox Checked@CheckBox "
+         "Click@CheckBox "},
         {L"<CheckBox IsChecked=\"\"/>", "010",
          "Unchecked@CheckBox Click@CheckBox Checked@CheckBox Click@CheckBox Unchecked@CheckBox Click@CheckBox "},
         {L"<CheckBox IsChecked=\"\" IsThreeState=\"true\"/>", "012",
@@ -227,9 +228,9 @@ TEST(MarkupButton, RadioGroupsAreTheirVisualParentsChildren)
     EventLog* log = Listen(root);
     auto states = [&] {
         std::string s;
-        for (CWVPMarkupToggleButton* t : {(CWVPMarkupToggleButton*)a, (CWVPMarkupToggleButton*)b,
-                                          (CWVPMarkupToggleButton*)box, (CWVPMarkupToggleButton*)c,
-                                          (CWVPMarkupToggleButton*)d})
+        for (CWVPMarkupToggleButton* t :
+             {(CWVPMarkupToggleButton*)a, (CWVPMarkupToggleButton*)b, (CWVPMarkupToggleButton*)box,
+              (CWVPMarkupToggleButton*)c, (CWVPMarkupToggleButton*)d})
             s += char('0' + t->GetCheckState());
         return s;
     };
@@ -301,7 +302,9 @@ TEST(MarkupButton, LayoutAroundTheContent)
         {L"<Button/>", {8, 8}, {0, 0, 0, 0}},
         {L"<Button Padding=\"2\"/>", {12, 12}, {0, 0, 0, 0}},
         {L"<CheckBox><Rectangle Width=\"20\" Height=\"5\"/></CheckBox>", {36, 13}, {16, 0, 36, 13}},
-        {L"<CheckBox Padding=\"1,2,3,4\"><Rectangle Width=\"20\" Height=\"10\"/></CheckBox>", {40, 16}, {17, 2, 37, 12}},
+        {L"<CheckBox Padding=\"1,2,3,4\"><Rectangle Width=\"20\" Height=\"10\"/></CheckBox>",
+         {40, 16},
+         {17, 2, 37, 12}},
         {L"<CheckBox/>", {16, 13}, {0, 0, 0, 0}},
         {L"<CheckBox Padding=\"0,10,0,10\"/>", {16, 20}, {0, 0, 0, 0}},
         {L"<RadioButton><Rectangle Width=\"7\" Height=\"30\"/></RadioButton>", {23, 30}, {16, 0, 23, 30}},
