@@ -11,7 +11,6 @@
 
 namespace
 {
-const int kNoTabIndex = 2147483647;
 const COLORREF kLinkColor = RGB(0, 0, 255);
 const COLORREF kLinkHotColor = RGB(255, 0, 0);
 const int kHandCursor = 32649;
@@ -41,26 +40,6 @@ CWVPMarkupObject* CreateFor(CWVPMarkupObject* owner, CWVPMarkupType* type)
                                   content ? content->GetType()->GetClassName() : L"", owner->GetType()->GetClassName());
 }
 
-CWVPMarkupDependencyProperty* g_runTextProperty;
-
-CWVPMarkupObject* ConvertContent(CWVPMarkupContext* context, CWVPMarkupObject* value)
-{
-    if (!value)
-        return nullptr;
-    if (value->GetType() == CWVPMarkupString::Type())
-    {
-        CWVPMarkupType* blockType = CWVPMarkupTextBlock::Type();
-        CWVPMarkupTextBlock* block =
-            static_cast<CWVPMarkupTextBlock*>(context ? context->CreateObject(blockType) : blockType->CreateObject());
-        CWVPMarkupObject* run = context ? context->CreateObject(CWVPMarkupRun::Type()) : new CWVPMarkupRun();
-        value->AddRef();
-        run->SetValue(g_runTextProperty, value);
-        block->GetInlines()->Add(run);
-        return block;
-    }
-    value->AddRef();
-    return value;
-}
 } // namespace
 
 void MarkupReplaceChild(CWVPMarkupObject* owner, CWVPMarkupUIElement*& slot, CWVPMarkupUIElement* child)
@@ -134,7 +113,6 @@ Property* CWVPMarkupRun::s_pTextProperty;
 void CWVPMarkupRun::RegisterProperties()
 {
     s_pTextProperty = Property::Register(L"Text", CWVPMarkupString::Type(), Type(), Flags(MetadataAffectsMeasure));
-    g_runTextProperty = s_pTextProperty;
 }
 
 void CWVPMarkupRun::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
@@ -485,108 +463,6 @@ void CWVPMarkupImage::RegisterProperties()
     s_pSourceProperty = Property::Register(L"Source", CWVPMarkupString::Type(), Type(), Flags(MetadataAffectsMeasure));
 }
 
-// ---- Controls -------------------------------------------------------------------------------
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupControl, kTypeControl)
-
-void CWVPMarkupControl::RegisterProperties()
-{
-    CWVPMarkupBorder::Type()->EnsureRegistered();
-    CWVPMarkupPanel::Type()->EnsureRegistered();
-    CWVPMarkupTextElement::Type()->EnsureRegistered();
-    CWVPMarkupBorder::s_pPaddingProperty->AddOwner(Type());
-    CWVPMarkupPanel::s_pBackgroundProperty->AddOwner(Type());
-    CWVPMarkupTextElement::s_pForegroundProperty->AddOwner(Type());
-}
-
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupContentControl, kTypeContentControl)
-Property* CWVPMarkupContentControl::s_pContentProperty;
-
-void CWVPMarkupContentControl::RegisterProperties()
-{
-    s_pContentProperty = Property::Register(L"Content", CWVPMarkupUIElement::Type(), Type(),
-                                            Flags(MetadataAffectsMeasure, ConvertContent));
-}
-
-void CWVPMarkupContentControl::SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content)
-{
-    LPCWSTR mine = GetType()->GetClassName();
-    if (GetValue(s_pContentProperty))
-        CWVPMarkupBuilder::ThrowError(content, L"'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.",
-                                      mine, content ? content->GetType()->GetClassName() : L"", mine);
-    if (content && content->GetType() == CWVPMarkupString::Type())
-    {
-        CWVPMarkupTextBlock* block = static_cast<CWVPMarkupTextBlock*>(CreateFor(this, CWVPMarkupTextBlock::Type()));
-        try
-        {
-            block->SetContentObject(builder, content);
-        }
-        catch (...)
-        {
-            block->Release();
-            throw;
-        }
-        SetValue(s_pContentProperty, block);
-        return;
-    }
-    if (!content || !content->IsKindOf(CWVPMarkupUIElement::Type()))
-        ThrowNotUIElement(content, this);
-    SetValue(s_pContentProperty, content);
-}
-
-BOOL CWVPMarkupContentControl::HasContentObject() const
-{
-    return GetValue(s_pContentProperty) != nullptr;
-}
-
-int CWVPMarkupContentControl::GetVisualChildrenCount() const
-{
-    return GetValue(s_pContentProperty) ? 1 : 0;
-}
-
-CWVPMarkupVisual* CWVPMarkupContentControl::GetVisualChild(int index) const
-{
-    return index == 0 ? static_cast<CWVPMarkupVisual*>(GetValue(s_pContentProperty)) : nullptr;
-}
-
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupButtonBase, kTypeButtonBase)
-CWVPMarkupRoutedEvent* CWVPMarkupButtonBase::s_pClickEvent;
-Property* CWVPMarkupButtonBase::s_pIsPressedProperty;
-
-void CWVPMarkupButtonBase::RegisterProperties()
-{
-    s_pClickEvent = CWVPMarkupRoutedEvent::RegisterRoutedEvent(L"Click", 1, Type());
-    s_pIsPressedProperty = Property::Register(L"IsPressed", CWVPMarkupBool::Type(), Type(),
-                                              Flags(MetadataAffectsArrange, nullptr, CWVPMarkupBool::CreateFalseValue()));
-}
-
-CWVPMarkupButtonBase::CWVPMarkupButtonBase()
-{
-    SetValue(s_pFocusableProperty, CWVPMarkupBool::CreateTrueValue());
-}
-
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupButton, kTypeButton)
-
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupToggleButton, kTypeToggleButton)
-CWVPMarkupRoutedEvent* CWVPMarkupToggleButton::s_pCheckedEvent;
-CWVPMarkupRoutedEvent* CWVPMarkupToggleButton::s_pUncheckedEvent;
-CWVPMarkupRoutedEvent* CWVPMarkupToggleButton::s_pIndeterminateEvent;
-Property* CWVPMarkupToggleButton::s_pIsCheckedProperty;
-Property* CWVPMarkupToggleButton::s_pIsThreeStateProperty;
-
-void CWVPMarkupToggleButton::RegisterProperties()
-{
-    s_pCheckedEvent = CWVPMarkupRoutedEvent::RegisterRoutedEvent(L"Checked", 1, Type());
-    s_pUncheckedEvent = CWVPMarkupRoutedEvent::RegisterRoutedEvent(L"Unchecked", 1, Type());
-    s_pIndeterminateEvent = CWVPMarkupRoutedEvent::RegisterRoutedEvent(L"Indeterminate", 1, Type());
-    s_pIsCheckedProperty = Property::Register(L"IsChecked", CWVPMarkupEnum::Type(), Type(),
-                                              Flags(MetadataAffectsRender, MarkupConvertIsChecked, CWVPMarkupEnum::CreateValue(0)));
-    s_pIsThreeStateProperty = Property::Register(L"IsThreeState", CWVPMarkupBool::Type(), Type(),
-                                                 Flags(MetadataAffectsRender, nullptr, CWVPMarkupBool::CreateFalseValue()));
-}
-
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupCheckBox, kTypeCheckBox)
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupRadioButton, kTypeRadioButton)
-
 // ---- Scrolling ------------------------------------------------------------------------------
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollViewer, kTypeScrollViewer)
 Property* CWVPMarkupScrollViewer::s_pVerticalScrollBarVisibilityProperty;
@@ -609,28 +485,3 @@ CWVPMarkupScrollViewer::CWVPMarkupScrollViewer()
 
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBar, kTypeScrollBar)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBarGripper, kTypeScrollBarGripper)
-
-// ---- Keyboard navigation --------------------------------------------------------------------
-IMPLEMENT_MARKUP_TYPE(CWVPMarkupKeyboardNavigation, kTypeKeyboardNavigation)
-Property* CWVPMarkupKeyboardNavigation::s_pIsTabStopProperty;
-Property* CWVPMarkupKeyboardNavigation::s_pTabNavigationProperty;
-Property* CWVPMarkupKeyboardNavigation::s_pTabIndexProperty;
-
-void CWVPMarkupKeyboardNavigation::RegisterProperties()
-{
-    s_pIsTabStopProperty = Property::RegisterAttached(L"IsTabStop", CWVPMarkupBool::Type(), Type(),
-                                                      Flags(0, nullptr, CWVPMarkupBool::CreateTrueValue()));
-    s_pTabNavigationProperty = Property::RegisterAttached(L"TabNavigation", CWVPMarkupEnum::Type(), Type(),
-                                                          Flags(0, MarkupConvertTabNavigation));
-    s_pTabIndexProperty = Property::RegisterAttached(L"TabIndex", CWVPMarkupInt::Type(), Type(),
-                                                     Flags(0, nullptr, new CWVPMarkupInt(kNoTabIndex)));
-}
-
-BOOL CWVPMarkupKeyboardNavigation::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*)
-{
-    return FALSE;
-}
-
-void CWVPMarkupKeyboardNavigation::Focus(CWVPMarkupInputElement*)
-{
-}

@@ -45,62 +45,13 @@ class CWVPMarkupRoutedEvent;
 #include "uilib/markup/MarkupImage.h"
 
 // ---- Controls -------------------------------------------------------------------------------
-class CWVPMarkupControl : public CWVPMarkupFrameworkElement
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-};
-
-class CWVPMarkupContentControl : public CWVPMarkupControl
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    void SetContentObject(CWVPMarkupBuilder* builder, CWVPMarkupObject* content) override;
-    BOOL HasContentObject() const override;
-    int GetVisualChildrenCount() const override;
-    CWVPMarkupVisual* GetVisualChild(int index) const override;
-
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pContentProperty;
-};
-
-class CWVPMarkupButtonBase : public CWVPMarkupContentControl
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupButtonBase();
-    static void RegisterProperties();
-    static CWVPMarkupRoutedEvent* s_pClickEvent;
-    static CWVPMarkupDependencyProperty* s_pIsPressedProperty;
-};
-
-class CWVPMarkupButton : public CWVPMarkupButtonBase
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupToggleButton : public CWVPMarkupButtonBase
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    static void RegisterProperties();
-    static CWVPMarkupRoutedEvent* s_pCheckedEvent;
-    static CWVPMarkupRoutedEvent* s_pUncheckedEvent;
-    static CWVPMarkupRoutedEvent* s_pIndeterminateEvent;
-    static CWVPMarkupDependencyProperty* s_pIsCheckedProperty;
-    static CWVPMarkupDependencyProperty* s_pIsThreeStateProperty;
-};
-
-class CWVPMarkupCheckBox : public CWVPMarkupToggleButton
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupRadioButton : public CWVPMarkupToggleButton
-{
-    DECLARE_MARKUP_TYPE()
-};
+#include "uilib/markup/MarkupControl.h"
+#include "uilib/markup/MarkupContentControl.h"
+#include "uilib/markup/MarkupButtonBase.h"
+#include "uilib/markup/MarkupButton.h"
+#include "uilib/markup/MarkupToggleButton.h"
+#include "uilib/markup/MarkupCheckBox.h"
+#include "uilib/markup/MarkupRadioButton.h"
 
 // ---- Scrolling ------------------------------------------------------------------------------
 class CWVPMarkupScrollViewer : public CWVPMarkupContentControl
@@ -124,19 +75,4 @@ class CWVPMarkupScrollBarGripper : public CWVPMarkupUIElement
 };
 
 // ---- Keyboard navigation --------------------------------------------------------------------
-class CWVPMarkupKeyboardNavigation : public CWVPMarkupObject
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    explicit CWVPMarkupKeyboardNavigation(CWVPMarkupContext* context = nullptr) : m_pContext(context) {}
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    void Focus(CWVPMarkupInputElement* element);
-
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pIsTabStopProperty;
-    static CWVPMarkupDependencyProperty* s_pTabNavigationProperty;
-    static CWVPMarkupDependencyProperty* s_pTabIndexProperty;
-
-  private:
-    CWVPMarkupContext* m_pContext;
-};
+#include "uilib/markup/MarkupKeyboardNavigation.h"

@@ -3,6 +3,7 @@
 #include "uilib/markup/MarkupBuilder.h"
 #include "uilib/markup/MarkupContext.h"
 #include "uilib/markup/MarkupConverters.h"
+#include "uilib/markup/MarkupKeyboardNavigation.h"
 #include "uilib/markup/MarkupProperties.h"
 #include "uilib/markup/MarkupStyle.h"
 #include "uilib/markup/MarkupType.h"
@@ -294,6 +295,8 @@ void CWVPMarkupInputElement::ReleaseMouseCapture()
 
 void CWVPMarkupInputElement::Focus()
 {
+    if (m_pContext && m_pContext->GetKeyboardNavigation())
+        m_pContext->GetKeyboardNavigation()->Focus(this);
 }
 
 CWVPMarkupObject* CWVPMarkupInputElement::FindResource(CWVPMarkupObject* key)
