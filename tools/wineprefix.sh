@@ -37,6 +37,7 @@ rw_make_prefix()
     # one of the screen's size, so that the X server's pointer and Wine's agree.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\MarkupScrollBarRepeatTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

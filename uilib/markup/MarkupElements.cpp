@@ -602,11 +602,6 @@ void CWVPMarkupScrollViewer::RegisterProperties()
         Flags(MetadataAffectsMeasure, MarkupConvertScrollBarVisibility));
 }
 
-CWVPMarkupScrollViewer::CWVPMarkupScrollViewer()
-{
-    SetValue(s_pClipToBoundsProperty, CWVPMarkupBool::CreateTrueValue());
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBar, kTypeScrollBar)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBarGripper, kTypeScrollBarGripper)
 
