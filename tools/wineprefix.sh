@@ -46,6 +46,7 @@ rw_make_prefix()
     for popupTest in PopupBarTest HeaderCtrlMenuTest; do
         rw_reg "HKCU\\Software\\Wine\\AppDefaults\\$popupTest.exe\\Explorer" Desktop REG_SZ RwPopup1024
     done
+    rw_reg 'HKCU\Software\Wine\AppDefaults\MarkupScrollBarRepeatTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     local fonts="$dir/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     local f

@@ -478,10 +478,5 @@ void CWVPMarkupScrollViewer::RegisterProperties()
         Flags(MetadataAffectsMeasure, MarkupConvertScrollBarVisibility));
 }
 
-CWVPMarkupScrollViewer::CWVPMarkupScrollViewer()
-{
-    SetValue(s_pClipToBoundsProperty, CWVPMarkupBool::CreateTrueValue());
-}
-
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBar, kTypeScrollBar)
 IMPLEMENT_MARKUP_TYPE(CWVPMarkupScrollBarGripper, kTypeScrollBarGripper)

@@ -54,25 +54,9 @@ class CWVPMarkupRoutedEvent;
 #include "uilib/markup/MarkupRadioButton.h"
 
 // ---- Scrolling ------------------------------------------------------------------------------
-class CWVPMarkupScrollViewer : public CWVPMarkupContentControl
-{
-    DECLARE_MARKUP_TYPE()
-  public:
-    CWVPMarkupScrollViewer();
-    static void RegisterProperties();
-    static CWVPMarkupDependencyProperty* s_pVerticalScrollBarVisibilityProperty;
-    static CWVPMarkupDependencyProperty* s_pHorizontalScrollBarVisibilityProperty;
-};
-
-class CWVPMarkupScrollBar : public CWVPMarkupControl
-{
-    DECLARE_MARKUP_TYPE()
-};
-
-class CWVPMarkupScrollBarGripper : public CWVPMarkupUIElement
-{
-    DECLARE_MARKUP_TYPE()
-};
+#include "uilib/markup/MarkupScrollViewer.h"
+#include "uilib/markup/MarkupScrollBar.h"
+#include "uilib/markup/MarkupScrollBarGripper.h"
 
 // ---- Keyboard navigation --------------------------------------------------------------------
 #include "uilib/markup/MarkupKeyboardNavigation.h"
