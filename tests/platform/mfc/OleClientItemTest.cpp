@@ -9,6 +9,11 @@
 
 namespace
 {
+// A document item that is not a client item.
+class CPlainItem : public CObject
+{
+};
+
 // A view that selects the items it is told to.
 class CSelectingView : public CView
 {
@@ -49,7 +54,7 @@ TEST(OleClientItem, TheDocumentNamesTheOneItemTheViewSelects)
 {
     COleDocument document;
     COleClientItem first(&document), second(&document);
-    CObject other; // a document item that is not a client item
+    CPlainItem other;
     document.AddItem(&other);
     CSelectingView view;
 
