@@ -16,6 +16,7 @@
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/ControlRadioButton.h"
 #include "uilib/commandbars/ControlRecentFileList.h"
+#include "uilib/commandbars/ControlSelector.h"
 #include "uilib/commandbars/ControlToolbars.h"
 #include "uilib/commandbars/ControlWindowList.h"
 #include "uilib/commandbars/ControlWorkspaceActions.h"
@@ -518,4 +519,106 @@ TEST(SpecialControlsTest, ALinkDrawsInItsStateColourAndOpensItsAddressThroughIts
     CWVPControlHyperlink::s_shellOpen = saved;
     EXPECT_EQ("https://reelwright.example/help", Narrow(g_openAddress));
     EXPECT_EQ(SW_SHOW, g_openShow);
+}
+
+namespace
+{
+std::vector<UINT> g_notifications;
+LRESULT CALLBACK RecordNotifications(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WVP_WM_CONTROLNOTIFY)
+    {
+        g_notifications.push_back(reinterpret_cast<NMWVPCONTROL*>(lParam)->hdr.code);
+        return 1;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Sets or clears the left button in the thread's key state, as GetKeyState reads it.
+void SetLeftButtonState(BOOL down)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_LBUTTON] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+} // namespace
+
+TEST(SpecialControlsTest, TheGridSelectorSelectsDrawsGrowsAndExecutes)
+{
+    EnsureApp();
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = RecordNotifications;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RwSelectorOwner";
+    ::RegisterClassW(&wc);
+    const HWND owner = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                         wc.hInstance, nullptr);
+    MenuFixture fixture(owner, kWindowMenu);
+    fixture.Controls()->RemoveAll();
+    CWVPControlSelector* selector = new CWVPControlSelector;
+    fixture.Controls()->AddControl(selector, 0x8E10);
+    fixture.Layout();
+    EXPECT_EQ(CSize(5, 4), selector->GetGrid());
+    EXPECT_EQ(CSize(5 * 28, 4 * 28), selector->GetRect().Size());
+    const CPoint origin = selector->GetRect().TopLeft();
+
+    // The selection covers the columns and rows that start before the pointer.
+    struct Case
+    {
+        CPoint at;
+        CSize selection;
+    } cases[] = {
+        {{1, 1}, {1, 1}}, {{29, 1}, {2, 1}}, {{28, 28}, {1, 1}}, {{139, 111}, {5, 4}}, {{0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        selector->OnMouseMove(origin + c.at);
+        EXPECT_EQ(c.selection, selector->GetSelection()) << c.at.x << "," << c.at.y;
+    }
+
+    // Selected cells take the highlight colour, the others the window colour.
+    g_notifications.clear();
+    selector->SetSelection(2, 1);
+    selector->SetSelection(2, 1); // unchanged: no notification
+    EXPECT_EQ(std::vector<UINT>{WVP_NOTIFY_SELECTOR_SELCHANGE}, g_notifications);
+    DibCanvas canvas(origin.x + 5 * 28 + 4, origin.y + 4 * 28 + 4, RGB(1, 2, 3));
+    selector->Draw(CDC::FromHandle(canvas.dc()));
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    for (int column = 0; column < 5; ++column)
+        for (int row = 0; row < 4; ++row)
+        {
+            const CPoint centre = origin + CPoint(column * 28 + 14, row * 28 + 14);
+            EXPECT_EQ(column < 2 && row < 1 ? highlight : window, canvas.At(centre.x, centre.y)) << column << row;
+        }
+
+    // The release executes with the selection as the chosen size.
+    selector->OnLButtonUp(origin + CPoint(40, 10));
+    EXPECT_EQ(CSize(2, 1), selector->GetChosen());
+
+    // Leaving the grid to the right with the button held grows it up to the pointer's column.
+    ASSERT_TRUE(fixture.popup->Create());
+    ::SetWindowPos(fixture.popup->GetSafeHwnd(), nullptr, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CPoint screen = selector->GetRect().TopLeft() + CPoint(7 * 28 + 10, 10);
+    ::ClientToScreen(fixture.popup->GetSafeHwnd(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    CPoint cursor;
+    ::GetCursorPos(&cursor);
+    ASSERT_EQ(screen, cursor);
+    selector->OnSetSelected(1);
+    SetLeftButtonState(TRUE);
+    selector->OnSetSelected(0);
+    SetLeftButtonState(FALSE);
+    EXPECT_EQ(CSize(8, 4), selector->GetGrid());
+    EXPECT_EQ(CSize(8, 1), selector->GetSelection());
+    // Without the button the grid stays and the selection clears; the next layout resets the grid.
+    selector->OnSetSelected(1);
+    selector->OnSetSelected(0);
+    EXPECT_EQ(CSize(8, 4), selector->GetGrid());
+    EXPECT_EQ(CSize(0, 0), selector->GetSelection());
+    fixture.Layout();
+    EXPECT_EQ(CSize(5, 4), selector->GetGrid());
+    fixture.popup->DestroyWindow();
+    ::DestroyWindow(owner);
 }
