@@ -7,6 +7,19 @@
 
 #include <vector>
 
+// Answers IUnknown and the one interface an object implements.
+template <class Interface> HRESULT QueryOwnInterface(Interface* self, REFIID riid, REFIID own, void** ppv)
+{
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, own))
+    {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    *ppv = self;
+    self->AddRef();
+    return S_OK;
+}
+
 class CTestVerbObject : public IOleObject
 {
   public:
@@ -18,14 +31,7 @@ class CTestVerbObject : public IOleObject
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IOleObject))
-        {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IOleObject*>(this);
-        AddRef();
-        return S_OK;
+        return QueryOwnInterface<IOleObject>(this, riid, IID_IOleObject, ppv);
     }
     ULONG STDMETHODCALLTYPE AddRef() override
     {
@@ -82,14 +88,7 @@ class CTestVerbObject : public IOleObject
         }
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
         {
-            if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IEnumOLEVERB))
-            {
-                *ppv = nullptr;
-                return E_NOINTERFACE;
-            }
-            *ppv = static_cast<IEnumOLEVERB*>(this);
-            AddRef();
-            return S_OK;
+            return QueryOwnInterface<IEnumOLEVERB>(this, riid, IID_IEnumOLEVERB, ppv);
         }
         ULONG STDMETHODCALLTYPE AddRef() override
         {

@@ -54,12 +54,8 @@ COleClientItem* CWVPControlOleItems::GetSelectedItem() const
 
 void CWVPControlOleItems::OnCalcDynamicSize(DWORD)
 {
-    WVPRemoveGeneratedItems(this, IsVerbsPopup);
-    if (m_pParent && m_pParent->IsCustomizeMode())
-    {
-        SetHideFlags(0);
+    if (!WVPBeginListRebuild(this, IsVerbsPopup))
         return;
-    }
     SetHideFlags(WVP_HIDE_HIDDEN);
     COleClientItem* pItem = GetSelectedItem();
     if (!pItem || !m_pControls)

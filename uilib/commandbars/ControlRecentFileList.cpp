@@ -53,11 +53,11 @@ void CWVPControlRecentFileList::OnCalcDynamicSize(DWORD)
     g_listSize = pList->GetSize();
     WVPRemoveGeneratedItems(this, IsRecentFileItem);
 
-    if ((m_pParent && m_pParent->IsCustomizeMode()) || pList->GetSize() <= 0 || (*pList)[0].IsEmpty())
+    if (IsCustomizeMode() || pList->GetSize() <= 0 || (*pList)[0].IsEmpty())
     {
         // A placeholder: enabled while customizing, disabled for an empty list.
         SetHideFlags(0);
-        SetEnabled(m_pParent && m_pParent->IsCustomizeMode());
+        SetEnabled(IsCustomizeMode());
         return;
     }
     SetHideFlags(WVP_HIDE_HIDDEN);

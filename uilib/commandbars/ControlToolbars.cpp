@@ -48,12 +48,8 @@ BOOL CWVPControlToolbars::IsCustomizeDragOverAvail(CWVPCommandBar* pBar)
 
 void CWVPControlToolbars::OnCalcDynamicSize(DWORD)
 {
-    WVPRemoveGeneratedItems(this, IsToolbarItem);
-    if (m_pParent && m_pParent->IsCustomizeMode())
-    {
-        SetHideFlags(0);
+    if (!WVPBeginListRebuild(this, IsToolbarItem))
         return;
-    }
     SetHideFlags(WVP_HIDE_HIDDEN);
     if (m_pParent)
         AddToolbarItems(m_pParent, GetIndex() + 1, m_nId, FALSE, m_bBeginGroup);

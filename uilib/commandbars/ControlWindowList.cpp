@@ -45,12 +45,8 @@ BOOL CWVPControlWindowList::IsCustomizeDragOverAvail(CWVPCommandBar* pBar)
 
 void CWVPControlWindowList::OnCalcDynamicSize(DWORD)
 {
-    WVPRemoveGeneratedItems(this, IsWindowItem);
-    if (m_pParent && m_pParent->IsCustomizeMode())
-    {
-        SetHideFlags(0);
+    if (!WVPBeginListRebuild(this, IsWindowItem))
         return;
-    }
     CFrameWnd* pFrame = m_pParent ? m_pParent->GetSiteFrame() : nullptr;
     CMDIFrameWnd* pMDIFrame = pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))
                                   ? static_cast<CMDIFrameWnd*>(pFrame)

@@ -33,6 +33,15 @@ void WVPRemoveGeneratedItems(CWVPControl* pList, WVPGeneratedItemTest isGenerate
     }
 }
 
+BOOL WVPBeginListRebuild(CWVPControl* pList, WVPGeneratedItemTest isGenerated)
+{
+    WVPRemoveGeneratedItems(pList, isGenerated);
+    if (!pList->IsCustomizeMode())
+        return TRUE;
+    pList->SetHideFlags(0);
+    return FALSE;
+}
+
 BOOL WVPListControlDropAllowed(CWVPCommandBar* pTarget)
 {
     return pTarget && pTarget->GetType() == wvpBarTypePopup;

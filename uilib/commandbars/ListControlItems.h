@@ -15,6 +15,9 @@ CString WVPFormatMenuCaption(LPCWSTR text, int number);
 // recognises as its own generated items; stops at the first one it does not.
 typedef BOOL (*WVPGeneratedItemTest)(const CWVPControl* pList, const CWVPControl* pItem);
 void WVPRemoveGeneratedItems(CWVPControl* pList, WVPGeneratedItemTest isGenerated);
+// The start of a rebuild: removes the old items; in customize mode the list control shows itself
+// as its own placeholder and FALSE says that nothing is to be generated.
+BOOL WVPBeginListRebuild(CWVPControl* pList, WVPGeneratedItemTest isGenerated);
 
 // The drag-over answer the list controls share in customize mode: they only go onto menus.
 BOOL WVPListControlDropAllowed(CWVPCommandBar* pTarget);

@@ -24,6 +24,7 @@
 #include "uilib/commandbars/ListControlItems.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/foundation/ImageManager.h"
 
 #include <set>
 #include <string>
@@ -621,4 +622,28 @@ TEST(SpecialControlsTest, TheGridSelectorSelectsDrawsGrowsAndExecutes)
     EXPECT_EQ(CSize(5, 4), selector->GetGrid());
     fixture.popup->DestroyWindow();
     ::DestroyWindow(owner);
+}
+
+TEST(SpecialControlsTest, APictureLabelShowsTheIconOfItsIdInItsOwnSize)
+{
+    const UINT kPictureId = 0x8E20;
+    const COLORREF kPictureColour = RGB(0, 128, 255);
+    {
+        DibCanvas picture(24, 20, kPictureColour);
+        HBITMAP bitmap = HBITMAP(::GetCurrentObject(picture.dc(), OBJ_BITMAP));
+        ASSERT_TRUE(WVPImageManager()->SetIconsFromBitmap(bitmap, &kPictureId, 1, 24, 20, 0, FALSE));
+    }
+    MenuFixture fixture(nullptr, kWindowMenu);
+    CWVPControl* picture = fixture.Controls()->AddControl(new CWVPControlBitmap, int(kPictureId));
+    CWVPControl* missing = fixture.Controls()->AddControl(new CWVPControlBitmap, int(kPictureId + 1));
+    DibCanvas canvas(60, 40);
+    CDC* dc = CDC::FromHandle(canvas.dc());
+    EXPECT_EQ(CSize(0, 0), missing->GetSize(dc));
+    ASSERT_EQ(CSize(24, 20), picture->GetSize(dc));
+    picture->SetRect(CRect(10, 5, 50, 35)); // drawn at the corner, in its own size
+    picture->Draw(dc);
+    EXPECT_EQ(kPictureColour, canvas.At(10, 5));
+    EXPECT_EQ(kPictureColour, canvas.At(33, 24));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(34, 24));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(33, 25));
 }
