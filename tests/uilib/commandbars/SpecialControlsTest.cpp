@@ -628,11 +628,12 @@ TEST(SpecialControlsTest, APictureLabelShowsTheIconOfItsIdInItsOwnSize)
 {
     const UINT kPictureId = 0x8E20;
     const COLORREF kPictureColour = RGB(0, 128, 255);
-    {
-        DibCanvas picture(24, 20, kPictureColour);
-        HBITMAP bitmap = HBITMAP(::GetCurrentObject(picture.dc(), OBJ_BITMAP));
-        ASSERT_TRUE(WVPImageManager()->SetIconsFromBitmap(bitmap, &kPictureId, 1, 24, 20, 0, FALSE));
-    }
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = CWVPImageManager::CreateDIBSection32(nullptr, 24, 20, reinterpret_cast<void**>(&bits));
+    for (int i = 0; i < 24 * 20; ++i)
+        bits[i] = 0xFF000000 | (GetRValue(kPictureColour) << 16) | (GetGValue(kPictureColour) << 8) | GetBValue(kPictureColour);
+    ASSERT_TRUE(WVPImageManager()->SetIconsFromBitmap(bitmap, &kPictureId, 1, 24, 20, 0, FALSE));
+    ::DeleteObject(bitmap);
     MenuFixture fixture(nullptr, kWindowMenu);
     CWVPControl* picture = fixture.Controls()->AddControl(new CWVPControlBitmap, int(kPictureId));
     CWVPControl* missing = fixture.Controls()->AddControl(new CWVPControlBitmap, int(kPictureId + 1));
