@@ -59,8 +59,8 @@ CSize CWVPControlHyperlink::GetSize(CDC* pDC)
 void CWVPControlHyperlink::Draw(CDC* pDC)
 {
     FontSelection font(pDC->GetSafeHdc(), GetLinkFont());
-    const COLORREF color = !GetEnabled() ? ::GetSysColor(COLOR_GRAYTEXT)
-                                         : (GetSelected() ? kSelectedLinkColor : kLinkColor);
+    const COLORREF color =
+        !GetEnabled() ? ::GetSysColor(COLOR_GRAYTEXT) : (GetSelected() ? kSelectedLinkColor : kLinkColor);
     const COLORREF oldColor = pDC->SetTextColor(color);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     if (CWVPPaintManager* pm = GetPaintManager())

@@ -48,8 +48,7 @@ void CWVPControlSelector::Draw(CDC* pDC)
             cell.DeflateRect(1, 1);
             const BOOL selected = column < m_szSelection.cx && row < m_szSelection.cy;
             pDC->FillSolidRect(cell, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-            const COLORREF content =
-                selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : pm->GetColor(kCellContentColor);
+            const COLORREF content = selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : pm->GetColor(kCellContentColor);
             const COLORREF frame = pm->GetColor(kCellFrameColor);
             pDC->Draw3dRect(cell, frame, frame);
             DrawItem(pDC, cell, content);

@@ -11,9 +11,13 @@ CObject* CWVPControlToolbars::CWVPControlToolbar::CreateObject()
 {
     return new CWVPControlToolbar;
 }
-CRuntimeClass CWVPControlToolbars::CWVPControlToolbar::classCWVPControlToolbar = {
-    "CWVPControlToolbar", sizeof(CWVPControlToolbar), 0xFFFF, CWVPControlToolbar::CreateObject,
-    RUNTIME_CLASS(CWVPControlButton), nullptr, nullptr};
+CRuntimeClass CWVPControlToolbars::CWVPControlToolbar::classCWVPControlToolbar = {"CWVPControlToolbar",
+                                                                                  sizeof(CWVPControlToolbar),
+                                                                                  0xFFFF,
+                                                                                  CWVPControlToolbar::CreateObject,
+                                                                                  RUNTIME_CLASS(CWVPControlButton),
+                                                                                  nullptr,
+                                                                                  nullptr};
 static const AFX_CLASSINIT s_initControlToolbar(&CWVPControlToolbars::CWVPControlToolbar::classCWVPControlToolbar);
 CRuntimeClass* CWVPControlToolbars::CWVPControlToolbar::GetRuntimeClass() const
 {
@@ -55,8 +59,7 @@ void CWVPControlToolbars::OnCalcDynamicSize(DWORD)
         AddToolbarItems(m_pParent, GetIndex() + 1, m_nId, FALSE, m_bBeginGroup);
 }
 
-void CWVPControlToolbars::AddToolbarItems(CWVPCommandBar* pBar, int index, int id, BOOL addCustomize,
-                                          BOOL beginGroup)
+void CWVPControlToolbars::AddToolbarItems(CWVPCommandBar* pBar, int index, int id, BOOL addCustomize, BOOL beginGroup)
 {
     CWVPCommandBarManager* manager = pBar ? pBar->GetCommandBars() : nullptr;
     if (!manager)

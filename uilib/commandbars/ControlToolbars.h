@@ -28,6 +28,5 @@ class CWVPControlToolbars : public CWVPControlButton
 
     // Adds the items of the manager's bars into the bar's collection at the index; with
     // addCustomize and the manager's customization available, the customize command follows.
-    static void AFX_CDECL AddToolbarItems(CWVPCommandBar* pBar, int index, int id, BOOL addCustomize,
-                                          BOOL beginGroup);
+    static void AFX_CDECL AddToolbarItems(CWVPCommandBar* pBar, int index, int id, BOOL addCustomize, BOOL beginGroup);
 };

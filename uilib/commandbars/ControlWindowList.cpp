@@ -48,9 +48,8 @@ void CWVPControlWindowList::OnCalcDynamicSize(DWORD)
     if (!WVPBeginListRebuild(this, IsWindowItem))
         return;
     CFrameWnd* pFrame = m_pParent ? m_pParent->GetSiteFrame() : nullptr;
-    CMDIFrameWnd* pMDIFrame = pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))
-                                  ? static_cast<CMDIFrameWnd*>(pFrame)
-                                  : nullptr;
+    CMDIFrameWnd* pMDIFrame =
+        pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(pFrame) : nullptr;
     const HWND client = pMDIFrame ? pMDIFrame->m_hWndMDIClient : nullptr;
     if (!client || !::IsWindow(client))
     {

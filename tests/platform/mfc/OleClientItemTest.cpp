@@ -64,12 +64,9 @@ TEST(OleClientItem, TheDocumentNamesTheOneItemTheViewSelects)
         std::set<const CObject*> selected;
         COleClientItem* expected;
     } cases[] = {
-        {"nothing selected", {}, nullptr},
-        {"the first", {&first}, &first},
-        {"the second", {&second}, &second},
-        {"two selected", {&first, &second}, nullptr},
-        {"only a plain item", {&other}, nullptr},
-        {"a client item and a plain one", {&other, &second}, &second},
+        {"nothing selected", {}, nullptr},        {"the first", {&first}, &first},
+        {"the second", {&second}, &second},       {"two selected", {&first, &second}, nullptr},
+        {"only a plain item", {&other}, nullptr}, {"a client item and a plain one", {&other, &second}, &second},
     };
     for (const Case& c : cases)
     {

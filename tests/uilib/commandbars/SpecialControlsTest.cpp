@@ -169,8 +169,8 @@ TEST(SpecialControlsTest, ListCaptionsEscapeAmpersandsAndNumberTheFirstNine)
         int number;
         const char* expected;
     } cases[] = {
-        {L"Clip", 1, "&1 Clip"},     {L"A & B", 9, "&9 A && B"}, {L"Clip", 10, "1&0 Clip"},
-        {L"Clip", 11, "11 Clip"},    {L"R&D", 0, "R&&D"},        {L"", 2, "&2 "},
+        {L"Clip", 1, "&1 Clip"},  {L"A & B", 9, "&9 A && B"}, {L"Clip", 10, "1&0 Clip"},
+        {L"Clip", 11, "11 Clip"}, {L"R&D", 0, "R&&D"},        {L"", 2, "&2 "},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, Narrow(WVPFormatMenuCaption(c.text, c.number))) << c.expected;
@@ -201,9 +201,9 @@ TEST(SpecialControlsTest, TheWindowListShowsTheFirstNineVisibleChildrenOfTheFram
     {
         fixture.Layout();
         EXPECT_FALSE(list->IsVisible());
-        const std::vector<std::string> expected = {"&Cascade",    "&1 Clip 1", "&2 Clip 2",           "&3 Clip 4",
-                                                   "&4 Clip 5 && more", "&5 Clip 6",  "&6 Clip 7", "&7 Clip 8",
-                                                   "&8 Clip 9",   "&9 Clip 10"};
+        const std::vector<std::string> expected = {"&Cascade",          "&1 Clip 1", "&2 Clip 2", "&3 Clip 4",
+                                                   "&4 Clip 5 && more", "&5 Clip 6", "&6 Clip 7", "&7 Clip 8",
+                                                   "&8 Clip 9",         "&9 Clip 10"};
         EXPECT_EQ(expected, fixture.Shown());
         ASSERT_EQ(11, fixture.Controls()->GetCount());
     }
@@ -275,8 +275,7 @@ TEST(SpecialControlsTest, TheToolBarsListTogglesTheManagersToolBars)
 
     // Asked by a bar's own list, the customize command follows when the program offers it.
     fixture.manager->m_bCustomizeAvail = TRUE;
-    CWVPControlToolbars::AddToolbarItems(fixture.popup, fixture.Controls()->GetCount(), WVP_ID_TOOLBARLIST, TRUE,
-                                         TRUE);
+    CWVPControlToolbars::AddToolbarItems(fixture.popup, fixture.Controls()->GetCount(), WVP_ID_TOOLBARLIST, TRUE, TRUE);
     CWVPControl* last = fixture.Controls()->GetAt(fixture.Controls()->GetCount() - 1);
     EXPECT_EQ(WVP_ID_CUSTOMIZE, last->GetID());
     EXPECT_TRUE(last->GetBeginGroup());
@@ -302,8 +301,10 @@ TEST(SpecialControlsTest, RecentFilesBecomeNumberedItemsOrADisabledPlaceholder)
         std::vector<std::string> shown;
         BOOL placeholderEnabled;
     } cases[] = {
-        {"two files", {L"C:\\clips\\a.mp4", L"C:\\R&D\\b.avi", L"", L"C:\\after\\gap.mp4"},
-         {"&1 C:\\clips\\a.mp4", "&2 C:\\R&&D\\b.avi", "E&xit"}, TRUE},
+        {"two files",
+         {L"C:\\clips\\a.mp4", L"C:\\R&D\\b.avi", L"", L"C:\\after\\gap.mp4"},
+         {"&1 C:\\clips\\a.mp4", "&2 C:\\R&&D\\b.avi", "E&xit"},
+         TRUE},
         {"an empty list", {L"", L"C:\\clips\\a.mp4"}, {"Recent File", "E&xit"}, FALSE},
         {"an over-long name", {longName}, {"&1 ...xxxxxxxxxxxxxxxxxxxxxxxxx.mp4", "E&xit"}, TRUE},
     };
@@ -553,8 +554,8 @@ TEST(SpecialControlsTest, TheGridSelectorSelectsDrawsGrowsAndExecutes)
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"RwSelectorOwner";
     ::RegisterClassW(&wc);
-    const HWND owner = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                         wc.hInstance, nullptr);
+    const HWND owner =
+        ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     MenuFixture fixture(owner, kWindowMenu);
     fixture.Controls()->RemoveAll();
     CWVPControlSelector* selector = new CWVPControlSelector;
@@ -631,7 +632,8 @@ TEST(SpecialControlsTest, APictureLabelShowsTheIconOfItsIdInItsOwnSize)
     DWORD* bits = nullptr;
     HBITMAP bitmap = CWVPImageManager::CreateDIBSection32(nullptr, 24, 20, reinterpret_cast<void**>(&bits));
     for (int i = 0; i < 24 * 20; ++i)
-        bits[i] = 0xFF000000 | (GetRValue(kPictureColour) << 16) | (GetGValue(kPictureColour) << 8) | GetBValue(kPictureColour);
+        bits[i] = 0xFF000000 | (GetRValue(kPictureColour) << 16) | (GetGValue(kPictureColour) << 8) |
+                  GetBValue(kPictureColour);
     ASSERT_TRUE(WVPImageManager()->SetIconsFromBitmap(bitmap, &kPictureId, 1, 24, 20, 0, FALSE));
     ::DeleteObject(bitmap);
     MenuFixture fixture(nullptr, kWindowMenu);
