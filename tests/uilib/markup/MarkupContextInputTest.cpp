@@ -1,9 +1,7 @@
 // The context's answers to relayed messages, read back without real input: which messages it
 // handles and what it stores as their result, the cursor it sets, the tree that owns the mouse
 // while another is relayed, and a lost capture.
-#include "MarkupFixture.h"
-
-#include "uilib/markup/MarkupDrawingContext.h"
+#include "TreeList.h"
 
 namespace
 {
@@ -20,24 +18,13 @@ class Host
     }
     ~Host()
     {
-        for (CWVPMarkupObject* tree : trees)
-            tree->Release();
+        shown.ReleaseAll();
         context->Release();
         ::DestroyWindow(hwnd);
     }
     CWVPMarkupUIElement* Show(LPCWSTR markup)
     {
-        WCHAR error[512] = {};
-        CWVPMarkupObject* parsed = context->Parse(markup, error, 512);
-        EXPECT_NE(nullptr, parsed) << rwtest::Utf8(error);
-        if (!parsed)
-            return nullptr;
-        trees.push_back(parsed);
-        CWVPMarkupUIElement* root = static_cast<CWVPMarkupUIElement*>(parsed);
-        CWVPMarkupDrawingContext dc;
-        root->Measure(&dc, kWidth, kHeight);
-        root->Arrange({0, 0, kWidth, kHeight});
-        return root;
+        return shown.Show(context, markup, kWidth, kHeight);
     }
     // Relays a message with a point (or, for the wheel and cursor, a word) and notes the result.
     BOOL Relay(CWVPMarkupUIElement* root, UINT message, POINT at, WPARAM wParam = 0)
@@ -48,7 +35,7 @@ class Host
 
     HWND hwnd;
     CWVPMarkupContext* context;
-    std::vector<CWVPMarkupObject*> trees;
+    markuptest::TreeList shown;
     LRESULT result = 0;
 };
 } // namespace

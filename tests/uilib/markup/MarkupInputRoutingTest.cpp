@@ -2,13 +2,12 @@
 // Wine virtual desktop of the test's own (tools/wineprefix.sh), and the host window relays its
 // messages to the markup context as a program's window does. The tests read back the events the
 // elements received, their states, the scroll offset and the tooltip window's text.
-#include "MarkupFixture.h"
+#include "TreeList.h"
 
 #include <functional>
 #include <map>
 #include <vector>
 
-#include "uilib/markup/MarkupDrawingContext.h"
 #include "uilib/markup/MarkupEntryPoints.h"
 #include "uilib/markup/MarkupTooltipContext.h"
 
@@ -141,8 +140,7 @@ class MarkupInputRouting : public ::testing::Test
         if (::GetAsyncKeyState(VK_LBUTTON) < 0)
             SendMouse(MOUSEEVENTF_LEFTUP);
         g_root = nullptr;
-        for (CWVPMarkupObject* tree : trees)
-            tree->Release();
+        shown.ReleaseAll();
         if (host)
             ::DestroyWindow(host);
         Pump();
@@ -153,17 +151,9 @@ class MarkupInputRouting : public ::testing::Test
     // Parses a tree, lays it out over the host's client area and makes it the relayed tree.
     CWVPMarkupUIElement* Show(LPCWSTR markup)
     {
-        WCHAR error[512] = {};
-        CWVPMarkupObject* parsed = context->Parse(markup, error, 512);
-        EXPECT_NE(nullptr, parsed) << rwtest::Utf8(error);
-        if (!parsed)
-            return nullptr;
-        trees.push_back(parsed);
-        CWVPMarkupUIElement* root = static_cast<CWVPMarkupUIElement*>(parsed);
-        CWVPMarkupDrawingContext dc;
-        root->Measure(&dc, kHostWidth, kHostHeight);
-        root->Arrange({0, 0, kHostWidth, kHostHeight});
-        g_root = root;
+        CWVPMarkupUIElement* root = shown.Show(context, markup, kHostWidth, kHostHeight);
+        if (root)
+            g_root = root;
         return root;
     }
 
@@ -247,8 +237,7 @@ class MarkupInputRouting : public ::testing::Test
   public:
     HWND host = nullptr;
     CWVPMarkupContext* context = nullptr;
-    // The trees shown, released at the end.
-    std::vector<CWVPMarkupObject*> trees;
+    markuptest::TreeList shown;
 };
 
 // Writes "Event:name " for each event of the elements it knows by name.
@@ -510,8 +499,8 @@ TEST_F(MarkupInputRouting, ReleasingTheTreeInAClickHandlerLeavesNoDanglingElemen
         {
             if (!next)
                 return;
-            CWVPMarkupObject* first = test->trees.front();
-            test->trees.erase(test->trees.begin());
+            CWVPMarkupObject* first = test->shown.trees.front();
+            test->shown.trees.erase(test->shown.trees.begin());
             g_root = next;
             next = nullptr;
             first->Release();
@@ -526,7 +515,7 @@ TEST_F(MarkupInputRouting, ReleasingTheTreeInAClickHandlerLeavesNoDanglingElemen
     CWVPMarkupUIElement* first = Show(L"<StackPanel Background=\"White\"><Button Click=\"Replace\">"
                                       L"<Rectangle Width=\"60\" Height=\"20\" Fill=\"Red\"/></Button></StackPanel>");
     ASSERT_TRUE(first && second);
-    std::swap(trees.front(), trees.back()); // the first tree is the one the handler releases
+    std::swap(shown.trees.front(), shown.trees.back()); // the first tree is the one the handler releases
     replace->next = second;
     EventLog* log = new EventLog();
     log->Listen(Child(second, 0), "second", {CWVPMarkupButtonBase::s_pClickEvent});
@@ -542,9 +531,7 @@ TEST_F(MarkupInputRouting, ReleasingTheTreeInAClickHandlerLeavesNoDanglingElemen
     EXPECT_TRUE(context->GetHoverElement() && CWVPMarkupContext::IsAncestorOrSelf(second, context->GetHoverElement()));
 
     g_root = nullptr;
-    for (CWVPMarkupObject* tree : trees)
-        tree->Release();
-    trees.clear();
+    shown.ReleaseAll();
     EXPECT_EQ(before, CWVPMarkupObject::GetLiveObjectCount());
     log->Release();
     replace->Release();
