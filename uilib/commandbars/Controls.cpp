@@ -3,6 +3,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlButton.h"
+#include "uilib/commandbars/ControlEdit.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -157,6 +158,8 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
         CWVPControlPopup* pPopup = CWVPControlPopup::CreatePopupControl(type);
         return pPopup;
     }
+    if (type == wvpControlEdit)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
     if (fromMenu && type == wvpControlButton && UINT(id) == WVP_ID_OLEVERBS && caption &&
