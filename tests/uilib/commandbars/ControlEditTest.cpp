@@ -400,3 +400,52 @@ TEST(ControlEditTest, ContextMenuOffersCutCopyPasteAsTheFieldAllows)
         EXPECT_EQ(expected, g_menu);
     }
 }
+
+TEST(ControlEditTest, AutoCompleteWatcherTrustsOnlyTheShellDropDown)
+{
+    struct Case
+    {
+        const WCHAR* className;
+        bool trusted;
+    } cases[] = {
+        {L"Auto-Suggest Dropdown", true},
+        {L"Auto-Suggest Dropdown2", false},
+        {L"Wine Auto-Complete List", false},
+    };
+    EditHost f(L"");
+    const HWND edit = f.Window();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(rwtest::Utf8(c.className));
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = c.className;
+        ::RegisterClassW(&wc);
+        CWVPControlComboBoxAutoCompleteWnd watcher(edit), second(edit);
+        watcher.SetWatching(TRUE);
+        second.SetWatching(TRUE);
+        EXPECT_TRUE(watcher.IsWatching());
+        EXPECT_FALSE(second.IsWatching()) << "one field watches at a time";
+        HWND dropDown = ::CreateWindowExW(WS_EX_TOOLWINDOW, c.className, L"", WS_POPUP, 10, 10, 100, 60, nullptr,
+                                          nullptr, nullptr, nullptr);
+        ::ShowWindow(dropDown, SW_SHOWNOACTIVATE);
+        MSG msg;
+        const BOOL posted = ::PeekMessageW(&msg, edit, WVP_WM_AUTOCOMPLETE_SHOWN, WVP_WM_AUTOCOMPLETE_SHOWN, PM_REMOVE);
+        EXPECT_EQ(c.trusted ? dropDown : nullptr, watcher.GetDropDown());
+        EXPECT_EQ(c.trusted, bool(posted)) << "the field hears of a shown drop-down";
+        EXPECT_EQ(c.trusted ? CWVPHookManagerHookAble::HookStop : CWVPHookManagerHookAble::HookNotHandled,
+                  [&] {
+                      WPARAM w = 0;
+                      LPARAM l = 0;
+                      LRESULT r = 0;
+                      return watcher.OnHookMessage(nullptr, WM_MOUSEWHEEL, w, l, r);
+                  }());
+        ::ShowWindow(dropDown, SW_HIDE);
+        EXPECT_EQ(nullptr, watcher.GetDropDown()) << "a hidden drop-down is forgotten";
+        watcher.SetWatching(FALSE);
+        second.SetWatching(TRUE);
+        EXPECT_TRUE(second.IsWatching()) << "the next field watches once the first stopped";
+        ::DestroyWindow(dropDown);
+    }
+}
