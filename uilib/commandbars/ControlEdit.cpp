@@ -80,6 +80,13 @@ CWVPControlEdit::CWVPControlEdit()
 
 CWVPControlEdit::~CWVPControlEdit()
 {
+    // A field that goes while focused gives back its hold on the mouse manager.
+    if (m_bFocused)
+    {
+        if (CWVPMouseManager* pMouse = WVPMouseManagerNA())
+            pMouse->m_nLock--;
+        m_bFocused = FALSE;
+    }
     if (m_pEdit)
     {
         m_pEdit->m_pControl = nullptr;

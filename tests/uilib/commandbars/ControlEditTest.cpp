@@ -150,6 +150,9 @@ TEST(ControlEditTest, FieldWindowSitsRightOfTheLabelAndLeavesRoomForSpinButtons)
         ASSERT_TRUE(::IsWindow(f.Window()));
         EXPECT_EQ(f.host.bar->GetSafeHwnd(), ::GetParent(f.Window()));
         EXPECT_TRUE(::IsWindowVisible(f.Window()));
+        WCHAR className[32] = {};
+        ::GetClassNameW(f.Window(), className, ARRAYSIZE(className));
+        EXPECT_EQ("RichEdit20W", rwtest::Utf8(className)) << "fields are rich edits where the library loads";
         const CRect rc = f.edit->GetRect();
         CRect window;
         ::GetWindowRect(f.Window(), &window);
@@ -448,4 +451,39 @@ TEST(ControlEditTest, AutoCompleteWatcherTrustsOnlyTheShellDropDown)
         EXPECT_TRUE(second.IsWatching()) << "the next field watches once the first stopped";
         ::DestroyWindow(dropDown);
     }
+}
+
+TEST(ControlEditTest, VerticallyDockedBarsHideTheField)
+{
+    EditHost f(L"");
+    const DWORD kCommit = 0x08 | 0x40, kVerticalDock = 0x10;
+    for (DWORD layout : {kVerticalDock, DWORD(0), kVerticalDock, DWORD(0)})
+    {
+        SCOPED_TRACE(layout ? "vertical" : "horizontal");
+        HDC screen = ::GetDC(nullptr);
+        CDC dc;
+        dc.Attach(screen);
+        f.host.bar->GetControls()->CalcDynamicSize(&dc, CommandBarHost::kWidth, kCommit | layout, CRect(2, 2, 2, 2));
+        dc.Detach();
+        ::ReleaseDC(nullptr, screen);
+        EXPECT_EQ(layout ? WVP_HIDE_VERTICALDOCK : 0, f.edit->GetHideFlags());
+        EXPECT_EQ(!layout, bool(::IsWindowVisible(f.Window())));
+    }
+}
+
+TEST(ControlEditTest, FieldDestroyedWhileFocusedUnlocksTheMouseManager)
+{
+    CommandBarHost host;
+    const int lock = WVPMouseManager()->m_nLock;
+    CWVPControlEdit* edit = new CWVPControlEdit;
+    edit->SetParent(host.bar);
+    edit->SetRect(CRect(10, 2, 150, 24));
+    const HWND window = edit->GetEditCtrl()->GetSafeHwnd();
+    ::SetForegroundWindow(host.host);
+    ::SetFocus(window);
+    ASSERT_TRUE(edit->IsFocused());
+    ASSERT_EQ(lock + 1, WVPMouseManager()->m_nLock);
+    edit->InternalRelease();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(lock, WVPMouseManager()->m_nLock) << "hover and tooltips work again";
 }
