@@ -24,16 +24,14 @@ void Pump()
     }
 }
 
-// The darkest channel maximum over the window's client area as drawn on the screen.
+// The darkest channel maximum over the window's client area as the window prints it.
 int DarkestPixel(HWND hwnd)
 {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     CRect client;
     ::GetClientRect(hwnd, &client);
     DibCanvas canvas(client.Width(), client.Height());
-    HDC dc = ::GetDC(hwnd);
-    ::BitBlt(canvas.dc(), 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::ReleaseDC(hwnd, dc);
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, WPARAM(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     int darkest = 255;
     for (int y = 0; y < client.Height(); ++y)
         for (int x = 0; x < client.Width(); ++x)

@@ -97,16 +97,14 @@ struct EditHost
     }
 };
 
-// The darkest pixel of the window's client area as drawn on the screen (255 when all is white).
+// The darkest pixel of the window's client area as the window prints it (255 when all is white).
 int DarkestPixel(HWND hwnd)
 {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     CRect client;
     ::GetClientRect(hwnd, &client);
     DibCanvas canvas(client.Width(), client.Height());
-    HDC dc = ::GetDC(hwnd);
-    ::BitBlt(canvas.dc(), 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::ReleaseDC(hwnd, dc);
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, WPARAM(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     int darkest = 255;
     for (int y = 0; y < client.Height(); ++y)
         for (int x = 0; x < client.Width(); ++x)
