@@ -1,14 +1,12 @@
 // An edit field on a bar while a skin is loaded: the skin's edit object takes over the field's
 // window, which must still show the grey hint and take typed text.
 #include "CommandBarHost.h"
-#include "DibCanvas.h"
+#include "EditFieldProbe.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/commandbars/ControlEdit.h"
 #include "uilib/skin/SkinManager.h"
 #include "uilib/skin/SkinObject.h"
-
-#include <algorithm>
 
 using rwtest::CommandBarHost;
 
@@ -24,23 +22,6 @@ void Pump()
     }
 }
 
-// The darkest channel maximum over the window's client area as the window prints it.
-int DarkestPixel(HWND hwnd)
-{
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    CRect client;
-    ::GetClientRect(hwnd, &client);
-    DibCanvas canvas(client.Width(), client.Height());
-    ::SendMessageW(hwnd, WM_PRINTCLIENT, WPARAM(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-    int darkest = 255;
-    for (int y = 0; y < client.Height(); ++y)
-        for (int x = 0; x < client.Width(); ++x)
-        {
-            const COLORREF c = canvas.At(x, y);
-            darkest = std::min(darkest, std::max({int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))}));
-        }
-    return darkest;
-}
 } // namespace
 
 TEST(ControlEditSkinTest, SkinnedFieldShowsItsHintAndTakesInput)
@@ -64,7 +45,7 @@ TEST(ControlEditSkinTest, SkinnedFieldShowsItsHintAndTakesInput)
         ::GetWindowTextW(window, text, ARRAYSIZE(text));
         EXPECT_EQ("Search", rwtest::Utf8(text));
         EXPECT_EQ("", rwtest::Utf8(edit->GetEditText()));
-        const int hint = DarkestPixel(window);
+        const int hint = rwtest::DarkestPrintedPixel(window);
         EXPECT_LT(hint, 255) << "the hint is drawn";
         EXPECT_GE(hint, 64) << "in grey";
 
@@ -77,7 +58,7 @@ TEST(ControlEditSkinTest, SkinnedFieldShowsItsHintAndTakesInput)
         EXPECT_EQ("ok", rwtest::Utf8(edit->GetEditText()));
         ::SetFocus(host.host);
         Pump();
-        EXPECT_LT(DarkestPixel(window), 64) << "typed text is drawn in the text colour";
+        EXPECT_LT(rwtest::DarkestPrintedPixel(window), 64) << "typed text is drawn in the text colour";
         skin->Remove(window);
     }
     skin->LoadSkin(nullptr, nullptr);

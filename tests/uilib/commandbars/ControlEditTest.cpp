@@ -3,6 +3,7 @@
 // frame and spin buttons. Real input (holding a spin button) is in ControlEditSpinTest.
 #include "CommandBarHost.h"
 #include "DibCanvas.h"
+#include "EditFieldProbe.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/commandbars/ControlEdit.h"
@@ -20,30 +21,12 @@ using rwtest::PumpUntil;
 
 namespace
 {
-// Spin notifications the host's owner window saw (the delta of each), and its answer to them.
-std::vector<int> g_spinDeltas;
-LRESULT g_spinAnswer = 0;
-WNDPROC g_hostProc = nullptr;
-
-LRESULT CALLBACK SpinOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WVP_WM_CONTROLNOTIFY && lParam)
-    {
-        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (hdr->code == WVP_NOTIFY_EDIT_SPINUP || hdr->code == WVP_NOTIFY_EDIT_SPINDOWN)
-        {
-            g_spinDeltas.push_back(reinterpret_cast<const NMWVPSPIN*>(lParam)->delta);
-            return g_spinAnswer;
-        }
-    }
-    return ::CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
-}
-
 // A host whose bar holds one edit field with a label, laid out and with its window.
 struct EditHost
 {
     CommandBarHost host;
     CWVPControlEdit* edit = nullptr;
+    rwtest::SpinOwnerProbe owner{host.host};
 
     explicit EditHost(LPCWSTR hint = L"Search", BOOL spin = FALSE)
     {
@@ -53,16 +36,11 @@ struct EditHost
         edit->ShowSpinButtons(spin);
         edit->SetEditHint(hint);
         host.Layout();
-        g_spinDeltas.clear();
-        g_spinAnswer = 0;
-        g_hostProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpinOwnerProc)));
         Pump();
     }
     ~EditHost()
     {
         ::SetFocus(nullptr);
-        ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
     }
     HWND Window() const
     {
@@ -96,24 +74,6 @@ struct EditHost
             ::SendMessageW(Window(), WM_CHAR, WPARAM(*p), 1);
     }
 };
-
-// The darkest pixel of the window's client area as the window prints it (255 when all is white).
-int DarkestPixel(HWND hwnd)
-{
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    CRect client;
-    ::GetClientRect(hwnd, &client);
-    DibCanvas canvas(client.Width(), client.Height());
-    ::SendMessageW(hwnd, WM_PRINTCLIENT, WPARAM(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-    int darkest = 255;
-    for (int y = 0; y < client.Height(); ++y)
-        for (int x = 0; x < client.Width(); ++x)
-        {
-            const COLORREF c = canvas.At(x, y);
-            darkest = std::min(darkest, std::max({int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))}));
-        }
-    return darkest;
-}
 
 void PutClipboardText(const WCHAR* text, size_t chars)
 {
@@ -170,7 +130,7 @@ TEST(ControlEditTest, HintShowsGreyWhileEmptyAndUnfocused)
     EditHost f(L"Search");
     EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "the window holds the hint";
     EXPECT_EQ("", rwtest::Utf8(f.edit->GetEditText())) << "readers never see the hint";
-    const int hintDarkest = DarkestPixel(f.Window());
+    const int hintDarkest = rwtest::DarkestPrintedPixel(f.Window());
     EXPECT_LT(hintDarkest, 255) << "the hint is drawn";
     EXPECT_GE(hintDarkest, 64) << "in grey, not in the text colour";
 
@@ -184,7 +144,7 @@ TEST(ControlEditTest, HintShowsGreyWhileEmptyAndUnfocused)
     f.Pump();
     EXPECT_FALSE(f.edit->IsFocused());
     EXPECT_EQ("abc", rwtest::Utf8(f.WindowText())) << "a field with text keeps it";
-    EXPECT_LT(DarkestPixel(f.Window()), 64) << "typed text is drawn in the text colour";
+    EXPECT_LT(rwtest::DarkestPrintedPixel(f.Window()), 64) << "typed text is drawn in the text colour";
 
     f.edit->SetEditText(L"");
     EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "an emptied field shows the hint again";
@@ -269,12 +229,12 @@ TEST(ControlEditTest, SpinStepsLandOnMultiplesOfTheStep)
         SCOPED_TRACE(testing::Message() << "text \"" << CStringA(c.text).GetString() << "\" step " << c.step
                                         << " direction " << c.direction);
         f.edit->SetEditText(c.text);
-        g_spinDeltas.clear();
+        f.owner.deltas.clear();
         f.edit->OnSpinStep(c.step, c.direction);
         EXPECT_EQ(rwtest::Utf8(c.expected), rwtest::Utf8(f.edit->GetEditText()));
-        EXPECT_EQ(std::vector<int>{c.step * c.direction}, g_spinDeltas);
+        EXPECT_EQ(std::vector<int>{c.step * c.direction}, f.owner.deltas);
     }
-    g_spinAnswer = 1;
+    f.owner.answer = 1;
     f.edit->SetEditText(L"3");
     f.edit->OnSpinStep(1, 1);
     EXPECT_EQ("3", rwtest::Utf8(f.edit->GetEditText())) << "an owner that answers the notification keeps the text";
