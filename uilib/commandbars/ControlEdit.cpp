@@ -32,6 +32,8 @@ const DWORD kRtlLayoutStyle = 0x400000;
 const DWORD kVerticalDockLayout = 0x10;
 // Position of a bar shown as a popup: it keeps tracking after a spin.
 const int kPopupPosition = 5;
+// The first schema whose streams keep "Width" with every control's keys.
+const UINT kControlWidthSchema = 19;
 
 void DestroyRichEditRecord(void* pRecord)
 {
@@ -437,20 +439,32 @@ CWVPControl* CWVPControlEdit::Clone(BOOL recursive)
 void CWVPControlEdit::DoPropExchange(CWVPPropExchange* pPX)
 {
     CWVPControl::DoPropExchange(pPX);
-    long style = long(m_dwEditStyle), autoComplete = long(m_dwShellAutoCompleteFlags);
-    CString text = pPX->IsLoading() ? CString() : GetEditText();
-    WVPExchangeBool(pPX, L"HasLabel", m_bHasLabel, FALSE);
-    WVPExchangeBool(pPX, L"ReadOnly", m_bReadOnly, FALSE);
-    WVPExchangeString(pPX, L"EditHint", m_strEditHint, L"");
-    WVPExchangeLong(pPX, L"ShellAutoCompleteFlags", autoComplete, 0);
-    WVPExchangeLong(pPX, L"EditStyle", style, 0);
-    WVPExchangeBool(pPX, L"ShowSpinButtons", m_bSpinButtons, FALSE);
-    WVPExchangeString(pPX, L"EditText", text, L"");
+    const UINT schema = pPX->GetSchema();
+    long width = m_nWidth, style = long(m_dwEditStyle), autoComplete = long(m_dwShellAutoCompleteFlags);
+    if (schema > 5)
+    {
+        WVPExchangeBool(pPX, L"HasLabel", m_bHasLabel, FALSE);
+        // Newer streams keep the width with every control's keys.
+        if (schema < kControlWidthSchema)
+            WVPExchangeLong(pPX, L"Width", width, 0);
+    }
+    if (schema > 7)
+        WVPExchangeBool(pPX, L"ReadOnly", m_bReadOnly, FALSE);
+    if (schema > 8)
+    {
+        WVPExchangeString(pPX, L"EditHint", m_strEditHint, L"");
+        WVPExchangeLong(pPX, L"ShellAutoCompleteFlags", autoComplete, 0);
+    }
+    if (schema > 16)
+        WVPExchangeLong(pPX, L"EditStyle", style, 0);
+    if (schema > 18)
+        WVPExchangeBool(pPX, L"ShowSpinButtons", m_bSpinButtons, FALSE);
     if (pPX->IsLoading())
     {
+        m_nWidth = int(width);
         m_dwEditStyle = DWORD(style);
         m_dwShellAutoCompleteFlags = DWORD(autoComplete);
-        SetEditText(text);
+        ShowHintIfEmpty();
     }
 }
 

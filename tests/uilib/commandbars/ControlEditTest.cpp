@@ -2,6 +2,7 @@
 // pasted input, the spin step and its owner's veto, the saved keys and the default look of the
 // frame and spin buttons. Real input (holding a spin button) is in ControlEditSpinTest.
 #include "CommandBarHost.h"
+#include "ArchiveBytes.h"
 #include "DibCanvas.h"
 #include "EditFieldProbe.h"
 #include "RwTest.h"
@@ -444,4 +445,34 @@ TEST(ControlEditTest, FieldDestroyedWhileFocusedUnlocksTheMouseManager)
     edit->InternalRelease();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(lock, WVPMouseManager()->m_nLock) << "hover and tooltips work again";
+}
+
+TEST(ControlEditTest, SavedKeysLoadIntoANewField)
+{
+    CWVPControlEdit saved;
+    saved.SetCaption(L"Find");
+    saved.SetHasLabel(TRUE);
+    saved.SetReadOnly(TRUE);
+    saved.SetEditHint(L"Search");
+    saved.SetEditStyle(ES_NUMBER);
+    saved.ShowSpinButtons(TRUE);
+    saved.SetWidth(140);
+    const ArchiveBytes bytes = StoreArchiveBytes([&](CArchive& ar) {
+        CWVPPropExchangeArchive px(ar);
+        saved.DoPropExchange(&px);
+    });
+    CWVPControlEdit loaded;
+    const int cause = LoadArchiveBytes(bytes, [&](CArchive& ar) {
+        CWVPPropExchangeArchive px(ar);
+        loaded.DoPropExchange(&px);
+    });
+    EXPECT_EQ(-1, cause);
+    EXPECT_TRUE(loaded.GetHasLabel());
+    EXPECT_TRUE(loaded.GetReadOnly());
+    EXPECT_EQ("Search", rwtest::Utf8(loaded.GetEditHint()));
+    EXPECT_EQ("", rwtest::Utf8(loaded.GetEditText())) << "the loaded field shows its hint";
+    EXPECT_EQ(DWORD(ES_NUMBER), loaded.GetEditStyle());
+    EXPECT_TRUE(loaded.IsSpinButtonsVisible());
+    EXPECT_EQ(140, loaded.GetWidth());
+    EXPECT_TRUE(loaded.Compare(&saved));
 }
