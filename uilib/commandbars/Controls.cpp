@@ -3,6 +3,7 @@
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlButton.h"
+#include "uilib/commandbars/ControlEdit.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -159,6 +160,8 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
     }
     if (CWVPControl* pSpecial = WVPCreateSpecialControl(type, id, caption, fromMenu))
         return pSpecial;
+    if (type == wvpControlEdit)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
     return pControl;
