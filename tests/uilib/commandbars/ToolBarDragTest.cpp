@@ -2,6 +2,7 @@
 // tools/wineprefix.sh): pulled away from the dock bars it floats, pulled back onto the top dock
 // bar it docks again. The steps run from a thread timer, inside the drag's own loop.
 #include "RwTest.h"
+#include "RealMouse.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/DockBar.h"
 #include "uilib/commandbars/MouseManager.h"
@@ -16,14 +17,7 @@ const UINT IDR_GOOD = 3001;
 
 void SendMouse(DWORD flags, POINT at)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Wine maps x to (dx * width) >> 16: the smallest dx that lands exactly on the pixel.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (at.x * 65536 + width - 1) / width;
-    input.mi.dy = (at.y * 65536 + height - 1) / height;
-    ::SendInput(1, &input, sizeof input);
+    rwtest::SendMouseAt(flags, at);
 }
 
 std::vector<std::function<void()>>* g_steps = nullptr;
