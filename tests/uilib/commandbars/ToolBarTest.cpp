@@ -163,6 +163,11 @@ TEST(ToolBarTest, DockRowsTakeTheirSpaceFromTheClientArea)
     EXPECT_EQ(left.right, pane.left);
     EXPECT_EQ(wvpBarTop, second->GetPosition());
     EXPECT_EQ(wvpBarLeft, side->GetPosition());
+    // The dock bar paints its background in the bars' face colour.
+    DibCanvas canvas(top.Width(), top.Height(), RGB(1, 2, 3));
+    ::SendMessageW(host.manager.GetDockBar(wvpBarTop)->GetSafeHwnd(), WM_PRINTCLIENT, WPARAM(canvas.dc()),
+                   PRF_CLIENT);
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), canvas.At(top.Width() - 2, top.Height() - 2));
 
     // A hidden bar gives its row back.
     second->SetVisible(FALSE);
