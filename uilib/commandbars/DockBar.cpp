@@ -503,8 +503,13 @@ int CWVPDockBar::AdjustRow(std::vector<CWVPToolBar*>& row, int offset, int lengt
         else
             size.cx = thickness;
         const CRect rcNew(info.rcBar.TopLeft(), size);
+        // The dock context keeps where the bar now is: its place in the row for the next layout,
+        // and where a docking toggle floats it.
         if (CWVPDockContext* context = pBar->GetDockContext())
+        {
             context->m_nLastDockIndex = GetPosition();
+            context->m_rcLastDocked = rcNew;
+        }
         pBar->m_barPosition = GetPosition();
         CRect rcWindow;
         pBar->GetWindowRect(&rcWindow);

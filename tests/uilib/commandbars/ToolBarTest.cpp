@@ -266,3 +266,34 @@ TEST(ToolBarTest, SavedPlacesComeBackAndOffScreenBarsReturnToTheWorkArea)
         }
     }
 }
+
+TEST(ToolBarTest, DockingToggleFloatsAtTheDockedPlaceAndDocksBack)
+{
+    DockedFrame host;
+    host.Add(L"First", IDR_GOOD);
+    CWVPToolBar* bar = host.Add(L"Second", IDR_SHORT);
+    host.Layout();
+    CRect docked;
+    bar->GetWindowRect(&docked);
+
+    // A bar that never floated floats where it was docked, on the screen.
+    ASSERT_TRUE(bar->GetDockContext()->ToggleDocking());
+    host.Layout();
+    EXPECT_EQ(wvpBarFloating, bar->GetPosition());
+    CRect floating;
+    bar->GetWindowRect(&floating);
+    EXPECT_EQ(docked.TopLeft(), floating.TopLeft());
+
+    // Toggled again it docks back into its row at the top.
+    ASSERT_TRUE(bar->GetDockContext()->ToggleDocking());
+    host.Layout();
+    EXPECT_EQ(wvpBarTop, bar->GetPosition());
+    CRect again;
+    bar->GetWindowRect(&again);
+    EXPECT_EQ(docked, again);
+
+    // Without the float flag a docked bar stays docked.
+    bar->SetFlags(bar->GetFlags() & ~WVP_BARFLAG_FLOATING);
+    EXPECT_FALSE(bar->GetDockContext()->ToggleDocking());
+    EXPECT_EQ(wvpBarTop, bar->GetPosition());
+}
