@@ -4,6 +4,7 @@
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -160,6 +161,8 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
     }
     if (type == wvpControlEdit)
         return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
+    if (type == wvpControlComboBox)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlComboBox)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
     if (fromMenu && type == wvpControlButton && UINT(id) == WVP_ID_OLEVERBS && caption &&
