@@ -121,15 +121,20 @@ BOOL CWVPControlComboBoxEditCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    if (pControl && message == WM_COMMAND + WM_REFLECT_BASE && HIWORD(wParam) == EN_CHANGE)
-    {
-        pControl->MarkTextStale();
-        if (::GetFocus() == m_hWnd && !m_bSettingText)
-            pControl->OnEditTextChanged();
-        SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
-        UpdateCharFormat();
-        *pResult = 0;
-        return TRUE;
-    }
     return CWVPEdit::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CWVPControlComboBoxEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (!m_pControl || message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE)
+        return CWVPEdit::OnChildNotify(message, wParam, lParam, pResult);
+    m_pControl->MarkTextStale();
+    // Text the combo box sets from a new selection is no user change either.
+    if (::GetFocus() == m_hWnd && !m_bSettingText && !m_pControl->m_bUpdating)
+        m_pControl->OnEditTextChanged();
+    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    UpdateCharFormat();
+    if (pResult)
+        *pResult = 0;
+    return TRUE;
 }

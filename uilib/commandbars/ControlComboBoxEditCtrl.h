@@ -21,4 +21,6 @@ class CWVPControlComboBoxEditCtrl : public CWVPEdit
 
   protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The edit's own change notification, reflected from the bar.
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
