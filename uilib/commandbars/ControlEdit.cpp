@@ -127,8 +127,12 @@ CString CWVPControlEdit::GetDisplayedText() const
 void CWVPControlEdit::SetDisplayedText(LPCWSTR text)
 {
     const CString value = text ? text : L"";
-    if (m_pEdit && ::IsWindow(m_pEdit->m_hWnd) && GetDisplayedText() != value)
-        m_pEdit->SetEditWindowText(value);
+    if (m_pEdit && ::IsWindow(m_pEdit->m_hWnd))
+    {
+        m_bTextStale = TRUE;
+        if (GetDisplayedText() != value)
+            m_pEdit->SetEditWindowText(value);
+    }
     m_strText = value;
     m_bTextStale = FALSE;
 }

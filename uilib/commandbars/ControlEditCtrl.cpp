@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace
 {
 // Asked by tooltip windows: the answer 1 makes them treat the edit as part of its parent.
@@ -124,17 +126,23 @@ BOOL CWVPControlEditCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, L
     default:
         break;
     }
-    if (pControl && message == WM_COMMAND + WM_REFLECT_BASE && HIWORD(wParam) == EN_CHANGE)
+    return CWVPEdit::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CWVPControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl)
     {
-        pControl->MarkTextStale();
+        m_pControl->MarkTextStale();
         if (::GetFocus() == m_hWnd && !m_bSettingText)
-            pControl->OnEditTextChanged();
+            m_pControl->OnEditTextChanged();
         SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         UpdateCharFormat();
-        *pResult = 0;
+        if (pResult)
+            *pResult = 0;
         return TRUE;
     }
-    return CWVPEdit::OnWndMsg(message, wParam, lParam, pResult);
+    return CWVPEdit::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 BOOL CWVPControlEditCtrl::PasteFirstLine()
@@ -163,6 +171,13 @@ BOOL CWVPControlEditCtrl::PasteFirstLine()
     ::CloseClipboard();
     if (!found)
         return FALSE;
+    // Not beyond the field's limit (a rich edit would take the whole text from a replacement).
+    int start = 0, end = 0;
+    GetSel(start, end);
+    const int kept = ::GetWindowTextLengthW(m_hWnd) - (end - start);
+    const int room = std::max(0, int(GetLimitText()) - kept);
+    if (line.GetLength() > room)
+        line = line.Left(room);
     ReplaceSel(line, TRUE);
     return TRUE;
 }

@@ -23,4 +23,6 @@ class CWVPControlEditCtrl : public CWVPEdit
     // when the clipboard holds no text.
     BOOL PasteFirstLine();
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The bar reflects the window's change notification here.
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };

@@ -2,6 +2,7 @@
 #include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/ControlEdit.h"
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/ImageManagerIcon.h"
 
@@ -529,6 +530,67 @@ void CWVPDefaultTheme::DrawControlComboBoxButton(CDC* pDC, CRect rc, BOOL bEnabl
             Draw3dRect(pDC, rc, kHilite, kHilite);
     }
     DrawComboExpandMark(pDC, arrow, GetColor(kButtonText));
+}
+
+CSize CWVPDefaultTheme::DrawEditControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
+{
+    CWVPControlEdit* pEdit = DYNAMIC_DOWNCAST(CWVPControlEdit, pControl);
+    CWVPCommandBar* pBar = pControl->GetParent();
+    if (!bDraw || !pEdit || (pBar && pBar->GetType() == wvpBarTypePopup))
+        return CWVPPaintManager::DrawEditControl(pDC, pControl, bDraw);
+    CWVPPaintManager::DrawEditControl(pDC, pControl, TRUE);
+    CRect field = pControl->GetRect();
+    field.left += pEdit->GetLabelWidth();
+    const BOOL enabled = pControl->GetEnabled();
+    if (enabled)
+    {
+        CRect inside = field;
+        inside.DeflateRect(1, 1);
+        pDC->FillSolidRect(inside, GetColor(kWindow));
+    }
+    DrawControlEditFrame(pDC, field, enabled, pControl->GetSelected());
+    pEdit->DrawEditIcon(pDC, field.left + 3, field.top + 1, field.bottom - 1);
+    if (pEdit->IsSpinButtonsVisible())
+        DrawControlEditSpin(pDC, pEdit);
+    return CSize(0, 0);
+}
+
+void CWVPDefaultTheme::DrawControlEditSpin(CDC* pDC, CWVPControlEdit* pControl)
+{
+    const CRect rc = pControl->GetSpinButtonsRect();
+    if (rc.IsRectEmpty())
+        return;
+    const int middle = rc.CenterPoint().y;
+    const CRect up(rc.left + 1, rc.top + 1, rc.right - 1, middle);
+    const CRect down(rc.left + 1, middle, rc.right - 1, rc.bottom - 1);
+    const BOOL enabled = pControl->GetEnabled();
+    if (enabled && pControl->GetSelected())
+    {
+        pDC->FillSolidRect(rc, GetColor(kFace));
+        const int pressed = pControl->GetPressed();
+        if (pressed == WVP_SELECTED_SPINUP)
+            Draw3dRect(pDC, up, kShadow, kWindow);
+        else
+            Draw3dRect(pDC, up, kWindow, kShadow);
+        if (pressed == WVP_SELECTED_SPINDOWN)
+            Draw3dRect(pDC, down, kShadow, kWindow);
+        else
+            Draw3dRect(pDC, down, kWindow, kShadow);
+    }
+    else if (enabled)
+    {
+        CRect inner = rc;
+        inner.DeflateRect(1, 1);
+        pDC->FillSolidRect(inner, GetColor(kFace));
+        Draw3dRect(pDC, inner, kWindow, kWindow);
+    }
+    const COLORREF arrow = GetColor(enabled ? kButtonText : kGrayText);
+    const int cx = rc.CenterPoint().x;
+    const int upMiddle = up.CenterPoint().y;
+    const int downMiddle = down.CenterPoint().y;
+    DrawTriangle(pDC, CPoint(cx, upMiddle - 1), CPoint(cx - 2, upMiddle + 1), CPoint(cx + 2, upMiddle + 1), arrow);
+    DrawTriangle(pDC, CPoint(cx, downMiddle + 1), CPoint(cx - 2, downMiddle - 1), CPoint(cx + 2, downMiddle - 1),
+                 arrow);
 }
 
 CSize CWVPDefaultTheme::DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)

@@ -1,0 +1,164 @@
+// An edit field on a bar driven by real input (SendInput in a virtual desktop of the test's own,
+// see tools/wineprefix.sh): a held spin button repeats and speeds up from steps of 1 to 5 to 20,
+// and Escape typed into the field brings back the text it had when it got the focus.
+#include "CommandBarHost.h"
+#include "RwTest.h"
+#include "WideText.h"
+#include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/MouseManager.h"
+
+#include <vector>
+
+using rwtest::CommandBarHost;
+using rwtest::PumpUntil;
+
+namespace
+{
+// Steps reported to the owner, and the limit after which the held button is let go.
+std::vector<int> g_deltas;
+WNDPROC g_hostProc = nullptr;
+bool g_released = false;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WVP_WM_CONTROLNOTIFY && lParam)
+    {
+        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+        if (hdr->code == WVP_NOTIFY_EDIT_SPINUP || hdr->code == WVP_NOTIFY_EDIT_SPINDOWN)
+            g_deltas.push_back(reinterpret_cast<const NMWVPSPIN*>(lParam)->delta);
+    }
+    return ::CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
+}
+
+void SendMouse(DWORD flags, POINT at)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Wine maps x to (dx * width) >> 16: the smallest dx that lands exactly on the pixel.
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = (at.x * 65536 + width - 1) / width;
+    input.mi.dy = (at.y * 65536 + height - 1) / height;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void SendKey(UINT vk)
+{
+    INPUT input[2] = {};
+    for (INPUT& in : input)
+    {
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = WORD(vk);
+        in.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+// Lets the held button go once a step of 20 came, or when the wait is over.
+DWORD g_holdStart = 0;
+const DWORD kHoldLimit = 15000;
+void CALLBACK ReleaseTick(HWND, UINT, UINT_PTR id, DWORD)
+{
+    const bool fastest = !g_deltas.empty() && g_deltas.back() == 20;
+    if (g_released || (!fastest && ::GetTickCount() - g_holdStart < kHoldLimit))
+        return;
+    ::KillTimer(nullptr, id);
+    g_released = true;
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof input);
+}
+
+struct SpinHost
+{
+    CommandBarHost host;
+    CWVPControlEdit* edit = nullptr;
+
+    SpinHost()
+    {
+        edit = static_cast<CWVPControlEdit*>(host.Add(wvpControlEdit, 300, L"Count"));
+        edit->SetHasLabel(TRUE);
+        edit->SetWidth(160);
+        edit->ShowSpinButtons(TRUE);
+        host.Layout();
+        g_deltas.clear();
+        g_hostProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));
+        ::SetForegroundWindow(host.host);
+        PumpUntil([&] { return ::GetForegroundWindow() == host.host; }, 5000);
+    }
+    ~SpinHost()
+    {
+        ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
+    }
+    POINT Screen(CPoint pt) const
+    {
+        POINT p = pt;
+        ::ClientToScreen(host.bar->GetSafeHwnd(), &p);
+        return p;
+    }
+};
+} // namespace
+
+TEST(ControlEditSpinTest, HeldButtonSpeedsUpFromOneToFiveToTwenty)
+{
+    SpinHost f;
+    f.edit->SetEditText(L"3");
+    const CRect spin = f.edit->GetSpinButtonsRect();
+    const POINT up = f.Screen(CPoint(spin.CenterPoint().x, spin.top + 3));
+    SendMouse(0, up);
+    g_released = false;
+    g_holdStart = ::GetTickCount();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReleaseTick);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, up);
+    ASSERT_TRUE(PumpUntil([] { return g_released; }, kHoldLimit + 5000));
+    ASSERT_TRUE(PumpUntil([&] { return f.edit->GetPressed() == 0 && ::GetCapture() == nullptr; }, 5000))
+        << "the loop ends with the button";
+    ::KillTimer(nullptr, timer);
+
+    ASSERT_FALSE(g_deltas.empty());
+    EXPECT_EQ(1, g_deltas.front()) << "the press itself steps once";
+    std::vector<int> kinds;
+    for (int delta : g_deltas)
+        if (kinds.empty() || kinds.back() != delta)
+            kinds.push_back(delta);
+    EXPECT_EQ((std::vector<int>{1, 5, 20}), kinds) << "steps of 1, then 5, then 20, never back";
+    int ones = 0;
+    for (int delta : g_deltas)
+        ones += delta == 1;
+    EXPECT_GE(ones, 3) << "the slow steps last a while before the first step of 5";
+    int sum = 3;
+    for (int delta : g_deltas)
+    {
+        sum += delta;
+        while (sum % delta)
+            ++sum;
+    }
+    const int shown = WVPParseSpinValue(f.edit->GetEditText());
+    EXPECT_EQ(sum, shown);
+    EXPECT_EQ(0, shown % 20) << "the value lands on a multiple of the last step";
+    EXPECT_EQ(0, f.edit->GetPressed());
+}
+
+TEST(ControlEditSpinTest, EscapeRestoresTheTextOfTheFocusTime)
+{
+    SpinHost f;
+    f.edit->SetEditText(L"41");
+    const HWND window = f.edit->GetEditCtrl()->GetSafeHwnd();
+    CRect rc;
+    ::GetWindowRect(window, &rc);
+    const POINT inside = {rc.left + 5, rc.CenterPoint().y};
+    SendMouse(0, inside);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, inside);
+    SendMouse(MOUSEEVENTF_LEFTUP, inside);
+    ASSERT_TRUE(PumpUntil([&] { return f.edit->IsFocused() && ::GetFocus() == window; }, 5000));
+    SendKey(VK_END);
+    SendKey('7');
+    ASSERT_TRUE(PumpUntil([&] { return f.edit->GetEditText() != L"41"; }, 5000));
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !f.edit->IsFocused(); }, 5000));
+    EXPECT_EQ("41", rwtest::Utf8(f.edit->GetEditText()));
+    EXPECT_NE(window, ::GetFocus());
+}

@@ -1,0 +1,402 @@
+// The edit field on a bar window: its window, hint, focus and Escape, the text rules of typed and
+// pasted input, the spin step and its owner's veto, the saved keys and the default look of the
+// frame and spin buttons. Real input (holding a spin button) is in ControlEditSpinTest.
+#include "CommandBarHost.h"
+#include "DibCanvas.h"
+#include "RwTest.h"
+#include "WideText.h"
+#include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/MouseManager.h"
+#include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
+#include "uilib/foundation/PropExchangeArchive.h"
+#include "uilib/themes/DefaultTheme.h"
+
+#include <algorithm>
+#include <vector>
+
+using rwtest::CommandBarHost;
+using rwtest::PumpUntil;
+
+namespace
+{
+// Spin notifications the host's owner window saw (the delta of each), and its answer to them.
+std::vector<int> g_spinDeltas;
+LRESULT g_spinAnswer = 0;
+WNDPROC g_hostProc = nullptr;
+
+LRESULT CALLBACK SpinOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WVP_WM_CONTROLNOTIFY && lParam)
+    {
+        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+        if (hdr->code == WVP_NOTIFY_EDIT_SPINUP || hdr->code == WVP_NOTIFY_EDIT_SPINDOWN)
+        {
+            g_spinDeltas.push_back(reinterpret_cast<const NMWVPSPIN*>(lParam)->delta);
+            return g_spinAnswer;
+        }
+    }
+    return ::CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
+}
+
+// A host whose bar holds one edit field with a label, laid out and with its window.
+struct EditHost
+{
+    CommandBarHost host;
+    CWVPControlEdit* edit = nullptr;
+
+    explicit EditHost(LPCWSTR hint = L"Search", BOOL spin = FALSE)
+    {
+        edit = static_cast<CWVPControlEdit*>(host.Add(wvpControlEdit, 300, L"Find"));
+        edit->SetHasLabel(TRUE);
+        edit->SetWidth(160);
+        edit->ShowSpinButtons(spin);
+        edit->SetEditHint(hint);
+        host.Layout();
+        g_spinDeltas.clear();
+        g_spinAnswer = 0;
+        g_hostProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpinOwnerProc)));
+        Pump();
+    }
+    ~EditHost()
+    {
+        ::SetFocus(nullptr);
+        ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
+    }
+    HWND Window() const
+    {
+        return edit->GetEditCtrl() ? edit->GetEditCtrl()->GetSafeHwnd() : nullptr;
+    }
+    CString WindowText() const
+    {
+        WCHAR buffer[256] = {};
+        ::GetWindowTextW(Window(), buffer, ARRAYSIZE(buffer));
+        return buffer;
+    }
+    static void Pump()
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    // Focus through the window, as a click gives it.
+    void Focus()
+    {
+        ::SetForegroundWindow(host.host);
+        ::SetFocus(Window());
+        Pump();
+    }
+    void Type(LPCWSTR text)
+    {
+        for (LPCWSTR p = text; *p; ++p)
+            ::SendMessageW(Window(), WM_CHAR, WPARAM(*p), 1);
+    }
+};
+
+// The darkest pixel of the window's client area as drawn on the screen (255 when all is white).
+int DarkestPixel(HWND hwnd)
+{
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CRect client;
+    ::GetClientRect(hwnd, &client);
+    DibCanvas canvas(client.Width(), client.Height());
+    HDC dc = ::GetDC(hwnd);
+    ::BitBlt(canvas.dc(), 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
+    ::ReleaseDC(hwnd, dc);
+    int darkest = 255;
+    for (int y = 0; y < client.Height(); ++y)
+        for (int x = 0; x < client.Width(); ++x)
+        {
+            const COLORREF c = canvas.At(x, y);
+            darkest = std::min(darkest, std::max({int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))}));
+        }
+    return darkest;
+}
+
+void PutClipboardText(const WCHAR* text, size_t chars)
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, chars * sizeof(WCHAR));
+    ::memcpy(::GlobalLock(block), text, chars * sizeof(WCHAR));
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_UNICODETEXT, block);
+    ::CloseClipboard();
+}
+// What the context menu offered: its commands in order with their enabled state.
+std::vector<std::pair<int, int>> g_menu;
+void CALLBACK ReadMenuAndClose(HWND, UINT, UINT_PTR id, DWORD)
+{
+    CWVPCommandBar* popup = WVPMouseManager()->GetTopTrackedBar();
+    if (!popup || !popup->IsPopupBar())
+        return;
+    ::KillTimer(nullptr, id);
+    for (int i = 0; i < popup->GetControlCount(); ++i)
+        g_menu.push_back({popup->GetControl(i)->GetID(), popup->GetControl(i)->GetEnabled()});
+    WVPMouseManager()->CloseTrackedBars();
+}
+} // namespace
+
+TEST(ControlEditTest, FieldWindowSitsRightOfTheLabelAndLeavesRoomForSpinButtons)
+{
+    for (BOOL spin : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(spin ? "with spin buttons" : "without spin buttons");
+        EditHost f(L"Search", spin);
+        ASSERT_TRUE(::IsWindow(f.Window()));
+        EXPECT_EQ(f.host.bar->GetSafeHwnd(), ::GetParent(f.Window()));
+        EXPECT_TRUE(::IsWindowVisible(f.Window()));
+        const CRect rc = f.edit->GetRect();
+        CRect window;
+        ::GetWindowRect(f.Window(), &window);
+        ::MapWindowPoints(nullptr, f.host.bar->GetSafeHwnd(), reinterpret_cast<POINT*>(&window), 2);
+        EXPECT_GT(f.edit->GetLabelWidth(), 0) << "the caption is measured as the label";
+        EXPECT_EQ(rc.left + f.edit->GetLabelWidth() + 4, window.left);
+        EXPECT_EQ(rc.top + 3, window.top);
+        EXPECT_EQ(rc.bottom - 3, window.bottom);
+        EXPECT_EQ(rc.right - (spin ? 20 : 3), window.right);
+        const CRect spinRect = f.edit->GetSpinButtonsRect();
+        EXPECT_EQ(spin ? CRect(rc.right - 18, rc.top + 1, rc.right - 1, rc.bottom - 1) : CRect(0, 0, 0, 0), spinRect);
+    }
+}
+
+TEST(ControlEditTest, HintShowsGreyWhileEmptyAndUnfocused)
+{
+    EditHost f(L"Search");
+    EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "the window holds the hint";
+    EXPECT_EQ("", rwtest::Utf8(f.edit->GetEditText())) << "readers never see the hint";
+    const int hintDarkest = DarkestPixel(f.Window());
+    EXPECT_LT(hintDarkest, 255) << "the hint is drawn";
+    EXPECT_GE(hintDarkest, 64) << "in grey, not in the text colour";
+
+    f.Focus();
+    ASSERT_EQ(f.Window(), ::GetFocus());
+    EXPECT_TRUE(f.edit->IsFocused());
+    EXPECT_EQ("", rwtest::Utf8(f.WindowText())) << "focus empties the field";
+    f.Type(L"abc");
+    EXPECT_EQ("abc", rwtest::Utf8(f.edit->GetEditText()));
+    ::SetFocus(f.host.host);
+    f.Pump();
+    EXPECT_FALSE(f.edit->IsFocused());
+    EXPECT_EQ("abc", rwtest::Utf8(f.WindowText())) << "a field with text keeps it";
+    EXPECT_LT(DarkestPixel(f.Window()), 64) << "typed text is drawn in the text colour";
+
+    f.edit->SetEditText(L"");
+    EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "an emptied field shows the hint again";
+    f.edit->SetEditHint(L"Filter");
+    EXPECT_EQ("Filter", rwtest::Utf8(f.WindowText())) << "a new hint replaces the shown one";
+    EXPECT_EQ("", rwtest::Utf8(f.edit->GetEditText()));
+}
+
+TEST(ControlEditTest, FocusLocksTheMouseManagerAndEscapeRestoresTheOldText)
+{
+    EditHost f(L"");
+    f.edit->SetEditText(L"before");
+    const int lock = WVPMouseManager()->m_nLock;
+    f.Focus();
+    ASSERT_TRUE(f.edit->IsFocused());
+    EXPECT_EQ(lock + 1, WVPMouseManager()->m_nLock);
+    EXPECT_EQ(1, f.host.bar->GetTrackingMode());
+    f.Pump();
+    ::SendMessageW(f.Window(), EM_SETSEL, 0, -1);
+    f.Type(L"after");
+    ASSERT_EQ("after", rwtest::Utf8(f.edit->GetEditText()));
+
+    EXPECT_EQ(0, f.edit->OnHookKeyDown(VK_ESCAPE)) << "a tool bar handles Escape itself afterwards";
+    EXPECT_EQ("before", rwtest::Utf8(f.edit->GetEditText()));
+    EXPECT_FALSE(f.edit->IsFocused());
+    EXPECT_NE(f.Window(), ::GetFocus());
+    EXPECT_EQ(lock, WVPMouseManager()->m_nLock);
+}
+
+TEST(ControlEditTest, TypedAndPastedTextKeepsToTheLimitAndTheFirstLine)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<WCHAR> clipboard; // with its terminating NUL where it has one
+        int limit;
+        const WCHAR* expected;
+    } cases[] = {
+        {"plain text", {'a', 'b', 'c', 0}, 0, L"abc"},
+        {"cut at the limit", {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0}, 4, L"abcd"},
+        {"first line of CR LF text", {'o', 'n', 'e', '\r', '\n', 't', 'w', 'o', 0}, 0, L"one"},
+        {"first line of LF text", {'x', '\n', 'y', 0}, 0, L"x"},
+        {"up to an embedded NUL", {'a', 'b', 0, 'c', 'd', 0}, 0, L"ab"},
+        // The clipboard itself ends an unterminated text inside its block.
+        {"a block without any NUL", {'n', 'o', 'n', 'u', 'l'}, 0, L"nonu"},
+        {"first line cut at the limit", {'l', 'o', 'n', 'g', '\n', 'x', 0}, 2, L"lo"},
+    };
+    EditHost f(L"");
+    f.Focus();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        f.edit->SetEditText(L"");
+        ::SendMessageW(f.Window(), EM_LIMITTEXT, WPARAM(c.limit), 0);
+        PutClipboardText(c.clipboard.data(), c.clipboard.size());
+        ::SendMessageW(f.Window(), WM_PASTE, 0, 0);
+        EXPECT_EQ(rwtest::Utf8(c.expected), rwtest::Utf8(f.edit->GetEditText()));
+    }
+    f.edit->SetEditText(L"");
+    ::SendMessageW(f.Window(), EM_LIMITTEXT, 3, 0);
+    f.Type(L"12\r34");
+    EXPECT_EQ("123", rwtest::Utf8(f.edit->GetEditText())) << "typing stops at the limit and takes no line break";
+}
+
+TEST(ControlEditTest, SpinStepsLandOnMultiplesOfTheStep)
+{
+    struct Case
+    {
+        const WCHAR* text;
+        int step;
+        int direction;
+        const WCHAR* expected;
+    } cases[] = {
+        {L"7", 1, 1, L"8"},          {L"7", 1, -1, L"6"},        {L"7", 5, 1, L"15"},
+        {L"7", 5, -1, L"0"},         {L"-3", 20, -1, L"-40"},    {L"-3", 20, 1, L"20"},
+        {L"abc", 1, 1, L"1"},        {L"", 1, -1, L"-1"},        {L"12abc", 5, 1, L"20"},
+        {L"  +4", 1, 1, L"5"},       {L"-", 1, 1, L"1"},         {L"99999999999", 1, 1, L"2147483647"},
+    };
+    EditHost f(L"", TRUE);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "text \"" << CStringA(c.text).GetString() << "\" step " << c.step
+                                        << " direction " << c.direction);
+        f.edit->SetEditText(c.text);
+        g_spinDeltas.clear();
+        f.edit->OnSpinStep(c.step, c.direction);
+        EXPECT_EQ(rwtest::Utf8(c.expected), rwtest::Utf8(f.edit->GetEditText()));
+        EXPECT_EQ(std::vector<int>{c.step * c.direction}, g_spinDeltas);
+    }
+    g_spinAnswer = 1;
+    f.edit->SetEditText(L"3");
+    f.edit->OnSpinStep(1, 1);
+    EXPECT_EQ("3", rwtest::Utf8(f.edit->GetEditText())) << "an owner that answers the notification keeps the text";
+}
+
+TEST(ControlEditTest, SpinKeysStepOnlyWritableEnabledFields)
+{
+    struct Case
+    {
+        const char* name;
+        BOOL readOnly;
+        BOOL enabled;
+        UINT key;
+        const WCHAR* expected;
+    } cases[] = {
+        {"Up", FALSE, TRUE, VK_UP, L"11"},
+        {"Down", FALSE, TRUE, VK_DOWN, L"9"},
+        {"read-only", TRUE, TRUE, VK_UP, L"10"},
+        {"disabled", FALSE, FALSE, VK_UP, L"10"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EditHost f(L"", TRUE);
+        f.edit->SetEditText(L"10");
+        f.Focus();
+        f.edit->SetReadOnly(c.readOnly);
+        f.edit->SetEnabled(c.enabled);
+        f.edit->OnHookKeyDown(c.key);
+        EXPECT_EQ(rwtest::Utf8(c.expected), rwtest::Utf8(f.edit->GetEditText()));
+    }
+}
+
+TEST(ControlEditTest, TextSurvivesTheWindowAndTheSavedKeys)
+{
+    EditHost f(L"Hint");
+    f.edit->SetEditText(L"kept");
+    f.edit->SetReadOnly(TRUE);
+    f.edit->SetEditStyle(ES_NUMBER);
+    f.edit->SetParent(nullptr);
+    EXPECT_FALSE(::IsWindow(f.Window())) << "leaving the bar destroys the window";
+    EXPECT_EQ("kept", rwtest::Utf8(f.edit->GetEditText()));
+    f.edit->SetParent(f.host.bar);
+
+    CWVPControlEdit* copy = static_cast<CWVPControlEdit*>(f.edit->Clone());
+    EXPECT_TRUE(copy->Compare(f.edit));
+    EXPECT_EQ("kept", rwtest::Utf8(copy->GetEditText()));
+    EXPECT_EQ("Hint", rwtest::Utf8(copy->GetEditHint()));
+    EXPECT_TRUE(copy->GetReadOnly());
+    EXPECT_TRUE(copy->IsSpinButtonsVisible() == f.edit->IsSpinButtonsVisible());
+    EXPECT_EQ(DWORD(ES_NUMBER), copy->GetEditStyle());
+    copy->InternalRelease();
+}
+
+TEST(ControlEditTest, DefaultThemeDrawsTheFieldFrameAndSpinButtons)
+{
+    EditHost f(L"", TRUE);
+    CWVPDefaultTheme theme;
+    theme.RefreshMetrics();
+    const CRect rc = f.edit->GetRect();
+    const CRect spin = f.edit->GetSpinButtonsRect();
+    DibCanvas plain(rc.right + 2, rc.bottom + 2, RGB(1, 2, 3)), hot(rc.right + 2, rc.bottom + 2, RGB(1, 2, 3));
+    CDC dc;
+    dc.Attach(plain.dc());
+    theme.DrawEditControl(&dc, f.edit, TRUE);
+    dc.Detach();
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW), face = ::GetSysColor(COLOR_BTNFACE);
+    const COLORREF text = ::GetSysColor(COLOR_BTNTEXT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const int field = rc.left + f.edit->GetLabelWidth();
+    EXPECT_EQ(face, plain.At(field + 1, rc.CenterPoint().y)) << "the face frame one pixel inside the field";
+    EXPECT_EQ(window, plain.At(field + 3, rc.CenterPoint().y)) << "the field's inside";
+    EXPECT_EQ(window, plain.At(spin.left + 1, spin.top + 2)) << "an unselected spin pair is framed in window";
+    EXPECT_EQ(face, plain.At(spin.left + 3, spin.top + 3));
+    const int cx = spin.CenterPoint().x, upMiddle = (spin.top + 1 + spin.CenterPoint().y) / 2;
+    EXPECT_EQ(text, plain.At(cx, upMiddle)) << "the up arrow";
+
+    f.edit->SetSelectedState(1);
+    f.edit->SetPressed(WVP_SELECTED_SPINUP);
+    dc.Attach(hot.dc());
+    theme.DrawEditControl(&dc, f.edit, TRUE);
+    dc.Detach();
+    EXPECT_EQ(shadow, hot.At(field, rc.top)) << "a selected field is sunken";
+    EXPECT_EQ(shadow, hot.At(spin.left + 1, spin.top + 1)) << "the pressed up half is sunken";
+    EXPECT_EQ(window, hot.At(spin.left + 1, spin.CenterPoint().y + 1)) << "the down half stays raised";
+    f.edit->SetSelectedState(0);
+    f.edit->SetPressed(0);
+}
+
+TEST(ControlEditTest, ContextMenuOffersCutCopyPasteAsTheFieldAllows)
+{
+    struct Case
+    {
+        const char* name;
+        bool select;
+        BOOL readOnly;
+        bool clipboardText;
+        int cut, copy, paste;
+    } cases[] = {
+        {"nothing selected, empty clipboard", false, FALSE, false, 0, 0, 0},
+        {"selection and clipboard text", true, FALSE, true, 1, 1, 1},
+        {"read-only with selection", true, TRUE, true, 0, 1, 0},
+        {"clipboard text only", false, FALSE, true, 0, 0, 1},
+    };
+    EditHost f(L"");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        f.edit->SetEditText(L"some text");
+        f.edit->SetReadOnly(c.readOnly);
+        if (c.clipboardText)
+            PutClipboardText(L"x", 2);
+        else if (::OpenClipboard(nullptr))
+        {
+            ::EmptyClipboard();
+            ::CloseClipboard();
+        }
+        ::SendMessageW(f.Window(), EM_SETSEL, 0, c.select ? 4 : 0);
+        g_menu.clear();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, ReadMenuAndClose);
+        EXPECT_TRUE(f.edit->GetEditCtrl()->ShowContextMenu(f.edit, CPoint(5, 5)));
+        ::KillTimer(nullptr, timer);
+        const std::vector<std::pair<int, int>> expected = {
+            {int(WVP_ID_EDIT_CUT), c.cut}, {int(WVP_ID_EDIT_COPY), c.copy}, {int(WVP_ID_EDIT_PASTE), c.paste}};
+        EXPECT_EQ(expected, g_menu);
+    }
+}
