@@ -6,6 +6,7 @@
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlButton.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
@@ -18,6 +19,7 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPControl),      RUNTIME_CLASS(CWVPControlButton), RUNTIME_CLASS(CWVPControlPopup),
         RUNTIME_CLASS(CWVPControls),     RUNTIME_CLASS(CWVPOriginalControls), RUNTIME_CLASS(CWVPCommandBar),
         RUNTIME_CLASS(CWVPPopupBar),
+        RUNTIME_CLASS(CWVPControlGallery),
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);
