@@ -9,6 +9,7 @@
 #include "uilib/commandbars/ControlEdit.h"
 #include "uilib/commandbars/ControlComboBoxList.h"
 #include "uilib/commandbars/ControlComboBox.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
@@ -24,6 +25,7 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPControlEdit), RUNTIME_CLASS(CWVPEdit),
         RUNTIME_CLASS(CWVPControlComboBox), RUNTIME_CLASS(CWVPControlComboBoxPopupBar),
         RUNTIME_CLASS(CWVPControlComboBoxList),
+        RUNTIME_CLASS(CWVPControlGallery),
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);

@@ -1,4 +1,5 @@
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
@@ -163,6 +164,8 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
         return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
     if (type == wvpControlComboBox)
         return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlComboBox)->CreateObject());
+    if (type == wvpControlGallery)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlGallery)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
     if (fromMenu && type == wvpControlButton && UINT(id) == WVP_ID_OLEVERBS && caption &&
