@@ -7,6 +7,7 @@
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/ControlComboBoxGalleryPopupBar.h"
 #include "uilib/commandbars/ControlComboBoxList.h"
 #include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/ControlGallery.h"
@@ -24,7 +25,7 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPPopupBar),
         RUNTIME_CLASS(CWVPControlEdit), RUNTIME_CLASS(CWVPEdit),
         RUNTIME_CLASS(CWVPControlComboBox), RUNTIME_CLASS(CWVPControlComboBoxPopupBar),
-        RUNTIME_CLASS(CWVPControlComboBoxList),
+        RUNTIME_CLASS(CWVPControlComboBoxList), RUNTIME_CLASS(CWVPControlComboBoxGalleryPopupBar),
         RUNTIME_CLASS(CWVPControlGallery),
     };
     for (CRuntimeClass* runtimeClass : classes)

@@ -378,3 +378,4 @@ TEST(ComboListStateTest, SavedItemsLoadInOrderAndABadCountChangesNothing)
     CWVPPaintManager::ReleaseInstance();
 }
 } // namespace
+
