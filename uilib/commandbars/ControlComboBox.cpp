@@ -166,8 +166,14 @@ CString CWVPControlComboBox::GetDisplayedText() const
 void CWVPControlComboBox::SetDisplayedText(LPCWSTR text)
 {
     const CString value = text ? text : L"";
-    if (m_pEdit && ::IsWindow(m_pEdit->m_hWnd) && GetDisplayedText() != value)
-        m_pEdit->SetEditWindowText(value);
+    if (m_pEdit && ::IsWindow(m_pEdit->m_hWnd))
+    {
+        // Compared with the window itself: text set before the window existed is not in it yet.
+        CString shown;
+        m_pEdit->GetWindowText(shown);
+        if (shown != value)
+            m_pEdit->SetEditWindowText(value);
+    }
     m_strText = value;
     m_bTextStale = FALSE;
 }

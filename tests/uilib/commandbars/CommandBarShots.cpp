@@ -6,6 +6,7 @@
 // Usage: CommandBarShots OUTPUT-FOLDER
 #include <windows.h>
 
+#include "CommandBarFieldShots.h"
 #include "DibCanvas.h"
 #include "PngWriter.h"
 #include "SkinGallery.h"
@@ -376,6 +377,7 @@ int main(int argc, char** argv)
         g_bars = nullptr;
         failures += ShootBarWindow(folder);
         failures += ShootPopupMenu(folder);
+        failures += ShootFieldsBar(folder);
     }
     CWVPPaintManager::ReleaseInstance();
     AfxRunExitHandlers();
