@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include "CommandBarFieldShots.h"
-#include "DibCanvas.h"
-#include "PngWriter.h"
 #include "SkinGallery.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
@@ -12,8 +10,6 @@
 #include "uilib/commandbars/ControlComboBoxList.h"
 #include "uilib/commandbars/ControlEdit.h"
 #include "uilib/commandbars/Controls.h"
-
-#include <stdio.h>
 
 namespace
 {
@@ -24,19 +20,6 @@ const int kHeight = 240;
 LRESULT CALLBACK FieldsHostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-int Shoot(HWND hwnd, const std::string& folder, const char* name)
-{
-    RECT rc;
-    ::GetWindowRect(hwnd, &rc);
-    DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top);
-    rwtest::CaptureScreen(hwnd, canvas);
-    RECT all = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
-    const std::string path = folder + "/" + name;
-    const bool ok = rwtest::WritePng(path, canvas, all);
-    printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-    return ok ? 0 : 1;
 }
 
 // A host window with a manager and a bar across its top.
@@ -109,7 +92,7 @@ int ShootComboDropped(const std::string& folder)
     fields.bar->SetPopuped(combo->GetIndex());
     combo->GetComboList()->SetCurSel(2);
     rwtest::SkinGallery::Pump();
-    const int failures = Shoot(fields.host, folder, "commandbar-fields.png");
+    const int failures = ShootScreen(fields.host, folder, "commandbar-fields.png");
     fields.bar->SetPopuped(-1);
     return failures;
 }
