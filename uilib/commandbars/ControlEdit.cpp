@@ -28,7 +28,8 @@ const UINT_PTR kSpinTimer = 435;
 const UINT kSpinFirstDelay = 530;
 const UINT kSpinRepeatDelay = 100;
 const DWORD kRtlLayoutStyle = 0x400000;
-const DWORD kHorizontalDockLayout = 0x10;
+// Layout flag of a vertically docked bar: fields do not fit there.
+const DWORD kVerticalDockLayout = 0x10;
 // Position of a bar shown as a popup: it keeps tracking after a spin.
 const int kPopupPosition = 5;
 
@@ -79,6 +80,13 @@ CWVPControlEdit::CWVPControlEdit()
 
 CWVPControlEdit::~CWVPControlEdit()
 {
+    // A field that goes while focused gives back its hold on the mouse manager.
+    if (m_bFocused)
+    {
+        if (CWVPMouseManager* pMouse = WVPMouseManagerNA())
+            pMouse->m_nLock--;
+        m_bFocused = FALSE;
+    }
     if (m_pEdit)
     {
         m_pEdit->m_pControl = nullptr;
@@ -378,10 +386,13 @@ void CWVPControlEdit::SetHideFlags(DWORD flags)
 
 void CWVPControlEdit::OnCalcDynamicSize(DWORD mode)
 {
-    if (mode & kHorizontalDockLayout)
+    const DWORD old = m_dwHideFlags;
+    if (mode & kVerticalDockLayout)
         m_dwHideFlags |= WVP_HIDE_VERTICALDOCK;
     else
         m_dwHideFlags &= ~WVP_HIDE_VERTICALDOCK;
+    if (old != m_dwHideFlags)
+        UpdateWindowVisibility();
 }
 
 BOOL CWVPControlEdit::IsCaptionVisible() const

@@ -2,6 +2,8 @@
 // see tools/wineprefix.sh): a held spin button repeats and speeds up from steps of 1 to 5 to 20,
 // and Escape typed into the field brings back the text it had when it got the focus.
 #include "CommandBarHost.h"
+#include "EditFieldProbe.h"
+#include "RealInput.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/commandbars/ControlEdit.h"
@@ -14,53 +16,15 @@ using rwtest::PumpUntil;
 
 namespace
 {
-// Steps reported to the owner, and the limit after which the held button is let go.
-std::vector<int> g_deltas;
-WNDPROC g_hostProc = nullptr;
 bool g_released = false;
-
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WVP_WM_CONTROLNOTIFY && lParam)
-    {
-        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (hdr->code == WVP_NOTIFY_EDIT_SPINUP || hdr->code == WVP_NOTIFY_EDIT_SPINDOWN)
-            g_deltas.push_back(reinterpret_cast<const NMWVPSPIN*>(lParam)->delta);
-    }
-    return ::CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
-}
-
-void SendMouse(DWORD flags, POINT at)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Wine maps x to (dx * width) >> 16: the smallest dx that lands exactly on the pixel.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (at.x * 65536 + width - 1) / width;
-    input.mi.dy = (at.y * 65536 + height - 1) / height;
-    ::SendInput(1, &input, sizeof input);
-}
-
-void SendKey(UINT vk)
-{
-    INPUT input[2] = {};
-    for (INPUT& in : input)
-    {
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = WORD(vk);
-        in.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
+const std::vector<int>* g_deltas = nullptr;
 
 // Lets the held button go once a step of 20 came, or when the wait is over.
 DWORD g_holdStart = 0;
 const DWORD kHoldLimit = 15000;
 void CALLBACK ReleaseTick(HWND, UINT, UINT_PTR id, DWORD)
 {
-    const bool fastest = !g_deltas.empty() && g_deltas.back() == 20;
+    const bool fastest = g_deltas && !g_deltas->empty() && g_deltas->back() == 20;
     if (g_released || (!fastest && ::GetTickCount() - g_holdStart < kHoldLimit))
         return;
     ::KillTimer(nullptr, id);
@@ -75,6 +39,7 @@ struct SpinHost
 {
     CommandBarHost host;
     CWVPControlEdit* edit = nullptr;
+    rwtest::SpinOwnerProbe owner{host.host};
 
     SpinHost()
     {
@@ -83,15 +48,13 @@ struct SpinHost
         edit->SetWidth(160);
         edit->ShowSpinButtons(TRUE);
         host.Layout();
-        g_deltas.clear();
-        g_hostProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));
+        g_deltas = &owner.deltas;
         ::SetForegroundWindow(host.host);
         PumpUntil([&] { return ::GetForegroundWindow() == host.host; }, 5000);
     }
     ~SpinHost()
     {
-        ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
+        g_deltas = nullptr;
     }
     POINT Screen(CPoint pt) const
     {
@@ -108,29 +71,29 @@ TEST(ControlEditSpinTest, HeldButtonSpeedsUpFromOneToFiveToTwenty)
     f.edit->SetEditText(L"3");
     const CRect spin = f.edit->GetSpinButtonsRect();
     const POINT up = f.Screen(CPoint(spin.CenterPoint().x, spin.top + 3));
-    SendMouse(0, up);
+    rwtest::SendMouse(0, up);
     g_released = false;
     g_holdStart = ::GetTickCount();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReleaseTick);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, up);
+    rwtest::SendMouse(MOUSEEVENTF_LEFTDOWN, up);
     ASSERT_TRUE(PumpUntil([] { return g_released; }, kHoldLimit + 5000));
     ASSERT_TRUE(PumpUntil([&] { return f.edit->GetPressed() == 0 && ::GetCapture() == nullptr; }, 5000))
         << "the loop ends with the button";
     ::KillTimer(nullptr, timer);
 
-    ASSERT_FALSE(g_deltas.empty());
-    EXPECT_EQ(1, g_deltas.front()) << "the press itself steps once";
+    ASSERT_FALSE(f.owner.deltas.empty());
+    EXPECT_EQ(1, f.owner.deltas.front()) << "the press itself steps once";
     std::vector<int> kinds;
-    for (int delta : g_deltas)
+    for (int delta : f.owner.deltas)
         if (kinds.empty() || kinds.back() != delta)
             kinds.push_back(delta);
     EXPECT_EQ((std::vector<int>{1, 5, 20}), kinds) << "steps of 1, then 5, then 20, never back";
     int ones = 0;
-    for (int delta : g_deltas)
+    for (int delta : f.owner.deltas)
         ones += delta == 1;
     EXPECT_GE(ones, 3) << "the slow steps last a while before the first step of 5";
     int sum = 3;
-    for (int delta : g_deltas)
+    for (int delta : f.owner.deltas)
     {
         sum += delta;
         while (sum % delta)
@@ -150,14 +113,14 @@ TEST(ControlEditSpinTest, EscapeRestoresTheTextOfTheFocusTime)
     CRect rc;
     ::GetWindowRect(window, &rc);
     const POINT inside = {rc.left + 5, rc.CenterPoint().y};
-    SendMouse(0, inside);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, inside);
-    SendMouse(MOUSEEVENTF_LEFTUP, inside);
+    rwtest::SendMouse(0, inside);
+    rwtest::SendMouse(MOUSEEVENTF_LEFTDOWN, inside);
+    rwtest::SendMouse(MOUSEEVENTF_LEFTUP, inside);
     ASSERT_TRUE(PumpUntil([&] { return f.edit->IsFocused() && ::GetFocus() == window; }, 5000));
-    SendKey(VK_END);
-    SendKey('7');
+    rwtest::SendKey(VK_END);
+    rwtest::SendKey('7');
     ASSERT_TRUE(PumpUntil([&] { return f.edit->GetEditText() != L"41"; }, 5000));
-    SendKey(VK_ESCAPE);
+    rwtest::SendKey(VK_ESCAPE);
     ASSERT_TRUE(PumpUntil([&] { return !f.edit->IsFocused(); }, 5000));
     EXPECT_EQ("41", rwtest::Utf8(f.edit->GetEditText()));
     EXPECT_NE(window, ::GetFocus());

@@ -3,6 +3,7 @@
 // frame and spin buttons. Real input (holding a spin button) is in ControlEditSpinTest.
 #include "CommandBarHost.h"
 #include "DibCanvas.h"
+#include "EditFieldProbe.h"
 #include "RwTest.h"
 #include "WideText.h"
 #include "uilib/commandbars/ControlEdit.h"
@@ -20,30 +21,12 @@ using rwtest::PumpUntil;
 
 namespace
 {
-// Spin notifications the host's owner window saw (the delta of each), and its answer to them.
-std::vector<int> g_spinDeltas;
-LRESULT g_spinAnswer = 0;
-WNDPROC g_hostProc = nullptr;
-
-LRESULT CALLBACK SpinOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WVP_WM_CONTROLNOTIFY && lParam)
-    {
-        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        if (hdr->code == WVP_NOTIFY_EDIT_SPINUP || hdr->code == WVP_NOTIFY_EDIT_SPINDOWN)
-        {
-            g_spinDeltas.push_back(reinterpret_cast<const NMWVPSPIN*>(lParam)->delta);
-            return g_spinAnswer;
-        }
-    }
-    return ::CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
-}
-
 // A host whose bar holds one edit field with a label, laid out and with its window.
 struct EditHost
 {
     CommandBarHost host;
     CWVPControlEdit* edit = nullptr;
+    rwtest::SpinOwnerProbe owner{host.host};
 
     explicit EditHost(LPCWSTR hint = L"Search", BOOL spin = FALSE)
     {
@@ -53,16 +36,11 @@ struct EditHost
         edit->ShowSpinButtons(spin);
         edit->SetEditHint(hint);
         host.Layout();
-        g_spinDeltas.clear();
-        g_spinAnswer = 0;
-        g_hostProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpinOwnerProc)));
         Pump();
     }
     ~EditHost()
     {
         ::SetFocus(nullptr);
-        ::SetWindowLongPtrW(host.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
     }
     HWND Window() const
     {
@@ -97,26 +75,6 @@ struct EditHost
     }
 };
 
-// The darkest pixel of the window's client area as drawn on the screen (255 when all is white).
-int DarkestPixel(HWND hwnd)
-{
-    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    CRect client;
-    ::GetClientRect(hwnd, &client);
-    DibCanvas canvas(client.Width(), client.Height());
-    HDC dc = ::GetDC(hwnd);
-    ::BitBlt(canvas.dc(), 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::ReleaseDC(hwnd, dc);
-    int darkest = 255;
-    for (int y = 0; y < client.Height(); ++y)
-        for (int x = 0; x < client.Width(); ++x)
-        {
-            const COLORREF c = canvas.At(x, y);
-            darkest = std::min(darkest, std::max({int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))}));
-        }
-    return darkest;
-}
-
 void PutClipboardText(const WCHAR* text, size_t chars)
 {
     ASSERT_TRUE(::OpenClipboard(nullptr));
@@ -150,6 +108,9 @@ TEST(ControlEditTest, FieldWindowSitsRightOfTheLabelAndLeavesRoomForSpinButtons)
         ASSERT_TRUE(::IsWindow(f.Window()));
         EXPECT_EQ(f.host.bar->GetSafeHwnd(), ::GetParent(f.Window()));
         EXPECT_TRUE(::IsWindowVisible(f.Window()));
+        WCHAR className[32] = {};
+        ::GetClassNameW(f.Window(), className, ARRAYSIZE(className));
+        EXPECT_EQ("RichEdit20W", rwtest::Utf8(className)) << "fields are rich edits where the library loads";
         const CRect rc = f.edit->GetRect();
         CRect window;
         ::GetWindowRect(f.Window(), &window);
@@ -169,7 +130,7 @@ TEST(ControlEditTest, HintShowsGreyWhileEmptyAndUnfocused)
     EditHost f(L"Search");
     EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "the window holds the hint";
     EXPECT_EQ("", rwtest::Utf8(f.edit->GetEditText())) << "readers never see the hint";
-    const int hintDarkest = DarkestPixel(f.Window());
+    const int hintDarkest = rwtest::DarkestPrintedPixel(f.Window());
     EXPECT_LT(hintDarkest, 255) << "the hint is drawn";
     EXPECT_GE(hintDarkest, 64) << "in grey, not in the text colour";
 
@@ -183,7 +144,7 @@ TEST(ControlEditTest, HintShowsGreyWhileEmptyAndUnfocused)
     f.Pump();
     EXPECT_FALSE(f.edit->IsFocused());
     EXPECT_EQ("abc", rwtest::Utf8(f.WindowText())) << "a field with text keeps it";
-    EXPECT_LT(DarkestPixel(f.Window()), 64) << "typed text is drawn in the text colour";
+    EXPECT_LT(rwtest::DarkestPrintedPixel(f.Window()), 64) << "typed text is drawn in the text colour";
 
     f.edit->SetEditText(L"");
     EXPECT_EQ("Search", rwtest::Utf8(f.WindowText())) << "an emptied field shows the hint again";
@@ -268,12 +229,12 @@ TEST(ControlEditTest, SpinStepsLandOnMultiplesOfTheStep)
         SCOPED_TRACE(testing::Message() << "text \"" << CStringA(c.text).GetString() << "\" step " << c.step
                                         << " direction " << c.direction);
         f.edit->SetEditText(c.text);
-        g_spinDeltas.clear();
+        f.owner.deltas.clear();
         f.edit->OnSpinStep(c.step, c.direction);
         EXPECT_EQ(rwtest::Utf8(c.expected), rwtest::Utf8(f.edit->GetEditText()));
-        EXPECT_EQ(std::vector<int>{c.step * c.direction}, g_spinDeltas);
+        EXPECT_EQ(std::vector<int>{c.step * c.direction}, f.owner.deltas);
     }
-    g_spinAnswer = 1;
+    f.owner.answer = 1;
     f.edit->SetEditText(L"3");
     f.edit->OnSpinStep(1, 1);
     EXPECT_EQ("3", rwtest::Utf8(f.edit->GetEditText())) << "an owner that answers the notification keeps the text";
@@ -399,4 +360,88 @@ TEST(ControlEditTest, ContextMenuOffersCutCopyPasteAsTheFieldAllows)
             {int(WVP_ID_EDIT_CUT), c.cut}, {int(WVP_ID_EDIT_COPY), c.copy}, {int(WVP_ID_EDIT_PASTE), c.paste}};
         EXPECT_EQ(expected, g_menu);
     }
+}
+
+TEST(ControlEditTest, AutoCompleteWatcherTrustsOnlyTheShellDropDown)
+{
+    struct Case
+    {
+        const WCHAR* className;
+        bool trusted;
+    } cases[] = {
+        {L"Auto-Suggest Dropdown", true},
+        {L"Auto-Suggest Dropdown2", false},
+        {L"Wine Auto-Complete List", false},
+    };
+    EditHost f(L"");
+    const HWND edit = f.Window();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(rwtest::Utf8(c.className));
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = c.className;
+        ::RegisterClassW(&wc);
+        CWVPControlComboBoxAutoCompleteWnd watcher(edit), second(edit);
+        watcher.SetWatching(TRUE);
+        second.SetWatching(TRUE);
+        EXPECT_TRUE(watcher.IsWatching());
+        EXPECT_FALSE(second.IsWatching()) << "one field watches at a time";
+        HWND dropDown = ::CreateWindowExW(WS_EX_TOOLWINDOW, c.className, L"", WS_POPUP, 10, 10, 100, 60, nullptr,
+                                          nullptr, nullptr, nullptr);
+        ::ShowWindow(dropDown, SW_SHOWNOACTIVATE);
+        MSG msg;
+        const BOOL posted = ::PeekMessageW(&msg, edit, WVP_WM_AUTOCOMPLETE_SHOWN, WVP_WM_AUTOCOMPLETE_SHOWN, PM_REMOVE);
+        EXPECT_EQ(c.trusted ? dropDown : nullptr, watcher.GetDropDown());
+        EXPECT_EQ(c.trusted, bool(posted)) << "the field hears of a shown drop-down";
+        EXPECT_EQ(c.trusted ? CWVPHookManagerHookAble::HookStop : CWVPHookManagerHookAble::HookNotHandled,
+                  [&] {
+                      WPARAM w = 0;
+                      LPARAM l = 0;
+                      LRESULT r = 0;
+                      return watcher.OnHookMessage(nullptr, WM_MOUSEWHEEL, w, l, r);
+                  }());
+        ::ShowWindow(dropDown, SW_HIDE);
+        EXPECT_EQ(nullptr, watcher.GetDropDown()) << "a hidden drop-down is forgotten";
+        watcher.SetWatching(FALSE);
+        second.SetWatching(TRUE);
+        EXPECT_TRUE(second.IsWatching()) << "the next field watches once the first stopped";
+        ::DestroyWindow(dropDown);
+    }
+}
+
+TEST(ControlEditTest, VerticallyDockedBarsHideTheField)
+{
+    EditHost f(L"");
+    const DWORD kCommit = 0x08 | 0x40, kVerticalDock = 0x10;
+    for (DWORD layout : {kVerticalDock, DWORD(0), kVerticalDock, DWORD(0)})
+    {
+        SCOPED_TRACE(layout ? "vertical" : "horizontal");
+        HDC screen = ::GetDC(nullptr);
+        CDC dc;
+        dc.Attach(screen);
+        f.host.bar->GetControls()->CalcDynamicSize(&dc, CommandBarHost::kWidth, kCommit | layout, CRect(2, 2, 2, 2));
+        dc.Detach();
+        ::ReleaseDC(nullptr, screen);
+        EXPECT_EQ(layout ? WVP_HIDE_VERTICALDOCK : 0, f.edit->GetHideFlags());
+        EXPECT_EQ(!layout, bool(::IsWindowVisible(f.Window())));
+    }
+}
+
+TEST(ControlEditTest, FieldDestroyedWhileFocusedUnlocksTheMouseManager)
+{
+    CommandBarHost host;
+    const int lock = WVPMouseManager()->m_nLock;
+    CWVPControlEdit* edit = new CWVPControlEdit;
+    edit->SetParent(host.bar);
+    edit->SetRect(CRect(10, 2, 150, 24));
+    const HWND window = edit->GetEditCtrl()->GetSafeHwnd();
+    ::SetForegroundWindow(host.host);
+    ::SetFocus(window);
+    ASSERT_TRUE(edit->IsFocused());
+    ASSERT_EQ(lock + 1, WVPMouseManager()->m_nLock);
+    edit->InternalRelease();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(lock, WVPMouseManager()->m_nLock) << "hover and tooltips work again";
 }
