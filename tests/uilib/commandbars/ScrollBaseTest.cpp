@@ -118,6 +118,28 @@ TEST(ScrollBaseTest, GeometryOfTheParts)
     EXPECT_EQ(whole.m_info.thumbRangeStart - 1, whole.m_info.thumbStart);
 }
 
+// The thumb of a bar whose page is as large as its range or larger fills the track between the
+// arrows, wherever the position stands.
+TEST(ScrollBaseTest, PageLargerThanTheRangeFillsTheTrack)
+{
+    Painters p;
+    struct Case
+    {
+        int maximum, page, pos;
+    } cases[] = {{9, 10, 0}, {9, 20, 5}, {9, 66, 9}, {0, 500, 0}, {39, 60, 39}};
+    for (const Case& c : cases)
+    {
+        CTestScroll bar(&p.scroll, CRect(0, 0, 17, 100), 0, c.maximum, c.page, c.pos);
+        bar.CalculateScrollBarInfo();
+        const WVP_SCROLLBAR_POSINFO& i = bar.m_info;
+        EXPECT_EQ(66, i.thumbSize) << c.page;
+        EXPECT_EQ(0, i.thumbRange) << c.page;
+        EXPECT_EQ(i.startArrowEnd - 1, i.thumbStart) << c.page;
+        EXPECT_LE(i.thumbEnd, i.endArrowStart) << c.page;
+        EXPECT_EQ(WVP_HT_THUMB, bar.HitScrollBar(CPoint(5, 50))) << c.page;
+    }
+}
+
 TEST(ScrollBaseTest, ClassicScrollBarsAndSlidersDraw)
 {
     Painters p;
