@@ -8,6 +8,7 @@
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/ControlPopup.h"
+#include "uilib/commandbars/ControlProgress.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -19,7 +20,7 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPControl),      RUNTIME_CLASS(CWVPControlButton), RUNTIME_CLASS(CWVPControlPopup),
         RUNTIME_CLASS(CWVPControls),     RUNTIME_CLASS(CWVPOriginalControls), RUNTIME_CLASS(CWVPCommandBar),
         RUNTIME_CLASS(CWVPPopupBar),
-        RUNTIME_CLASS(CWVPControlGallery),
+        RUNTIME_CLASS(CWVPControlGallery), RUNTIME_CLASS(CWVPControlProgress),
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);

@@ -10,6 +10,7 @@
 #include "uilib/commandbars/ControlProgress.h"
 #include "uilib/commandbars/GalleryItemCollection.h"
 #include "uilib/commandbars/PaintManager.h"
+#include "uilib/commandbars/PopupBar.h"
 #include "uilib/foundation/ColorManager.h"
 
 #include <functional>
@@ -376,4 +377,51 @@ TEST(ControlGalleryTest, ProgressControlFillsItsShare)
             filled += canvas.At(x, 8) == highlight;
         EXPECT_EQ(c.filled, filled) << c.lower << ".." << c.upper << " at " << c.pos;
     }
+}
+
+TEST(ControlGalleryTest, PopupReleaseExecutesAndTooltipsNameItems)
+{
+    GalleryHost g(6);
+    g.items->GetItem(1)->SetToolTip(L"Second cell");
+    g.items->GetItem(1)->SetDescription(L"The second one");
+    g.items->GetItem(2)->SetToolTipId(55);
+    const CRect area = g.gallery->GetItemsArea();
+    struct Tip
+    {
+        CPoint pt;
+        INT_PTR id;
+        const wchar_t* text;
+    } tips[] = {{area.TopLeft() + CPoint(25, 5), 101, L"Second cell"},
+                {area.TopLeft() + CPoint(45, 5), 55, L"Item 2"},
+                {area.TopLeft() + CPoint(5, 45), 0, nullptr}};
+    for (const Tip& t : tips)
+    {
+        TOOLINFOW ti = {sizeof ti};
+        EXPECT_EQ(t.id, g.gallery->OnToolHitTest(t.pt, &ti)) << t.id;
+        if (!t.text)
+            continue;
+        ASSERT_NE(nullptr, ti.lpszText);
+        EXPECT_EQ(0, ::lstrcmpW(t.text, ti.lpszText)) << t.id;
+        EXPECT_EQ(g.host.bar->GetSafeHwnd(), ti.hwnd);
+        free(ti.lpszText);
+    }
+
+    // In a popup, a release over the highlighted item executes the gallery, press or not.
+    CWVPPopupBar* popup = static_cast<CWVPPopupBar*>(CWVPPopupBar::CreateObject());
+    popup->SetCommandBars(g.host.manager);
+    popup->SetOwnerSite(g.host.host);
+    CWVPControlGallery* inPopup =
+        static_cast<CWVPControlGallery*>(popup->GetControls()->AddByType(wvpControlGallery, kGalleryId));
+    inPopup->SetRect(CRect(0, 0, 120, 60));
+    const CPoint cell = inPopup->GetItemsArea().TopLeft() + CPoint(25, 5);
+    inPopup->OnMouseMove(cell);
+    EXPECT_EQ(1, inPopup->GetSelectedItem());
+    rwtest::HostLog().commands.clear();
+    inPopup->OnLButtonUp(cell);
+    EXPECT_EQ(std::vector<int>{kGalleryId}, rwtest::HostLog().commands);
+    // Without its collection the gallery has no tips.
+    inPopup->GetAction()->SetAttachedObject(nullptr);
+    TOOLINFOW ti = {sizeof ti};
+    EXPECT_EQ(-1, inPopup->OnToolHitTest(cell, &ti));
+    popup->InternalRelease();
 }
