@@ -2,6 +2,7 @@
 // own, see tools/wineprefix.sh): a slider's thumb reports the positions it passes, and a
 // gallery's arrows, held arrows and thumb scroll its rows.
 #include "CommandBarHost.h"
+#include "RealMouse.h"
 #include "RwTest.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlGallery.h"
@@ -16,21 +17,10 @@
 
 using rwtest::CommandBarHost;
 using rwtest::PumpUntil;
+using rwtest::SendMouse;
 
 namespace
 {
-void SendMouse(DWORD flags, POINT at)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Wine maps x to (dx * width) >> 16: the smallest dx that lands exactly on the pixel.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (at.x * 65536 + width - 1) / width;
-    input.mi.dy = (at.y * 65536 + height - 1) / height;
-    ::SendInput(1, &input, sizeof input);
-}
-
 POINT ToScreen(HWND hwnd, POINT pt)
 {
     ::ClientToScreen(hwnd, &pt);
