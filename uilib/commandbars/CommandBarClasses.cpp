@@ -12,6 +12,7 @@
 #include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/ControlPopup.h"
+#include "uilib/commandbars/ControlProgress.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -26,7 +27,7 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPControlEdit), RUNTIME_CLASS(CWVPEdit),
         RUNTIME_CLASS(CWVPControlComboBox), RUNTIME_CLASS(CWVPControlComboBoxPopupBar),
         RUNTIME_CLASS(CWVPControlComboBoxList), RUNTIME_CLASS(CWVPControlComboBoxGalleryPopupBar),
-        RUNTIME_CLASS(CWVPControlGallery),
+        RUNTIME_CLASS(CWVPControlGallery), RUNTIME_CLASS(CWVPControlProgress),
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);

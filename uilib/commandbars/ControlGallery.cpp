@@ -1072,7 +1072,7 @@ BOOL CWVPControlGallery::OnHookKeyDown(UINT key)
             CWVPControls* controls = m_pParent->GetControls();
             if (!controls || controls->GetNext(m_nIndex, direction) != m_nIndex)
                 return FALSE;
-            item = GetNextItem(-1, -direction);
+            item = GetNextItem(-1, direction);
         }
         if (item != -1)
             SetSelectedItem(item);

@@ -196,6 +196,9 @@ void CWVPScrollBase::CalcScrollBarInfo(CRect rc, WVP_SCROLLBAR_POSINFO* info, co
     info->startArrowEnd = info->trackStart + a;
     info->endArrowStart = info->trackEnd - a;
     const int r = info->scrollMax - info->scrollMin + 1;
+    // A page larger than the range shows all of it: the thumb fills the track.
+    if (r > 0 && info->scrollPage > r)
+        info->scrollPage = r;
     if (info->scrollPage && r != 0)
         info->thumbSize = std::max(::MulDiv(extent - 2 * a, info->scrollPage, r), info->thumbSize / 2);
     if (painter->m_nThumbSize)
@@ -203,7 +206,7 @@ void CWVPScrollBase::CalcScrollBarInfo(CRect rc, WVP_SCROLLBAR_POSINFO* info, co
     info->thumbRangeStart = info->trackStart + a;
     info->thumbRange = extent - 2 * a - info->thumbSize;
     const int p = info->scrollPage ? info->scrollPage : 1;
-    if (r == p)
+    if (r <= p)
         info->thumbStart = info->thumbRangeStart - 1;
     else
         info->thumbStart = info->thumbRangeStart + ::MulDiv(info->scrollPos - info->scrollMin, info->thumbRange, r - p);
@@ -224,7 +227,7 @@ int CWVPScrollBase::HitScrollBar(CPoint pt) const
     const int c = m_info.vertical ? pt.y : pt.x;
     if (c < m_info.startArrowEnd)
         return WVP_HT_LINEUP;
-    if (m_info.extraPartStart > 0 && c >= m_info.extraPartStart)
+    if (m_info.extraPartStart > 0 && c > m_info.extraPartStart)
         return WVP_HT_EXTRA;
     if (c >= m_info.endArrowStart)
         return WVP_HT_LINEDOWN;
