@@ -42,6 +42,7 @@ rw_make_prefix()
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolTipContextTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\MarkupInputRoutingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ScrollBaseDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     # Popup bars place themselves on the work area of a 1024 x 768 desktop, where their tests also
     # place the pointer.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwPopup1024 REG_SZ 1024x768

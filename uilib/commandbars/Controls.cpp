@@ -1,9 +1,11 @@
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlButton.h"
 #include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -162,6 +164,10 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
         return pSpecial;
     if (type == wvpControlEdit)
         return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
+    if (type == wvpControlComboBox)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlComboBox)->CreateObject());
+    if (type == wvpControlGallery)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlGallery)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
     return pControl;

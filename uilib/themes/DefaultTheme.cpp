@@ -1,4 +1,5 @@
 #include "uilib/themes/DefaultTheme.h"
+#include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlEdit.h"
@@ -590,4 +591,52 @@ void CWVPDefaultTheme::DrawControlEditSpin(CDC* pDC, CWVPControlEdit* pControl)
     DrawTriangle(pDC, CPoint(cx, upMiddle - 1), CPoint(cx - 2, upMiddle + 1), CPoint(cx + 2, upMiddle + 1), arrow);
     DrawTriangle(pDC, CPoint(cx, downMiddle + 1), CPoint(cx - 2, downMiddle - 1), CPoint(cx + 2, downMiddle - 1),
                  arrow);
+}
+
+CSize CWVPDefaultTheme::DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
+{
+    // The arrow button of a combo box field, and the room between a label and its field.
+    const int kComboButtonWidth = 15;
+    const int kLabelGap = 6;
+    const int kCaptionIndent = 2;
+    CWVPCommandBar* pBar = pControl->GetParent();
+    const BOOL popup = pBar && pBar->GetType() == wvpBarTypePopup;
+    CWVPControlComboBox* pCombo = pControl->IsKindOf(RUNTIME_CLASS(CWVPControlComboBox))
+                                      ? static_cast<CWVPControlComboBox*>(pControl)
+                                      : nullptr;
+    if (!bDraw || popup || !pCombo)
+    {
+        const CSize size = CWVPPaintManager::DrawComboBoxControl(pDC, pControl, bDraw);
+        if (!bDraw && pCombo)
+        {
+            int label = 0;
+            if (!popup && pCombo->IsCaptionVisible())
+            {
+                CWVPFontDC font(pDC, &m_fontBar);
+                label = kCaptionIndent + pDC->GetTextExtent(StripMnemonics(pCombo->GetCaption())).cx + kLabelGap;
+            }
+            pCombo->SetLabelWidth(label);
+            pCombo->SetDropDownButtonWidth(kComboButtonWidth);
+        }
+        return size;
+    }
+    CWVPPaintManager::DrawComboBoxControl(pDC, pControl, TRUE);
+    CRect field = pControl->GetRect();
+    field.left += pCombo->GetLabelWidth();
+    const BOOL enabled = pControl->GetEnabled();
+    const int selected = pControl->GetSelected();
+    if (enabled)
+    {
+        CRect inside = field;
+        inside.DeflateRect(1, 1);
+        pDC->FillSolidRect(inside, GetColor(kWindow));
+    }
+    const CRect button(field.right - pCombo->GetDropDownButtonWidth(), field.top, field.right, field.bottom);
+    {
+        CWVPFontDC font(pDC, &m_fontIcon);
+        pCombo->DrawComboText(pDC, CRect(field.left + 3, field.top + 1, button.left + 1, field.bottom - 1));
+    }
+    DrawControlComboBoxButton(pDC, button, enabled, selected, pControl->GetPopuped());
+    DrawControlEditFrame(pDC, field, enabled, selected);
+    return CSize(0, 0);
 }

@@ -13,6 +13,8 @@ class CWVPDefaultTheme : public CWVPPaintManager
 
     CSize DrawPopupBarControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw) override;
     void DrawSplitButtonFrame(CDC* pDC, CWVPControl* pControl, CRect rc) override;
+    // Measuring also gives a combo box its label and arrow widths.
+    CSize DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw) override;
     CSize DrawListBoxControl(CDC* pDC, CWVPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw) override;
     void FillCommandBarEntry(CDC* pDC, CWVPCommandBar* pBar) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped,
