@@ -314,8 +314,12 @@ void CWVPSkinObjectFrame::TrackScrollBar(POINT pt, SCROLLBARPOSINFO* pSBInfo, BO
       private:
         CWVPSkinObjectFrame* m_pFrame;
     };
-    CTrackLoop loop(this);
-    loop.Run();
+    // The first step may have ended the track already (or given the capture up).
+    if (m_pSBTrack && ::GetCapture() == m_hWnd)
+    {
+        CTrackLoop loop(this);
+        loop.Run();
+    }
     if (track->hTimerSB)
         ::KillTimer(m_hWnd, kScrollRepeatTimerId);
     if (::GetCapture() == m_hWnd)

@@ -192,8 +192,8 @@ TEST(MarkupScrollBarRepeat, HeldArrowRepeatsWhileThePointerStaysOnIt)
     g_script = nullptr;
     ::UnhookWindowsHookEx(hook);
 
-    ASSERT_EQ(-1, script.timedOutIn) << " scrolls " << host.context->redraws.size()
-                                  << " ticks " << g_repeatTicks << " stray moves " << script.strayMoves;
+    ASSERT_EQ(-1, script.timedOutIn) << " scrolls " << host.context->redraws.size() << " ticks " << g_repeatTicks
+                                     << " stray moves " << script.strayMoves;
     EXPECT_FALSE(host.Bar()->IsTracking());
     const std::vector<markuptest::ScrollContext::Redraw>& r = host.context->redraws;
     // Every scroll is one line further down.
