@@ -133,9 +133,20 @@ class CommandBarTrackingTest : public ::testing::Test
   protected:
     void Foreground(CommandBarHost& host)
     {
+        // The desktop keeps the pointer where an earlier real-input program left it: over the bar,
+        // every mouse message would hot-track the control below it and undo the keys' selection.
+        RECT rc;
+        ::GetWindowRect(host.host, &rc);
+        const POINT away = {rc.right + 40, rc.bottom + 40};
+        SendMouse(0, away);
         ::SetForegroundWindow(host.host);
         ::SetFocus(host.host);
-        ASSERT_TRUE(rwtest::PumpUntil([&] { return ::GetForegroundWindow() == host.host; }));
+        ASSERT_TRUE(rwtest::PumpUntil([&] {
+            POINT at;
+            // Mouse messages still queued carry the old position: none may reach the tracking bar.
+            return ::GetForegroundWindow() == host.host && ::GetCursorPos(&at) && at.x == away.x &&
+                   at.y == away.y && HIWORD(::GetQueueStatus(QS_MOUSE)) == 0;
+        }));
     }
 };
 } // namespace
