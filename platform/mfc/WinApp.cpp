@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/mfc/DocTemplate.h"
 #include "platform/mfc/ExitSequence.h"
 #include "platform/mfc/RecentFileList.h"
 #include "platform/mfc/ThreadState.h"
@@ -204,6 +205,8 @@ CWinApp::CWinApp(LPCWSTR appName)
 CWinApp::~CWinApp()
 {
     // Runs as a static destructor: memory only, no Win32 calls.
+    while (!m_docTemplates.IsEmpty())
+        delete static_cast<CDocTemplate*>(m_docTemplates.RemoveHead());
     delete m_pRecentFileList;
     m_pRecentFileList = nullptr;
     FreeText(m_pszAppName);
@@ -214,6 +217,22 @@ CWinApp::~CWinApp()
     m_hThread = nullptr;
     if (g_app == this)
         g_app = nullptr;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    if (pTemplate && !m_docTemplates.Find(pTemplate))
+        m_docTemplates.AddTail(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_docTemplates.GetHeadPosition();
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
+{
+    return pos ? static_cast<CDocTemplate*>(m_docTemplates.GetNext(pos)) : nullptr;
 }
 
 BOOL CWinApp::InitApplication()

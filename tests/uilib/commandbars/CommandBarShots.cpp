@@ -343,6 +343,9 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
+// A long popup menu scrolled to its middle (CommandBarScrollShots.cpp).
+int ShootScrollingMenu(const std::string& folder);
+
 int main(int argc, char** argv)
 {
     const std::string folder = argc > 1 ? argv[1] : ".";
@@ -376,6 +379,7 @@ int main(int argc, char** argv)
         g_bars = nullptr;
         failures += ShootBarWindow(folder);
         failures += ShootPopupMenu(folder);
+        failures += ShootScrollingMenu(folder);
     }
     CWVPPaintManager::ReleaseInstance();
     AfxRunExitHandlers();
