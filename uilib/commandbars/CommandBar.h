@@ -90,9 +90,11 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     {
         return m_barPosition;
     }
-    void SetPosition(int position)
+    // A tool bar docks or floats there; a plain bar only records it.
+    virtual BOOL SetPosition(int position)
     {
         m_barPosition = position;
+        return TRUE;
     }
     BOOL IsVerticalPosition() const
     {
@@ -337,6 +339,23 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
     BOOL m_bMouseStartedTracking;
     // Set while the manager lists the bar among its bars.
     BOOL m_bListedInManager;
+
+    // Bars placed in a frame: shown state, borders, floating layout and controls from a TOOLBAR
+    // resource (ToolBar.cpp, CommandBarResources.cpp).
+    virtual void SetVisible(BOOL visible);
+    virtual CRect GetBorders();
+    virtual CSize CalcDynamicLayout(int length, DWORD mode);
+    virtual BOOL LoadToolBar(UINT id, BOOL loadBitmap = TRUE);
+    BOOL SetButtons(const UINT* ids, int count);
+    UINT GetBarID() const
+    {
+        return m_nBarID;
+    }
+    void SetBarID(UINT id)
+    {
+        m_nBarID = id;
+    }
+    UINT m_nBarID = 0;
 
     // Replaces (or extends) the controls by those built from the menu; FALSE for a menu that is
     // not a valid menu, the controls left as they were.

@@ -26,6 +26,7 @@ CWVPCommandBarManager::CWVPCommandBarManager()
 CWVPCommandBarManager::~CWVPCommandBarManager()
 {
     HideKeyboardTips();
+    ReleaseDockedBars();
     // Bars that outlive the manager forget it.
     for (INT_PTR i = 0; i < m_bars.GetSize(); ++i)
     {

@@ -15,6 +15,9 @@ class CWVPControls;
 class CWVPCommandBar;
 class CWVPCommandBarKeyboardTip;
 class CWVPToolTipContext;
+class CWVPToolBar;
+class CWVPDockBar;
+class CWVPPropExchange;
 
 class CWVPCommandBarManager : public CCmdTarget
 {
@@ -155,6 +158,58 @@ class CWVPCommandBarManager : public CCmdTarget
     // Told whenever one of its bars starts or stops tracking.
     virtual void OnTrackingModeChanged(CWVPCommandBar* pBar, int mode);
 
+    // ---- Tool bars and docking (CommandBarManagerDocking.cpp) ----
+    // How a program uses it: make the manager on its frame with Create (it makes the frame's four
+    // dock bars, which take part in the frame's RecalcLayout through WM_SIZEPARENT), add tool bars
+    // with AddToolBar (docked at the top, made from a TOOLBAR resource with LoadToolBar), move them
+    // with DockCommandBarAt or FloatCommandBar, and keep their places between runs with
+    // SaveBarState and LoadBarState, which write each bar's id, position, visibility, row order
+    // and floating place through a property exchange (a floating place that no monitor shows any
+    // more is moved into the work area). The manager owns the bars it added and deletes them.
+    // Frame-specific managers override the operations the bars call: RelayoutFrame,
+    // ShowContextMenu, FillExpandPopup, FillCustomizePopup, OnCommandBarRemoved.
+    BOOL Create(CFrameWnd* pFrame);
+    CWVPToolBar* AddToolBar(LPCWSTR caption, UINT id, BOOL tearOff = FALSE);
+    // A bar made elsewhere joins the manager (which then owns one reference of it).
+    void AddCommandBar(CWVPCommandBar* pBar);
+    CWVPDockBar* GetDockBar(int position) const
+    {
+        return position >= 0 && position < 4 ? m_pDockBars[position] : nullptr;
+    }
+    BOOL DockCommandBar(CWVPToolBar* pBar, LPCRECT lpRect, CWVPDockBar* pDockBar);
+    BOOL DockCommandBarAt(CWVPToolBar* pBar, int position);
+    BOOL FloatCommandBar(CWVPToolBar* pBar);
+    // The dock bar that takes a bar dragged to the screen point, trying the current one first.
+    CWVPDockBar* CanDock(CPoint pt, CWVPDockBar* pCurrent) const;
+    // The frame's delayed layout, when one is pending; and the frame's layout at once.
+    void RecalcFrameLayout();
+    void RecalcFrameLayoutNow();
+    BOOL IsLayoutRTL() const;
+    BOOL IsCustomizeAllowed() const
+    {
+        return m_bCustomizeAllowed;
+    }
+    void SetCustomizeAllowed(BOOL allowed)
+    {
+        m_bCustomizeAllowed = allowed;
+    }
+    CWVPCommandBar* GetAt(int index) const
+    {
+        return GetBar(index);
+    }
+    int FindIndex(CWVPCommandBar* pBar) const;
+    CWVPCommandBar* FindCommandBar(UINT barId) const;
+    void ToggleVisible(int index);
+    void RemoveCommandBar(CWVPCommandBar* pBar);
+    // The bars' places; FALSE when nothing was saved under the exchange.
+    void SaveBarState(CWVPPropExchange* pPX);
+    BOOL LoadBarState(CWVPPropExchange* pPX);
+    virtual void RelayoutFrame(BOOL notify);
+    virtual void ShowContextMenu(CPoint ptScreen);
+    virtual void FillExpandPopup(CWVPToolBar* pBar, CWVPCommandBar* pPopup);
+    virtual void FillCustomizePopup(CWVPToolBar* pBar, CWVPCommandBar* pPopup);
+    virtual void OnCommandBarRemoved(CWVPCommandBar* pBar);
+
   private:
     std::unique_ptr<CWVPCommandBarManagerOptions> m_pOptions = std::make_unique<CWVPCommandBarManagerOptions>();
     CMap<UINT, UINT, CString, LPCWSTR> m_shortcuts;
@@ -174,4 +229,10 @@ class CWVPCommandBarManager : public CCmdTarget
     BOOL m_bKeyboardCuesVisible;
     CWVPToolTipContext* m_pToolTipContext;
     CArray<CWVPCommandBar*, CWVPCommandBar*> m_bars;
+    CWVPDockBar* m_pDockBars[4] = {};
+    BOOL m_bCustomizeAllowed = TRUE;
+    BOOL m_bRightToLeft = FALSE;
+    // The bars the manager holds a reference of (those added through it).
+    CArray<CWVPCommandBar*, CWVPCommandBar*> m_ownedBars;
+    void ReleaseDockedBars();
 };

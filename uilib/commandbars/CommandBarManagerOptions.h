@@ -14,4 +14,12 @@ class CWVPCommandBarManagerOptions
     BOOL bShowStatusDescriptions;
     // The idle update disables controls whose command has no handler.
     BOOL bDisableCommandIfNoHandler;
+    // Floating tool bars hide while their frame is inactive.
+    BOOL bSyncFloatingBars;
+    // Docked tool bars always keep room for their chevron, whose popup then offers customizing.
+    BOOL bAlwaysShowExpandButton;
+    // A double click floats a docked bar.
+    BOOL bDblClickFloat;
+    // Set whenever bars move, show or hide: the saved bar state is out of date.
+    BOOL bLayoutChanged;
 };
