@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include "platform/mfc/List.h"
 #include "platform/mfc/Thread.h"
 
 class CDocTemplate;
@@ -96,9 +95,6 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
-
-private:
-    CPtrList m_docTemplates;
 };
 
 CWinApp* AFXAPI AfxGetApp();
