@@ -153,3 +153,16 @@ function(rw_add_test_pictures)
         COMMENT "${A_COMMENT}")
     add_custom_target(${A_NAME} DEPENDS ${stamp})
 endfunction()
+
+# rw_add_themed_test(suite): a suite whose results depend on the visual-style state runs twice: as
+# it is in the classic test prefix, and again as suiteThemed in the themed copy of that prefix that
+# the foundation's suites set up (the ThemedPrefix fixture, tests/uilib/foundation/themed-prefix.sh).
+function(rw_add_themed_test suite)
+    set_property(TEST ${suite} APPEND PROPERTY ENVIRONMENT "RW_THEME_STATE=classic")
+    add_test(NAME ${suite}Themed
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/uilib/foundation/themed-prefix.sh run
+                     ${CMAKE_BINARY_DIR}/wineprefix-themed ${RW_TEST_BIN_DIR}/${suite}.exe
+             WORKING_DIRECTORY ${RW_TEST_BIN_DIR})
+    set_tests_properties(${suite}Themed PROPERTIES FIXTURES_REQUIRED ThemedPrefix TIMEOUT 300
+                         ENVIRONMENT "WINEDLLPATH=${RW_PROGRAM_DIR}")
+endfunction()

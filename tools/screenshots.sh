@@ -16,6 +16,11 @@ programs=(
     tests/CommandBarShots.exe
     tests/MarkupShots.exe
 )
+# Programs photographed a second time in a copy of the prefix with the visual style switched on; they
+# name their pictures after the look they ran with.
+themed_programs=(
+    tests/MarkupShots.exe
+)
 
 "$root/tools/build.sh"
 . "$root/tools/wineprefix.sh"
@@ -37,5 +42,21 @@ for p in "${programs[@]}"; do
         status=1
     fi
 done
+themed=()
+for p in "${themed_programs[@]}"; do
+    case "$p" in *"${1:-}"*) themed+=("$p") ;; esac
+done
+if [ ${#themed[@]} -gt 0 ]; then
+    bash "$root/tests/uilib/foundation/themed-prefix.sh" setup "$build/shotprefix-themed"
+    for p in "${themed[@]}"; do
+        echo "== $p (visual style)"
+        if ! RW_SHOT_DIR="$out" WINEDLLPATH="$build/program" \
+            bash "$root/tests/uilib/foundation/themed-prefix.sh" run "$build/shotprefix-themed" "$build/$p" "$out"; then
+            echo "!! $p failed with the visual style" >&2
+            status=1
+        fi
+    done
+    bash "$root/tests/uilib/foundation/themed-prefix.sh" cleanup "$build/shotprefix-themed"
+fi
 ls "$out"
 exit $status

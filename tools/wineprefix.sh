@@ -38,7 +38,11 @@ rw_make_prefix()
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\CommandBarTrackingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ControlEditSpinTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolTipContextTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\MarkupInputRoutingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ToolBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ScrollBaseDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     # Popup bars place themselves on the work area of a 1024 x 768 desktop, where their tests also
     # place the pointer.
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwPopup1024 REG_SZ 1024x768

@@ -2,6 +2,7 @@
 
 #include "app/core/Helpers.h"
 #include "app/core/LangMgr.h"
+#include "uilib/foundation/CaptureLoop.h"
 
 #include <algorithm>
 
@@ -117,50 +118,55 @@ void ParametersWnd::FillProfiles(int category)
 
 void ParametersWnd::RunModal()
 {
-    CWinThread* thread = AfxGetThread();
-    while (m_bRunning)
+    // The picker's loop: it ends once a handler clears m_bRunning, and leaves a click on another
+    // window's frame queued for that window.
+    class CPickerLoop : public CWVPCaptureLoop
     {
-        MSG msg;
-        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+      public:
+        explicit CPickerLoop(ParametersWnd& picker) : CWVPCaptureLoop(picker.m_hWnd, FALSE), m_picker(picker)
         {
-            ::WaitMessage();
-            continue;
         }
-        // A click on another window's frame closes the picker and still reaches that window.
-        if (msg.message == WM_NCLBUTTONDOWN && msg.hwnd != m_hWnd)
+
+      protected:
+        BOOL OnNextMessage(const MSG& msg) override
         {
-            m_bRunning = false;
-            return;
+            if (msg.message == WM_NCLBUTTONDOWN && msg.hwnd != m_picker.m_hWnd)
+            {
+                m_picker.m_bRunning = false;
+                return FALSE;
+            }
+            if (IsMouseMessage(msg.message))
+            {
+                if (msg.hwnd == m_picker.m_categoryList.m_hWnd)
+                    m_picker.m_pListUnderMouse = &m_picker.m_categoryList;
+                else if (msg.hwnd == m_picker.m_profileList.m_hWnd)
+                    m_picker.m_pListUnderMouse = &m_picker.m_profileList;
+            }
+            return TRUE;
         }
-        if (IsMouseMessage(msg.message))
+        BOOL KeepRunning() override
         {
-            if (msg.hwnd == m_categoryList.m_hWnd)
-                m_pListUnderMouse = &m_categoryList;
-            else if (msg.hwnd == m_profileList.m_hWnd)
-                m_pListUnderMouse = &m_profileList;
+            return m_picker.m_bRunning;
         }
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0)
+        BOOL OnMessage(MSG& msg) override
         {
-            // The application is ending: hand the quit on and stop at once.
-            m_bQuit = true;
-            m_bRunning = false;
-            ::PostQuitMessage((int)msg.wParam);
-            return;
+            if (msg.message == kIdleUpdateMessage)
+                return TRUE;
+            CWinThread* thread = AfxGetThread();
+            return thread && thread->PreTranslateMessage(&msg);
         }
-        if (!m_bRunning)
-        {
-            ::PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-            return;
-        }
-        if (msg.message == kIdleUpdateMessage)
-            continue;
-        if (!thread || !thread->PreTranslateMessage(&msg))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+
+      private:
+        ParametersWnd& m_picker;
+    };
+
+    CPickerLoop loop(*this);
+    if (loop.Run() == CWVPCaptureLoop::Quit)
+    {
+        // The application is ending: the quit is handed on and the picker stops at once.
+        m_bQuit = true;
     }
+    m_bRunning = false;
 }
 
 void ParametersWnd::OnKillFocus(CWnd* next)

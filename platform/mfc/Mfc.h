@@ -33,6 +33,7 @@
 #include "platform/mfc/Document.h"
 #include "platform/mfc/DocTemplate.h"
 #include "platform/mfc/OleDocument.h"
+#include "platform/mfc/OleClientItem.h"
 #include "platform/mfc/View.h"
 #include "platform/mfc/ListView.h"
 #include "platform/mfc/WaitCursor.h"

@@ -1,8 +1,11 @@
-// COleDocument: a document that holds embedded items. Here it only keeps the list of items, so
-// that code walking a frame's active document for its items finds a well-formed, empty list.
+// COleDocument: a document that holds embedded items. It keeps the list of items and tells which
+// one a view has selected.
 #pragma once
 
 #include "platform/mfc/Document.h"
+
+class COleClientItem;
+class CView;
 
 class COleDocument : public CDocument
 {
@@ -23,6 +26,8 @@ class COleDocument : public CDocument
     {
         return static_cast<CObject*>(m_docItemList.GetNext(pos));
     }
+    // The one client item the view has selected; null when it selects none or several.
+    virtual COleClientItem* GetPrimarySelectedItem(CView* pView);
 
   protected:
     CPtrList m_docItemList;

@@ -93,6 +93,11 @@ void CView::OnDraw(CDC*)
 {
 }
 
+BOOL CView::IsSelected(const CObject*) const
+{
+    return FALSE;
+}
+
 void CView::OnActivateView(BOOL, CView*, CView*)
 {
 }

@@ -22,6 +22,8 @@ class CView : public CWnd
     virtual void OnDraw(CDC* dc);
     // The frame tells its view when it gains or loses the activation.
     virtual void OnActivateView(BOOL activate, CView* activated, CView* deactivated);
+    // Whether the view shows the document item as selected (containers override it).
+    virtual BOOL IsSelected(const CObject* pDocItem) const;
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     void PostNcDestroy() override;

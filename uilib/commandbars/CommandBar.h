@@ -322,6 +322,16 @@ class CWVPCommandBar : public CWnd, public CWVPHookManagerHookAble
         return m_bKeyboardSelection;
     }
 
+    // The window that had the focus before the bar (or one of its edit fields) took it.
+    HWND GetSavedFocus() const
+    {
+        return m_hwndSavedFocus;
+    }
+    void SetSavedFocus(HWND hWnd)
+    {
+        m_hwndSavedFocus = hWnd;
+    }
+
     // Set while a modal operation runs over the tracked bars (the mouse manager's lock).
     int m_nLockCount;
     // Still reacts to mouse moves while the thread's mouse manager is locked.

@@ -6,7 +6,13 @@
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
 #include "uilib/commandbars/ControlButton.h"
+#include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/ControlComboBoxGalleryPopupBar.h"
+#include "uilib/commandbars/ControlComboBoxList.h"
+#include "uilib/commandbars/ControlComboBox.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/ControlPopup.h"
+#include "uilib/commandbars/ControlProgress.h"
 #include "uilib/commandbars/Controls.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
@@ -18,6 +24,10 @@ void AFX_CDECL WVPRegisterCommandBarClasses()
         RUNTIME_CLASS(CWVPControl),      RUNTIME_CLASS(CWVPControlButton), RUNTIME_CLASS(CWVPControlPopup),
         RUNTIME_CLASS(CWVPControls),     RUNTIME_CLASS(CWVPOriginalControls), RUNTIME_CLASS(CWVPCommandBar),
         RUNTIME_CLASS(CWVPPopupBar),
+        RUNTIME_CLASS(CWVPControlEdit), RUNTIME_CLASS(CWVPEdit),
+        RUNTIME_CLASS(CWVPControlComboBox), RUNTIME_CLASS(CWVPControlComboBoxPopupBar),
+        RUNTIME_CLASS(CWVPControlComboBoxList), RUNTIME_CLASS(CWVPControlComboBoxGalleryPopupBar),
+        RUNTIME_CLASS(CWVPControlGallery), RUNTIME_CLASS(CWVPControlProgress),
     };
     for (CRuntimeClass* runtimeClass : classes)
         AfxClassInit(runtimeClass);

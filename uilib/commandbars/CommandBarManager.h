@@ -58,6 +58,8 @@ class CWVPCommandBarManager : public CCmdTarget
     {
         m_bCustomizeMode = customize;
     }
+    // Whether the program offers the customize command in its bars' lists.
+    BOOL m_bCustomizeAvail = FALSE;
     // The control selected in customize mode (the one being dragged or resized), or null.
     CWVPControl* GetDragControl() const
     {

@@ -36,6 +36,16 @@ CString CWVPControlAction::GetCaption() const
     return m_strCaption.IsEmpty() ? m_strTooltip : m_strCaption;
 }
 
+void CWVPControlAction::SetEditHint(LPCWSTR hint)
+{
+    const CString value = hint ? hint : L"";
+    if (value == m_strEditHint)
+        return;
+    OnChanging(PropertyEditHint);
+    m_strEditHint = value;
+    OnChanged(PropertyEditHint);
+}
+
 void CWVPControlAction::SetCaption(LPCWSTR text)
 {
     CString caption = text ? text : L"";

@@ -16,7 +16,10 @@ class CWVPControlAction : public CCmdTarget
   public:
     enum
     {
+        PropertyEnabled = 0,
+        PropertyVisible = 2,
         PropertyCaption = 3,
+        PropertyEditHint = 4,
     };
 
     explicit CWVPControlAction(CWVPControlActions* ownerList);
@@ -96,6 +99,12 @@ class CWVPControlAction : public CCmdTarget
     {
         m_strDescription = text;
     }
+    // The grey text of edit fields bound to the action while they are empty.
+    CString GetEditHint() const
+    {
+        return m_strEditHint;
+    }
+    void SetEditHint(LPCWSTR hint);
     // An object the action owns (a gallery's items); the action takes over the reference.
     void SetAttachedObject(CCmdTarget* object);
     CCmdTarget* GetAttachedObject() const
@@ -135,6 +144,7 @@ class CWVPControlAction : public CCmdTarget
     CString m_strDescription;
     CString m_strShortcutText;
     CString m_strKeyboardTip;
+    CString m_strEditHint;
     std::vector<CWVPControl*> m_controls;
     CWVPControlActions* m_pOwnerList;
 };

@@ -1,11 +1,15 @@
 #include "uilib/commandbars/Controls.h"
+#include "uilib/commandbars/ControlGallery.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/ControlAction.h"
 #include "uilib/commandbars/ControlButton.h"
+#include "uilib/commandbars/ControlEdit.h"
+#include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/ControlPopup.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/PopupBar.h"
+#include "uilib/commandbars/SpecialControlFactory.h"
 #include "uilib/foundation/ResourceManager.h"
 
 #include <algorithm>
@@ -20,7 +24,6 @@ const int kLibraryFirst = 9100;
 const int kLibraryLast = 9299;
 const int kWorkspaceFirst = 35000;
 const int kWorkspaceLast = 35003;
-const LPCWSTR kOleVerbsCaption = L"<<OLE VERBS GO HERE>>";
 
 // The decimal number at the start of a text (digits only; 0 when there are none).
 int ParseDecimal(const CString& text)
@@ -157,14 +160,16 @@ CWVPControl* CWVPControls::CreateControl(int type, int id, LPCWSTR caption, BOOL
         CWVPControlPopup* pPopup = CWVPControlPopup::CreatePopupControl(type);
         return pPopup;
     }
+    if (CWVPControl* pSpecial = WVPCreateSpecialControl(type, id, caption, fromMenu))
+        return pSpecial;
+    if (type == wvpControlEdit)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlEdit)->CreateObject());
+    if (type == wvpControlComboBox)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlComboBox)->CreateObject());
+    if (type == wvpControlGallery)
+        return static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlGallery)->CreateObject());
     CWVPControl* pControl = static_cast<CWVPControl*>(RUNTIME_CLASS(CWVPControlButton)->CreateObject());
     pControl->SetType(type);
-    if (fromMenu && type == wvpControlButton && UINT(id) == WVP_ID_OLEVERBS && caption &&
-        ::lstrcmpW(caption, kOleVerbsCaption) == 0)
-    {
-        // The placeholder of the document's OLE verbs: shown once a document offers verbs.
-        pControl->SetHideFlags(WVP_HIDE_HIDDEN);
-    }
     return pControl;
 }
 

@@ -1,6 +1,7 @@
 #include "uilib/commandbars/DockBar.h"
 #include "uilib/commandbars/CommandBarManager.h"
 #include "uilib/commandbars/DockContext.h"
+#include "uilib/commandbars/PaintManager.h"
 #include "uilib/commandbars/ToolBar.h"
 #include "uilib/foundation/DrawHelpers.h"
 
@@ -502,8 +503,13 @@ int CWVPDockBar::AdjustRow(std::vector<CWVPToolBar*>& row, int offset, int lengt
         else
             size.cx = thickness;
         const CRect rcNew(info.rcBar.TopLeft(), size);
+        // The dock context keeps where the bar now is: its place in the row for the next layout,
+        // and where a docking toggle floats it.
         if (CWVPDockContext* context = pBar->GetDockContext())
+        {
             context->m_nLastDockIndex = GetPosition();
+            context->m_rcLastDocked = rcNew;
+        }
         pBar->m_barPosition = GetPosition();
         CRect rcWindow;
         pBar->GetWindowRect(&rcWindow);
@@ -518,20 +524,20 @@ int CWVPDockBar::AdjustRow(std::vector<CWVPToolBar*>& row, int offset, int lengt
     return thickness;
 }
 
+CWVPPaintManager* CWVPDockBar::GetPaintManager() const
+{
+    return m_pCommandBars ? m_pCommandBars->GetPaintManager() : CWVPPaintManager::GetInstance();
+}
+
 void CWVPDockBar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    dc.FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
+    GetPaintManager()->FillDockBar(&dc, this);
 }
 
 LRESULT CWVPDockBar::OnPrintClient(WPARAM wParam, LPARAM)
 {
-    CRect rc;
-    GetClientRect(&rc);
-    CDC* pDC = CDC::FromHandle(HDC(wParam));
-    pDC->FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
+    GetPaintManager()->FillDockBar(CDC::FromHandle(HDC(wParam)), this);
     return 1;
 }
 

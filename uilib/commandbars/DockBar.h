@@ -9,6 +9,7 @@
 
 class CWVPToolBar;
 class CWVPCommandBarManager;
+class CWVPPaintManager;
 
 class CWVPDockBar : public CWnd
 {
@@ -67,6 +68,8 @@ class CWVPDockBar : public CWnd
 
     CSize CalcFixedLayout(int length, DWORD mode, AFX_SIZEPARENTPARAMS* lpLayout);
     DWORD GetDockMode(BOOL horizontal, CWVPToolBar* pBar) const;
+    // The manager's paint manager (the process-wide one without a manager).
+    CWVPPaintManager* GetPaintManager() const;
 
   protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

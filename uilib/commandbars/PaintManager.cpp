@@ -275,6 +275,13 @@ void CWVPPaintManager::FillWorkspace(CDC* pDC, CRect rc)
     pDC->FillSolidRect(rc, GetColor(kColorWorkspace));
 }
 
+void CWVPPaintManager::FillDockBar(CDC* pDC, CWnd* pDockBar)
+{
+    CRect rc;
+    pDockBar->GetClientRect(&rc);
+    pDC->FillSolidRect(rc, GetColor(kColorButtonFace));
+}
+
 BOOL CWVPPaintManager::IsFlatBar(CWVPCommandBar* pBar)
 {
     return pBar && pBar->GetType() == wvpBarTypeMenuBar ? m_bFlatMenuBar : m_bFlatToolBar;

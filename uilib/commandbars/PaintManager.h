@@ -96,6 +96,8 @@ class CWVPPaintManager : public CCmdTarget
     virtual void AdjustCaptionForRTL(CString& caption);
     virtual int GetPopupBarGripperWidth(CWVPCommandBar* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);
+    // The background of a frame's dock bar.
+    virtual void FillDockBar(CDC* pDC, CWnd* pDockBar);
     // A keyboard tip's face; with bRegionOnly set only its window region would change (none here).
     virtual void DrawKeyboardTip(CDC* pDC, CWVPCommandBarKeyboardTip* pTip, BOOL bRegionOnly);
     virtual BOOL IsFlatBar(CWVPCommandBar* pBar);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/ControlEdit.h"
 #include "uilib/commandbars/PaintManager.h"
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/ImageManagerIcon.h"
@@ -11,6 +12,8 @@
 namespace
 {
 const int kArrowSpace = 10;
+// The caption's left inset plus the gap between a field's label and the field.
+const int kEditLabelGap = 8;
 const int kCompactArrowSpace = 8;
 const int kCaptionBelowHeight = 24;
 const int kMarkGap = 5;
@@ -472,7 +475,21 @@ CSize CWVPPaintManager::DrawPopupBarControl(CDC* pDC, CWVPControl* pControl, BOO
 
 CSize CWVPPaintManager::DrawEditControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
 {
-    return DrawComboBoxControl(pDC, pControl, bDraw);
+    const CSize size = DrawComboBoxControl(pDC, pControl, bDraw);
+    CWVPControlEdit* pEdit = DYNAMIC_DOWNCAST(CWVPControlEdit, pControl);
+    if (!bDraw && pEdit)
+    {
+        // The label takes the caption's width and a gap before the field.
+        int labelWidth = 0;
+        CWVPCommandBar* pBar = pControl->GetParent();
+        if (pControl->IsCaptionVisible() && !(pBar && pBar->GetType() == wvpBarTypePopup))
+        {
+            CWVPFontDC font(pDC, &m_fontBar);
+            labelWidth = pDC->GetTextExtent(StripMnemonics(pControl->GetCaption())).cx + kEditLabelGap;
+        }
+        pEdit->SetLabelWidth(labelWidth);
+    }
+    return size;
 }
 
 CSize CWVPPaintManager::DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)

@@ -308,6 +308,11 @@ CSize CWVPPopupBar::CalcPopupLayout(int length)
     CClientDC dc(::IsWindow(m_hWnd) ? this : nullptr);
     CWVPPaintManager* paintManager = GetPaintManager();
     CWVPFontDC font(&dc, paintManager->GetControlFont(this, FALSE));
+    // Without a forced length the controls hear of the layout first (list controls rebuild here).
+    if (length <= 0)
+        for (int i = m_pControls->GetCount() - 1; i >= 0; --i)
+            if (CWVPControl* pControl = m_pControls->GetAt(i); pControl && pControl->GetParent() == this)
+                pControl->OnCalcDynamicSize(0);
     const CSize size = m_pControls->CalcPopupSize(&dc, length, m_nMRUWidth, paintManager->GetCommandBarBorders(this));
     m_bInLayout = wasInLayout;
     return size;

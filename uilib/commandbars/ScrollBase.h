@@ -60,10 +60,23 @@ class CWVPScrollBase
     CRect CalcTrackDragRect() const;
     // The explicit drawing style, else the one of the paint manager's theme.
     int GetScrollBarStyle() const;
+    // Runs a press on the bar in the window (client point): arrows and page areas scroll and
+    // repeat while held, the thumb follows the pointer. With jump set a press on a page area
+    // drags the thumb centred on the point. Returns when the button is released (and a running
+    // scroll animation has ended).
+    void TrackScrollBar(CWnd* pWnd, CPoint pt, BOOL jump);
 
     WVP_SCROLLBAR_POSINFO m_info;
     int m_nExplicitStyle;
     // A press is running (and the pointer is inside its part).
     BOOL m_bTracking;
     BOOL m_bTrackingInside;
+    // While set, the press keeps serving the animation tick after the button is released.
+    BOOL m_bScrollAnimation;
+    // The interval of the running repeat timer in milliseconds (0 none).
+    int m_nRepeatInterval;
 };
+
+// The repeat tick of a held arrow or page area, and the scroll animation's tick.
+const UINT WVP_TIMER_SCROLLREPEAT = 23345;
+const UINT WVP_TIMER_SCROLLANIMATION = 23346;

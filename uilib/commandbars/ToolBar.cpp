@@ -99,6 +99,11 @@ void CWVPToolBar::CControlButtonExpand::Draw(CDC* pDC)
     GetPaintManager()->DrawSpecialControl(pDC, kind, this, pBar, TRUE, CSize(m_bHiddenControls, 0));
 }
 
+CSize CWVPToolBar::CControlButtonExpand::GetSize(CDC*)
+{
+    return GetRect().Size();
+}
+
 BOOL CWVPToolBar::CControlButtonExpand::OnSetPopup(BOOL open)
 {
     m_bPopuped = open;
@@ -292,8 +297,23 @@ CRect CWVPToolBar::GetBorders()
     return borders;
 }
 
+void CWVPToolBar::ForgetRemovedButtons()
+{
+    BOOL expandFound = FALSE, hideFound = FALSE;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        expandFound |= GetControl(i) == m_pExpandButton;
+        hideFound |= GetControl(i) == m_pHideButton;
+    }
+    if (!expandFound)
+        m_pExpandButton = nullptr;
+    if (!hideFound)
+        m_pHideButton = nullptr;
+}
+
 CWVPToolBar::CControlButtonExpand* CWVPToolBar::EnsureExpandButton()
 {
+    ForgetRemovedButtons();
     if (!m_pExpandButton)
     {
         m_pExpandButton = new CControlButtonExpand();
@@ -305,6 +325,7 @@ CWVPToolBar::CControlButtonExpand* CWVPToolBar::EnsureExpandButton()
 
 CWVPToolBar::CControlButtonHide* CWVPToolBar::EnsureHideButton()
 {
+    ForgetRemovedButtons();
     if (!m_pHideButton)
     {
         m_pHideButton = new CControlButtonHide();
@@ -371,6 +392,7 @@ CSize CWVPToolBar::CalcDockingLayout(int length, DWORD mode)
     CWVPPaintManager* paintManager = GetPaintManager();
     CWVPFontDC font(&dc, paintManager->GetControlFont(this, FALSE));
     CRect borders = GetBorders();
+    ForgetRemovedButtons();
     if (m_pHideButton)
         m_pHideButton->SetHideFlags(m_pHideButton->GetHideFlags() | WVP_HIDE_HIDDEN);
     if (!m_bShowExpandButton)
@@ -389,7 +411,8 @@ CSize CWVPToolBar::CalcDockingLayout(int length, DWORD mode)
         else
             borders.bottom += WVP_EXPAND_BUTTON_SPACE;
         size = m_pControls->CalcDynamicSize(&dc, length, mode, borders);
-        m_pExpandButton->SetHideFlags(m_pExpandButton->GetHideFlags() & ~WVP_HIDE_HIDDEN);
+        // The chevron is laid out by the paint manager, never wrapped with the controls.
+        m_pExpandButton->SetHideFlags(0);
         paintManager->DrawSpecialControl(&dc, kDrawExpandDocked, m_pExpandButton, this, FALSE, size);
     }
     if (!(mode & LM_COMMIT))
@@ -528,8 +551,6 @@ void CWVPToolBar::Reset(BOOL confirm)
     {
         pOriginal->InternalAddRef();
         m_pControls->RemoveAll();
-        m_pExpandButton = nullptr;
-        m_pHideButton = nullptr;
         for (int i = 0; i < pOriginal->GetCount(); ++i)
             if (!pOriginal->GetAt(i)->IsTemporary())
                 m_pControls->AddClone(pOriginal->GetAt(i), -1, TRUE);

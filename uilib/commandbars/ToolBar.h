@@ -47,6 +47,8 @@ class CWVPToolBar : public CWVPCommandBar
         ~CControlButtonExpand() override;
         void SetRect(CRect rc) override;
         void Draw(CDC* pDC) override;
+        // The paint manager places the chevron; it takes no room among the controls.
+        CSize GetSize(CDC* pDC) override;
         BOOL OnSetPopup(BOOL open) override;
         // Some control of the bar is hidden only because it did not fit.
         BOOL HasHiddenControls() const
@@ -158,12 +160,14 @@ class CWVPToolBar : public CWVPCommandBar
     {
         return m_barPosition == wvpBarFloating;
     }
-    CControlButtonExpand* GetExpandButton() const
+    CControlButtonExpand* GetExpandButton()
     {
+        ForgetRemovedButtons();
         return m_pExpandButton;
     }
-    CControlButtonHide* GetHideButton() const
+    CControlButtonHide* GetHideButton()
     {
+        ForgetRemovedButtons();
         return m_pHideButton;
     }
     // The bar's width the last time it floated (0 when it never did).
@@ -187,6 +191,9 @@ class CWVPToolBar : public CWVPCommandBar
 
     // The gripper strip of a docked bar, in client coordinates (empty when it shows none).
     CRect GetGripperRect();
+    // The chevron and close button are the bar's controls: a bar whose controls were replaced
+    // forgets them.
+    void ForgetRemovedButtons();
     CControlButtonExpand* EnsureExpandButton();
     CControlButtonHide* EnsureHideButton();
     void RedrawIfLayoutPending(DWORD mode);

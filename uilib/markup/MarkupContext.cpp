@@ -96,12 +96,9 @@ CWVPMarkupContext::CWVPMarkupContext(HWND hwnd)
 
 CWVPMarkupContext::~CWVPMarkupContext()
 {
-    if (m_pHoverElement)
-    {
-        CWVPMarkupInputElement* hover = m_pHoverElement;
-        m_pHoverElement = nullptr;
-        hover->Release();
-    }
+    m_pHoverElement = nullptr;
+    m_pCapturedElement = nullptr;
+    m_pActiveRoot = nullptr;
     if (m_pKeyboardNavigation)
         m_pKeyboardNavigation->Release();
     if (m_pTooltipContext)
@@ -143,11 +140,6 @@ LONG CWVPMarkupContext::Release()
     if (n == 0)
         delete this;
     return n;
-}
-
-BOOL CWVPMarkupContext::OnWndMsg(CWVPMarkupUIElement*, UINT, WPARAM, LPARAM, LRESULT*)
-{
-    return FALSE;
 }
 
 CWVPMarkupObject* CWVPMarkupContext::Parse(LPCWSTR text)

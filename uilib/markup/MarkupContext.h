@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "uilib/markup/MarkupObject.h"
 
@@ -35,6 +36,7 @@ class CWVPMarkupContext
 {
   public:
     class CTooltipContext;
+    class CInputElementCollection;
 
     explicit CWVPMarkupContext(HWND hwnd = nullptr);
     virtual ~CWVPMarkupContext();
@@ -63,6 +65,18 @@ class CWVPMarkupContext
     void AddDelegate(LPCWSTR name, CWVPMarkupDelegate* handler);
     void RaiseContextEvent(CWVPMarkupInputElement* element, CWVPMarkupRoutedEventArgs* args);
     RECT GetElementRect(CWVPMarkupInputElement* element) const;
+
+    // Mouse routing of the host window's messages (OnWndMsg drives them).
+    void HandleMouseMove(CWVPMarkupUIElement* root, int x, int y);
+    void SetHoverElement(CWVPMarkupInputElement* element, int x, int y);
+    BOOL HandleSetCursor();
+    BOOL HandleMouseWheel(int delta);
+    BOOL HandleMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+    // The tool of the tooltip: the nearest input element from the hover element outwards whose
+    // "ToolTip" is a string; -1 without one.
+    INT_PTR HitTestToolTip(POINT point, TOOLINFOW* info);
+    static void BuildInputChain(CWVPMarkupInputElement* element, CInputElementCollection* chain);
+    static BOOL IsAncestorOrSelf(CWVPMarkupObject* ancestor, CWVPMarkupObject* element);
 
     HWND GetHwnd() const { return m_hWnd; }
     COLORREF GetDefaultTextColor() const { return m_clrDefaultText; }

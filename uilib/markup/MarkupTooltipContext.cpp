@@ -11,3 +11,8 @@ CWVPMarkupContext::CTooltipContext::CTooltipContext(CWVPMarkupContext* owner) : 
 {
     SetStyle(kMarkupTooltipStyle);
 }
+
+INT_PTR CWVPMarkupContext::CTooltipContext::OnToolHitTest(CWnd*, CPoint point, TOOLINFOW* info)
+{
+    return m_pMarkupContext ? m_pMarkupContext->HitTestToolTip(point, info) : -1;
+}

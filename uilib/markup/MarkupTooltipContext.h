@@ -21,6 +21,10 @@ class CWVPMarkupContext::CTooltipContext : public CWVPToolTipContext
         m_pMarkupContext = nullptr;
     }
 
+  protected:
+    // The tool is the hover element's nearest "ToolTip" text, whatever the point.
+    INT_PTR OnToolHitTest(CWnd* owner, CPoint point, TOOLINFOW* info) override;
+
   private:
     CWVPMarkupContext* m_pMarkupContext;
 };

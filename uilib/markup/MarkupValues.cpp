@@ -3,6 +3,7 @@
 #include "platform/mfc/ExitSequence.h"
 #include "uilib/markup/MarkupBuilder.h"
 #include "uilib/markup/MarkupConverters.h"
+#include "uilib/markup/MarkupLayoutMath.h"
 #include "uilib/markup/MarkupScan.h"
 #include "uilib/markup/MarkupType.h"
 
@@ -325,10 +326,10 @@ RECT CWVPMarkupThickness::DeflateRect(RECT rect, const CWVPMarkupThickness* thic
 {
     if (!thickness)
         return rect;
-    rect.left += thickness->m_nLeft;
-    rect.top += thickness->m_nTop;
-    rect.right -= thickness->m_nRight;
-    rect.bottom -= thickness->m_nBottom;
+    rect.left = MarkupAddSize(rect.left, thickness->m_nLeft);
+    rect.top = MarkupAddSize(rect.top, thickness->m_nTop);
+    rect.right = MarkupSubtractSize(rect.right, thickness->m_nRight);
+    rect.bottom = MarkupSubtractSize(rect.bottom, thickness->m_nBottom);
     if (rect.right < rect.left)
         rect.right = rect.left;
     if (rect.bottom < rect.top)

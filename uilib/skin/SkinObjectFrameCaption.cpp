@@ -2,6 +2,7 @@
 // hit and tracked while pressed.
 #include "uilib/skin/SkinObjectFrame.h"
 
+#include "uilib/foundation/CaptureLoop.h"
 #include "uilib/skin/SkinDCGuards.h"
 #include "uilib/skin/SkinManager.h"
 
@@ -113,38 +114,54 @@ void CWVPSkinObjectFrame::TrackCaptionButton()
     ::SetCapture(m_hWnd);
     m_pButtonPressed = button;
     RedrawFrame();
-    bool clicked = false;
-    MSG msg;
-    while (::GetCapture() == m_hWnd)
+    // The press: a release ends it (a click when it came over the pressed button), moves show the
+    // button pressed only while the pointer is over it.
+    class CButtonLoop : public CWVPCaptureLoop
     {
-        if (!::GetMessageW(&msg, nullptr, 0, 0))
+      public:
+        CButtonLoop(CWVPSkinObjectFrame* frame, CCaptionButton* button)
+            : CWVPCaptureLoop(frame->m_hWnd), m_pFrame(frame), m_pButton(button)
         {
-            ::PostQuitMessage(int(msg.wParam));
-            break;
         }
-        if (msg.message == WM_LBUTTONUP)
+        bool m_bClicked = false;
+
+      protected:
+        BOOL OnMessage(MSG& msg) override
         {
-            clicked = m_pButtonPressed == button;
-            break;
-        }
-        if (msg.message == WM_NCMOUSELEAVE)
-            continue;
-        if (msg.message == WM_MOUSEMOVE)
-        {
-            POINT pt = {short(LOWORD(msg.lParam)), short(HIWORD(msg.lParam))};
-            ::ClientToScreen(m_hWnd, &pt);
-            CCaptionButton* under = HitTestButton(ToWindowPoint(pt)) == button ? button : nullptr;
-            if (under != m_pButtonPressed)
+            switch (msg.message)
             {
-                m_pButtonPressed = under;
-                m_pButtonHot = under ? button : nullptr;
-                RedrawFrame();
+            case WM_LBUTTONUP:
+                m_bClicked = m_pFrame->m_pButtonPressed == m_pButton;
+                Stop();
+                return TRUE;
+            case WM_NCMOUSELEAVE:
+                return TRUE;
+            case WM_MOUSEMOVE:
+            {
+                POINT pt = {short(LOWORD(msg.lParam)), short(HIWORD(msg.lParam))};
+                ::ClientToScreen(m_pFrame->m_hWnd, &pt);
+                CCaptionButton* under =
+                    m_pFrame->HitTestButton(m_pFrame->ToWindowPoint(pt)) == m_pButton ? m_pButton : nullptr;
+                if (under != m_pFrame->m_pButtonPressed)
+                {
+                    m_pFrame->m_pButtonPressed = under;
+                    m_pFrame->m_pButtonHot = under ? m_pButton : nullptr;
+                    m_pFrame->RedrawFrame();
+                }
+                return TRUE;
             }
-            continue;
+            default:
+                return FALSE;
+            }
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+
+      private:
+        CWVPSkinObjectFrame* m_pFrame;
+        CCaptionButton* m_pButton;
+    };
+    CButtonLoop loop(this, button);
+    loop.Run();
+    const bool clicked = loop.m_bClicked;
     m_pButtonHot = m_pButtonPressed = nullptr;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();

@@ -3,6 +3,7 @@
 #include "uilib/skin/SkinObjectFrame.h"
 
 #include "uilib/foundation/BufferDC.h"
+#include "uilib/foundation/CaptureLoop.h"
 #include "uilib/skin/SkinManager.h"
 
 #include <memory>
@@ -279,32 +280,45 @@ void CWVPSkinObjectFrame::TrackScrollBar(POINT pt, SCROLLBARPOSINFO* pSBInfo, BO
         TrackThumb(WM_LBUTTONDOWN, pt);
     else
         TrackBox(WM_LBUTTONDOWN, pt);
-    MSG msg;
-    while (m_pSBTrack && ::GetCapture() == m_hWnd)
+    // The drag: the repeat timer and every mouse message go to the tracking; it runs while a track
+    // is under way and the frame holds the capture.
+    class CTrackLoop : public CWVPCaptureLoop
     {
-        if (!::GetMessageW(&msg, nullptr, 0, 0))
+      public:
+        explicit CTrackLoop(CWVPSkinObjectFrame* frame) : CWVPCaptureLoop(frame->m_hWnd), m_pFrame(frame)
         {
-            ::PostQuitMessage(int(msg.wParam));
-            break;
         }
-        if (msg.message == WM_TIMER && msg.wParam == kScrollRepeatTimerId && msg.hwnd == m_hWnd)
+
+      protected:
+        BOOL KeepRunning() override
         {
-            OnScrollRepeatTimer(msg.pt);
+            return m_pFrame->m_pSBTrack != nullptr;
         }
-        else if (IsMouseMessage(msg.message))
+        BOOL OnMessage(MSG& msg) override
         {
-            POINT screen = msg.pt;
-            POINT at = TrackPoint(screen);
-            if (track->bTrackThumb)
-                TrackThumb(msg.message, at);
+            if (msg.message == WM_TIMER && msg.wParam == kScrollRepeatTimerId && msg.hwnd == m_pFrame->m_hWnd)
+            {
+                m_pFrame->OnScrollRepeatTimer(msg.pt);
+                return TRUE;
+            }
+            if (!IsMouseMessage(msg.message))
+                return FALSE;
+            const POINT at = m_pFrame->TrackPoint(msg.pt);
+            if (m_pFrame->m_pSBTrack->bTrackThumb)
+                m_pFrame->TrackThumb(msg.message, at);
             else
-                TrackBox(msg.message, at);
+                m_pFrame->TrackBox(msg.message, at);
+            return TRUE;
         }
-        else
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+
+      private:
+        CWVPSkinObjectFrame* m_pFrame;
+    };
+    // The first step may have ended the track already (or given the capture up).
+    if (m_pSBTrack && ::GetCapture() == m_hWnd)
+    {
+        CTrackLoop loop(this);
+        loop.Run();
     }
     if (track->hTimerSB)
         ::KillTimer(m_hWnd, kScrollRepeatTimerId);

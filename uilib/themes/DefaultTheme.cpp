@@ -1,6 +1,8 @@
 #include "uilib/themes/DefaultTheme.h"
+#include "uilib/commandbars/ControlComboBox.h"
 #include "uilib/commandbars/CommandBar.h"
 #include "uilib/commandbars/Control.h"
+#include "uilib/commandbars/ControlEdit.h"
 #include "uilib/foundation/DCGuards.h"
 #include "uilib/foundation/ImageManagerIcon.h"
 
@@ -528,4 +530,113 @@ void CWVPDefaultTheme::DrawControlComboBoxButton(CDC* pDC, CRect rc, BOOL bEnabl
             Draw3dRect(pDC, rc, kHilite, kHilite);
     }
     DrawComboExpandMark(pDC, arrow, GetColor(kButtonText));
+}
+
+CSize CWVPDefaultTheme::DrawEditControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
+{
+    CWVPControlEdit* pEdit = DYNAMIC_DOWNCAST(CWVPControlEdit, pControl);
+    CWVPCommandBar* pBar = pControl->GetParent();
+    if (!bDraw || !pEdit || (pBar && pBar->GetType() == wvpBarTypePopup))
+        return CWVPPaintManager::DrawEditControl(pDC, pControl, bDraw);
+    CWVPPaintManager::DrawEditControl(pDC, pControl, TRUE);
+    CRect field = pControl->GetRect();
+    field.left += pEdit->GetLabelWidth();
+    const BOOL enabled = pControl->GetEnabled();
+    if (enabled)
+    {
+        CRect inside = field;
+        inside.DeflateRect(1, 1);
+        pDC->FillSolidRect(inside, GetColor(kWindow));
+    }
+    DrawControlEditFrame(pDC, field, enabled, pControl->GetSelected());
+    pEdit->DrawEditIcon(pDC, field.left + 3, field.top + 1, field.bottom - 1);
+    if (pEdit->IsSpinButtonsVisible())
+        DrawControlEditSpin(pDC, pEdit);
+    return CSize(0, 0);
+}
+
+void CWVPDefaultTheme::DrawControlEditSpin(CDC* pDC, CWVPControlEdit* pControl)
+{
+    const CRect rc = pControl->GetSpinButtonsRect();
+    if (rc.IsRectEmpty())
+        return;
+    const int middle = rc.CenterPoint().y;
+    const CRect up(rc.left + 1, rc.top + 1, rc.right - 1, middle);
+    const CRect down(rc.left + 1, middle, rc.right - 1, rc.bottom - 1);
+    const BOOL enabled = pControl->GetEnabled();
+    if (enabled && pControl->GetSelected())
+    {
+        pDC->FillSolidRect(rc, GetColor(kFace));
+        const int pressed = pControl->GetPressed();
+        if (pressed == WVP_SELECTED_SPINUP)
+            Draw3dRect(pDC, up, kShadow, kWindow);
+        else
+            Draw3dRect(pDC, up, kWindow, kShadow);
+        if (pressed == WVP_SELECTED_SPINDOWN)
+            Draw3dRect(pDC, down, kShadow, kWindow);
+        else
+            Draw3dRect(pDC, down, kWindow, kShadow);
+    }
+    else if (enabled)
+    {
+        CRect inner = rc;
+        inner.DeflateRect(1, 1);
+        pDC->FillSolidRect(inner, GetColor(kFace));
+        Draw3dRect(pDC, inner, kWindow, kWindow);
+    }
+    const COLORREF arrow = GetColor(enabled ? kButtonText : kGrayText);
+    const int cx = rc.CenterPoint().x;
+    const int upMiddle = up.CenterPoint().y;
+    const int downMiddle = down.CenterPoint().y;
+    DrawTriangle(pDC, CPoint(cx, upMiddle - 1), CPoint(cx - 2, upMiddle + 1), CPoint(cx + 2, upMiddle + 1), arrow);
+    DrawTriangle(pDC, CPoint(cx, downMiddle + 1), CPoint(cx - 2, downMiddle - 1), CPoint(cx + 2, downMiddle - 1),
+                 arrow);
+}
+
+CSize CWVPDefaultTheme::DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw)
+{
+    // The arrow button of a combo box field, and the room between a label and its field.
+    const int kComboButtonWidth = 15;
+    const int kLabelGap = 6;
+    const int kCaptionIndent = 2;
+    CWVPCommandBar* pBar = pControl->GetParent();
+    const BOOL popup = pBar && pBar->GetType() == wvpBarTypePopup;
+    CWVPControlComboBox* pCombo = pControl->IsKindOf(RUNTIME_CLASS(CWVPControlComboBox))
+                                      ? static_cast<CWVPControlComboBox*>(pControl)
+                                      : nullptr;
+    if (!bDraw || popup || !pCombo)
+    {
+        const CSize size = CWVPPaintManager::DrawComboBoxControl(pDC, pControl, bDraw);
+        if (!bDraw && pCombo)
+        {
+            int label = 0;
+            if (!popup && pCombo->IsCaptionVisible())
+            {
+                CWVPFontDC font(pDC, &m_fontBar);
+                label = kCaptionIndent + pDC->GetTextExtent(StripMnemonics(pCombo->GetCaption())).cx + kLabelGap;
+            }
+            pCombo->SetLabelWidth(label);
+            pCombo->SetDropDownButtonWidth(kComboButtonWidth);
+        }
+        return size;
+    }
+    CWVPPaintManager::DrawComboBoxControl(pDC, pControl, TRUE);
+    CRect field = pControl->GetRect();
+    field.left += pCombo->GetLabelWidth();
+    const BOOL enabled = pControl->GetEnabled();
+    const int selected = pControl->GetSelected();
+    if (enabled)
+    {
+        CRect inside = field;
+        inside.DeflateRect(1, 1);
+        pDC->FillSolidRect(inside, GetColor(kWindow));
+    }
+    const CRect button(field.right - pCombo->GetDropDownButtonWidth(), field.top, field.right, field.bottom);
+    {
+        CWVPFontDC font(pDC, &m_fontIcon);
+        pCombo->DrawComboText(pDC, CRect(field.left + 3, field.top + 1, button.left + 1, field.bottom - 1));
+    }
+    DrawControlComboBoxButton(pDC, button, enabled, selected, pControl->GetPopuped());
+    DrawControlEditFrame(pDC, field, enabled, selected);
+    return CSize(0, 0);
 }

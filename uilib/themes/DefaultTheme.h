@@ -4,6 +4,8 @@
 // number 0, and the theme every unknown number falls back to.
 #include "uilib/commandbars/PaintManager.h"
 
+class CWVPControlEdit;
+
 class CWVPDefaultTheme : public CWVPPaintManager
 {
   public:
@@ -11,6 +13,8 @@ class CWVPDefaultTheme : public CWVPPaintManager
 
     CSize DrawPopupBarControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw) override;
     void DrawSplitButtonFrame(CDC* pDC, CWVPControl* pControl, CRect rc) override;
+    // Measuring also gives a combo box its label and arrow widths.
+    CSize DrawComboBoxControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw) override;
     CSize DrawListBoxControl(CDC* pDC, CWVPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw) override;
     void FillCommandBarEntry(CDC* pDC, CWVPCommandBar* pBar) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped,
@@ -31,10 +35,12 @@ class CWVPDefaultTheme : public CWVPPaintManager
     CSize DrawDialogBarGripper(CDC* pDC, CWVPCommandBar* pBar, BOOL bDraw) override;
     int GetThemeType() override;
     CSize GetPopupBarIconCellSize(CWVPCommandBar* pBar) override;
+    CSize DrawEditControl(CDC* pDC, CWVPControl* pControl, BOOL bDraw) override;
 
     // Edit and combo-box fields on bars.
     virtual void DrawControlEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int selected);
     virtual void DrawControlComboBoxButton(CDC* pDC, CRect rc, BOOL bEnabled, int selected, BOOL bDroppedDown);
+    virtual void DrawControlEditSpin(CDC* pDC, CWVPControlEdit* pControl);
 
     // A one-pixel checkerboard of face and highlight.
     void FillHalftoneRect(CDC* pDC, CRect rc);

@@ -6,6 +6,7 @@
 // Usage: CommandBarShots OUTPUT-FOLDER
 #include <windows.h>
 
+#include "CommandBarFieldShots.h"
 #include "DibCanvas.h"
 #include "PngWriter.h"
 #include "SkinGallery.h"
@@ -173,18 +174,6 @@ void DrawBar(CDC* pDC, CWVPCommandBar* bar, CPoint origin, CSize size)
 
 // Photographs the window as the screen shows it (popups over it included) into the folder; 1 when
 // the picture could not be written.
-int ShootScreen(HWND hwnd, const std::string& folder, const char* name)
-{
-    RECT rc;
-    ::GetWindowRect(hwnd, &rc);
-    DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top);
-    rwtest::CaptureScreen(hwnd, canvas);
-    RECT all = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
-    const std::string path = folder + "/" + name;
-    const bool ok = rwtest::WritePng(path, canvas, all);
-    printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
-    return ok ? 0 : 1;
-}
 
 // A bar window in a host: hot and pressed buttons, then tracking with its keyboard tips shown.
 int ShootBarWindow(const std::string& folder)
@@ -343,6 +332,19 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
+int ShootScreen(HWND hwnd, const std::string& folder, const char* name)
+{
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top);
+    rwtest::CaptureScreen(hwnd, canvas);
+    RECT all = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
+    const std::string path = folder + "/" + name;
+    const bool ok = rwtest::WritePng(path, canvas, all);
+    printf("%s %s\n", ok ? "wrote" : "FAILED", path.c_str());
+    return ok ? 0 : 1;
+}
+
 // A long popup menu scrolled to its middle (CommandBarScrollShots.cpp).
 int ShootScrollingMenu(const std::string& folder);
 
@@ -380,6 +382,7 @@ int main(int argc, char** argv)
         failures += ShootBarWindow(folder);
         failures += ShootPopupMenu(folder);
         failures += ShootScrollingMenu(folder);
+        failures += ShootFieldsBar(folder);
     }
     CWVPPaintManager::ReleaseInstance();
     AfxRunExitHandlers();

@@ -4,6 +4,7 @@
 // step per tick; input messages come before timer messages, so each step sees the previous
 // step's input handled.
 #include "CommandBarHost.h"
+#include "RealInput.h"
 #include "RwTest.h"
 #include "uilib/commandbars/CommandBarKeyboardTip.h"
 #include "uilib/commandbars/ControlPopup.h"
@@ -81,30 +82,8 @@ template <class Loop> bool RunScript(std::vector<Step> steps, Loop loop)
     return !script.timedOut && script.next == script.steps.size();
 }
 
-void SendKey(UINT vk)
-{
-    INPUT input[2] = {};
-    for (INPUT& in : input)
-    {
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = WORD(vk);
-        in.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
-void SendMouse(DWORD flags, POINT at)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Wine maps x to (dx * width) >> 16: the smallest dx that lands exactly on the pixel.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (at.x * 65536 + width - 1) / width;
-    input.mi.dy = (at.y * 65536 + height - 1) / height;
-    ::SendInput(1, &input, sizeof input);
-}
+using rwtest::SendKey;
+using rwtest::SendMouse;
 
 Step Key(UINT vk)
 {

@@ -118,6 +118,57 @@ TEST(ScrollBaseTest, GeometryOfTheParts)
     EXPECT_EQ(whole.m_info.thumbRangeStart - 1, whole.m_info.thumbStart);
 }
 
+// Thumb lengths of vertical bars with 17-pixel arrows: the page's share of the track between the
+// arrows, never below half an arrow; sliders keep their fixed thumb.
+TEST(ScrollBaseTest, ThumbSizes)
+{
+    Painters p;
+    CWVPSliderPaintManager slider(p.theme);
+    slider.RefreshMetrics();
+    struct Case
+    {
+        const char* name;
+        bool isSlider;
+        int length, maximum, page, thumb;
+    } cases[] = {
+        {"a tenth of a 66-pixel track, raised to half an arrow", false, 100, 99, 10, 8},
+        {"half the range", false, 100, 99, 50, 33},
+        {"a long track", false, 217, 999, 100, 18},
+        {"no page keeps the arrow's size", false, 100, 99, 0, 17},
+        {"a short bar whose arrows take it all", false, 30, 99, 10, 8},
+        {"a slider's thumb is fixed", true, 100, 99, 50, 11},
+    };
+    for (const Case& c : cases)
+    {
+        CTestScroll bar(c.isSlider ? static_cast<CWVPScrollBarPaintManager*>(&slider) : &p.scroll,
+                        CRect(0, 0, 17, c.length), 0, c.maximum, c.page, 0);
+        bar.CalculateScrollBarInfo();
+        EXPECT_EQ(c.thumb, bar.m_info.thumbSize) << c.name;
+    }
+}
+
+// The thumb of a bar whose page is as large as its range or larger fills the track between the
+// arrows, wherever the position stands.
+TEST(ScrollBaseTest, PageLargerThanTheRangeFillsTheTrack)
+{
+    Painters p;
+    struct Case
+    {
+        int maximum, page, pos;
+    } cases[] = {{9, 10, 0}, {9, 20, 5}, {9, 66, 9}, {0, 500, 0}, {39, 60, 39}};
+    for (const Case& c : cases)
+    {
+        CTestScroll bar(&p.scroll, CRect(0, 0, 17, 100), 0, c.maximum, c.page, c.pos);
+        bar.CalculateScrollBarInfo();
+        const WVP_SCROLLBAR_POSINFO& i = bar.m_info;
+        EXPECT_EQ(66, i.thumbSize) << c.page;
+        EXPECT_EQ(0, i.thumbRange) << c.page;
+        EXPECT_EQ(i.startArrowEnd - 1, i.thumbStart) << c.page;
+        EXPECT_LE(i.thumbEnd, i.endArrowStart) << c.page;
+        EXPECT_EQ(WVP_HT_THUMB, bar.HitScrollBar(CPoint(5, 50))) << c.page;
+    }
+}
+
 TEST(ScrollBaseTest, ClassicScrollBarsAndSlidersDraw)
 {
     Painters p;

@@ -96,13 +96,16 @@ TEST(MarkupBadInput, MegabytesOfTextParse)
     EXPECT_EQ(words * 5 - 1, lstrlenW(run));
     root->Release();
     // A single word of megabytes is cut at the token limit.
-    std::u16string big = u"<TextBlock Text='" + std::u16string(2000000, u'v') + u"'>" +
-                         std::u16string(2000000, u'w') + u"</TextBlock>";
+    std::u16string big =
+        u"<TextBlock Text='" + std::u16string(2000000, u'v') + u"'>" + std::u16string(2000000, u'w') + u"</TextBlock>";
     root = context.Parse(W(big));
     ASSERT_NE(nullptr, root) << context.Error();
-    EXPECT_EQ(1023, lstrlenW(static_cast<CWVPMarkupRun*>(
-                                 static_cast<CWVPMarkupTextBlock*>(root)->GetInlines()->GetItem(0))->GetText()));
-    EXPECT_EQ(1023, lstrlenW(static_cast<CWVPMarkupString*>(root->GetValue(CWVPMarkupTextBlock::s_pTextProperty))
-                                 ->GetText()));
+    EXPECT_EQ(
+        1023,
+        lstrlenW(
+            static_cast<CWVPMarkupRun*>(static_cast<CWVPMarkupTextBlock*>(root)->GetInlines()->GetItem(0))->GetText()));
+    EXPECT_EQ(
+        1023,
+        lstrlenW(static_cast<CWVPMarkupString*>(root->GetValue(CWVPMarkupTextBlock::s_pTextProperty))->GetText()));
     root->Release();
 }

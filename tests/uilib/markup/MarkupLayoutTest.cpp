@@ -5,6 +5,8 @@
 #include "DibCanvas.h"
 #include "uilib/markup/MarkupDrawingContext.h"
 
+#include <climits>
+
 namespace
 {
 // A framework element whose content wants a fixed size, counting its core steps.
@@ -248,4 +250,30 @@ TEST(MarkupLayout, VisualsRenderAndHitTestInTheirParents)
     EXPECT_EQ(red, panel->InputHitTest({11, 3}));
     EXPECT_NE(red, panel->InputHitTest({12, 3}));
     panel->Release();
+}
+
+// Taking a border or padding off a rectangle of "no limit" size, or a thickness near the int range,
+// saturates instead of wrapping round; an edge that would cross the opposite one stops there.
+TEST(MarkupLayout, ThicknessDeflateSaturates)
+{
+    const struct
+    {
+        RECT rect;
+        CWVPMarkupThickness thickness;
+        RECT expected;
+    } cases[] = {
+        {{0, 0, 100, 50}, {1, 2, 3, 4}, {1, 2, 97, 46}},
+        {{0, 0, 10, 10}, {8, 8, 8, 8}, {8, 8, 8, 8}},
+        {{0, 0, INT_MAX, INT_MAX}, {-5, -5, -5, -5}, {-5, -5, INT_MAX, INT_MAX}},
+        {{10, 10, 20, 20}, {INT_MAX, INT_MAX, 0, 0}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX}},
+        {{-10, -10, 20, 20}, {INT_MIN, 0, INT_MIN, 0}, {INT_MIN, -10, INT_MAX, 20}},
+    };
+    for (const auto& c : cases)
+    {
+        const RECT r = CWVPMarkupThickness::DeflateRect(c.rect, &c.thickness);
+        EXPECT_EQ(c.expected.left, r.left) << c.thickness.m_nLeft;
+        EXPECT_EQ(c.expected.top, r.top) << c.thickness.m_nTop;
+        EXPECT_EQ(c.expected.right, r.right) << c.thickness.m_nRight;
+        EXPECT_EQ(c.expected.bottom, r.bottom) << c.thickness.m_nBottom;
+    }
 }

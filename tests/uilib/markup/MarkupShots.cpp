@@ -1,6 +1,8 @@
 // Photographs sample markup drawn through the engine's entry points into PNG files, for a person to
 // look at (tools/screenshots.sh runs it; it is not a test): a text block with inlines and a link,
-// a grid, stack and wrap panels, a border, shapes, a gradient and a picture from the resources.
+// a grid, stack and wrap panels, a border, shapes, a gradient and a picture from the resources; and
+// the controls (buttons in their states, check boxes, radio buttons, a scroll viewer with both
+// bars) in the look the process runs with, classic or visual style, named after it.
 // Each sample is parsed and drawn on its own, so one that fails to parse leaves only its cell empty.
 // Usage: MarkupShots OUTPUT-FOLDER
 #include <windows.h>
@@ -8,11 +10,16 @@
 #include "ShotWindow.h"
 #include "WideText.h"
 #include "platform/mfc/ExitSequence.h"
+#include "uilib/foundation/WinThemeWrapper.h"
+#include "uilib/markup/MarkupButtonBase.h"
 #include "uilib/markup/MarkupEntryPoints.h"
+#include "uilib/markup/MarkupScrollViewer.h"
+#include "uilib/markup/MarkupValues.h"
 
 #include <stdio.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -30,7 +37,59 @@ struct Sample
 {
     LPCWSTR title;
     LPCWSTR markup;
+    // Puts the parsed sample in the state the picture shows (states a pointer would give).
+    void (*prepare)(CWVPMarkupUIElement* root);
 };
+
+// The look a control shows, set through its state properties.
+enum Look
+{
+    asParsed,
+    hot,
+    pressed
+};
+
+// Gives the n-th logical child of the root the n-th look.
+template <size_t N> void SetLooks(CWVPMarkupUIElement* root, const Look (&looks)[N])
+{
+    const int count = root->GetLogicalChildrenCount();
+    for (int i = 0; i < count && i < int(N); ++i)
+    {
+        CWVPMarkupInputElement* child = MarkupCast<CWVPMarkupInputElement>(root->GetLogicalChild(i));
+        if (!child)
+            continue;
+        if (looks[i] == hot)
+            child->SetValue(CWVPMarkupInputElement::s_pIsMouseOverProperty, CWVPMarkupBool::CreateTrueValue());
+        if (looks[i] == pressed)
+        {
+            child->SetValue(CWVPMarkupInputElement::s_pIsMouseOverProperty, CWVPMarkupBool::CreateTrueValue());
+            child->SetValue(CWVPMarkupButtonBase::s_pIsPressedProperty, CWVPMarkupBool::CreateTrueValue());
+        }
+    }
+}
+
+void ButtonLooks(CWVPMarkupUIElement* root)
+{
+    SetLooks(root, {asParsed, hot, pressed, asParsed});
+}
+
+void ToggleLooks(CWVPMarkupUIElement* root)
+{
+    SetLooks(root, {asParsed, asParsed, asParsed, hot, asParsed});
+}
+
+// Both bars part of the way along, so that each thumb sits inside its track.
+void ScrollPartWay(CWVPMarkupUIElement* root)
+{
+    CWVPMarkupScrollViewer* viewer = MarkupCast<CWVPMarkupScrollViewer>(root);
+    if (!viewer)
+        return;
+    // The limits come from the arranged viewport.
+    MarkupMeasureElement(root, kCellWidth, kCellHeight);
+    root->Arrange({0, 0, kCellWidth, kCellHeight});
+    viewer->SetScrollOffset(CWVPMarkupScrollViewer::orientationVertical, 120);
+    viewer->SetScrollOffset(CWVPMarkupScrollViewer::orientationHorizontal, 90);
+}
 
 const Sample kSamples[] = {
     {L"Text block with inlines and a hyperlink",
@@ -103,17 +162,57 @@ const Sample kSamples[] = {
      L"<Image Source='res://PLAYER' Width='64' Height='64' Margin='12,0,0,0'/>"
      L"</StackPanel>"},
 };
-const int kSampleCount = sizeof(kSamples) / sizeof(kSamples[0]);
-const int kRows = (kSampleCount + kColumns - 1) / kColumns;
-const int kHeight = kRows * (kCellHeight + kTitleHeight + kGap) + kGap;
 
-// The parsed samples, drawn by the host window.
-struct Trees
-{
-    CWVPMarkupContext* context = nullptr;
-    CWVPMarkupUIElement* roots[kSampleCount] = {};
+const Sample kControls[] = {
+    {L"Buttons: normal, hot, pressed, disabled",
+     L"<StackPanel Orientation='Horizontal' Margin='8' VerticalAlignment='Top'>"
+     L"<Button Margin='4' Padding='10,4,10,4'>Normal</Button>"
+     L"<Button Margin='4' Padding='10,4,10,4'>Hot</Button>"
+     L"<Button Margin='4' Padding='10,4,10,4'>Pressed</Button>"
+     L"<Button Margin='4' Padding='10,4,10,4' IsEnabled='False'>Disabled</Button></StackPanel>",
+     ButtonLooks},
+    {L"Check boxes: unchecked, checked, indeterminate; hot; disabled",
+     L"<StackPanel Margin='8'>"
+     L"<CheckBox Margin='2'>Unchecked</CheckBox>"
+     L"<CheckBox Margin='2' IsChecked='True'>Checked</CheckBox>"
+     L"<CheckBox Margin='2' IsThreeState='True' IsChecked=''>Indeterminate</CheckBox>"
+     L"<CheckBox Margin='2' IsChecked='True'>Checked and hot</CheckBox>"
+     L"<CheckBox Margin='2' IsChecked='True' IsEnabled='False'>Checked, disabled</CheckBox></StackPanel>",
+     ToggleLooks},
+    {L"Radio buttons: a group with the second chosen; hot; disabled",
+     L"<StackPanel Margin='8'>"
+     L"<RadioButton Margin='2'>First choice</RadioButton>"
+     L"<RadioButton Margin='2' IsChecked='True'>Second choice</RadioButton>"
+     L"<RadioButton Margin='2'>Third choice</RadioButton>"
+     L"<RadioButton Margin='2'>Fourth, hot</RadioButton>"
+     L"<RadioButton Margin='2' IsEnabled='False'>Fifth, disabled</RadioButton></StackPanel>",
+     ToggleLooks},
+    {L"Scroll viewer with both bars, scrolled part of the way",
+     L"<ScrollViewer HorizontalScrollBarVisibility='Auto' Margin='8'>"
+     L"<Border Width='600' Height='400' BorderThickness='4' BorderBrush='#203080'>"
+     L"<Border.Background><LinearGradientBrush StartPoint='0,0' EndPoint='1,1'>"
+     L"<GradientStop Offset='0' Color='#FFF0C0'/><GradientStop Offset='1' Color='#80A0E0'/>"
+     L"</LinearGradientBrush></Border.Background>"
+     L"<TextBlock Margin='100,130,0,0' FontSize='18'>Content of 600 x 400 pixels</TextBlock></Border>"
+     L"</ScrollViewer>",
+     ScrollPartWay},
 };
-Trees* g_trees = nullptr;
+
+// One picture: a table of samples, parsed and drawn by the host window.
+struct Sheet
+{
+    const Sample* samples;
+    int count;
+    CWVPMarkupContext* context = nullptr;
+    std::vector<CWVPMarkupUIElement*> roots;
+
+    int Height() const
+    {
+        const int rows = (count + kColumns - 1) / kColumns;
+        return rows * (kCellHeight + kTitleHeight + kGap) + kGap;
+    }
+};
+Sheet* g_sheet = nullptr;
 
 RECT CellRect(int index)
 {
@@ -124,7 +223,7 @@ RECT CellRect(int index)
 
 void Paint(HWND hwnd, HDC dc)
 {
-    RECT all = {0, 0, kWidth, kHeight};
+    RECT all = {0, 0, kWidth, g_sheet->Height()};
     HBRUSH background = ::CreateSolidBrush(kBackground);
     ::FillRect(dc, &all, background);
     ::DeleteObject(background);
@@ -133,21 +232,22 @@ void Paint(HWND hwnd, HDC dc)
         font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ oldFont = ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
-    for (int i = 0; i < kSampleCount; ++i)
+    for (int i = 0; i < g_sheet->count; ++i)
     {
         RECT cell = CellRect(i);
+        const LPCWSTR title = g_sheet->samples[i].title;
         ::SetTextColor(dc, RGB(0, 0, 0));
-        ::TextOutW(dc, cell.left, cell.top - kTitleHeight + 2, kSamples[i].title, ::lstrlenW(kSamples[i].title));
+        ::TextOutW(dc, cell.left, cell.top - kTitleHeight + 2, title, ::lstrlenW(title));
         HBRUSH white = ::CreateSolidBrush(kCellColor);
         ::FillRect(dc, &cell, white);
         ::DeleteObject(white);
         // As a host control does: its font before measuring, its text colour before drawing.
-        MarkupSetDefaultFont(g_trees->context, font, static_cast<COLORREF>(-1));
-        MarkupMeasureElement(g_trees->roots[i], kCellWidth, kCellHeight);
-        MarkupSetDefaultFont(g_trees->context, nullptr, ::GetSysColor(COLOR_WINDOWTEXT));
+        MarkupSetDefaultFont(g_sheet->context, font, static_cast<COLORREF>(-1));
+        MarkupMeasureElement(g_sheet->roots[i], kCellWidth, kCellHeight);
+        MarkupSetDefaultFont(g_sheet->context, nullptr, ::GetSysColor(COLOR_WINDOWTEXT));
         const int saved = ::SaveDC(dc);
         ::IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
-        MarkupRenderElement(g_trees->roots[i], dc, &cell);
+        MarkupRenderElement(g_sheet->roots[i], dc, &cell);
         ::RestoreDC(dc, saved);
     }
     ::SelectObject(dc, oldFont);
@@ -160,8 +260,8 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         LRESULT result = 0;
         if (rwtest::HandlePaintMessage(hwnd, message, wParam, Paint, &result))
             return result;
-        if (g_trees)
-            for (CWVPMarkupUIElement* root : g_trees->roots)
+        if (g_sheet)
+            for (CWVPMarkupUIElement* root : g_sheet->roots)
                 if (MarkupRelayMessage(root, message, wParam, lParam, &result))
                     return result;
     }
@@ -171,32 +271,53 @@ LRESULT CALLBACK ShotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
+
+// Parses a sheet's samples in a window of its own and writes its picture.
+bool WriteSheet(const Sample* samples, int count, const std::string& path)
+{
+    Sheet sheet;
+    sheet.samples = samples;
+    sheet.count = count;
+    HWND hwnd = rwtest::CreateShotWindow(kClassName, ShotProc, L"Markup", kWidth, sheet.Height());
+    sheet.context = MarkupCreateContext(hwnd);
+    for (int i = 0; i < count; ++i)
+    {
+        CWVPMarkupUIElement* root = MarkupParseText(sheet.context, samples[i].markup);
+        if (!root)
+            printf("sample %d (%s) did not parse\n", i, rwtest::Utf8(samples[i].title).c_str());
+        else if (samples[i].prepare)
+            samples[i].prepare(root);
+        sheet.roots.push_back(root);
+    }
+    g_sheet = &sheet;
+    const bool written = rwtest::WriteClientPng(hwnd, kWidth, sheet.Height(), path);
+    ::DestroyWindow(hwnd);
+    g_sheet = nullptr;
+    for (CWVPMarkupUIElement*& root : sheet.roots)
+        MarkupReleaseElement(&root);
+    MarkupReleaseContext(&sheet.context);
+    return written;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::string folder = argc > 1 ? argv[1] : ".";
-    int failures = 0;
+    if (!::FindResourceW(nullptr, L"PLAYER", reinterpret_cast<LPCWSTR>(RT_BITMAP)))
+        printf("the picture resource PLAYER is missing\n");
+    // The controls draw through the visual style where one is active; the picture says which.
+    bool themed = false;
     {
-        HWND hwnd = rwtest::CreateShotWindow(kClassName, ShotProc, L"Markup", kWidth, kHeight);
-        if (!::FindResourceW(nullptr, L"PLAYER", reinterpret_cast<LPCWSTR>(RT_BITMAP)))
-            printf("the picture resource PLAYER is missing\n");
-        Trees trees;
-        trees.context = MarkupCreateContext(hwnd);
-        for (int i = 0; i < kSampleCount; ++i)
-        {
-            trees.roots[i] = MarkupParseText(trees.context, kSamples[i].markup);
-            if (!trees.roots[i])
-                printf("sample %d (%s) did not parse\n", i, rwtest::Utf8(kSamples[i].title).c_str());
-        }
-        g_trees = &trees;
-        failures += !rwtest::WriteClientPng(hwnd, kWidth, kHeight, folder + "/markup-samples.png");
-        ::DestroyWindow(hwnd);
-        g_trees = nullptr;
-        for (CWVPMarkupUIElement*& root : trees.roots)
-            MarkupReleaseElement(&root);
-        MarkupReleaseContext(&trees.context);
+        CWVPWinThemeWrapper theme(TRUE);
+        themed = theme.OpenThemeData(nullptr, L"BUTTON") != nullptr && theme.IsThemeUsable();
+        theme.CloseThemeData();
     }
+    int failures = 0;
+    // The samples draw no visual-style part: one picture of them, from the classic run.
+    if (!themed)
+        failures += !WriteSheet(kSamples, sizeof(kSamples) / sizeof(kSamples[0]), folder + "/markup-samples.png");
+    failures += !WriteSheet(kControls, sizeof(kControls) / sizeof(kControls[0]),
+                            folder + (themed ? "/markup-controls-themed.png" : "/markup-controls-classic.png"));
     AfxRunExitHandlers();
     return failures ? 1 : 0;
 }

@@ -55,17 +55,25 @@ inline LRESULT CALLBACK ScrollHostProc(HWND hwnd, UINT message, WPARAM wParam, L
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// The host window stays hidden unless a test follows the real pointer over it: a shown window
+// that Wine maps on the X server takes seconds to destroy there (it waits for a window manager
+// that the test display does not run), and the bar's logic needs no mapped window.
 class ScrollHost
 {
   public:
-    ScrollHost(int x = 0, int y = 0, int width = 300, int height = 300)
+    enum Show
+    {
+        hidden = 0,
+        shown = WS_VISIBLE
+    };
+    ScrollHost(int x = 0, int y = 0, int width = 300, int height = 300, Show show = hidden)
     {
         WNDCLASSW wc = {};
         wc.lpfnWndProc = ScrollHostProc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"RwScrollHost";
         ::RegisterClassW(&wc);
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"scroll", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"scroll", WS_POPUP | DWORD(show), x, y, width, height, nullptr,
                                  nullptr, wc.hInstance, nullptr);
         context = new ScrollContext(hwnd);
     }
