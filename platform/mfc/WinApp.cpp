@@ -1,8 +1,12 @@
 #include "platform/mfc/WinApp.h"
 
+#include <map>
+#include <memory>
 #include <new>
 
+#include "platform/mfc/DocTemplate.h"
 #include "platform/mfc/ExitSequence.h"
+#include "platform/mfc/List.h"
 #include "platform/mfc/RecentFileList.h"
 #include "platform/mfc/ThreadState.h"
 #include "platform/mfc/Wnd.h"
@@ -28,7 +32,7 @@ void FreeText(LPCWSTR& text)
     free(const_cast<LPWSTR>(text));
     text = nullptr;
 }
-}
+} // namespace
 
 LPWSTR AFXAPI AfxStrDup(LPCWSTR text)
 {
@@ -187,6 +191,35 @@ int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine
     return result;
 }
 
+namespace
+{
+// The document templates of each application object, kept beside the object.
+std::map<const CWinApp*, std::unique_ptr<CPtrList>>& TemplateLists()
+{
+    static auto* lists = new std::map<const CWinApp*, std::unique_ptr<CPtrList>>;
+    return *lists;
+}
+
+CPtrList& DocTemplates(const CWinApp* app)
+{
+    std::unique_ptr<CPtrList>& list = TemplateLists()[app];
+    if (!list)
+        list.reset(new CPtrList);
+    return *list;
+}
+
+// Memory only: the application's destructor runs as a static destructor.
+void DeleteDocTemplates(const CWinApp* app)
+{
+    auto it = TemplateLists().find(app);
+    if (it == TemplateLists().end())
+        return;
+    while (!it->second->IsEmpty())
+        delete static_cast<CDocTemplate*>(it->second->RemoveHead());
+    TemplateLists().erase(it);
+}
+} // namespace
+
 CWinApp::CWinApp(LPCWSTR appName)
     : m_hInstance(nullptr), m_hPrevInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
       m_pszAppName(AfxStrDup(appName)), m_pszExeName(nullptr), m_pszHelpFilePath(nullptr), m_pszProfileName(nullptr),
@@ -204,6 +237,7 @@ CWinApp::CWinApp(LPCWSTR appName)
 CWinApp::~CWinApp()
 {
     // Runs as a static destructor: memory only, no Win32 calls.
+    DeleteDocTemplates(this);
     delete m_pRecentFileList;
     m_pRecentFileList = nullptr;
     FreeText(m_pszAppName);
@@ -214,6 +248,23 @@ CWinApp::~CWinApp()
     m_hThread = nullptr;
     if (g_app == this)
         g_app = nullptr;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    CPtrList& list = DocTemplates(this);
+    if (pTemplate && !list.Find(pTemplate))
+        list.AddTail(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return DocTemplates(this).GetHeadPosition();
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
+{
+    return pos ? static_cast<CDocTemplate*>(DocTemplates(this).GetNext(pos)) : nullptr;
 }
 
 BOOL CWinApp::InitApplication()

@@ -7,6 +7,7 @@
 
 #include "platform/mfc/Thread.h"
 
+class CDocTemplate;
 class CRecentFileList;
 class CWnd;
 
@@ -69,6 +70,13 @@ public:
     BOOL GetProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE* data, UINT* bytes);
     BOOL WriteProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE data, UINT bytes);
     void LoadStdProfileSettings(UINT maxRecentFiles = 4);
+
+    // The application's document templates, in the order added. The application owns them and
+    // deletes them when it goes; a template added twice is kept once.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    // The template at the position, which moves on to the next one (null after the last).
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
 
     HICON LoadIcon(LPCWSTR name) const;
     HICON LoadIcon(UINT id) const { return LoadIcon(MAKEINTRESOURCEW(id)); }

@@ -18,6 +18,9 @@ BEGIN_MESSAGE_MAP(CWVPPopupBar, CWVPCommandBar)
 ON_WM_MOUSEACTIVATE()
 ON_WM_NCACTIVATE()
 ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSELEAVE()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 namespace
@@ -52,7 +55,8 @@ BOOL Intersect(const CRect& a, const CRect& b)
 
 CWVPPopupBar::CWVPPopupBar()
     : m_pControlPopup(nullptr), m_bShowShadow(TRUE), m_bExpanded(FALSE), m_ptPopup(0, 0), m_rcExclude(0, 0, 0, 0),
-      m_dwOpenDirection(0), m_bScrolling(FALSE), m_bInLayout(FALSE), m_pReturnCommand(nullptr)
+      m_dwOpenDirection(0), m_bScrolling(FALSE), m_bInLayout(FALSE), m_nFirstVisible(0),
+      m_nEndIndex(0), m_scrollTimers{FALSE, FALSE}, m_pReturnCommand(nullptr)
 {
     m_barType = wvpBarTypePopup;
     m_barPosition = wvpBarPopup;
@@ -170,7 +174,8 @@ CRect CWVPPopupBar::CalcPopupPosition(CPoint pt, CSize size)
     CRect work = noExclude ? monitors.GetWorkAreaAtPoint(pt) : monitors.GetWorkAreaOfRect(exclude);
     const CRect screen = noExclude ? monitors.GetScreenAreaAtPoint(pt) : monitors.GetScreenAreaOfRect(exclude);
     // A point or control over a task bar may use the whole monitor.
-    if (noExclude ? (screen.PtInRect(pt) && !work.PtInRect(pt)) : (!Intersect(work, exclude) && Intersect(screen, exclude)))
+    if (noExclude ? (screen.PtInRect(pt) && !work.PtInRect(pt))
+                  : (!Intersect(work, exclude) && Intersect(screen, exclude)))
         work = screen;
     work.bottom -= kBottomGap;
 
@@ -247,8 +252,8 @@ CRect CWVPPopupBar::CalcPopupPosition(CPoint pt, CSize size)
 
     // Horizontal placement.
     const BOOL left = (m_dwOpenDirection & WVP_POPUP_OPENLEFT) != 0;
-    if (!noExclude && (m_dwOpenDirection & (WVP_POPUP_OPENLEFT | WVP_POPUP_OPENBELOW)) ==
-                          (WVP_POPUP_OPENLEFT | WVP_POPUP_OPENBELOW))
+    if (!noExclude &&
+        (m_dwOpenDirection & (WVP_POPUP_OPENLEFT | WVP_POPUP_OPENBELOW)) == (WVP_POPUP_OPENLEFT | WVP_POPUP_OPENBELOW))
         x = exclude.right - cx;
     else if (!noExclude && left)
         x = exclude.left - cx;
@@ -358,9 +363,13 @@ BOOL CWVPPopupBar::Popup(CWVPControl* pControl, BOOL keyboard)
     UpdateExcludeRect();
     const CSize size = CalcPopupLayout(0);
     const CRect rc = CalcPopupPosition(m_ptPopup, size);
+    m_nFirstVisible = 0;
+    if (m_bScrolling)
+        LayoutScrolling(rc.Height(), FALSE, FALSE);
+    else
+        StopScrolling();
     const BOOL visible = ::IsWindowVisible(m_hWnd);
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
-                   visible ? kMoveFlags : kShowFlags);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(), visible ? kMoveFlags : kShowFlags);
     CWVPCommandBar* pParentBar = GetParentCommandBar();
     if (!::IsWindow(m_hWnd) || (pParentBar && !::IsWindow(pParentBar->GetSafeHwnd())))
     {
@@ -395,6 +404,10 @@ void CWVPPopupBar::OnControlsChanged()
         return;
     UpdateExcludeRect();
     const CRect rc = CalcPopupPosition(m_ptPopup, CalcPopupLayout(0));
+    if (m_bScrolling)
+        LayoutScrolling(rc.Height(), FALSE, FALSE);
+    else
+        StopScrolling();
     CRect now;
     ::GetWindowRect(m_hWnd, &now);
     if (rc != now)
@@ -434,6 +447,7 @@ BOOL CWVPPopupBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
     else
     {
         ::NotifyWinEvent(kEventMenuPopupEnd, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+        StopScrolling();
         GetPaintManager()->m_pShadowManager->RemoveShadows(this);
         DestroyWindow();
         if (CWVPCommandBar* pParentBar = GetParentCommandBar())

@@ -22,6 +22,13 @@ const UINT WVP_TRACK_RETURNCMD = 0x100;
 const UINT WVP_WM_POPUPSHOWING = 10331;
 const UINT WVP_WM_POPUPCLOSED = 10333;
 
+// A popup taller than the work area scrolls its items with an arrow area at each end: resting
+// the mouse over one shows one more item on that side at every tick.
+const UINT_PTR WVP_TIMER_SCROLLDOWN = 5001;
+const UINT_PTR WVP_TIMER_SCROLLUP = 5002;
+const UINT WVP_SCROLL_INTERVAL = 80;
+const int WVP_SCROLL_AREA_HEIGHT = 16;
+
 class CWVPPopupBar : public CWVPCommandBar
 {
     DECLARE_DYNCREATE(CWVPPopupBar)
@@ -39,8 +46,8 @@ class CWVPPopupBar : public CWVPCommandBar
                                        LPCRECT exclude = nullptr, HWND owner = nullptr);
     // Shows an ordinary menu as a popup bar of the default look (made first when the program has
     // no paint manager yet); the popup-menu function's tracker, installed with the classes.
-    static BOOL AFX_CDECL TrackMenu(HMENU hMenu, UINT nFlags, int x, int y, CWnd* pWnd, int nIDToolBar,
-                                    BOOL bNoNotify, BOOL* pResult);
+    static BOOL AFX_CDECL TrackMenu(HMENU hMenu, UINT nFlags, int x, int y, CWnd* pWnd, int nIDToolBar, BOOL bNoNotify,
+                                    BOOL* pResult);
     // Called by an executing control with its bar's root: TRUE when the root is a popup tracked for
     // its command, which then ends its tracking and keeps the command for its caller.
     static BOOL AFX_CDECL ReturnTrackedCommand(CWVPCommandBar* pRoot, int id);
@@ -98,6 +105,23 @@ class CWVPPopupBar : public CWVPCommandBar
     {
         return m_bScrolling;
     }
+    // The first control shown and the first one after the shown ones while the popup scrolls.
+    int GetFirstVisibleIndex() const
+    {
+        return m_nFirstVisible;
+    }
+    int GetEndIndex() const
+    {
+        return m_nEndIndex;
+    }
+    // The arrow area at the bottom (scrolls down) or the top (scrolls up); empty when not shown.
+    CRect GetScrollAreaRect(BOOL up) const
+    {
+        return m_scrollAreas[up ? 1 : 0];
+    }
+    // Places the controls that fit a popup of the height, down from the first visible index or up
+    // to the end index; the others are hidden from view.
+    void LayoutScrolling(int height, BOOL upward, BOOL redraw);
 
     BOOL Popup(CWVPControl* pControl, BOOL keyboard) override;
     BOOL IsPopupBar() const override
@@ -109,6 +133,8 @@ class CWVPPopupBar : public CWVPCommandBar
         return m_hWnd && ::IsWindowVisible(m_hWnd);
     }
     BOOL SetTrackingMode(int mode, BOOL selectFirst = TRUE, BOOL keyboard = FALSE) override;
+    // Selecting an item scrolled out of view scrolls it into view first.
+    BOOL SetSelected(int index, BOOL keyboard = FALSE) override;
     // Hosted child windows are handed back to the site before the window goes.
     BOOL DestroyWindow() override;
     // An open popup lays itself out again and moves to its new place.
@@ -126,6 +152,13 @@ class CWVPPopupBar : public CWVPCommandBar
   protected:
     // Wrapping long menus into columns is allowed.
     BOOL IsWrapAllowed() const;
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // Starts or stops the arrow areas' timers for the pointer at a client point.
+    void TrackScrollAreas(CPoint pt);
+    // One tick of an arrow area's timer: one more control on its side, or the timer stops.
+    void OnScrollTimer(UINT_PTR id);
+    // Kills the arrow areas' timers and forgets the areas.
+    void StopScrolling();
     // Shadows of an open popup, where the paint manager shows them.
     void SetShadows();
 
@@ -133,6 +166,9 @@ class CWVPPopupBar : public CWVPCommandBar
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMouseMove(UINT flags, CPoint pt);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnTimer(UINT_PTR id);
     DECLARE_MESSAGE_MAP()
 
     CWVPControlPopup* m_pControlPopup;
@@ -143,6 +179,11 @@ class CWVPPopupBar : public CWVPCommandBar
     DWORD m_dwOpenDirection;
     BOOL m_bScrolling;
     BOOL m_bInLayout;
+    int m_nFirstVisible;
+    int m_nEndIndex;
+    // Bottom and top arrow areas, and whether each one's timer runs.
+    CRect m_scrollAreas[2];
+    BOOL m_scrollTimers[2];
     // Set while TrackPopupBar runs on this popup with WVP_TRACK_RETURNCMD: where the chosen command
     // goes (the caller's own result, valid only during the call).
     int* m_pReturnCommand;

@@ -5,6 +5,8 @@
 
 #include "MfcTestApp.h"
 
+#include <vector>
+
 namespace
 {
 const UINT ID_VIEW_CMD = 0x8D00;
@@ -107,6 +109,36 @@ TEST(Views, ADocumentTemplateReadsTheFieldsOfItsString)
     CDocTemplate missing(0xFFF0, nullptr, nullptr, nullptr);
     CString text;
     EXPECT_FALSE(missing.GetDocString(text, CDocTemplate::windowTitle));
+}
+
+// The application keeps its document templates in the order they were added, each once, and
+// walks them by position; the walk of an application without templates is empty.
+TEST(Views, TheApplicationListsItsDocumentTemplates)
+{
+    CWinApp& app = TestApp();
+    POSITION pos = app.GetFirstDocTemplatePosition();
+    EXPECT_EQ(nullptr, pos);
+    EXPECT_EQ(nullptr, app.GetNextDocTemplate(pos));
+
+    const UINT ids[] = {IDR_DOCUMENT, 0x7A01, 0x7A02};
+    std::vector<CDocTemplate*> added;
+    for (UINT id : ids)
+    {
+        added.push_back(new CDocTemplate(id, RUNTIME_CLASS(COleDocument), RUNTIME_CLASS(CFrameWnd),
+                                         RUNTIME_CLASS(CListView)));
+        app.AddDocTemplate(added.back());
+    }
+    app.AddDocTemplate(added[1]);
+    app.AddDocTemplate(nullptr);
+
+    std::vector<CDocTemplate*> walked;
+    for (pos = app.GetFirstDocTemplatePosition(); pos;)
+        walked.push_back(app.GetNextDocTemplate(pos));
+    EXPECT_EQ(added, walked);
+    CString name;
+    ASSERT_FALSE(walked.empty());
+    EXPECT_TRUE(walked[0]->GetDocString(name, CDocTemplate::fileNewName));
+    EXPECT_EQ("Task list", Narrow(name));
 }
 
 TEST(Views, AListViewIsAViewOverAListControl)

@@ -345,6 +345,9 @@ int ShootScreen(HWND hwnd, const std::string& folder, const char* name)
     return ok ? 0 : 1;
 }
 
+// A long popup menu scrolled to its middle (CommandBarScrollShots.cpp).
+int ShootScrollingMenu(const std::string& folder);
+
 int main(int argc, char** argv)
 {
     const std::string folder = argc > 1 ? argv[1] : ".";
@@ -378,6 +381,7 @@ int main(int argc, char** argv)
         g_bars = nullptr;
         failures += ShootBarWindow(folder);
         failures += ShootPopupMenu(folder);
+        failures += ShootScrollingMenu(folder);
         failures += ShootFieldsBar(folder);
     }
     CWVPPaintManager::ReleaseInstance();

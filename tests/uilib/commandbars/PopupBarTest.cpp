@@ -11,6 +11,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -370,4 +372,173 @@ TEST_F(PopupTrackingTest, SubmenusAtTheRightEdgeOpenToTheLeft)
             EXPECT_LE(g_chain[i].right, g_chain[i - 1].left + 4) << "does not open to the left of its parent";
     }
     EXPECT_EQ(nullptr, rwtest::ThreadPopupBar()) << "every popup closed";
+}
+
+namespace
+{
+// Watches a long popup from inside its tracking loop: rests the pointer on the bottom arrow area
+// until the last item shows, then on the top one until the first shows again, recording the
+// first visible index at every look. A deadline ends a popup that stops moving.
+struct ScrollWatch
+{
+    int phase = 0; // 0 start, 1 scrolling down, 2 scrolling up, 3 done
+    DWORD deadline = 0;
+    std::vector<int> firstIndexes;
+    CRect bottomAreaAtStart, topAreaAtStart;
+    BOOL lastHiddenAtStart = FALSE;
+    BOOL downTimerRanOn = TRUE, upTimerRanOn = TRUE;
+    BOOL lastShownAtBottom = FALSE, firstShownAtTop = FALSE;
+    int count = 0;
+    int strayMoves = 0;
+};
+ScrollWatch g_watch;
+
+void RestPointerOn(CWVPPopupBar* pPopup, const CRect& area)
+{
+    const CPoint pt = area.CenterPoint();
+    CPoint screen = pt;
+    ::ClientToScreen(pPopup->GetSafeHwnd(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageW(pPopup->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+BOOL PointerOn(CWVPPopupBar* pPopup, const CRect& area)
+{
+    POINT pt;
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(pPopup->GetSafeHwnd(), &pt);
+    return area.PtInRect(pt);
+}
+
+void CALLBACK WatchScrolling(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    CWVPPopupBar* pPopup = rwtest::ThreadPopupBar();
+    if (!pPopup)
+        return;
+    ScrollWatch& w = g_watch;
+    CWVPControls* controls = pPopup->GetControls();
+    w.count = controls->GetCount();
+    const HWND hwnd = pPopup->GetSafeHwnd();
+    if (w.phase == 0)
+    {
+        w.bottomAreaAtStart = pPopup->GetScrollAreaRect(FALSE);
+        w.topAreaAtStart = pPopup->GetScrollAreaRect(TRUE);
+        w.lastHiddenAtStart = (controls->GetAt(w.count - 1)->GetHideFlags() & WVP_HIDE_SCROLL) != 0;
+        w.firstIndexes.push_back(pPopup->GetFirstVisibleIndex());
+        w.deadline = ::GetTickCount() + 20000;
+        w.phase = 1;
+        RestPointerOn(pPopup, w.bottomAreaAtStart);
+        return;
+    }
+    if (w.firstIndexes.back() != pPopup->GetFirstVisibleIndex())
+        w.firstIndexes.push_back(pPopup->GetFirstVisibleIndex());
+    const BOOL late = LONG(::GetTickCount() - w.deadline) > 0;
+    // Wine's desktop can hand on the motion of an earlier pointer place after the pointer was put
+    // on the area, which takes the pointer off it (or out of the popup) and rightly stops the
+    // scrolling: the pointer is rested on the area again.
+    const CRect wanted = pPopup->GetScrollAreaRect(w.phase == 2);
+    if (!late && !wanted.IsRectEmpty() && !PointerOn(pPopup, wanted))
+    {
+        ++w.strayMoves;
+        RestPointerOn(pPopup, wanted);
+        return;
+    }
+    if (w.phase == 1 && (pPopup->GetScrollAreaRect(FALSE).IsRectEmpty() || late))
+    {
+        w.lastShownAtBottom = controls->GetAt(w.count - 1)->IsVisible(0);
+        // A stopped timer is gone: killing it again fails.
+        w.downTimerRanOn = ::KillTimer(hwnd, WVP_TIMER_SCROLLDOWN);
+        w.phase = 2;
+        RestPointerOn(pPopup, pPopup->GetScrollAreaRect(TRUE));
+    }
+    else if (w.phase == 2 && (pPopup->GetScrollAreaRect(TRUE).IsRectEmpty() || late))
+    {
+        w.firstShownAtTop = controls->GetAt(0)->IsVisible(0) && pPopup->GetFirstVisibleIndex() == 0;
+        w.upTimerRanOn = ::KillTimer(hwnd, WVP_TIMER_SCROLLUP);
+        w.phase = 3;
+        ::KillTimer(nullptr, timer);
+        pPopup->SetTrackingMode(0);
+    }
+}
+} // namespace
+
+// A menu taller than the work area shows the items that fit and a down arrow area; resting the
+// pointer there shows one more item at every tick until the last one shows and the timer stops;
+// the up arrow area then brings the first item back the same way.
+TEST_F(PopupTrackingTest, ALongMenuScrollsWhileThePointerRestsOnAnArrowArea)
+{
+    PopupHolder popup;
+    const int kItems = 60;
+    for (int i = 0; i < kItems; ++i)
+    {
+        CWVPControl* pControl = popup.bar->GetControls()->AddByType(wvpControlButton, 1000 + i);
+        WCHAR caption[32];
+        ::wsprintfW(caption, L"Item number %d", i);
+        pControl->SetCaption(caption);
+        pControl->SetBeginGroup(i % 10 == 0);
+    }
+    g_watch = ScrollWatch();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, WatchScrolling);
+    CWVPPopupBar::TrackPopupBar(popup.bar, WVP_TRACK_RETURNCMD, 300, 20, m_site);
+    ::KillTimer(nullptr, timer);
+
+    ASSERT_EQ(3, g_watch.phase) << "the popup closed before the watch ended";
+    EXPECT_EQ(WVP_SCROLL_AREA_HEIGHT, g_watch.bottomAreaAtStart.Height());
+    EXPECT_TRUE(g_watch.topAreaAtStart.IsRectEmpty());
+    EXPECT_TRUE(g_watch.lastHiddenAtStart);
+    EXPECT_TRUE(g_watch.lastShownAtBottom) << g_watch.strayMoves << " late pointer motions put right";
+    EXPECT_TRUE(g_watch.firstShownAtTop) << g_watch.strayMoves << " late pointer motions put right";
+    EXPECT_FALSE(g_watch.downTimerRanOn) << "the down timer still ran with nothing left to show";
+    EXPECT_FALSE(g_watch.upTimerRanOn) << "the up timer still ran with nothing left to show";
+    // The first visible index went up step by step, then back down to 0.
+    ASSERT_GE(g_watch.firstIndexes.size(), 3u);
+    EXPECT_EQ(0, g_watch.firstIndexes.front());
+    EXPECT_EQ(0, g_watch.firstIndexes.back());
+    const auto top = std::max_element(g_watch.firstIndexes.begin(), g_watch.firstIndexes.end());
+    EXPECT_GT(*top, 10);
+    EXPECT_TRUE(std::is_sorted(g_watch.firstIndexes.begin(), top + 1));
+    EXPECT_TRUE(std::is_sorted(top, g_watch.firstIndexes.end(), std::greater<int>()));
+}
+
+namespace
+{
+// End and Home on an open long popup: which items show afterwards.
+struct KeyScroll
+{
+    BOOL lastShownAfterEnd = FALSE, firstHiddenAfterEnd = FALSE, firstShownAfterHome = FALSE;
+    int selectedAfterEnd = -1;
+};
+KeyScroll g_keys;
+int PressEndThenHome(CWVPPopupBar* pPopup)
+{
+    CWVPControls* controls = pPopup->GetControls();
+    const int last = controls->GetCount() - 1;
+    pPopup->ProcessSpecialKey(wvpKeyEnd);
+    g_keys.selectedAfterEnd = pPopup->GetSelected();
+    g_keys.lastShownAfterEnd = controls->GetAt(last)->IsVisible(0);
+    g_keys.firstHiddenAfterEnd = !controls->GetAt(0)->IsVisible(0);
+    pPopup->ProcessSpecialKey(wvpKeyHome);
+    g_keys.firstShownAfterHome = controls->GetAt(0)->IsVisible(0) && pPopup->GetFirstVisibleIndex() == 0;
+    pPopup->SetTrackingMode(0);
+    return 0;
+}
+} // namespace
+
+// Selecting an item of a long popup from the keyboard scrolls it into view.
+TEST_F(PopupTrackingTest, KeyboardSelectionScrollsTheItemIntoView)
+{
+    PopupHolder popup;
+    for (int i = 0; i < 60; ++i)
+        popup.bar->GetControls()->AddByType(wvpControlButton, 1000 + i)->SetCaption(L"Item");
+    g_keys = KeyScroll();
+    g_script = PopupScript();
+    g_script.step = &PressEndThenHome;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunPopupStep);
+    CWVPPopupBar::TrackPopupBar(popup.bar, WVP_TRACK_RETURNCMD, 300, 20, m_site);
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(1, g_script.seen);
+    EXPECT_EQ(59, g_keys.selectedAfterEnd);
+    EXPECT_TRUE(g_keys.lastShownAfterEnd);
+    EXPECT_TRUE(g_keys.firstHiddenAfterEnd);
+    EXPECT_TRUE(g_keys.firstShownAfterHome);
 }
