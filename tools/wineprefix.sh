@@ -38,7 +38,10 @@ rw_make_prefix()
     rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwSkinDrag REG_SZ 1280x1024
     rw_reg 'HKCU\Software\Wine\AppDefaults\SkinScrollBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\CommandBarTrackingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
-    rw_reg 'HKCU\Software\Wine\AppDefaults\ControlEditSpinTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
+    # The spin suite's keys leave the shared desktop's keyboard state behind for the next suite's
+    # first key: it gets a desktop of its own.
+    rw_reg 'HKCU\Software\Wine\Explorer\Desktops' RwEditSpin REG_SZ 1280x1024
+    rw_reg 'HKCU\Software\Wine\AppDefaults\ControlEditSpinTest.exe\Explorer' Desktop REG_SZ RwEditSpin
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolTipContextTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\MarkupInputRoutingTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
     rw_reg 'HKCU\Software\Wine\AppDefaults\ToolBarDragTest.exe\Explorer' Desktop REG_SZ RwSkinDrag
